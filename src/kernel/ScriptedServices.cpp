@@ -1,0 +1,195 @@
+#include "kernel/ScriptedServices.h"
+
+namespace
+{
+int FirstButton(unsigned type)
+{
+    switch (type & kMbButtonMask)
+    {
+    case kMbYesNo:
+    case kMbYesNoCancel:
+        return kIdYes;
+    default:
+        return kIdOk;
+    }
+}
+
+std::string JoinButtons(const QuestionRequest& request)
+{
+    std::string text;
+    for (const QuestionButton& b : request.buttons)
+    {
+        if (!text.empty())
+            text += '|';
+        text += b.text;
+    }
+    return text;
+}
+}  // namespace
+
+void ScriptedServices::PushAnswer(int answer)
+{
+    mAnswers.push_back(Answer{answer, {}, false, true});
+}
+
+void ScriptedServices::PushText(const std::string& text, bool ok)
+{
+    mAnswers.push_back(Answer{0, text, true, ok});
+}
+
+int ScriptedServices::CountCalls(const std::string& kind) const
+{
+    int n = 0;
+    for (const Call& c : calls)
+        n += c.kind == kind;
+    return n;
+}
+
+const ScriptedServices::Call* ScriptedServices::LastCall(const std::string& kind) const
+{
+    for (auto it = calls.rbegin(); it != calls.rend(); ++it)
+        if (kind.empty() || it->kind == kind)
+            return &*it;
+    return nullptr;
+}
+
+void ScriptedServices::Clear()
+{
+    calls.clear();
+    mAnswers.clear();
+    progressUpdates.clear();
+    progressOpened = progressClosed = progressPumps = 0;
+    progressWindowOpen = false;
+    mCancelled = false;
+    statusText.clear();
+}
+
+bool ScriptedServices::TakeNumber(int& value)
+{
+    if (mAnswers.empty() || mAnswers.front().isText)
+        return false;
+    value = mAnswers.front().value;
+    mAnswers.pop_front();
+    return true;
+}
+
+bool ScriptedServices::TakeText(std::string& text, bool& ok)
+{
+    if (mAnswers.empty() || !mAnswers.front().isText)
+        return false;
+    text = mAnswers.front().text;
+    ok = mAnswers.front().ok;
+    mAnswers.pop_front();
+    return true;
+}
+
+int ScriptedServices::MessageBox(const std::string& text, const std::string& caption, unsigned type)
+{
+    calls.push_back({"MessageBox", caption, text, type});
+    int answer;
+    return TakeNumber(answer) ? answer : FirstButton(type);
+}
+
+bool ScriptedServices::OptionalMessage(const std::string& text, int options)
+{
+    calls.push_back({"OptionalMessage", "", text, unsigned(options)});
+    int answer;
+    return TakeNumber(answer) ? answer != 0 : true;
+}
+
+int ScriptedServices::AskQuestion(const QuestionRequest& request)
+{
+    calls.push_back({"Question", request.caption, request.message + "\n[" + JoinButtons(request) + "]",
+                     unsigned(request.flags)});
+    int answer;
+    if (TakeNumber(answer))
+        return answer;
+    return request.defaultIndex >= 0 ? request.defaultIndex : request.cancelIndex;
+}
+
+bool ScriptedServices::Prompt(const PromptRequest& request, std::string& text)
+{
+    calls.push_back({"Prompt", request.title, request.prompt, request.multiLine ? 1u : 0u});
+    std::string typed;
+    bool ok = true;
+    if (!TakeText(typed, ok))
+    {
+        // Enter on the unchanged text; a text the caller refuses ends as a cancel, never a loop.
+        typed = text;
+        if (request.accept && !request.accept(typed))
+            return false;
+        return true;
+    }
+    // Like the dialog: a refused text keeps it open for the next scripted answer.
+    while (ok && request.accept && !request.accept(typed))
+    {
+        calls.push_back({"Prompt", request.title, request.prompt, request.multiLine ? 1u : 0u});
+        if (!TakeText(typed, ok))
+            return false;
+    }
+    if (!ok)
+        return false;
+    text = typed;
+    return true;
+}
+
+int ScriptedServices::ShowTable(TableRequest& request)
+{
+    calls.push_back({"Table", request.title, request.prompt, unsigned(request.rows)});
+    int answer;
+    if (TakeNumber(answer))
+        return answer;
+    return request.initialRow >= 0 ? request.initialRow : -1;
+}
+
+void ScriptedServices::OpenProgressWindow()
+{
+    ++progressOpened;
+    progressWindowOpen = true;
+}
+
+void ScriptedServices::UpdateProgressWindow(const ProgressDisplay& display)
+{
+    progressUpdates.push_back(display);
+}
+
+ProgressInput ScriptedServices::PumpProgressWindow()
+{
+    const int pump = progressPumps++;
+    if (pump == cancelAtPump)
+        mCancelled = true;
+    ProgressInput input;
+    input.cancelled = mCancelled;
+    input.paused = pump == pauseAtPump && !mCancelled;
+    return input;
+}
+
+ProgressInput ScriptedServices::WaitProgressWindow()
+{
+    ProgressInput input;
+    input.cancelled = mCancelled;
+    return input;
+}
+
+void ScriptedServices::CloseProgressWindow()
+{
+    ++progressClosed;
+    progressWindowOpen = false;
+    mCancelled = false;
+}
+
+void ScriptedServices::SetStatusText(const std::string& text)
+{
+    statusText = text;
+    calls.push_back({"Status", "", text, 0});
+}
+
+void ScriptedServices::BeginWaitCursor()
+{
+    ++waitCursorDepth;
+}
+
+void ScriptedServices::EndWaitCursor()
+{
+    --waitCursorDepth;
+}

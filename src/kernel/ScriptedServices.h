@@ -1,0 +1,93 @@
+#pragma once
+
+#include "kernel/UserServices.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+// The services for tests: every call is recorded with its caption and text, answers come from a
+// script, and nothing ever blocks. Without a scripted answer a dialog takes its default (Enter):
+// the first button of a message box, the default label of a question, OK for prompts and tables.
+class ScriptedServices : public UserServices
+{
+public:
+    struct Call
+    {
+        std::string kind;  // "MessageBox", "OptionalMessage", "Question", "Prompt", "Table", "Status"
+        std::string caption;
+        std::string text;
+        unsigned type = 0;  // message-box type, question flags or optional-message options
+    };
+
+    std::vector<Call> calls;
+
+    // Message boxes take a button id, questions a label index, tables a row, optional messages
+    // 1 (still ticked) or 0.
+    void PushAnswer(int answer);
+    // A typed text for a prompt; with ok false the prompt is cancelled instead.
+    void PushText(const std::string& text, bool ok = true);
+
+    int CountCalls(const std::string& kind) const;
+    const Call* LastCall(const std::string& kind = std::string()) const;
+    void Clear();
+
+    // Progress: the pump (counted from 0) that reports a cancel; -1 for never.
+    int cancelAtPump = -1;
+    // The pump that reports a pause; the next wait resumes.
+    int pauseAtPump = -1;
+    int progressOpened = 0;
+    int progressClosed = 0;
+    int progressPumps = 0;
+    bool progressWindowOpen = false;
+    std::vector<ProgressDisplay> progressUpdates;
+
+    std::string statusText;
+    int waitCursorDepth = 0;
+
+    int MessageBox(const std::string& text, const std::string& caption, unsigned type) override;
+    bool OptionalMessage(const std::string& text, int options) override;
+    int AskQuestion(const QuestionRequest& request) override;
+    bool Prompt(const PromptRequest& request, std::string& text) override;
+    int ShowTable(TableRequest& request) override;
+
+    void OpenProgressWindow() override;
+    void UpdateProgressWindow(const ProgressDisplay& display) override;
+    ProgressInput PumpProgressWindow() override;
+    ProgressInput WaitProgressWindow() override;
+    void CloseProgressWindow() override;
+
+    void SetStatusText(const std::string& text) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+
+private:
+    struct Answer
+    {
+        int value = 0;
+        std::string text;
+        bool isText = false;
+        bool ok = true;
+    };
+
+    bool TakeNumber(int& value);
+    bool TakeText(std::string& text, bool& ok);
+
+    std::deque<Answer> mAnswers;
+    bool mCancelled = false;
+};
+
+// Installs a ScriptedServices for the life of the scope and restores the previous services.
+class ScopedScriptedServices
+{
+public:
+    ScopedScriptedServices() : mPrevious(SetServices(&services)) {}
+    ~ScopedScriptedServices() { SetServices(mPrevious); }
+    ScopedScriptedServices(const ScopedScriptedServices&) = delete;
+    ScopedScriptedServices& operator=(const ScopedScriptedServices&) = delete;
+
+    ScriptedServices services;
+
+private:
+    UserServices* mPrevious;
+};

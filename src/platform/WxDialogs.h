@@ -1,0 +1,36 @@
+#pragma once
+
+#include "kernel/UserServices.h"
+
+#include <wx/dialog.h>
+
+class wxButton;
+class wxGauge;
+class wxStaticText;
+
+// The modeless "Processing..." window of a long operation, with Pause and Cancel.
+class ProgressWindow : public wxDialog
+{
+public:
+    ProgressWindow();
+
+    void ShowState(const ProgressDisplay& display);
+    ProgressInput Input() const { return {mCancelled, mPaused}; }
+
+private:
+    void OnPause(wxCommandEvent& event);
+    void OnCancel(wxCommandEvent& event);
+    void OnClose(wxCloseEvent& event);
+
+    wxStaticText* mCaption;
+    wxGauge* mBar;
+    wxStaticText* mTimeTaken;
+    wxStaticText* mTimeRemaining;
+    wxButton* mPause;
+    bool mCancelled = false;
+    bool mPaused = false;
+};
+
+int RunQuestionDialog(wxWindow* owner, const QuestionRequest& request);
+bool RunPromptDialog(wxWindow* owner, const PromptRequest& request, std::string& text);
+int RunTableDialog(wxWindow* owner, TableRequest& request);

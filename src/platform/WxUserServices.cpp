@@ -1,0 +1,181 @@
+#include "platform/WxUserServices.h"
+
+#include "platform/WxDialogs.h"
+
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/msgdlg.h>
+#include <wx/richmsgdlg.h>
+#include <wx/utils.h>
+
+namespace
+{
+// The active window owns a box; else the main window; else nothing.
+wxWindow* DialogOwner()
+{
+    if (wxWindow* active = wxGetActiveWindow())
+        return wxGetTopLevelParent(active);
+    return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+}
+
+long MessageStyle(unsigned type)
+{
+    long style = 0;
+    switch (type & kMbButtonMask)
+    {
+    case kMbOkCancel:
+        style |= wxOK | wxCANCEL;
+        break;
+    case kMbYesNoCancel:
+        style |= wxYES_NO | wxCANCEL;
+        break;
+    case kMbYesNo:
+        style |= wxYES_NO;
+        break;
+    default:
+        style |= wxOK;
+        break;
+    }
+    switch (type & kMbIconMask)
+    {
+    case kMbIconStop:
+        style |= wxICON_ERROR;
+        break;
+    case kMbIconQuestion:
+        style |= wxICON_QUESTION;
+        break;
+    case kMbIconExclamation:
+        style |= wxICON_WARNING;
+        break;
+    case kMbIconInformation:
+        style |= wxICON_INFORMATION;
+        break;
+    default:
+        style |= wxICON_NONE;
+        break;
+    }
+    return style;
+}
+
+int ButtonId(int wxResult)
+{
+    switch (wxResult)
+    {
+    case wxID_YES:
+        return kIdYes;
+    case wxID_NO:
+        return kIdNo;
+    case wxID_CANCEL:
+        return kIdCancel;
+    default:
+        return kIdOk;
+    }
+}
+}  // namespace
+
+WxUserServices::WxUserServices() = default;
+
+WxUserServices::~WxUserServices()
+{
+    CloseProgressWindow();
+}
+
+int WxUserServices::MessageBox(const std::string& text, const std::string& caption, unsigned type)
+{
+    wxMessageDialog dialog(DialogOwner(), wxString::FromUTF8(text), wxString::FromUTF8(caption), MessageStyle(type));
+    return ButtonId(dialog.ShowModal());
+}
+
+bool WxUserServices::OptionalMessage(const std::string& text, int options)
+{
+    long style = wxOK;
+    if (options & kOptStopIcon)
+        style |= wxICON_ERROR;
+    else if (options & kOptExclamationIcon)
+        style |= wxICON_WARNING;
+    else if (options & kOptInformationIcon)
+        style |= wxICON_INFORMATION;
+    else
+        style |= wxICON_NONE;
+    wxRichMessageDialog dialog(DialogOwner(), wxString::FromUTF8(text), wxTheApp->GetAppDisplayName(), style);
+    dialog.ShowCheckBox((options & kOptOncePerRun) ? "Show this message again next session"
+                                                   : "Show this message again when appropriate",
+                        true);
+    dialog.ShowModal();
+    return dialog.IsCheckBoxChecked();
+}
+
+int WxUserServices::AskQuestion(const QuestionRequest& request)
+{
+    return RunQuestionDialog(DialogOwner(), request);
+}
+
+bool WxUserServices::Prompt(const PromptRequest& request, std::string& text)
+{
+    return RunPromptDialog(DialogOwner(), request, text);
+}
+
+int WxUserServices::ShowTable(TableRequest& request)
+{
+    return RunTableDialog(DialogOwner(), request);
+}
+
+void WxUserServices::OpenProgressWindow()
+{
+    if (mProgress)
+        return;
+    mProgress = new ProgressWindow();
+    mProgress->Show();
+    // Input to every other window is dropped while an operation runs.
+    mDisabler = std::make_unique<wxWindowDisabler>(mProgress);
+    mProgress->Update();
+}
+
+void WxUserServices::UpdateProgressWindow(const ProgressDisplay& display)
+{
+    if (mProgress)
+        mProgress->ShowState(display);
+}
+
+ProgressInput WxUserServices::PumpProgressWindow()
+{
+    if (!mProgress)
+        return {};
+    if (wxTheApp)
+        wxTheApp->SafeYieldFor(nullptr, wxEVT_CATEGORY_UI | wxEVT_CATEGORY_USER_INPUT);
+    return mProgress->Input();
+}
+
+ProgressInput WxUserServices::WaitProgressWindow()
+{
+    wxMilliSleep(20);
+    return PumpProgressWindow();
+}
+
+void WxUserServices::CloseProgressWindow()
+{
+    mDisabler.reset();
+    if (mProgress)
+    {
+        mProgress->Destroy();
+        mProgress = nullptr;
+    }
+}
+
+void WxUserServices::SetStatusText(const std::string& text)
+{
+    wxFrame* frame = wxTheApp ? wxDynamicCast(wxTheApp->GetTopWindow(), wxFrame) : nullptr;
+    if (frame && frame->GetStatusBar())
+        frame->SetStatusText(wxString::FromUTF8(text));
+}
+
+void WxUserServices::BeginWaitCursor()
+{
+    wxBeginBusyCursor();
+}
+
+void WxUserServices::EndWaitCursor()
+{
+    if (wxIsBusy())
+        wxEndBusyCursor();
+}

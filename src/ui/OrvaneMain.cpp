@@ -1,0 +1,11 @@
+#include "document/PolyApp.h"
+#include "ui/MainFrame.h"
+
+// The program: the application object with this program's main frame.
+class COrvaneApp final : public CPolyApp
+{
+protected:
+    wxFrame* CreateMainFrame() override { return new CMainFrame(); }
+};
+
+wxIMPLEMENT_APP(COrvaneApp);
