@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+// What core code asks of the program's shell (the document, the views, the main window): redraw marks,
+// view messages, the Model Info tree, undo items. Core modules cannot include the GUI, so the shell
+// installs its implementation at start-up; until then (and in core tests) every call does nothing and
+// every query answers "none". Views are opaque handles to the core: it only passes them back.
+class Shell
+{
+public:
+    virtual ~Shell() = default;
+
+    // Views.
+    virtual void InvalidateAllViews(bool /*updateNow*/, int /*flag*/) {}
+    virtual void InvalidateView(void* /*view*/) {}
+    // The view's message line; null means the active view.
+    virtual void SetViewMessage(void* /*view*/, const std::string& /*text*/) {}
+    // Marks every view whose view-type code holds all bits of the mask.
+    virtual void InvalidateViewsOfType(int /*typeMask*/, int /*flag*/) {}
+    virtual void InvalidateCrossSectionViews(int /*flag*/) {}
+    virtual void UpdateAllViewButtons() {}
+    virtual void UpdateGeomagAvailability() {}
+    // The view that was active last recomputes its rotation pivot.
+    virtual void UpdatePivotOfLastActiveView() {}
+    virtual void* ActiveView() { return nullptr; }
+
+    // The Model Info tree.
+    virtual void InfoNeedsUpdate(int /*mask*/) {}
+    // kind 1 face, 2 edge, 3 vertex; index -1 selects none.
+    virtual void SelectInfoElementItem(int /*kind*/, int /*index*/, int /*flag*/) {}
+
+    // The document and its undo list.
+    virtual void AddUndo(int /*kind*/, bool /*joinGroup*/) {}
+    virtual void DiscardLastUndo() {}
+    virtual void RefreshDocument(int /*flags*/) {}
+};
+
+Shell& GetShell();
+// Installs the shell (null: the silent default again); returns the previous one.
+Shell* SetShell(Shell* shell);
