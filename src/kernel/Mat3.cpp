@@ -105,6 +105,18 @@ void Mat3::Transpose()
     std::swap(m[5], m[7]);
 }
 
+void Mat3::SetTranspose(const Mat3& src)
+{
+    if (&src == this)
+    {
+        Transpose();
+        return;
+    }
+    for (int col = 0; col < 3; ++col)
+        for (int row = 0; row < 3; ++row)
+            m[3 * col + row] = src.m[3 * row + col];
+}
+
 double Mat3::Determinant() const
 {
     return m[0] * (m[4] * m[8] - m[7] * m[5]) - m[3] * (m[1] * m[8] - m[7] * m[2]) +

@@ -29,6 +29,8 @@ struct Mat3
     void SetRotation(const Vec3D& axis, double angle);
 
     void Transpose();
+    // This matrix becomes src transposed; src may be this matrix.
+    void SetTranspose(const Mat3& src);
     double Determinant() const;
 };
 

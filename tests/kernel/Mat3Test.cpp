@@ -104,6 +104,28 @@ TEST(Mat3, RotationAboutAnyAxis)
         EXPECT_NEAR(m.m[i], z.m[i], 1e-15);
 }
 
+TEST(Mat3, SetTransposeSwapsRowsAndColumns)
+{
+    Mat3 src;
+    src.SetColumns({1, 2, 3}, {4, 5, 6}, {7, 8, 9});
+    Mat3 t;
+    t.SetTranspose(src);
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 3; ++col)
+            EXPECT_EQ(t.At(row, col), src.At(col, row));
+
+    // The transpose of a rotation is its inverse, also when taken in place.
+    Mat3 r, rt, product;
+    r.SetRotation({1, -2, 0.5}, 2.1);
+    rt.SetTranspose(r);
+    Mat3Mul(product, r, rt);
+    ExpectIdentity(product, 1e-15);
+    rt = r;
+    rt.SetTranspose(rt);
+    Mat3Mul(product, rt, r);
+    ExpectIdentity(product, 1e-15);
+}
+
 TEST(Mat3, ProductAppliesRightOperandFirst)
 {
     Mat3 rz, rx, product;
