@@ -24,6 +24,12 @@ bool IsText(const ioFile* f)
     return f->mMode == kIoAscii;
 }
 
+// Without the flush of ioGood: items are checked as they are written.
+bool WrittenOk(const ioFile* f)
+{
+    return !f->mStream || !std::ferror(f->mStream);
+}
+
 void PutText(ioFile* f, const char* text)
 {
     if (text && f->mStream)
@@ -218,6 +224,7 @@ ioFilePtr ioOpenWrite(const char* path, const char* magic, int16_t major, int16_
 {
     ioFilePtr f = std::make_unique<ioFile>();
     f->mMode = mode;
+    f->mWriting = true;
     f->mMajor = major;
     f->mMinor = minor;
     f->mTokenName = std::move(tokenName);
@@ -336,7 +343,9 @@ bool ioGood(const ioFile* f)
         return false;
     if (f->mMemFailed)
         return false;
-    return !f->mStream || !std::ferror(f->mStream);
+    if (f->mWriting && f->mStream)
+        std::fflush(f->mStream);
+    return WrittenOk(f);
 }
 
 int CompareVersions(int major1, int minor1, int major2, int minor2)
@@ -394,7 +403,7 @@ bool ioWriteToken(ioFile* f, int token, int indent)
     }
     ioIndent(f, indent);
     PutText(f, name);
-    return ioGood(f);
+    return WrittenOk(f);
 }
 
 const char* ioTokenName(const ioFile* f, int token)
@@ -425,7 +434,7 @@ bool ioWriteString(ioFile* f, const char* prefix, const char* text, const char* 
     PutText(f, prefix);
     WriteQuoted(f, text, indent);
     PutText(f, suffix);
-    return ioGood(f);
+    return WrittenOk(f);
 }
 
 bool ioWriteEnum(ioFile* f, int value, const ioEnumEntry* table, const char* prefix, const char* suffix)
@@ -441,7 +450,7 @@ bool ioWriteEnum(ioFile* f, int value, const ioEnumEntry* table, const char* pre
     PutText(f, prefix);
     PutText(f, table[index].name);
     PutText(f, suffix);
-    return ioGood(f);
+    return WrittenOk(f);
 }
 
 bool ioWriteBool(ioFile* f, bool value, const char* prefix, const char* suffix)
@@ -454,7 +463,7 @@ bool ioWriteBool(ioFile* f, bool value, const char* prefix, const char* suffix)
     PutText(f, prefix);
     PutText(f, value ? "Yes" : "No");
     PutText(f, suffix);
-    return ioGood(f);
+    return WrittenOk(f);
 }
 
 void ioIndent(ioFile* f, int count)

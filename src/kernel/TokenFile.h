@@ -49,7 +49,8 @@ struct ioEnumEntry
     const char* name;
 };
 
-// One open stream, made by ioOpenWrite or ioOpenRead and ended by ioClose (or its destruction).
+// One open stream, made by ioOpenWrite or ioOpenRead and ended by ioClose (or its destruction);
+// used by one thread at a time.
 struct ioFile
 {
     ioFile() = default;
@@ -59,6 +60,7 @@ struct ioFile
     ioFile& operator=(const ioFile&) = delete;
 
     int mMode = -1;
+    bool mWriting = false;
     int16_t mMajor = 0;  // the version written, or the version found in the stream
     int16_t mMinor = 0;
     FILE* mStream = nullptr;
@@ -90,7 +92,8 @@ ioFilePtr ioOpenWrite(const char* path, const char* magic, int16_t major, int16_
 ioFilePtr ioOpenRead(const char* path, const char* magic, int16_t major, int16_t minor, ioTokenNameFunc tokenName,
                      ioErrorFunc error, const void* memData = nullptr, int memSize = 0);
 void ioClose(ioFilePtr& f);
-// False when a file stream's error indicator is set or a memory buffer could not grow.
+// False when a file stream's error indicator is set or a memory buffer could not grow. A stream
+// being written is flushed first, so that a full disk shows before the stream is closed.
 bool ioGood(const ioFile* f);
 
 // The difference of the majors when they differ, else of the minors.

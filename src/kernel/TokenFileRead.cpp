@@ -153,7 +153,7 @@ std::string ReadBinaryText(ioFile* f)
     }
     if (!f->mStream)
         return text;
-    for (int c; (c = std::getc(f->mStream)) != EOF && c != 0;)
+    for (int c; (c = getc_unlocked(f->mStream)) != EOF && c != 0;)
         text.push_back(char(c));
     return text;
 }
@@ -168,7 +168,7 @@ bool ioReadLine(ioFile* f, bool reportEnd)
         f->mLine.clear();
         f->mCursor = 0;
         bool any = false;
-        for (int c; (c = std::getc(f->mStream)) != EOF;)
+        for (int c; (c = getc_unlocked(f->mStream)) != EOF;)
         {
             any = true;
             if (c == '\n')

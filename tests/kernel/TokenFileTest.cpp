@@ -620,6 +620,17 @@ TEST_F(TokenFileTest, ReadingPastTheEndIsQuiet)
     EXPECT_TRUE(mReports.empty());
 }
 
+TEST_F(TokenFileTest, AFullDiskShowsBeforeTheStreamIsClosed)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    ioFilePtr f = ioOpenWrite("/dev/full", "Orvane", 8, 10, kIoAscii, TokenName, Recorder(), nullptr);
+    ASSERT_NE(f, nullptr);
+    ioWriteToken(f.get(), kName, 0);
+    ioWriteString(f.get(), " ", "lost", "\n", 0);
+    EXPECT_FALSE(ioGood(f.get()));
+}
+
 TEST_F(TokenFileTest, PushedBackTokensComeFirst)
 {
     ioFilePtr f = OpenText("Orvane ASCII 8.10\nName Count\n");
