@@ -28,7 +28,9 @@ const ioEnumEntry kKinds[] = {{1, "Planar"}, {2, "Cylinder"}, {3, "Sphere"}, {0,
 
 const std::string& ScratchPath()
 {
-    static const std::string path = "/dev/shm/orvane-fuzz-" + std::to_string(getpid()) + ".orv";
+    // Memory-backed when the system has it: the reader needs a file.
+    static const std::string path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                                    "/orvane-fuzz-" + std::to_string(getpid()) + ".orv";
     return path;
 }
 

@@ -26,7 +26,8 @@ struct RegistryApp
 // given. False, with path untouched, when the application has no company key.
 bool GetRegKeyPath(const RegistryApp& app, std::string& path, const char* section, const char* subKey);
 
-// An open key. Closing is destroying it.
+// An open key, held by the code that reads or writes one group of settings; closing is destroying
+// it. It must not outlive the store it was opened in.
 class RegKey
 {
 public:
