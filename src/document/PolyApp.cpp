@@ -1,11 +1,48 @@
 #include "document/PolyApp.h"
 
 #include "kernel/ProgramClock.h"
+#include "kernel/Registry.h"
 #include "kernel/UiThread.h"
+#include "platform/FileSettingsStore.h"
 #include "platform/WxSupport.h"
 #include "platform/WxUserServices.h"
 
 #include <wx/frame.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace
+{
+// The GUI tests check that settings survive a restart: with ORVANE_SETTINGS_PROBE set, the program
+// prints the probe text stored by the previous run at start and stores the new one at exit.
+const char kProbeVariable[] = "ORVANE_SETTINGS_PROBE";
+
+RegistryApp ProgramRegistryApp(const wxApp& app)
+{
+    return RegistryApp{app.GetVendorName().utf8_string(), app.GetAppName().utf8_string()};
+}
+
+void ReportSettingsProbe(const wxApp& app)
+{
+    if (!std::getenv(kProbeVariable))
+        return;
+    RegKeyPtr key = OpenRegKey(ProgramRegistryApp(app), nullptr, "Settings");
+    std::string previous = "(none)";
+    RegReadString(key.get(), "Probe", previous);
+    std::printf("settings probe: %s\n", previous.c_str());
+    std::fflush(stdout);
+}
+
+void StoreSettingsProbe(const wxApp& app)
+{
+    if (const char* probe = std::getenv(kProbeVariable))
+    {
+        RegKeyPtr key = CreateRegKey(ProgramRegistryApp(app), nullptr, "Settings");
+        RegWriteString(key.get(), "Probe", probe);
+    }
+}
+}  // namespace
 
 CPolyApp::CPolyApp()
 {
@@ -13,7 +50,12 @@ CPolyApp::CPolyApp()
     PreferX11Backend();
 }
 
-CPolyApp::~CPolyApp() = default;
+CPolyApp::~CPolyApp()
+{
+    // OnExit is skipped when start-up fails.
+    if (mSettings)
+        SetSettingsStore(nullptr);
+}
 
 bool CPolyApp::OnInit()
 {
@@ -24,6 +66,10 @@ bool CPolyApp::OnInit()
     EnableMenuImages();
     SetVendorName("OrvaneSoft");
     SetAppName("Orvane");
+
+    mSettings = std::make_unique<FileSettingsStore>(SettingsFilePath());
+    SetSettingsStore(mSettings.get());
+    ReportSettingsProbe(*this);
 
     mServices = std::make_unique<WxUserServices>();
     SetServices(mServices.get());
@@ -38,6 +84,13 @@ bool CPolyApp::OnInit()
 
 int CPolyApp::OnExit()
 {
+    if (mSettings)
+    {
+        StoreSettingsProbe(*this);
+        mSettings->Flush();
+        SetSettingsStore(nullptr);
+        mSettings.reset();
+    }
     SetServices(nullptr);
     mServices.reset();
     return wxApp::OnExit();

@@ -4,11 +4,12 @@
 
 #include <memory>
 
+class FileSettingsStore;
 class wxFrame;
 class WxUserServices;
 
-// The application object: start-up, the services every feature talks to the user through, and
-// shut-down. The program's entry point derives from it to supply the main frame.
+// The application object: start-up, the services every feature talks to the user through, the
+// settings store, and shut-down. The program's entry point derives from it to supply the main frame.
 class CPolyApp : public wxApp
 {
 public:
@@ -23,6 +24,7 @@ protected:
 
 private:
     std::unique_ptr<WxUserServices> mServices;
+    std::unique_ptr<FileSettingsStore> mSettings;
 };
 
 CPolyApp* GetPolyApp();
