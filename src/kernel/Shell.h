@@ -12,7 +12,8 @@ public:
     virtual ~Shell() = default;
 
     // Views.
-    virtual void InvalidateAllViews(bool /*updateNow*/, int /*flag*/) {}
+    // withCaption also marks the captions; keepMessage keeps the views' messages through the redraw.
+    virtual void InvalidateAllViews(bool /*withCaption*/, int /*keepMessage*/) {}
     virtual void InvalidateView(void* /*view*/) {}
     // The view's message line; null means the active view.
     virtual void SetViewMessage(void* /*view*/, const std::string& /*text*/) {}
