@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
@@ -103,6 +104,38 @@ private:
     DialogSpy& mSpy;
 };
 
+// Once our own dialog is on the screen, unticks its check box and presses OK.
+class UntickAndClose : public wxTimer
+{
+public:
+    explicit UntickAndClose(DialogSpy& spy) : mSpy(spy) {}
+    bool shown = false;
+    std::string boxLabel;
+    int ticks = 0;
+
+    void Notify() override
+    {
+        wxDialog* dialog = mSpy.dialog;
+        if (!dialog)
+            return;
+        if (dialog->IsShownOnScreen() || ++ticks > 2000)
+        {
+            shown = dialog->IsShownOnScreen();
+            for (wxWindow* child : dialog->GetChildren())
+                if (auto* box = wxDynamicCast(child, wxCheckBox))
+                {
+                    boxLabel = box->GetLabel().utf8_string();
+                    box->SetValue(false);
+                }
+            dialog->EndModal(wxID_OK);
+            Stop();
+        }
+    }
+
+private:
+    DialogSpy& mSpy;
+};
+
 int64_t gNowMs = 0;
 // Each reading of the clock moves it on: an operation that takes a quarter second per step.
 int64_t SteppingClock()
@@ -149,6 +182,27 @@ TEST_F(WxUserServicesTest, AQuestionBoxAnswersWithTheButtonPressed)
     EXPECT_TRUE(closer.mapped);
     EXPECT_EQ(closer.title, "Question");
     EXPECT_TRUE(ok);  // OK was pressed
+}
+
+TEST_F(WxUserServicesTest, AnOptionalMessageCanBeSilencedForGood)
+{
+    const uint32_t runMask = OptionalMessageRunMask();
+    const uint32_t stored = ShowMessagesSetting();
+    OptionalMessageRunMask() = ShowMessagesSetting() = 0xFFFFFFFFu;
+    DialogSpy spy;
+    spy.Register();
+    UntickAndClose closer(spy);
+    closer.Start(5);
+    ShowOptionalMessage(kOptionalMsgLowColorDepth, kOptExclamationIcon | kOptOncePerRun,
+                        "WARNING: Your display is set to use only %d-bit color.", 16);
+    closer.Stop();
+    spy.Unregister();
+    EXPECT_TRUE(closer.shown);
+    EXPECT_EQ(closer.boxLabel, "Show this message again next session");
+    EXPECT_FALSE(ShowMessagesSetting() & kOptionalMsgLowColorDepth);
+    EXPECT_FALSE(OptionalMessageRunMask() & kOptionalMsgLowColorDepth);
+    OptionalMessageRunMask() = runMask;
+    ShowMessagesSetting() = stored;
 }
 
 TEST_F(WxUserServicesTest, TheProgressWindowAppearsAndCancels)
