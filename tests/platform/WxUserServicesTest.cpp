@@ -122,7 +122,7 @@ public:
         {
             shown = dialog->IsShownOnScreen();
             for (wxWindow* child : dialog->GetChildren())
-                if (auto* box = wxDynamicCast(child, wxCheckBox))
+                if (auto* box = dynamic_cast<wxCheckBox*>(child))
                 {
                     boxLabel = box->GetLabel().utf8_string();
                     box->SetValue(false);
@@ -229,7 +229,7 @@ TEST_F(WxUserServicesTest, TheProgressWindowAppearsAndCancels)
         sawWindow = true;
         if (!clicked)
         {
-            auto* cancel = wxDynamicCast(window->FindWindow(wxID_CANCEL), wxButton);
+            auto* cancel = dynamic_cast<wxButton*>(window->FindWindow(wxID_CANCEL));
             ASSERT_NE(cancel, nullptr);
             // Wait for the button to be on the screen, then click it as the user would.
             GtkWidget* widget = cancel->GetHandle();
