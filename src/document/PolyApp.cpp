@@ -1,11 +1,17 @@
 #include "document/PolyApp.h"
 
+#include "document/AppShell.h"
+#include "kernel/Paths.h"
 #include "kernel/ProgramClock.h"
 #include "kernel/Registry.h"
+#include "kernel/SpecialFolders.h"
 #include "kernel/UiThread.h"
 #include "platform/FileSettingsStore.h"
 #include "platform/WxSupport.h"
 #include "platform/WxUserServices.h"
+#include "render/NewView.h"
+#include "render/OpenGLView.h"
+#include "render/TranslucentQueue.h"
 
 #include <wx/frame.h>
 
@@ -73,6 +79,16 @@ bool CPolyApp::OnInit()
 
     mServices = std::make_unique<WxUserServices>();
     SetServices(mServices.get());
+    mShell = std::make_unique<AppShell>();
+    SetShell(mShell.get());
+    InstallGLContextHooks();
+
+    mBrowseOrva = BrowseFolder(kSpecialFolderDocuments, "Orvane", nullptr, true);
+    mBrowseTour = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Tour", true);
+    mBrowseExport = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Export", true);
+    mBrowseImage = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Image", true);
+    mBrowseText = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Text", true);
+    Bind(wxEVT_IDLE, &CPolyApp::OnIdle, this);
 
     wxFrame* frame = CreateMainFrame();
     if (!frame)
@@ -91,9 +107,19 @@ int CPolyApp::OnExit()
         SetSettingsStore(nullptr);
         mSettings.reset();
     }
+    ReleaseTranslucentQueue();
+    RemoveTempFolder();
+    SetShell(nullptr);
+    mShell.reset();
     SetServices(nullptr);
     mServices.reset();
     return wxApp::OnExit();
+}
+
+void CPolyApp::OnIdle(wxIdleEvent& event)
+{
+    NewView::RedrawAllNow();
+    event.Skip();
 }
 
 CPolyApp* GetPolyApp()

@@ -16,6 +16,7 @@ constexpr size_t kInfoBufferSize = 800;
 
 SuspendGLContextHook gSuspendHook = nullptr;
 ResumeGLContextHook gResumeHook = nullptr;
+GLContextHeldQuery gHeldQuery = nullptr;
 TraceSink gTraceSink = nullptr;
 
 int ShowFormatted(const char* caption, unsigned type, const char* traceFormat, size_t size, const char* format,
@@ -68,6 +69,16 @@ void ResumeGLContextAfterModal(const GLContextSuspension& state)
 {
     if (gResumeHook && IsUiThread())
         gResumeHook(state, true);
+}
+
+void SetGLContextHeldQuery(GLContextHeldQuery query)
+{
+    gHeldQuery = query;
+}
+
+bool IsGLContextHeld()
+{
+    return gHeldQuery && gHeldQuery();
 }
 
 int DoMessageBox(const std::string& text, const char* caption, unsigned type)

@@ -56,6 +56,12 @@ void SetGLContextHooks(SuspendGLContextHook suspend, ResumeGLContextHook resume)
 void SuspendGLContextForModal(GLContextSuspension& state);
 void ResumeGLContextAfterModal(const GLContextSuspension& state);
 
+// The rendering layer also answers whether a view holds its GL context on this thread: no progress
+// window may open then, since its paint would need the context. Without an answer: false.
+using GLContextHeldQuery = bool (*)();
+void SetGLContextHeldQuery(GLContextHeldQuery query);
+bool IsGLContextHeld();
+
 // The trace hook: labels of operations and their steps. It does nothing unless a sink is installed
 // (diagnostic runs, tests); nothing may depend on it.
 void DebugTrace(const char* format, ...) ORVANE_PRINTF(1, 2);

@@ -142,6 +142,20 @@ int ScriptedServices::ShowTable(TableRequest& request)
     return request.initialRow >= 0 ? request.initialRow : -1;
 }
 
+bool ScriptedServices::FileDialog(FileDialogRequest& request)
+{
+    calls.push_back({"FileDialog", request.title, request.folder + "|" + request.name, request.save ? 1u : 0u});
+    lastFileDialog = request;
+    std::string chosen;
+    bool ok = true;
+    if (!TakeText(chosen, ok))
+        chosen = request.folder.empty() ? request.name : request.folder + "/" + request.name;
+    if (!ok)
+        return false;
+    request.path = chosen;
+    return true;
+}
+
 void ScriptedServices::OpenProgressWindow()
 {
     ++progressOpened;

@@ -14,7 +14,7 @@ class ScriptedServices : public UserServices
 public:
     struct Call
     {
-        std::string kind;  // "MessageBox", "OptionalMessage", "Question", "Prompt", "Table", "Status"
+        std::string kind;  // "MessageBox", "OptionalMessage", "Question", "Prompt", "Table", "FileDialog", "Status"
         std::string caption;
         std::string text;
         unsigned type = 0;  // message-box type, question flags or optional-message options
@@ -25,7 +25,8 @@ public:
     // Message boxes take a button id, questions a label index, tables a row, optional messages
     // 1 (still ticked) or 0.
     void PushAnswer(int answer);
-    // A typed text for a prompt; with ok false the prompt is cancelled instead.
+    // A typed text for a prompt, or the chosen path of a file dialog; with ok false the prompt or
+    // dialog is cancelled instead.
     void PushText(const std::string& text, bool ok = true);
 
     int CountCalls(const std::string& kind) const;
@@ -50,6 +51,10 @@ public:
     int AskQuestion(const QuestionRequest& request) override;
     bool Prompt(const PromptRequest& request, std::string& text) override;
     int ShowTable(TableRequest& request) override;
+    // Without a scripted path the dialog takes the folder and name it was given.
+    bool FileDialog(FileDialogRequest& request) override;
+    // The last file dialog as it was asked for.
+    FileDialogRequest lastFileDialog;
 
     void OpenProgressWindow() override;
     void UpdateProgressWindow(const ProgressDisplay& display) override;

@@ -12,7 +12,8 @@ public:
     virtual ~Shell() = default;
 
     // Views.
-    virtual void InvalidateAllViews(bool /*updateNow*/, int /*flag*/) {}
+    // withCaption also marks the captions; keepMessage keeps the views' messages through the redraw.
+    virtual void InvalidateAllViews(bool /*withCaption*/, int /*keepMessage*/) {}
     virtual void InvalidateView(void* /*view*/) {}
     // The view's message line; null means the active view.
     virtual void SetViewMessage(void* /*view*/, const std::string& /*text*/) {}
@@ -34,6 +35,20 @@ public:
     virtual void AddUndo(int /*kind*/, bool /*joinGroup*/) {}
     virtual void DiscardLastUndo() {}
     virtual void RefreshDocument(int /*flags*/) {}
+
+    // Transitions between models: the document keeps the model records, opaque to the core. Prepare
+    // keeps the current record for the animation and makes a new current one, answering the kept
+    // one, or null when no transition is prepared (transitions off or too short); the caller builds
+    // the new model, then starts the transition on success or abandons it on failure.
+    virtual void* PrepareTransitionOfType(int /*preset*/) { return nullptr; }
+    virtual void StartTransitionOfType(int /*preset*/, double /*startSeconds*/, void* /*keptRecord*/,
+                                       bool /*restoreThrows*/, bool /*windBack*/)
+    {
+    }
+    virtual void AbandonTransition(void* /*keptRecord*/) {}
+
+    // The open sphere and cylinder options dialog re-applies its settings.
+    virtual void ApplySphereCylinderSettings() {}
 };
 
 Shell& GetShell();

@@ -98,12 +98,29 @@ struct TableRequest
     std::string settingsKey;         // remembers placement and column widths under it; empty for none
 };
 
+// A file dialog: open or save, starting in a folder with a name filled in.
+struct FileDialogRequest
+{
+    std::string title;
+    bool save = false;
+    bool mustExist = false;         // open: the chosen file must exist
+    bool confirmOverwrite = false;  // save: ask before replacing a file
+    std::string folder;             // where the dialog starts; empty for the dialog's own choice
+    std::string name;               // the file name filled in
+    // Entries "Description|patterns" joined by "|" (patterns ";"-separated), as in
+    // "ORVA Files (*.orva)|*.orva|All Files (*.*)|*.*||".
+    std::string filter;
+    int filterIndex = 1;            // 1-based; receives the entry in force when the user pressed OK
+    std::string path;               // receives the chosen file
+};
+
 // What the progress window shows.
 struct ProgressDisplay
 {
     bool setCaption = false;
     std::string caption;
     std::string timeTaken;
+    bool setTimeRemaining = true;  // false keeps the line as it was
     std::string timeRemaining;
     int barPosition = 0;  // 0..kProgressBarRange
 };
@@ -131,6 +148,8 @@ public:
     virtual bool Prompt(const PromptRequest& request, std::string& text) = 0;
     // Answers the caller's index of the chosen row, -1 when cancelled or nothing was chosen.
     virtual int ShowTable(TableRequest& request) = 0;
+    // True when the user chose a file (request.path and request.filterIndex are then set).
+    virtual bool FileDialog(FileDialogRequest& request) = 0;
 
     virtual void OpenProgressWindow() = 0;
     virtual void UpdateProgressWindow(const ProgressDisplay& display) = 0;

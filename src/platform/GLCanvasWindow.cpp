@@ -53,11 +53,16 @@ GLCanvasWindow::GLCanvasWindow(wxWindow* parent, wxWindowID id)
 
 GLCanvasWindow::~GLCanvasWindow()
 {
-    if (mContext)
-    {
-        auto& contexts = LiveContexts();
-        contexts.erase(std::remove(contexts.begin(), contexts.end(), mContext.get()), contexts.end());
-    }
+    ReleaseContext();
+}
+
+void GLCanvasWindow::ReleaseContext()
+{
+    if (!mContext)
+        return;
+    auto& contexts = LiveContexts();
+    contexts.erase(std::remove(contexts.begin(), contexts.end(), mContext.get()), contexts.end());
+    mContext.reset();
 }
 
 bool GLCanvasWindow::MakeContextCurrent()

@@ -18,6 +18,8 @@ public:
     bool MakeContextCurrent();
 
     bool HasContext() const { return mContext != nullptr; }
+    // Deletes the context; the next MakeContextCurrent makes a new one.
+    void ReleaseContext();
 
     // Called after each frame is drawn, with the context current and before the buffers swap.
     void SetFrameDrawnCallback(std::function<void(GLCanvasWindow&)> callback);

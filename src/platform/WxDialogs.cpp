@@ -1,6 +1,12 @@
 #include "platform/WxDialogs.h"
 
+#include "platform/DialogUtils.h"
+
+#include <wx/app.h>
+#include <wx/artprov.h>
 #include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/statbmp.h>
 #include <wx/gauge.h>
 #include <wx/listctrl.h>
 #include <wx/sizer.h>
@@ -147,11 +153,7 @@ public:
             SetMaxSize(wxSize(-1, GetSize().y));
 
         if (request.rememberedPos && request.rememberedPos[0] >= 0)
-        {
-            if (request.rememberedSize && request.rememberedSize[0] > 0)
-                SetSize(request.rememberedSize[0], request.rememberedSize[1]);
-            Move(request.rememberedPos[0], request.rememberedPos[1]);
-        }
+            PlaceDialog(this, request.rememberedPos, request.rememberedSize);
         else
             CentreOnParent();
         Bind(wxEVT_BUTTON, &PromptDialog::OnOk, this, wxID_OK);
@@ -164,19 +166,7 @@ public:
         return value.utf8_string();
     }
 
-    void Remember() const
-    {
-        if (mRequest.rememberedPos)
-        {
-            mRequest.rememberedPos[0] = GetPosition().x;
-            mRequest.rememberedPos[1] = GetPosition().y;
-        }
-        if (mRequest.rememberedSize)
-        {
-            mRequest.rememberedSize[0] = GetSize().x;
-            mRequest.rememberedSize[1] = GetSize().y;
-        }
-    }
+    void Remember() const { GetWindowPosSize(this, mRequest.rememberedPos, mRequest.rememberedSize); }
 
 private:
     void OnOk(wxCommandEvent&)
@@ -244,6 +234,41 @@ private:
 };
 }  // namespace
 
+OptionalMessageDialog::OptionalMessageDialog(wxWindow* owner, const std::string& text, int options)
+    : wxDialog(owner, wxID_ANY, wxTheApp ? wxTheApp->GetAppDisplayName() : wxString("Orvane"))
+{
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* row = new wxBoxSizer(wxHORIZONTAL);
+    wxArtID icon;
+    if (options & kOptStopIcon)
+        icon = wxART_ERROR;
+    else if (options & kOptExclamationIcon)
+        icon = wxART_WARNING;
+    else if (options & kOptInformationIcon)
+        icon = wxART_INFORMATION;
+    if (!icon.empty())
+        row->Add(new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmap(icon, wxART_MESSAGE_BOX)), 0,
+                 wxRIGHT, 10);
+    auto* message = new wxStaticText(this, wxID_ANY, wxString::FromUTF8(text));
+    // Long texts wrap instead of widening the dialog past the screen.
+    message->Wrap(GetCharWidth() * 70);
+    row->Add(message, 1);
+    top->Add(row, 0, wxEXPAND | wxALL, 10);
+    mCheck = new wxCheckBox(this, wxID_ANY,
+                            (options & kOptOncePerRun) ? "Show this message again next session"
+                                                       : "Show this message again when appropriate");
+    mCheck->SetValue(true);
+    top->Add(mCheck, 0, wxLEFT | wxRIGHT, 10);
+    top->Add(CreateStdDialogButtonSizer(wxOK), 0, wxEXPAND | wxALL, 10);
+    SetSizerAndFit(top);
+    CentreOnParent();
+}
+
+bool OptionalMessageDialog::IsChecked() const
+{
+    return mCheck->GetValue();
+}
+
 ProgressWindow::ProgressWindow()
     : wxDialog(nullptr, wxID_ANY, "Processing...", wxDefaultPosition, wxDefaultSize, wxCAPTION | wxSTAY_ON_TOP)
 {
@@ -274,7 +299,8 @@ void ProgressWindow::ShowState(const ProgressDisplay& display)
     if (display.setCaption)
         mCaption->SetLabel(wxString::FromUTF8(display.caption));
     mTimeTaken->SetLabel(wxString::FromUTF8(display.timeTaken));
-    mTimeRemaining->SetLabel(wxString::FromUTF8(display.timeRemaining));
+    if (display.setTimeRemaining)
+        mTimeRemaining->SetLabel(wxString::FromUTF8(display.timeRemaining));
     mBar->SetValue(display.barPosition);
     Layout();
 }

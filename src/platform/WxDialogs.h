@@ -5,6 +5,7 @@
 #include <wx/dialog.h>
 
 class wxButton;
+class wxCheckBox;
 class wxGauge;
 class wxStaticText;
 
@@ -29,6 +30,17 @@ private:
     wxButton* mPause;
     bool mCancelled = false;
     bool mPaused = false;
+};
+
+// A message the user may silence: the text with its icon and a "show again" box that starts ticked.
+class OptionalMessageDialog : public wxDialog
+{
+public:
+    OptionalMessageDialog(wxWindow* owner, const std::string& text, int options);
+    bool IsChecked() const;
+
+private:
+    wxCheckBox* mCheck;
 };
 
 int RunQuestionDialog(wxWindow* owner, const QuestionRequest& request);

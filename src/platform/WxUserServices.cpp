@@ -5,7 +5,8 @@
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/msgdlg.h>
-#include <wx/richmsgdlg.h>
+#include <wx/evtloop.h>
+#include <wx/filedlg.h>
 #include <wx/utils.h>
 
 namespace
@@ -88,21 +89,9 @@ int WxUserServices::MessageBox(const std::string& text, const std::string& capti
 
 bool WxUserServices::OptionalMessage(const std::string& text, int options)
 {
-    long style = wxOK;
-    if (options & kOptStopIcon)
-        style |= wxICON_ERROR;
-    else if (options & kOptExclamationIcon)
-        style |= wxICON_WARNING;
-    else if (options & kOptInformationIcon)
-        style |= wxICON_INFORMATION;
-    else
-        style |= wxICON_NONE;
-    wxRichMessageDialog dialog(DialogOwner(), wxString::FromUTF8(text), wxTheApp->GetAppDisplayName(), style);
-    dialog.ShowCheckBox((options & kOptOncePerRun) ? "Show this message again next session"
-                                                   : "Show this message again when appropriate",
-                        true);
+    OptionalMessageDialog dialog(DialogOwner(), text, options);
     dialog.ShowModal();
-    return dialog.IsCheckBoxChecked();
+    return dialog.IsChecked();
 }
 
 int WxUserServices::AskQuestion(const QuestionRequest& request)
@@ -118,6 +107,29 @@ bool WxUserServices::Prompt(const PromptRequest& request, std::string& text)
 int WxUserServices::ShowTable(TableRequest& request)
 {
     return RunTableDialog(DialogOwner(), request);
+}
+
+bool WxUserServices::FileDialog(FileDialogRequest& request)
+{
+    // The dialog takes "description|patterns" pairs without the old closing "||".
+    wxString wildcard = wxString::FromUTF8(request.filter);
+    while (wildcard.EndsWith("|"))
+        wildcard.RemoveLast();
+    long style = request.save ? wxFD_SAVE : wxFD_OPEN;
+    if (request.mustExist)
+        style |= wxFD_FILE_MUST_EXIST;
+    if (request.confirmOverwrite)
+        style |= wxFD_OVERWRITE_PROMPT;
+    wxFileDialog dialog(DialogOwner(), wxString::FromUTF8(request.title), wxString::FromUTF8(request.folder),
+                        wxString::FromUTF8(request.name), wildcard, style);
+    if (request.filterIndex > 0)
+        dialog.SetFilterIndex(request.filterIndex - 1);
+    dialog.CentreOnParent();
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    request.path = dialog.GetPath().utf8_string();
+    request.filterIndex = dialog.GetFilterIndex() + 1;
+    return true;
 }
 
 void WxUserServices::OpenProgressWindow()
@@ -141,8 +153,17 @@ ProgressInput WxUserServices::PumpProgressWindow()
 {
     if (!mProgress)
         return {};
-    if (wxTheApp)
-        wxTheApp->SafeYieldFor(nullptr, wxEVT_CATEGORY_UI | wxEVT_CATEGORY_USER_INPUT);
+    // The disabler keeps input away from every other window; paints still reach them. Timers and
+    // other events wait until the operation ends.
+    const long events = wxEVT_CATEGORY_UI | wxEVT_CATEGORY_USER_INPUT;
+    if (wxEventLoopBase* loop = wxEventLoopBase::GetActive())
+        loop->YieldFor(events);
+    else
+    {
+        wxGUIEventLoop temporary;
+        wxEventLoopActivator active(&temporary);
+        temporary.YieldFor(events);
+    }
     return mProgress->Input();
 }
 

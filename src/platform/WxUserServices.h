@@ -19,6 +19,7 @@ public:
     int AskQuestion(const QuestionRequest& request) override;
     bool Prompt(const PromptRequest& request, std::string& text) override;
     int ShowTable(TableRequest& request) override;
+    bool FileDialog(FileDialogRequest& request) override;
 
     void OpenProgressWindow() override;
     void UpdateProgressWindow(const ProgressDisplay& display) override;

@@ -2,6 +2,7 @@
 
 #include "platform/GLCanvasWindow.h"
 #include "platform/GLCapture.h"
+#include "render/OpenGLView.h"
 
 #include <wx/sizer.h>
 
@@ -11,7 +12,7 @@
 
 CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Orvane", wxDefaultPosition, wxSize(1000, 800))
 {
-    mPane = new GLCanvasWindow(this);
+    mPane = new OpenGLView(this);
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     sizer->Add(mPane, 1, wxEXPAND);
     SetSizer(sizer);
@@ -23,7 +24,7 @@ CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Orvane", wxDefaultPositio
 
 void CMainFrame::ArmFirstFrameCapture(const char* path)
 {
-    mPane->SetFrameDrawnCallback([this, file = std::string(path)](GLCanvasWindow& pane) {
+    mPane->GetCanvas()->SetFrameDrawnCallback([this, file = std::string(path)](GLCanvasWindow& pane) {
         if (mFirstFrameSaved)
             return;
         mFirstFrameSaved = true;

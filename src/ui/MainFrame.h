@@ -2,7 +2,7 @@
 
 #include <wx/frame.h>
 
-class GLCanvasWindow;
+class OpenGLView;
 
 // The main window: for now one model pane and the status bar.
 class CMainFrame : public wxFrame
@@ -14,6 +14,6 @@ private:
     // Test hook: with ORVANE_FIRST_FRAME_PPM set, save the first frame there and close.
     void ArmFirstFrameCapture(const char* path);
 
-    GLCanvasWindow* mPane;
+    OpenGLView* mPane;
     bool mFirstFrameSaved = false;
 };

@@ -1,4 +1,6 @@
+#include "kernel/ColorToHtml.h"
 #include "kernel/Messages.h"
+#include "kernel/StatusText.h"
 #include "kernel/ScriptedServices.h"
 
 #include <gtest/gtest.h>
@@ -209,4 +211,20 @@ TEST_F(MessagesTest, ModalBoxesReleaseTheRenderingContext)
     EXPECT_EQ(suspended, 2);
     EXPECT_EQ(resumed, 2);
     EXPECT_EQ(depth, 2);  // the bracket depth is back as it was
+}
+
+TEST_F(MessagesTest, StatusTextIsFormattedAndCut)
+{
+    SetStatusText("Selected %d-fold rotational symmetry axis", 5);
+    EXPECT_EQ(mServices.statusText, "Selected 5-fold rotational symmetry axis");
+    const std::string long600(600, 's');
+    SetStatusText("%s", long600.c_str());
+    EXPECT_EQ(mServices.statusText, long600.substr(0, 508) + "...");
+}
+
+TEST(ColorToHtml, ChannelsAreRoundedAndHeld)
+{
+    EXPECT_EQ(ColorToHtml(ColorRGB{1.0f, 0.5f, 0.0f}), "#ff8000");
+    EXPECT_EQ(ColorToHtml(ColorRGB{0.2f, 0.4f, 0.6f}), "#336699");
+    EXPECT_EQ(ColorToHtml(ColorRGB{1.5f, -0.2f, 0.999f}), "#ff00ff");
 }

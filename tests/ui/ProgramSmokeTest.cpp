@@ -42,9 +42,18 @@ bool ReadPpm(const std::string& path, Image& image)
 // Runs the program with extra environment entries; its exit status, or -1 when it had to be killed.
 int RunProgram(const std::vector<std::string>& extraEnv, std::chrono::seconds limit)
 {
+    // The extra entries replace inherited ones of the same name.
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
-        env.emplace_back(*e);
+    {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& extra : extraEnv)
+            replaced = replaced || extra.compare(0, name.size(), name) == 0;
+        if (!replaced)
+            env.push_back(entry);
+    }
     // A sanitizer build reports the toolkit's own leaks at exit; those are not ours.
     if (!std::getenv("LSAN_OPTIONS"))
         env.emplace_back(std::string("LSAN_OPTIONS=suppressions=") + ORVANE_LSAN_SUPPRESSIONS + ":print_suppressions=0");
@@ -99,7 +108,9 @@ protected:
 TEST_F(ProgramSmoke, FirstFrameClearsThePaneToMidGrey)
 {
     const std::string frame = mDir + "/first-frame.ppm";
+    // The program makes its folders under the documents folder: keep them out of the real home.
     const int status = RunProgram({"ORVANE_FIRST_FRAME_PPM=" + frame, "XDG_CONFIG_HOME=" + mDir + "/config",
+                                   "HOME=" + mDir,
                                    "ORVANE_FATAL_ASSERTS=1"},
                                   std::chrono::seconds(60));
     ASSERT_EQ(status, 0) << "the program did not finish cleanly";
@@ -115,4 +126,8 @@ TEST_F(ProgramSmoke, FirstFrameClearsThePaneToMidGrey)
         grey += near(image.rgb[i]) && near(image.rgb[i + 1]) && near(image.rgb[i + 2]);
     }
     EXPECT_EQ(grey, image.rgb.size() / 3) << "every pixel of the empty pane is grey 0.5";
+
+    // At start the program makes the folders its file dialogs remember, under the documents folder.
+    for (const char* folder : {"Orvane", "Orvane/Tour", "Orvane/Export", "Orvane/Image", "Orvane/Text"})
+        EXPECT_TRUE(std::filesystem::is_directory(mDir + "/Documents/" + folder)) << folder;
 }

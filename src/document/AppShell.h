@@ -1,0 +1,38 @@
+#pragma once
+
+#include "kernel/Shell.h"
+
+// The program's side of the shell: core code's redraw marks and view messages reach the views; the
+// Model Info marks are kept here for the tree to take when it rebuilds.
+class AppShell : public Shell
+{
+public:
+    void InvalidateAllViews(bool withCaption, int keepMessage) override;
+    void InvalidateView(void* view) override;
+    void SetViewMessage(void* view, const std::string& text) override;
+    void InvalidateViewsOfType(int typeMask, int flag) override;
+    void* ActiveView() override;
+
+    void InfoNeedsUpdate(int mask) override { mInfoMask |= mask; }
+    void SelectInfoElementItem(int kind, int index, int /*flag*/) override
+    {
+        mSelectedKind = kind;
+        mSelectedIndex = index;
+    }
+    // The marks since the tree last took them; taking clears them.
+    int TakeInfoMask()
+    {
+        const int mask = mInfoMask;
+        mInfoMask = 0;
+        return mask;
+    }
+    int SelectedInfoKind() const { return mSelectedKind; }
+    int SelectedInfoIndex() const { return mSelectedIndex; }
+
+    void RefreshDocument(int flags) override;
+
+private:
+    int mInfoMask = 0;
+    int mSelectedKind = 0;
+    int mSelectedIndex = -1;
+};

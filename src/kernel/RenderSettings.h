@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+
+// Program-wide drawing switches: the views apply them and the model's drawing code reads them, so
+// they live here rather than with any one view. The rendering layer and the settings set them.
+struct RenderSettings
+{
+    // Bits of the render flags word.
+    static constexpr int kRainbowColors = 1;
+    static constexpr int kStereoGlasses = 2;
+
+    int renderFlags = 0;
+    bool allWhite = false;  // the all-white drawing mode (each view may also switch it on for itself)
+    bool kitStyle = false;  // the ball-and-rod kit style
+    double textOffset = 0.0;  // lift of scene text off its element along the normal
+    int textOffsetMode = 0;   // 1: the lift is divided by the normal's length
+    float sceneTextColor[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    float edgeWidth = 1.0f;  // line width of edges, pixels
+    // The placement words of face and vertex labels; the low four bits are the placement mode
+    // (3: lift the text by the element's radius).
+    uint32_t faceTextSettings = 0;
+    uint32_t vertexTextSettings = 0;
+};
+
+RenderSettings& GetRenderSettings();
+
+// A face's own colour applies only while no render flag is set.
+int GetRenderFlags();
+// While the kit style is on every face counts as translucent and face labels are lifted by the
+// vertex sphere radius.
+bool IsKitStyle();
+
+// Callers that need another lift save these, set theirs, draw and restore.
+int GetTextOffsetMode();
+double GetTextOffset();
+void SetTextOffset(double lift, int mode);
+
+// The default colour of scene text (RGBA).
+void SetSceneTextColor(const float rgba[4]);

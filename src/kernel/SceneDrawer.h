@@ -1,0 +1,112 @@
+#pragma once
+
+#include "kernel/ColorRGB.h"
+#include "kernel/Vec2D.h"
+#include "kernel/Vec3D.h"
+
+#include <cstdint>
+
+class FaceImage;
+struct FaceTexMapping;
+
+// How the model's drawing code (elements, diagrams, labels) draws into the view that is drawing. The
+// view installs itself for the length of its drawing (ScopedSceneDrawer); the rendering layer draws
+// with GL, tests install a RecordingSceneDrawer. With none installed nothing is drawn and the
+// queries answer as for a plain view that is not picking or printing.
+class SceneDrawer
+{
+public:
+    virtual ~SceneDrawer() = default;
+
+    // The colour of lines and points, through the view's rules (white in the all-white mode).
+    virtual void SetColor3f(float r, float g, float b) = 0;
+    void SetColor3fv(const float rgb[3]) { SetColor3f(rgb[0], rgb[1], rgb[2]); }
+    virtual void SetColor4f(float r, float g, float b, float a) = 0;
+    void SetColor4(const ColorRGB& color, float alpha) { SetColor4f(color.r, color.g, color.b, alpha); }
+
+    // Colour and material (ambient and diffuse) of the filled primitives that follow.
+    virtual void SetMaterialColor4f(float r, float g, float b, float a) = 0;
+    void SetMaterialColor(const ColorRGB& c) { SetMaterialColor4f(c.r, c.g, c.b, 1.0f); }
+    void SetMaterialColor3f(float r, float g, float b) { SetMaterialColor4f(r, g, b, 1.0f); }
+    void SetMaterialColor4(const float rgba[4]) { SetMaterialColor4f(rgba[0], rgba[1], rgba[2], rgba[3]); }
+    // Packed 0x00BBGGRR.
+    void SetMaterialColorRGB(uint32_t rgb);
+
+    // 0 none, 1 screen door, 2 alpha blending, 3 additive; returns the previous mode.
+    virtual int SetBlendMode(int mode) = 0;
+    virtual void SetDepthMode(bool on) = 0;
+    virtual bool GetDepthMode() const = 0;
+    // Returns the previous wish.
+    virtual bool SetLighting(bool on) = 0;
+    // With false: lighting off; answers whether it was on.
+    virtual bool UseDefaultLights(bool on) = 0;
+    virtual void UseRainbowLights(bool on) = 0;
+    virtual void DisableTexture() = 0;
+    // Texturing on when the current font draws from a texture, off otherwise.
+    virtual void ApplyFontTextureState() = 0;
+
+    // A circle in the plane through centre perpendicular to normal; startAxis may be null.
+    virtual void DrawCircle3D(const Vec3D& centre, const Vec3D& normal, double radius, int segments, bool filled,
+                              const Vec3D* startAxis) = 0;
+    // One label in the scene, with the label markup; flags 0x800: the selected element.
+    virtual void DrawSceneText(uint32_t settings, const Vec3D& anchor, double size, const char* text, int flags,
+                               const Vec3D& normal, const Vec3D* direction) = 0;
+    // The text at the point in the colour (white when null) and the three axes scaled by length.
+    virtual void DrawAxisTriad(const char* text, const Vec3D& point, const Vec3D& xAxis, const Vec3D& yAxis,
+                               const Vec3D& zAxis, double length, const ColorRGB* color) = 0;
+    // A line with an arrow head at each end.
+    virtual void DrawDoubleArrow(const Vec3D& from, const Vec3D& to, double headSize) = 0;
+    // Bitmap text at a point of a 2D diagram; flags 1 centres it.
+    virtual void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) = 0;
+
+    virtual bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) = 0;
+
+    // Names what is drawn next for picking: item type and index come back from a pick.
+    virtual void SetGLSelectionItem(int itemType, int index) = 0;
+    virtual void ClearGLSelectionItem() = 0;
+
+    // Every filled triangle of the model: drawn at once when opaque, else queued until the end of the
+    // scene. flags: 1 draw at once, 2 queue before the sorted ones, 4 after them. Answers true when
+    // drawn at once.
+    virtual bool AddTriangle(const Vec3D corners[3], const Vec3D& normal, const float rgba[4], unsigned flags,
+                             double scale, FaceImage* image, const FaceTexMapping* mapping,
+                             const Vec3D* texPoints) = 0;
+
+    // The view's state.
+    virtual bool IsPicking() const = 0;
+    virtual bool FacetsPicked() const = 0;
+    virtual bool IsPrinting() const = 0;
+    virtual int ViewTypeCode() const = 0;
+    // The program's all-white switch or the view's own.
+    virtual bool AllWhiteMode() const = 0;
+    virtual float LineScale() const = 0;
+    virtual float PointScale() const = 0;
+};
+
+// Flags of AddTriangle.
+inline constexpr unsigned kTriangleDrawNow = 1;
+inline constexpr unsigned kTriangleQueueBefore = 2;
+inline constexpr unsigned kTriangleQueueAfter = 4;
+
+// The rule every drawer follows: a triangle is drawn at once when it is opaque (alpha at least 1 and
+// no image whose texture has an alpha channel), when asked to, or while the view picks (so picking
+// never depends on the queue); otherwise it waits for the end of the scene.
+bool DrawsTriangleAtOnce(const float rgba[4], unsigned flags, const FaceImage* image, bool picking);
+
+// The drawer of the view that is drawing; a silent one when none is.
+SceneDrawer& CurrentSceneDrawer();
+bool IsSceneDrawerInstalled();
+// Installs a drawer (null: none); returns the previous one.
+SceneDrawer* SetSceneDrawer(SceneDrawer* drawer);
+
+class ScopedSceneDrawer
+{
+public:
+    explicit ScopedSceneDrawer(SceneDrawer* drawer) : mPrevious(SetSceneDrawer(drawer)) {}
+    ~ScopedSceneDrawer() { SetSceneDrawer(mPrevious); }
+    ScopedSceneDrawer(const ScopedSceneDrawer&) = delete;
+    ScopedSceneDrawer& operator=(const ScopedSceneDrawer&) = delete;
+
+private:
+    SceneDrawer* mPrevious;
+};
