@@ -1,6 +1,7 @@
 #include "kernel/EvaluateExpression.h"
 
 #include "kernel/Messages.h"
+#include "kernel/Strings.h"
 
 #include <cmath>
 #include <cstdarg>
@@ -21,12 +22,7 @@ constexpr size_t kErrorTextSize = 84;
 // One buffer per thread: the text handed out stays valid until that thread's next evaluation.
 thread_local char gErrorText[kErrorTextSize];
 
-// Bytes 0x80 and above are never white space, letters or digits, whatever the locale.
-bool IsSpaceAscii(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
+// Bytes 0x80 and above are never letters or digits, whatever the locale.
 bool IsLetterAscii(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -40,15 +36,6 @@ bool IsDigitAscii(char c)
 char LowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-}
-
-bool IsBlankText(const char* text)
-{
-    if (!text)
-        return true;
-    while (IsSpaceAscii(*text))
-        ++text;
-    return *text == '\0';
 }
 
 // The user's locale may use a decimal comma; typed equations always use the point.
@@ -338,7 +325,7 @@ private:
 
 double EvaluateExpression(const char* text, const char** error)
 {
-    if (IsBlankText(text))
+    if (IsBlank(text))
         return 0.0;
     gErrorText[0] = '\0';
     ExpressionParser parser(text);
@@ -359,7 +346,7 @@ double EvaluateNumber(const char* text, bool report)
 
 void ReportExpressionError(const char* error, bool report)
 {
-    if (IsBlankText(error))
+    if (IsBlank(error))
         return;
     if (report)
         ErrorMessage("Error in equation:\n%s", error);
