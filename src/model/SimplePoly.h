@@ -51,6 +51,9 @@ public:
     void SetText(const char* text);
     // Flags (kCopiedFlags only, ORed in), colours, opacity, image and text; not the id, lists or rings.
     void CopyHeaderFrom(const SimpleElem& other);
+    // Attaches a clone of the other element's image. Its reference element, when it is the other
+    // element, becomes this one; when it is another element of the other model, the element at the
+    // same place here, places counted over elements of this kind whose flags share no bit with skipMask.
     void CloneImageFrom(const SimpleElem& other, uint32_t skipMask);
 
     int32_t mNum = 0;                      // entries of mList

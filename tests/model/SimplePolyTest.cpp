@@ -4,6 +4,7 @@
 #include "model/ElementDisplayOptions.h"
 #include "model/SimplePoly.h"
 #include "model/SymGroup.h"
+#include "polytope4d/Polytope4D.h"
 
 #include <gtest/gtest.h>
 
@@ -735,6 +736,49 @@ TEST(SimplePolyTest, CopiesTakeTheHeaderButNotTheType)
     g.CopyFrom(f);
     EXPECT_TRUE(Vec3Equal(g.mNormal, {0, 0, 1}, 0.0));
     EXPECT_EQ(g.mFlags, E::kIsFace | E::kPlaneThroughCentre | E::kReverseNorm);
+}
+
+TEST(SimplePolyTest, StandsForA4DPolytope)
+{
+    auto polytope = std::make_unique<Polytope4D>();
+    const Vec4D pos{1, 2, 3, 4};
+    polytope->NewVert(&pos);
+    polytope->mScale = 3.0;
+    Polytope4D* raw = polytope.get();
+
+    SimplePoly poly(5, 5);
+    poly.SetName("Old");
+    poly.InitFromPolytope4D(std::move(polytope), true);
+    EXPECT_EQ(poly.mNumVerts, 0);
+    EXPECT_EQ(poly.mNumFaces, 0);
+    EXPECT_TRUE(poly.mFlags & P::kFrom4D);
+    EXPECT_EQ(poly.mPolytope4D.get(), raw);
+    EXPECT_DOUBLE_EQ(poly.mScale, 24.0);
+    EXPECT_DOUBLE_EQ(raw->mScale, 1.0);
+
+    // Scaling a model of a polytope scales the polytope.
+    poly.Scale(2.0);
+    EXPECT_EQ(raw->GetVert(0)->mPos.w, 8.0);
+    poly.Clear();
+    EXPECT_EQ(poly.mPolytope4D, nullptr);
+}
+
+TEST(SimplePolyTest, CornersOutsideTheListAreRefused)
+{
+    ScopedScriptedServices scope;
+    SimplePoly poly(1, 1);
+    SimpleFace& f = poly.mFaces[0];
+    f.SetNumVerts(3);
+    f.SetVert(3, &poly.mVerts[0]);
+    f.SetVert(-1, &poly.mVerts[0]);
+    EXPECT_EQ(scope.services.CountCalls("MessageBox"), 2);
+    EXPECT_EQ(scope.services.LastCall()->caption, "Internal Error");
+    EXPECT_FALSE(f.SetVertByIndex(0, 1));
+    EXPECT_EQ(scope.services.LastCall()->text, "GetVert: vertIdx 1 >= mNumVerts 1");
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(f.GetVert(k), nullptr);
+    EXPECT_TRUE(f.SetVertByIndex(2, 0));
+    EXPECT_EQ(f.GetVert(2), &poly.mVerts[0]);
 }
 
 TEST(SimplePolyTest, DestroyingVerticesEmptiesTheTree)
