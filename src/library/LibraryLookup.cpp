@@ -1,6 +1,7 @@
 #include "library/LibraryLookup.h"
 
 #include "kernel/Messages.h"
+#include "kernel/Strings.h"
 #include "model/PolyTemplate.h"
 
 #include <algorithm>
@@ -11,13 +12,6 @@
 
 namespace
 {
-const char* SkipBlanks(const char* p)
-{
-    while (*p && std::isspace(static_cast<unsigned char>(*p)))
-        ++p;
-    return p;
-}
-
 bool IsDigit(char c)
 {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
@@ -33,11 +27,6 @@ int ReadInt(const char*& p)
         ++p;
     }
     return int(std::min<long>(value, INT_MAX / 10));
-}
-
-bool IsBlank(const char* text)
-{
-    return !text || !*SkipBlanks(text);
 }
 
 int Lower(char c)
@@ -80,7 +69,7 @@ int WalkInitials(const char* t, const std::string& name, bool stems, int high, i
             ++j;
         while (j < name.size() && std::isspace(static_cast<unsigned char>(name[j])))
             ++j;
-        c = SkipBlanks(c + 1);
+        c = SkipSpaces(c + 1);
     }
     if (*c)
         return 0;
@@ -126,7 +115,7 @@ bool FindByIndex(std::span<LibraryEntry> table, const char* s, bool report, Libr
         return false;
     const char* end = p;
     const int v = ReadInt(end);
-    if (*SkipBlanks(end))
+    if (*SkipSpaces(end))
         return false;
 
     const int first = Lower(s[0]);
@@ -222,8 +211,8 @@ bool SymbolMatches(const char* s, const char* symbol, int& n, int& d)
 {
     n = 0;
     d = 1;
-    const char* q = SkipBlanks(s);
-    const char* y = SkipBlanks(symbol);
+    const char* q = SkipSpaces(s);
+    const char* y = SkipSpaces(symbol);
     while (*q || *y)
     {
         if (std::strncmp(y, "<N>", 3) == 0 && IsDigit(*q))
@@ -244,8 +233,8 @@ bool SymbolMatches(const char* s, const char* symbol, int& n, int& d)
             ++q;
             ++y;
         }
-        q = SkipBlanks(q);
-        y = SkipBlanks(y);
+        q = SkipSpaces(q);
+        y = SkipSpaces(y);
     }
     return true;
 }
@@ -321,13 +310,13 @@ int ScoreNameMatch(const char* text, const char* names)
 {
     if (!names || !text)
         return 0;
-    const char* t = SkipBlanks(text);
+    const char* t = SkipSpaces(text);
     const int textLength = int(std::strlen(t));
     int best = 0;
     const char* p = names;
     while (*p)
     {
-        p = SkipBlanks(p);
+        p = SkipSpaces(p);
         const char* end = std::strchr(p, ';');
         if (!end)
             end = p + std::strlen(p);
@@ -352,7 +341,7 @@ int ScoreNameMatch(const char* text, const char* names)
 
 int ParseWythoffTerms(const char* text, int numerators[4], int denominators[4])
 {
-    const char* p = SkipBlanks(text);
+    const char* p = SkipSpaces(text);
     int count = 0;
     while (*p && *p != '|')
     {
@@ -362,22 +351,22 @@ int ParseWythoffTerms(const char* text, int numerators[4], int denominators[4])
         if (*p == '(')
         {
             negate = true;
-            p = SkipBlanks(p + 1);
+            p = SkipSpaces(p + 1);
         }
         const int numerator = IsDigit(*p) ? ReadInt(p) : 0;
-        p = SkipBlanks(p);
+        p = SkipSpaces(p);
         int denominator = 1;
         if (*p == '/')
         {
-            p = SkipBlanks(p + 1);
+            p = SkipSpaces(p + 1);
             if (IsDigit(*p))
                 denominator = ReadInt(p);
-            p = SkipBlanks(p);
+            p = SkipSpaces(p);
         }
         if (*p == ')')
         {
             negate = true;
-            p = SkipBlanks(p + 1);
+            p = SkipSpaces(p + 1);
         }
         numerators[count] = negate ? -numerator : numerator;
         denominators[count] = denominator;
@@ -412,7 +401,7 @@ LibraryEntry* FindLibraryEntry(std::span<LibraryEntry> table, const char* text, 
         *dual = false;
     if (!text)
         return nullptr;
-    const char* s = SkipBlanks(text);
+    const char* s = SkipSpaces(text);
     if (!*s)
         return nullptr;
 

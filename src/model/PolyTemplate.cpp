@@ -2,6 +2,7 @@
 
 #include "kernel/IntMath.h"
 #include "kernel/Palette.h"
+#include "kernel/Strings.h"
 #include "kernel/Tolerance.h"
 #include "library/LibraryLookup.h"
 
@@ -20,13 +21,6 @@ constexpr double kAngleTol = 1e-6;
 constexpr double kRadToDeg = 57.29577951308232;
 constexpr int kMaxBisectionSteps = 1000;
 constexpr size_t kMessageSize = 512;
-
-const char* SkipBlanks(const char* p)
-{
-    while (*p && std::isspace(static_cast<unsigned char>(*p)))
-        ++p;
-    return p;
-}
 
 // Reads decimal digits; huge numbers stop growing rather than overflow.
 int ReadNumber(const char*& p)
@@ -237,13 +231,13 @@ bool PolyTemplate::Parse(const char* text, bool reportErrors)
     mReportErrors = reportErrors ? 1 : 0;
     mText = text;
 
-    const char* p = SkipBlanks(text);
+    const char* p = SkipSpaces(text);
     const bool bracket = *p == '(' || *p == '{';
     if (bracket)
         ++p;
     for (;;)
     {
-        p = SkipBlanks(p);
+        p = SkipSpaces(p);
         if (!std::isdigit(static_cast<unsigned char>(*p)))
         {
             if (*p)
@@ -259,10 +253,10 @@ bool PolyTemplate::Parse(const char* text, bool reportErrors)
             return false;
         }
         int d = 1;
-        p = SkipBlanks(p);
+        p = SkipSpaces(p);
         if (*p == '/')
         {
-            p = SkipBlanks(p + 1);
+            p = SkipSpaces(p + 1);
             if (!std::isdigit(static_cast<unsigned char>(*p)))
             {
                 ReportError("Expected a number after '/'.");
@@ -289,7 +283,7 @@ bool PolyTemplate::Parse(const char* text, bool reportErrors)
         }
         AddPolygon(n, d);
 
-        p = SkipBlanks(p);
+        p = SkipSpaces(p);
         if (*p == ',' || *p == '.')
         {
             ++p;
@@ -313,10 +307,10 @@ bool PolyTemplate::Parse(const char* text, bool reportErrors)
 
     if (bracket)
     {
-        p = SkipBlanks(p);
+        p = SkipSpaces(p);
         if (*p == '/')
         {
-            p = SkipBlanks(p + 1);
+            p = SkipSpaces(p + 1);
             if (!std::isdigit(static_cast<unsigned char>(*p)))
             {
                 ReportError("Expected a number after '/'.");
@@ -331,7 +325,7 @@ bool PolyTemplate::Parse(const char* text, bool reportErrors)
         ReportError("Must have at least three faces at a vertex.");
         return false;
     }
-    p = SkipBlanks(p);
+    p = SkipSpaces(p);
     if (*p)
         ReportWarning("Ignoring trailing characters: '%s'.", p);
 

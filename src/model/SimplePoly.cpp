@@ -2,6 +2,7 @@
 
 #include "kernel/ColorRGB.h"
 #include "kernel/Messages.h"
+#include "kernel/Strings.h"
 #include "kernel/Tolerance.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/SymGroup.h"
@@ -14,23 +15,21 @@
 
 namespace
 {
+// Moves an element's image to its new record, keeping the image placed by the moved element.
+void MoveImage(SimpleElem& to, SimpleElem& from)
+{
+    FaceImage* image = from.mImage.Get();
+    to.mImage.Set(image);
+    from.mImage.Set(nullptr);
+    if (image && image->mOwner == &from)
+        image->mOwner = &to;
+}
+
 // The model scale of the measurement settings, which a new model takes. Until those settings are
 // reachable from here, their default.
 double CurrentModelScale()
 {
     return 8.0;
-}
-
-bool IsBlankText(const char* text)
-{
-    if (!text)
-        return true;
-    for (; *text; ++text)
-    {
-        if (!std::isspace(static_cast<unsigned char>(*text)))
-            return false;
-    }
-    return true;
 }
 
 bool StartsWithNoCase(const char* text, const char* prefix)
@@ -45,7 +44,7 @@ bool StartsWithNoCase(const char* text, const char* prefix)
 
 void StoreText(std::string& out, const char* text)
 {
-    if (IsBlankText(text))
+    if (IsBlank(text))
         out.clear();
     else
         out = text;
@@ -113,10 +112,43 @@ void SimpleElem::CopyHeaderFrom(const SimpleElem& other)
     mText = other.mText;
 }
 
-void SimpleElem::CloneImageFrom(const SimpleElem& /*other*/, uint32_t /*skipMask*/)
+void SimpleElem::CloneImageFrom(const SimpleElem& other, uint32_t skipMask)
 {
-    // A clone is made by the image records themselves; until they exist no element carries an
-    // image, so there is nothing to clone.
+    FaceImage* image = other.mImage.Get();
+    if (!image)
+    {
+        mImage.Set(nullptr);
+        return;
+    }
+    FaceImage* clone = FaceImage::CloneFor(image, nullptr, &mImage);
+    if (!clone || image->mOwner != clone->mOwner)
+        return;  // an earlier element already placed this clone
+    if (image->mOwner == &other)
+    {
+        clone->mOwner = this;
+        return;
+    }
+    // The image is placed by another element of the other model: take the element at the same
+    // place here, counting only the elements that skipMask does not leave out.
+    int place = 0;
+    for (int i = 0; i < other.CountOfKind(); ++i)
+    {
+        const SimpleElem* e = other.ElementOfKind(i);
+        if (e->mFlags & skipMask)
+            continue;
+        if (e == image->mOwner)
+            break;
+        ++place;
+    }
+    for (int i = 0; i < CountOfKind(); ++i)
+    {
+        SimpleElem* e = ElementOfKind(i);
+        if ((e->mFlags & skipMask) == 0 && place-- == 0)
+        {
+            clone->mOwner = e;
+            return;
+        }
+    }
 }
 
 SimpleVert::SimpleVert() : SimpleElem(0, 0x0080FF, 0xFF0080), mNextCoincident(this)
@@ -440,8 +472,8 @@ void SimplePoly::SetNameText(std::string& out, const char* base, const char* pre
                              const char* defaultBase)
 {
     out.clear();
-    const bool blankPrefix = IsBlankText(prefix);
-    if (IsBlankText(base))
+    const bool blankPrefix = IsBlank(prefix);
+    if (IsBlank(base))
     {
         if (blankPrefix)
             return;
@@ -570,8 +602,7 @@ bool SimplePoly::GrowVerts(int newNumVerts)
         to.mColor = from.mColor;
         to.mBackColor = from.mBackColor;
         to.mOpacity = from.mOpacity;
-        to.mImage = from.mImage;
-        from.mImage = nullptr;
+        MoveImage(to, from);
         to.mText = std::move(from.mText);
         to.mUserData[0] = from.mUserData[0];
         to.mUserData[1] = from.mUserData[1];
@@ -630,8 +661,7 @@ bool SimplePoly::GrowFaces(int newNumFaces)
         to.mColor = from.mColor;
         to.mBackColor = from.mBackColor;
         to.mOpacity = from.mOpacity;
-        to.mImage = from.mImage;
-        from.mImage = nullptr;
+        MoveImage(to, from);
         to.mText = std::move(from.mText);
         to.mNormal = from.mNormal;
         to.mNextOfType = remap(static_cast<SimpleFace*>(from.mNextOfType), &to);

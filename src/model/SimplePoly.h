@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kernel/FaceImage.h"
+
 #include "kernel/Vec3D.h"
 
 #include <cstddef>
@@ -7,7 +9,6 @@
 #include <memory>
 #include <string>
 
-class FaceImage;
 class Polytope4D;
 class SimpleFace;
 class SimplePoly;
@@ -64,7 +65,7 @@ public:
     uint32_t mColor;   // 0x00BBGGRR
     uint32_t mBackColor;
     float mOpacity = 1.0f;
-    FaceImage* mImage = nullptr;  // one counted reference
+    FaceImageRef mImage;          // one counted user of the image
     std::string mText;            // empty: none
     SimpleElem* mNextOfType;      // ring of the elements of one type; the element itself when alone
 

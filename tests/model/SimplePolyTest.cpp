@@ -809,3 +809,47 @@ TEST(SimplePolyTest, DumpTracesTheModelAndBrokenRings)
     EXPECT_EQ(all.find("BAD_TYPE_LIST!"), std::string::npos);
     EXPECT_NE(all.find("\nSimplePoly: NULL\n"), std::string::npos);
 }
+
+TEST(SimplePolyTest, CopiedImagesBecomeOneClonePlacedByTheMatchingElement)
+{
+    auto a = MakeCube();
+    auto b = MakeCube();
+    ClearFaceImageClones();
+    // Face 1 shows an image placed by face 0; face 2 shows the same image.
+    FaceImage* image = FaceImage::Create(nullptr, FaceImage::kProjectPlanar, FaceImage::kWrapRepeat,
+                                         a->GetFace(0), false);
+    a->GetFace(1)->mImage.Set(image);
+    a->GetFace(2)->mImage.Set(image);
+    EXPECT_EQ(image->GetUserCount(), 2);
+
+    b->GetFace(1)->CopyHeaderFrom(*a->GetFace(1));
+    b->GetFace(2)->CopyHeaderFrom(*a->GetFace(2));
+    FaceImage* clone = b->GetFace(1)->mImage.Get();
+    ASSERT_NE(clone, nullptr);
+    EXPECT_NE(clone, image);
+    EXPECT_EQ(b->GetFace(2)->mImage.Get(), clone);  // one clone for every carrier
+    EXPECT_EQ(clone->mOwner, b->GetFace(0));       // placed by the element at the same place
+    EXPECT_EQ(clone->mProjection, FaceImage::kProjectPlanar);
+
+    // The original goes with its last carrier; the clone stays with the copy.
+    a.reset();
+    for (FaceImage* i = GetFirstFaceImage(); i; i = i->next)
+        EXPECT_NE(i, image);
+    EXPECT_EQ(clone->GetUserCount(), 2);
+    b.reset();
+    EXPECT_FALSE(FaceImagesExist());
+}
+
+TEST(SimplePolyTest, GrowKeepsImagesAndTheirPlacement)
+{
+    auto cube = MakeCube();
+    FaceImage* image = FaceImage::Create(nullptr, FaceImage::kProjectEachFace, FaceImage::kWrapRepeat,
+                                         cube->GetFace(3), false);
+    cube->GetFace(3)->mImage.Set(image);
+    ASSERT_TRUE(cube->Grow(cube->mNumVerts, 40));
+    EXPECT_EQ(cube->GetFace(3)->mImage.Get(), image);
+    EXPECT_EQ(image->mOwner, cube->GetFace(3));
+    EXPECT_EQ(image->GetUserCount(), 1);
+    cube.reset();
+    EXPECT_FALSE(FaceImagesExist());
+}
