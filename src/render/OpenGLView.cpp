@@ -522,6 +522,28 @@ void OpenGLView::DrawDoubleArrow(const Vec3D& from, const Vec3D& to, double head
     DrawDoubleArrow3D(from, to, headSize, backward);
 }
 
+float OpenGLView::SetLineWidth(float width)
+{
+    GLfloat previous = 1.0f;
+    glGetFloatv(GL_LINE_WIDTH, &previous);
+    glLineWidth(width);
+    return previous;
+}
+
+void OpenGLView::DrawLines(const Vec3D* ends, const float* rgba, int count)
+{
+    if (count <= 0)
+        return;
+    glBegin(GL_LINES);
+    for (int i = 0; i < count; ++i)
+    {
+        SetColor4f(rgba[4 * i], rgba[4 * i + 1], rgba[4 * i + 2], rgba[4 * i + 3]);
+        glVertex3d(ends[2 * i].x, ends[2 * i].y, ends[2 * i].z);
+        glVertex3d(ends[2 * i + 1].x, ends[2 * i + 1].y, ends[2 * i + 1].z);
+    }
+    glEnd();
+}
+
 void OpenGLView::DrawTextAtPoint(const char* text, const Vec2D& point, int flags)
 {
     DrawRasterText2D(text, point.x, point.y, (flags & 1) != 0);
