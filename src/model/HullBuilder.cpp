@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <unordered_map>
 
 namespace
 {
@@ -17,20 +16,60 @@ struct Cell
     bool operator==(const Cell& o) const { return x == o.x && y == o.y && z == o.z; }
 };
 
-struct CellHash
+uint64_t HashCell(const Cell& c)
 {
-    size_t operator()(const Cell& c) const
+    uint64_t h = 1469598103934665603ull;
+    for (double d : {c.x, c.y, c.z})
     {
-        uint64_t h = 1469598103934665603ull;
-        for (double d : {c.x, c.y, c.z})
-        {
-            uint64_t bits;
-            std::memcpy(&bits, &d, sizeof bits);
-            h = (h ^ bits) * 1099511628211ull;
-            h ^= h >> 29;
-        }
-        return size_t(h);
+        uint64_t bits;
+        std::memcpy(&bits, &d, sizeof bits);
+        h = (h ^ bits) * 1099511628211ull;
+        h ^= h >> 29;
     }
+    return h;
+}
+
+// Cells to the last point entered in each, open addressing; the points of a cell are chained by
+// the caller. Much lighter than a node-based map for a million points.
+class CellTable
+{
+public:
+    explicit CellTable(size_t points)
+    {
+        size_t size = 16;
+        while (size < 2 * points)
+            size *= 2;
+        mKeys.resize(size);
+        mHeads.assign(size, -1);
+        mMask = size - 1;
+    }
+
+    // The slot of the cell: holding its last point, or empty (-1) where it would go.
+    int& Slot(const Cell& c)
+    {
+        size_t i = size_t(HashCell(c)) & mMask;
+        while (mHeads[i] >= 0 && !(mKeys[i] == c))
+            i = (i + 1) & mMask;
+        mKeys[i] = c;
+        return mHeads[i];
+    }
+
+    int Find(const Cell& c) const
+    {
+        size_t i = size_t(HashCell(c)) & mMask;
+        while (mHeads[i] >= 0)
+        {
+            if (mKeys[i] == c)
+                return mHeads[i];
+            i = (i + 1) & mMask;
+        }
+        return -1;
+    }
+
+private:
+    std::vector<Cell> mKeys;
+    std::vector<int> mHeads;
+    size_t mMask = 0;
 };
 
 bool IsFinite(const Vec3D& p)
@@ -97,9 +136,10 @@ void HullBuilder::DropNearDuplicates(double tol)
 {
     const std::vector<Vec3D>& pts = *mPoints;
     const int n = int(pts.size());
-    const double cellSize = 2.0 * tol;
-    std::unordered_map<Cell, int, CellHash> heads;
-    heads.reserve(size_t(n));
+    // Cells much wider than the window of a point, so that the window seldom reaches a second
+    // cell; a zero tolerance still finds exact copies.
+    const double cellSize = tol > 0.0 ? 64.0 * tol : 1.0;
+    CellTable cells{size_t(n)};
     std::vector<int> next(n, -1);
     for (int i = 0; i < n; ++i)
     {
@@ -110,7 +150,7 @@ void HullBuilder::DropNearDuplicates(double tol)
             continue;
         }
         const Cell home{std::floor(p.x / cellSize), std::floor(p.y / cellSize), std::floor(p.z / cellSize)};
-        // A point within tol lies in this cell or the one beside it on each axis.
+        // A point within tol lies in this cell or the one beside it on an axis.
         const double lo[3] = {std::floor((p.x - tol) / cellSize), std::floor((p.y - tol) / cellSize),
                               std::floor((p.z - tol) / cellSize)};
         const double hi[3] = {std::floor((p.x + tol) / cellSize), std::floor((p.y + tol) / cellSize),
@@ -131,8 +171,7 @@ void HullBuilder::DropNearDuplicates(double tol)
                     const double cz = iz ? hi[2] : lo[2];
                     if (iz && cz == lo[2])
                         continue;
-                    auto it = heads.find(Cell{cx, cy, cz});
-                    for (int j = it == heads.end() ? -1 : it->second; j >= 0 && !duplicate; j = next[j])
+                    for (int j = cells.Find(Cell{cx, cy, cz}); j >= 0 && !duplicate; j = next[j])
                         duplicate = WithinCube(p, pts[j], tol);
                 }
             }
@@ -142,12 +181,9 @@ void HullBuilder::DropNearDuplicates(double tol)
             mUsable[i] = 0;
             continue;
         }
-        auto [it, inserted] = heads.try_emplace(home, i);
-        if (!inserted)
-        {
-            next[i] = it->second;
-            it->second = i;
-        }
+        int& head = cells.Slot(home);
+        next[i] = head;
+        head = i;
     }
 }
 

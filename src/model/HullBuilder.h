@@ -10,8 +10,10 @@
 // 1. an exact triangulated hull: an incremental construction (each step adds the point farthest
 //    outside a face and replaces the faces it sees by a cone from it) whose every visibility test is
 //    an exact orientation (kernel/Orient3D), so the faces it keeps always close up around the points;
-// 2. faces: triangles within the tolerance of one plane merge into one polygon, and corners that lie
-//    inside such a polygon or straight on an edge between two of them are dropped.
+// 2. faces: neighbouring triangles within the tolerance of one triangle's plane merge into one
+//    polygon, and corners that lie inside such a polygon or straight on an edge between two of them
+//    are dropped. Every face stays a simple, convex polygon (within the tolerance): where merging
+//    would break that (only near-degenerate input), the region is merged again in convex pieces.
 // Points within the tolerance of an earlier point (in every coordinate) take no part. Owned by the
 // one run that uses it; SimplePoly::ComputeConvexHull is the caller.
 class HullBuilder
@@ -25,7 +27,7 @@ public:
     // Corners of face f, counter-clockwise seen from outside, as indices into the points given.
     const int* FaceCorners(int f) const { return mCorners.data() + mFaceStart[f]; }
     int NumFaceCorners(int f) const { return mFaceStart[f + 1] - mFaceStart[f]; }
-    // Unit outward normal.
+    // Unit outward normal: of the plane that every corner lies within tol of.
     const Vec3D& FaceNormal(int f) const { return mFaceNormals[f]; }
     // Whether point i is a corner of some face.
     bool IsCorner(int i) const { return mIsCorner[i] != 0; }
@@ -104,6 +106,7 @@ private:
     std::vector<int> mRegionFirst;  // per region: a live corner, -1 for a dissolved region
     std::vector<int> mRegionCount;  // live corners
     std::vector<int> mCornerOf;     // per point: its corner in the ring being grown, -1 for none
+    std::vector<int> mBoundary;     // scratch of RegionIsDisc
 
     std::vector<int> mFaceStart;
     std::vector<int> mCorners;

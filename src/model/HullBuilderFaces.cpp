@@ -90,7 +90,8 @@ void HullBuilder::GrowRegions(double tol)
 bool HullBuilder::RegionIsDisc(int region, const std::vector<int>& tris)
 {
     // The boundary edges, each from the vertex it starts at; a disc has one simple loop of them.
-    std::vector<int> edges;  // 3 * face + edge
+    std::vector<int>& edges = mBoundary;  // 3 * face + edge
+    edges.clear();
     bool simple = true;
     for (int t : tris)
     {
@@ -333,6 +334,17 @@ void HullBuilder::BuildPolygons(double tol)
     std::vector<int> tris;
     for (int r = 0; r < numRegions; ++r)
     {
+        if (start[size_t(r) + 1] - start[size_t(r)] == 1)
+        {
+            // A lone triangle: its own corners, always a convex disc.
+            const int t = members[size_t(start[size_t(r)])];
+            const int first = int(mRing.size());
+            for (int i = 0; i < 3; ++i)
+                mRing.push_back(Corner{mTris[size_t(t)].v[i], first + (i + 2) % 3, first + (i + 1) % 3, r, t, i, false});
+            mRegionFirst[size_t(r)] = first;
+            mRegionCount[size_t(r)] = 3;
+            continue;
+        }
         tris.assign(members.begin() + start[size_t(r)], members.begin() + start[size_t(r) + 1]);
         const size_t ringStart = mRing.size();
         if (RegionIsDisc(r, tris) && RingIsConvex(r, tol))
