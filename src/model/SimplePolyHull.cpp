@@ -59,6 +59,7 @@ bool SimplePoly::ComputeConvexHull(int firstFace)
         for (int k = 0; k < n; ++k)
             face->SetVert(k, &mVerts[vertOf[size_t(corners[k])]]);
         face->mNormal = hull.FaceNormal(f);
+        face->mFlags &= ~(SimpleElem::kTemp | SimpleElem::kDone);  // a record used before may carry them
     }
     mNumFaces = firstFace + numFaces;
     for (size_t p = 0; p < points.size(); ++p)
