@@ -19,12 +19,13 @@ inline constexpr uint32_t kModel3DKitNo = 0x2;
 inline constexpr uint32_t kModel3DRegionsLinked = 0x4;
 inline constexpr uint32_t kModel3DHasNets = 0x8;
 
-// The kit check's reasons, left in the mesh's Stellation.
-inline constexpr const char* kKitReasonEdgeLengths = "Edges have different lengths.";
-inline constexpr const char* kKitReasonFacesIntersect = "Faces intersect each other.";
-inline constexpr const char* kKitReasonEdgeAngle = "Angle between edges is too small.";
-inline constexpr const char* kKitReasonPanelShape = "Geomag don't make panels that shape.";
-inline constexpr const char* kKitReasonFaceAngle = "Angle between faces is too small.";
+// The kit check's reasons, left in the mesh's Stellation. Arrays, so that each text has one address
+// that every caller compares with.
+inline constexpr char kKitReasonEdgeLengths[] = "Edges have different lengths.";
+inline constexpr char kKitReasonFacesIntersect[] = "Faces intersect each other.";
+inline constexpr char kKitReasonEdgeAngle[] = "Angle between edges is too small.";
+inline constexpr char kKitReasonPanelShape[] = "Geomag don't make panels that shape.";
+inline constexpr char kKitReasonFaceAngle[] = "Angle between faces is too small.";
 
 // Two edges at a ball, or two panels at an edge, cannot meet at less than 53 degrees.
 inline constexpr double kKitMinAngle = 0.9250245035569947;
