@@ -1,5 +1,6 @@
 #include "kernel/Intersect4D.h"
 
+#include "kernel/Intersect3D.h"
 #include "kernel/Mat4.h"
 #include "kernel/Messages.h"
 #include "kernel/Tolerance.h"
@@ -53,33 +54,6 @@ double ParallelLinesClosestPoints(Vec4D& out1, Vec4D& out2, double* params, cons
     return Vec4Length(d);
 }
 
-// For the 3D steps of the plane-plane classification, in the common 3-space of the two planes:
-// the line common to two planes n.p + d = 0; dir is not normalised.
-bool PlaneIsectPlane3D(Vec3D& point, Vec3D& dir, const Vec3D& na, double da, const Vec3D& nb, double db,
-                       double tol)
-{
-    Vec3D d;
-    Vec3Cross(d, na, nb);
-    const int k = Vec3MaxAxis(d);
-    if (IsZeroTol(d[k], tol))
-        return false;
-    const int i = (k + 1) % 3, j = (k + 2) % 3;
-    point[k] = 0.0;
-    point[i] = (db * na[j] - da * nb[j]) / d[k];
-    point[j] = (da * nb[i] - db * na[i]) / d[k];
-    dir = d;
-    return true;
-}
-
-bool PlaneIsectLine3D(Vec3D& out, const Vec3D& n, double d, const Vec3D& point, const Vec3D& dir, double tol)
-{
-    const double g = Vec3Dot(n, dir);
-    if (IsZeroTol(g, tol))
-        return false;
-    Vec3AddScaled(out, point, (-Vec3Dot(n, point) - d) / g, dir);
-    return true;
-}
-
 Vec3D Xyz(const Vec4D& v)
 {
     return {v.x, v.y, v.z};
@@ -126,13 +100,13 @@ int SharedDirection(Vec4D& out, Vec4D rec[4], const PlanePair& pp, const Vec4D& 
     // tol again could contradict it (it measures the tilt along other axes), so only exactly
     // parallel normals fail here.
     Vec3D linePoint, lineDir;
-    if (!PlaneIsectPlane3D(linePoint, lineDir, normalP, -p0f.z, normalQ, -Vec3Dot(normalQ, Xyz(q0f)), 0.0))
+    if (!PlaneIsectPlane(linePoint, lineDir, normalP, -p0f.z, normalQ, -Vec3Dot(normalQ, Xyz(q0f)), 0.0))
         DebugTrace("PlaneIsectPlane4D: PlaneIsectPlane() failed");
     NormalizeOrKeep(lineDir);
 
     // Foot of the perpendicular from mid to the line; without a line, mid's foot on P.
     Vec3D foot{midf.x, midf.y, p0f.z};
-    if (!PlaneIsectLine3D(foot, lineDir, -Vec3Dot(lineDir, Xyz(midf)), linePoint, lineDir, tol))
+    if (!PlaneIsectLine(foot, lineDir, -Vec3Dot(lineDir, Xyz(midf)), linePoint, lineDir, tol))
         DebugTrace("PlaneIsectPlane4D: PlaneIsectLine() failed");
 
     Vec3D acrossP, acrossQ;

@@ -1,0 +1,7 @@
+#include "model/ElementDisplayOptions.h"
+
+ElementDisplayOptions& GetElementDisplayOptions()
+{
+    static ElementDisplayOptions options;
+    return options;
+}

@@ -1,0 +1,271 @@
+#pragma once
+
+#include "kernel/FaceImage.h"
+
+#include "kernel/Vec3D.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class Polytope4D;
+class SimpleFace;
+class SimplePoly;
+class SimpleVert;
+class SymGroup;
+
+// The header that a vertex record and a face record share: a face of a model is a vertex of its
+// dual, so code that serves both kinds works on this header. Records live in their SimplePoly's
+// arrays and refer to each other by pointer; an index is always the record's place in its array.
+class SimpleElem
+{
+public:
+    // Element flags (mFlags). Bits not named here belong to other code and are carried along.
+    static constexpr uint32_t kDone = 0x1;  // scratch visit mark: whoever sets it clears it again
+    static constexpr uint32_t kEdgeTypeMark = 0x2;
+    static constexpr uint32_t kTemp = 0x4;  // left out of the model by every operation
+    static constexpr uint32_t kHidden = 0x8;
+    static constexpr uint32_t kIsFace = 0x10;
+    static constexpr uint32_t kInf = 0x20;  // vertex at infinity: mPos is a direction
+    static constexpr uint32_t kHullMark = 0x80;
+    static constexpr uint32_t kSplitMe = 0x300;
+    static constexpr uint32_t kInTree = 0x2000;
+    static constexpr uint32_t kPlaneThroughCentre = 0x10000;
+    static constexpr uint32_t kNormalOriented = 0x20000;
+    static constexpr uint32_t kReverseNorm = 0x40000;
+    static constexpr uint32_t kReversed = 0x80000;
+    // What a copied record takes over: Done, Temp, Hidden, Inf, PlaneThroughCentre, ReverseNorm.
+    static constexpr uint32_t kCopiedFlags = 0x5002d;
+
+    SimpleElem(const SimpleElem&) = delete;
+    SimpleElem& operator=(const SimpleElem&) = delete;
+
+    bool IsFace() const { return (mFlags & kIsFace) != 0; }
+    // The owner's number of records of this kind, and its i-th record of this kind (null outside).
+    int CountOfKind() const;
+    SimpleElem* ElementOfKind(int i) const;
+    // Position in the owner's array of this kind; -1 when the record is in none.
+    int GetIndex() const;
+
+    // Stores a copy of the text, or nothing when it is blank.
+    void SetText(const char* text);
+    // Flags (kCopiedFlags only, ORed in), colours, opacity, image and text; not the id, lists or rings.
+    void CopyHeaderFrom(const SimpleElem& other);
+    // Attaches a clone of the other element's image. Its reference element, when it is the other
+    // element, becomes this one; when it is another element of the other model, the element at the
+    // same place here, places counted over elements of this kind whose flags share no bit with skipMask.
+    void CloneImageFrom(const SimpleElem& other, uint32_t skipMask);
+
+    int32_t mNum = 0;                      // entries of mList
+    std::unique_ptr<SimpleElem*[]> mList;  // a vertex: its faces; a face: its corners in order
+    SimplePoly* mOwner = nullptr;
+    uint32_t mFlags;
+    int32_t mId = -1;  // type id: equal ids, one type
+    uint32_t mColor;   // 0x00BBGGRR
+    uint32_t mBackColor;
+    float mOpacity = 1.0f;
+    FaceImageRef mImage;          // one counted user of the image
+    std::string mText;            // empty: none
+    SimpleElem* mNextOfType;      // ring of the elements of one type; the element itself when alone
+
+protected:
+    SimpleElem(uint32_t flags, uint32_t color, uint32_t backColor);
+    ~SimpleElem() = default;
+};
+
+class SimpleVert : public SimpleElem
+{
+public:
+    SimpleVert();
+    // Destroying a vertex empties its owner's search tree, which could otherwise point at it.
+    ~SimpleVert();
+
+    using SimpleElem::GetIndex;
+    static int GetIndex(const SimpleVert* vert) { return vert ? vert->GetIndex() : -1; }
+    SimpleFace* GetFace(int k) const;
+
+    // Both store the position and then link the vertex into its owner's search tree.
+    void SetPosXYZ(double x, double y, double z);
+    void SetPos(const Vec3D& pos);
+
+    int CountLiveFaces() const;
+    bool IsHidden() const;
+    bool SamePos(const SimpleVert& other) const;
+    // Position (optional, entering the tree), scratch data and the header.
+    void CopyFrom(const SimpleVert& other, bool withPosition);
+
+    void MarkCoincident(uint32_t bits);
+    void UnmarkCoincident(uint32_t bits);
+
+    Vec3D mPos;
+    double mUserData[2] = {0.0, 0.0};  // symmetry detection's scratch
+    SimpleVert* mNextCoincident;       // ring of the vertices at one place
+    SimpleVert* mLeft = nullptr;       // search tree children
+    SimpleVert* mRight = nullptr;
+};
+
+class SimpleFace : public SimpleElem
+{
+public:
+    SimpleFace();
+
+    using SimpleElem::GetIndex;
+    static int GetIndex(const SimpleFace* face) { return face ? face->GetIndex() : -1; }
+    // Place among the owner's faces that are not Temp; for a Temp face the number of live faces
+    // before it, negated; -999 when the face is in no array.
+    int GetLiveIndex() const;
+    SimpleVert* GetVert(int k) const;
+
+    // A fresh list of n empty corners. n <= 0 leaves an empty face, given by its plane alone.
+    void SetNumVerts(int n, int density = 1);
+    void SetVert(int k, SimpleVert* vert);
+    // Corner k becomes the owner's vertex i (which may grow the vertex array); false when there is none.
+    bool SetVertByIndex(int k, int i);
+    void CopyFrom(const SimpleFace& other);
+
+    int CountCoincident() const;
+    void JoinCoincident(SimpleFace* other);
+    // The first corner after start whose vertex lies where vert lies; -1 when none.
+    int FindCoincidentVert(const SimpleVert* vert, int start) const;
+
+    int32_t mDensity = 1;  // the d of an n/d polygon
+    int32_t mRots = 1;     // order of the face's rotational symmetry
+    // Unit normal pointing away from the centre; x of -2 means not yet set. An empty face keeps here
+    // the point of its plane nearest the centre.
+    Vec3D mNormal{-2.0, -2.0, -2.0};
+    SimpleFace* mNextCoincident;  // ring of the faces lying in one place
+};
+
+// An edge record, made only when a Poly is handed over with its edges.
+class SimpleEdge
+{
+public:
+    static constexpr uint32_t kHidden = 0x8;
+
+    SimpleEdge();
+    SimpleEdge(const SimpleEdge&) = delete;
+    SimpleEdge& operator=(const SimpleEdge&) = delete;
+
+    void SetText(const char* text);
+
+    uint32_t mFlags = 0;
+    int32_t mType = -1;
+    SimpleVert* mVerts[2] = {nullptr, nullptr};
+    SimpleFace* mFaces[2] = {nullptr, nullptr};  // the faces on either side
+    uint32_t mColor;                             // 0x00BBGGRR
+    std::string mText;
+};
+
+// The plain indexed polyhedron: the one form in which builders, readers, undo, memory slots and
+// exporters hand a model over. Whoever makes one owns it and deletes it after handing it on.
+class SimplePoly
+{
+public:
+    // Model flags (mFlags).
+    static constexpr uint32_t kHasVertFaceLists = 0x1;
+    static constexpr uint32_t kSortedFaceLists = 0x2;
+    static constexpr uint32_t kWantNewColors = 0x4;
+    static constexpr uint32_t kIsOk = 0x8;
+    static constexpr uint32_t kKeepOrientation = 0x10;
+    static constexpr uint32_t kKeepCentre = 0x20;
+    static constexpr uint32_t kKeepRealSize = 0x40;
+    static constexpr uint32_t kKeepRadius = 0x80;
+    static constexpr uint32_t kKeepBaseColors = 0x100;
+    static constexpr uint32_t kKeepDualColors = 0x200;
+    static constexpr uint32_t kMayGrow = 0x400;
+    static constexpr uint32_t kConvex = 0x800;
+    static constexpr uint32_t kRadiallyConvex = 0x1000;
+    static constexpr uint32_t kNonSelfIntersecting = 0x2000;
+    static constexpr uint32_t kHasEmptyFaces = 0x4000;
+    static constexpr uint32_t kFrom4D = 0x80000;
+
+    // numVerts default vertices and numFaces default faces (none for a count of 0 or less).
+    SimplePoly(int numVerts = 0, int numFaces = 0);
+    ~SimplePoly();
+    SimplePoly(const SimplePoly&) = delete;
+    SimplePoly& operator=(const SimplePoly&) = delete;
+
+    // Empties the model and makes it stand for the polytope, which it then owns.
+    void InitFromPolytope4D(std::unique_ptr<Polytope4D> polytope, bool takeScale);
+    void Clear();
+    // Bytes held, for undo accounting; 0 for null.
+    static size_t GetMemorySize(const SimplePoly* poly);
+
+    void SetName(const char* base, const char* prefix = nullptr, bool forcePrefix = false);
+    void SetDualName(const char* base, const char* prefix = nullptr, bool forcePrefix = false);
+    void SetComments(const char* text);
+    void SetLink(const char* text);
+    // Stores a copy of the group (null: none).
+    void SetSymGroup(const SymGroup* group);
+
+    // Record i; past the end the arrays grow with MayGrow, otherwise an internal error and null.
+    SimpleVert* GetVert(int i);
+    SimpleFace* GetFace(int i);
+    // Enlarges the arrays to the given counts (smaller counts leave an array as it is), moving the
+    // records' contents; the search tree is rebuilt and edge records are dropped.
+    bool Grow(int newNumVerts, int newNumFaces);
+    // Edge records, all default; any old ones are dropped.
+    bool AllocateEdges(int n);
+
+    // -1, 0 or +1: where point lies against the vertex in the search order. Finite points order
+    // before points at infinity.
+    static int CompareVertPos(const Vec3D& point, bool pointIsInf, const SimpleVert& vert, double tol);
+    void InsertInTree(SimpleVert* vert);
+    // The vertex at the position (within 1e-7), or record nextIndex made into it (nextIndex then
+    // moves on). Null only when the record cannot be had.
+    SimpleVert* FindOrCreateVert(const Vec3D& pos, int& nextIndex, bool inf = false);
+
+    static int CountFacesWithout(const SimplePoly* poly, uint32_t mask);
+    void ClearVertFlags(uint32_t mask);
+    void ClearFaceFlags(uint32_t mask);
+    void ClearFlags(uint32_t mask);
+    void ResetTypeIds();
+    void ResetCoincidence();
+    void CreateVertexFaceLists(bool force);
+
+    static void Dump(const SimplePoly* poly);
+
+    double GetRadius() const;
+    Vec3D GetVertexCentroid();
+    void Translate(const Vec3D& v);
+    void Centralise();
+    void Scale(double f);
+    void StretchAlong(double f, const Vec3D& unitDir);
+    void SetNormals(bool all, int firstFace = 0);
+    bool ProjectOntoSphere();
+    void RemoveDegenerateCorners();
+    void CleanFaces();
+
+    std::unique_ptr<Polytope4D> mPolytope4D;  // set only with From4D
+    std::unique_ptr<SymGroup> mSymGroup;
+    uint32_t mFlags = 0;
+    int32_t mNumVerts = 0;
+    int32_t mNumEdges = 0;
+    int32_t mNumFaces = 0;
+    std::unique_ptr<SimpleVert[]> mVerts;
+    SimpleVert* mVertTree = nullptr;  // root of the vertex search tree
+    std::unique_ptr<SimpleEdge[]> mEdges;
+    std::unique_ptr<SimpleFace[]> mFaces;
+    SimpleFace* mSelectedFace = nullptr;  // whose stellation diagram is shown after creation
+    double mScale;
+    std::string mName;  // empty: none
+    std::string mDualName;
+    std::string mComments;
+    std::string mLink;
+
+private:
+    friend class SimpleElem;
+
+    bool AllocateVerts(int n);
+    bool AllocateFaces(int n);
+    bool GrowVerts(int newNumVerts);
+    bool GrowFaces(int newNumFaces);
+    void DropEdges();
+    static void SetNameText(std::string& out, const char* base, const char* prefix, bool forcePrefix,
+                            const char* defaultBase);
+
+    // Records allocated, which may exceed the counts when a builder used fewer than it asked for.
+    int mVertCapacity = 0;
+    int mFaceCapacity = 0;
+};

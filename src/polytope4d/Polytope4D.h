@@ -1,0 +1,127 @@
+#pragma once
+
+#include "polytope4d/Element4D.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// A 4D polytope held as lists of vertices, edges, polygon faces and cells, with its types, its
+// connected parts and its current elements. Owned by the Poly that shows it, by a SimplePoly that
+// hands it over, or by its base polytope when it is a dual.
+class Polytope4D
+{
+public:
+    // Flags (mFlags).
+    static constexpr uint32_t kNoCellsFormed = 0x1;
+    static constexpr uint32_t kVertIndicesValid = 0x2;
+    static constexpr uint32_t kEdgeIndicesValid = 0x4;
+    static constexpr uint32_t kFaceIndicesValid = 0x8;
+    static constexpr uint32_t kCellIndicesValid = 0x10;
+    static constexpr uint32_t kIsDual = 0x20;
+    static constexpr uint32_t kNotClosed = 0x40;
+    static constexpr uint32_t kPlanesPrepared = 0x80;
+    static constexpr uint32_t kNotOrientable = 0x100;
+    static constexpr uint32_t kNoFiniteDual = 0x200;
+    static constexpr uint32_t kDualColored = 0x400;
+
+    // Copy options.
+    static constexpr int kCopyFinish = 1;
+    static constexpr int kCopyWithoutPart = 2;
+    static constexpr int kCopyOnlyPart = 4;
+    static constexpr int kCopyEdges = 8;
+
+    Polytope4D();
+    ~Polytope4D();
+    Polytope4D(const Polytope4D&) = delete;
+    Polytope4D& operator=(const Polytope4D&) = delete;
+
+    // Deletes every element, type and part (and the dual, unless this is one) and starts afresh.
+    void Clear();
+
+    // Factories: each links the new element at the tail of its list. A null position is the origin.
+    Vert4D* NewVert(const Vec4D* pos);
+    Edge4D* NewEdge(Vert4D* a, Vert4D* b);
+    Face4D* NewFace(int numSides);
+    Cell4D* NewCell(int numFaces);
+
+    // Element by 0-based index; null outside the list.
+    Vert4D* GetVert(int i);
+    Edge4D* GetEdge(int i);
+    Face4D* GetFace(int i);
+    Cell4D* GetCell(int i);
+    // Numbers the list of a kind when its numbering is out of date.
+    void EnsureIndices(uint32_t kind);
+
+    // The selected element of the kind if any, else this polytope's current one; the dual's current
+    // one when the current model shows its dual and own is false.
+    Cell4D* GetCurrentCell(bool own);
+    Edge4D* GetCurrentEdge(bool own);
+    Vert4D* GetCurrentVert(bool own);
+
+    // The dual once it has been made and linked; null when there is no finite dual.
+    Polytope4D* GetDual();
+    // The radius by which a model of the polytope is sized.
+    static double GetRadius(const Polytope4D* polytope);
+    int GetGenus() const;
+    int GetNumParts() const;
+    Part4D* GetPart(int n) const;
+
+    // Positions, cell centres, radii and hyperplane offsets times the factor.
+    void Scale(double factor);
+    // Marks (kMark) the cells of the part that holds the current cell, and unless cellsOnly their
+    // faces and vertices. False, with "Polytope only has one part", when several parts are required
+    // and there are fewer.
+    bool MarkParts(bool cellsOnly, bool requireSeveral);
+    void ClearMarks();
+    // A new polytope like the given one (see the copy options); null for null or a failed part choice.
+    static std::unique_ptr<Polytope4D> Copy(Polytope4D* polytope, int options);
+    // A new polytope holding both (the second at its own scale relative to the first).
+    static std::unique_ptr<Polytope4D> MakeCompound(Polytope4D* first, Polytope4D* second, bool finish);
+    void CopyColorsFromDual();
+
+    // Answers whether the current model shows its dual side; installed by the model layer.
+    using ShowsDualQuery = bool (*)();
+    static void SetShowsDualQuery(ShowsDualQuery query);
+
+    uint32_t mFlags;
+    int32_t mNumCells = 0;
+    int32_t mNumFaces = 0;
+    int32_t mNumEdges = 0;
+    int32_t mNumVerts = 0;
+    int32_t mNumTranslucentCells = 0;
+    Element4D* mFirstVert = nullptr;
+    Element4D* mLastVert = nullptr;
+    Element4D* mFirstEdge = nullptr;
+    Element4D* mLastEdge = nullptr;
+    Element4D* mFirstFace = nullptr;
+    Element4D* mLastFace = nullptr;
+    Element4D* mFirstCell = nullptr;
+    Element4D* mLastCell = nullptr;
+    VertType4D* mFirstVertType = nullptr;
+    VertType4D* mLastVertType = nullptr;
+    EdgeType4D* mFirstEdgeType = nullptr;
+    EdgeType4D* mLastEdgeType = nullptr;
+    FaceType4D* mFirstFaceType = nullptr;
+    FaceType4D* mLastFaceType = nullptr;
+    CellType4D* mFirstCellType = nullptr;
+    CellType4D* mLastCellType = nullptr;
+    Part4D* mFirstPart = nullptr;
+    Part4D* mLastPart = nullptr;
+    Cell4D* mCurrentCell = nullptr;
+    Face4D* mCurrentFace = nullptr;
+    Edge4D* mCurrentEdge = nullptr;
+    Vert4D* mCurrentVert = nullptr;
+    double mScale = 1.0;      // the size before normalising
+    double mMidRadius = 1.0;  // radius of reciprocation; also the size hint of models made from it
+    double mVolume = 9.99999e99;
+    double mMinEdgeLength = -1.0;
+    double mMaxEdgeLength = -1.0;
+    Polytope4D* mDual = nullptr;  // owned by a base polytope; in a dual, its base
+
+private:
+    void Init();
+    Element4D* ElementAt(uint32_t kind, int i);
+
+    std::vector<Element4D*> mIndexArrays[4];
+};

@@ -1,0 +1,377 @@
+#include "kernel/ColorRGB.h"
+#include "kernel/ScriptedServices.h"
+#include "model/ElementDisplayOptions.h"
+#include "polytope4d/Polytope4D.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <set>
+
+namespace
+{
+// The 4-simplex: 5 vertices, 10 triangles, 5 tetrahedral cells (cell m leaves out vertex m), each
+// triangle shared by exactly two cells. offset moves it along w so that two of them stay apart.
+void AddSimplex(Polytope4D& p, double offset, uint32_t cellColor)
+{
+    const Vec4D corners[5] = {{1, 0, 0, offset}, {0, 1, 0, offset}, {0, 0, 1, offset}, {-1, -1, -1, offset},
+                              {0, 0, 0, offset + 2}};
+    Vert4D* verts[5];
+    for (int i = 0; i < 5; ++i)
+        verts[i] = p.NewVert(&corners[i]);
+    Face4D* faces[5][5][5] = {};
+    for (int i = 0; i < 5; ++i)
+        for (int j = i + 1; j < 5; ++j)
+            for (int k = j + 1; k < 5; ++k)
+            {
+                Face4D* f = p.NewFace(3);
+                f->SetVert(0, verts[i]);
+                f->SetVert(1, verts[j]);
+                f->SetVert(2, verts[k]);
+                faces[i][j][k] = f;
+            }
+    for (int m = 0; m < 5; ++m)
+    {
+        Cell4D* cell = p.NewCell(4);
+        cell->mColor = cellColor;
+        int slot = 0;
+        for (int i = 0; i < 5; ++i)
+            for (int j = i + 1; j < 5; ++j)
+                for (int k = j + 1; k < 5; ++k)
+                {
+                    if (i != m && j != m && k != m)
+                        cell->SetFace(slot++, faces[i][j][k]);
+                }
+    }
+}
+
+// Parts as the connectivity of the cells makes them: each simplex added is one part.
+void AddPart(Polytope4D& p, Cell4D* first, bool orientable)
+{
+    Part4D* part = new Part4D;
+    part->mFirstCell = first;
+    part->mNumVerts = 5;
+    part->mNumFaces = 10;
+    part->mNumEdges = 10;
+    part->mNumCells = 5;
+    part->mFlags = orientable ? 0 : Part4D::kNotOrientable;
+    if (p.mLastPart)
+        p.mLastPart->mNext = part;
+    else
+        p.mFirstPart = part;
+    p.mLastPart = part;
+}
+
+class Polytope4DTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { mSavedOptions = GetElementDisplayOptions(); }
+    void TearDown() override
+    {
+        GetElementDisplayOptions() = mSavedOptions;
+        GetSelection4D() = Selection4D();
+    }
+
+private:
+    ElementDisplayOptions mSavedOptions;
+};
+}  // namespace
+
+TEST_F(Polytope4DTest, EmptyPolytope)
+{
+    Polytope4D p;
+    EXPECT_EQ(p.mFlags, 0x1Eu);
+    EXPECT_EQ(p.GetCell(0), nullptr);
+    EXPECT_EQ(p.GetVert(-1), nullptr);
+    EXPECT_EQ(p.GetDual(), nullptr);
+    EXPECT_EQ(p.GetCurrentCell(true), nullptr);
+    EXPECT_EQ(p.GetNumParts(), 0);
+    EXPECT_EQ(p.GetGenus(), 1);
+    EXPECT_DOUBLE_EQ(p.mScale, 1.0);
+    EXPECT_DOUBLE_EQ(Polytope4D::GetRadius(nullptr), 1.0);
+}
+
+TEST_F(Polytope4DTest, NewVertexSnapsTinyComponents)
+{
+    Polytope4D p;
+    const Vec4D pos{1e-8, 0.5, -3e-8, 1};
+    Vert4D* v = p.NewVert(&pos);
+    EXPECT_EQ(v->mPos.x, 0.0);
+    EXPECT_EQ(v->mPos.y, 0.5);
+    EXPECT_EQ(v->mPos.z, 0.0);
+    EXPECT_EQ(v->mPos.w, 1.0);
+    Vert4D* origin = p.NewVert(nullptr);
+    EXPECT_EQ(origin->mPos.w, 0.0);
+    EXPECT_EQ(Vert4D::GetIndex(origin), 1);
+    EXPECT_EQ(p.GetVert(1), origin);
+    EXPECT_EQ(p.mNumVerts, 2);
+
+    Edge4D* e = p.NewEdge(origin, v);
+    EXPECT_TRUE(std::less<Vert4D*>()(e->mVerts[0], e->mVerts[1]));
+}
+
+TEST_F(Polytope4DTest, SimplexStructure)
+{
+    Polytope4D p;
+    AddSimplex(p, 0.0, 0x0000FF);
+    EXPECT_EQ(p.mNumVerts, 5);
+    EXPECT_EQ(p.mNumFaces, 10);
+    EXPECT_EQ(p.mNumCells, 5);
+    for (int f = 0; f < 10; ++f)
+        EXPECT_EQ(p.GetFace(f)->mNumCells, 2) << "face " << f;
+    // Every two cells of the simplex meet in a face.
+    for (int c = 0; c < 5; ++c)
+    {
+        std::set<Cell4D*> neighbours;
+        for (int i = 0; i < 4; ++i)
+            neighbours.insert(p.GetCell(c)->GetNeighbour(i));
+        EXPECT_EQ(neighbours.size(), 4u);
+        EXPECT_FALSE(neighbours.count(p.GetCell(c)));
+        EXPECT_FALSE(neighbours.count(nullptr));
+    }
+    // Replacing a face keeps both faces' cell counts right.
+    Cell4D* cell = p.GetCell(0);
+    Face4D* old = cell->mFaces[0];
+    cell->SetFace(0, nullptr);
+    EXPECT_EQ(old->mNumCells, 1);
+    cell->SetFace(0, old);
+    EXPECT_EQ(old->mNumCells, 2);
+
+    // Genus from the parts: the simplex's boundary is a 3-sphere, genus 0.
+    AddPart(p, p.GetCell(0), true);
+    EXPECT_EQ(p.GetPart(0)->GetEulerCharacteristic(), 0);
+    EXPECT_EQ(p.GetPart(0)->GetGenus(), 0);
+    EXPECT_EQ(p.GetGenus(), 0);
+    EXPECT_EQ(p.GetPart(1), nullptr);
+}
+
+TEST_F(Polytope4DTest, ScaleMovesPositionsCentresAndOffsets)
+{
+    Polytope4D p;
+    AddSimplex(p, 0.0, 0x0000FF);
+    Cell4D* cell = p.GetCell(0);
+    cell->mCentre = {1, 1, 1, 1};
+    cell->mRadius = 2.0;
+    cell->mPlane.n = {0, 0, 0, 1};
+    cell->mPlane.d = -0.5;
+    p.Scale(1.00000001);
+    EXPECT_EQ(p.GetVert(0)->mPos.x, 1.0);
+    p.Scale(3.0);
+    EXPECT_EQ(p.GetVert(0)->mPos.x, 3.0);
+    EXPECT_EQ(p.GetVert(4)->mPos.w, 6.0);
+    EXPECT_EQ(cell->mCentre.y, 3.0);
+    EXPECT_EQ(cell->mRadius, 6.0);
+    EXPECT_EQ(cell->mPlane.d, -1.5);
+    EXPECT_EQ(cell->mPlane.n.w, 1.0);
+}
+
+TEST_F(Polytope4DTest, RadiusIsTheSizeHintUnlessIncomplete)
+{
+    Polytope4D p;
+    p.mMidRadius = 2.5;
+    EXPECT_DOUBLE_EQ(Polytope4D::GetRadius(&p), 2.5);
+    for (uint32_t flag : {Polytope4D::kNoCellsFormed, Polytope4D::kNotClosed, Polytope4D::kNoFiniteDual})
+    {
+        p.mFlags |= flag;
+        EXPECT_DOUBLE_EQ(Polytope4D::GetRadius(&p), 1.0);
+        p.mFlags &= ~flag;
+    }
+}
+
+TEST_F(Polytope4DTest, SelectingACellShowsItAndClearsTheRest)
+{
+    ScopedScriptedServices scope;
+    Polytope4D p;
+    AddSimplex(p, 0.0, 0x0000FF);
+    Selection4D& sel = GetSelection4D();
+    sel.mVert = p.GetVert(0);
+    Cell4D::Select(p.GetCell(2));
+    EXPECT_EQ(sel.mCell, p.GetCell(2));
+    EXPECT_EQ(sel.mVert, nullptr);
+    EXPECT_EQ(p.mCurrentCell, p.GetCell(2));
+    EXPECT_EQ(scope.services.statusText, "Selected base cell 3 (type 0, 4-hedron)");
+    EXPECT_EQ(p.GetCurrentCell(true), p.GetCell(2));
+
+    p.mFlags |= Polytope4D::kIsDual;
+    Cell4D::Select(p.GetCell(4));
+    EXPECT_EQ(scope.services.statusText, "Selected dual cell 5 (type 0, 4-hedron)");
+    p.mFlags &= ~Polytope4D::kIsDual;
+
+    Cell4D::Select(nullptr);
+    EXPECT_EQ(sel.mCell, nullptr);
+    EXPECT_EQ(p.GetCurrentCell(true), p.GetCell(4));  // the current cell stays
+}
+
+TEST_F(Polytope4DTest, DeletingElementsDropsSelectionAndCurrent)
+{
+    auto p = std::make_unique<Polytope4D>();
+    AddSimplex(*p, 0.0, 0x0000FF);
+    Cell4D::Select(p->GetCell(1));
+    p->mCurrentVert = p->GetVert(3);
+    p->Clear();
+    EXPECT_EQ(GetSelection4D().mCell, nullptr);
+    EXPECT_EQ(p->mCurrentVert, nullptr);
+    EXPECT_EQ(p->mNumCells, 0);
+    EXPECT_EQ(p->mFlags, 0x1Eu);
+}
+
+TEST_F(Polytope4DTest, ElementColours)
+{
+    ElementDisplayOptions& options = GetElementDisplayOptions();
+    options.mDefaultEdgeColor = {0.0f, 1.0f, 0.0f};
+    options.mDefaultVertColor = {1.0f, 0.0f, 0.0f};
+    EXPECT_EQ(Edge4D::GetColor(nullptr), 0x00FF00u);
+    Polytope4D p;
+    Vert4D* v = p.NewVert(nullptr);
+    Edge4D* e = p.NewEdge(v, p.NewVert(nullptr));
+    EXPECT_EQ(Edge4D::GetColor(e), 0x00FF00u);
+    e->mColor = 0x123456;
+    EXPECT_EQ(Edge4D::GetColor(e), 0x123456u);
+
+    v->mColor = 0xABCDEF;
+    options.mColorVertsSameAsDualFace = false;
+    EXPECT_EQ(Vert4D::GetColor(v), 0x0000FFu);
+    options.mColorVertsSameAsDualFace = true;
+    EXPECT_EQ(Vert4D::GetColor(v), 0xABCDEFu);
+    EXPECT_EQ(Vert4D::GetColor(nullptr), 0x0000FFu);
+    EXPECT_EQ(p.NewCell(2)->mColor, 0x0000FFu);
+}
+
+TEST_F(Polytope4DTest, CopyKeepsPositionsColoursAndCurrentElements)
+{
+    Polytope4D p;
+    AddSimplex(p, 0.0, 0x00AA00);
+    p.GetCell(3)->mFlags |= Element4D::kHidden;
+    p.GetCell(2)->mOpacity = 0.5f;
+    p.mCurrentCell = p.GetCell(2);
+    p.mCurrentVert = p.GetVert(4);
+    p.mScale = 4.0;
+    p.mFlags |= Polytope4D::kNoCellsFormed;
+
+    std::unique_ptr<Polytope4D> copy = Polytope4D::Copy(&p, 0);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->mNumVerts, 5);
+    EXPECT_EQ(copy->mNumFaces, 10);
+    EXPECT_EQ(copy->mNumCells, 5);
+    EXPECT_EQ(copy->mScale, 4.0);
+    EXPECT_TRUE(copy->mFlags & Polytope4D::kNoCellsFormed);
+    EXPECT_TRUE(copy->mFlags & Polytope4D::kDualColored);
+    EXPECT_EQ(copy->mCurrentCell, copy->GetCell(2));
+    EXPECT_EQ(copy->mCurrentVert, copy->GetVert(4));
+    EXPECT_TRUE(copy->GetCell(3)->mFlags & Element4D::kHidden);
+    EXPECT_EQ(copy->GetCell(2)->mOpacity, 0.5f);
+    for (int f = 0; f < 10; ++f)
+    {
+        for (int k = 0; k < 3; ++k)
+        {
+            const Vert4D* corner = copy->GetFace(f)->mVerts[k];
+            ASSERT_EQ(corner->mOwner, copy.get());
+            EXPECT_EQ(Vert4D::GetIndex(corner), Vert4D::GetIndex(p.GetFace(f)->mVerts[k]));
+        }
+        EXPECT_EQ(copy->GetFace(f)->mNumCells, 2);
+    }
+    EXPECT_EQ(copy->GetCell(0)->mColor, 0x00AA00u);
+    EXPECT_EQ(Polytope4D::Copy(nullptr, 0), nullptr);
+}
+
+TEST_F(Polytope4DTest, KeepingOrDeletingOnePartOfACompound)
+{
+    Polytope4D p;
+    AddSimplex(p, 0.0, 0x0000FF);
+    AddSimplex(p, 10.0, 0x00FF00);
+    AddPart(p, p.GetCell(0), true);
+    AddPart(p, p.GetCell(5), true);
+    p.mCurrentCell = p.GetCell(7);
+
+    std::unique_ptr<Polytope4D> kept = Polytope4D::Copy(&p, Polytope4D::kCopyOnlyPart);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->mNumCells, 5);
+    EXPECT_EQ(kept->mNumVerts, 5);
+    EXPECT_EQ(kept->mNumFaces, 10);
+    EXPECT_EQ(kept->GetCell(0)->mColor, 0x00FF00u);
+    EXPECT_EQ(kept->GetVert(0)->mPos.w, 10.0);
+    EXPECT_EQ(kept->mCurrentCell, kept->GetCell(2));
+
+    std::unique_ptr<Polytope4D> rest = Polytope4D::Copy(&p, Polytope4D::kCopyWithoutPart);
+    ASSERT_NE(rest, nullptr);
+    EXPECT_EQ(rest->mNumCells, 5);
+    EXPECT_EQ(rest->GetCell(4)->mColor, 0x0000FFu);
+    EXPECT_EQ(rest->GetVert(4)->mPos.w, 2.0);
+    EXPECT_EQ(rest->mCurrentCell, nullptr);
+
+    // The source keeps no marks and numbers its elements afresh.
+    for (int c = 0; c < 10; ++c)
+        EXPECT_FALSE(p.GetCell(c)->mFlags & Element4D::kMark);
+    EXPECT_EQ(Vert4D::GetIndex(p.GetVert(7)), 7);
+
+    ScopedScriptedServices scope;
+    Polytope4D single;
+    AddSimplex(single, 0.0, 0x0000FF);
+    AddPart(single, single.GetCell(0), true);
+    single.mCurrentCell = single.GetCell(0);
+    EXPECT_EQ(Polytope4D::Copy(&single, Polytope4D::kCopyOnlyPart), nullptr);
+    ASSERT_EQ(scope.services.CountCalls("MessageBox"), 1);
+    EXPECT_EQ(scope.services.LastCall()->text, "Polytope only has one part");
+}
+
+TEST_F(Polytope4DTest, CompoundHoldsBothAtTheirSizes)
+{
+    Polytope4D a;
+    AddSimplex(a, 0.0, 0x0000FF);
+    a.mScale = 2.0;
+    Polytope4D b;
+    AddSimplex(b, 0.0, 0x00FF00);
+    b.mScale = 3.0;
+    std::unique_ptr<Polytope4D> both = Polytope4D::MakeCompound(&a, &b, false);
+    ASSERT_NE(both, nullptr);
+    EXPECT_EQ(both->mNumVerts, 10);
+    EXPECT_EQ(both->mNumFaces, 20);
+    EXPECT_EQ(both->mNumCells, 10);
+    EXPECT_EQ(both->mScale, 1.0);
+    EXPECT_EQ(both->GetVert(4)->mPos.w, 4.0);
+    EXPECT_EQ(both->GetVert(9)->mPos.w, 6.0);
+    EXPECT_EQ(Vert4D::GetIndex(both->GetFace(10)->mVerts[0]), 5);
+    EXPECT_EQ(both->GetCell(9)->mColor, 0x00FF00u);
+    for (int f = 0; f < 20; ++f)
+        EXPECT_EQ(both->GetFace(f)->mNumCells, 2);
+
+    std::unique_ptr<Polytope4D> one = Polytope4D::MakeCompound(&a, nullptr, false);
+    ASSERT_NE(one, nullptr);
+    EXPECT_EQ(one->mNumCells, 5);
+}
+
+TEST_F(Polytope4DTest, CurrentElementsFollowTheSideShown)
+{
+    Polytope4D base;
+    AddSimplex(base, 0.0, 0x0000FF);
+    auto* dual = new Polytope4D;
+    AddSimplex(*dual, 0.0, 0x00FF00);
+    base.mDual = dual;
+    dual->mDual = &base;
+    dual->mFlags |= Polytope4D::kIsDual;
+    base.mCurrentCell = base.GetCell(1);
+    dual->mCurrentCell = dual->GetCell(3);
+    base.mCurrentVert = base.GetVert(2);
+
+    EXPECT_EQ(base.GetCurrentCell(false), base.GetCell(1));
+    Polytope4D::SetShowsDualQuery([] { return true; });
+    EXPECT_EQ(base.GetCurrentCell(false), dual->GetCell(3));
+    EXPECT_EQ(base.GetCurrentCell(true), base.GetCell(1));
+    EXPECT_EQ(base.GetCurrentVert(false), nullptr);  // the dual has no current vertex yet
+    Polytope4D::SetShowsDualQuery(nullptr);
+
+    // The dual's cells carry the colours back to the base's vertices of equal index.
+    dual->GetCell(2)->mColor = 0x112233;
+    dual->GetCell(2)->mOpacity = 0.25f;
+    base.CopyColorsFromDual();
+    EXPECT_EQ(base.GetVert(2)->mColor, 0x112233u);
+    EXPECT_EQ(base.GetVert(2)->mOpacity, 0.25f);
+
+    base.mFlags |= Polytope4D::kNoFiniteDual;
+    EXPECT_EQ(base.GetDual(), nullptr);
+    base.mFlags &= ~Polytope4D::kNoFiniteDual;
+    EXPECT_EQ(base.GetDual(), dual);
+    EXPECT_EQ(dual->GetDual(), &base);
+    // Clearing the base deletes its dual (checked by the sanitizer build).
+}
