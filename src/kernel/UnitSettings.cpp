@@ -1,9 +1,9 @@
 #include "kernel/UnitSettings.h"
 
-#include "kernel/DisplayOptions.h"
 #include "kernel/Registry.h"
 #include "kernel/RenderSettings.h"
 #include "kernel/Shell.h"
+#include "kernel/SphereOptions.h"
 #include "kernel/ViewTypes.h"
 
 #include <cmath>
@@ -90,8 +90,8 @@ void UnitSettings::SetScale(double scale, bool recordUndo)
 
     // Sphere radii are in units, so spheres and their circles on nets change size with the scale;
     // otherwise only the edge lengths written on nets do.
-    const DisplayOptions& display = GetDisplayOptions();
-    if (display.showSpheres || display.showSphereIntersectionsOnNets)
+    const SphereOptions& spheres = GetSphereOptions();
+    if (spheres.showSpheres || spheres.showIntersectionsOnNets)
         GetShell().InvalidateAllViews(false, 0);
     else if (mNetEdgeData & kNetEdgeLengths)
         GetShell().InvalidateViewsOfType(kViewFamilyNet, 0);

@@ -1,7 +1,7 @@
-#include "kernel/DisplayOptions.h"
 #include "kernel/MemorySettingsStore.h"
 #include "kernel/Registry.h"
 #include "kernel/RenderSettings.h"
+#include "kernel/SphereOptions.h"
 #include "kernel/UnitSettings.h"
 #include "kernel/ViewTypes.h"
 #include "support/RecordingShell.h"
@@ -14,18 +14,18 @@
 
 namespace
 {
-// The display options and the kit style are program-wide; every test here gets them back as found.
+// The sphere switches and the kit style are program-wide; every test here gets them back as found.
 class UnitSettingsTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        mSavedDisplay = GetDisplayOptions();
+        mSavedSpheres = GetSphereOptions();
         mSavedKitStyle = GetRenderSettings().kitStyle;
     }
     void TearDown() override
     {
-        GetDisplayOptions() = mSavedDisplay;
+        GetSphereOptions() = mSavedSpheres;
         GetRenderSettings().kitStyle = mSavedKitStyle;
     }
 
@@ -33,7 +33,7 @@ protected:
     ScopedShell mShellScope{&mShell};
 
 private:
-    DisplayOptions mSavedDisplay;
+    SphereOptions mSavedSpheres;
     bool mSavedKitStyle = false;
 };
 
@@ -170,7 +170,7 @@ TEST_F(UnitSettingsTest, ScaleMustBePositiveButTheViewsRefreshEitherWay)
     FakeModelLink link;
     ScopedModelLink linkScope(&link);
     UnitSettings u(true);
-    GetDisplayOptions().showSpheres = true;
+    GetSphereOptions().showSpheres = true;
 
     const double kRejected[] = {0.0, -2.0, std::numeric_limits<double>::quiet_NaN()};
     for (double scale : kRejected)
@@ -211,8 +211,8 @@ TEST_F(UnitSettingsTest, ScaleRefreshReachesOnlyTheViewsThatShowLengths)
     for (const Case& c : kCases)
     {
         SCOPED_TRACE(c.name);
-        GetDisplayOptions().showSpheres = c.spheres;
-        GetDisplayOptions().showSphereIntersectionsOnNets = c.circles;
+        GetSphereOptions().showSpheres = c.spheres;
+        GetSphereOptions().showIntersectionsOnNets = c.circles;
         UnitSettings u(true);
         u.mNetEdgeData = c.edgeData;
         mShell.calls.clear();
