@@ -2,12 +2,12 @@
 
 #include "kernel/UserServices.h"
 
-// Shows the wait cursor for the life of the scope.
-class WaitCursor
+// The wait cursor for the life of the scope.
+class ScopedWaitCursor
 {
 public:
-    WaitCursor() { Services().BeginWaitCursor(); }
-    ~WaitCursor() { Services().EndWaitCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
+    ScopedWaitCursor() { Services().BeginWaitCursor(); }
+    ~ScopedWaitCursor() { Services().EndWaitCursor(); }
+    ScopedWaitCursor(const ScopedWaitCursor&) = delete;
+    ScopedWaitCursor& operator=(const ScopedWaitCursor&) = delete;
 };

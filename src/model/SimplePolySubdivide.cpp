@@ -86,7 +86,7 @@ std::unique_ptr<SimplePoly> SimplePoly::Subdivide(const SimplePoly& source, int 
         return nullptr;
     }
     const bool geodesic = (mode & kGeodesic) != 0;
-    WaitCursor wait;
+    ScopedWaitCursor wait;
     ProgressScope progress;
 
     // Exact counts for a closed model: every grid point once, shared edges merged by the tree.
