@@ -130,7 +130,7 @@ TEST_F(OpenGLViewTest, StateSettersReachGL)
         EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
         EXPECT_TRUE(mView->UseDefaultLights(false));  // answers that lighting was on
         EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-        mView->UseRainbowLights(true);
+        mView->UseRainbowLights(false);  // the other half of the pair: lighting back on
         EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
         mView->SetDepthMode(false);  // a flat view: no depth test, no lighting
         EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
@@ -256,33 +256,28 @@ TEST_F(OpenGLViewTest, TranslucentTrianglesAreDrawnFarthestFirst)
 
 TEST_F(OpenGLViewTest, FacingTheViewerDependsOnTheProjection)
 {
-    bool parallelFront = false, parallelBack = true, parallelSide = false;
-    bool perspectiveSide = true, perspectiveFront = false, turned = true;
-    DrawWith([&] {
-        SceneDrawer& d = CurrentSceneDrawer();
-        UseUnitOrtho();
-        parallelFront = d.IsFacingViewer(Vec3D{0, 0, 0}, Vec3D{0, 0, 1});
-        parallelBack = d.IsFacingViewer(Vec3D{0, 0, 0}, Vec3D{0, 0, -1});
-        parallelSide = d.IsFacingViewer(Vec3D{2, 0, 0}, Vec3D{1, 0, 0.1});
+    SceneDrawer& d = *mView;
+    mView->ResetCamera(true);
+    mView->SetOrthogonal(true);
+    EXPECT_TRUE(d.IsFacingViewer(Vec3D{0, 0, 0}, Vec3D{0, 0, 1}));
+    EXPECT_FALSE(d.IsFacingViewer(Vec3D{0, 0, 0}, Vec3D{0, 0, -1}));
+    EXPECT_TRUE(d.IsFacingViewer(Vec3D{2, 0, 0}, Vec3D{1, 0, 0.1}));
 
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        gluPerspective(40.0, 1.0, 0.1, 100.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        gluLookAt(0, 0, 5, 0, 0, 0, 0, 1, 0);
-        // Seen from the eye at z = 5 this face turns away, though it leans towards +z.
-        perspectiveSide = d.IsFacingViewer(Vec3D{2, 0, 0}, Vec3D{1, 0, 0.1});
-        perspectiveFront = d.IsFacingViewer(Vec3D{0, 0, 1}, Vec3D{0, 0, 1});
-        glRotated(180, 0, 1, 0);  // the model turned round
-        turned = d.IsFacingViewer(Vec3D{0, 0, 1}, Vec3D{0, 0, 1});
-    });
-    EXPECT_TRUE(parallelFront);
-    EXPECT_FALSE(parallelBack);
-    EXPECT_TRUE(parallelSide);
-    EXPECT_FALSE(perspectiveSide);
-    EXPECT_TRUE(perspectiveFront);
-    EXPECT_FALSE(turned);
+    mView->SetOrthogonal(false);
+    mView->SetEye(Vec3D{0, 0, 5});
+    // Seen from the eye at z = 5 this face turns away, though it leans towards +z.
+    EXPECT_FALSE(d.IsFacingViewer(Vec3D{2, 0, 0}, Vec3D{1, 0, 0.1}));
+    EXPECT_TRUE(d.IsFacingViewer(Vec3D{0, 0, 1}, Vec3D{0, 0, 1}));
+    // The window matrix agrees for faces seen head on.
+    EXPECT_TRUE(mView->IsFacingViewer(Vec3D{0, 0, 1}, Vec3D{0, 0, 1}, true));
+    EXPECT_FALSE(mView->IsFacingViewer(Vec3D{0, 0, 1}, Vec3D{0, 0, -1}, true));
+
+    // The camera orbits to the far side.
+    mView->RotateView(1, 180.0);
+    EXPECT_NEAR(mView->GetEye().z, -5.0, 1e-12);
+    EXPECT_FALSE(d.IsFacingViewer(Vec3D{0, 0, 1}, Vec3D{0, 0, 1}));
+    EXPECT_TRUE(mView->IsFacingViewer(Vec3D{0, 0, 1}, Vec3D{0, 0, -1}, true));
+    mView->ResetView();
 }
 
 TEST_F(OpenGLViewTest, AxisTriadsAndLabelsDrawInTheirColours)
