@@ -29,10 +29,9 @@ void CaptionWnd::OnPaint(wxPaintEvent& /*event*/)
     const wxSize size = GetClientSize();
     wxRect rect(0, 0, size.x, size.y);
     const int reserved = std::min(mView->GetReservedCaptionWidth(), size.x);
-    const wxColour from =
-        wxSystemSettings::GetColour(active ? wxSYS_COLOUR_ACTIVECAPTION : wxSYS_COLOUR_INACTIVECAPTION);
-    const wxColour to = wxSystemSettings::GetColour(active ? wxSYS_COLOUR_GRADIENTACTIVECAPTION
-                                                           : wxSYS_COLOUR_GRADIENTINACTIVECAPTION);
+    // GTK's caption colours are its window-frame greys: the active pane takes the selection colour.
+    const wxColour from = wxSystemSettings::GetColour(active ? wxSYS_COLOUR_HIGHLIGHT : wxSYS_COLOUR_BTNSHADOW);
+    const wxColour to = from.ChangeLightness(active ? 150 : 130);
     if (reserved > 0)
     {
         dc.SetBrush(wxBrush(from));
@@ -45,8 +44,7 @@ void CaptionWnd::OnPaint(wxPaintEvent& /*event*/)
     {
         dc.GradientFillLinear(rect, from, to, wxEAST);
         dc.SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
-        dc.SetTextForeground(
-            wxSystemSettings::GetColour(active ? wxSYS_COLOUR_CAPTIONTEXT : wxSYS_COLOUR_INACTIVECAPTIONTEXT));
+        dc.SetTextForeground(wxSystemSettings::GetColour(active ? wxSYS_COLOUR_HIGHLIGHTTEXT : wxSYS_COLOUR_BTNTEXT));
         const wxString title = wxString::FromUTF8(mView->GetTitle());
         const int textHeight = dc.GetCharHeight();
         dc.SetClippingRegion(rect);

@@ -635,8 +635,8 @@ void NewView::SetScrollRanges(int w, int h)
     if (!sScrollBarUpdate)
         return;
     // As with the system's bars, a bar whose page holds its whole range is hidden.
-    const bool showH = w > mWidth;
-    const bool showV = h > mHeight;
+    const bool showH = WantsScrollBars() && w > mWidth;
+    const bool showV = WantsScrollBars() && h > mHeight;
     mHBar->SetScrollbar(mHBar->GetThumbPosition(), mWidth, std::max(w, 0), mWidth);
     mVBar->SetScrollbar(mVBar->GetThumbPosition(), mHeight, std::max(h, 0), mHeight);
     if (showH != mHBar->IsShown() || showV != mVBar->IsShown())

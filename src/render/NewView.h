@@ -177,6 +177,8 @@ protected:
     wxWindow* GetClientChild() const { return mClient; }
     // The drawing size changed (not while printing).
     virtual void OnClientResized() {}
+    // Views that draw a scrolled document show scroll bars when it is larger than the window.
+    virtual bool WantsScrollBars() const { return true; }
     virtual void OnHScroll(int /*code*/, int /*trackPosition*/) {}
     virtual void OnVScroll(int /*code*/, int /*trackPosition*/) {}
     void LayoutPanes();

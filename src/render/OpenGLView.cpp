@@ -422,6 +422,8 @@ void OpenGLView::SetDepthMode(bool on)
         PostOpenGL();
     }
     ApplyLighting();
+    ForgetScrollRanges();
+    UpdateScrollSize();
 }
 
 bool OpenGLView::AllWhiteMode() const

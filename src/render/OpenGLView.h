@@ -294,6 +294,8 @@ protected:
 
     void RepaintNow() override;
     void OnClientResized() override;
+    // Only flat views scroll.
+    bool WantsScrollBars() const override { return !m3D; }
     void OnHScroll(int code, int trackPosition) override;
     void OnVScroll(int code, int trackPosition) override;
 
