@@ -101,8 +101,9 @@ void DrawArc2D(const Vec2D& centre, double radius, const Vec2D& from, const Vec2
         a1 += 2.0 * kPi;
     const double step = 2.0 * kPi / n;
     glBegin(GL_LINE_STRIP);
-    for (double a = a0; a < a1; a += step)
-        glVertex2d(centre.x + radius * std::cos(a), centre.y + radius * std::sin(a));
+    // Counted steps: summed angles would drift onto the end and repeat it.
+    for (int k = 0; a0 + k * step < a1 - 1e-12; ++k)
+        glVertex2d(centre.x + radius * std::cos(a0 + k * step), centre.y + radius * std::sin(a0 + k * step));
     glVertex2d(centre.x + radius * std::cos(a1), centre.y + radius * std::sin(a1));
     glEnd();
 }
@@ -209,8 +210,8 @@ void DrawArc3D(const Vec3D& centre, const Vec3D& axis, double radius, const Vec3
     };
     const double step = 2.0 * kPi / n;
     glBegin(GL_LINE_STRIP);
-    for (double angle = a0; angle < a1; angle += step)
-        point(angle);
+    for (int k = 0; a0 + k * step < a1 - 1e-12; ++k)
+        point(a0 + k * step);
     point(a1);
     glEnd();
 }

@@ -4,6 +4,7 @@
 #include "render/RasterText.h"
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace
@@ -150,8 +151,8 @@ TEST_F(PrimitivesTest, SphereDetailFollowsItsSizeOnTheScreen)
         double measure;
         int sphere, cylinder;
     };
-    const Level kLevels[] = {{0.5, 2, 4},  {3, 2, 6},       {24.9, 2, 8},     {25, 3, 8},   {99, 3, 8},
-                             {100, 4, 16},  {400, 6, 16}, {399, 4, 16},    {900, 6, 32},     {3599, 6, 32}, {3600, 8, 32}};
+    const Level kLevels[] = {{0.5, 2, 4},  {3, 2, 6},    {24.9, 2, 8},  {25, 3, 8},    {99, 3, 8},    {100, 4, 16},
+                             {399, 4, 16}, {400, 6, 16}, {900, 6, 32}, {3599, 6, 32}, {3600, 8, 32}};
     for (const Level& l : kLevels)
     {
         EXPECT_EQ(mView->SphereSubdivisions(l.measure), l.sphere) << l.measure;
@@ -276,4 +277,82 @@ TEST(DrawPrimitives, LinesClipToTheRectangle)
     }
     EXPECT_EQ(OutCode2D(Vec2D{-1, 11}, lo, hi), 1 | 8);
     EXPECT_EQ(OutCode2D(Vec2D{11, -1}, lo, hi), 2 | 4);
+}
+
+namespace
+{
+struct FeedbackVertex
+{
+    double x, y;
+};
+
+// The window-space vertices of what draw issues, with lines and polygons flattened in order; the
+// projection makes window coordinates equal to model coordinates.
+std::vector<FeedbackVertex> Feedback(const std::function<void()>& draw)
+{
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, viewport[2], 0, viewport[3], -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    std::vector<GLfloat> buffer(4096);
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint n = glRenderMode(GL_RENDER);
+    std::vector<FeedbackVertex> out;
+    for (GLint i = 0; i < n;)
+    {
+        const GLfloat token = buffer[size_t(i++)];
+        int count = 0;
+        if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN)
+            count = 2;
+        else if (token == GL_POLYGON_TOKEN)
+            count = int(buffer[size_t(i++)]);
+        else if (token == GL_POINT_TOKEN)
+            count = 1;
+        for (int k = 0; k < count; ++k, i += 3)
+            out.push_back(FeedbackVertex{buffer[size_t(i)] - double(viewport[0]), buffer[size_t(i + 1)]});
+    }
+    return out;
+}
+
+void ExpectVertices(const std::vector<FeedbackVertex>& got, const std::vector<FeedbackVertex>& want)
+{
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i)
+    {
+        EXPECT_NEAR(got[i].x, want[i].x, 1e-3) << "vertex " << i;
+        EXPECT_NEAR(got[i].y, want[i].y, 1e-3) << "vertex " << i;
+    }
+}
+}  // namespace
+
+TEST_F(PrimitivesTest, ShapesPutTheirCornersWhereTheyBelong)
+{
+    SizeView(300, 300);
+    const double c45 = std::sqrt(0.5);
+    std::vector<FeedbackVertex> arrow, noArrow, square, circle3D, arc;
+    DrawWith([&] {
+        mView->SetDepthMode(false);
+        arrow = Feedback([] { DrawArrowHead2D(Vec2D{100, 100}, Vec2D{200, 100}, 10); });
+        noArrow = Feedback([] { DrawArrowHead2D(Vec2D{100, 100}, Vec2D{100, 100}, 10); });
+        square = Feedback([] { DrawCircle2D(Vec2D{100, 100}, 50, 4, false); });
+        const Vec3D x{1, 0, 0};
+        circle3D = Feedback([&] { DrawCircle3D(Vec3D{100, 100, 0}, Vec3D{0, 0, 1}, 50, 4, false, &x); });
+        arc = Feedback([] { DrawArc2D(Vec2D{100, 100}, 50, Vec2D{150, 100}, Vec2D{100, 200}, 8); });
+        mView->SetDepthMode(true);
+    });
+    // Barbs 45 degrees either side of the way back, as a strip barb-tip-barb.
+    ExpectVertices(arrow, {{200 - 10 * c45, 100 - 10 * c45}, {200, 100}, {200, 100}, {200 - 10 * c45, 100 + 10 * c45}});
+    EXPECT_TRUE(noArrow.empty());
+    ExpectVertices(square, {{150, 100}, {100, 150}, {100, 150}, {50, 100}, {50, 100}, {100, 50}, {100, 50}, {150, 100}});
+    // A 3D circle's polygon has its edges touching the circle: corners at r / cos(pi / n).
+    const double r = 50 / c45;
+    ExpectVertices(circle3D, {{100 + r, 100}, {100, 100 + r}, {100, 100 + r}, {100 - r, 100}, {100 - r, 100},
+                              {100, 100 - r}, {100, 100 - r}, {100 + r, 100}});
+    // A quarter arc in eighth-turn steps ends on its end point once.
+    ExpectVertices(arc, {{150, 100}, {100 + 50 * c45, 100 + 50 * c45}, {100 + 50 * c45, 100 + 50 * c45}, {100, 150}});
 }

@@ -316,3 +316,36 @@ TEST_F(CameraTest, ALitSphereIsCentredAfterAFit)
     EXPECT_GT(middle.r, background.r);
     EXPECT_GT(rightSide.r, leftSide.r + 10);
 }
+
+TEST_F(CameraTest, LockedViewsFollowTheOneThatMoves)
+{
+    auto* second = new TestView(mFrame);
+    auto* flat = new TestView(mFrame);
+    flat->SetDepthMode(false);
+    mFrame->GetSizer()->Add(second, 1, wxEXPAND);
+    mFrame->GetSizer()->Add(flat, 1, wxEXPAND);
+    mFrame->Layout();
+    mView->ResetCamera(true);
+    second->ResetCamera(true);
+    mView->RotateView(0, 30.0);
+    mView->SetOrthogonal(true);
+
+    EXPECT_FALSE(mView->SyncOtherViews());  // not locked
+    ExpectVec(second->GetEye(), 0, 0, 2);
+
+    OpenGLView::ViewsLocked() = true;
+    NewView::ClearRedrawFlags(second);
+    const Vec3D flatEye = flat->GetEye();
+    EXPECT_TRUE(mView->SyncOtherViews());
+    const Vec3D& eye = mView->GetEye();
+    ExpectVec(second->GetEye(), eye.x, eye.y, eye.z, 0.0);
+    ExpectVec(second->GetUp(), mView->GetUp().x, mView->GetUp().y, mView->GetUp().z, 0.0);
+    EXPECT_TRUE(second->IsOrthogonal());
+    EXPECT_FLOAT_EQ(second->GetHalfHeight(), mView->GetHalfHeight());
+    EXPECT_TRUE(second->GetRedrawMarks() & NewView::kRedraw);
+    // Flat views keep their own picture; a flat view leads nobody.
+    ExpectVec(flat->GetEye(), flatEye.x, flatEye.y, flatEye.z, 0.0);
+    EXPECT_FALSE(flat->SyncOtherViews());
+    OpenGLView::ViewsLocked() = false;
+    mView->SetOrthogonal(false);
+}
