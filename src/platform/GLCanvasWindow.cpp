@@ -70,10 +70,11 @@ void GLCanvasWindow::ReleaseContext()
 
 bool GLCanvasWindow::MakeContextCurrent()
 {
+    // A window moved to another parent has no drawable until the toolkit realises it again.
+    if (!IsShownOnScreen() || GetXWindow() == 0)
+        return false;
     if (!mContext)
     {
-        if (!IsShownOnScreen())
-            return false;
         auto& contexts = LiveContexts();
         mContext = std::make_unique<wxGLContext>(this, contexts.empty() ? nullptr : contexts.front());
         if (!mContext->IsOK())

@@ -118,6 +118,8 @@ bool OpenGLView::PreOpenGL()
         fresh = !mCanvas->HasContext();
         if (!mGLEnabled || !mCanvas->MakeContextCurrent())
         {
+            if (mGLEnabled && fresh && mCanvas->IsShownOnScreen() && mCanvas->GetXWindow() != 0)
+                DebugTrace("Problems opening GL window.\n");
             --gDepth;
             return false;
         }
@@ -250,12 +252,10 @@ void OpenGLView::SetFullScreen(bool on)
     if (gCurrentView == this)
         while (gDepth > 0)
             PostOpenGL();
+    // The next bracket sets the new context up, once the canvas has its window again.
     if (mCanvas->RecreateContext())
-    {
         mStateInitialised = false;
-        if (PreOpenGL())
-            PostOpenGL();
-    }
+    Invalidate(this, true);
 }
 
 void OpenGLView::SetViewIndex(int n)

@@ -636,3 +636,38 @@ TEST(GLSelection, TheModelViewsThirtySevenTypesTakeSixBits)
     ASSERT_EQ(boxes.services.CountCalls("MessageBox"), 1);
     EXPECT_EQ(boxes.services.LastCall()->text, "SetGLSelectionItem(): itemType too big");
 }
+
+TEST_F(OpenGLViewTest, FullScreenKeepsDrawingWithANewContext)
+{
+    NewView::SetBackgroundColor(mView, ColorRGB{0.0f, 0.5f, 1.0f});
+    GLuint list = 0;
+    DrawWith([&] {
+        list = glGenLists(1);
+        glNewList(list, GL_COMPILE);
+        glEndList();
+    });
+    mView->SetFullScreen(true);
+    ASSERT_TRUE(PumpEventsUntil([this] { return mView->GetCanvas()->IsShownOnScreen(); }));
+    EXPECT_EQ(mView->GetWidth(), wxGetDisplaySize().x);
+    Pixel full;
+    GLboolean listKept = GL_FALSE;
+    const int scenes = mView->scenes;
+    DrawWith([&] {
+        full = ReadPixelAt(0.5, 0.5);
+        listKept = glIsList(list);
+    });
+    EXPECT_EQ(mView->scenes, scenes + 1);
+    EXPECT_EQ(full.b, 255);  // the view's own background
+    EXPECT_TRUE(listKept);   // the new context shares the old one's lists
+
+    mView->SetFullScreen(false);
+    ASSERT_TRUE(PumpEventsUntil([this] { return mView->GetCanvas()->IsShownOnScreen(); }));
+    Pixel back;
+    DrawWith([&] {
+        back = ReadPixelAt(0.0, 0.0);
+        glDeleteLists(list, 1);
+    });
+    EXPECT_EQ(back.b, 255);
+    EXPECT_EQ(back.g, 128);
+    NewView::SetBackgroundColor(mView, NewView::GetDefaultBackgroundColor());
+}
