@@ -580,13 +580,6 @@ void NewView::LayoutPanes()
         return;
     }
     mLayingOut = true;
-    if (!mCaption && mNumber >= 0 && sCaptionsShown && gNewStyleTitleBars && !mFullScreen)
-    {
-        // Made here rather than in the constructor so that a derived view's own caption is made.
-        mCaption = CreateCaptionWnd();
-        if (!mCaption)
-            InternalError("NewView: the caption window could not be made");
-    }
     // Showing a bar narrows the client, which may call for the other bar: settle in a few rounds.
     for (int round = 0; round < 4; ++round)
     {
@@ -624,6 +617,14 @@ void NewView::LayoutPanes()
 
 void NewView::OnSize(wxSizeEvent& /*event*/)
 {
+    // Made at the first size rather than in the constructor, so that a derived view makes its own.
+    if (!mCaptionTried && sCaptionsShown && gNewStyleTitleBars && !mFullScreen)
+    {
+        mCaptionTried = true;
+        mCaption = CreateCaptionWnd();
+        if (!mCaption)
+            DebugTrace("View %d has no caption window\n", mNumber);
+    }
     LayoutPanes();
     Invalidate(this, true);
 }

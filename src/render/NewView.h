@@ -205,6 +205,7 @@ private:
     void TrackTitleButton(const wxPoint& captionPoint);
 
     CaptionWnd* mCaption = nullptr;
+    bool mCaptionTried = false;
     wxWindow* mClient = nullptr;
     wxScrollBar* mHBar = nullptr;
     wxScrollBar* mVBar = nullptr;

@@ -345,3 +345,30 @@ TEST_F(CaptionTest, FullScreenTakesTheViewOutAndBringsItBack)
     EXPECT_TRUE(v->GetCaptionWnd()->IsShown());
     EXPECT_EQ(mFrame->GetSizer()->GetItem(v) != nullptr, true);
 }
+
+namespace
+{
+class OwnCaption : public CaptionWnd
+{
+public:
+    using CaptionWnd::CaptionWnd;
+};
+
+class OwnCaptionView : public NewView
+{
+public:
+    using NewView::NewView;
+    CaptionWnd* CreateCaptionWnd() override { return new OwnCaption(this); }
+};
+}  // namespace
+
+TEST_F(CaptionTest, ADerivedViewMakesItsOwnCaption)
+{
+    auto* v = new OwnCaptionView(mFrame);
+    mFrame->GetSizer()->Add(v, 1, wxEXPAND);
+    mFrame->Layout();
+    ASSERT_TRUE(PumpEventsUntil([v] { return v->GetCaptionWnd() != nullptr; }));
+    EXPECT_NE(dynamic_cast<OwnCaption*>(v->GetCaptionWnd()), nullptr);
+    EXPECT_EQ(v->GetCaptionWnd()->GetView(), v);
+    EXPECT_EQ(v->GetCaptionWnd()->GetId(), 1);
+}

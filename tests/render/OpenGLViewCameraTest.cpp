@@ -1,9 +1,6 @@
 #include "RenderTestView.h"
 
 #include "kernel/Tolerance.h"
-#include "platform/GLCapture.h"
-
-#include <cstdlib>
 
 #include <cmath>
 #include <vector>
@@ -301,8 +298,6 @@ TEST_F(CameraTest, ALitSphereIsCentredAfterAFit)
         leftSide = ReadPixelAt(-0.5, 0.0);
         rightSide = ReadPixelAt(0.5, 0.0);
         middle = ReadPixelAt(0.0, 0.0);
-        if (const char* shot = std::getenv("ORVANE_TEST_SHOT"))
-            SaveBackBufferAsPpm(shot, 240, 180);
     });
     const Extent across = DrawnExtent(row, 240, background);
     const Extent up = DrawnExtent(column, 180, background);
