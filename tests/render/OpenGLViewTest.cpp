@@ -671,3 +671,16 @@ TEST_F(OpenGLViewTest, FullScreenKeepsDrawingWithANewContext)
     EXPECT_EQ(back.g, 128);
     NewView::SetBackgroundColor(mView, NewView::GetDefaultBackgroundColor());
 }
+
+TEST_F(OpenGLViewTest, AMessageLivesThroughExactlyOneFrame)
+{
+    NewView::SetMessage(mView, "Stellation %d of %d", 3, 59);
+    NewView::Invalidate(mView, false);  // before the frame: kept
+    EXPECT_EQ(mView->GetMessage(), "Stellation 3 of 59");
+    std::string shown;
+    DrawWith([&] { shown = mView->GetMessage(); });
+    EXPECT_EQ(shown, "Stellation 3 of 59");  // the frame had it to draw
+    EXPECT_EQ(mView->GetRedrawMarks() & (NewView::kRedraw | NewView::kKeepMessage), 0);
+    NewView::Invalidate(mView, false);  // the first after the frame: gone
+    EXPECT_EQ(mView->GetMessage(), "");
+}
