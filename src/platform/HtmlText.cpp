@@ -96,7 +96,8 @@ HtmlTextWindow::HtmlTextWindow(wxWindow* parent, wxWindowID id)
     : wxHtmlWindow(parent, id, wxDefaultPosition, wxDefaultSize, wxHW_SCROLLBAR_NEVER | wxBORDER_NONE)
 {
     SetBorders(0);
-    SetHTMLBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
+    SetHTMLBackgroundColour(parent ? parent->GetBackgroundColour()
+                                   : wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
 }
 
 void HtmlTextWindow::SetHtmlText(const std::string& text)

@@ -41,6 +41,17 @@ int MaxMessageWidth(const wxWindow* window)
     return std::max(area.width * 2 / 3, 200);
 }
 
+// wxGTK gives a dialog's first button the focus when nothing else takes it, and a dialog with no
+// focused window gets no keys. A question without a default button leaves every button unfocused
+// (Enter must not be taken for a choice): an empty one-pixel window takes the focus and the keys.
+wxWindow* NewFocusSink(wxWindow* dialog)
+{
+    auto* sink = new wxWindow(dialog, wxID_ANY, wxPoint(0, 0), wxSize(1, 1), wxWANTS_CHARS);
+    sink->SetBackgroundColour(dialog->GetBackgroundColour());
+    sink->SetCanFocus(true);
+    return sink;
+}
+
 wxArtID IconFor(int flags)
 {
     if (flags & QuestionRequest::kStopIcon)
@@ -190,7 +201,6 @@ void QuestionDialog::CreateMessage()
         text->SetSize(text->GetBestSize());
         mMessage = text;
     }
-    mMessage->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
     mMessage->Move(left, kMargin);
 }
 
@@ -231,6 +241,12 @@ void QuestionDialog::CreateButtons(int top, int messageWidth)
     {
         mButtons[size_t(d)]->SetDefault();
         mButtons[size_t(d)]->SetFocus();
+    }
+    else
+    {
+        wxWindow* sink = NewFocusSink(this);
+        sink->Bind(wxEVT_CHAR, &QuestionDialog::OnChar, this);
+        sink->SetFocus();
     }
 }
 
