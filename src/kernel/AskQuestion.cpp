@@ -35,7 +35,8 @@ const char* ReadLayoutMark(const char* p, bool first, QuestionButton& button)
 void ParseQuestionLabels(const char* const* labels, int count, QuestionRequest& request)
 {
     request.buttons.clear();
-    request.defaultIndex = 0;
+    // Enter must never answer with a label that is not there.
+    request.defaultIndex = count > 0 ? 0 : -1;
     request.cancelIndex = -1;
     for (int i = 0; i < count; ++i)
     {

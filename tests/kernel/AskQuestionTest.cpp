@@ -104,6 +104,7 @@ TEST(AskQuestionTest, LabelMarksGiveLayoutStateAndText)
           {"Cancel", Place::SameRow, false, false, 0}},
          3,
          -1},
+        {"no labels: no default", {}, {}, -1, -1},
         {"a key outside ASCII is dropped whole",
          {"=\xC3\xA9t\xC3\xA9"},
          {{"t\xC3\xA9", Place::SameRow, false, false, 0}},
