@@ -1,6 +1,7 @@
 #include "platform/QuestionDialog.h"
 
 #include "kernel/AskQuestion.h"
+#include "kernel/Strings.h"
 #include "platform/DialogUtils.h"
 #include "platform/HtmlText.h"
 
@@ -166,7 +167,7 @@ QuestionDialog::QuestionDialog(wxWindow* owner, const QuestionRequest& request)
 
 void QuestionDialog::CreateMessage()
 {
-    if (mRequest.flags & QuestionRequest::kBlankMessage)
+    if ((mRequest.flags & QuestionRequest::kBlankMessage) || IsBlank(mRequest.message))
         return;
     int left = kMargin;
     wxBitmap icon;
