@@ -1,6 +1,15 @@
 #include "document/AppShell.h"
 
+#include "kernel/ViewTypes.h"
 #include "render/OpenGLView.h"
+
+namespace
+{
+NewView* ViewOrActive(void* view)
+{
+    return view ? static_cast<NewView*>(view) : NewView::GetActiveView();
+}
+}  // namespace
 
 void AppShell::InvalidateAllViews(bool withCaption, int keepMessage)
 {
@@ -26,6 +35,36 @@ void AppShell::InvalidateViewsOfType(int typeMask, int flag)
         if (gl && (gl->ViewTypeCode() & typeMask) == typeMask)
             NewView::Invalidate(v, flag != 0);
     }
+}
+
+void AppShell::InvalidateCrossSectionViews(int flag)
+{
+    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
+        if (ViewTypeCode(v) == kViewTypeSlice)
+            NewView::Invalidate(v, flag != 0);
+}
+
+void AppShell::RequestViewFit(void* view, int /*mode*/)
+{
+    // The pending fit itself is kept and performed by the model view; until it exists the view
+    // only redraws.
+    NewView::Invalidate(ViewOrActive(view), false);
+}
+
+void AppShell::UpdateViewTitle(void* view)
+{
+    NewView::InvalidateCaption(ViewOrActive(view));
+}
+
+void* AppShell::NextView(void* view)
+{
+    return view ? static_cast<NewView*>(view)->next : NewView::GetFirstView();
+}
+
+int AppShell::ViewTypeCode(void* view)
+{
+    const auto* gl = dynamic_cast<const OpenGLView*>(static_cast<NewView*>(view));
+    return gl ? gl->ViewTypeCode() : kViewTypeNone;
 }
 
 void* AppShell::ActiveView()

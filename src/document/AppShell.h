@@ -11,7 +11,12 @@ public:
     void InvalidateView(void* view) override;
     void SetViewMessage(void* view, const std::string& text) override;
     void InvalidateViewsOfType(int typeMask, int flag) override;
+    void InvalidateCrossSectionViews(int flag) override;
     void* ActiveView() override;
+    void RequestViewFit(void* view, int mode) override;
+    void UpdateViewTitle(void* view) override;
+    void* NextView(void* view) override;
+    int ViewTypeCode(void* view) override;
 
     void InfoNeedsUpdate(int mask) override { mInfoMask |= mask; }
     void SelectInfoElementItem(int kind, int index, int /*flag*/) override

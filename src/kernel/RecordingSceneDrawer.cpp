@@ -161,6 +161,14 @@ void RecordingSceneDrawer::DrawTextAtPoint(const char* text, const Vec2D& p, int
     Record("DrawTextAtPoint", {p.x, p.y, double(flags)}, text);
 }
 
+void RecordingSceneDrawer::Draw2DDiagram(const Vec3D* points, int count)
+{
+    std::vector<double> values;
+    for (int i = 0; points && i < count; ++i)
+        values.insert(values.end(), {points[i].x, points[i].y, points[i].z});
+    Record("Draw2DDiagram", std::move(values));
+}
+
 bool RecordingSceneDrawer::IsFacingViewer(const Vec3D& point, const Vec3D& normal)
 {
     if (!perspective)

@@ -30,6 +30,8 @@ public:
     bool viewAllWhite = false;
     float lineScale = 1.0f;
     float pointScale = 1.0f;
+    double viewRadius = 1.0;
+    bool showsDual = false;
     // IsFacingViewer: the eye for a perspective view, else the direction towards the viewer.
     bool perspective = false;
     Vec3D eye{0, 0, 10};
@@ -82,6 +84,10 @@ public:
     bool AllWhiteMode() const override;
     float LineScale() const override { return lineScale; }
     float PointScale() const override { return pointScale; }
+    double GetViewRadius(int) const override { return viewRadius; }
+    bool ShowsDual() const override { return showsDual; }
+    // Recorded with x, y, z of every point.
+    void Draw2DDiagram(const Vec3D* points, int count) override;
 
 private:
     void Record(const char* name, std::vector<double> values, const char* text = nullptr);

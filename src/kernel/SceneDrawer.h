@@ -86,6 +86,16 @@ public:
     virtual bool AllWhiteMode() const = 0;
     virtual float LineScale() const = 0;
     virtual float PointScale() const = 0;
+
+    // What the model view that draws knows of its scene; a drawer that is no model view answers as
+    // one showing the base side of a model of radius 1.
+    // The radius of what the view shows (the largest vertex distance of the shown model, with its
+    // stellation, dual, morph and 4D cases).
+    virtual double GetViewRadius(int /*mode*/) const { return 1.0; }
+    virtual bool ShowsDual() const { return false; }
+    // The measurement's picked points of a 2D diagram with their numbers; entries whose x is the
+    // largest double are unset.
+    virtual void Draw2DDiagram(const Vec3D* /*points*/, int /*count*/) {}
 };
 
 // Flags of AddTriangle.

@@ -56,6 +56,7 @@ const ScriptedServices::Call* ScriptedServices::LastCall(const std::string& kind
 void ScriptedServices::Clear()
 {
     calls.clear();
+    promptStarts.clear();
     mAnswers.clear();
     progressUpdates.clear();
     progressOpened = progressClosed = progressPumps = 0;
@@ -102,14 +103,20 @@ int ScriptedServices::AskQuestion(const QuestionRequest& request)
     calls.push_back({"Question", request.caption, request.message + "\n[" + JoinButtons(request) + "]",
                      unsigned(request.flags)});
     int answer;
-    if (TakeNumber(answer))
-        return answer;
+    while (TakeNumber(answer))
+    {
+        const bool disabled =
+            answer >= 0 && answer < int(request.buttons.size()) && request.buttons[size_t(answer)].disabled;
+        if (!disabled)
+            return answer;
+    }
     return request.defaultIndex >= 0 ? request.defaultIndex : request.cancelIndex;
 }
 
 bool ScriptedServices::Prompt(const PromptRequest& request, std::string& text)
 {
     calls.push_back({"Prompt", request.title, request.prompt, request.multiLine ? 1u : 0u});
+    promptStarts.push_back(text);
     std::string typed;
     bool ok = true;
     if (!TakeText(typed, ok))
@@ -124,6 +131,7 @@ bool ScriptedServices::Prompt(const PromptRequest& request, std::string& text)
     while (ok && request.accept && !request.accept(typed))
     {
         calls.push_back({"Prompt", request.title, request.prompt, request.multiLine ? 1u : 0u});
+        promptStarts.push_back(typed);
         if (!TakeText(typed, ok))
             return false;
     }
@@ -139,6 +147,8 @@ int ScriptedServices::ShowTable(TableRequest& request)
     int answer;
     if (TakeNumber(answer))
         return answer;
+    if (request.initialRow == -2)
+        return 0;  // OK on a table that is only shown
     return request.initialRow >= 0 ? request.initialRow : -1;
 }
 

@@ -21,9 +21,12 @@ public:
     };
 
     std::vector<Call> calls;
+    // The text each prompt showed when it opened (again, after a refused text), in order.
+    std::vector<std::string> promptStarts;
 
     // Message boxes take a button id, questions a label index, tables a row, optional messages
-    // 1 (still ticked) or 0.
+    // 1 (still ticked) or 0. A question skips answers that name a disabled label, as its dialog
+    // ignores clicks on them.
     void PushAnswer(int answer);
     // A typed text for a prompt, or the chosen path of a file dialog; with ok false the prompt or
     // dialog is cancelled instead.

@@ -25,6 +25,15 @@ public:
     // The view that was active last recomputes its rotation pivot.
     virtual void UpdatePivotOfLastActiveView() {}
     virtual void* ActiveView() { return nullptr; }
+    // A pending fit before the view's next draw (1: fit allowing for rotation), and the redraw; null
+    // means the active view.
+    virtual void RequestViewFit(void* /*view*/, int /*mode*/) {}
+    // The view's caption is set again; null means the active view.
+    virtual void UpdateViewTitle(void* /*view*/) {}
+    // The global list of views: null gives the first view, the last gives null.
+    virtual void* NextView(void* /*view*/) { return nullptr; }
+    // The view's view-type code (kernel/ViewTypes.h), -1 for none.
+    virtual int ViewTypeCode(void* /*view*/) { return -1; }
 
     // The Model Info tree.
     virtual void InfoNeedsUpdate(int /*mask*/) {}

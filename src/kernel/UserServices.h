@@ -60,11 +60,12 @@ struct QuestionRequest
         kExclamationIcon = 4,
         kInformationIcon = 8,
         kQuestionIcon = 16,
+        kBlankMessage = 32,  // set by AskQuestion: the dialog shows neither message nor icon
     };
 
     int flags = 0;
     std::string caption;  // empty: "Question"
-    std::string message;  // empty: no message and no icon
+    std::string message;
     std::vector<QuestionButton> buttons;
     int defaultIndex = 0;  // Enter; -1 for none
     int cancelIndex = -1;  // Escape and the close box
@@ -75,6 +76,7 @@ struct PromptRequest
     std::string title;
     std::string prompt;  // a small HTML subset
     bool multiLine = false;
+    int maxLength = 0;  // bytes the caller can take; 0 for no limit
     // Called with the typed text when the user presses OK; false keeps the dialog open (the callee
     // has told the user why). Null accepts any text.
     std::function<bool(const std::string&)> accept;
@@ -82,6 +84,8 @@ struct PromptRequest
     int* rememberedPos = nullptr;   // x, y
     int* rememberedSize = nullptr;  // width, height
 };
+
+inline constexpr uint32_t kNoRowColor = 0xFF000000u;
 
 struct TableRequest
 {
@@ -91,9 +95,9 @@ struct TableRequest
     int rows = 0;
     std::vector<std::string> headings;
     std::vector<std::string> cells;  // row i's cell j at i * columns + j
-    std::vector<int> sortKinds;      // per column; empty when the table cannot be sorted
-    int sortState = 0;               // column + 1 ascending, ~column descending, 0 unsorted; updated on OK
-    std::vector<uint32_t> rowColors; // packed 0x00BBGGRR per row; empty for none
+    std::vector<int> sortKinds;      // comparison kind per column; empty when the table cannot be sorted
+    int sortState = 0;               // column + 1 ascending, ~column descending, 0 unsorted; set only on OK
+    std::vector<uint32_t> rowColors; // background 0x00BBGGRR per row, kNoRowColor for none; empty for none
     int initialRow = -1;             // -2: the table is only shown, there is nothing to choose
     std::string settingsKey;         // remembers placement and column widths under it; empty for none
 };
@@ -146,7 +150,8 @@ public:
     virtual int AskQuestion(const QuestionRequest& request) = 0;
     // text holds the starting text and receives what was typed; false when cancelled.
     virtual bool Prompt(const PromptRequest& request, std::string& text) = 0;
-    // Answers the caller's index of the chosen row, -1 when cancelled or nothing was chosen.
+    // Answers the caller's index of the chosen row, -1 when cancelled or nothing was chosen; a table
+    // that is only shown (initialRow -2) answers 0 on OK.
     virtual int ShowTable(TableRequest& request) = 0;
     // True when the user chose a file (request.path and request.filterIndex are then set).
     virtual bool FileDialog(FileDialogRequest& request) = 0;

@@ -4,6 +4,7 @@
 #include "kernel/Messages.h"
 #include "kernel/Strings.h"
 #include "kernel/Tolerance.h"
+#include "kernel/UnitSettings.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/SymGroup.h"
 #include "polytope4d/Polytope4D.h"
@@ -25,11 +26,10 @@ void MoveImage(SimpleElem& to, SimpleElem& from)
         image->mOwner = &to;
 }
 
-// The model scale of the measurement settings, which a new model takes. Until those settings are
-// reachable from here, their default.
+// A new model takes the model scale of the measurement settings.
 double CurrentModelScale()
 {
-    return 8.0;
+    return GetUnitSettings().GetScale();
 }
 
 bool StartsWithNoCase(const char* text, const char* prefix)

@@ -116,6 +116,9 @@ public:
     // before it, negated; -999 when the face is in no array.
     int GetLiveIndex() const;
     SimpleVert* GetVert(int k) const;
+    // The sum of the corner positions, and that divided by the corner count (zero without corners).
+    Vec3D GetVertexSum() const;
+    Vec3D GetCentroid() const;
 
     // A fresh list of n empty corners. n <= 0 leaves an empty face, given by its plane alone.
     void SetNumVerts(int n, int density = 1);
@@ -234,6 +237,11 @@ public:
     void StretchAlong(double f, const Vec3D& unitDir);
     void SetNormals(bool all, int firstFace = 0);
     bool ProjectOntoSphere();
+    // Every face cut into a triangular grid of n parts per edge (other polygons first into a fan
+    // about their centroid); mode kGeodesic also puts the result on the unit sphere. Null for n < 1
+    // and on cancel.
+    static constexpr int kGeodesic = 0x1;
+    static std::unique_ptr<SimplePoly> Subdivide(const SimplePoly& source, int mode, int n);
     void RemoveDegenerateCorners();
     void CleanFaces();
 

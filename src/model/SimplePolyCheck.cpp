@@ -1,8 +1,8 @@
+#include "kernel/AskQuestion.h"
 #include "kernel/Messages.h"
 #include "kernel/RenderSettings.h"
 #include "kernel/SceneDrawer.h"
 #include "kernel/Tolerance.h"
-#include "kernel/UserServices.h"
 #include "model/SimplePoly.h"
 
 #include <algorithm>
@@ -45,15 +45,7 @@ void CountFacesAtEdge(const SimpleFace& f, SimpleVert& a, const SimpleVert& b, b
 // Asks whether to replace the faces by the hull of the vertices; true when the user chose the hull.
 bool OfferHull(const char* text)
 {
-    QuestionRequest question;
-    question.caption = "Error";
-    question.message = text;
-    question.buttons.resize(2);
-    question.buttons[0].text = "Create convex hull instead";
-    question.buttons[1].text = "Cancel";
-    question.defaultIndex = 0;
-    question.cancelIndex = 1;
-    return Services().AskQuestion(question) == 0;
+    return AskQuestion(0, "Error", {"+Create convex hull instead", "-Cancel"}, "%s", text) == 0;
 }
 }  // namespace
 

@@ -360,3 +360,19 @@ void SimplePoly::CleanFaces()
     RemoveDegenerateCorners();
     CreateVertexFaceLists(false);
 }
+
+Vec3D SimpleFace::GetVertexSum() const
+{
+    Vec3D sum;
+    for (int k = 0; k < mNum; ++k)
+        Vec3AddTo(sum, static_cast<const SimpleVert*>(mList[k])->mPos);
+    return sum;
+}
+
+Vec3D SimpleFace::GetCentroid() const
+{
+    Vec3D c = GetVertexSum();
+    if (mNum > 0)
+        Vec3Div(c, c, mNum);
+    return c;
+}

@@ -3,12 +3,15 @@
 #include <wx/dcclient.h>
 
 #include <GL/gl.h>
+#include <GL/glx.h>
 
 #include <algorithm>
 #include <vector>
 
 namespace
 {
+long gMakeCurrentCount = 0;
+
 // Every live context; the first one is the one new contexts share lists and textures with.
 std::vector<wxGLContext*>& LiveContexts()
 {
@@ -67,10 +70,11 @@ void GLCanvasWindow::ReleaseContext()
 
 bool GLCanvasWindow::MakeContextCurrent()
 {
+    // A window moved to another parent has no drawable until the toolkit realises it again.
+    if (!IsShownOnScreen() || GetXWindow() == 0)
+        return false;
     if (!mContext)
     {
-        if (!IsShownOnScreen())
-            return false;
         auto& contexts = LiveContexts();
         mContext = std::make_unique<wxGLContext>(this, contexts.empty() ? nullptr : contexts.front());
         if (!mContext->IsOK())
@@ -80,7 +84,37 @@ bool GLCanvasWindow::MakeContextCurrent()
         }
         contexts.push_back(mContext.get());
     }
+    ++gMakeCurrentCount;
     return mContext->SetCurrent(*this);
+}
+
+bool GLCanvasWindow::RecreateContext()
+{
+    if (!mContext)
+        return MakeContextCurrent();
+    auto fresh = std::make_unique<wxGLContext>(this, mContext.get());
+    if (!fresh->IsOK())
+        return false;
+    auto& contexts = LiveContexts();
+    std::replace(contexts.begin(), contexts.end(), mContext.get(), fresh.get());
+    mContext = std::move(fresh);
+    return true;
+}
+
+void GLCanvasWindow::ReleaseCurrentContext()
+{
+    if (Display* display = glXGetCurrentDisplay())
+        glXMakeCurrent(display, None, nullptr);
+}
+
+long GLCanvasWindow::CountMakeCurrent()
+{
+    return gMakeCurrentCount;
+}
+
+void* GLCanvasWindow::GetProcAddress(const char* name)
+{
+    return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
 }
 
 void GLCanvasWindow::SetFrameDrawnCallback(std::function<void(GLCanvasWindow&)> callback)
@@ -95,10 +129,20 @@ bool GLCanvasWindow::DrawFrame()
     const wxSize size = GetClientSize() * GetContentScaleFactor();
     glViewport(0, 0, size.x, size.y);
     Render();
+    FinishFrame();
+    return true;
+}
+
+void GLCanvasWindow::FinishFrame()
+{
     if (mFrameDrawn)
         mFrameDrawn(*this);
     SwapBuffers();
-    return true;
+}
+
+void GLCanvasWindow::PaintNow()
+{
+    DrawFrame();
 }
 
 void GLCanvasWindow::Render()
@@ -111,7 +155,7 @@ void GLCanvasWindow::Render()
 void GLCanvasWindow::OnPaint(wxPaintEvent&)
 {
     wxPaintDC dc(this);  // validates the damaged region even when nothing can be drawn yet
-    DrawFrame();
+    PaintNow();
 }
 
 void GLCanvasWindow::OnSize(wxSizeEvent& event)

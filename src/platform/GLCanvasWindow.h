@@ -29,10 +29,25 @@ public:
 
     // Draws one frame now: make current, Render, callback, swap. False when there is no context yet.
     bool DrawFrame();
+    // The end of a frame drawn by the owner: the callback, then the swap. The context must be current.
+    void FinishFrame();
+
+    // A new context sharing lists and textures with the old one, which is then deleted (the window's
+    // drawable may have changed). False, with the old context kept, when none can be made.
+    bool RecreateContext();
+
+    // No context is current on this thread afterwards.
+    static void ReleaseCurrentContext();
+    // How often a context was made current, for checking that nested brackets do not switch.
+    static long CountMakeCurrent();
+    // An entry point of the GL library or an extension; null when missing.
+    static void* GetProcAddress(const char* name);
 
 protected:
     // Draws the scene into the current context; the default clears to mid grey.
     virtual void Render();
+    // What a paint event draws; by default DrawFrame.
+    virtual void PaintNow();
 
 private:
     void OnPaint(wxPaintEvent& event);

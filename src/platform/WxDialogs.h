@@ -42,7 +42,3 @@ public:
 private:
     wxCheckBox* mCheck;
 };
-
-int RunQuestionDialog(wxWindow* owner, const QuestionRequest& request);
-bool RunPromptDialog(wxWindow* owner, const PromptRequest& request, std::string& text);
-int RunTableDialog(wxWindow* owner, TableRequest& request);

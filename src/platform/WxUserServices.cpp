@@ -1,5 +1,8 @@
 #include "platform/WxUserServices.h"
 
+#include "platform/QuestionDialog.h"
+#include "platform/StringDialog.h"
+#include "platform/TableDialog.h"
 #include "platform/WxDialogs.h"
 
 #include <wx/app.h>

@@ -3,13 +3,13 @@
 #include "kernel/RenderSettings.h"
 #include "kernel/Shell.h"
 #include "kernel/UiThread.h"
+#include "kernel/UserServices.h"
 #include "platform/GLCanvasWindow.h"
-#include "render/DrawPrimitives.h"
+#include "render/GLContextState.h"
+#include "render/GLLight.h"
 #include "render/GLSelection.h"
 #include "render/RasterText.h"
 #include "render/TranslucentQueue.h"
-
-#include <wx/sizer.h>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -17,18 +17,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
-#include <cstring>
 #include <string>
 #include <thread>
 
-// The canvas under a view: its frames are the view's.
+// The canvas under a view: its paints are the view's frames.
 class OpenGLViewCanvas : public GLCanvasWindow
 {
 public:
     explicit OpenGLViewCanvas(OpenGLView* view) : GLCanvasWindow(view), mView(view) {}
 
 protected:
-    void Render() override { mView->DrawFrameInContext(); }
+    void PaintNow() override { mView->OnDraw(); }
 
 private:
     OpenGLView* mView;
@@ -52,66 +51,32 @@ bool ContextHeld()
     return gCurrentView && OnGLThread();
 }
 
-// The screen-door pattern: every other pixel of every other row.
-const GLubyte* StipplePattern()
+const char kLowColorText[] =
+    "WARNING: Your display is set to use only %d-bit color.\nThis setting also adversely affects the "
+    "resolution of\nthe \"Z-buffer\", which may cause artefacts in the\ndisplay.  We suggest you increase "
+    "this setting.\n\nRight-click on your screen background and select\n'Properties' from the menu, then "
+    "select the 'Settings' tab.\nYou should be able to set the number of colors there.\nYou should select "
+    "24 or 32 bits (at least 16 million colors).";
+
+// One depth pixel at the window's corner written and read back.
+unsigned ProbeDepthBits(unsigned value)
 {
-    static GLubyte pattern[128] = {};
-    static bool made = false;
-    if (!made)
-    {
-        for (int row = 0; row < 32; row += 2)
-            for (int b = 0; b < 4; ++b)
-                pattern[row * 4 + b] = 0xAA;
-        made = true;
-    }
-    return pattern;
+    glRasterPos2i(0, 0);
+    glDrawPixels(1, 1, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, &value);
+    unsigned read = 0;
+    glReadPixels(0, 0, 1, 1, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, &read);
+    return read;
 }
 
-// The inverse of the upper 3x3 of a column-major 4x4 matrix; false when singular.
-bool Invert3x3(const double m[16], double inv[9])
+void DetectCapabilities()
 {
-    const double a = m[0], b = m[4], c = m[8];
-    const double d = m[1], e = m[5], f = m[9];
-    const double g = m[2], h = m[6], k = m[10];
-    const double det = a * (e * k - f * h) - b * (d * k - f * g) + c * (d * h - e * g);
-    if (std::fabs(det) < 1e-300)
-        return false;
-    // Row-major result.
-    inv[0] = (e * k - f * h) / det;
-    inv[1] = (c * h - b * k) / det;
-    inv[2] = (b * f - c * e) / det;
-    inv[3] = (f * g - d * k) / det;
-    inv[4] = (a * k - c * g) / det;
-    inv[5] = (c * d - a * f) / det;
-    inv[6] = (d * h - e * g) / det;
-    inv[7] = (b * g - a * h) / det;
-    inv[8] = (a * e - b * d) / det;
-    return true;
-}
-
-// Markup of scene labels, dropped until scene fonts show it.
-std::string PlainLabel(const char* text)
-{
-    std::string out;
-    for (const char* p = text; *p; ++p)
-    {
-        if (*p == '<')
-        {
-            const char* end = std::strchr(p, '>');
-            if (end)
-            {
-                p = end;
-                continue;
-            }
-        }
-        if (*p == ':' && std::strncmp(p, ":<in>", 5) == 0)
-        {
-            p += 4;
-            continue;
-        }
-        out += *p;
-    }
-    return out;
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    GLint units = 1;
+    if (WantsTextureUnitCount(version, extensions))
+        glGetIntegerv(GL_MAX_TEXTURE_UNITS, &units);
+    GetGLCapabilities() =
+        ComputeGLCapabilities(version, extensions, units, GLCanvasWindow::GetProcAddress("glActiveTextureARB"));
 }
 }  // namespace
 
@@ -119,9 +84,7 @@ OpenGLView::OpenGLView(wxWindow* parent, wxWindowID id) : NewView(parent, id)
 {
     InstallGLContextHooks();
     mCanvas = new OpenGLViewCanvas(this);
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(mCanvas, 1, wxEXPAND);
-    SetSizer(sizer);
+    SetClientChild(mCanvas);
 }
 
 OpenGLView::~OpenGLView()
@@ -129,10 +92,14 @@ OpenGLView::~OpenGLView()
     // A view going away while current leaves no dangling current view behind.
     if (gCurrentView == this)
     {
+        if (!mSelectionMode)
+            GLCanvasWindow::ReleaseCurrentContext();
         gCurrentView = nullptr;
         gDepth = 0;
     }
 }
+
+// ---- Context ----
 
 bool OpenGLView::PreOpenGL()
 {
@@ -144,14 +111,24 @@ bool OpenGLView::PreOpenGL()
                        gCurrentView ? gCurrentView->GetViewNumber() : -1, GetViewNumber());
         return true;
     }
-    if (!mSelectionMode && (!mGLEnabled || !mCanvas->MakeContextCurrent()))
-        return false;
     ++gDepth;
+    bool fresh = false;
+    if (!mSelectionMode)
+    {
+        fresh = !mCanvas->HasContext();
+        if (!mGLEnabled || !mCanvas->MakeContextCurrent())
+        {
+            if (mGLEnabled && fresh && mCanvas->IsShownOnScreen() && mCanvas->GetXWindow() != 0)
+                DebugTrace("Problems opening GL window.\n");
+            --gDepth;
+            return false;
+        }
+    }
     gCurrentView = this;
     gGLThread = std::this_thread::get_id();
     gHaveGLThread = true;
-    if (!mStateInitialised)
-        InitOpenGLState();
+    if (fresh || !mStateInitialised)
+        OpenedContext(fresh);
     CheckGLError("PreOpenGL");
     return true;
 }
@@ -171,7 +148,9 @@ void OpenGLView::PostOpenGL()
     if (gDepth > 0)
         return;
     CheckGLError("PostOpenGL");
-    // The GLX context may stay bound; what counts is that no view holds it between messages.
+    // No context stays current between messages; a picking pass keeps its own until it ends.
+    if (!mSelectionMode)
+        GLCanvasWindow::ReleaseCurrentContext();
     gCurrentView = nullptr;
 }
 
@@ -183,6 +162,62 @@ OpenGLView* OpenGLView::GetCurrentGLView()
 int OpenGLView::GetGLNestingDepth()
 {
     return gDepth;
+}
+
+// The steps after a context was made current for the first time: capabilities, depth precision,
+// then the view's own state. A brand-new window's camera starts from its defaults.
+void OpenGLView::OpenedContext(bool fresh)
+{
+    if (GetGLCapabilities().edgeClampMode == -1)
+        DetectCapabilities();
+    GLint stencilBits = 0;
+    glGetIntegerv(GL_STENCIL_BITS, &stencilBits);
+    if (stencilBits < 1)
+    {
+        DebugTrace("No stencil planes, view %d!\n", GetViewNumber());
+        gUseStencil = false;
+    }
+    GLint depthBits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    gDepthBits = depthBits;
+    gPolygonOffsetUnits = PolygonOffsetUnitsForDepth(depthBits);
+    if (depthBits < 24)
+    {
+        GLint r = 0, g = 0, b = 0;
+        glGetIntegerv(GL_RED_BITS, &r);
+        glGetIntegerv(GL_GREEN_BITS, &g);
+        glGetIntegerv(GL_BLUE_BITS, &b);
+        if (r + g + b < 24)
+            ShowOptionalMessage(kOptionalMsgLowColorDepth, kOptExclamationIcon | kOptOncePerRun, kLowColorText,
+                                int(r + g + b));
+    }
+    glPolygonOffset(0.0f, gPolygonOffsetUnits);
+    glDepthFunc(GL_LEQUAL);
+    InitOpenGLState();
+    if (fresh)
+        ResetView();
+}
+
+void OpenGLView::InitOpenGLState()
+{
+    mStateInitialised = true;
+    // A new context starts from GL's defaults: the caches follow.
+    mBlendMode = 0;
+    mLineStipple = 0;
+    mCullMode = -1;
+    mDepthMask = true;
+    glClearDepth(1.0);
+    if (m3D)
+        glEnable(GL_DEPTH_TEST);
+    else
+        glDisable(GL_DEPTH_TEST);
+    // Drawing code hands in normals of any length.
+    glEnable(GL_NORMALIZE);
+    SetCullMode(0);
+    mRasterFont = CreateRasterFont(mOverSampling);
+    InitMaterials(this);
+    PrepareTextures();
+    CheckGLError("InitOpenGLState");
 }
 
 bool OpenGLView::EnableOpenGL(bool on, bool glForPrinting)
@@ -200,23 +235,35 @@ bool OpenGLView::EnableOpenGL(bool on, bool glForPrinting)
             mStateInitialised = false;
         }
         mCanvas->Show(on);
-        Layout();
+        LayoutPanes();
         Invalidate(this, true);
     }
     return mGLForPrinting;
 }
 
-void OpenGLView::OnDraw()
+void OpenGLView::SetFullScreen(bool on)
 {
-    if (!mGLEnabled)
-    {
-        DrawWithoutGL();
-        ClearRedrawFlags(this);
+    if (on == IsFullScreen())
         return;
-    }
-    if (!mCanvas->DrawFrame())
-        return;  // no context yet: the first paint draws
+    NewView::SetFullScreen(on);
+    if (!mGLEnabled || !mCanvas->HasContext())
+        return;
+    // The move may have given the canvas a new window: a new context, sharing the old one's lists.
+    if (gCurrentView == this)
+        while (gDepth > 0)
+            PostOpenGL();
+    // The next bracket sets the new context up, once the canvas has its window again.
+    if (mCanvas->RecreateContext())
+        mStateInitialised = false;
+    Invalidate(this, true);
 }
+
+void OpenGLView::SetViewIndex(int n)
+{
+    NewView::SetViewIndex(n);
+}
+
+// ---- Frame ----
 
 void OpenGLView::RepaintNow()
 {
@@ -226,50 +273,101 @@ void OpenGLView::RepaintNow()
         NewView::RepaintNow();
 }
 
-void OpenGLView::DrawFrameInContext()
+void OpenGLView::OnDraw()
 {
     if (gDrawing)
         return;
     gDrawing = true;
-    PrepareForDraw();
-    if (PreOpenGL())
-    {
-        SetLighting(mLighting);
-        glLineWidth(1.0f);
-        glPointSize(1.0f);
-        ClearBackground();
-        DrawBackground();
-        {
-            ScopedSceneDrawer drawing(this);
-            DrawScene();
-            FlushTranslucentQueue();
-        }
-        CheckGLError("OpenGLView::OnDraw");
-        PostOpenGL();
-    }
+    if (!mGLEnabled || (IsPrinting() && !mGLForPrinting))
+        DrawWithoutGL();
+    else
+        DrawFrame();
     ClearRedrawFlags(this);
     gDrawing = false;
 }
 
-void OpenGLView::InitOpenGLState()
+void OpenGLView::DrawFrame()
 {
-    mStateInitialised = true;
-    mBlendMode = 0;
-    mCullMode = -1;
-    mDepthMask = true;
-    glClearDepth(1.0);
-    if (m3D)
-        glEnable(GL_DEPTH_TEST);
+    PrepareForDraw();
+    if (mStereoMode != kStereoOff)
+        mEyeSeparation = float(Vec3Dot(mEye, mBackward)) * mStereoNumerator / mStereoDenominator;
+    if (!PreOpenGL())
+        return;
+    if (gFirstFrame)
+    {
+        gFirstFrame = false;
+        ClearBackground();
+        if (gDepthBits > 0 && gDepthBits % 8 == 0)
+        {
+            glDepthFunc(GL_ALWAYS);
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            gluOrtho2D(0, GetWidth() - 1, 0, GetHeight() - 1);
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            const int bits = DepthBitsFromProbe(ProbeDepthBits(1u << 20), ProbeDepthBits(1u << 12),
+                                                ProbeDepthBits(1u << 4));
+            if (bits < gDepthBits)
+                gDepthBits = bits;
+            if (gDepthBits < 24)
+            {
+                gDepthPrecisionScale = 1.0f / float(1 << (24 - gDepthBits));
+                gPolygonOffsetUnits = std::floor(200.0f * gDepthPrecisionScale) + 1.0f;
+            }
+            else
+            {
+                gDepthPrecisionScale = 1.0f;
+                gPolygonOffsetUnits = 200.0f;
+            }
+            glPolygonOffset(0.0f, gPolygonOffsetUnits);
+            glDepthFunc(GL_LEQUAL);
+        }
+    }
+    SetLighting(mLighting);
+    glLineWidth(1.0f);
+    glPointSize(1.0f);
+    ClearBackground();
+    if (m3D && mStereoMode != kStereoOff)
+    {
+        // Picking in side-by-side stereo draws only the eye whose half holds the pick point.
+        const bool pickRight = mPickX >= GetWidth() / 2;
+        for (int eye = 1; eye <= 2; ++eye)
+        {
+            const bool eyeOnRight = eye != mLeftHalfEye;
+            if (mStereoMode == kStereoSideBySide && mSelectionMode && pickRight != eyeOnRight)
+                continue;
+            if (eye == 2 && mStereoMode == kStereoAnaglyph)
+                glClear(GL_DEPTH_BUFFER_BIT);
+            mCurrentEye = eye;
+            DrawEye();
+        }
+        mCurrentEye = 0;
+    }
     else
-        glDisable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    SetCullMode(0);
-    // One white light from the viewer until the light sets take over.
-    glEnable(GL_LIGHT0);
-    glEnable(GL_NORMALIZE);
-    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
-    PrepareTextures();
-    CheckGLError("InitOpenGLState");
+    {
+        mCurrentEye = 0;
+        DrawEye();
+    }
+    if (!mSelectionMode)
+    {
+        glFinish();
+        if (mOffscreen)
+            glClear(GL_DEPTH_BUFFER_BIT);
+        else
+            mCanvas->FinishFrame();
+    }
+    CheckGLError("OpenGLView::OnDraw");
+    PostOpenGL();
+}
+
+void OpenGLView::DrawEye()
+{
+    UpdateViewport();
+    DrawBackground();
+    SetViewingMatrix(GL_PROJECTION, true);
+    ScopedSceneDrawer drawing(this);
+    DrawScene();
+    FlushTranslucentQueue();
 }
 
 void OpenGLView::ClearBackground()
@@ -277,11 +375,18 @@ void OpenGLView::ClearBackground()
     const ColorRGB& c = GetBackgroundColor();
     if (IsPrinting())
         glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    else if (mStereoMode == kStereoAnaglyph)
+    {
+        const float m = std::max(c.r, std::max(c.g, c.b));
+        glClearColor(m * mTint[0], m * mTint[1], m * mTint[2], 1.0f);
+    }
     else
         glClearColor(c.r, c.g, c.b, 1.0f);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | (gUseStencil ? GL_STENCIL_BUFFER_BIT : 0));
 }
+
+// ---- Lighting switches ----
 
 void OpenGLView::ApplyLighting()
 {
@@ -303,16 +408,6 @@ bool OpenGLView::SetLighting(bool on)
     return previous;
 }
 
-bool OpenGLView::UseDefaultLights(bool on)
-{
-    return SetLighting(on);
-}
-
-void OpenGLView::UseRainbowLights(bool on)
-{
-    SetLighting(on);
-}
-
 void OpenGLView::SetDepthMode(bool on)
 {
     if (on == m3D)
@@ -327,6 +422,8 @@ void OpenGLView::SetDepthMode(bool on)
         PostOpenGL();
     }
     ApplyLighting();
+    ForgetScrollRanges();
+    UpdateScrollSize();
 }
 
 bool OpenGLView::AllWhiteMode() const
@@ -341,270 +438,40 @@ void OpenGLView::SetRenderFlags(int flags, bool on)
     InvalidateAll(false, true);
 }
 
-int OpenGLView::SetCullMode(int mode)
+void OpenGLView::SetRainbowColorMode(bool on)
 {
-    const int previous = mCullMode;
-    if (mode == mCullMode)
-        return previous;
-    mCullMode = mode;
-    if (mode == 0)
-        glDisable(GL_CULL_FACE);
-    else
-    {
-        glCullFace(mode == 2 ? GL_FRONT : GL_BACK);
-        if (previous <= 0)
-            glEnable(GL_CULL_FACE);
-    }
-    return previous;
+    SetRenderFlags(RenderSettings::kRainbowColors, on);
+    // Coloured glasses keep the white lights.
+    SelectLightSet(on && !(GetRenderFlags() & RenderSettings::kStereoGlasses));
+    gRainbowColors = on;
+    for (NewView* v = GetFirstView(); v; v = v->next)
+        if (auto* gl = dynamic_cast<OpenGLView*>(v); gl && gl->Is3D())
+            Invalidate(gl, true);
 }
 
-bool OpenGLView::SetDepthMask(bool on)
+bool OpenGLView::UseDefaultLights(bool on)
 {
-    const bool previous = mDepthMask;
-    if (on != mDepthMask)
-    {
-        mDepthMask = on;
-        glDepthMask(on ? GL_TRUE : GL_FALSE);
-    }
-    return previous;
+    if (!on)
+        return SetLighting(false);
+    if (!gRainbowColors)
+        return false;
+    SelectLightSet(false);
+    SetViewingMatrix(GL_PROJECTION, true);
+    return true;
 }
 
-void OpenGLView::SetColor3f(float r, float g, float b)
+void OpenGLView::UseRainbowLights(bool on)
 {
-    SetColor4f(r, g, b, 1.0f);
-}
-
-void OpenGLView::SetColor4f(float r, float g, float b, float a)
-{
-    if (mStereoMode == 10)
-        r = g = b = IsPrinting() ? 0.0f : 1.0f;
-    else if (AllWhiteMode())
-        r = g = b = 1.0f;
-    glColor4f(r, g, b, a);
-}
-
-void OpenGLView::SetMaterialColor4f(float r, float g, float b, float a)
-{
-    if (AllWhiteMode())
-        r = g = b = 1.0f;
-    else if (GetRenderSettings().renderFlags && m3D)
-        r = g = b = std::max(r, std::max(g, b));  // the coloured lights tint the grey
-    if (mStereoMode == 10)
+    if (on)
     {
-        if (!m3D)
-        {
-            glColor4f(r, g, b, a);
-            return;
-        }
-        r = g = b = std::max(r, std::max(g, b));
-    }
-    if (m3D && mLighting && !AllWhiteMode())
-    {
-        const GLfloat color[4] = {r, g, b, a};
-        glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, color);
-        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, color);
+        SelectLightSet(true);
+        SetViewingMatrix(GL_PROJECTION, true);
     }
     else
-        glColor4f(r, g, b, a);
+        SetLighting(true);
 }
 
-void OpenGLView::SetMaterialColorAlpha(const ColorRGB& color, float alpha)
-{
-    SetMaterialColor4f(color.r, color.g, color.b, alpha);
-}
-
-void OpenGLView::SetMaterialSpecular(float grey)
-{
-    if (!(m3D && mLighting))
-        return;
-    const GLfloat specular[4] = {grey, grey, grey, 1.0f};
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, specular);
-}
-
-int OpenGLView::SetBlendMode(int mode)
-{
-    const int previous = mBlendMode;
-    if (mSelectionMode || mode == mBlendMode)
-        return previous;
-    glDisable(previous == 1 ? GL_POLYGON_STIPPLE : GL_BLEND);
-    switch (mode)
-    {
-    case 1:
-        glPolygonStipple(StipplePattern());
-        glEnable(GL_POLYGON_STIPPLE);
-        break;
-    case 2:
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        break;
-    case 3:
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_COLOR);
-        break;
-    default:
-        break;
-    }
-    mBlendMode = mode;
-    return previous;
-}
-
-void OpenGLView::DisableTexture()
-{
-    glDisable(GL_TEXTURE_2D);
-}
-
-void OpenGLView::ApplyFontTextureState()
-{
-    // The raster font draws pixels, not textured quads.
-    glDisable(GL_TEXTURE_2D);
-}
-
-void OpenGLView::DrawCircle3D(const Vec3D& centre, const Vec3D& normal, double radius, int segments, bool filled,
-                              const Vec3D* startAxis)
-{
-    ::DrawCircle3D(centre, normal, radius, segments, filled, startAxis);
-}
-
-void OpenGLView::DrawSceneText(uint32_t /*settings*/, const Vec3D& anchor, double /*size*/, const char* text,
-                               int /*flags*/, const Vec3D& normal, const Vec3D* /*direction*/)
-{
-    if (!text || !*text)
-        return;
-    // Until scene fonts place and size labels, a label is raster text lifted off its element.
-    Vec3D at = anchor;
-    double lift = GetTextOffset();
-    if (GetTextOffsetMode() == 1)
-    {
-        const double length = Vec3Length(normal);
-        lift = length > 0.0 ? lift / length : 0.0;
-    }
-    Vec3AddScaledTo(at, lift, normal);
-    const float* c = GetRenderSettings().sceneTextColor;
-    SetColor4f(c[0], c[1], c[2], c[3]);
-    DrawRasterText(PlainLabel(text).c_str(), at);
-}
-
-void OpenGLView::DrawAxisTriad(const char* text, const Vec3D& point, const Vec3D& xAxis, const Vec3D& yAxis,
-                               const Vec3D& zAxis, double length, const ColorRGB* color)
-{
-    if (color)
-        SetColor3f(color->r, color->g, color->b);
-    else
-        SetColor3f(1.0f, 1.0f, 1.0f);
-    DrawRasterText(text, point);
-    const Vec3D* axes[3] = {&xAxis, &yAxis, &zAxis};
-    const float tints[3][3] = {{1.0f, 0.5f, 0.5f}, {0.5f, 1.0f, 0.5f}, {0.5f, 0.5f, 1.0f}};
-    for (int i = 0; i < 3; ++i)
-    {
-        SetColor3f(tints[i][0], tints[i][1], tints[i][2]);
-        Vec3D end;
-        Vec3AddScaled(end, point, length, *axes[i]);
-        glBegin(GL_LINES);
-        glVertex3d(point.x, point.y, point.z);
-        glVertex3d(end.x, end.y, end.z);
-        glEnd();
-    }
-}
-
-void OpenGLView::DrawDoubleArrow(const Vec3D& from, const Vec3D& to, double headSize)
-{
-    Vec3D viewer;
-    bool perspective = false;
-    GetViewer(viewer, perspective);
-    Vec3D backward = viewer;
-    if (perspective)
-    {
-        Vec3D mid;
-        Vec3Midpoint(mid, from, to);
-        Vec3Sub(backward, viewer, mid);
-        Vec3Normalize(backward);
-    }
-    DrawDoubleArrow3D(from, to, headSize, backward);
-}
-
-float OpenGLView::SetLineWidth(float width)
-{
-    GLfloat previous = 1.0f;
-    glGetFloatv(GL_LINE_WIDTH, &previous);
-    glLineWidth(width);
-    return previous;
-}
-
-void OpenGLView::DrawLines(const Vec3D* ends, const float* rgba, int count)
-{
-    if (count <= 0)
-        return;
-    glBegin(GL_LINES);
-    for (int i = 0; i < count; ++i)
-    {
-        SetColor4f(rgba[4 * i], rgba[4 * i + 1], rgba[4 * i + 2], rgba[4 * i + 3]);
-        glVertex3d(ends[2 * i].x, ends[2 * i].y, ends[2 * i].z);
-        glVertex3d(ends[2 * i + 1].x, ends[2 * i + 1].y, ends[2 * i + 1].z);
-    }
-    glEnd();
-}
-
-void OpenGLView::DrawTextAtPoint(const char* text, const Vec2D& point, int flags)
-{
-    DrawRasterText2D(text, point.x, point.y, (flags & 1) != 0);
-}
-
-void OpenGLView::GetViewer(Vec3D& eyeOrDirection, bool& perspective) const
-{
-    eyeOrDirection = Vec3D{0, 0, 1};
-    perspective = false;
-    if (gCurrentView != this)
-        return;
-    double modelview[16], projection[16], inv[9];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    if (!Invert3x3(modelview, inv))
-        return;
-    perspective = projection[15] == 0.0 && projection[11] != 0.0;
-    if (perspective)
-    {
-        // The eye at the origin of eye space, taken back into the model.
-        const double t[3] = {modelview[12], modelview[13], modelview[14]};
-        for (int i = 0; i < 3; ++i)
-            eyeOrDirection[i] = -(inv[3 * i] * t[0] + inv[3 * i + 1] * t[1] + inv[3 * i + 2] * t[2]);
-    }
-    else
-    {
-        // Eye space looks along -z: +z points at the viewer.
-        for (int i = 0; i < 3; ++i)
-            eyeOrDirection[i] = inv[3 * i + 2];
-    }
-}
-
-bool OpenGLView::IsFacingViewer(const Vec3D& point, const Vec3D& normal)
-{
-    Vec3D viewer;
-    bool perspective = false;
-    GetViewer(viewer, perspective);
-    if (!perspective)
-        return Vec3Dot(normal, viewer) > 0.0;
-    Vec3D toEye;
-    Vec3Sub(toEye, viewer, point);
-    return Vec3Dot(normal, toEye) > 0.0;
-}
-
-void OpenGLView::SetGLSelectionItem(int itemType, int index)
-{
-    if (mSelectionMode)
-        ::SetGLSelectionItem(itemType, index);
-}
-
-void OpenGLView::ClearGLSelectionItem()
-{
-    if (mSelectionMode)
-        ::ClearGLSelectionItem();
-}
-
-bool OpenGLView::AddTriangle(const Vec3D corners[3], const Vec3D& normal, const float rgba[4], unsigned flags,
-                             double scale, FaceImage* image, const FaceTexMapping* mapping, const Vec3D* texPoints)
-{
-    return TranslucentQueue::AddTriangle(corners, normal, rgba, flags, scale, image, mapping, texPoints);
-}
+// ---- Suspending around modal boxes ----
 
 void SuspendGLContext(GLContextSuspension& saved, bool redrawWhenNone)
 {

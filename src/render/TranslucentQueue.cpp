@@ -147,20 +147,13 @@ void FlushTranslucentQueue()
     DrawList(view, q.before);
     if (q.sorted)
     {
-        Vec3D viewer{0, 0, 1};
-        bool perspective = false;
-        if (view)
-            view->GetViewer(viewer, perspective);
+        // Farther from the eye: smaller key, drawn first.
+        const Vec3D eye = view ? view->GetCurrentEyePosition() : Vec3D{0, 0, 1e6};
         for (QueuedTriangle* t = q.sorted; t; t = t->next)
         {
-            if (perspective)
-            {
-                Vec3D d;
-                Vec3Sub(d, t->centroid, viewer);
-                t->key = float(-Vec3LengthSq(d));
-            }
-            else
-                t->key = float(Vec3Dot(t->centroid, viewer));  // farther from the viewer: smaller
+            Vec3D d;
+            Vec3Sub(d, t->centroid, eye);
+            t->key = float(-Vec3LengthSq(d));
         }
         RadixSort sorter;
         QueuedTriangle* last = nullptr;

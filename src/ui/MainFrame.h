@@ -11,6 +11,9 @@ public:
     CMainFrame();
 
 private:
+    // The views' mouse hints on the status bar.
+    static void ShowMouseHints(const char* left, const char* right, const char* both);
+
     // Test hook: with ORVANE_FIRST_FRAME_PPM set, save the first frame there and close.
     void ArmFirstFrameCapture(const char* path);
 

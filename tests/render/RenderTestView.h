@@ -10,6 +10,7 @@
 #include <GL/gl.h>
 
 #include <functional>
+#include <vector>
 
 // A view whose scene is whatever the test puts in it, counting its frames.
 class TestView : public OpenGLView
@@ -22,11 +23,28 @@ public:
     int withoutGL = 0;
 
     void SetSelecting(int mode) { mSelectionMode = mode; }
+    void SetPickPoint(int x, int y)
+    {
+        mPickX = x;
+        mPickY = y;
+    }
+    void SetOffscreen(bool on) { mOffscreen = on; }
+    void SetOverSampling(int factor) { mOverSampling = factor; }
+    void Scroll(bool horizontal, int code, int trackPosition)
+    {
+        if (horizontal)
+            OnHScroll(code, trackPosition);
+        else
+            OnVScroll(code, trackPosition);
+    }
+    // The eyes drawn in the last frame.
+    std::vector<int> eyes;
 
 protected:
     void DrawScene() override
     {
         ++scenes;
+        eyes.push_back(GetCurrentEye());
         if (scene)
             scene();
     }
@@ -58,9 +76,23 @@ protected:
         }
     }
 
+    // Makes the view's drawing area w x h pixels.
+    void SizeView(int w, int h)
+    {
+        const wxSize frameSize = mFrame->GetClientSize();
+        const wxSize viewSize(mView->GetWidth(), mView->GetHeight());
+        mFrame->SetClientSize(frameSize.x + w - viewSize.x, frameSize.y + h - viewSize.y);
+        ASSERT_TRUE(PumpEventsUntil([&] { return mView->GetWidth() == w && mView->GetHeight() == h; }))
+            << "view is " << mView->GetWidth() << " x " << mView->GetHeight();
+        // The window system resizes the canvas's own window a little later.
+        int rounds = 0;
+        PumpEventsUntil([&] { return ++rounds > 30; });
+    }
+
     // Draws one frame now with the scene given.
     void DrawWith(std::function<void()> scene)
     {
+        mView->eyes.clear();
         mView->scene = std::move(scene);
         mView->OnDraw();
         mView->scene = nullptr;

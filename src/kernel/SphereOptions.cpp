@@ -1,0 +1,7 @@
+#include "kernel/SphereOptions.h"
+
+SphereOptions& GetSphereOptions()
+{
+    static SphereOptions options;
+    return options;
+}

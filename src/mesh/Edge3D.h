@@ -1,0 +1,45 @@
+#pragma once
+
+#include "kernel/Vec2D.h"
+#include "kernel/Vec3D.h"
+
+#include <cstdint>
+
+class Face3D;
+class NetTab;
+class Vert3D;
+
+// Bits of Edge3D::mFlags.
+inline constexpr uint32_t kEdge3DAxisCrossing = 0x1;  // a rotation axis crosses the edge
+inline constexpr uint32_t kEdge3DLineMark = 0x2;      // copied from the diagram line under it
+inline constexpr uint32_t kEdge3DTabNone = 0x4000;    // per-edge tab kinds
+inline constexpr uint32_t kEdge3DTabSingle = 0x8000;
+inline constexpr uint32_t kEdge3DTabDouble = 0x10000;
+inline constexpr uint32_t kEdge3DCanonical = 0x40000;     // the one edge of its coincident ring drawn
+inline constexpr uint32_t kEdge3DRepeatedLoop = 0x80000;  // the loop starting here repeats by rotation
+inline constexpr uint32_t kEdge3DCoincMethodMask = 0x3C00000;
+
+// One side of a facelet, in its facelet's edge array, loop after loop.
+class Edge3D
+{
+public:
+    // The next and previous edge of the same loop, wrapping at the loop's end.
+    Edge3D* GetNext() const;
+    Edge3D* GetPrev() const;
+    // Place in the facelet's edge array; -1 when the edge has no facelet.
+    int GetIndexInFace() const;
+
+    uint32_t mFlags = 0;
+    int32_t mConnectionId = -1;  // the number printed on nets
+    NetTab* mTab = nullptr;
+    Face3D* mFace = nullptr;
+    Vert3D* mVert = nullptr;    // start; the end is the next edge's start
+    Edge3D* mNeigh = nullptr;   // the matching edge of the facelet across
+    double mDihedral = 0.0;     // radians, 0 to 2*pi; pi for a flat continuation
+    Edge3D* mCoincEdge = nullptr;
+    double mCoincAngle = 0.0;
+    Vec3D mFoldedPos;
+    Vec2D mNetPos;
+    Vec2D mFacePos;  // the start in the facelet's plane coordinates
+    Edge3D* mNextAtVert = nullptr;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "kernel/Transform3D.h"
+#include "kernel/Vec3D.h"
+
+#include <cstdint>
+#include <memory>
+
+class Edge3D;
+class Face3DType;
+class FaceVert;
+class Net;
+class StellationRegion;
+
+// Bits of Face3D::mFlags.
+inline constexpr uint32_t kFace3DReversed = 0x1;
+inline constexpr uint32_t kFace3DMirrorCopy = 0x2;
+inline constexpr uint32_t kFace3DNetRoot = 0x4;
+inline constexpr uint32_t kFace3DFlipped = 0x8;  // exactly one of reversed and mirror copy
+inline constexpr uint32_t kFace3DWholeFace = 0x40;
+
+// One facelet of a Model3D, in its type's facelet array: a piece of the surface lying in the plane
+// of one element of the Poly (a face, or a vertex on the dual side).
+class Face3D
+{
+public:
+    Face3D();
+    ~Face3D();
+    Face3D(const Face3D&) = delete;
+    Face3D& operator=(const Face3D&) = delete;
+
+    // Running index over every facelet of its model (type by type); -1 for none, -2 when it is not
+    // in its model's lists.
+    static int GetIndex(const Face3D* face);
+
+    FaceVert* mElement = nullptr;  // null for a user facet
+    Face3DType* mType = nullptr;
+    uint32_t mFlags = 0;
+    Net* mNet = nullptr;
+    Vec3D mFoldedNormal;
+    std::unique_ptr<Edge3D[]> mEdges;  // one per side of the type, loop after loop
+    StellationRegion* mRegion = nullptr;
+    // 2D affine maps: a 2x2 matrix by columns, then the translation.
+    double mDiagramToFace[6] = {1, 0, 0, 1, 0, 0};
+    double mNetPlacement[6] = {1, 0, 0, 1, 0, 0};
+    Transform3D mFoldTransform;
+    Face3D* mNextInNet = nullptr;
+    Face3D* mNextOnElement;  // a ring over the facelets of one element; a lone one points to itself
+};

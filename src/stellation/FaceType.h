@@ -1,0 +1,92 @@
+#pragma once
+
+#include "kernel/Vec2D.h"
+#include "kernel/Vec3D.h"
+
+#include <cstdint>
+#include <span>
+
+class FaceVert;
+class Poly;
+class SegVert;
+class Stellation;
+class StellationEdge;
+class StellationFacet;
+class StellationLine;
+class StellationRegion;
+class SymAxisSet;
+
+// Bits of FaceType::mFlags.
+inline constexpr uint32_t kFaceTypeReflexible = 0x1;       // a mirror line lies in the type's plane
+inline constexpr uint32_t kFaceTypeMirrorReversed = 0x2;   // mirror partners are walked the other way
+inline constexpr uint32_t kFaceTypeHemiReflexible = 0x4;   // through the centre, mapped onto itself
+inline constexpr uint32_t kFaceTypeDuplicateLine = 0x8;    // two planes gave the same diagram line
+inline constexpr uint32_t kFaceTypePanelShape = 0x10;      // cached panel test: yes
+inline constexpr uint32_t kFaceTypeNotPanelShape = 0x20;   // cached panel test: no
+inline constexpr uint32_t kFaceTypeRhombusPanel = 0x40;    // the panel is the 60-degree rhombus
+inline constexpr uint32_t kFaceTypeAugmentTarget = 0x80;   // an augmentation target holds it
+inline constexpr uint32_t kFaceTypeUnfacetedRegion = 0x200;  // some diagram region got no facet
+
+// One class of congruent faces of one side of a Poly (on the dual side, the Poly's vertices), with
+// the stellation diagram that serves all of them, drawn once in the frame of its first face. The
+// side's Stellation owns its types; the type owns its diagram. Its faces are chained through their
+// next-of-type link from mFirstFace.
+class FaceType
+{
+public:
+    // typeId is the identifying value of the first face; index the type's place in its side's list.
+    FaceType(Poly* poly, Stellation* stellation, int typeId, int index);
+    ~FaceType();
+    FaceType(const FaceType&) = delete;
+    FaceType& operator=(const FaceType&) = delete;
+
+    // 0-based place in the side's list, -1 for none.
+    static int GetIndex(const FaceType* type) { return type ? type->mIndex : -1; }
+    // The type number shown in labels: the index + 1 (0 for none).
+    static int GetNumber(const FaceType* type) { return GetIndex(type) + 1; }
+
+    // The mirror type comes earlier in the list.
+    bool HasEarlierMirror() const;
+
+    // Whether the first face's outline is a kit panel shape, cached in the panel bits. The caller
+    // gives the first face's corners in outline order (reversed for a face marked reversed) and
+    // its normal; no corners stands for no first face, which is never a panel.
+    bool IsPanelShape(std::span<const Vec3D> firstFaceCorners, const Vec3D& normal);
+
+    Poly* mPoly;
+    uint32_t mFlags = 0;
+    int32_t mTypeId;  // equal for faces of the same type
+    int32_t mIndex;
+    int32_t mScratch = -1;  // a work value of the face-type analysis
+    SymAxisSet* mAxisClass = nullptr;  // the class of the rotation axis through the faces
+    int32_t mCount = 0;                // faces of the type
+    int32_t mNumRotations = 0;         // order of the turn about the face normal (1: none)
+    Vec2D mMirrorDir;                  // the mirror line of a type reflexible in its plane
+    Vec2D mHemiDir;                    // an even-order axis in the plane of a face through the centre
+    FaceType* mMirrorFace = nullptr;   // the type that is this one's mirror image
+    FaceVert* mMirrorImageFace = nullptr;  // the face that is the first face's mirror image
+    Stellation* mStellation;
+    FaceVert* mFirstFace = nullptr;
+    FaceVert* mLastFace = nullptr;
+    FaceType* mCoplanarSource = nullptr;  // the type whose plane, axes and diagram this one shares
+    double mOuterLimit = 999999.9;        // half the width of the diagram's bounding square
+    double mDiagramRadius = 1.0;
+    double mRadius = -1.0;  // not yet computed
+    double mArea = 0.0;        // of the first face
+    double mSolidAngle = 0.0;  // of the first face
+    int32_t mMaxOriginalRing = -1;
+
+    // The stellation diagram.
+    StellationFacet* mFacets = nullptr;
+    StellationFacet* mUsedFacets = nullptr;  // on the surface of the current stellation
+    StellationRegion* mInnermostRegion = nullptr;
+    StellationRegion* mFirstRegion = nullptr;
+    StellationRegion* mLastRegion = nullptr;
+    int32_t mNumRegions = 0;
+    StellationLine* mLineEqns = nullptr;
+    SegVert* mOuterVerts = nullptr;
+    SegVert* mVerts = nullptr;
+    StellationEdge* mOuterEdge = nullptr;
+
+    FaceType* mNextFaceType = nullptr;
+};

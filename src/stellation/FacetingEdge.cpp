@@ -1,0 +1,19 @@
+#include "stellation/FacetingEdge.h"
+
+#include "stellation/Faceting.h"
+
+FacetingEdge::FacetingEdge(Faceting& faceting, Vert* a, Vert* b, double lengthSq)
+    : mVertA(a), mVertB(b), mLengthSq(lengthSq)
+{
+    ListAppend(this, faceting.mFirstEdge, faceting.mLastEdge);
+    ++faceting.mNumEdges;
+}
+
+FacetingEdge* FacetingEdge::GetMirror()
+{
+    if ((mFlags & kFacetingEdgeChiralFirst) && next)
+        return next;
+    if ((mFlags & kFacetingEdgeChiralSecond) && prev)
+        return prev;
+    return this;
+}

@@ -1,0 +1,7 @@
+#include "stellation/FacetingSettings.h"
+
+FacetingSettings& GetFacetingSettings()
+{
+    static FacetingSettings settings;
+    return settings;
+}

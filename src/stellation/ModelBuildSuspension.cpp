@@ -1,0 +1,16 @@
+#include "stellation/ModelBuildSuspension.h"
+
+namespace
+{
+bool gModelBuildSuspended = false;
+}
+
+bool IsModelBuildSuspended()
+{
+    return gModelBuildSuspended;
+}
+
+void SetModelBuildSuspended(bool on)
+{
+    gModelBuildSuspended = on;
+}

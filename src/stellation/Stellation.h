@@ -1,0 +1,125 @@
+#pragma once
+
+#include "kernel/BigUInt.h"
+#include "kernel/Duration.h"
+#include "stellation/Faceting.h"
+#include "stellation/MillerStackEntry.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class FaceType;
+class FaceVert;
+class Model3D;
+class Poly;
+class StellationCell;
+class StellationCellLayer;
+
+// Values of Stellation::mState.
+inline constexpr int kStellationNotBuilt = 0;
+inline constexpr int kStellationBuilt = 2;
+
+// Panel kinds of the kit counts (rows of mKitPanelCounts); kit colours are the columns.
+inline constexpr int kNumKitPanelKinds = 4;
+inline constexpr int kNumKitColors = 5;
+
+// The stellation and faceting state of one side of a Poly. The Poly embeds two, side by side in an
+// array: the face stellation (its own faces) and after it the vertex stellation (its vertices as
+// the faces of the dual). Each owns its side's face types, the cells and layers of its stellation,
+// the cached mesh of what it shows, and its side's Faceting.
+class Stellation
+{
+public:
+    Stellation(Poly* poly, bool dual);
+    ~Stellation();
+    Stellation(const Stellation&) = delete;
+    Stellation& operator=(const Stellation&) = delete;
+
+    // Drops the cached mesh, the stepping state, the layers and the cells, and either every face
+    // type (as when the Poly's analysis starts again) or only what the stellation built on them;
+    // then Reset.
+    void Free(bool dropFaceTypes);
+    // Back to not built. Keeping the face types marks the build as declined, so that a failed build
+    // is not retried until the types are rebuilt.
+    void Reset(bool dropFaceTypes);
+    // Forgets the enumeration of stellations.
+    void ResetEnumeration();
+
+    bool IsDual() const { return mDual; }
+    // From the face stellation the vertex stellation; none after it.
+    Stellation* GetNext() { return mDual ? nullptr : this + 1; }
+
+    // Links the type at the tail of the side's list, which owns it from now on; answers it.
+    FaceType* AppendFaceType(std::unique_ptr<FaceType> type);
+    int GetNumFaceTypes() const { return mNumFaceTypes; }
+    // Types that are not coplanar copies of another.
+    int GetNumPlaneTypes() const;
+    // Null outside 0..count-1.
+    FaceType* GetFaceType(int n) const;
+
+    // No stellation is built, or no cell differs from the original polyhedron; true for none.
+    static bool IsOriginal(const Stellation* stellation);
+    bool IsOriginal() const { return IsOriginal(this); }
+
+    // The face whose stellation diagram is shown.
+    void SetSelectedFace(FaceVert* face) { mSelectedFace = face; }
+    FaceVert* GetSelectedFace() const { return mSelectedFace; }
+
+    // The cached mesh of the current stellation; the Stellation owns it. Dropped whenever the model
+    // or its stellation changes.
+    Model3D* PeekModel3D() const { return mModel3D.get(); }
+    void SetModel3D(std::unique_ptr<Model3D> model);
+    void DropModel3D();
+
+    Poly* mPoly;
+    int32_t mState = kStellationNotBuilt;
+    bool mBuildDeclined = false;  // the build does nothing while set
+    FaceVert* mSelectedFace = nullptr;
+    FaceType* mFirstFaceType = nullptr;  // owned
+    FaceType* mLastFaceType = nullptr;
+    int32_t mNumFaceTypes = 0;
+    StellationCell* mFirstCell = nullptr;  // owned, in creation order; the last is the outer cell
+    StellationCell* mLastCell = nullptr;
+    StellationCellLayer* mFirstLayer = nullptr;  // owned
+    StellationCellLayer* mLastLayer = nullptr;
+    int32_t mNumIncludedCells = 0;
+    int32_t mNumUnmatchedChiralCells = 0;
+    int32_t mNumChangedCells = 0;  // cells whose inclusion differs from the original polyhedron
+    bool mSteppingReady = false;
+    int32_t mNumUsedSegVerts = -1;  // not counted
+    StellationCellLayer* mStepLayer = nullptr;
+    double mShortestEdge = -1.0;  // not yet computed
+    double mLongestEdge = -1.0;
+    double mRadius = -1.0;
+    int32_t mKitPanelCounts[kNumKitPanelKinds][kNumKitColors];
+    int32_t mKitRods = -1;  // not counted
+    int32_t mKitBalls = -1;
+    std::unique_ptr<Model3D> mModel3D;
+    Faceting mFaceting;
+    StellationCell* mStepCell = nullptr;
+    bool mMillerCounted = false;
+    bool mMillerLimitReached = false;
+    std::vector<MillerStackEntry> mMillerStack;
+    StellationCell* mMillerLimitCell = nullptr;
+    StellationCell* mHighestIncludedCell = nullptr;
+    StellationCell* mMaxCellSoFar = nullptr;
+    BigUInt mNumStellations;
+    BigUInt mNumChirals;
+    BigUInt mNumMillerExceptions;
+    int32_t mMaxNumCells = -1;
+    Duration mTimeTaken;
+    Duration mStartSubTime;
+    Duration mEndSubTime;
+    Duration mEndTime;
+    // Set by the analysis from the model's library entry.
+    bool mLibraryFlag = false;
+    // Why the current stellation cannot be built with the kit: one of the kit check's fixed
+    // texts, or null.
+    const char* mKitReason = nullptr;
+
+private:
+    void ClearStepping();
+
+    bool mDual;
+};

@@ -1,0 +1,27 @@
+#include "stellation/StellationCell.h"
+
+#include "stellation/Stellation.h"
+#include "stellation/StellationCellLayer.h"
+
+StellationCell::StellationCell(Stellation* stellation, int index, StellationCellLayer* layer)
+    : mStellation(stellation), mIndex(index), mLayer(layer)
+{
+    if (stellation)
+        ListAppend(this, stellation->mFirstCell, stellation->mLastCell);
+}
+
+int StellationCell::GetIndexInLayer(const StellationCell* cell)
+{
+    if (!cell || !cell->mLayer || !cell->mLayer->mFirstCell)
+        return -1;
+    return cell->mIndex - cell->mLayer->mFirstCell->mIndex;
+}
+
+StellationCell* StellationCell::GetMirror()
+{
+    if ((mFlags & kCellChiralFirst) && next)
+        return next;
+    if ((mFlags & kCellChiralSecond) && prev)
+        return prev;
+    return this;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "kernel/LinkNode.h"
+
+#include <cstdint>
+#include <vector>
+
+class Stellation;
+class StellationCellLayer;
+class StellationFacet;
+
+// Bits of StellationCell::mFlags.
+inline constexpr uint32_t kCellIncluded = 0x1;       // in the current stellation
+inline constexpr uint32_t kCellChiralFirst = 0x2;    // first of a mirror pair; the partner is next
+inline constexpr uint32_t kCellChiralSecond = 0x4;   // second of a pair; the partner is prev
+inline constexpr uint32_t kCellVisited = 0x8;
+inline constexpr uint32_t kCellQueued = 0x10;
+inline constexpr uint32_t kCellCore = 0x40;          // alone in layer 0, it counts as one cell
+inline constexpr uint32_t kCellOnAxis = 0x80;
+inline constexpr uint32_t kCellAxisClass0 = 0x100;
+inline constexpr uint32_t kCellAxisClass1 = 0x200;   // neither class bit: class 2
+inline constexpr uint32_t kCellUnsupportable = 0x400;  // a lower facet borders the outer cell
+inline constexpr uint32_t kCellOriginal = 0x800;       // part of the original polyhedron
+inline constexpr uint32_t kCellEnumerated = 0x1000;
+inline constexpr uint32_t kCellDeadPocket = 0x2000;
+inline constexpr uint32_t kCellMillerMarked = 0x4000;
+
+// One symmetry class of the 3D cells that the face planes of one side bound. The Stellation owns
+// its cells in creation order (layer by layer from the core; the last is the outer infinite cell).
+class StellationCell : public LinkNode<StellationCell>
+{
+public:
+    // Appended to the stellation's cell list.
+    StellationCell(Stellation* stellation, int index, StellationCellLayer* layer);
+
+    // -1 for none.
+    static int GetIndex(const StellationCell* cell) { return cell ? cell->mIndex : -1; }
+    // The index from the first cell of its layer; -1 for none.
+    static int GetIndexInLayer(const StellationCell* cell);
+    // The other cell of a chiral pair, or the cell itself.
+    StellationCell* GetMirror();
+
+    Stellation* mStellation;
+    int32_t mIndex;
+    // Facets 0..mNumLower-1 lie below the cell (it is their cell above); the rest above it.
+    int32_t mNumLower = 0;
+    std::vector<StellationFacet*> mFacets;
+    std::vector<StellationCell*> mNeighbours;  // the cell across each facet
+    StellationCellLayer* mLayer;
+    uint32_t mFlags = 0;
+    int32_t mSearchMark = -1;
+    StellationCell* mNextInLayer = nullptr;  // the layer's candidate list
+    StellationCell* mPrevInLayer = nullptr;
+};

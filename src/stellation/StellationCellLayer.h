@@ -1,0 +1,23 @@
+#pragma once
+
+#include "kernel/LinkNode.h"
+
+#include <cstdint>
+
+class StellationCell;
+
+// One breadth-first wave of cells from the core; its cells follow each other in the cell list.
+// The Stellation owns its layers.
+class StellationCellLayer : public LinkNode<StellationCellLayer>
+{
+public:
+    // Appended to the list; numbered after the previous layer, whose count of cell types is then
+    // known from the two first cells.
+    StellationCellLayer(StellationCell* firstCell, StellationCellLayer*& first, StellationCellLayer*& last);
+
+    int32_t mNumber = 0;
+    int32_t mNumCellTypes = 0;  // set when the next layer starts
+    StellationCell* mFirstCell;
+    StellationCell* mFirstCandidate = nullptr;
+    StellationCell* mLastCandidate = nullptr;
+};

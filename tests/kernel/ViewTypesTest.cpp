@@ -1,0 +1,51 @@
+#include "kernel/ViewTypes.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace
+{
+// The codes in index order.
+const int kCodes[25] = {
+    kViewTypePoly, kViewTypeDual, kViewTypePolyAndDual, kViewTypeUniStellation, kViewTypeDualStellation,
+    kViewTypeFacetPreview, kViewTypeCompound, kViewTypeFace, kViewTypeStelFace, kViewTypeStelDiagram,
+    kViewTypeCellDiagram, kViewTypeVertexFigure, kViewTypeFacetDiagram, kViewTypeSlice, kViewTypeNet2D,
+    kViewTypeNet3D, kViewTypeMorphSizing, kViewTypeMorphTruncating, kViewTypeMorphAugmentation,
+    kViewTypeMorphWithRects, kViewTypeMorphTiltQuads, kViewTypeMorphTiltTris, kViewTypeMorphViaCompound,
+    kViewTypeMorphViaRectified, kViewTypeMorphViaSnub,
+};
+
+std::set<int> IndicesWith(int mask)
+{
+    std::set<int> found;
+    for (int i = 0; i < 25; ++i)
+        if (ViewTypeHasAll(kCodes[i], mask))
+            found.insert(i);
+    return found;
+}
+}  // namespace
+
+// The families as the view table states them, from the codes' bits.
+TEST(ViewTypes, CodesCarryTheirIndexAndFamilies)
+{
+    for (int i = 0; i < 25; ++i)
+        EXPECT_EQ(kCodes[i] & 0xFF, i) << i;
+
+    EXPECT_EQ(IndicesWith(kViewFamilyBaseOnly), (std::set<int>{0, 3}));
+    EXPECT_EQ(IndicesWith(kViewFamilyDualOnly), (std::set<int>{1, 4}));
+    EXPECT_EQ(IndicesWith(kViewFamilyFollowsSide), (std::set<int>{5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    EXPECT_EQ(IndicesWith(kViewFamily3D),
+              (std::set<int>{0, 1, 2, 3, 4, 5, 6, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}));
+    EXPECT_EQ(IndicesWith(kViewFamily4D), (std::set<int>{0, 1, 2, 7, 11, 13, 14, 16, 19, 20}));
+    EXPECT_EQ(IndicesWith(kViewFamilyStellation), (std::set<int>{3, 4, 6, 8, 9, 10, 14, 15}));
+    EXPECT_EQ(IndicesWith(kViewFamilyMorph), (std::set<int>{16, 17, 18, 19, 20, 21, 22, 23, 24}));
+    EXPECT_EQ(IndicesWith(kViewFamilyNet), (std::set<int>{14, 15}));
+
+    std::set<int> facetViews;
+    for (int i = 0; i < 25; ++i)
+        if (IsFacetViewType(kCodes[i]))
+            facetViews.insert(kCodes[i]);
+    EXPECT_EQ(facetViews, (std::set<int>{0xC05, 0x840C, 0x1340E, 0x9407, 0xA408, 0xA409}));
+    EXPECT_FALSE(ViewTypeHasAll(kViewTypeNone, kViewFamilyNet));
+}
