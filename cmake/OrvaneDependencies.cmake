@@ -32,3 +32,7 @@ endif()
 if(ORVANE_BUILD_BENCH)
   find_package(benchmark REQUIRED)
 endif()
+# The reference hull that tests and benchmarks compare ours with; the program never links it.
+if(ORVANE_BUILD_TESTS OR ORVANE_BUILD_BENCH)
+  find_package(Qhull REQUIRED)
+endif()

@@ -134,6 +134,28 @@ void RecordingSceneDrawer::DrawDoubleArrow(const Vec3D& from, const Vec3D& to, d
     Record("DrawDoubleArrow", {from.x, from.y, from.z, to.x, to.y, to.z, headSize});
 }
 
+float RecordingSceneDrawer::SetLineWidth(float width)
+{
+    const float previous = lineWidth;
+    lineWidth = width;
+    Record("SetLineWidth", {width});
+    return previous;
+}
+
+void RecordingSceneDrawer::DrawLines(const Vec3D* ends, const float* rgba, int count)
+{
+    Record("DrawLines", {double(count)});
+    for (int i = 0; i < count; ++i)
+    {
+        const Vec3D& a = ends[2 * i];
+        const Vec3D& b = ends[2 * i + 1];
+        float r = rgba[4 * i], g = rgba[4 * i + 1], bl = rgba[4 * i + 2];
+        if (AllWhiteMode())
+            r = g = bl = 1.0f;
+        Record("Line", {a.x, a.y, a.z, b.x, b.y, b.z, r, g, bl, rgba[4 * i + 3]});
+    }
+}
+
 void RecordingSceneDrawer::DrawTextAtPoint(const char* text, const Vec2D& p, int flags)
 {
     Record("DrawTextAtPoint", {p.x, p.y, double(flags)}, text);

@@ -41,6 +41,7 @@ public:
     float color[4] = {1, 1, 1, 1};
     float material[4] = {1, 1, 1, 1};
     int blendMode = 0;
+    float lineWidth = 1.0f;
     bool depth = true;
     bool lighting = true;
     int selectionType = -1;  // -1 while nothing is named
@@ -66,6 +67,10 @@ public:
     void DrawAxisTriad(const char* text, const Vec3D& point, const Vec3D& xAxis, const Vec3D& yAxis,
                        const Vec3D& zAxis, double length, const ColorRGB* color) override;
     void DrawDoubleArrow(const Vec3D& from, const Vec3D& to, double headSize) override;
+    float SetLineWidth(float width) override;
+    // Recorded as one "DrawLines" call with the count, then one "Line" call per segment: its two ends
+    // and its colour after the view's rules (x0, y0, z0, x1, y1, z1, r, g, b, a).
+    void DrawLines(const Vec3D* ends, const float* rgba, int count) override;
     void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
     void SetGLSelectionItem(int itemType, int index) override;

@@ -37,6 +37,13 @@ public:
     {
     }
     void DrawDoubleArrow(const Vec3D&, const Vec3D&, double) override {}
+    float SetLineWidth(float width) override
+    {
+        const float previous = mLineWidth;
+        mLineWidth = width;
+        return previous;
+    }
+    void DrawLines(const Vec3D*, const float*, int) override {}
     void DrawTextAtPoint(const char*, const Vec2D&, int) override {}
     bool IsFacingViewer(const Vec3D&, const Vec3D&) override { return true; }
     void SetGLSelectionItem(int, int) override {}
@@ -56,6 +63,7 @@ public:
 
 private:
     int mBlend = 0;
+    float mLineWidth = 1.0f;
     bool mDepth = true;
     bool mLighting = true;
 };

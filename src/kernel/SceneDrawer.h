@@ -56,6 +56,11 @@ public:
                                const Vec3D& zAxis, double length, const ColorRGB* color) = 0;
     // A line with an arrow head at each end.
     virtual void DrawDoubleArrow(const Vec3D& from, const Vec3D& to, double headSize) = 0;
+    // Width of the lines drawn after it, in pixels; answers the width it replaces.
+    virtual float SetLineWidth(float width) = 0;
+    // One batch of separate segments: segment i runs from ends[2i] to ends[2i + 1] in the colour
+    // rgba[4i .. 4i + 3], which passes the rules of SetColor4f.
+    virtual void DrawLines(const Vec3D* ends, const float* rgba, int count) = 0;
     // Bitmap text at a point of a 2D diagram; flags 1 centres it.
     virtual void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) = 0;
 

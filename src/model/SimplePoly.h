@@ -245,6 +245,30 @@ public:
     void RemoveDegenerateCorners();
     void CleanFaces();
 
+    // The convex hull of the usable vertices (carrying none of Done, the edge-type mark, Temp and
+    // Inf), written as faces from firstFace on: convex polygons, coplanar neighbours merged, unit
+    // outward normals, corners counter-clockwise seen from outside. Every vertex that is no corner
+    // becomes Temp, and stays so. False, with the faces untouched, for 3 vertices or fewer or when
+    // the usable vertices span no solid (all within 1e-7 of one point, line or plane).
+    bool ComputeConvexHull(int firstFace);
+
+    // Caller flags of CheckValidity.
+    static constexpr uint32_t kValidityNoCoplanarCount = 0x1;  // also no warning about busy edges
+    static constexpr uint32_t kValidityOfferHull = 0x2;
+    static constexpr uint32_t kValidityNoCoplanarWarning = 0x4;
+    // Whether the model may be created: it has faces and every edge is shared by an even number of
+    // them. Tells the user what is wrong, asks about legal but unusual models and, with
+    // kValidityOfferHull, offers to replace the faces by the hull of the vertices.
+    static bool CheckValidity(SimplePoly* poly, uint32_t flags);
+    // The model's problem edges as lines in the current view: one face at an edge green, other odd
+    // counts orange, two coplanar faces purple, an even count above two red. Records which kinds it
+    // drew in the model flags (kDrewEvenEdges ...).
+    void DrawEdgeCheck(double explode, double scale);
+    static constexpr uint32_t kDrewCoplanarEdges = 0x8000;
+    static constexpr uint32_t kDrewEvenEdges = 0x10000;
+    static constexpr uint32_t kDrewSingleEdges = 0x20000;
+    static constexpr uint32_t kDrewOddEdges = 0x40000;
+
     std::unique_ptr<Polytope4D> mPolytope4D;  // set only with From4D
     std::unique_ptr<SymGroup> mSymGroup;
     uint32_t mFlags = 0;
@@ -277,3 +301,7 @@ private:
     int mVertCapacity = 0;
     int mFaceCapacity = 0;
 };
+
+// False when a face that is not Temp has a Temp corner (the edge-type analysis cannot use it); true
+// otherwise, also for a model without faces.
+bool CheckTemporaryVerts(const SimplePoly* poly);

@@ -263,6 +263,8 @@ public:
     void DrawAxisTriad(const char* text, const Vec3D& point, const Vec3D& xAxis, const Vec3D& yAxis,
                        const Vec3D& zAxis, double length, const ColorRGB* color) override;
     void DrawDoubleArrow(const Vec3D& from, const Vec3D& to, double headSize) override;
+    float SetLineWidth(float width) override;
+    void DrawLines(const Vec3D* ends, const float* rgba, int count) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
     void SetGLSelectionItem(int itemType, int index) override;
     void ClearGLSelectionItem() override;

@@ -113,6 +113,28 @@ void OpenGLView::SetColor4f(float r, float g, float b, float a)
     glColor4f(r, g, b, a);
 }
 
+float OpenGLView::SetLineWidth(float width)
+{
+    GLfloat previous = 1.0f;
+    glGetFloatv(GL_LINE_WIDTH, &previous);
+    glLineWidth(width);
+    return previous;
+}
+
+void OpenGLView::DrawLines(const Vec3D* ends, const float* rgba, int count)
+{
+    if (count <= 0)
+        return;
+    glBegin(GL_LINES);
+    for (int i = 0; i < count; ++i)
+    {
+        SetColor4f(rgba[4 * i], rgba[4 * i + 1], rgba[4 * i + 2], rgba[4 * i + 3]);
+        glVertex3d(ends[2 * i].x, ends[2 * i].y, ends[2 * i].z);
+        glVertex3d(ends[2 * i + 1].x, ends[2 * i + 1].y, ends[2 * i + 1].z);
+    }
+    glEnd();
+}
+
 void OpenGLView::SetMaterialColor4f(float r, float g, float b, float a)
 {
     if (AllWhiteMode())
