@@ -39,7 +39,7 @@ public:
     // The number of the edge on the element's side, numbering each edge once from its lower-index
     // end in list order; -1 when not found.
     int GetEdgeIndex(const FaceVert* element, int side) const;
-    int HasTexts() const { return mNumTexts > 0 ? mNumTexts : 0; }
+    bool HasTexts() const { return mNumTexts > 0; }
     // Every element has the first one's colour exactly; true for an empty list.
     static bool AllSameColor(const ElemList* list);
     // Some element carries a face image other than the given one.

@@ -322,7 +322,7 @@ TEST(PolyElementTest, TextsAreNeverBlankAndTheCountsFollow)
     PolyElement::SetText(face, "front again");
     EXPECT_STREQ(face->GetText(), "front again");
     EXPECT_EQ(poly.mFaces.mNumTexts, 1);
-    EXPECT_EQ(poly.mFaces.HasTexts(), 1);
+    EXPECT_TRUE(poly.mFaces.HasTexts());
     PolyElement::SetText(face, "");
     EXPECT_EQ(face->GetText(), nullptr);
     EXPECT_EQ(poly.mFaces.mNumTexts, 0);

@@ -74,13 +74,15 @@ inline void BuildPoly(Poly& poly, const PolySpec& spec, bool withEdges)
             Vec3AddTo(centroid, spec.verts[size_t(c[k])]);
         }
         Vec3Div(centroid, centroid, double(c.size()));
+        face->mCentroid = centroid;
+        if (c.size() < 3)
+            continue;  // no plane of its own
         Vec3D normal;
         Vec3Normal3(normal, spec.verts[size_t(c[0])], spec.verts[size_t(c[1])], spec.verts[size_t(c[2])]);
         Vec3Normalize(normal);
         const double d = Vec3Dot(normal, spec.verts[size_t(c[0])]);
         face->mZAxis = normal;
         Vec3Scale(face->mCentre, normal, d);
-        face->mCentroid = centroid;
         Vec3Scale(face->mPoint, normal, 1.0 / d);
     }
     // Round each vertex: the face after F is the one across the side that enters the vertex in F.
