@@ -44,10 +44,15 @@ FaceVert::~FaceVert()
     // Leave the coincidence ring: the predecessor skips this element; a pair leaves a lone element.
     if (mNextCoplanar)
     {
+        // Bounded, so that a broken ring cannot hold the walk.
+        int steps = mList ? mList->mCount + 1 : 0;
         FaceVert* prev = mNextCoplanar;
-        while (prev->mNextCoplanar != this)
+        while (prev && prev != this && prev->mNextCoplanar != this && steps-- > 0)
             prev = prev->mNextCoplanar;
-        prev->mNextCoplanar = mNextCoplanar == prev ? nullptr : mNextCoplanar;
+        if (prev && prev->mNextCoplanar != this)
+            prev = nullptr;
+        if (prev && prev != this)
+            prev->mNextCoplanar = mNextCoplanar == prev ? nullptr : mNextCoplanar;
         mNextCoplanar = nullptr;
     }
     if (mPoly)
