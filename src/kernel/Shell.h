@@ -34,6 +34,12 @@ public:
     virtual void* NextView(void* /*view*/) { return nullptr; }
     // The view's view-type code (kernel/ViewTypes.h), -1 for none.
     virtual int ViewTypeCode(void* /*view*/) { return -1; }
+    // The current model went from 3D to 4D or back: the views leave the mouse modes that only a 3D
+    // model has and switch depth testing and their drawing to suit.
+    virtual void ModelDimensionChanged(bool /*entering4D*/) {}
+    // The display names of the model and of its dual that the view shows (null: the active view);
+    // false when there is no view, and the model's own names serve.
+    virtual bool ViewModelNames(void* /*view*/, std::string& /*name*/, std::string& /*dualName*/) { return false; }
 
     // The Model Info tree.
     virtual void InfoNeedsUpdate(int /*mask*/) {}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "model/FaceVert.h"
+
+class TemplatePolygon;
+
+// A face of the model: its neighbours are its corners in order.
+class Face : public FaceVert
+{
+public:
+    // A face of n sides appended to the Poly's face list; with a template polygon it takes that
+    // polygon's density, identifier and colour.
+    Face(Poly* poly, TemplatePolygon* templatePolygon, int numSides);
+    ~Face() override;
+
+    bool IsFace() const override { return true; }
+    // Made from a template polygon of density 1.
+    bool IsConvexPolygon() const override;
+
+    bool IsSameShape(const Face* other) const;
+    // Same side count and same density of their template polygons (false when either has none).
+    bool IsSameTemplateDensity(const Face* other) const;
+    // Whether the template polygon fits this face with the given orientation (reverse: the face runs
+    // against the vertex); an undecided turn (-1) is decided here by the first fit.
+    bool MatchesTemplatePolygon(const TemplatePolygon* polygon, int& turn, bool reverse) const;
+    // The match identifier of the template polygon that corner i's template ring puts at this face;
+    // -1 when the face is not around that corner.
+    int GetMatchIdAt(int corner) const;
+    // The face's state written to the trace hook.
+    void DumpFace() const;
+
+    TemplatePolygon* mTemplatePolygon = nullptr;  // owned by the PolyTemplate
+};
+
+// The face across side i of the face: with edges the other face of its edge i, otherwise the face
+// around the side's first corner that shares the side. Null when none is found.
+Face* GetAdjacentFaceVert(const Face* face, int side);

@@ -1,0 +1,266 @@
+#pragma once
+
+#include "kernel/CountedArray.h"
+#include "kernel/DiagramOutline.h"
+#include "kernel/LoopTypeHolder.h"
+#include "kernel/TransitionSettings.h"
+#include "kernel/Vec3D.h"
+#include "model/Edge.h"
+#include "model/ElemList.h"
+#include "operations/Augmenter.h"
+#include "stellation/Stellation.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CompoundPart;
+class Face;
+class FaceVert;
+class Model3D;
+class Polygon3D;
+class PolyTemplate;
+class Polytope4D;
+class SectionPolygon;
+class SimplePoly;
+class SymGroup;
+class Vert;
+struct LibraryEntry;
+
+// One facet of the faceted model made from the drawn polygons, and the polygon it came from.
+struct FacetTableEntry
+{
+    Polygon3D* mPolygon = nullptr;
+};
+
+// The current polyhedron: the one object every view, command, exporter and analysis reads. It is
+// dual-symmetric: its faces and its vertices are both FaceVert elements, so what is done to the
+// faces of the model is done with the same code to the faces of its dual (its vertex list). Around
+// the two lists it owns what the analysis derives (edges, face types in its two Stellations,
+// symmetry groups, compound parts, volumes), its selection, names and sources, the drawn polygons
+// and the transition state. One lives in each ModelRecord; a few operations make one on the stack.
+class Poly
+{
+public:
+    // Model flags (mFlags); a rebuild clears the word.
+    static constexpr uint32_t kKitYes = 0x1;
+    static constexpr uint32_t kKitNo = 0x2;
+    static constexpr uint32_t kDualKitYes = 0x4;
+    static constexpr uint32_t kDualKitNo = 0x8;
+    static constexpr uint32_t kOneSided = 0x20;
+    static constexpr uint32_t kAgainstType = 0x40;
+    static constexpr uint32_t kRetroFailed = 0x80;
+    static constexpr uint32_t kOldStyleAxes = 0x100;
+    static constexpr uint32_t kDontReorderUniFaces = 0x200;
+    static constexpr uint32_t kConvex = 0x400;
+    static constexpr uint32_t kRadiallyConvex = 0x800;
+    static constexpr uint32_t kNonSelfIntersecting = 0x1000;
+    static constexpr uint32_t kRecolorFaceDiagrams = 0x2000;
+    static constexpr uint32_t kRecolorMorphDiagrams = 0x4000;
+    static constexpr uint32_t kRecolorSection = 0x8000;
+    static constexpr uint32_t kIs4D = 0x20000;
+
+    // Keep flags of SetPolytope4D.
+    static constexpr int kKeepScale = 0x1;
+    static constexpr int kKeepProjection = 0x2;
+    static constexpr int kKeepColors = 0x4;
+
+    // Template matching states (mMatchingStatus).
+    static constexpr int kMatchingRunning = 0;
+    static constexpr int kMatchingFinished = 1;
+    static constexpr int kMatchingOpenBranches = 2;
+    static constexpr int kMatchingFailed = 3;
+
+    // Conversion flags of CreateSimplePoly.
+    static constexpr uint32_t kConvertQuiet = 0x1;
+    static constexpr uint32_t kConvertBase = 0x8;
+    static constexpr uint32_t kConvertDual = 0x10;
+    static constexpr uint32_t kConvertTriangulate = 0x60;
+    static constexpr uint32_t kConvertDropSmall = 0xe0;
+    static constexpr uint32_t kConvertKeepPart = 0x100;
+    static constexpr uint32_t kConvertVertsOnly = 0x200;
+    static constexpr uint32_t kConvertAllowInfinite = 0x400;
+    static constexpr uint32_t kConvertKeepPolytope = 0x800;
+    static constexpr uint32_t kConvertPolytopeUnscaled = 0x1000;
+
+    Poly();
+    ~Poly();
+    Poly(const Poly&) = delete;
+    Poly& operator=(const Poly&) = delete;
+
+    // Lifecycle.
+    // Every member of the model back to its initial value (the lists, pools and embedded objects
+    // aside); one empty drawn polygon; the measurement starts afresh.
+    void Init();
+    // Frees everything the model owns, then Init unless keepMembers.
+    void Clear(bool keepMembers = false);
+    // Drops the group in force, the face types of both sides with every element's link to them,
+    // and the stellations and facetings built on them.
+    void ClearAnalysis();
+    void FreeEdges();
+    void ResetElementEdges();
+
+    // Names and sources. The setters store a copy (none for null or empty) and mark the Model Info
+    // tree out of date.
+    void SetBaseName(const char* text);
+    void SetDualName(const char* text);
+    void SetComments(const char* text);
+    void SetLink(const char* text);
+    // Null when there is none.
+    const char* GetBaseName() const { return TextOrNull(mBaseName); }
+    const char* GetDualName() const { return TextOrNull(mDualName); }
+    const char* GetComments() const { return TextOrNull(mComments); }
+    const char* GetLink() const { return TextOrNull(mLink); }
+    // The base name when isDual equals the show-dual flag, else the dual name.
+    const char* GetNameFor(bool isDual) const;
+    // The template's configuration, else the library entry's symbol, else empty.
+    std::string GetName() const;
+    // Names, comments and link from a library entry (null clears them).
+    void SetFromLibraryEntry(const LibraryEntry* entry);
+    void SetSpringDesc(std::string text) { mSpringDesc = std::move(text); }
+    // Makes the model show the polytope (null: none), re-initialising it first.
+    void SetPolytope4D(std::unique_ptr<Polytope4D> polytope, int keepFlags);
+
+    // Access.
+    // The faces, vertices and Stellations of one side; the dual side swaps them. Outputs may be null.
+    void GetSideLists(bool dual, ElemList** faces, ElemList** verts, Stellation** stellation,
+                      Stellation** otherStellation);
+    Stellation* GetFaceStellation() { return &mStellations[0]; }
+    Stellation* GetVertStellation() { return &mStellations[1]; }
+    const Stellation* GetFaceStellation() const { return &mStellations[0]; }
+    const Stellation* GetVertStellation() const { return &mStellations[1]; }
+    // The vertex stellation while the dual is shown, else the face stellation.
+    Stellation* GetShownStellation() { return mShowDual ? GetVertStellation() : GetFaceStellation(); }
+    // The selected face of the shown side's Stellation.
+    FaceVert* GetStellationFace() { return GetShownStellation()->mSelectedFace; }
+    Vert* GetNthVert(int i) const;
+    Face* GetNthFace(int i) const;
+    // Faces first, then vertices; null outside, or for a null Poly.
+    static FaceVert* GetElement(const Poly* poly, int i);
+    // Null when i is not below the edge count.
+    Edge* GetEdge(int i) const;
+    // The first edge between the two faces (either order) and the two vertices (either order).
+    Edge* FindEdge(const FaceVert* face0, const FaceVert* face1, const FaceVert* vert0, const FaceVert* vert1) const;
+    bool HasEdges() const { return mEdges.count > 0; }
+    // The full group while a subgroup is applied, else the group in force.
+    SymGroup* GetSymGroup() const;
+    // For a 4D model the polytope's; otherwise the largest distance of a face type's pole from the
+    // centre (cached), 1.0 without face types.
+    double GetRadius();
+    // The spread of the points of one side's vertices along the direction, points at infinity left
+    // out; 0 for none.
+    double GetExtentAlong(const Vec3D& direction, bool dual) const;
+    // Clears the given flag bits on every face and vertex.
+    void ClearElementFlags(uint32_t mask);
+
+    // Compound parts.
+    bool IsCompound() const;
+    int GetNumParts() const;
+    CompoundPart* GetNthPart(int n) const;
+
+    // Selection.
+    // Selects a face or vertex (null: none); asVertex makes it appear as a vertex of the shown
+    // model, switching the side shown as needed.
+    void SelectFace(FaceVert* element, bool asVertex);
+
+    // The plain form of one side of the model (flags: kConvert...; the dual side with kConvertDual),
+    // owned by the caller; part, when given, is kept alone (kConvertKeepPart) or left out. Null with
+    // a message when the side cannot be converted.
+    std::unique_ptr<SimplePoly> CreateSimplePoly(uint32_t flags, CompoundPart* part, void* view);
+    // Names a converted side with the names the view shows (the model's own without a view), and
+    // copies the comments and link.
+    void NameSimplePoly(bool dualSide, SimplePoly& simplePoly, void* view) const;
+
+    std::string mBaseName;  // empty: none
+    std::string mDualName;
+    std::string mComments;
+    std::string mLink;
+    const LibraryEntry* mLibraryEntry = nullptr;
+    PolyTemplate* mTemplate = nullptr;  // owned by the ModelRecord
+    std::string mSpringDesc;
+    std::unique_ptr<Polytope4D> mPolytope;
+    std::unique_ptr<Polytope4D> mMorphPolytope;  // cached expanded polytope of a dual morph
+    double mMorphRatio = kNoMorphRatio;
+    std::unique_ptr<Polytope4D> mDualMorphPolytope;
+    double mDualMorphRatio = kNoMorphRatio;
+    int32_t mMatchingStatus = kMatchingRunning;
+    uint32_t mFlags = 0;
+    int32_t mOpenBranches = 0;
+    Vert* mMatchingAnchor = nullptr;  // removing it restarts matching
+    bool mAnchorFree = true;
+    bool mVariation = false;  // matching took another branch
+    bool mHasPointsAtInfinity = false;
+    int32_t mNumPlaced = 0;  // vertices placed by matching; the stamp of the next one
+    VertList mVerts;  // the model's vertices: the faces of the dual
+    FaceList mFaces;
+    int32_t mNumEdges = 0;
+    CountedArray<Edge> mEdges;  // grouped by edge type
+    int32_t mNumEdgeTexts = 0;  // edges that carry a text
+    // Counts of generated elements carried over from a model file.
+    int32_t mNumGenCells = 0;
+    int32_t mNumGenFaces = 0;
+    int32_t mNumGenEdges = 0;
+    int32_t mNumGenVerts = 0;
+    int32_t mNumEdgeTypes = 0;
+    CountedArray<EdgeType> mEdgeTypes;
+    CompoundPart* mFirstPart = nullptr;  // owned
+    CompoundPart* mLastPart = nullptr;
+    std::unique_ptr<SymGroup> mFullGroup;  // kept while a subgroup is applied
+    std::unique_ptr<SymGroup> mGroup;      // the group in force
+    bool mFullGroupReflexible = false;
+    bool mReflexible = false;
+    int32_t mSubgroupChoice[2] = {0, 0};
+    Stellation mStellations[2];  // the faces of the model, then the faces of the dual
+    FaceVert* mSelectedFace = nullptr;
+    PolyElement* mSelectedElement = nullptr;  // the element selected last
+    Edge* mSelectedEdge = nullptr;
+    bool mShowDual = false;
+    double mDisplayScale = 1.0;
+    double mMidRadius = 1.0;
+    double mRadius = -1.0;  // negative: not computed
+    double mVolume = 0.0;
+    double mDualVolume = 0.0;
+    double mSurfaceArea = 0.0;
+    double mDualSurfaceArea = 0.0;
+    double mDensity = 0.0;
+    DiagramOutline mOutline;             // feeds outlines into face diagrams and cross-sections
+    LoopTypeHolder mSectionLoopTypes;    // the region classes of the cross-section
+    SectionPolygon* mSectionPolygons = nullptr;  // owned chain
+    Augmenter mAugmenter;
+    Polygon3D* mFirstDrawnPolygon = nullptr;  // owned list
+    Polygon3D* mCurrentDrawnPolygon = nullptr;  // the last, being entered
+    bool mFacetingDirty = false;
+    std::unique_ptr<SimplePoly> mFacetedModel;
+    std::vector<FacetTableEntry> mFacetTable;
+    int32_t mCurrentFacet = -1;
+    std::unique_ptr<SymGroup> mFacetedGroup;
+    Vec3D mFacetedState[3];
+    double mTransitionEnd = -1.0;  // seconds of the program clock; negative: none
+    bool mIncoming = false;
+    double mTransitionProgress = 1.0;
+    double mScaleStart = 0.0;
+    double mScaleTarget = 1.0;
+    TransitionSettings mTransition;
+    TransitionSettings mQueuedTransition;  // type -1: none
+    const char* mKitReason = nullptr;
+    const char* mDualKitReason = nullptr;
+
+    static constexpr double kNoMorphRatio = 9.99999e99;
+
+private:
+    static const char* TextOrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+    void SetText(std::string& member, const char* text);
+};
+
+// Makes the current model show the polytope: inside an undo item of the kind (none for a negative
+// kind) and the transition of its preset when it has one; names that are not blank are set.
+void SetModelFromPolytope4D(int undoKind, std::unique_ptr<Polytope4D> polytope, int keepFlags, const char* baseName,
+                            const char* dualName);
+
+// The library entry whose names the last model took.
+const LibraryEntry* GetLastLibraryEntry();
+
+// Added to the radius of a model that has points at infinity; the drawing of such models sets it.
+double GetInfinityRadiusMargin();
+void SetInfinityRadiusMargin(double margin);

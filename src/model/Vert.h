@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/FaceVert.h"
+
+#include <cstdint>
+#include <memory>
+
+class TemplatePolygon;
+
+// A vertex of the model: its neighbours are the faces around it in order; it also carries the state
+// of template matching.
+class Vert : public FaceVert
+{
+public:
+    // A vertex at p (components within 1e-7 of zero become 0, in the caller's point too) with room
+    // for n faces, appended to the Poly's vertex list. A vertex at the centre is flagged Inf: its
+    // face in the dual lies at infinity.
+    Vert(Poly* poly, Vec3D& p, int numSides);
+    ~Vert() override;
+
+    bool IsVert() const override { return true; }
+    // The model was prepared from a template that wraps once round each vertex.
+    bool IsConvexPolygon() const override;
+
+    // "3, 5/2, 3, -." for the faces around the vertex; one buffer, overwritten by the next call.
+    const char* GetConfiguration() const;
+    // 1 - turn when flag is set, except for a vertex of 12 faces.
+    int ApplyTurn(int turn, bool flag) const;
+    // The vertex across edge i, between faces i and i+1; null when none is found.
+    Vert* GetAdjacentVert(int side) const;
+
+    // Template matching.
+    int32_t mTurn = -1;  // handedness: -1 not decided, 0 or 1
+    std::unique_ptr<uint8_t[]> mFaceReversed;  // per face: it lists its corners against mTurn
+    int32_t mPlacementStamp = -1;  // -1: not placed
+    int32_t mFacesAtPlacement = -1;
+    int32_t mAttachedFaces = 0;
+    int32_t mRemaining = -1;  // placements still possible; -1 before counting
+    int32_t mDirection = 0;   // 0: the template ring is read forward, 1 backward
+    int32_t mOrientationClass = 0;
+    int32_t mLevel = -1;  // the fit count tried
+    TemplatePolygon* mCandidate = nullptr;  // the template polygon at face position 0
+    bool mNeedsCount = true;
+};

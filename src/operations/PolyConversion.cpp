@@ -1,0 +1,278 @@
+// The plain form of one side of a Poly, for the commands that derive models and for exporters.
+
+#include "model/Poly.h"
+
+#include "kernel/ColorRGB.h"
+#include "kernel/FaceImage.h"
+#include "kernel/Messages.h"
+#include "kernel/Shell.h"
+#include "kernel/Strings.h"
+#include "kernel/WaitCursor.h"
+#include "model/CompoundPart.h"
+#include "model/FaceVert.h"
+#include "model/SimplePoly.h"
+#include "model/SymGroup.h"
+#include "polytope4d/Polytope4D.h"
+#include "stellation/FaceType.h"
+
+#include <vector>
+
+namespace
+{
+// Carries the element's colours, opacity, text, type and image over; the image's reference element,
+// when it is an element of the same list, becomes the record standing for it.
+void CopyElementHeader(const FaceVert& element, SimpleElem& record, const ElemList& list,
+                       const std::vector<int>& recordIndex, SimpleElem* (*recordAt)(SimplePoly&, int),
+                       SimplePoly& simplePoly)
+{
+    record.mColor = ColorToRGB(element.mColor);
+    record.mBackColor = ColorToRGB(element.mBackColor);
+    record.mOpacity = element.mOpacity;
+    record.mText = element.mText;
+    record.mId = FaceType::GetIndex(element.mFaceType);
+    if (element.mFlags & FaceVert::kHidden)
+        record.mFlags |= SimpleElem::kHidden;
+    FaceImage* image = element.mImage.Get();
+    if (!image)
+        return;
+    FaceImage* clone = FaceImage::CloneFor(image, nullptr, &record.mImage);
+    if (!clone)
+        return;
+    for (const FaceVert* e = list.mFirst; e; e = e->mNext)
+    {
+        if (e != image->mOwner)
+            continue;
+        if (recordIndex[size_t(e->mIndex)] >= 0)
+            clone->mOwner = recordAt(simplePoly, recordIndex[size_t(e->mIndex)]);
+        break;
+    }
+}
+
+SimpleElem* VertRecord(SimplePoly& simplePoly, int i)
+{
+    return &simplePoly.mVerts[i];
+}
+
+SimpleElem* FaceRecord(SimplePoly& simplePoly, int i)
+{
+    return &simplePoly.mFaces[i];
+}
+
+// The elements that a compound part leaves out get the visit mark: with keep, those of every other
+// part; otherwise the part's own.
+void MarkLeftOutParts(Poly& poly, CompoundPart* part, bool keep)
+{
+    std::vector<FaceVert*> buffer(size_t(poly.mFaces.mCount) + size_t(poly.mVerts.mCount) + 1);
+    for (CompoundPart* p = poly.mFirstPart; p; p = p->mNext)
+        if ((p == part) != keep && p->mFirstFace && !(p->mFirstFace->mFlags & FaceVert::kVisitMark))
+            p->mFirstFace->CollectConnected(buffer.data());
+}
+}  // namespace
+
+std::unique_ptr<SimplePoly> Poly::CreateSimplePoly(uint32_t flags, CompoundPart* part, void* view)
+{
+    ScopedWaitCursor wait;
+    const bool dual = (flags & kConvertDual) != 0;
+
+    if (mPolytope)
+    {
+        // Kept as the polytope itself, the 4D source of the plain model.
+        Polytope4D* tope = dual ? mPolytope->GetDual() : mPolytope.get();
+        if (!tope || !(flags & kConvertKeepPolytope))
+            return nullptr;
+        std::unique_ptr<Polytope4D> copy = Polytope4D::Copy(tope, Polytope4D::kCopyEdges);
+        if (!copy)
+            return nullptr;
+        auto simplePoly = std::make_unique<SimplePoly>();
+        simplePoly->InitFromPolytope4D(std::move(copy), !(flags & kConvertPolytopeUnscaled));
+        NameSimplePoly((tope->mFlags & Polytope4D::kIsDual) != 0, *simplePoly, view);
+        return simplePoly;
+    }
+
+    // Triangulated faces are the regions of the face types' diagrams.
+    if (flags & kConvertTriangulate)
+        return nullptr;
+
+    ElemList* faces = nullptr;
+    ElemList* verts = nullptr;
+    GetSideLists(dual, &faces, &verts, nullptr, nullptr);
+    const bool dropSmall = (flags & kConvertDropSmall) != 0;
+
+    if (dual && !(flags & kConvertAllowInfinite))
+    {
+        for (const FaceVert* e = mFaces.mFirst; e; e = e->mNext)
+        {
+            if (e->mFlags & FaceVert::kHemi)
+            {
+                ErrorMessage("This operation may not be performed on a model with infinite vertices");
+                return nullptr;
+            }
+        }
+    }
+
+    const bool vertsOnly = (flags & kConvertVertsOnly) != 0;
+    if (part && !vertsOnly)
+    {
+        if (!IsCompound())
+        {
+            ErrorMessage((flags & kConvertKeepPart) ? "Model only has one part." : "Can't remove only component.");
+            return nullptr;
+        }
+        MarkLeftOutParts(*this, part, (flags & kConvertKeepPart) != 0);
+    }
+    const bool marking = part && !vertsOnly;
+    auto isLeftOut = [&](const FaceVert* e) { return marking && (e->mFlags & FaceVert::kVisitMark); };
+
+    // Records are numbered over the elements that go in.
+    std::vector<int> vertIndex(size_t(verts->mCount), -1);
+    std::vector<int> faceIndex(size_t(faces->mCount), -1);
+    int numVerts = 0;
+    for (const FaceVert* e = verts->mFirst; e; e = e->mNext)
+        if (!isLeftOut(e))
+            vertIndex[size_t(e->mIndex)] = numVerts++;
+    int numFaces = 0;
+    if (!vertsOnly)
+    {
+        for (const FaceVert* e = faces->mFirst; e; e = e->mNext)
+            if (!isLeftOut(e) && !(dropSmall && e->mNumSides < 3))
+                faceIndex[size_t(e->mIndex)] = numFaces++;
+    }
+
+    auto simplePoly = std::make_unique<SimplePoly>(numVerts, numFaces);
+    if ((numVerts > 0 && !simplePoly->mVerts) || (numFaces > 0 && !simplePoly->mFaces))
+    {
+        if (marking)
+            ClearElementFlags(FaceVert::kVisitMark);
+        return nullptr;
+    }
+    simplePoly->mFlags |= SimplePoly::kKeepOrientation;
+    ClearFaceImageClones();
+
+    simplePoly->mNumVerts = numVerts;
+    for (const FaceVert* e = verts->mFirst; e; e = e->mNext)
+    {
+        const int i = vertIndex[size_t(e->mIndex)];
+        if (i < 0)
+            continue;
+        SimpleVert& record = simplePoly->mVerts[i];
+        if (dual && (e->mFlags & FaceVert::kHemi))
+            record.mFlags |= SimpleElem::kInf;
+        record.SetPos(e->mPoint);
+        CopyElementHeader(*e, record, *verts, vertIndex, VertRecord, *simplePoly);
+    }
+
+    simplePoly->mNumFaces = numFaces;
+    if (!vertsOnly)
+    {
+        const FaceVert* selected = GetStellationFace();
+        for (const FaceVert* e = faces->mFirst; e; e = e->mNext)
+        {
+            const int f = faceIndex[size_t(e->mIndex)];
+            if (f < 0)
+                continue;
+            SimpleFace& record = simplePoly->mFaces[f];
+            record.SetNumVerts(e->mNumSides);
+            for (int k = 0; k < e->mNumSides; ++k)
+            {
+                const FaceVert* corner = e->mNeighbours[k];
+                const int v = corner && corner->mList == verts ? vertIndex[size_t(corner->mIndex)] : -1;
+                if (v >= 0)
+                    record.SetVert(k, &simplePoly->mVerts[v]);
+            }
+            if (e->mFlags & FaceVert::kReverseNorm)
+                record.mFlags |= SimpleElem::kReverseNorm;
+            if (e->mFlags & FaceVert::kReversed)
+                record.mFlags |= SimpleElem::kReversed;
+            if (e->mFlags & FaceVert::kHemi)
+                record.mFlags |= SimpleElem::kPlaneThroughCentre | SimpleElem::kNormalOriented;
+            record.mNormal = e->mNumSides == 0 && !(e->mFlags & FaceVert::kHemi) ? e->mCentre : e->GetNormal();
+            CopyElementHeader(*e, record, *faces, faceIndex, FaceRecord, *simplePoly);
+            record.mRots = e->GetNumRots();
+            if (e == selected)
+                simplePoly->mSelectedFace = &record;
+        }
+    }
+
+    if (const SymGroup* group = GetSymGroup())
+        simplePoly->SetSymGroup(group);
+    simplePoly->mFlags |= SimplePoly::kKeepRealSize;
+    if (mFlags & kConvex)
+        simplePoly->mFlags |= SimplePoly::kConvex;
+    if (mFlags & kRadiallyConvex)
+        simplePoly->mFlags |= SimplePoly::kRadiallyConvex;
+    if (mFlags & kNonSelfIntersecting)
+        simplePoly->mFlags |= SimplePoly::kNonSelfIntersecting;
+    if (mFlags & kIs4D)
+        simplePoly->mFlags |= SimplePoly::kFrom4D;
+    NameSimplePoly(dual, *simplePoly, view);
+
+    if (!vertsOnly)
+    {
+        simplePoly->CreateVertexFaceLists(true);
+        simplePoly->mFlags |= SimplePoly::kSortedFaceLists;
+        // Each vertex lists its faces in the model's order round it.
+        for (const FaceVert* e = verts->mFirst; e; e = e->mNext)
+        {
+            const int v = vertIndex[size_t(e->mIndex)];
+            if (v < 0)
+                continue;
+            SimpleVert& record = simplePoly->mVerts[v];
+            bool complete = record.mNum == e->mNumSides;
+            for (int k = 0; complete && k < e->mNumSides; ++k)
+            {
+                const FaceVert* face = e->mNeighbours[k];
+                complete = face && face->mList == faces && faceIndex[size_t(face->mIndex)] >= 0;
+            }
+            if (!complete)
+                continue;
+            for (int k = 0; k < e->mNumSides; ++k)
+                record.mList[k] = &simplePoly->mFaces[faceIndex[size_t(e->mNeighbours[k]->mIndex)]];
+        }
+        if (!part && mEdges.count > 0 && simplePoly->AllocateEdges(mEdges.count))
+        {
+            for (int i = 0; i < mEdges.count; ++i)
+            {
+                const Edge& edge = mEdges[i];
+                SimpleEdge& record = simplePoly->mEdges[i];
+                record.mFlags = edge.mFlags;
+                record.mType = edge.mType;
+                record.mColor = ColorToRGB(edge.mColor);
+                record.SetText(edge.GetText());
+                for (int k = 0; k < 2; ++k)
+                {
+                    const FaceVert* end = edge.GetEnd(dual, k);
+                    const FaceVert* side = edge.GetSide(dual, k);
+                    const int v = end ? vertIndex[size_t(end->mIndex)] : -1;
+                    const int f = side ? faceIndex[size_t(side->mIndex)] : -1;
+                    record.mVerts[k] = v >= 0 ? &simplePoly->mVerts[v] : nullptr;
+                    record.mFaces[k] = f >= 0 ? &simplePoly->mFaces[f] : nullptr;
+                }
+            }
+        }
+    }
+    if (marking)
+        ClearElementFlags(FaceVert::kVisitMark);
+    return simplePoly;
+}
+
+void Poly::NameSimplePoly(bool dualSide, SimplePoly& simplePoly, void* view) const
+{
+    std::string name;
+    std::string dualName;
+    if (!GetShell().ViewModelNames(view, name, dualName))
+    {
+        name = mBaseName;
+        dualName = mDualName;
+    }
+    // A model nobody named stays unnamed.
+    if (CompareStringsNoCase(name.c_str(), "Unnamed") == 0)
+        name.clear();
+    if (CompareStringsNoCase(dualName.c_str(), "Unnamed") == 0)
+        dualName.clear();
+    if (dualSide)
+        std::swap(name, dualName);
+    simplePoly.mName = name;
+    simplePoly.mDualName = dualName;
+    simplePoly.SetComments(GetComments());
+    simplePoly.SetLink(GetLink());
+}
