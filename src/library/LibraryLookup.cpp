@@ -636,7 +636,7 @@ LibraryEntry* FindLibraryEntry(std::span<LibraryEntry> table, const char* text, 
         if (*s == '-' || IsDigit(*s))
         {
             found = Find4DByName(table, s, collect);
-            // A polytope found by its name is as recognised as a polyhedron found by its.
+            // A polytope found by name is recognised, as a polyhedron found by name is.
             recognisedText = recognisedText || found;
         }
         if (collect)

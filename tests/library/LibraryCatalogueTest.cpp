@@ -321,6 +321,12 @@ TEST(LibraryCatalogueTest, NamesThatTheLookupAndModelsRelyOn)
         EXPECT_STREQ(Row(position).mDualNames, "");
         EXPECT_STRNE(Row(position).mDescription, "");
     }
+    // Every near miss but the three mixed prisms, and every toroid, is described.
+    for (int position = 197; position <= 240; ++position)
+    {
+        const bool mixedPrism = position >= 209 && position <= 211;
+        EXPECT_EQ(std::string(Row(position).mDescription).empty(), mixedPrism) << Row(position).mName;
+    }
     // The two heptagrammic prisms differ in their base term.
     EXPECT_STREQ(Row(87).mWythoff, "2 7/2 | 2");
     EXPECT_STREQ(Row(88).mWythoff, "2 7/3 | 2");

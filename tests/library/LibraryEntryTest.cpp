@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 namespace
@@ -158,6 +159,22 @@ TEST_F(LibraryEntryTest, FoldersOutsideTheThreeAreNotLookedFor)
     EXPECT_STREQ(GetLibraryFolder(1)->mDisplayName, "4D Library");
     EXPECT_STREQ(GetLibraryFolder(1)->mFolderName, "OrvaneMaxLib");
     EXPECT_EQ(GetLibraryFolder(3), nullptr);
+}
+
+TEST_F(LibraryEntryTest, AFolderBesideTheProgramIsFound)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::read_symlink("/proc/self/exe").parent_path() / "GeomagLib";
+    std::string path;
+    std::error_code error;
+    fs::remove(folder, error);  // an empty one left by an interrupted run
+    if (fs::exists(folder) || fs::exists(folder.parent_path().parent_path() / "GeomagLib"))
+        GTEST_SKIP() << "a real library folder is installed beside the tests";
+    EXPECT_FALSE(GetLibraryFolderPath(path, 2));
+    fs::create_directory(folder);
+    EXPECT_TRUE(GetLibraryFolderPath(path, 2));
+    EXPECT_EQ(fs::path(path), folder);
+    fs::remove(folder);
 }
 
 TEST_F(LibraryEntryTest, ModelFileNames)

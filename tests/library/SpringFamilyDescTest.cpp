@@ -92,7 +92,8 @@ TEST(SpringFamilyDescTest, WrittenAsTheLanguageShows)
     EXPECT_EQ(PrismSpringDesc(4, 1).value_or("none"),
               "L4 L4 (0 1 2 3) (4 5 6 7) (0 1 5 4) (1 2 6 5) (2 3 7 6) (3 0 4 7)");
     EXPECT_EQ(PyramidSpringDesc(4, 1).value_or("none"), "h L1 L4 (1 2 3 4) (1 2 0) (2 3 0) (3 4 0) (4 1 0)");
-    EXPECT_EQ(PyramidSpringDesc(5, 2).value_or("none"), "L1 L5/2 (1 2 3 4 5)/2 (1 2 0) (2 3 0) (3 4 0) (4 5 0) (5 1 0)");
+    EXPECT_EQ(PyramidSpringDesc(5, 2).value_or("none"),
+              "L1 L5/2 (1 2 3 4 5)/2 (1 2 0) (2 3 0) (3 4 0) (4 5 0) (5 1 0)");
     EXPECT_EQ(AntiprismSpringDesc(3, 1).value_or("none"),
               "L3 L+3 (0 1 2) (3 4 5) (0 1 3) (1 3 4) (1 2 4) (2 4 5) (2 0 5) (0 5 3)");
     EXPECT_EQ(CuploidSpringDesc(5, 2).value_or("none"),
@@ -170,8 +171,10 @@ TEST(SpringFamilyDescTest, DescriptionsMakeTheCatalogueCounts)
             build = CuploidSpringDesc;
         else if (row.mFlags & LibraryEntry::kCupolaicBlendFamily)
             build = CupolaicBlendSpringDesc;
+        else if (row.mCategory == LibraryEntry::kCategoryPrisms && std::string(row.mSymbol).ends_with(".3.3.3"))
+            build = AntiprismSpringDesc;
         else if (row.mCategory == LibraryEntry::kCategoryPrisms)
-            build = std::string(row.mSymbol).find(".3.3.3") != std::string::npos ? AntiprismSpringDesc : PrismSpringDesc;
+            build = PrismSpringDesc;
         else
             continue;
         SCOPED_TRACE(row.mName);
