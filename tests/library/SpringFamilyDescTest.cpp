@@ -192,3 +192,24 @@ TEST(SpringFamilyDescTest, DescriptionsMakeTheCatalogueCounts)
     EXPECT_EQ(checked, 20 + 19);
     EXPECT_EQ(scope.services.calls.size(), 0u);
 }
+
+TEST(SpringFamilyDescTest, StoredDescriptionsMakeTheirRowsCounts)
+{
+    int described = 0;
+    for (const LibraryEntry& row : GetLibraryTable())
+    {
+        if (!(row.mFlags & LibraryEntry::kSpringBuilt) || (row.mFlags & LibraryEntry::kAnyFamily))
+            continue;
+        const std::optional<std::string> desc = LibraryEntry::GetSpringDesc(&row);
+        ASSERT_TRUE(desc) << row.mName;
+        if (desc->empty())
+            continue;
+        SCOPED_TRACE(row.mName);
+        const Counts counts = CountDescription(*desc);
+        EXPECT_EQ(counts.faces, row.mNumFaces);
+        EXPECT_EQ(counts.edges, row.mNumEdges);
+        EXPECT_EQ(counts.verts, row.mNumVerts);
+        ++described;
+    }
+    EXPECT_GE(described, 3);  // J1, J10 and The Wedge at least
+}
