@@ -2,6 +2,8 @@
 
 #include <string>
 
+struct LibraryEntry;
+
 // What core code asks of the program's shell (the document, the views, the main window): redraw marks,
 // view messages, the Model Info tree, undo items. Core modules cannot include the GUI, so the shell
 // installs its implementation at start-up; until then (and in core tests) every call does nothing and
@@ -50,6 +52,15 @@ public:
     virtual void AddUndo(int /*kind*/, bool /*joinGroup*/) {}
     virtual void DiscardLastUndo() {}
     virtual void RefreshDocument(int /*flags*/) {}
+
+    // Library models and their stellations: the view shows another type (false when it cannot); a
+    // library row becomes the current model (false when it cannot be opened); the current model's
+    // stellation is made afresh, answering its number of cells (-1 without a model), and its cells
+    // are included or excluded one by one.
+    virtual bool SetViewType(void* /*view*/, int /*type*/, int /*flags*/) { return false; }
+    virtual bool OpenLibraryModel(LibraryEntry* /*entry*/, bool /*fromChooser*/, bool /*keepSearch*/) { return false; }
+    virtual int CreateCurrentStellation() { return -1; }
+    virtual void SetStellationCellIncluded(int /*cell*/, bool /*included*/) {}
 
     // Transitions between models: the document keeps the model records, opaque to the core. Prepare
     // keeps the current record for the animation and makes a new current one, answering the kept

@@ -1,7 +1,13 @@
 #include "library/LibraryLookup.h"
 
 #include "kernel/Messages.h"
+#include "kernel/Shell.h"
 #include "kernel/Strings.h"
+#include "kernel/UserServices.h"
+#include "kernel/ViewTypes.h"
+#include "library/LibraryCountFilter.h"
+#include "library/LibrarySearchResult.h"
+#include "library/WenningerStellation.h"
 #include "model/PolyTemplate.h"
 
 #include <algorithm>
@@ -9,6 +15,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -76,16 +83,6 @@ int WalkInitials(const char* t, const std::string& name, bool stems, int high, i
     return j >= name.size() ? high : low;
 }
 
-// Stores a family's parameters once a text has named a member of it.
-void SetFamilyParams(LibraryEntry& entry, int n, int d)
-{
-    if (entry.mFlags & LibraryEntry::kParametricFamily)
-    {
-        entry.mNumber = n;
-        entry.mPage1 = d;
-    }
-}
-
 bool SameWythoffTerms(int count, const int* num, const int* den, int otherCount, const int* otherNum,
                       const int* otherDen)
 {
@@ -99,118 +96,13 @@ bool SameWythoffTerms(int count, const int* num, const int* den, int otherCount,
     return true;
 }
 
-// Index forms: "U12", "u#12", "M12" (Maeder), "K12" (Kaleido), "W12", "#12" (Wenninger). True when
-// the text is one of them, whatever the answer.
-bool FindByIndex(std::span<LibraryEntry> table, const char* s, bool report, LibraryEntry*& found)
-{
-    found = nullptr;
-    const char* p = s;
-    if (!IsDigit(*p) && *p)
-    {
-        ++p;
-        if (*p == '#')
-            ++p;
-    }
-    if (!IsDigit(*p))
-        return false;
-    const char* end = p;
-    const int v = ReadInt(end);
-    if (*SkipSpaces(end))
-        return false;
-
-    const int first = Lower(s[0]);
-    if (first == 'u' || first == 'm')
-    {
-        if (v < 1 || v > 80)
-        {
-            if (report)
-                ErrorMessage("U%d is not a valid Maeder index.\n(Should be in the range 1-80)", v);
-            return true;
-        }
-        for (LibraryEntry& row : table)
-        {
-            if (row.GetMaederIndex() == v)
-            {
-                found = &row;
-                break;
-            }
-        }
-        return true;
-    }
-    if (first == 'k')
-    {
-        if (v < 1 || v > 80)
-        {
-            if (report)
-                ErrorMessage("K%d is not a valid Kaleido index.\n(Should be in the range 1-80)", v);
-            return true;
-        }
-        for (LibraryEntry& row : table)
-        {
-            if (row.GetKaleidoIndex() == v)
-            {
-                found = &row;
-                break;
-            }
-        }
-        return true;
-    }
-    if (first == 'w' || first == '#')
-    {
-        if (v < 1 || v > 119)
-        {
-            if (report)
-                ErrorMessage("W%d is not a valid Wenninger number.\n(Should be in the range 1-119)", v);
-            return true;
-        }
-        for (LibraryEntry& row : table)
-        {
-            if (row.GetWenningerNumber() == v)
-            {
-                found = &row;
-                break;
-            }
-        }
-        return true;
-    }
-    return false;
-}
-
-LibraryEntry* FindByWythoff(std::span<LibraryEntry> table, const char* s, bool report)
-{
-    int num[2][4], den[2][4];
-    const char* bar = std::strchr(s, '|');
-    const int before = ParseWythoffTerms(s, num[0], den[0]);
-    const int after = ParseWythoffTerms(bar + 1, num[1], den[1]);
-    if (before > 3 || after > 4)
-    {
-        if (report)
-            ErrorMessage("Invalid Wythoff symbol: too many terms.");
-        return nullptr;
-    }
-    for (LibraryEntry& row : table)
-    {
-        const char* symbol = row.GetWythoffSymbol();
-        const char* rowBar = symbol ? std::strchr(symbol, '|') : nullptr;
-        if (!rowBar)
-            continue;
-        int rowNum[2][4], rowDen[2][4];
-        const int rowBefore = ParseWythoffTerms(symbol, rowNum[0], rowDen[0]);
-        const int rowAfter = ParseWythoffTerms(rowBar + 1, rowNum[1], rowDen[1]);
-        if (SameWythoffTerms(before, num[0], den[0], rowBefore, rowNum[0], rowDen[0]) &&
-            SameWythoffTerms(after, num[1], den[1], rowAfter, rowNum[1], rowDen[1]))
-            return &row;
-    }
-    if (report)
-        ErrorMessage("There is no matching model with that Wythoff symbol.");
-    return nullptr;
-}
-
 // Compares the text with a symbol, reading a family's "<N>" (and an optional "/d") from the text.
 bool SymbolMatches(const char* s, const char* symbol, int& n, int& d)
 {
     n = 0;
     d = 1;
+    if (!symbol)
+        return false;
     const char* q = SkipSpaces(s);
     const char* y = SkipSpaces(symbol);
     while (*q || *y)
@@ -239,29 +131,232 @@ bool SymbolMatches(const char* s, const char* symbol, int& n, int& d)
     return true;
 }
 
-LibraryEntry* FindByName(std::span<LibraryEntry> table, const char* s, bool* dual)
+// Whether the text begins with the prefix, case ignored.
+bool StartsWithNoCase(const char* text, const char* prefix)
 {
+    for (; *prefix; ++text, ++prefix)
+    {
+        if (!*text || Lower(*text) != Lower(*prefix))
+            return false;
+    }
+    return true;
+}
+
+bool ContainsNoCase(const char* text, const char* part)
+{
+    for (; *text; ++text)
+    {
+        if (StartsWithNoCase(text, part))
+            return true;
+    }
+    return !*part;
+}
+
+enum class IndexForm
+{
+    kNone,
+    kMaeder,
+    kKaleido,
+    kWenninger,
+};
+
+// Reads "U12", "u#12", "M12" (Maeder), "K12" (Kaleido), "W12" or "#12" (Wenninger).
+IndexForm ReadIndexForm(const char* s, int& value)
+{
+    const char* p = s;
+    if (*p && !IsDigit(*p))
+    {
+        ++p;
+        if (*p == '#')
+            ++p;
+    }
+    if (!IsDigit(*p))
+        return IndexForm::kNone;
+    const char* end = p;
+    value = ReadInt(end);
+    if (*SkipSpaces(end))
+        return IndexForm::kNone;
+    switch (Lower(s[0]))
+    {
+    case 'u':
+    case 'm':
+        return IndexForm::kMaeder;
+    case 'k':
+        return IndexForm::kKaleido;
+    case 'w':
+    case '#':
+        return IndexForm::kWenninger;
+    default:
+        return IndexForm::kNone;
+    }
+}
+
+void* FindViewOfType(int type)
+{
+    Shell& shell = GetShell();
+    for (void* view = shell.NextView(nullptr); view; view = shell.NextView(view))
+    {
+        if (shell.ViewTypeCode(view) == type)
+            return view;
+    }
+    return nullptr;
+}
+
+// A Wenninger number that no row carries names a stellation of a row: opens the row and includes
+// the stellation's cells. The model is then open, so there is no row to answer.
+LibraryEntry* OpenWenningerStellation(std::span<LibraryEntry> table, int wenninger)
+{
+    Shell& shell = GetShell();
+    if (!FindViewOfType(kViewTypeUniStellation))
+    {
+        const int answer = ShowMessage(kMbYesNoCancel | kMbIconQuestion,
+                                       "Wenninger model W%d is a stellation, but you don't\ncurrently have a "
+                                       "stellation view open.\n\nShall I change the current view to view "
+                                       "stellations?",
+                                       wenninger);
+        if (answer == kIdCancel)
+            return nullptr;
+        if (answer == kIdYes)
+            shell.SetViewType(shell.ActiveView(), kViewTypeUniStellation, 0);
+    }
+    const std::vector<StellationRun> runs = GetWenningerStellationRuns(wenninger);
+    if (runs.empty())
+        return nullptr;
+    LibraryEntry* base =
+        FindLibraryEntry(table, GetWenningerStellationBase(wenninger), nullptr, true, nullptr, false);
+    if (!base || !shell.OpenLibraryModel(base, false, false))
+        return nullptr;
+    ApplyStellationRuns(runs, shell.CreateCurrentStellation(),
+                        [&shell](int cell, bool included) { shell.SetStellationCellIncluded(cell, included); });
+    return nullptr;
+}
+
+LibraryEntry* FindByIndex(std::span<LibraryEntry> table, IndexForm form, int v, bool report, bool collect)
+{
+    struct Range
+    {
+        int maximum;
+        const char* message;
+    };
+    const Range range = form == IndexForm::kMaeder
+                            ? Range{80, "U%d is not a valid Maeder index.\n(Should be in the range 1-80)"}
+                        : form == IndexForm::kKaleido
+                            ? Range{80, "K%d is not a valid Kaleido index.\n(Should be in the range 1-80)"}
+                            : Range{119, "W%d is not a valid Wenninger number.\n(Should be in the range 1-119)"};
+    if (v < 1 || v > range.maximum)
+    {
+        if (report)
+            ErrorMessage(range.message, v);
+        return nullptr;
+    }
+    for (LibraryEntry& row : table)
+    {
+        const int index = form == IndexForm::kMaeder    ? row.GetMaederIndex()
+                          : form == IndexForm::kKaleido ? row.GetKaleidoIndex()
+                                                        : row.GetWenningerNumber();
+        if (index != v)
+            continue;
+        if (collect)
+        {
+            if (!GetLibraryCountFilter().Matches(row, false, 0, -1))
+                return nullptr;
+            AppendSearchResult(&row);
+        }
+        return &row;
+    }
+    if (form == IndexForm::kWenninger && report)
+        return OpenWenningerStellation(table, v);
+    return nullptr;
+}
+
+LibraryEntry* FindByWythoff(std::span<LibraryEntry> table, const char* s, bool report, bool collect)
+{
+    int num[2][4], den[2][4];
+    const char* bar = std::strchr(s, '|');
+    const int before = ParseWythoffTerms(s, num[0], den[0]);
+    const int after = ParseWythoffTerms(bar + 1, num[1], den[1]);
+    if (before > 3 || after > 4)
+    {
+        if (report)
+            ErrorMessage("Invalid Wythoff symbol: too many terms.");
+        return nullptr;
+    }
+    for (LibraryEntry& row : table)
+    {
+        const char* symbol = row.GetWythoffSymbol();
+        const char* rowBar = symbol ? std::strchr(symbol, '|') : nullptr;
+        if (!rowBar)
+            continue;
+        int rowNum[2][4], rowDen[2][4];
+        const int rowBefore = ParseWythoffTerms(symbol, rowNum[0], rowDen[0]);
+        const int rowAfter = ParseWythoffTerms(rowBar + 1, rowNum[1], rowDen[1]);
+        if (!SameWythoffTerms(before, num[0], den[0], rowBefore, rowNum[0], rowDen[0]) ||
+            !SameWythoffTerms(after, num[1], den[1], rowAfter, rowNum[1], rowDen[1]))
+            continue;
+        if (!collect)
+            return &row;
+        if (GetLibraryCountFilter().Matches(row, false, 0, -1))
+            AppendSearchResult(&row);
+    }
+    if (collect && GetFirstSearchResult())
+        return GetFirstSearchResult()->mEntry;
+    if (report)
+        ErrorMessage("There is no matching model with that Wythoff symbol.");
+    return nullptr;
+}
+
+// The filter alone, without a text: the rows (or duals) it lets through.
+LibraryEntry* FindByFilter(std::span<LibraryEntry> table, bool collect, bool* dual)
+{
+    const LibraryCountFilter& filter = GetLibraryCountFilter();
+    for (LibraryEntry& row : table)
+    {
+        const bool basePasses = filter.Matches(row, false, 0, -1);
+        const bool dualPasses = !IsBlank(row.mDualNames) && filter.Matches(row, true, 0, -1);
+        if (!collect)
+        {
+            if (basePasses || dualPasses)
+            {
+                if (dual)
+                    *dual = !basePasses;
+                return &row;
+            }
+            continue;
+        }
+        if (basePasses)
+            AppendSearchResult(&row);
+        if (dualPasses && row.mCategory != LibraryEntry::kCategoryPlatonic &&
+            row.mCategory != LibraryEntry::kCategoryKeplerPoinsot)
+            InsertSearchResult(&row, -1, true);
+    }
+    return nullptr;
+}
+
+// The best-scoring name, other name, symbol or dual name; in collect mode every score above 3.
+LibraryEntry* FindByName(std::span<LibraryEntry> table, const char* s, bool collect, bool* dual)
+{
+    const LibraryCountFilter& filter = GetLibraryCountFilter();
     int best = 3;
     LibraryEntry* bestRow = nullptr;
     bool bestDual = false;
     for (LibraryEntry& row : table)
     {
-        int t = -1;
-        if (row.mSymbol && *row.mSymbol)
-            t = 4 * ScoreNameMatch(s, row.mSymbol) + 3;
-        int h = ScoreNameMatch(s, row.mName);
-        if (h >= 5)
-            h += 100;
-        t = std::max(t, 4 * h + 2);
-        t = std::max(t, 4 * ScoreNameMatch(s, row.mOtherNames) + 1);
-        if (t > best)
+        const bool basePasses = filter.Matches(row, false, 0, -1);
+        const bool dualPasses = !IsBlank(row.mDualNames) && filter.Matches(row, true, 0, -1);
+        if (basePasses)
         {
-            best = t;
-            bestRow = &row;
-            bestDual = false;
+            const int t = ScoreLibraryName(s, row);
+            if (t > best)
+            {
+                best = t;
+                bestRow = &row;
+                bestDual = false;
+            }
+            if (collect && t > 3)
+                InsertSearchResult(&row, t, false);
         }
         // The regular solids' duals are rows of their own.
-        if (!IsBlank(row.mDualNames) && row.mCategory != LibraryEntry::kCategoryPlatonic &&
+        if (dualPasses && row.mCategory != LibraryEntry::kCategoryPlatonic &&
             row.mCategory != LibraryEntry::kCategoryKeplerPoinsot)
         {
             const int w = 4 * ScoreNameMatch(s, row.mDualNames);
@@ -271,13 +366,88 @@ LibraryEntry* FindByName(std::span<LibraryEntry> table, const char* s, bool* dua
                 bestRow = &row;
                 bestDual = true;
             }
+            if (collect && w > 3)
+                InsertSearchResult(&row, w, true);
         }
     }
     if (bestRow && dual)
         *dual = bestDual;
     return bestRow;
 }
+
+// The 4D rows: those whose name begins with the text (without one leading '-'), then those whose
+// name contains it.
+LibraryEntry* Find4DByName(std::span<LibraryEntry> table, const char* s, bool collect)
+{
+    const char* q = *s == '-' ? s + 1 : s;
+    LibraryEntry* containing = nullptr;
+    for (LibraryEntry& row : table)
+    {
+        if (row.mCategory != LibraryEntry::kCategory4D || !row.mName)
+            continue;
+        if (StartsWithNoCase(row.mName, q))
+        {
+            if (!collect)
+                return &row;
+            InsertSearchResult(&row, 0, false);
+        }
+        else if ((collect || !containing) && ContainsNoCase(row.mName, s))
+        {
+            if (!containing)
+                containing = &row;
+            if (collect)
+                InsertSearchResult(&row, 1, false);
+        }
+    }
+    return collect ? nullptr : containing;
+}
+
+// Where the template's configuration, read from one polygon in one direction, matches a row. A
+// family symbol takes any whole n in place of "<N>"; a reading that begins with a star polygon is no
+// member, yet another reading of the same ring may still name a row.
+int FindConfiguration(std::span<LibraryEntry> table, const std::string& text, int* n, int* d)
+{
+    for (size_t i = 0; i < table.size(); ++i)
+    {
+        const char* symbol = table[i].mSymbol;
+        if (!symbol)
+            continue;
+        if (symbol[0] == 'N' || std::strncmp(symbol, "<N>", 3) == 0)
+        {
+            const char* p = text.c_str();
+            const int familyN = ReadInt(p);
+            if (*p == '/')
+                continue;
+            const char* textRest = std::strpbrk(text.c_str(), ".,");
+            const char* symbolRest = std::strchr(symbol, '.');
+            if (textRest && symbolRest && std::strcmp(textRest, symbolRest) == 0)
+            {
+                if (n)
+                    *n = familyN;
+                if (d)
+                    *d = 1;
+                return int(i);
+            }
+        }
+        else if (text == symbol)
+            return int(i);
+    }
+    return -1;
+}
 }  // namespace
+
+int ScoreLibraryName(const char* text, const LibraryEntry& row)
+{
+    int t = -1;
+    if (row.mSymbol && *row.mSymbol)
+        t = 4 * ScoreNameMatch(text, row.mSymbol) + 3;
+    // A name matched as a whole or by stems beats every other kind of match.
+    int h = ScoreNameMatch(text, row.mName);
+    if (h >= 5)
+        h += 100;
+    t = std::max(t, 4 * h + 2);
+    return std::max(t, 4 * ScoreNameMatch(text, row.mOtherNames) + 1);
+}
 
 int CompareNameChars(const char* a, const char* b, int n)
 {
@@ -393,102 +563,147 @@ int ParseWythoffTerms(const char* text, int numerators[4], int denominators[4])
 }
 
 LibraryEntry* FindLibraryEntry(std::span<LibraryEntry> table, const char* text, bool* recognised, bool report,
-                               bool* dual)
+                               bool* dual, bool collect)
 {
+    bool recognisedText = false;
+    bool dualResult = false;
     if (recognised)
         *recognised = false;
     if (dual)
         *dual = false;
-    if (!text)
-        return nullptr;
-    const char* s = SkipSpaces(text);
-    if (!*s)
+    if (collect)
+        ClearSearchResults();
+    const char* s = SkipSpaces(text ? text : "");
+    const LibraryCountFilter& filter = GetLibraryCountFilter();
+    if ((!*s && filter.IsEmpty()) || !filter.IsUsable())
         return nullptr;
 
     LibraryEntry* found = nullptr;
-    if (FindByIndex(table, s, report, found))
+    int index = 0;
+    const IndexForm form = ReadIndexForm(s, index);
+    if (form != IndexForm::kNone)
     {
         if (recognised)
             *recognised = true;
-        return found;
+        return FindByIndex(table, form, index, report, collect);
     }
     if (std::strchr(s, '|'))
     {
         if (recognised)
             *recognised = true;
-        return FindByWythoff(table, s, report);
+        return FindByWythoff(table, s, report, collect);
     }
-    if (*s != '!')
+
+    if (*s && *s != '!')
     {
         for (LibraryEntry& row : table)
         {
             int n = 0, d = 1;
-            if (!SymbolMatches(s, row.mSymbol, n, d))
+            if (!SymbolMatches(s, row.mSymbol, n, d) || !filter.Matches(row, false, n, d))
                 continue;
+            recognisedText = true;
             if (recognised)
                 *recognised = true;
-            if (n != 0)
-                SetFamilyParams(row, n, d);
-            return &row;
+            if (n != 0 && !row.SetParams(n, d, report) && report)
+                return nullptr;
+            if (!collect)
+            {
+                found = &row;
+                break;
+            }
+            AppendSearchResult(&row);
         }
     }
-    if (*s == '-' || *s == '!' || IsDigit(*s))
-        return nullptr;
-    found = FindByName(table, s, dual);
-    if (found && recognised)
-        *recognised = true;
+
+    if (!found && *s != '-' && *s != '!' && !IsDigit(*s))
+    {
+        if (!*s)
+            recognisedText = true;
+        LibraryEntry* named =
+            *s ? FindByName(table, s, collect, &dualResult) : FindByFilter(table, collect, &dualResult);
+        // Collecting, the answer is the first of the list, made below.
+        if (named && !collect)
+        {
+            found = named;
+            recognisedText = true;
+        }
+    }
+
+    if (!found)
+    {
+        if (collect)
+            SetSearchResultScores(GetFirstSearchResult(), -1);
+        if (*s == '-' || IsDigit(*s))
+        {
+            found = Find4DByName(table, s, collect);
+            // A polytope found by name is recognised, as a polyhedron found by name is.
+            recognisedText = recognisedText || found;
+        }
+        if (collect)
+        {
+            const LibrarySearchResult* first = GetFirstSearchResult();
+            found = first ? first->mEntry : nullptr;
+            dualResult = first && first->mDual;
+            recognisedText = recognisedText || found;
+        }
+    }
+
+    if (recognised)
+        *recognised = recognisedText;
+    if (dual)
+        *dual = found && dualResult;
     return found;
 }
 
-LibraryEntry* FindLibraryEntry(const char* text, bool* recognised, bool report, bool* dual)
+LibraryEntry* FindLibraryEntry(const char* text, bool* recognised, bool report, bool* dual, bool collect)
 {
-    return FindLibraryEntry(GetLibraryTable(), text, recognised, report, dual);
+    return FindLibraryEntry(GetLibraryTable(), text, recognised, report, dual, collect);
 }
 
-LibraryEntry* FindTemplateEntry(std::span<LibraryEntry> table, const PolyTemplate& templ, int* n, int* d)
+int IndexOfLibraryEntry(std::span<LibraryEntry> table, const LibraryEntry* entry, const PolyTemplate* templ,
+                        int* n, int* d)
 {
+    if (entry)
+    {
+        for (size_t i = 0; i < table.size(); ++i)
+        {
+            if (&table[i] == entry)
+                return int(i);
+        }
+        return -1;
+    }
+    if (!templ || !templ->mFirst)
+        return -1;
     if (n)
         *n = -1;
     if (d)
         *d = -1;
-    if (!templ.mFirst)
-        return nullptr;
     for (int direction = 0; direction < 2; ++direction)
     {
-        const TemplatePolygon* start = templ.mFirst;
+        const TemplatePolygon* start = templ->mFirst;
         do
         {
-            const std::string text = PolyTemplate::GetName(&templ, start, direction);
-            for (LibraryEntry& row : table)
-            {
-                const char* symbol = row.mSymbol;
-                if (symbol[0] == 'N' || std::strncmp(symbol, "<N>", 3) == 0)
-                {
-                    const char* p = text.c_str();
-                    const int familyN = ReadInt(p);
-                    if (*p == '/')
-                        return nullptr;
-                    const char* textRest = std::strpbrk(text.c_str(), ".,");
-                    const char* symbolRest = std::strchr(symbol, '.');
-                    if (textRest && symbolRest && std::strcmp(textRest, symbolRest) == 0)
-                    {
-                        if (n)
-                            *n = familyN;
-                        if (d)
-                            *d = 1;
-                        return &row;
-                    }
-                }
-                else if (text == symbol)
-                    return &row;
-            }
+            const int position = FindConfiguration(table, PolyTemplate::GetName(templ, start, direction), n, d);
+            if (position >= 0)
+                return position;
             start = start->next;
-        } while (start != templ.mFirst);
+        } while (start != templ->mFirst);
     }
-    return nullptr;
+    return -1;
 }
 
-LibraryEntry* FindTemplateEntry(const PolyTemplate& templ, int* n, int* d)
+int IndexOfLibraryEntry(const LibraryEntry* entry, const PolyTemplate* templ, int* n, int* d)
 {
-    return FindTemplateEntry(GetLibraryTable(), templ, n, d);
+    return IndexOfLibraryEntry(GetLibraryTable(), entry, templ, n, d);
+}
+
+LibraryEntry* FindLibraryEntryForTemplate(std::span<LibraryEntry> table, const PolyTemplate& templ, int* n, int* d)
+{
+    const int position = IndexOfLibraryEntry(table, nullptr, &templ, n, d);
+    return position < 0 ? nullptr : &table[size_t(position)];
+}
+
+LibraryEntry* FindLibraryEntryForTemplate(const PolyTemplate& templ, int* n, int* d)
+{
+    return FindLibraryEntryForTemplate(GetLibraryTable(), templ, n, d);
 }

@@ -1,5 +1,6 @@
 #include "kernel/Palette.h"
 #include "kernel/ScriptedServices.h"
+#include "library/LibraryEntry.h"
 #include "model/PolyTemplate.h"
 
 #include <gtest/gtest.h>
@@ -144,8 +145,9 @@ TEST(PolyTemplateTest, IcosahedronFromFiveTriangles)
     } while (p != t.mFirst);
     EXPECT_EQ(t.mBackwardHead, nullptr);
     EXPECT_FALSE(t.mHalfTurn);
-    // The library has no row for it yet; the template stands on its own.
-    EXPECT_EQ(t.mLibraryEntry, nullptr);
+    // The solved template names its library row.
+    ASSERT_NE(t.mLibraryEntry, nullptr);
+    EXPECT_STREQ(t.mLibraryEntry->mName, "Icosahedron");
 }
 
 TEST(PolyTemplateTest, ParseErrorsAreShownWithTheText)
