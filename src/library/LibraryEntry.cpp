@@ -254,5 +254,5 @@ LibraryEntry* CreateFileEntry(const char* path)
 
 const char* GetLibraryWebSite()
 {
-    return "https://orvane.example.org";
+    return "https://www.orvane.org";
 }

@@ -16,7 +16,6 @@
 namespace
 {
 // Relative page names of library entries live under the program's web site.
-constexpr const char* kProductWebSite = "https://www.orvane.org";
 // Entry names are copied into buffers of this size.
 constexpr size_t kNameBufferSize = 512;
 
@@ -130,7 +129,7 @@ void Poly::SetFromLibraryEntry(const LibraryEntry* entry)
             SetLink(entry->mPageName);
         else
         {
-            const std::string link = std::string(kProductWebSite) + "/" + entry->mPageName;
+            const std::string link = std::string(GetLibraryWebSite()) + "/" + entry->mPageName;
             SetLink(link.c_str());
         }
     }
