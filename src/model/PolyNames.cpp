@@ -15,7 +15,6 @@
 
 namespace
 {
-// Relative page names of library entries live under the program's web site.
 // Entry names are copied into buffers of this size.
 constexpr size_t kNameBufferSize = 512;
 
