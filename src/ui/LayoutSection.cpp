@@ -153,10 +153,17 @@ bool ReadLayoutSection(ioFile* f, int startLayout, bool apply)
         if (auto* frame = dynamic_cast<NewFrame*>(GetMainFrame()))
         {
             // A layout the file names that this program does not have leaves the one shown.
-            if (current == GetCurrentLayoutIndex() || current < 0 || current >= kNumPaneLayouts)
+            const int shown = GetCurrentLayoutIndex();
+            if (current == shown || current < 0 || current >= kNumPaneLayouts)
                 frame->RefreshLayout();
             else
+            {
+                // Leaving the layout shown stores its panes' ratios: the file's must stay.
+                const PaneLayout read = GetPaneLayout(shown);
                 frame->SetLayout(current);
+                if (shown >= 0)
+                    GetPaneLayout(shown) = read;
+            }
         }
     ioRestoreCallbacks(f, previous);
     return ok;

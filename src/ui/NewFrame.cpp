@@ -2,12 +2,11 @@
 
 #include "document/PolyApp.h"
 #include "document/PolyDoc.h"
-#include "kernel/Shell.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandRouting.h"
 #include "platform/CommandTable.h"
 #include "platform/MainWindow.h"
-#include "render/NewView.h"
+#include "render/OpenGLView.h"
 #include "ui/NewSplitter.h"
 #include "ui/PaneLayout.h"
 
@@ -55,6 +54,9 @@ NewFrame::NewFrame(CPolyDoc* document, const wxString& title)
 NewFrame::~NewFrame()
 {
     SetMouseHintsSink(nullptr);
+    // The panes go with the window; the next frame starts without a layout.
+    if (mSplitter || mSingleView)
+        SetCurrentLayoutIndex(-1);
 }
 
 // ---- Placement and size ----
@@ -120,6 +122,7 @@ void NewFrame::DestroyPanes()
         mSingleView->Destroy();
     mSplitter = mNestedSplitter = nullptr;
     mSingleView = nullptr;
+    SetCurrentLayoutIndex(-1);
 }
 
 void NewFrame::OnMenuClose(wxMenuEvent& event)
@@ -144,7 +147,8 @@ bool NewFrame::ProcessEvent(wxEvent& event)
         if (const CommandInfo* command = mCommands->Find(event.GetId()))
         {
             auto& update = static_cast<wxUpdateUIEvent&>(event);
-            const int viewType = GetShell().ViewTypeCode(NewView::GetActiveView());
+            const auto* view = dynamic_cast<const OpenGLView*>(NewView::GetActiveView());
+            const int viewType = view ? view->ViewTypeCode() : -1;
             // The 4D models arrive with the model itself; until then every model is 3D.
             const bool enabled = CommandEnabledByRule(command->update, viewType, false);
             update.Enable(enabled);
