@@ -65,7 +65,9 @@ PolyTemplate* CPolyDoc::GetCurrentTemplate() const
 
 ModelRecord* CPolyDoc::AddModelRecord()
 {
-    return new ModelRecord(mFirstRecord, mLastRecord);
+    auto* record = new ModelRecord(mFirstRecord, mLastRecord);
+    gCurrentIsLast = false;
+    return record;
 }
 
 bool CPolyDoc::DeleteModelRecord(ModelRecord* record)
