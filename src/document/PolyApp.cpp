@@ -151,11 +151,11 @@ bool CPolyApp::IdleStep(double time)
     if (time < 0.0)
         time = GetElapsedSeconds(true);
     gLastIdleStepTime = time;
-    // Mouse throws and transitions advance here, once they exist; painting comes after all model
-    // time has advanced, so each marked view is painted once per step.
-    const bool moving = false;
+    // Mouse throws and transitions will advance to the time here and report whether they still
+    // move. Painting comes after all model time has advanced, so each marked view is painted once
+    // per step.
     NewView::RedrawAllNow();
-    return moving;
+    return false;
 }
 
 double CPolyApp::GetLastIdleStepTime()
