@@ -1,5 +1,6 @@
 #include "document/AppShell.h"
 
+#include "document/PolyDoc.h"
 #include "kernel/ViewTypes.h"
 #include "render/OpenGLView.h"
 
@@ -72,8 +73,7 @@ void* AppShell::ActiveView()
     return NewView::GetActiveView();
 }
 
-void AppShell::RefreshDocument(int /*flags*/)
+void AppShell::RefreshDocument(int flags)
 {
-    // The model changed: every view redraws with its caption.
-    NewView::InvalidateAll(true, false);
+    ::RefreshDocument(flags);
 }

@@ -1,52 +1,47 @@
 #include "document/PolyApp.h"
 
 #include "document/AppShell.h"
+#include "document/PolyDoc.h"
+#include "document/RecentFileList.h"
 #include "kernel/Paths.h"
 #include "kernel/ProgramClock.h"
 #include "kernel/Registry.h"
 #include "kernel/SpecialFolders.h"
+#include "kernel/TransitionSettings.h"
 #include "kernel/UiThread.h"
+#include "platform/CommandIds.h"
+#include "platform/CommandRouting.h"
 #include "platform/FileSettingsStore.h"
+#include "platform/MainWindow.h"
+#include "platform/WindowPlacement.h"
 #include "platform/WxSupport.h"
 #include "platform/WxUserServices.h"
+#include "render/GLLight.h"
 #include "render/NewView.h"
 #include "render/OpenGLView.h"
 #include "render/TranslucentQueue.h"
 
 #include <wx/frame.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <ctime>
+
+BrowseFolder gBrowseOrva;
+BrowseFolder gBrowseTour;
+BrowseFolder gBrowseExport;
+BrowseFolder gBrowseImage;
+BrowseFolder gBrowseText;
 
 namespace
 {
-// The GUI tests check that settings survive a restart: with ORVANE_SETTINGS_PROBE set, the program
-// prints the probe text stored by the previous run at start and stores the new one at exit.
-const char kProbeVariable[] = "ORVANE_SETTINGS_PROBE";
+double gLastIdleStepTime = -1.0;
+int gIdleDepth = 0;
+bool gExportRunning = false;
 
-RegistryApp ProgramRegistryApp(const wxApp& app)
+RegistryApp& ProgramRegistryApp()
 {
-    return RegistryApp{app.GetVendorName().utf8_string(), app.GetAppName().utf8_string()};
-}
-
-void ReportSettingsProbe(const wxApp& app)
-{
-    if (!std::getenv(kProbeVariable))
-        return;
-    RegKeyPtr key = OpenRegKey(ProgramRegistryApp(app), nullptr, "Settings");
-    std::string previous = "(none)";
-    RegReadString(key.get(), "Probe", previous);
-    std::printf("settings probe: %s\n", previous.c_str());
-    std::fflush(stdout);
-}
-
-void StoreSettingsProbe(const wxApp& app)
-{
-    if (const char* probe = std::getenv(kProbeVariable))
-    {
-        RegKeyPtr key = CreateRegKey(ProgramRegistryApp(app), nullptr, "Settings");
-        RegWriteString(key.get(), "Probe", probe);
-    }
+    static RegistryApp app{std::string(), "Orvane"};
+    return app;
 }
 }  // namespace
 
@@ -75,34 +70,54 @@ bool CPolyApp::OnInit()
 
     mSettings = std::make_unique<FileSettingsStore>(SettingsFilePath());
     SetSettingsStore(mSettings.get());
-    ReportSettingsProbe(*this);
-
     mServices = std::make_unique<WxUserServices>();
     SetServices(mServices.get());
     mShell = std::make_unique<AppShell>();
     SetShell(mShell.get());
     InstallGLContextHooks();
 
-    mBrowseOrva = BrowseFolder(kSpecialFolderDocuments, "Orvane", nullptr, true);
-    mBrowseTour = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Tour", true);
-    mBrowseExport = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Export", true);
-    mBrowseImage = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Image", true);
-    mBrowseText = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Text", true);
-    Bind(wxEVT_IDLE, &CPolyApp::OnIdle, this);
+    gBrowseOrva = BrowseFolder(kSpecialFolderDocuments, "Orvane", nullptr, true);
+    gBrowseTour = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Tour", true);
+    gBrowseExport = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Export", true);
+    gBrowseImage = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Image", true);
+    gBrowseText = BrowseFolder(kSpecialFolderDocuments, "Orvane", "Text", true);
 
-    wxFrame* frame = CreateMainFrame();
+    SetRegistryKey("OrvaneSoft");
+    // Reading the placement may ask for a maximised window: that is applied once the frame is made.
+    MainWindowShowCommand() = kShowNormal;
+    LoadSettings();
+    const int showCommand = MainWindowShowCommand();
+    GetRecentFileList().Load(GetRegistryApp());
+
+    // Random transitions draw from the generator.
+    const unsigned now = unsigned(std::time(nullptr));
+    std::srand((now << 5) | (now >> 27));
+
+    mDocument = std::make_unique<CPolyDoc>();
+    Bind(wxEVT_IDLE, &CPolyApp::HandleIdleEvent);
+    Bind(wxEVT_MENU, &CPolyApp::OnExitCommand, this, kCmdAppExit);
+    wxFrame* frame = CreateMainFrame(mDocument.get());
     if (!frame)
         return false;
     SetTopWindow(frame);
+    ResetTransitionOccasions();
+
+    MainWindowShowCommand() = showCommand;
+    ApplyWindowPlacement(*frame);
+    mDocument->UpdateTitle();
+    if (gRainbowColors)
+        OpenGLView::SetRainbowColorMode(true);
     frame->Show();
+    frame->Update();
     return true;
 }
 
 int CPolyApp::OnExit()
 {
+    mDocument.reset();
     if (mSettings)
     {
-        StoreSettingsProbe(*this);
+        GetRecentFileList().Save(GetRegistryApp());
         mSettings->Flush();
         SetSettingsStore(nullptr);
         mSettings.reset();
@@ -116,13 +131,71 @@ int CPolyApp::OnExit()
     return wxApp::OnExit();
 }
 
-void CPolyApp::OnIdle(wxIdleEvent& event)
+void CPolyApp::OnExitCommand(wxCommandEvent& /*event*/)
 {
+    // Closing the main window shuts the program down.
+    if (wxFrame* frame = GetMainFrame())
+        frame->Close();
+}
+
+CPolyDoc* CPolyApp::GetDocument()
+{
+    CPolyApp* app = GetPolyApp();
+    return app ? app->mDocument.get() : nullptr;
+}
+
+bool CPolyApp::IdleStep(double time)
+{
+    if (IsMainWindowMinimised() && !gExportRunning)
+        return false;
+    if (time < 0.0)
+        time = GetElapsedSeconds(true);
+    gLastIdleStepTime = time;
+    // Mouse throws and transitions will advance to the time here and report whether they still
+    // move. Painting comes after all model time has advanced, so each marked view is painted once
+    // per step.
     NewView::RedrawAllNow();
+    return false;
+}
+
+double CPolyApp::GetLastIdleStepTime()
+{
+    return gLastIdleStepTime;
+}
+
+void CPolyApp::HandleIdleEvent(wxIdleEvent& event)
+{
     event.Skip();
+    if (IsCommandRunning() || gIdleDepth > 0)
+        return;
+    ++gIdleDepth;
+    const bool more = IdleStep(-1.0);
+    --gIdleDepth;
+    if (more)
+        event.RequestMore();
+}
+
+void CPolyApp::SetExportRunning(bool running)
+{
+    gExportRunning = running;
+}
+
+void CPolyApp::SetRegistryKey(const char* companyKey)
+{
+    ProgramRegistryApp().companyKey = companyKey ? companyKey : "";
+}
+
+const RegistryApp& CPolyApp::GetRegistryApp()
+{
+    return ProgramRegistryApp();
+}
+
+bool CPolyApp::GetSettingsKeyPath(std::string& path, const char* subKey, const char* section)
+{
+    return GetRegKeyPath(GetRegistryApp(), path, section, subKey ? subKey : "Settings");
 }
 
 CPolyApp* GetPolyApp()
 {
-    return static_cast<CPolyApp*>(wxApp::GetInstance());
+    return dynamic_cast<CPolyApp*>(wxApp::GetInstance());
 }

@@ -43,6 +43,10 @@ inline constexpr int kViewTypeMorphViaCompound = 0x4816;
 inline constexpr int kViewTypeMorphViaRectified = 0x4817;
 inline constexpr int kViewTypeMorphViaSnub = 0x4818;
 
+// The type's name as menus and captions show it ("Base Polyhedron"); with a 4D model loaded the face
+// view is named for cells. Null for a code that is no view type.
+const char* GetViewTypeName(int code, bool model4D);
+
 // The types that show the user's facets: the faceting views, a face and its stellation, the
 // stellation diagram and the unfolded net.
 bool IsFacetViewType(int code);

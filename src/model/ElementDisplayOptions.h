@@ -15,13 +15,30 @@ struct ElementDisplayOptions
     ColorRGB mDefaultVertColor{1.0f, 1.0f, 0.8f};
     ColorRGB mDefaultEdgeColor{1.0f, 1.0f, 0.8f};
 
-    // Display > Vertex && Edge Options: "ShowVerts" and "ShowStelVerts".
+    // Display > Vertex && Edge Options: "ShowVerts", "ShowEdges", "ShowStelVerts", "ShowStelEdges",
+    // and the point size of vertices drawn as points, "VertSize".
     bool mShowVerts = false;
     bool mShowStelVerts = false;
+    bool mShowEdges = false;
+    bool mShowStelEdges = false;
+    float mVertSize = 3.0f;
     // "SpheresAndCylinders", with the separate sphere and cylinder switches of the display.
     bool mSpheresAndCylinders = false;
     bool mSphereSwitch = true;
     bool mCylinderSwitch = true;
+    // The Sphere and Cylinder Options: what the sphere radius is proportional to (0-3,
+    // "SphereRadBasedOn"), the radius as a fraction of it ("SphereRad"), the cylinder radius as a
+    // fraction of the sphere radius ("CylinderRad"), their materials and colours.
+    int mSphereRadBasedOn = 0;
+    double mSphereRad = 0.4;
+    double mCylinderRad = 0.7;
+    bool mShareMaterial = false;    // "ShareMaterial"
+    int mSphereMaterial = 2;        // "SphereMaterial"
+    int mCylinderMaterial = 3;      // "CylinderMaterial"
+    ColorRGB mSphereColor{1.0f, 1.0f, 0.8f};    // "SphereColor"
+    ColorRGB mCylinderColor{1.0f, 1.0f, 0.8f};  // "CylinderColor"
+    // The colour of the midsphere in the scene ("MidsphereColor").
+    ColorRGB mMidsphereColor{0.0f, 0.7f, 1.0f};
     // Display > Show Face/Edge/Vertex Text.
     bool mShowText = true;
     // Options > Show Coplanar Vertex Figures, Show Dual Face on Vertex Figure.

@@ -16,6 +16,7 @@ float gPolygonOffsetUnits = 200.0f;
 float gDepthPrecisionScale = 1.0f;
 bool gFirstFrame = true;
 bool gUseStencil = true;
+bool gAutoStencil = true;
 bool gColorMask[4] = {true, true, true, true};
 int gStencilUsedDepth = 0;
 int gStencilStep = 0;

@@ -34,6 +34,7 @@ extern float gPolygonOffsetUnits;   // 200
 extern float gDepthPrecisionScale;  // 1
 extern bool gFirstFrame;            // the next frame is the first of the run
 extern bool gUseStencil;            // the setting "UseStencil"; off when a context has no stencil bits
+extern bool gAutoStencil;           // the setting "AutoStencil": the coplanar method is chosen per model
 extern bool gColorMask[4];          // the colour mask of the eye being drawn
 extern int gStencilUsedDepth;
 extern int gStencilStep;

@@ -1,7 +1,6 @@
 #include "render/OpenGLView.h"
 
 #include "kernel/RenderSettings.h"
-#include "kernel/Shell.h"
 #include "kernel/UiThread.h"
 #include "kernel/UserServices.h"
 #include "platform/GLCanvasWindow.h"
@@ -32,6 +31,8 @@ protected:
 private:
     OpenGLView* mView;
 };
+
+bool gPivotAroundAxis = false;
 
 namespace
 {
@@ -520,11 +521,4 @@ void CheckGLError(const char* format, ...)
     const std::string label = FormatMessageText(512, format, args);
     va_end(args);
     DebugTrace("GL Error: %s: %s\n", label.c_str(), reinterpret_cast<const char*>(gluErrorString(error)));
-}
-
-void SetKitStyle(bool on)
-{
-    GetRenderSettings().kitStyle = on;
-    GetShell().InfoNeedsUpdate(15);
-    NewView::InvalidateAll(false, true);
 }

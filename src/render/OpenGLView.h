@@ -312,6 +312,7 @@ protected:
 
 private:
     friend class OpenGLViewCanvas;
+    friend struct ViewSnapshot;
     void DrawFrame();
     void DrawEye();
     void OpenedContext(bool fresh);
@@ -393,5 +394,6 @@ void InstallGLContextHooks();
 // Traces a pending GL error with the step's label; never tells the user.
 void CheckGLError(const char* format, ...) ORVANE_PRINTF(1, 2);
 
-// Switches the ball-and-rod kit style and redraws.
-void SetKitStyle(bool on);
+// The setting "PivotAroundAxis": dragging with both buttons pivots around the selected item
+// instead of twisting (the space bar swaps the two).
+extern bool gPivotAroundAxis;

@@ -1,27 +1,39 @@
 #include "ui/MainFrame.h"
 
+#include "document/ModelViewState.h"
+#include "document/PolyApp.h"
+#include "kernel/RingList.h"
+#include "kernel/RingVert.h"
+#include "platform/CommandTable.h"
 #include "platform/GLCanvasWindow.h"
 #include "platform/GLCapture.h"
+#include "platform/MainWindow.h"
 #include "render/OpenGLView.h"
+#include "render/TranslucentQueue.h"
+#include "ui/Commands.h"
+#include "ui/ModelPane.h"
+#include "ui/PaneLayout.h"
 
-#include <wx/app.h>
-#include <wx/sizer.h>
+#include <wx/accel.h>
+#include <wx/menu.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Orvane", wxDefaultPosition, wxSize(1000, 800))
+CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(document, "Orvane")
 {
-    mPane = new OpenGLView(this);
-    auto* sizer = new wxBoxSizer(wxVERTICAL);
-    sizer->Add(mPane, 1, wxEXPAND);
-    SetSizer(sizer);
-    // Pane 0 the status text, panes 1 to 3 the mouse-button hints of the view under the pointer.
-    CreateStatusBar(4);
-    const int widths[4] = {-1, 110, 110, 110};
-    SetStatusWidths(4, widths);
-    SetMouseHintsSink(&CMainFrame::ShowMouseHints);
+    SetCommandTable(&GetCommandTable());
+    SetMenuBar(BuildMenuBar(GetCommandTable()));
+    const wxAcceleratorTable keys = BuildAcceleratorTable(GetCommandTable());
+    SetAcceleratorTable(keys);
+
+    if (!factory)
+        factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
+    ResetLayoutViewTypes();
+    OnCreateClient(std::move(factory));
+    if (NewView* view = NewView::GetActiveView() ? NewView::GetActiveView() : NewView::GetFirstView())
+        view->Activate(true);
 
     if (const char* path = std::getenv("ORVANE_FIRST_FRAME_PPM"))
         ArmFirstFrameCapture(path);
@@ -29,23 +41,82 @@ CMainFrame::CMainFrame() : wxFrame(nullptr, wxID_ANY, "Orvane", wxDefaultPositio
 
 void CMainFrame::ArmFirstFrameCapture(const char* path)
 {
-    mPane->GetCanvas()->SetFrameDrawnCallback([this, file = std::string(path)](GLCanvasWindow& pane) {
+    auto* pane = dynamic_cast<OpenGLView*>(NewView::GetFirstView());
+    if (!pane)
+        return;
+    pane->GetCanvas()->SetFrameDrawnCallback([this, file = std::string(path)](GLCanvasWindow& canvas) {
         if (mFirstFrameSaved)
             return;
         mFirstFrameSaved = true;
-        const wxSize size = pane.GetClientSize() * pane.GetContentScaleFactor();
+        const wxSize size = canvas.GetClientSize() * canvas.GetContentScaleFactor();
         if (!SaveBackBufferAsPpm(file, size.x, size.y))
             std::fprintf(stderr, "Could not write the first frame to %s\n", file.c_str());
         CallAfter([this] { Close(true); });
     });
 }
 
-void CMainFrame::ShowMouseHints(const char* left, const char* right, const char* both)
+void CMainFrame::SetLayout(int layout)
 {
-    auto* frame = dynamic_cast<CMainFrame*>(wxTheApp ? wxTheApp->GetTopWindow() : nullptr);
-    if (!frame || !frame->GetStatusBar())
+    const int current = GetCurrentLayoutIndex();
+    if (layout == current || layout < 0 || layout >= kNumPaneLayouts)
         return;
-    frame->SetStatusText(wxString::Format("L: %s", wxString::FromUTF8(left)), 1);
-    frame->SetStatusText(wxString::Format("R: %s", wxString::FromUTF8(right)), 2);
-    frame->SetStatusText(wxString::Format("L+R: %s", wxString::FromUTF8(both)), 3);
+    const int stereo = GetStereoMode();
+    if (current >= 0)
+    {
+        int pane = 0;
+        for (NewView* v = NewView::GetFirstView(); v && pane < kMaxPanes; v = v->next, ++pane)
+            if (const auto* state = dynamic_cast<const ModelViewState*>(v))
+                if (state->GetViewType() >= 0)
+                    SetLayoutViewType(current, pane, state->GetViewType());
+    }
+    // A 3D model: every view starts the new layout with the identity 4D rotation, projected as in 3D.
+    const int projection4D = 2;
+    const Mat4 rotation4D;
+
+    CreatePanes(layout);
+
+    int pane = 0;
+    for (NewView* v = NewView::GetFirstView(); v && pane < kMaxPanes; v = v->next, ++pane)
+        if (auto* state = dynamic_cast<ModelViewState*>(v))
+            state->SetViewType(GetLayoutViewType(layout, pane), false);
+    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
+        if (auto* state = dynamic_cast<ModelViewState*>(v))
+        {
+            state->SetProjection4D(projection4D);
+            state->SetRotation4D(rotation4D);
+        }
+    SetStereoModeInAllViews(stereo);
+}
+
+bool CMainFrame::CloseApplication()
+{
+    if (mClosing)
+        return false;
+    mClosing = true;
+    CPolyApp::SaveSettings();
+    ReleaseRingListPool();
+    ReleaseRingVertPool();
+    ReleaseTranslucentQueue();
+    const bool closed = NewFrame::CloseApplication();
+    mClosing = false;
+    return closed;
+}
+
+int GetStereoMode()
+{
+    const auto* view = dynamic_cast<const OpenGLView*>(NewView::GetFirstView());
+    return view ? view->GetStereoMode() : 0;
+}
+
+void SetStereoModeInAllViews(int mode)
+{
+    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
+        if (auto* gl = dynamic_cast<OpenGLView*>(v))
+            gl->SetStereoMode(mode);
+}
+
+std::string GetCommandMenuText(int command)
+{
+    const wxFrame* frame = GetMainFrame();
+    return GetCommandMenuPath(frame ? frame->GetMenuBar() : nullptr, command);
 }

@@ -1,22 +1,36 @@
 #pragma once
 
-#include <wx/frame.h>
+#include "ui/NewFrame.h"
 
-class OpenGLView;
+#include <string>
 
-// The main window: for now one model pane and the status bar.
-class CMainFrame : public wxFrame
+// The main window: the menu built from the command table, the pane layouts with the view type each
+// layout's panes showed last, and the orderly shut-down of the program. Made once by the
+// application at start-up for the one document.
+class CMainFrame : public NewFrame
 {
 public:
-    CMainFrame();
+    // Without a pane factory the panes are the program's model panes.
+    explicit CMainFrame(CPolyDoc* document, PaneFactory factory = PaneFactory());
+
+    // The whole program's shut-down; a second request while one runs is refused.
+    bool CloseApplication() override;
+    // Switches the pane layout: each layout keeps the view types of its panes, and the views keep
+    // their stereo mode and 4D state across the switch.
+    void SetLayout(int layout) override;
 
 private:
-    // The views' mouse hints on the status bar.
-    static void ShowMouseHints(const char* left, const char* right, const char* both);
-
     // Test hook: with ORVANE_FIRST_FRAME_PPM set, save the first frame there and close.
     void ArmFirstFrameCapture(const char* path);
 
-    OpenGLView* mPane;
+    bool mClosing = false;
     bool mFirstFrameSaved = false;
 };
+
+// The stereo mode of the first view: 0 none, 1 and 2 side by side, 3 to 8 coloured glasses, -1
+// another kind; 0 without a view.
+int GetStereoMode();
+// A mode 0..8 for every view.
+void SetStereoModeInAllViews(int mode);
+// Where a command lives in the main window's menu ("File->Exit"); empty when it is not there.
+std::string GetCommandMenuText(int command);

@@ -5,7 +5,7 @@
 class COrvaneApp final : public CPolyApp
 {
 protected:
-    wxFrame* CreateMainFrame() override { return new CMainFrame(); }
+    wxFrame* CreateMainFrame(CPolyDoc* document) override { return new CMainFrame(document); }
 };
 
 wxIMPLEMENT_APP(COrvaneApp);

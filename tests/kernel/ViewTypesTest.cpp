@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 
 namespace
 {
@@ -48,4 +49,37 @@ TEST(ViewTypes, CodesCarryTheirIndexAndFamilies)
             facetViews.insert(kCodes[i]);
     EXPECT_EQ(facetViews, (std::set<int>{0xC05, 0x840C, 0x1340E, 0x9407, 0xA408, 0xA409}));
     EXPECT_FALSE(ViewTypeHasAll(kViewTypeNone, kViewFamilyNet));
+}
+
+TEST(ViewTypes, NamesFollowTheViewTable)
+{
+    struct Name
+    {
+        int code;
+        bool model4D;
+        const char* name;
+    };
+    const Name kNames[] = {
+        {kViewTypePoly, false, "Base Polyhedron"},
+        {kViewTypePolyAndDual, false, "Base/Dual Compound"},
+        {kViewTypeFace, false, "Face of Base/Dual Polyhedron"},
+        {kViewTypeFace, true, "Cell of Base/Dual Polytope"},
+        {kViewTypeSlice, true, "Cross-Section"},
+        {kViewTypeNet2D, false, "Unfolded Net"},
+        {kViewTypeNet3D, false, "Folding Net"},
+        {kViewTypeMorphViaRectified, false, "Morph Duals by Tilting to Rectification"},
+        {kViewTypeMorphViaSnub, false, "Morph Duals via Snub"},
+    };
+    for (const Name& n : kNames)
+        EXPECT_STREQ(GetViewTypeName(n.code, n.model4D), n.name) << n.code;
+    std::set<std::string> distinct;
+    for (int code : kCodes)
+    {
+        ASSERT_NE(GetViewTypeName(code, false), nullptr) << code;
+        distinct.insert(GetViewTypeName(code, false));
+    }
+    EXPECT_EQ(distinct.size(), 25u);
+    // An index with the wrong family bits, past the table, or no type at all has no name.
+    for (int code : {kViewTypeNone, 0x0019, 0x1919, 0x1900 | 25})
+        EXPECT_EQ(GetViewTypeName(code, false), nullptr) << code;
 }

@@ -1,0 +1,7 @@
+#include "document/DocumentSettings.h"
+
+DocumentSettings& GetDocumentSettings()
+{
+    static DocumentSettings settings;
+    return settings;
+}

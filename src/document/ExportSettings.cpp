@@ -1,0 +1,7 @@
+#include "document/ExportSettings.h"
+
+ExportSettings& GetExportSettings()
+{
+    static ExportSettings settings;
+    return settings;
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <wx/event.h>
+
+#include <string>
+
+class ModelRecord;
+class NewView;
+class PolyTemplate;
+
+// The one document: the models as a list of model records, the current one being the model the
+// user works on (during a transition the outgoing records stay before the newest), with the model's
+// file path and the main window's title kept in step. Created at start-up by the application,
+// which owns it; commands reach it after the active view (platform/CommandRouting.h).
+class CPolyDoc : public wxEvtHandler
+{
+public:
+    // Flags of SwitchModelRecord.
+    static constexpr int kKeepPaths = 1;    // the new record's path texts are not loaded
+    static constexpr int kNoPaths = 2;      // the path texts are neither saved nor loaded
+    static constexpr int kNoRestore = 4;    // nothing is restored from the new record
+
+    CPolyDoc();
+    ~CPolyDoc() override;
+    CPolyDoc(const CPolyDoc&) = delete;
+    CPolyDoc& operator=(const CPolyDoc&) = delete;
+
+    ModelRecord* GetFirstRecord() const { return mFirstRecord; }
+    ModelRecord* GetLastRecord() const { return mLastRecord; }
+    // Never null.
+    ModelRecord* GetCurrentRecord() const { return mCurrentRecord; }
+    PolyTemplate* GetCurrentTemplate() const;
+
+    // A new record at the end of the list (the incoming model of a transition); not made current.
+    ModelRecord* AddModelRecord();
+    // Unlinks and deletes a record that is not the current one; false for the current one.
+    bool DeleteModelRecord(ModelRecord* record);
+
+    // Makes the record current: the state of the panes (the given one alone, or the first six of
+    // the list), the scene values and the path texts are saved into the old record and restored
+    // from the new one, as the flags allow. Nothing happens for null or the current record.
+    void SwitchModelRecord(ModelRecord* record, int flags, NewView* view);
+
+    // The path the model was read from or written to; empty for a new model.
+    const std::string& GetPathName() const { return mPathName; }
+    // The model file's own path when it differs from the path name.
+    void SetOwnFilePath(const std::string& path) { mOwnFilePath = path; }
+    // The own file path when set, else the path name.
+    const std::string& GetFilePath() const;
+    // A null or blank path clears the path name; either way the own file path is cleared and the
+    // title rebuilt. A path that is set may join the recent files.
+    void SetPathName(const char* path, bool addToRecentFiles);
+
+    bool IsModified() const { return mModified; }
+    void SetModifiedFlag(bool modified) { mModified = modified; }
+
+    // Builds and sets the main window's title and marks the Model Info tree out of date.
+    void UpdateTitle();
+    const std::string& GetTitle() const { return mTitle; }
+
+    // After the model changed: unless the path is kept it is cleared; every pane is retitled and
+    // fits the new model.
+    void ModelChanged(bool keepPath);
+
+private:
+    ModelRecord* mFirstRecord = nullptr;
+    ModelRecord* mLastRecord = nullptr;
+    ModelRecord* mCurrentRecord = nullptr;
+    std::string mPathName;
+    std::string mOwnFilePath;
+    std::string mTitle;
+    bool mModified = false;
+};
+
+// The title of a model: "\"file\": " for a file path (with each ';' of the file name shown as '/'),
+// "symbol - " for a model with a symbol, then its name, or "<No Name>".
+std::string MakeDocumentTitle(const std::string& filePath, const std::string& symbol, const std::string& name);
+
+// True while the current record is the newest of the list: code that moves scroll bars acts only
+// then, so that they follow the newest model while older ones are drawn.
+bool IsCurrentRecordLast();
+
+// After a change of the model, on the program's document (nothing without one). Flag 1 only retitles
+// the frame and the panes and marks them for redraw; without it the document takes the model as
+// changed, keeping the path with flag 2.
+void RefreshDocument(int flags);

@@ -1,0 +1,7 @@
+#include "kernel/NetTabSettings.h"
+
+NetTabSettings& GetNetTabSettings()
+{
+    static NetTabSettings settings;
+    return settings;
+}

@@ -1,0 +1,7 @@
+#include "kernel/SceneParameters.h"
+
+SceneParameters& GetSceneParameters()
+{
+    static SceneParameters parameters;
+    return parameters;
+}

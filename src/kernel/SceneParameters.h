@@ -1,0 +1,18 @@
+#pragma once
+
+#include "kernel/Mat4.h"
+
+// The scene values that the mouse moves in every pane at once and that belong to the model shown:
+// each model record keeps its own, and the model file stores them under the names given.
+struct SceneParameters
+{
+    double morphRatio = 0.5;   // "MorphRatio": how far the dual morphs have gone
+    double foldRatio = 0.5;    // "FoldRatio": how far the folding net has folded
+    double netShrink4D = 1.0;  // "NetShrink4D"
+    double sliceRatio = 0.5;   // "SliceRatio": depth of the cross-section
+    Mat4 sliceMatrix;          // "SliceMat": direction of the 4D cross-section
+    double shrink4D = 0.5;     // "Shrink4D": shrink of the 4D cells
+};
+
+// The values of the model being shown.
+SceneParameters& GetSceneParameters();

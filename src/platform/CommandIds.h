@@ -1,0 +1,20 @@
+#pragma once
+
+// The program's command ids, one list for every module that declares, handles or sends commands.
+// The command numbers start at 0x8000; the toolkit takes menu ids below 0x7FFF only, so every id is
+// its number less kCommandIdBase.
+inline constexpr int kCommandIdBase = 0x8000;
+
+// File.
+inline constexpr int kCmdFileMruFirst = 57616 - kCommandIdBase;  // the recent files, up to kCmdFileMruLast
+inline constexpr int kCmdFileMruLast = 57631 - kCommandIdBase;
+inline constexpr int kCmdAppExit = 57665 - kCommandIdBase;
+
+// View: the pane layouts.
+inline constexpr int kCmdLayout1 = 32826 - kCommandIdBase;  // Ctrl+1: one pane
+inline constexpr int kCmdLayout2 = 32827 - kCommandIdBase;  // Ctrl+2: two panes
+inline constexpr int kCmdLayout3 = 32828 - kCommandIdBase;  // Ctrl+3: the three-pane layouts in turn
+inline constexpr int kCmdLayout4 = 32829 - kCommandIdBase;  // Ctrl+4: the four-pane layouts in turn
+inline constexpr int kCmdLayout5 = 32830 - kCommandIdBase;  // Ctrl+5: the five-pane layouts in turn
+inline constexpr int kCmdLayout6 = 32831 - kCommandIdBase;  // Ctrl+6: six panes
+inline constexpr int kCmdChooseLayout = 32832 - kCommandIdBase;

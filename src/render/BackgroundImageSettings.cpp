@@ -1,0 +1,7 @@
+#include "render/BackgroundImageSettings.h"
+
+BackgroundImageSettings& GetBackgroundImageSettings()
+{
+    static BackgroundImageSettings settings;
+    return settings;
+}

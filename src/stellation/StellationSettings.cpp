@@ -1,0 +1,7 @@
+#include "stellation/StellationSettings.h"
+
+StellationSettings& GetStellationSettings()
+{
+    static StellationSettings settings;
+    return settings;
+}

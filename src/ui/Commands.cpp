@@ -1,0 +1,23 @@
+#include "ui/Commands.h"
+
+#include "platform/CommandIds.h"
+#include "platform/CommandTable.h"
+
+namespace
+{
+const CommandInfo kCommands[] = {
+    {kCmdAppExit, "&File", "E&xit", "Quit the program", {}},
+    {kCmdLayout1, nullptr, "One Pane\tCtrl+1", "Show one pane", {}},
+    {kCmdLayout2, nullptr, "Two Panes\tCtrl+2", "Show two panes side by side", {}},
+    {kCmdLayout3, nullptr, "Three Panes\tCtrl+3", "Show three panes; again for the next arrangement", {}},
+    {kCmdLayout4, nullptr, "Four Panes\tCtrl+4", "Show four panes; again for the next arrangement", {}},
+    {kCmdLayout5, nullptr, "Five Panes\tCtrl+5", "Show five panes; again for the other arrangement", {}},
+    {kCmdLayout6, nullptr, "Six Panes\tCtrl+6", "Show six panes", {}},
+};
+}  // namespace
+
+const CommandTable& GetCommandTable()
+{
+    static const CommandTable table{kCommands, sizeof kCommands / sizeof kCommands[0]};
+    return table;
+}
