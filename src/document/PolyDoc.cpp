@@ -1,6 +1,5 @@
 #include "document/PolyDoc.h"
 
-#include "document/ModelRecord.h"
 #include "document/ModelViewState.h"
 #include "document/PolyApp.h"
 #include "document/RecentFileList.h"
@@ -9,111 +8,123 @@
 #include "kernel/Strings.h"
 #include "platform/MainWindow.h"
 #include "render/OpenGLView.h"
+#include "render/ViewSnapshot.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace
 {
 bool gCurrentIsLast = false;
 
-void SaveViewBlock(ModelViewBlock& block, NewView* view)
+// A pane's camera, projection and 2D area, kept in a model record.
+struct SavedSnapshot : SavedViewState
+{
+    ViewSnapshot snapshot;
+};
+
+void SaveViewBlock(ModelViewRecord& block, NewView* view)
 {
     const auto* state = dynamic_cast<const ModelViewState*>(view);
-    block.viewType = state ? state->GetViewType() : -1;
+    block.mViewType = state ? state->GetViewType() : -1;
     if (const auto* gl = dynamic_cast<const OpenGLView*>(view))
-        block.snapshot.Save(*gl);
+    {
+        auto saved = std::make_unique<SavedSnapshot>();
+        saved->snapshot.Save(*gl);
+        block.mState = std::move(saved);
+    }
     if (state)
     {
-        block.explosion = state->GetExplosion();
-        block.projection4D = state->GetProjection4D();
-        block.rotation4D = state->GetRotation4D();
+        block.mExplosion = state->GetExplosion();
+        block.mProjection4D = state->GetProjection4D();
+        block.mRotation4D = state->GetRotation4D();
     }
 }
 
-void RestoreViewBlock(const ModelViewBlock& block, NewView* view)
+void RestoreViewBlock(const ModelViewRecord& block, NewView* view)
 {
     auto* state = dynamic_cast<ModelViewState*>(view);
-    if (state && block.viewType >= 0)
-        state->SetViewType(block.viewType, true);
-    if (auto* gl = dynamic_cast<OpenGLView*>(view))
-        block.snapshot.Restore(*gl);
+    if (state && block.mViewType >= 0)
+        state->SetViewType(block.mViewType, true);
+    const auto* saved = dynamic_cast<const SavedSnapshot*>(block.mState.get());
+    if (auto* gl = dynamic_cast<OpenGLView*>(view); gl && saved)
+        saved->snapshot.Restore(*gl);
     if (!state)
         return;
-    state->SetExplosion(block.explosion);
+    state->SetExplosion(block.mExplosion);
     // A block never saved holds no projection: the pane keeps its own.
-    if (block.projection4D >= 0)
-        state->SetProjection4D(block.projection4D);
-    state->SetRotation4D(block.rotation4D);
+    if (block.mProjection4D >= 0)
+        state->SetProjection4D(block.mProjection4D);
+    state->SetRotation4D(block.mRotation4D);
 }
 }  // namespace
 
 CPolyDoc::CPolyDoc()
 {
-    SwitchModelRecord(new ModelRecord(mFirstRecord, mLastRecord), kKeepPaths, nullptr);
+    SetDocumentModelRecords(&mRecords);
+    SwitchModelRecord(mRecords.NewRecord(), kKeepPaths, nullptr);
 }
 
 CPolyDoc::~CPolyDoc()
 {
-    ListDeleteAll(mFirstRecord, mLastRecord);
-    mCurrentRecord = nullptr;
+    // The list unregisters itself when it goes.
 }
 
 PolyTemplate* CPolyDoc::GetCurrentTemplate() const
 {
-    return &mCurrentRecord->mTemplate;
+    return &mRecords.mCurrent->mTemplate;
 }
 
 ModelRecord* CPolyDoc::AddModelRecord()
 {
-    auto* record = new ModelRecord(mFirstRecord, mLastRecord);
+    ModelRecord* record = mRecords.NewRecord();
     gCurrentIsLast = false;
     return record;
 }
 
 bool CPolyDoc::DeleteModelRecord(ModelRecord* record)
 {
-    if (!record || record == mCurrentRecord)
+    if (!record || record == mRecords.mCurrent)
         return false;
-    ListRemove(record, mFirstRecord, mLastRecord);
-    delete record;
-    gCurrentIsLast = mCurrentRecord == mLastRecord;
+    mRecords.DeleteRecord(record);
+    gCurrentIsLast = mRecords.mCurrent == mRecords.mLast;
     return true;
 }
 
 void CPolyDoc::SwitchModelRecord(ModelRecord* record, int flags, NewView* view)
 {
-    if (!record || record == mCurrentRecord)
+    if (!record || record == mRecords.mCurrent)
         return;
-    if (ModelRecord* old = mCurrentRecord)
+    if (ModelRecord* old = mRecords.mCurrent)
     {
         if (!(flags & kNoPaths))
         {
             old->mPathName = mPathName;
-            old->mOwnFilePath = mOwnFilePath;
+            old->mFilePath = mOwnFilePath;
         }
         old->mScene = GetSceneParameters();
         int k = 0;
-        for (NewView* v = NewView::GetFirstView(); v && k < kModelViewBlocks; v = v->next, ++k)
+        for (NewView* v = NewView::GetFirstView(); v && k < ModelRecord::kNumViewRecords; v = v->next, ++k)
             if (!view || v == view)
                 SaveViewBlock(old->mViews[k], v);
     }
 
-    mCurrentRecord = record;
+    mRecords.mCurrent = record;
     gCurrentIsLast = false;
     if (!(flags & (kKeepPaths | kNoPaths)))
     {
         SetPathName(record->mPathName.c_str(), false);
-        mOwnFilePath = record->mOwnFilePath;
+        mOwnFilePath = record->mFilePath;
     }
     if (!(flags & kNoRestore))
     {
         GetSceneParameters() = record->mScene;
         int k = 0;
-        for (NewView* v = NewView::GetFirstView(); v && k < kModelViewBlocks; v = v->next, ++k)
+        for (NewView* v = NewView::GetFirstView(); v && k < ModelRecord::kNumViewRecords; v = v->next, ++k)
             if (!view || v == view)
                 RestoreViewBlock(record->mViews[k], v);
     }
-    gCurrentIsLast = record == mLastRecord;
+    gCurrentIsLast = record == mRecords.mLast;
     NewView::ScrollBarUpdate() = gCurrentIsLast;
 }
 

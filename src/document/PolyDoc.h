@@ -1,12 +1,12 @@
 #pragma once
 
+#include "model/ModelRecord.h"
+
 #include <wx/event.h>
 
 #include <string>
 
-class ModelRecord;
 class NewView;
-class PolyTemplate;
 
 // The one document: the models as a list of model records, the current one being the model the
 // user works on (during a transition the outgoing records stay before the newest), with the model's
@@ -25,10 +25,10 @@ public:
     CPolyDoc(const CPolyDoc&) = delete;
     CPolyDoc& operator=(const CPolyDoc&) = delete;
 
-    ModelRecord* GetFirstRecord() const { return mFirstRecord; }
-    ModelRecord* GetLastRecord() const { return mLastRecord; }
+    ModelRecord* GetFirstRecord() const { return mRecords.mFirst; }
+    ModelRecord* GetLastRecord() const { return mRecords.mLast; }
     // Never null.
-    ModelRecord* GetCurrentRecord() const { return mCurrentRecord; }
+    ModelRecord* GetCurrentRecord() const { return mRecords.mCurrent; }
     PolyTemplate* GetCurrentTemplate() const;
 
     // A new record at the end of the list (the incoming model of a transition); not made current.
@@ -63,9 +63,8 @@ public:
     void ModelChanged(bool keepPath);
 
 private:
-    ModelRecord* mFirstRecord = nullptr;
-    ModelRecord* mLastRecord = nullptr;
-    ModelRecord* mCurrentRecord = nullptr;
+    // Registered with the model code, which finds the current model through it.
+    ModelRecordList mRecords;
     std::string mPathName;
     std::string mOwnFilePath;
     std::string mTitle;

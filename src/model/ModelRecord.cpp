@@ -15,13 +15,7 @@ bool CurrentModelShowsDual()
 
 ModelRecord::ModelRecord(ModelRecord*& first, ModelRecord*& last)
 {
-    next = first;
-    prev = nullptr;
-    if (first)
-        first->prev = this;
-    else
-        last = this;
-    first = this;
+    ListAppend(this, first, last);
 }
 
 ModelRecord::~ModelRecord()
@@ -89,5 +83,5 @@ Model3D* GetCurrentModel3D()
 
 bool IsNewestModelPoly(const Poly* poly)
 {
-    return poly && gRecords && gRecords->mFirst && &gRecords->mFirst->mPoly == poly;
+    return poly && gRecords && gRecords->mLast && &gRecords->mLast->mPoly == poly;
 }

@@ -2,22 +2,29 @@
 
 #include "kernel/LinkNode.h"
 #include "kernel/Mat4.h"
+#include "kernel/SceneParameters.h"
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class Model3D;
 
+// What a view saved of itself (its camera, projection and 2D area) in a model record; the view
+// layer derives the real thing.
+class SavedViewState
+{
+public:
+    virtual ~SavedViewState() = default;
+};
+
 // The display state of one view kept with a model record; the view subsystem gives it meaning.
 struct ModelViewRecord
 {
-    static constexpr int kSnapshotReals = 16;
-
     int32_t mViewType = -1;  // -1: no view
-    int32_t mSnapshotFlags = 0;
-    double mSnapshot[kSnapshotReals] = {};
+    std::unique_ptr<SavedViewState> mState;  // null: nothing saved
     double mExplosion = 1.0;
     int32_t mProjection4D = -1;
     Mat4 mRotation4D;
@@ -40,7 +47,7 @@ class ModelRecord : public LinkNode<ModelRecord>
 public:
     static constexpr int kNumViewRecords = 6;
 
-    // Links the record at the head of the document's list.
+    // Appends the record to the document's list: outgoing models first, the newest last.
     ModelRecord(ModelRecord*& first, ModelRecord*& last);
     ~ModelRecord() override;
 
@@ -50,12 +57,7 @@ public:
     std::string mFilePath;
     ModelViewRecord mViews[kNumViewRecords];
     SavedMouseThrow* mFirstThrow = nullptr;  // owned
-    double mMorphRatio = 0.5;
-    double mFoldRatio = 0.5;
-    double mNetShrink4D = 1.0;
-    double mSliceRatio = 0.5;
-    Mat4 mSliceMatrix;
-    double mCellShrink4D = 0.5;
+    SceneParameters mScene;  // the scene values the mouse moves, kept per model
 };
 
 // The document's model records. The document owns the list and registers it, so that the core can
@@ -68,7 +70,7 @@ struct ModelRecordList
     ModelRecordList(const ModelRecordList&) = delete;
     ModelRecordList& operator=(const ModelRecordList&) = delete;
 
-    // A new record at the head of the list.
+    // A new record at the end of the list; not made current.
     ModelRecord* NewRecord();
     // Unlinks and deletes the record; the current record becomes null when it was that one.
     void DeleteRecord(ModelRecord* record);
@@ -87,5 +89,5 @@ Poly* GetCurrentPoly();
 PolyTemplate* GetCurrentTemplate();
 // The cached mesh of the side the current model shows.
 Model3D* GetCurrentModel3D();
-// The Poly of the record at the head of the document's list.
+// The Poly of the newest record, the last of the document's list.
 bool IsNewestModelPoly(const Poly* poly);

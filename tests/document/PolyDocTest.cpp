@@ -1,7 +1,7 @@
 // The document: its model records, switching between them with the panes' state, the path and the
 // title.
 
-#include "document/ModelRecord.h"
+#include "model/ModelRecord.h"
 #include "document/ModelViewState.h"
 #include "document/PolyDoc.h"
 #include "document/RecentFileList.h"
@@ -149,10 +149,10 @@ TEST_F(PolyDocTest, EachRecordKeepsThePanesStateAndTheSceneValues)
     // Into b: a keeps everything; b's blocks were never saved, so the panes keep their types.
     mDoc->SwitchModelRecord(b, 0, nullptr);
     EXPECT_TRUE(IsCurrentRecordLast());
-    EXPECT_EQ(a->mViews[0].viewType, kViewTypePoly);
-    EXPECT_EQ(a->mViews[1].viewType, kViewTypePoly + 1);
-    EXPECT_DOUBLE_EQ(a->mViews[1].explosion, 2.5);
-    EXPECT_EQ(a->mViews[1].projection4D, 1);
+    EXPECT_EQ(a->mViews[0].mViewType, kViewTypePoly);
+    EXPECT_EQ(a->mViews[1].mViewType, kViewTypePoly + 1);
+    EXPECT_DOUBLE_EQ(a->mViews[1].mExplosion, 2.5);
+    EXPECT_EQ(a->mViews[1].mProjection4D, 1);
     EXPECT_DOUBLE_EQ(a->mScene.morphRatio, 0.8);
     EXPECT_DOUBLE_EQ(GetSceneParameters().morphRatio, 0.5);
     EXPECT_EQ(panes[0]->mType, kViewTypePoly);
@@ -187,8 +187,8 @@ TEST_F(PolyDocTest, FlagsAndAPaneLimitWhatASwitchTouches)
     ModelRecord* a = mDoc->GetCurrentRecord();
     ModelRecord* b = mDoc->AddModelRecord();
     b->mPathName = "/b/model.orva";
-    b->mViews[0].viewType = kViewTypeNet2D;
-    b->mViews[1].viewType = kViewTypeNet3D;
+    b->mViews[0].mViewType = kViewTypeNet2D;
+    b->mViews[1].mViewType = kViewTypeNet3D;
 
     // Preparing a transition: nothing of the incoming record is restored.
     mDoc->SwitchModelRecord(b, CPolyDoc::kNoRestore | CPolyDoc::kKeepPaths, nullptr);
@@ -200,8 +200,8 @@ TEST_F(PolyDocTest, FlagsAndAPaneLimitWhatASwitchTouches)
     mDoc->SwitchModelRecord(a, CPolyDoc::kNoPaths, panes[1]);
     EXPECT_EQ(mDoc->GetPathName(), "/a/current.orva");
     EXPECT_EQ(b->mPathName, "/b/model.orva");
-    EXPECT_EQ(b->mViews[0].viewType, kViewTypeNet2D);  // not saved: pane 0 was not the one drawn
-    EXPECT_EQ(b->mViews[1].viewType, kViewTypePoly + 1);
+    EXPECT_EQ(b->mViews[0].mViewType, kViewTypeNet2D);  // not saved: pane 0 was not the one drawn
+    EXPECT_EQ(b->mViews[1].mViewType, kViewTypePoly + 1);
 
     // A full switch loads the path of the record.
     mDoc->SwitchModelRecord(b, 0, nullptr);
@@ -224,7 +224,7 @@ TEST_F(PolyDocTest, PanesBeyondTheSixthAreNeitherSavedNorRestored)
     for (StatePane* pane : panes)
         pane->mExplosion = 7.0;
     mDoc->SwitchModelRecord(mDoc->GetFirstRecord(), 0, nullptr);
-    for (int i = 0; i < kModelViewBlocks; ++i)
+    for (int i = 0; i < ModelRecord::kNumViewRecords; ++i)
         EXPECT_DOUBLE_EQ(panes[size_t(i)]->mExplosion, 1.5 + i);
     EXPECT_DOUBLE_EQ(panes[6]->mExplosion, 7.0);
 }

@@ -535,7 +535,7 @@ TEST(PolyTest, SetModelFromPolytopeWrapsTheChange)
     EXPECT_EQ(shell.calls.back(), "Refresh 0");
 }
 
-TEST(ModelRecordTest, RecordsJoinAtTheHeadAndNameTheCurrentModel)
+TEST(ModelRecordTest, RecordsJoinAtTheEndAndNameTheCurrentModel)
 {
     EXPECT_EQ(GetCurrentPoly(), nullptr);
     EXPECT_EQ(GetCurrentTemplate(), nullptr);
@@ -545,15 +545,16 @@ TEST(ModelRecordTest, RecordsJoinAtTheHeadAndNameTheCurrentModel)
     EXPECT_EQ(records.mFirst, first);
     EXPECT_EQ(records.mLast, first);
     ModelRecord* second = records.NewRecord();
-    EXPECT_EQ(records.mFirst, second);
-    EXPECT_EQ(records.mLast, first);
-    EXPECT_EQ(second->next, first);
-    EXPECT_EQ(first->prev, second);
-    EXPECT_EQ(second->mMorphRatio, 0.5);
-    EXPECT_EQ(second->mNetShrink4D, 1.0);
+    EXPECT_EQ(records.mFirst, first);
+    EXPECT_EQ(records.mLast, second);
+    EXPECT_EQ(first->next, second);
+    EXPECT_EQ(second->prev, first);
+    EXPECT_EQ(second->mScene.morphRatio, 0.5);
+    EXPECT_EQ(second->mScene.netShrink4D, 1.0);
     EXPECT_EQ(second->mViews[5].mViewType, -1);
+    EXPECT_EQ(second->mViews[5].mState, nullptr);
     EXPECT_EQ(second->mViews[5].mExplosion, 1.0);
-    EXPECT_EQ(second->mSliceMatrix.At(3, 3), 1.0);
+    EXPECT_EQ(second->mScene.sliceMatrix.At(3, 3), 1.0);
 
     EXPECT_EQ(GetCurrentPoly(), nullptr);  // not registered yet
     SetDocumentModelRecords(&records);
@@ -575,7 +576,7 @@ TEST(ModelRecordTest, RecordsJoinAtTheHeadAndNameTheCurrentModel)
 
     records.DeleteRecord(first);
     EXPECT_EQ(records.mCurrent, nullptr);
-    EXPECT_EQ(records.mLast, second);
+    EXPECT_EQ(records.mFirst, second);
     EXPECT_EQ(GetCurrentPoly(), nullptr);
     first = records.NewRecord();
     first->mFirstThrow = new SavedMouseThrow;
