@@ -61,13 +61,6 @@ void AddMarker(LineBatch& batch, const Vec3D& end, const SymAxis& axis, int n, i
     }
 }
 
-// The width the view draws lines with now.
-float CurrentLineWidth(SceneDrawer& drawer)
-{
-    const float width = drawer.SetLineWidth(1.0f);
-    drawer.SetLineWidth(width);
-    return width;
-}
 }  // namespace
 
 void SymGroup::GetAxisColor(int set, float rgb[3])
@@ -112,7 +105,8 @@ void SymGroup::DrawAxes(const Vec3D* d, double scale) const
             LineBatch batch;
             if (highlighted)
             {
-                width = CurrentLineWidth(drawer);
+                // Reading the view's width means setting one; the second call sets the one wanted.
+                width = drawer.SetLineWidth(1.0f);
                 drawer.SetLineWidth(width + 2.0f);
                 drawer.SetColor3f(1, 1, 1);
             }
