@@ -170,7 +170,8 @@ public:
     static const char* GetRotationalSubgroupName(const SymGroup* parent, const SymDescriptor& d);
     static const char* GetReflectiveSubgroupName(const SymGroup* parent, const SymDescriptor& d);
     // The subgroup's group turned into this one, so that its axes and planes are this group's.
-    // Owned by the caller; null when memory runs out.
+    // Owned by the caller; null when memory runs out, or (an internal error) when the descriptor
+    // does not fit this group.
     std::unique_ptr<SymGroup> CreateSubgroup(const SymDescriptor& d) const;
 
     // Copy an axis (direction and reference) or a mirror normal of another group into this one;

@@ -66,7 +66,7 @@ void AddMarker(LineBatch& batch, const Vec3D& end, const SymAxis& axis, int n, i
 void SymGroup::GetAxisColor(int set, float rgb[3])
 {
     static const float kColors[3][3] = {{1, 1, 0}, {0, 1, 1}, {1, 0, 1}};
-    const float* c = kColors[set <= 0 ? 0 : set == 1 ? 1 : 2];
+    const float* c = kColors[set == 0 ? 0 : set == 1 ? 1 : 2];
     rgb[0] = c[0];
     rgb[1] = c[1];
     rgb[2] = c[2];

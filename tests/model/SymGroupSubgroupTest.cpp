@@ -574,3 +574,24 @@ TEST(SymSubgroups, DihedralParentWithVerticalPlanesOffersOnlyTheRotationReflecti
         }
     }
 }
+
+TEST(SymSubgroups, DescriptorThatDoesNotFitItsParentIsRefused)
+{
+    ScopedScriptedServices scripted;
+    // D3d needs mirror planes that a chiral icosahedral group does not have.
+    std::unique_ptr<SymGroup> i = MakeGroup(G::kIcosahedral, G::kChiral);
+    SymDescriptor d;
+    d.mKind = G::kDihedral;
+    d.mN = 3;
+    d.mAlternate = true;
+    d.mReflection = G::kVertical;
+    EXPECT_EQ(i->CreateSubgroup(d), nullptr);
+    ASSERT_EQ(scripted.services.CountCalls("MessageBox"), 1);
+    EXPECT_NE(scripted.services.LastCall()->text.find("SymGroup::CreateSubgroup()"), std::string::npos);
+
+    d.mReflection = G::kChiral;
+    std::unique_ptr<SymGroup> d3 = i->CreateSubgroup(d);
+    ASSERT_TRUE(d3);
+    EXPECT_STREQ(SymGroup::GetSchoenflies(d3.get()), "D3");
+    EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 1);
+}
