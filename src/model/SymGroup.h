@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
+
+struct SymDescriptor;
 
 // Where an enumeration of a group's operations stands. Start with mSetIndex = -1 and mReflected
 // false (as constructed); a finished enumeration leaves the three positions at -1 again.
@@ -117,6 +120,68 @@ public:
     void SelectAxis(int i);
     static const SymAxis* SelectedAxis();
 
+    // Names and symbols. Each text function answers from a buffer of its own that its next call
+    // overwrites. A null group reads "Unknown" by name; its symbols are "---" while the current
+    // model is a 4D polytope and those of the trivial group otherwise.
+    static const char* GetKindName(int kind);
+    // With the fold n for the dihedral and pyramidal kinds: "5-fold Dihedral".
+    static const char* FormatKindName(int kind, int n);
+    static const char* GetName(const SymGroup* group);
+    static const char* GetReflectionKindName(int reflection);
+    static const char* GetReflectionName(const SymGroup* group);
+    static const char* GetSchoenflies(const SymGroup* group);
+    static const char* GetOrbifold(const SymGroup* group);
+    static const char* GetCoxeter(const SymGroup* group);
+    // A null descriptor reads as the trivial group.
+    static const char* GetSchoenflies(const SymDescriptor* d);
+    static const char* GetOrbifold(const SymDescriptor* d);
+    static const char* GetCoxeter(const SymDescriptor* d);
+    // The three symbols joined by the separator.
+    static const char* GetSymbols(const SymGroup* group, const char* separator);
+    static const char* GetSymbols(const SymDescriptor* d, const char* separator);
+    // The name of axis class i after an optional leading phrase: "Sit on 5-fold axis". When the
+    // group has no class i: false, and the text names the class by its place ("Along 3rd Axis").
+    static bool GetAxisText(const SymGroup* group, std::string& out, const char* name, int i);
+
+    // Drawing into the view that draws (the current SceneDrawer), sized by its view radius.
+    // Yellow, cyan, then magenta for the classes after the first two.
+    static void SetAxisColor(int set);
+    static void GetAxisColor(int set, float rgb[3]);
+    // The rotation axes with their markers; the selected axis stands out. With d (the unit normal
+    // of the selected face) an axis is stretched to reach the plane at distance 1 along d.
+    void DrawAxes(const Vec3D* d, double scale) const;
+    void DrawMirrorNormals(double scale) const;
+    // The mirror planes as circles, and the sign of a rotation-reflection or central inversion.
+    void DrawMirrors(double scale) const;
+
+    // Subgroups, in a fixed order: each rotational subgroup in turn with every reflection kind
+    // allowed for it. The parent may be null: its lists are empty and its names "NULL". The
+    // enumerations step a descriptor; at the end they return false with it back at its start.
+    static bool NextRotationalSubgroup(const SymGroup* parent, SymDescriptor& d);
+    static bool GetRotationalSubgroup(const SymGroup* parent, int i, SymDescriptor& d);
+    static bool NextReflectiveSubgroup(const SymGroup* parent, SymDescriptor& d);
+    static bool GetReflectiveSubgroup(const SymGroup* parent, int i, SymDescriptor& d);
+    // Every reflective choice of every rotational subgroup, keeping the two positions.
+    static bool NextSubgroup(const SymGroup* parent, SymDescriptor& d, int& rot, int& refl);
+    static bool NextSubgroup(const SymGroup* parent, SymDescriptor& d);
+    static bool GetSubgroup(const SymGroup* parent, int i, SymDescriptor& d, int& rot, int& refl);
+    // The place of the pair in the combined list; 0 when both are <= 0, -1 when it is not there.
+    static int FindSubgroupIndex(const SymGroup* parent, int rot, int refl);
+    static const char* GetRotationalSubgroupName(const SymGroup* parent, const SymDescriptor& d);
+    static const char* GetReflectiveSubgroupName(const SymGroup* parent, const SymDescriptor& d);
+    // The subgroup's group turned into this one, so that its axes and planes are this group's.
+    // Owned by the caller; null when memory runs out, or (an internal error) when the descriptor
+    // does not fit this group.
+    std::unique_ptr<SymGroup> CreateSubgroup(const SymDescriptor& d) const;
+
+    // Copy an axis (direction and reference) or a mirror normal of another group into this one;
+    // Reversed negates the direction only. False for an index out of range.
+    bool CopyAxis(int set, int axis, const SymGroup& from, int fromSet, int fromAxis);
+    bool CopyAxisReversed(int set, int axis, const SymGroup& from, int fromSet, int fromAxis);
+    bool CopyMirror(int mirror, const SymGroup& from, int fromMirror);
+    // Mirror normal along one of this group's own axes.
+    bool CopyAxisToMirror(int mirror, int set, int axis);
+
     int32_t mKind = kUncreated;
     int32_t mReflection = kChiral;
     int32_t mNumAxisSets = 0;
@@ -129,3 +194,14 @@ private:
     bool AllocateAxisSets(int count);
     static void SetSelectedAxis(const SymAxis* axis);
 };
+
+// The three notations of a symmetry group, from its kind, reflection kind and main order n. Total:
+// every pair of codes gives a text. Each answers from a buffer of its own.
+const char* SchoenfliesSymbol(int kind, int reflection, int n);
+const char* OrbifoldSymbol(int kind, int reflection, int n);
+const char* CoxeterSymbol(int kind, int reflection, int n);
+
+// A closed wavy circle of radius about centre, perpendicular to axis, rising and falling n times by
+// amplitude along the axis: the sign of a rotation-reflection. In the colour rgba.
+void DrawRotoreflectionCircle(const Vec3D& centre, const Vec3D& axis, double radius, int n, double amplitude,
+                              const float rgba[4]);
