@@ -159,9 +159,13 @@ void ReorientFaceAxes(ElemList& list, FaceType* firstType)
         face->RotateNeighbours(start, false);
         if (!face->mNeighbours[0])
             continue;
-        Vec3Sub(face->mXAxis, face->mNeighbours[0]->mPoint, face->mCentre);
-        Vec3Normalize(face->mXAxis);
-        Vec3SnapZero(face->mXAxis, kTol);
+        Vec3D x;
+        Vec3Sub(x, face->mNeighbours[0]->mPoint, face->mCentre);
+        // A corner on the centre gives no direction: the axes stay as they were.
+        if (!Vec3Normalize(x))
+            continue;
+        Vec3SnapZero(x, kTol);
+        face->mXAxis = x;
         Vec3Cross(face->mYAxis, face->mZAxis, face->mXAxis);
         Vec3SnapZero(face->mYAxis, kTol);
     }

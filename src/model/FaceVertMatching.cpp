@@ -45,11 +45,13 @@ struct PolygonFrame
     PolygonFrame(const Vec3D& centroid, const Vec3D& towards, const Vec3D& z, double scale) : origin(centroid)
     {
         Vec3Sub(x, towards, centroid);
-        Vec3Normalize(x);
+        valid = Vec3Normalize(x);
         Vec3Cross(y, z, x);
         Vec3Scale(x, x, scale);
         Vec3Scale(y, y, scale);
     }
+
+    bool valid = false;  // false: the corner sits on the centroid and gives no direction
 
     bool SameSpot(const Vec3D& p, const PolygonFrame& other, const Vec3D& q) const
     {
@@ -120,6 +122,9 @@ bool FaceVert::IsCongruent(const FaceVert* other, bool allowScale) const
 
     const Vec3D& a0 = mNeighbours[0]->mPoint;
     const PolygonFrame mine(mCentroid, a0, mZAxis, scale);
+    // Without a direction every corner would look alike: no congruence can be shown.
+    if (!mine.valid)
+        return false;
     Vec3D d;
     Vec3Sub(d, a0, mCentroid);
     const double target = scale * scale * Vec3LengthSq(d);
@@ -130,6 +135,8 @@ bool FaceVert::IsCongruent(const FaceVert* other, bool allowScale) const
         if (!WithinTol(Vec3LengthSq(d), target, kTol))
             continue;
         const PolygonFrame theirs(other->mCentroid, bw, other->mZAxis, 1.0);
+        if (!theirs.valid)
+            continue;
         for (int direction : {1, -1})
         {
             const bool agree = CornersAgree(n, w, direction, [&](int j, int k) {

@@ -556,3 +556,52 @@ TEST(FaceVertGeometry, ElementListComputesEveryDensity)
     EXPECT_EQ(star->mDensity, 3);
     EXPECT_EQ(hexagon->mDensity, 1);
 }
+
+TEST(FaceVertGeometry, DegeneratePolygonsGiveNumbersNotNaN)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<Vec3D> corners;
+    };
+    const Case cases[] = {{"all corners in one point", {{1, 1, 1}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}}},
+                          {"corners on a line through the centre", {{1, 1, 0}, {2, 2, 0}, {-1, -1, 0}}},
+                          {"a corner on the centroid", {{0, 0, 1}, {1, 0, 1}, {0, 1, 1}, {-1, 0, 1}, {0, -1, 1}}},
+                          {"a corner on the centre", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Poly poly;
+        Face* face = MakePolygonFace(poly, c.corners, {0, 0, 1}, kUp);
+        Face* other = MakePolygonFace(poly, c.corners, {0, 0, 1}, Vec3D{0, 1, 1});
+        face->mCentroid = Vec3D{0, 0, 1};
+        auto finite = [](const Vec3D& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); };
+        face->CalcDensity();
+        EXPECT_GE(face->mDensity, 1);
+        EXPECT_TRUE(std::isfinite(face->GetSolidAngle()));
+        EXPECT_TRUE(std::isfinite(face->GetArea()));
+        EXPECT_TRUE(finite(face->CalcNormal()));
+        EXPECT_TRUE(std::isfinite(face->GetMaxChordDistance()));
+        EXPECT_TRUE(std::isfinite(face->GetRadius()));
+        EXPECT_TRUE(std::isfinite(face->GetMinSideDistance(face->mCentroid, true)));
+        double a = 0, b = 0, d = 0;
+        if (face->IntersectPlanes(other, a, b, d))
+        {
+            EXPECT_TRUE(std::isfinite(a) && std::isfinite(b) && std::isfinite(d));
+        }
+        Vec3D n;
+        face->FindMirrorLine(n);
+        EXPECT_TRUE(finite(n));
+    }
+}
+
+TEST(FaceVertGeometry, CornerOnTheCentroidProvesNoCongruence)
+{
+    // Corner 0 on the centroid gives no direction to measure the others from: two different
+    // shapes must not pass for similar.
+    Poly poly;
+    Face* a = MakePolygonFace(poly, {{0, 0, 1}, {1, 0, 1}, {0, 1, 1}, {-1, 0, 1}, {0, -1, 1}}, {0, 0, 1}, kUp);
+    Face* b = MakePolygonFace(poly, {{0, 0, 1}, {2, 0, 1}, {0, 0.5, 1}, {-2, 0, 1}, {0, -0.5, 1}}, {0, 0, 1}, kUp);
+    EXPECT_FALSE(a->IsCongruent(b, true));
+    EXPECT_FALSE(b->IsCongruent(a, true));
+}
