@@ -483,3 +483,35 @@ TEST(CoplanarFaces, OriginalEdgeRunsOnThroughCoplanarFaces)
     ASSERT_EQ(line.size(), 1u);
     EXPECT_EQ(line[0], v);
 }
+
+TEST(CoplanarFaces, FaceThatMatchesNoStartIsReportedAndKeptAsItIs)
+{
+    ScopedScriptedServices scope;
+    Poly poly;
+    BuildPoly(poly, CubeSpec(), true);
+    CalcAllCentroids(poly);
+    // Bottom and top in one type of order 2, but their corners of different vertex types: the top
+    // cannot be started like the bottom.
+    FaceType* type = AddFaceType(poly, false, {poly.GetNthFace(0), poly.GetNthFace(1)}, 1);
+    type->mNumRotations = 2;
+    AddFaceType(poly, false, {poly.GetNthFace(2), poly.GetNthFace(3), poly.GetNthFace(4), poly.GetNthFace(5)}, 2);
+    std::vector<FaceVert*> low, high;
+    for (FaceVert* v = poly.mVerts.mFirst; v; v = v->mNext)
+        (v->mPoint.z < 0 ? low : high).push_back(v);
+    AddFaceType(poly, true, low, 3);
+    AddFaceType(poly, true, high, 4);
+    Face* top = poly.GetNthFace(1);
+    FaceVert* corner0 = top->mNeighbours[0];
+
+    ReorientFaceAxes(poly.mFaces, type);
+
+    ASSERT_EQ(scope.services.CountCalls("MessageBox"), 1);
+    EXPECT_NE(scope.services.calls[0].text.find("ReorientFaceAxes: Couldn't find match for face"),
+              std::string::npos);
+    // Started at offset 0, its axes rebuilt from there.
+    EXPECT_EQ(top->mNeighbours[0], corner0);
+    Vec3D x;
+    Vec3Sub(x, corner0->mPoint, top->mCentre);
+    Vec3Normalize(x);
+    EXPECT_NEAR(Vec3Dot(x, top->mXAxis), 1.0, 1e-12);
+}
