@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kernel/Vec3D.h"
 #include "model/PolyElement.h"
 
 #include <array>
@@ -41,6 +42,18 @@ public:
     std::array<FaceVert*, 2> GetFaces(bool dual) const;
     FaceVert* GetEnd(bool dual, int i) const;
     FaceVert* GetSide(bool dual, int i) const;
+
+    // Geometry, the dual edge's with dual set. An end flagged Hemi is a direction.
+    // From the first end to the second; an end at infinity gives its direction (both: their sum).
+    Vec3D GetVector(bool dual) const;
+    // -1 when an end lies at infinity.
+    double GetLength(bool dual) const;
+    // Unit vector halfway between the normals of the two sides; for sides facing opposite ways, the
+    // normal in the first side's plane across the edge, away from the first side.
+    Vec3D GetMidNormal(bool dual) const;
+    // Foot of the perpendicular from the model centre onto the edge's line (the dual edge's line
+    // for dual); 0 when the base edge's line passes through the centre.
+    Vec3D GetFoot(bool dual) const;
 
     Vert* mVerts[2] = {nullptr, nullptr};
     Face* mFaces[2] = {nullptr, nullptr};

@@ -142,3 +142,9 @@ bool ElemList::HasOtherImage(const FaceImage* image) const
     }
     return false;
 }
+
+void ElemList::CalcDensities()
+{
+    for (FaceVert* e = mFirst; e; e = e->mNext)
+        e->CalcDensity();
+}

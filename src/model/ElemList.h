@@ -44,6 +44,8 @@ public:
     static bool AllSameColor(const ElemList* list);
     // Some element carries a face image other than the given one.
     bool HasOtherImage(const FaceImage* image) const;
+    // Every element computes its winding density.
+    void CalcDensities();
 
     FaceVert* mFirst = nullptr;
     FaceVert* mLast = nullptr;

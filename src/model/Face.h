@@ -16,6 +16,10 @@ public:
     bool IsFace() const override { return true; }
     // Made from a template polygon of density 1.
     bool IsConvexPolygon() const override;
+    // The template polygon's radius, else the largest distance from the centre to a corner.
+    double GetRadius() override;
+    // Every corner through the frame.
+    void FitOutline(FitPointSink& sink, const Transform3D& frame) override;
 
     bool IsSameShape(const Face* other) const;
     // Same side count and same density of their template polygons (false when either has none).

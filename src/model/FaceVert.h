@@ -3,16 +3,21 @@
 #include "kernel/ColorRGB.h"
 #include "kernel/FaceImage.h"
 #include "kernel/LoopTypeHolder.h"
+#include "kernel/Transform3D.h"
+#include "kernel/Vec2D.h"
 #include "kernel/Vec3D.h"
 #include "model/PolyElement.h"
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class ElemList;
 class Face3D;
 class FaceType;
+class FitPointSink;
 class Stellation;
+class SymGroup;
 
 // A face or a vertex of a Poly. The model is its own dual's dual: a face of the model is a vertex
 // of the dual and a vertex is a dual face, so both carry the same members in both roles. A face's
@@ -102,6 +107,116 @@ public:
     // the Poly), each given the visit mark, which the caller clears; null: count only. Answers the
     // number collected.
     int CollectConnected(FaceVert** buffer);
+
+    // ---- Geometry of the element's polygon: on a face its corners, on a vertex the poles of the
+    // faces around it (its face in the dual). A corner flagged Hemi is a direction, not a point.
+
+    // Model coordinates into the element's frame (its centre at the origin, its plane at z = 0),
+    // and back; flip mirrors the x axis.
+    Transform3D GetWorldToLocal(bool flip) const;
+    Transform3D GetLocalFrame(bool flip) const;
+    // Turns point, centre and axes by m; the centroid waits for its recomputation.
+    void Rotate(const Mat3& m);
+    // Mean of the finite corners; the centre when there are none.
+    void CalcCentroid();
+    // Unit normal of the polygon of the adjacent elements, towards the element's point.
+    Vec3D CalcNormal() const;
+    // The winding density: how often the side directions turn round. Below 5 sides nothing changes.
+    void CalcDensity();
+    double DistanceAlongNormal(const Vec3D& a, const Vec3D& b) const;
+
+    virtual double GetRadius() = 0;
+    double GetRadiusFromCentroid() const;
+    // The largest GetRadius over the coincidence ring; 0 when none is positive.
+    double GetRingRadius();
+    // Largest distance in model x and y from the point to a corner; 0 without corners.
+    double GetMaxCornerDistance2D(double x, double y) const;
+    double GetAverageSideLength() const;
+    double GetMinSideLength() const;
+    double GetMaxSideLength() const;
+    // Smallest distance from the point to a side's line (with ignoreZero, lines through the point
+    // aside); 0 when nothing is left.
+    double GetMinSideDistance(const Vec3D& point, bool ignoreZero) const;
+    // Half the shortest distance to an adjacent element's point; 0 when nothing is left.
+    double GetHalfMinEdge(bool ignoreZero) const;
+    // Signed about mZAxis; 0 within 1e-7.
+    double GetArea() const;
+    // Signed solid angle of the polygon seen from the model centre; 0 when two consecutive sides lie
+    // in one plane through the centre.
+    double GetSolidAngle() const;
+    bool IsRegularPolygon() const;
+    // The corner farthest from the centroid, the corner farthest from it and the corner farthest from
+    // their line, as far as they exist; answers how many.
+    int GetExtremeCorners(Vec3D out[3]) const;
+
+    // Measures over the faces and vertices connected to the element; kind: the element's own
+    // (faces or vertices), or the other with otherKind.
+    double GetPartMinInradius(bool ignoreZero);
+    // Mean point of the part's elements of the kind (unchanged zero when none) into centre; the
+    // elements collected stay in buffer when one is given (room for every face and vertex).
+    // Answers the number of elements of the part.
+    int GetPartCentre(bool otherKind, Vec3D& centre, FaceVert** buffer);
+    double GetPartRadius(bool otherKind);
+    // kUnsetValue when the part holds no element of the kind.
+    double GetPartHalfMinEdge(bool ignoreZero);
+
+    // The line where the other element's plane meets this one's, in this element's frame:
+    // a u + b v + d = 0 with (a, b) a unit vector. False for parallel planes.
+    bool IntersectPlanes(const FaceVert* other, double& a, double& b, double& d) const;
+    // Where the line from the element's point through p (along p for a direction) meets the plane;
+    // false with the line's unit direction when they are parallel.
+    bool IntersectWithPlane(const Vec3D& p, bool isDirection, Vec3D& out) const;
+    // IntersectWithPlane, then x and y through the frame: false gives the direction, not translated.
+    bool ProjectPoint(const Vec3D& p, bool isDirection, const Transform3D& frame, Vec2D& out) const;
+    bool ProjectNeighbour(const FaceVert* element, const Transform3D& frame, Vec2D& out) const;
+    bool ProjectAdjacent(int side, const Transform3D& frame, Vec2D& out) const;
+    // Corner i through the element's own frame: one point for a finite corner; for an infinite one
+    // the five points that close the strip it opens off within the model's sphere; none when there
+    // is no corner or no finite corner.
+    int ProjectSide(int side, const Transform3D& frame, Vec2D out[5]);
+
+    // Zoom-to-fit: the element's outline through the frame; the vertex figure (with coplanar
+    // members and dual faces as the options say); every other element of the list as seen from it.
+    virtual void FitOutline(FitPointSink& sink, const Transform3D& frame) = 0;
+    void FitFigure(FitPointSink& sink);
+    double GetFigureRadius();
+    void FitRingFigure(FitPointSink& sink) const;
+    double GetListFigureRadius() const;
+    // Largest distance from the element's axis to a chord between two other elements of the list
+    // as seen from it; kept in the list until its owner resets it.
+    double GetMaxChordDistance();
+
+    // ---- Coplanar rings, frames and congruence ----
+
+    // Takes the axes of the first ring member of the type's coplanar master type.
+    void CopyAxesFromRing();
+    // A proper motion maps this polygon onto the other one (and its size too with allowScale).
+    bool IsCongruent(const FaceVert* other, bool allowScale) const;
+    // Pairing under a symmetry operation m: this element's image (its point p', the centre c' of its
+    // corner 0's element) against the other's corner elements; ordered keeps the cyclic order
+    // (either turn). start and reversed, when given, receive where and how it matched.
+    bool MatchesTransformedPoint(const FaceVert* other, const Vec3D& point, const Vec3D& centre, const Mat3& m,
+                                 bool ordered, int* start, bool* reversed) const;
+    // The same by plane and corner points: centre c', axis a' and corner 0's point q' are the images.
+    bool MatchesTransformed(const FaceVert* other, const Vec3D& centre, const Vec3D& axis, const Vec3D& corner,
+                            const Mat3& m, bool ordered, int* start, bool* reversed) const;
+    bool MatchesUnderTransform(const FaceVert* other, const Mat3& m) const;
+    // The other element's corner that this element's corner 0 maps to under the group's improper
+    // operation k, -1 when it is no image; direction: +1 same turn, -1 reversed. Without centre the
+    // images are computed here.
+    int FindImageUnderSymmetry(const FaceVert* other, const Vec3D* centre, const Vec3D* axis, const Vec3D* corner,
+                               const SymGroup& group, int mirror, int& direction) const;
+    // For a Hemi element: an even-order axis of the group in force, in the element's plane, whose
+    // half turn maps the element onto itself; null when none.
+    const Vec3D* FindHalfTurnAxis() const;
+    // The polygon is its own mirror image in the line through the centroid with the normal.
+    bool IsMirrorSymmetric(const Vec3D& normal) const;
+    // The first mirror line through a side's midpoint or a corner, side by side.
+    bool FindMirrorLine(Vec3D& normal) const;
+    // From edge u-v along the line where this face's plane meets f's, through vertices where faces
+    // coplanar with the two continue it; appends v and each further vertex to list. True when the
+    // line went on past v.
+    bool TraceOriginalEdge(std::vector<FaceVert*>& list, FaceVert* u, FaceVert* f, FaceVert* v, FaceVert* g);
 
     int32_t mNumSides;
     int32_t mDensity = 1;

@@ -183,14 +183,9 @@ void Poly::SelectFace(FaceVert* element, bool asVertex)
         InternalError("Illegal argument for SelectFace");
     if (element != mSelectedFace)
     {
+        // Only one thing is selected at a time.
         if (element)
-        {
-            // Only one thing is selected at a time.
-            mSelectedElement = nullptr;
-            mSelectedEdge = nullptr;
-            if (SymGroup* group = mGroup.get())
-                group->SelectAxis(-1);
-        }
+            ClearSelection();
         shell.InvalidateAllViews(false, 0);
     }
     else if (!asVertex)

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+class Cell4D;
 class CompoundPart;
 class Face;
 class FaceVert;
@@ -26,6 +27,7 @@ class SectionPolygon;
 class SimplePoly;
 class SymGroup;
 class Vert;
+class Vert4D;
 struct LibraryEntry;
 
 // One facet of the faceted model made from the drawn polygons, and the polygon it came from.
@@ -164,6 +166,72 @@ public:
     // model, switching the side shown as needed.
     void SelectFace(FaceVert* element, bool asVertex);
 
+    // ---- Selection, compound parts, measures, kit check and transition queries ----
+    // Selects an edge, or hands a face or vertex (or nothing) to SelectFace.
+    void SelectElement(PolyElement* element, bool asVertex);
+    // Steps through the element's coincidence ring: the member after the selected face.
+    void SelectNextCoincident(FaceVert* element);
+    // Nothing selected any more: no element, no axis of the group in force, no edge of the face
+    // side's mesh, no 4D cell.
+    void ClearSelection();
+    // Shows the dual in place of the model, or the model again.
+    void SetShowDual(bool showDual);
+    Edge* GetSelectedEdge() const { return mSelectedEdge; }
+    // The selected face of the other side's Stellation: a vertex of the shown model.
+    FaceVert* GetStellationVert();
+    // The selected face, else the shown side's stellation face.
+    FaceVert* GetSelectedFace();
+    PolyElement* GetSelectedEdgeOrFace();
+    // GetStellationVert, or the next vertex of its list that is not at the centre.
+    FaceVert* GetVisibleStellationVert();
+    bool HasSelectedVert() const;
+    bool HasSelectedEdge() const;
+    // "vertex", "edge", "face" or, for a 4D model, "cell".
+    const char* GetSelectedKindWord() const;
+    // The polytope of a 4D model, its dual while the dual is shown.
+    Polytope4D* GetShownPolytope4D();
+    Cell4D* GetSelectedCell4D() const;
+    Vert4D* GetSelectedVert4D() const;
+    // Packed 0x00BBGGRR.
+    uint32_t GetSelectedEdgeColorRef();
+
+    // Splits the model into its connected parts, orients each (a part listed inside out is turned
+    // round, a one-sided part is marked) and sums the volumes of the model and of its dual. Answers
+    // whether the faces of the last part face different ways.
+    bool FindCompoundParts();
+    // Face-type areas times their face counts, for both sides.
+    void CalcSurfaceAreas();
+    // 1 plus the sum over the parts of (genus - 1).
+    int GetGenus() const;
+    CompoundPart* FindPartOf(FaceVert* element);
+    // One palette colour per part; answers the number of parts.
+    int ColorByPart();
+    // Recolours the element's connected part; with onlySameColor, only the elements of the start's
+    // colour.
+    void FillPartColor(FaceVert* start, const ColorRGB& color, bool onlySameColor);
+    // Mean of the vertex points (those flagged Skip left out), and weighted by the faces around each.
+    Vec3D GetVertexCentroid() const;
+    Vec3D GetWeightedVertexCentroid() const;
+    // The sphere through every vertex; false for 3 vertices or fewer or when there is none.
+    bool GetCircumcentre(Vec3D& centre, double& radiusSq) const;
+
+    // Whether the magnetic construction kit builds the model (its dual with dual); the answer is
+    // kept in the model flags and a "no" leaves its reason. A reason from the caller records a
+    // known "no".
+    bool IsKitBuildable(bool dual, const char* reason);
+    // The same for the mesh of one side's current stellation.
+    bool IsStellationKitBuildable(bool dual);
+
+    bool InTransition() const { return mTransitionEnd >= 0.0; }
+    double GetTransitionLength() const;
+    double GetTransitionStart() const;
+    // Gives the transition a new length from the time on, keeping the part already played.
+    void RetimeTransition(double time, double length);
+    // A new target scale from the time on, the scale passing through its present value then.
+    void RetargetScale(double time, double target);
+    // The model is exploding or imploding in the running transition.
+    bool IsExplodePhase() const;
+
     // The plain form of one side of the model (flags: kConvert...; the dual side with kConvertDual),
     // owned by the caller; part, when given, is kept alone (kConvertKeepPart) or left out. Null with
     // a message when the side cannot be converted.
@@ -257,6 +325,9 @@ private:
 // kind) and the transition of its preset when it has one; names that are not blank are set.
 void SetModelFromPolytope4D(int undoKind, std::unique_ptr<Polytope4D> polytope, int keepFlags, const char* baseName,
                             const char* dualName);
+
+// Clears the selection of the current model everywhere (nothing without one).
+void ClearSelection();
 
 // The library entry whose names the last model took.
 const LibraryEntry* GetLastLibraryEntry();

@@ -1,6 +1,7 @@
 #include "kernel/Shell.h"
 #include "kernel/Tolerance.h"
 #include "kernel/UserServices.h"
+#include "model/Poly.h"
 #include "model/SymGroup.h"
 
 #include <cstdio>
@@ -196,7 +197,8 @@ void SymGroup::SelectAxis(int i)
     SymAxis* axis = nullptr;
     if (i >= 0)
     {
-        // Clearing the current model's element selection belongs here once models keep one.
+        // One thing is selected at a time.
+        ClearSelection();
         axis = GetAxis(i);
         if (const SymAxisSet* set = FindAxisSetOf(axis))
         {

@@ -21,6 +21,10 @@ public:
     bool IsVert() const override { return true; }
     // The model was prepared from a template that wraps once round each vertex.
     bool IsConvexPolygon() const override;
+    // The largest distance from the vertex's axis to a point of its dual face (ProjectSide).
+    double GetRadius() override;
+    // Every point that ProjectSide gives, side by side.
+    void FitOutline(FitPointSink& sink, const Transform3D& frame) override;
 
     // "3, 5/2, 3, -." for the faces around the vertex; one buffer, overwritten by the next call.
     const char* GetConfiguration() const;

@@ -3,9 +3,13 @@
 #include "kernel/LinkNode.h"
 #include "kernel/WaitCursor.h"
 #include "mesh/Model3D.h"
+#include "model/FaceVert.h"
 #include "stellation/FaceType.h"
 #include "stellation/StellationCell.h"
 #include "stellation/StellationCellLayer.h"
+
+#include <algorithm>
+#include <cmath>
 
 Stellation::Stellation(Poly* poly, bool dual) : mPoly(poly), mFaceting(poly), mDual(dual)
 {
@@ -148,4 +152,43 @@ void Stellation::SetModel3D(std::unique_ptr<Model3D> model)
 void Stellation::DropModel3D()
 {
     mModel3D.reset();
+}
+
+void Stellation::CalcFaceTypeAreas()
+{
+    for (FaceType* type = mFirstFaceType; type; type = type->mNextFaceType)
+        if (type->mFirstFace)
+            type->mArea = std::fabs(type->mFirstFace->GetArea());
+}
+
+void Stellation::CalcSolidAngles()
+{
+    for (FaceType* type = mFirstFaceType; type; type = type->mNextFaceType)
+        if (type->mFirstFace)
+            type->mSolidAngle = type->mFirstFace->GetSolidAngle();
+}
+
+void Stellation::CalcEdgeLengthRange(double* shortest, double* longest)
+{
+    if (mShortestEdge < 0.0)
+    {
+        bool any = false;
+        double low = 0.0, high = 0.0;
+        for (const FaceType* type = mFirstFaceType; type; type = type->mNextFaceType)
+        {
+            const FaceVert* first = type->mFirstFace;
+            if (!first || first->mNumSides <= 0)
+                continue;
+            const double a = first->GetMinSideLength(), b = first->GetMaxSideLength();
+            low = any ? std::min(low, a) : a;
+            high = any ? std::max(high, b) : b;
+            any = true;
+        }
+        mShortestEdge = low;
+        mLongestEdge = high;
+    }
+    if (shortest)
+        *shortest = mShortestEdge;
+    if (longest)
+        *longest = mLongestEdge;
 }

@@ -62,6 +62,13 @@ public:
     static bool IsOriginal(const Stellation* stellation);
     bool IsOriginal() const { return IsOriginal(this); }
 
+    // Measures of the side's face types, each taken from the type's first face: its area (absolute
+    // value) and its solid angle at the centre into the type; the shortest and longest side over
+    // those faces into mShortestEdge and mLongestEdge, once until the next reset. Outputs may be null.
+    void CalcFaceTypeAreas();
+    void CalcSolidAngles();
+    void CalcEdgeLengthRange(double* shortest = nullptr, double* longest = nullptr);
+
     // The face whose stellation diagram is shown.
     void SetSelectedFace(FaceVert* face) { mSelectedFace = face; }
     FaceVert* GetSelectedFace() const { return mSelectedFace; }

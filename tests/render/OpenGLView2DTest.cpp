@@ -1,5 +1,7 @@
 #include "RenderTestView.h"
 
+#include "render/ViewFitSink.h"
+
 #include <cmath>
 
 namespace
@@ -170,4 +172,18 @@ TEST_F(Area2DTest, FittingPointsCentresThem)
     EXPECT_NEAR(origin.y, 1.5, 0.05);
     EXPECT_EQ(origin.z, 1.0);
     EXPECT_EQ(direction.z, -1.0);
+}
+
+TEST_F(Area2DTest, PointsFedThroughAFitSinkWidenTheRecord)
+{
+    FitBounds record;
+    mView->BeginFitBounds(record, 0.0, 0.0);
+    ViewFitSink sink(*mView, record);
+    FitPointSink& points = sink;
+    for (const Vec3D& p : {Vec3D{1, 1, 0}, Vec3D{3, 1, 0}, Vec3D{3, 2, 0}, Vec3D{-1, 2, 0}})
+        points.ExtendFit(p);
+    EXPECT_EQ(record.minX, -1.0);
+    EXPECT_EQ(record.maxX, 3.0);
+    EXPECT_EQ(record.minY, 1.0);
+    EXPECT_EQ(record.maxY, 2.0);
 }

@@ -1,0 +1,56 @@
+#include "kernel/Tolerance.h"
+#include "model/Poly.h"
+#include "model/Vert.h"
+#include "support/PolyBuilder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace
+{
+// A torus of n by m quadrilaterals (each an isosceles trapezoid, so planar).
+PolySpec TorusSpec(int n, int m)
+{
+    PolySpec spec;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < m; ++j)
+        {
+            const double u = 2.0 * kPi * i / n, v = 2.0 * kPi * j / m;
+            const double ring = 3.0 + std::cos(v);
+            spec.verts.push_back(Vec3D{ring * std::cos(u), ring * std::sin(u), std::sin(v)});
+        }
+    auto at = [&](int i, int j) { return (i % n) * m + (j % m); };
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < m; ++j)
+            spec.faces.push_back({at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)});
+    return spec;
+}
+
+// The whole compound-part analysis of a model of 20000 faces and as many vertices.
+void BM_FindCompoundParts(benchmark::State& state)
+{
+    Poly poly;
+    BuildPoly(poly, TorusSpec(200, 100), false);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(poly.FindCompoundParts());
+    state.SetItemsProcessed(state.iterations() * (poly.mFaces.mCount + poly.mVerts.mCount));
+}
+BENCHMARK(BM_FindCompoundParts)->Unit(benchmark::kMillisecond);
+
+// Every pair of 2000 vertices seen from one of them; the cache is dropped each time.
+void BM_MaxChordDistance(benchmark::State& state)
+{
+    Poly poly;
+    BuildPoly(poly, TorusSpec(50, 40), false);
+    FaceVert* vert = poly.mVerts.mFirst;
+    vert->mXAxis = Vec3D{0, 0, 1};
+    Vec3Cross(vert->mYAxis, vert->mZAxis, vert->mXAxis);
+    for (auto _ : state)
+    {
+        poly.mVerts.mMaxChordDistance = -1.0;
+        benchmark::DoNotOptimize(vert->GetMaxChordDistance());
+    }
+}
+BENCHMARK(BM_MaxChordDistance)->Unit(benchmark::kMillisecond);
+}  // namespace
