@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -201,15 +203,84 @@ void PairSlotsBySymmetry(SimpEdgeType& type, const SymGroup& group)
     }
 }
 
+// The usable vertices sorted by position, to find a vertex at a point.
+class VertexLocator
+{
+public:
+    explicit VertexLocator(SimplePoly& poly)
+    {
+        for (int i = 0; i < poly.mNumVerts; ++i)
+        {
+            if (!(poly.mVerts[i].mFlags & E::kTemp))
+                mSorted.push_back(&poly.mVerts[i]);
+        }
+        // A tolerant order need not be transitive; a merge sort never leaves the array for it.
+        std::stable_sort(mSorted.begin(), mSorted.end(), [](const SimpleVert* a, const SimpleVert* b) {
+            const int c = Vec3Compare(a->mPos, b->mPos, kTol);
+            return c != 0 ? c < 0 : a->GetIndex() < b->GetIndex();
+        });
+    }
+
+    SimpleVert* Find(const Vec3D& p) const
+    {
+        size_t lo = 0, hi = mSorted.size();
+        while (lo < hi)
+        {
+            const size_t mid = (lo + hi) / 2;
+            const int c = Vec3Compare(p, mSorted[mid]->mPos, kTol);
+            if (c == 0)
+                return mSorted[mid];
+            if (c < 0)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        return nullptr;
+    }
+
+private:
+    std::vector<SimpleVert*> mSorted;
+};
+
+uint64_t EdgeKey(const SimpleVert* a, const SimpleVert* b)
+{
+    uint64_t i = uint32_t(a->GetIndex()), j = uint32_t(b->GetIndex());
+    if (i > j)
+        std::swap(i, j);
+    return (i << 32) | j;
+}
+
+void InstanceEnds(const EdgeInstance& inst, SimpleVert*& a, SimpleVert*& b)
+{
+    const EdgeFace& r0 = inst.mRecords[0];
+    a = r0.mFace->GetVert(r0.mCorner);
+    b = r0.mFace->GetVert((r0.mCorner + 1) % r0.mFace->mNum);
+}
+
 // Finds the images of every type's first edge under the group's rotations; edges that no rotation
-// reaches go into new types, which the next pass treats the same way.
-bool MatchInstances(SimpEdgeType*& head, SimpEdgeType*& tail, const SymGroup& group)
+// reaches go into new types, which the next pass treats the same way. Images are found through the
+// position of their ends, so that a type's edges are never scanned once per rotation.
+bool MatchInstances(SimplePoly& poly, SimpEdgeType*& head, SimpEdgeType*& tail, const SymGroup& group)
 {
     std::vector<Mat3> rotations;
     SymOpIterator it;
     Mat3 r;
     while (group.NextOperation(it, false, &r))
         rotations.push_back(r);
+
+    const VertexLocator locator(poly);
+    std::unordered_map<uint64_t, EdgeInstance*> edges;
+    std::unordered_map<const EdgeInstance*, SimpEdgeType*> owners;
+    for (SimpEdgeType* t = head; t; t = t->mNext)
+    {
+        for (EdgeInstance* inst = t->mFirstInstance; inst; inst = inst->mNext)
+        {
+            SimpleVert *a, *b;
+            InstanceEnds(*inst, a, b);
+            edges[EdgeKey(a, b)] = inst;
+            owners[inst] = t;
+        }
+    }
 
     std::vector<SimpEdgeType*> pass;
     for (SimpEdgeType* t = head; t; t = t->mNext)
@@ -229,25 +300,19 @@ bool MatchInstances(SimpEdgeType*& head, SimpEdgeType*& tail, const SymGroup& gr
                 Vec3D p0, p1;
                 rotation.Transform(p0, t->mEnds[0]->mPos);
                 rotation.Transform(p1, t->mEnds[1]->mPos);
-                for (EdgeInstance* inst = t->mFirstInstance->mNext; inst; inst = inst->mNext)
-                {
-                    if (inst->mFlags & EdgeInstance::kReached)
-                        continue;
-                    const EdgeFace& r0 = inst->mRecords[0];
-                    const SimpleFace* f = r0.mFace;
-                    const SimpleVert* v = f->GetVert(r0.mCorner);
-                    const SimpleVert* w = f->GetVert((r0.mCorner + 1) % f->mNum);
-                    const SimpleVert* atP0 = nullptr;
-                    if (Vec3Equal(v->mPos, p0, kTol) && Vec3Equal(w->mPos, p1, kTol))
-                        atP0 = v;
-                    else if (Vec3Equal(w->mPos, p0, kTol) && Vec3Equal(v->mPos, p1, kTol))
-                        atP0 = w;
-                    else
-                        continue;
-                    inst->mFlags |= EdgeInstance::kReached;
-                    MarkFirstEnd(*inst, t->mNumFaces, atP0);
-                    ReorderRecords(*inst, *t->mFirstInstance, t->mNumFaces, rotation);
-                }
+                const SimpleVert* atP0 = locator.Find(p0);
+                const SimpleVert* atP1 = locator.Find(p1);
+                if (!atP0 || !atP1 || atP0 == atP1)
+                    continue;
+                const auto found = edges.find(EdgeKey(atP0, atP1));
+                if (found == edges.end())
+                    continue;
+                EdgeInstance* inst = found->second;
+                if ((inst->mFlags & EdgeInstance::kReached) || owners[inst] != t)
+                    continue;
+                inst->mFlags |= EdgeInstance::kReached;
+                MarkFirstEnd(*inst, t->mNumFaces, atP0);
+                ReorderRecords(*inst, *t->mFirstInstance, t->mNumFaces, rotation);
             }
         }
 
@@ -271,9 +336,8 @@ bool MatchInstances(SimpEdgeType*& head, SimpEdgeType*& tail, const SymGroup& gr
                 {
                     if (!split)
                     {
-                        const EdgeFace& r0 = inst->mRecords[0];
-                        SimpleVert* a = r0.mFace->GetVert(r0.mCorner);
-                        SimpleVert* b = r0.mFace->GetVert((r0.mCorner + 1) % r0.mFace->mNum);
+                        SimpleVert *a, *b;
+                        InstanceEnds(*inst, a, b);
                         if (b->mId < a->mId)
                             std::swap(a, b);
                         split = new (std::nothrow) SimpEdgeType(a, b, t->mLengthSq, t->mNumFaces, head, tail);
@@ -290,6 +354,7 @@ bool MatchInstances(SimpEdgeType*& head, SimpEdgeType*& tail, const SymGroup& gr
                         created.push_back(split);
                     }
                     split->AppendInstance(inst);
+                    owners[inst] = split;
                 }
                 inst = next;
             }
@@ -439,7 +504,7 @@ SimpEdgeType* CreateEdgeTypes(SimplePoly& poly, const SymGroup& group)
         TraceGuard trace("Find face types wrt edges");
         for (SimpEdgeType* t = head; t; t = t->mNext)
             PairSlotsBySymmetry(*t, group);
-        if (!MatchInstances(head, tail, group))
+        if (!MatchInstances(poly, head, tail, group))
             return fail();
     }
     return head;

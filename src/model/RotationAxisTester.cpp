@@ -12,6 +12,7 @@ namespace
 {
 using E = SimpleElem;
 constexpr uint32_t kMerged = E::kEdgeTypeMark;  // scratch of the type merge
+constexpr uint32_t kScratch = E::kDone | kMerged;
 
 bool Usable(const SimpleVert* v)
 {
@@ -48,6 +49,38 @@ SimpleVert* RotationAxisTester::ModelVert(const SimpleVert* hullVert) const
     return i >= 0 && i < mModel.mNumVerts ? &mModel.mVerts[i] : nullptr;
 }
 
+const Vec3D& RotationAxisTester::CentroidSum(const SimpleVert& v)
+{
+    // Positions do not change while candidates are tested: each sum is worked out once.
+    const size_t i = size_t(v.GetIndex());
+    if (mCentroidSums.size() <= i)
+    {
+        mCentroidSums.resize(size_t(mModel.mNumVerts));
+        mHasCentroidSum.resize(size_t(mModel.mNumVerts), false);
+    }
+    if (!mHasCentroidSum[i])
+    {
+        mCentroidSums[i] = v.SumFaceCentroids();
+        mHasCentroidSum[i] = true;
+    }
+    return mCentroidSums[i];
+}
+
+void RotationAxisTester::Mark(SimpleElem* e, uint32_t bit)
+{
+    if (!(e->mFlags & kScratch))
+        mMarked.push_back(e);
+    e->mFlags |= bit;
+}
+
+void RotationAxisTester::ClearMarks()
+{
+    // Only what a test marked: a failing candidate should cost what it looked at, not the model.
+    for (SimpleElem* e : mMarked)
+        e->mFlags &= ~kScratch;
+    mMarked.clear();
+}
+
 void RotationAxisTester::Append(SimpleVert* v)
 {
     if (size_t(mCount) < mWork.size())
@@ -73,7 +106,7 @@ bool RotationAxisTester::TestAxisAndCombineSameTypes(const SimpleFace* face, con
                 SimpleFace* f = x->GetFace(i);
                 if (!f || (f->mFlags & kMerged) || f->mNum <= 0)
                     continue;
-                f->mFlags |= kMerged;
+                Mark(f, kMerged);
                 Vec3D normal = f->mNormal, first = f->GetVert(0)->mPos;
                 Mat3 turn;
                 // At j = 0 faces in the same place as f around x join its coincident ring and type;
@@ -89,7 +122,7 @@ bool RotationAxisTester::TestAxisAndCombineSameTypes(const SimpleFace* face, con
                             continue;
                         if (previous)
                             other->JoinCoincident(previous);
-                        other->mFlags |= kMerged;
+                        Mark(other, kMerged);
                         MergeTypes(f, other);
                         previous = other;
                     }
@@ -105,7 +138,7 @@ bool RotationAxisTester::TestAxisAndCombineSameTypes(const SimpleFace* face, con
                 MergeTypes(x, mWork[size_t(g + j)]);
         }
     }
-    mModel.ClearFlags(E::kDone | kMerged);
+    ClearMarks();
     return ok;
 }
 
@@ -279,7 +312,7 @@ bool RotationAxisTester::TestImageGroup(int k, int start)
         }
     }
     for (int i = 0; i < k; ++i)
-        mWork[size_t(start + i)]->mFlags |= E::kDone;
+        Mark(mWork[size_t(start + i)], E::kDone);
     return true;
 }
 
@@ -319,9 +352,9 @@ bool RotationAxisTester::TestForSymmetryR(int k, int start)
                     } while (!image && c && c != y);
                     if (!image)
                         return false;
-                    image->mFlags |= E::kDone;
+                    Mark(image, E::kDone);
                 }
-                f->mFlags |= E::kDone;
+                Mark(f, E::kDone);
             }
 
             const int at = f->IndexInList(x, -1);
@@ -352,7 +385,6 @@ bool RotationAxisTester::GrowGroup(int k, int g, const SimpleFace& face, SimpleV
     if (!Usable(o))
         return false;
     const Vec3D faceSum = face.GetVertexSum();
-    const Vec3D centroids = o->SumFaceCentroids();
     const int start = mCount;
     Append(o);
     for (int j = 1; j < k; ++j)
@@ -362,11 +394,10 @@ bool RotationAxisTester::GrowGroup(int k, int g, const SimpleFace& face, SimpleV
     for (int j = 1; j < k; ++j)
     {
         const Mat3& turn = mPowers[size_t(j)];
-        Vec3D normal, sum, place, wanted;
+        Vec3D normal, sum, place;
         turn.Transform(normal, face.mNormal);
         turn.Transform(sum, faceSum);
         turn.Transform(place, o->mPos);
-        turn.Transform(wanted, centroids);
         SimpleVert* y = mWork[size_t(g + j)];
         SimpleVert* image = nullptr;
         for (int t = 0; t < y->mNum && !image; ++t)
@@ -392,7 +423,11 @@ bool RotationAxisTester::GrowGroup(int k, int g, const SimpleFace& face, SimpleV
                 if (p->mNum == o->mNum && Vec3Equal(p->mPos, place, kTol))
                     candidate = p;
             }
-            if (candidate && Vec3Equal(candidate->SumFaceCentroids(), wanted, kSymTol))
+            if (!candidate)
+                continue;
+            Vec3D wanted;
+            turn.Transform(wanted, CentroidSum(*o));
+            if (Vec3Equal(CentroidSum(*candidate), wanted, kSymTol))
                 image = candidate;
         }
         if (!image || (image->mFlags & E::kDone))
@@ -441,7 +476,7 @@ bool RotationAxisTester::TestEmptyFaceImages(int k)
             group.push_back(image);
         }
         for (SimpleFace* f : group)
-            f->mFlags |= E::kDone;
+            Mark(f, E::kDone);
         groups.push_back(std::move(group));
     }
     for (const std::vector<SimpleFace*>& group : groups)

@@ -3,8 +3,10 @@
 #include "kernel/Mat3.h"
 #include "kernel/Vec3D.h"
 
+#include <cstdint>
 #include <vector>
 
+class SimpleElem;
 class SimpleFace;
 class SimplePoly;
 class SimpleVert;
@@ -12,7 +14,8 @@ class SimpleVert;
 // Decides whether a turn by 2*pi/k about a candidate axis through the centre maps a model onto
 // itself, and when it does merges the types of the vertices and faces the turn carries onto one
 // another. Candidates come from the model's hull, whose vertex i is the model's vertex i. Symmetry
-// detection owns one tester for its whole run, so that the work array is made once.
+// detection owns one tester for its whole run, so that the work array is made once; the model must
+// not move while the tester lives.
 class RotationAxisTester
 {
 public:
@@ -33,6 +36,9 @@ public:
 
 private:
     void Append(SimpleVert* v);
+    void Mark(SimpleElem* e, uint32_t bit);
+    const Vec3D& CentroidSum(const SimpleVert& v);
+    void ClearMarks();
     SimpleVert* ModelVert(const SimpleVert* hullVert) const;
     bool TestForSymmetry(int k, int start);
     bool TestForSymmetryR(int k, int start);
@@ -48,6 +54,9 @@ private:
     int mCount = 0;
     std::vector<Mat3> mPowers;  // the turn's powers 0 .. k-1
     std::vector<SimpleVert*> mSorted;
+    std::vector<SimpleElem*> mMarked;  // elements carrying scratch marks of the current test
+    std::vector<Vec3D> mCentroidSums;   // by vertex index
+    std::vector<bool> mHasCentroidSum;
 };
 
 // The order of the sweep over the vertices no growth reached: height along the axis, then squared
