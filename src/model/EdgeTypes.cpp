@@ -268,9 +268,31 @@ bool MatchInstances(SimplePoly& poly, SimpEdgeType*& head, SimpEdgeType*& tail, 
     while (group.NextOperation(it, false, &r))
         rotations.push_back(r);
 
+    bool single = true;
+    for (const SimpEdgeType* t = head; t && single; t = t->mNext)
+        single = t->mFirstInstance->mNext == nullptr;
+    if (rotations.empty() && single)
+    {
+        // Every edge is a type of its own: nothing to match or split.
+        for (SimpEdgeType* t = head; t; t = t->mNext)
+        {
+            t->mFirstInstance->mFlags |= EdgeInstance::kReached;
+            MarkFirstEnd(*t->mFirstInstance, t->mNumFaces, t->mEnds[0]);
+        }
+        return true;
+    }
+
     const VertexLocator locator(poly);
     std::unordered_map<uint64_t, EdgeInstance*> edges;
     std::unordered_map<const EdgeInstance*, SimpEdgeType*> owners;
+    size_t count = 0;
+    for (SimpEdgeType* t = head; t; t = t->mNext)
+    {
+        for (EdgeInstance* inst = t->mFirstInstance; inst; inst = inst->mNext)
+            ++count;
+    }
+    edges.reserve(count);
+    owners.reserve(count);
     for (SimpEdgeType* t = head; t; t = t->mNext)
     {
         for (EdgeInstance* inst = t->mFirstInstance; inst; inst = inst->mNext)

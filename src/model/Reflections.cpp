@@ -75,7 +75,7 @@ void TurnModel(SimplePoly& model, SimplePoly& hull, const Mat3& m)
 class ReflectionTester
 {
 public:
-    ReflectionTester(SimplePoly& model, SymGroup& group) : mModel(model), mGroup(group)
+    ReflectionTester(SimplePoly& model, SymGroup& group) : mGroup(group)
     {
         for (int i = 0; i < model.mNumVerts; ++i)
         {
@@ -107,11 +107,23 @@ public:
             SimpleElem* t = r;
             do
             {
-                static_cast<SimpleVert*>(t)->MarkCoincident(E::kDone);
+                SimpleVert* c = static_cast<SimpleVert*>(t);
+                do
+                {
+                    if (!(c->mFlags & E::kDone))
+                    {
+                        c->mFlags |= E::kDone;
+                        mMarked.push_back(c);
+                    }
+                    c = c->mNextCoincident;
+                } while (c && c != t);
                 t = t->mNextOfType;
             } while (t && t != r);
         }
-        mModel.ClearVertFlags(E::kDone);
+        // Only what this test marked: a candidate that fails at once costs next to nothing.
+        for (SimpleVert* v : mMarked)
+            v->mFlags &= ~E::kDone;
+        mMarked.clear();
         if (ok)
             mGroup.SetReflectionKind(kind);
         return ok;
@@ -202,9 +214,9 @@ private:
         return false;
     }
 
-    SimplePoly& mModel;
     SymGroup& mGroup;
     std::vector<SimpleVert*> mSorted;
+    std::vector<SimpleVert*> mMarked;
 };
 
 // A unit normal from v; false when v has no direction.
