@@ -518,6 +518,58 @@ TEST(SymmetryDetectionTest, TetrahedraSharingAnEdgeKeepTheirOwnFans)
     }
 }
 
+TEST(SymmetryDetectionTest, VerticesKeptApartAreToldApartByTheirFaces)
+{
+    // After a split the vertices in one place stay apart: a second run only links them, and the
+    // rotations still find the same group, each apex going onto the one with matching faces.
+    const double r = std::sqrt(2.0);
+    FacedSolid s;
+    s.verts = {{0, 0, 1}, {0, 0, -1}, {r, 1, 0}, {r, -1, 0}, {-r, 1, 0}, {-r, -1, 0}};
+    s.faces = {{0, 2, 1}, {0, 1, 3}, {0, 3, 2}, {1, 2, 3}, {0, 1, 4}, {0, 5, 1}, {0, 4, 5}, {1, 5, 4}};
+    auto poly = Displaced(s, 52);
+    bool reflection = false;
+    auto first = poly->FindSymmetries(reflection);
+    ASSERT_TRUE(first);
+    ASSERT_EQ(poly->mNumVerts, 8);
+    poly->ResetCoincidence();
+    auto second = poly->FindSymmetries(reflection);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->mKind, first->mKind);
+    EXPECT_EQ(second->MainOrder(), first->MainOrder());
+    EXPECT_EQ(second->mReflection, first->mReflection);
+    EXPECT_EQ(poly->mNumVerts, 8);
+    // The two ends of the shared edge are two vertices each, linked in rings of two; the others alone.
+    int paired = 0;
+    for (int i = 0; i < poly->mNumVerts; ++i)
+    {
+        const SimpleVert& v = poly->mVerts[i];
+        EXPECT_FALSE(v.mFlags & E::kTemp);
+        EXPECT_EQ(v.mNum, 3);
+        if (v.mNextCoincident == &v)
+            continue;
+        ++paired;
+        EXPECT_EQ(v.mNextCoincident->mNextCoincident, &v);
+        EXPECT_TRUE(v.SamePos(*v.mNextCoincident));
+    }
+    EXPECT_EQ(paired, 4);
+    EXPECT_TRUE(GroupMapsModelOntoItself(*second, *poly));
+}
+
+TEST(SymmetryDetectionTest, AModelAlreadyInPlaceIsNotTurned)
+{
+    // The cube of corners (+-1)^3 at unit radius already meets the octahedral group's axes.
+    std::vector<Vec3D> corners = SolidPointsOf("cube");
+    for (Vec3D& p : corners)
+        Vec3Scale(p, p, 1.0 / std::sqrt(3.0));
+    auto poly = MakeModel(ConvexSolid(corners));
+    bool reflection = false;
+    auto group = poly->FindSymmetries(reflection);
+    ASSERT_TRUE(group);
+    EXPECT_EQ(group->mKind, G::kOctahedral);
+    for (int i = 0; i < poly->mNumVerts; ++i)
+        EXPECT_TRUE(Vec3Equal(poly->mVerts[i].mPos, corners[size_t(i)], 1e-15));
+}
+
 TEST(SymmetryDetectionTest, GeodesicSphereHasTheIcosahedronsGroup)
 {
     auto base = MakeModel(ConvexSolid(SolidPointsOf("icosahedron")));
