@@ -589,10 +589,21 @@ TEST(SymmetryDetectionTest, GeodesicSphereHasTheIcosahedronsGroup)
     EXPECT_EQ(CountTypes(*sphere, false), 3 + 5);
 }
 
-TEST(SymmetryDetectionTest, NoModelWithoutAHull)
+TEST(SymmetryDetectionTest, InvalidModelsGiveNoGroup)
 {
+    // Nothing to take candidate axes from.
     auto flat = MakeFacedPoly({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2, 3}, {3, 2, 1, 0}});
     bool reflection = true;
     EXPECT_FALSE(flat->FindSymmetries(reflection));
     EXPECT_FALSE(reflection);
+
+    // A fin on an edge of a tetrahedron: the fans cannot be walked.
+    FacedSolid finned;
+    finned.verts = {{1, 1, 1}, {1, -1, -1}, {-1, 1, -1}, {-1, -1, 1}, {3, 3, -3}};
+    finned.faces = {{0, 1, 2}, {0, 3, 1}, {0, 2, 3}, {1, 3, 2}, {0, 1, 4}};
+    auto poly = MakeModel(finned);
+    ScopedScriptedServices scripted;
+    EXPECT_FALSE(poly->FindSymmetries(reflection));
+    EXPECT_GE(scripted.services.CountCalls("MessageBox"), 1);
+    EXPECT_FALSE(poly->mFlags & P::kSortedFaceLists);
 }
