@@ -421,7 +421,7 @@ int ComparePosition(const Vec3D& a, const Vec3D& b)
     return Vec3Compare(a, b, kTol);
 }
 
-void SeparateCoincidentFaces(SimplePoly& model, const SymGroup& group)
+void SeparateCoincidentFaces(SimplePoly& model, SymGroup& group)
 {
     if (group.mKind == SymGroup::kNoSymmetry)
         return;
@@ -438,7 +438,7 @@ void SeparateCoincidentFaces(SimplePoly& model, const SymGroup& group)
         if (NextCoincident(p) == p || (p->mFlags & (E::kDone | E::kTemp)) || !(p->mFlags & E::kPlaneThroughCentre))
             continue;
         const Vec3D centroid = p->GetCentroid();
-        if (!const_cast<SymGroup&>(group).FindPerpendicularAxis(p->mNormal, &centroid))
+        if (!group.FindPerpendicularAxis(p->mNormal, &centroid))
             continue;
         const int f = p->CountCoincident();
         SimpleFace* r = p;

@@ -14,7 +14,7 @@ class SymGroup;
 // Stacks of coincident faces: the halves of a stack through the centre that a 2-fold axis in its
 // plane swaps get opposite normals; each layer of a stack becomes one type with the faces of its
 // colour in the image stacks.
-void SeparateCoincidentFaces(SimplePoly& model, const SymGroup& group);
+void SeparateCoincidentFaces(SimplePoly& model, SymGroup& group);
 // True when a reflection of the model was found; the group's reflection kind is then set. The
 // model and its hull may be turned; a model without rotation axes is placed here.
 bool FindReflections(SimplePoly& model, SymGroup& group, SimplePoly& hull);
