@@ -9,11 +9,14 @@
 #include <memory>
 #include <string>
 
+class FacePlacementList;
 class Polytope4D;
 class SimpleFace;
 class SimplePoly;
 class SimpleVert;
 class SymGroup;
+struct Mat3;
+struct PlacementTarget;
 
 // The header that a vertex record and a face record share: a face of a model is a vertex of its
 // dual, so code that serves both kinds works on this header. Records live in their SimplePoly's
@@ -47,6 +50,15 @@ public:
     SimpleElem* ElementOfKind(int i) const;
     // Position in the owner's array of this kind; -1 when the record is in none.
     int GetIndex() const;
+
+    // The first place after `after` (-1: from the start) where mList holds the element; -1 when none.
+    int IndexInList(const SimpleElem* elem, int after) const;
+    // Removes count entries from first on, shifting the rest down.
+    void RemoveEntries(int first, int count);
+    // Removes the first occurrence of the element; nothing when it is absent.
+    void RemoveEntry(const SimpleElem* elem);
+    // Grows mList by one, the element going in at position.
+    bool InsertEntry(int position, SimpleElem* elem);
 
     // Stores a copy of the text, or nothing when it is blank.
     void SetText(const char* text);
@@ -98,6 +110,11 @@ public:
     void MarkCoincident(uint32_t bits);
     void UnmarkCoincident(uint32_t bits);
 
+    // The sum of the centroids of the vertex's faces: it tells apart vertices in the same place.
+    Vec3D SumFaceCentroids() const;
+    // Whether m carries this vertex with its faces onto other, image being where m puts this vertex.
+    bool MatchesUnder(const SimpleVert& other, const Vec3D& image, const Mat3& m) const;
+
     Vec3D mPos;
     double mUserData[2] = {0.0, 0.0};  // symmetry detection's scratch
     SimpleVert* mNextCoincident;       // ring of the vertices at one place
@@ -119,6 +136,21 @@ public:
     // The sum of the corner positions, and that divided by the corner count (zero without corners).
     Vec3D GetVertexSum() const;
     Vec3D GetCentroid() const;
+    // The centroid, and the largest distance of a corner from it (0 without corners).
+    double GetCentroidAndRadius(Vec3D& centroid) const;
+    // Twice the vector area: along the normal for a convex face.
+    Vec3D GetAreaVector() const;
+    // The signed solid angle the face subtends at the origin; 0 for a face with an edge whose plane
+    // with the origin is undefined.
+    double GetSolidAngle() const;
+    // Whether m carries this face onto other; normal and firstCorner are m applied to this face's
+    // normal and first corner. reversed (when asked) tells whether the corners run backwards.
+    bool MatchesUnder(const SimpleFace& other, const Vec3D& normal, const Vec3D& firstCorner, const Mat3& m,
+                      bool* reversed = nullptr) const;
+    // Every way of putting this face, of a model being added, onto the target face: null when the
+    // two do not fit (different sizes, fewer than 3 corners, no size).
+    static constexpr uint32_t kPlaceFromOtherSide = 0x10000;
+    std::unique_ptr<FacePlacementList> FindPlacements(const PlacementTarget& target, uint32_t options) const;
 
     // A fresh list of n empty corners. n <= 0 leaves an empty face, given by its plane alone.
     void SetNumVerts(int n, int density = 1);
@@ -231,6 +263,13 @@ public:
 
     double GetRadius() const;
     Vec3D GetVertexCentroid();
+    // Turns every vertex, every computed normal (and empty face's point) and the model's own group;
+    // nothing for a turn within 1e-7 of the identity.
+    void Rotate(const Mat3& m);
+    // The symmetry of the model about its centre, which the model is moved, scaled and turned to
+    // meet (as its flags allow); every element gets its type and every vertex its faces in order.
+    // Null when the model is not valid. reflectionFound tells whether a mirror symmetry was found.
+    std::unique_ptr<SymGroup> FindSymmetries(bool& reflectionFound);
     void Translate(const Vec3D& v);
     void Centralise();
     void Scale(double f);

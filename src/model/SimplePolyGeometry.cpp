@@ -1,6 +1,8 @@
+#include "kernel/Mat3.h"
 #include "kernel/Messages.h"
 #include "kernel/Tolerance.h"
 #include "model/SimplePoly.h"
+#include "model/SymGroup.h"
 #include "polytope4d/Polytope4D.h"
 
 #include <algorithm>
@@ -179,6 +181,35 @@ void SimplePoly::Translate(const Vec3D& v)
 void SimplePoly::Centralise()
 {
     Translate(GetVertexCentroid());
+}
+
+void SimplePoly::Rotate(const Mat3& m)
+{
+    bool identity = true;
+    for (int i = 0; i < 9 && identity; ++i)
+        identity = i % 4 == 0 ? IsUnitRatio(m.m[i]) : IsZeroTol(m.m[i], kTol);
+    if (identity)
+        return;
+    for (int i = 0; i < mNumVerts; ++i)
+        m.Transform(mVerts[i].mPos, mVerts[i].mPos);
+    for (int i = 0; i < mNumFaces; ++i)
+    {
+        // An x of exactly -2 marks a normal not yet computed.
+        if (mFaces[i].mNormal.x != -2.0)
+            m.Transform(mFaces[i].mNormal, mFaces[i].mNormal);
+    }
+    if (mSymGroup)
+        mSymGroup->Rotate(m);
+    // The search tree orders positions: it is built again for the turned ones.
+    mVertTree = nullptr;
+    for (int i = 0; i < mNumVerts; ++i)
+    {
+        SimpleVert& v = mVerts[i];
+        if (!(v.mFlags & SimpleElem::kInTree))
+            continue;
+        v.mFlags &= ~SimpleElem::kInTree;
+        InsertInTree(&v);
+    }
 }
 
 void SimplePoly::Scale(double f)
