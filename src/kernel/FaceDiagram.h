@@ -1,0 +1,181 @@
+#pragma once
+
+#include "kernel/DiagramItems.h"
+#include "kernel/TriangulationScratch.h"
+#include "kernel/Vec2D.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class DiagramPools;
+class DiagramWorkPools;
+class FaceType;
+class OwnerCallbacks;
+struct LoopType;
+struct LoopTypeTriangles;
+
+// The planar arrangement of every polygon outline that lies in one plane: overlapping coplanar
+// faces, star polygons, faces clipped by the dual, cross-sections. Each edge comes with its owner
+// (the polygon it belongs to); the diagram splits the edges where they cross or touch, merges what
+// lies on top of each other and keeps, for every piece, how each owner's winding number changes
+// across it. Finish then traces the regions, groups them by coverage into loop types, triangulates
+// and colours them. A diagram lives on the user-interface thread within one operation; its items
+// come from its pools (the shared ones unless a model supplies its own), its results go to its work
+// pools. Owners are compared by identity only.
+class FaceDiagram
+{
+public:
+    // Finish flags.
+    static constexpr uint32_t kFinishCancel = 0x1;
+    static constexpr uint32_t kFinishNonOrientable = 0x2;
+    static constexpr uint32_t kFinishSecondSlot = 0x4;
+    static constexpr uint32_t kFinishKeepEdges = 0x8;
+
+    FaceDiagram();
+    ~FaceDiagram();
+    FaceDiagram(const FaceDiagram&) = delete;
+    FaceDiagram& operator=(const FaceDiagram&) = delete;
+
+    // Reset, then the owner kind and the callbacks of kind 1. A builder that wants the diagram in
+    // a model's pools sets mPools and mWorkPools afterwards.
+    void Begin(int ownerKind, OwnerCallbacks* callbacks);
+    // Empties the diagram (its pools stay chosen) and resets the shared pools: every diagram that
+    // lives in them is gone.
+    void Reset();
+
+    // The first vertex within kTol of the point in both coordinates, else a new one there; null
+    // only when memory runs out.
+    Vert2D* FindOrCreateVert2D(const Vec2D& point, bool& isNew);
+    // The same search without creating; null when none is near.
+    Vert2D* FindVert2D(const Vec2D& point) const;
+
+    // Inserts the segment from a to b for the owner. The winding numbers it sets make the inside
+    // of a counterclockwise outline +1 and of a clockwise one -1, whatever order the edges come in.
+    // A segment shorter than kTol in both coordinates adds nothing, unless its ends meet two
+    // distinct vertices when the diagram is finished: the outline it belongs to must stay closed.
+    void AddEdge(const void* owner, const Vec2D& a, const Vec2D& b);
+
+    // The owner's place in order of first appearance, registering it when new; -1 when memory
+    // runs out.
+    int RegisterOwner(const void* owner);
+    // Adds to the owner's area; an owner not registered is ignored.
+    void AddOwnerArea(const void* owner, double doubledArea);
+    const FaceArea* FindFaceArea(const void* owner) const;
+    // The owner of a coverage key.
+    const void* OwnerOfKey(int32_t key) const;
+
+    // Loops, loop types, triangles and colours (flags kFinish...); with a face type, copies of the
+    // loop types for its other faces. False when the loops could not be built.
+    bool Finish(uint32_t flags, FaceType* faceType);
+
+    // The arrangement's operations.
+    // A new piece from start to end as a free two-cycle; its forward side (returned) is listed.
+    HalfEdge2D* MakeEdgePair(Vert2D* start, Vert2D* end);
+    // Splits the piece of h, running A to B, at v: h becomes v to B and the new half-edge A to v
+    // (returned) takes its place at A, with the same segment, side and coverage. At v both pieces
+    // are linked into the half-edges already there.
+    HalfEdge2D* SplitEdge(HalfEdge2D* h, Vert2D* v);
+    // Links h, whose start end is free (its twin leads straight back into it), into the turn of
+    // the half-edges leaving its start vertex, counterclockwise by direction.
+    void AttachAtVertex(HalfEdge2D* h);
+    // Takes a piece out of the loops and the list, flagging both sides removed.
+    void RemoveEdgePair(HalfEdge2D* h);
+    // h and g join the same two vertices: g takes h's coverage and h's piece goes.
+    void MergeCoincident(HalfEdge2D* h, HalfEdge2D* g);
+    // The half-edge from a to b, or null.
+    HalfEdge2D* FindPiece(const Vert2D* a, const Vert2D* b) const;
+
+    bool CreateLoops();
+    bool CreateLoopTypes(FaceType* faceType, bool secondSlot);
+
+    int VertCount() const { return mVertCount; }
+    int PieceCount() const { return mPieceCount; }
+
+    DiagramPools* mPools;
+    DiagramWorkPools* mWorkPools;
+    OwnerCallbacks* mCallbacks = nullptr;
+    int32_t mOwnerKind = -1;
+    int32_t mLoopTypeCount = 0;
+    LoopType* mLoopTypes = nullptr;
+    LoopTypeTriangles* mLoopTypeTriangles = nullptr;
+    Loop2D* mFirstLoop = nullptr;
+    Loop2D* mLastLoop = nullptr;
+    Loop2D* mOutlines = nullptr;  // the top-level clockwise loops, through mSibling
+    HalfEdge2D* mFirstHalfEdge = nullptr;
+    HalfEdge2D* mLastHalfEdge = nullptr;
+    Vert2D* mFirstVert = nullptr;
+    Vert2D* mLastVert = nullptr;
+    Edge2D* mEdges = nullptr;  // newest first
+    FaceArea* mFaceAreas = nullptr;
+    int32_t mFaceAreaCount = 0;
+    int32_t mFaceAreaCapacity = 0;
+    int32_t* mIndices = nullptr;  // the triangles of every loop type, in the work pools
+    int32_t mIndexCount = 0;
+
+    // What went wrong and was mended while the diagram was built: for tests and the trace.
+    int32_t mCoverageConflicts = 0;  // a region reached two ways with different coverage
+    int32_t mRelinks = 0;            // the loops were rebuilt from the vertices' turns
+    int32_t mParentRecoveries = 0;   // a nested piece found its region only by the fallback
+
+private:
+    struct ShortSegment
+    {
+        const void* owner;
+        Vec2D a;
+        Vec2D b;
+    };
+
+    void ClearFields();
+    Vert2D* NewVert(const Vec2D& point);
+    HalfEdge2D* NewHalfEdge();
+    bool InsertEdge(const void* owner, const Vec2D& a, const Vec2D& b, Vert2D* va, Vert2D* vb);
+    bool InsertSegment(int32_t key, int32_t count, Vert2D* s, Vert2D* e, Edge2D* record);
+    HalfEdge2D* NewPair(Vert2D* start, Vert2D* end, bool startReversed);
+    HalfEdge2D* MergeIfDuplicate(HalfEdge2D* h);
+    void InsertShortSegments();
+    void UnlinkAtOrigin(HalfEdge2D* h);
+    // Loops.
+    bool TraceLoops();
+    void RelinkAllVertices();
+    Loop2D* MakeLoop(HalfEdge2D* h, bool& failed);
+    void ClassifyPieces();
+    void NestPieces();
+    void InsertChild(Loop2D* container, Loop2D* piece);
+    Loop2D* FindRegionFor(Loop2D* container, Loop2D* piece);
+    // Loop types.
+    void SortFaceAreas();
+    // The owner's place in the sorted FaceArea array.
+    int32_t AreaRank(const void* owner) const;
+    FaceArea* FindFaceAreaOf(const void* owner);
+
+    int32_t mVertCount = 0;
+    int32_t mPieceCount = 0;
+    int32_t mHalfEdgeCount = 0;
+    int32_t mLastOwnerKey = -1;
+    const void* mLastOwner = nullptr;
+    std::unordered_map<const void*, int32_t> mOwnerKeys;
+    std::vector<const void*> mOwnersByKey;
+    std::vector<int32_t> mAreaSlots;  // where each key's FaceArea sits in the array
+    std::unordered_map<uint64_t, std::vector<Vert2D*>> mVertGrid;
+    std::vector<ShortSegment> mShortSegments;
+    struct Station
+    {
+        double t;
+        Vert2D* v;
+    };
+    struct Split
+    {
+        HalfEdge2D* piece;
+        double t;
+        Vert2D* v;
+    };
+    std::vector<Station> mStations;  // scratch of InsertSegment
+    std::vector<Split> mSplits;
+    TriangulationScratch mScratch;
+};
+
+// The slice ratio of the cross-section being filled, named in the trace when a nested piece finds
+// no region; the cross-section code sets it.
+void SetFaceDiagramSliceRatio(double ratio);
+double GetFaceDiagramSliceRatio();
