@@ -100,10 +100,10 @@ int Loop2D::TriangleCount() const
     return count;
 }
 
-RingVert* Loop2D::MakeRing() const
+RingVert* Loop2D::MakeRingFrom(const HalfEdge2D* start) const
 {
     RingVert* ring = nullptr;
-    const HalfEdge2D* h = mFirst;
+    const HalfEdge2D* h = start;
     do
     {
         const Vert2D* v = h->mOrigin;
@@ -115,8 +115,49 @@ RingVert* Loop2D::MakeRing() const
         }
         rv->index = v->mIndex;
         h = h->next;
-    } while (h != mFirst);
+    } while (h != start);
     return ring;
+}
+
+RingVert* Loop2D::MakeHoleRing() const
+{
+    double top = -kUnsetValue;
+    const HalfEdge2D* h = mFirst;
+    do
+    {
+        if (h->mOrigin->mPoint.y > top)
+            top = h->mOrigin->mPoint.y;
+        h = h->next;
+    } while (h != mFirst);
+    // The region lies left of the walk: at a corner, from the way out counterclockwise round to
+    // the way in. Straight up lies in that wedge at exactly one corner of the top.
+    const double up = PseudoAngle2D(Vec2D{0.0, 1.0});
+    const HalfEdge2D* start = nullptr;
+    h = mFirst;
+    do
+    {
+        if (h->mOrigin->mPoint.y == top)
+        {
+            if (!start)
+                start = h;
+            const Vec2D out = h->Direction();
+            const Vec2D in = h->prev->Direction();
+            const double from = PseudoAngle2D(out);
+            double to = PseudoAngle2D(Vec2D{-in.x, -in.y}) - from;
+            double at = up - from;
+            if (to <= 0.0)
+                to += 8.0;
+            if (at < 0.0)
+                at += 8.0;
+            if (at > 0.0 && at < to)
+            {
+                start = h;
+                break;
+            }
+        }
+        h = h->next;
+    } while (h != mFirst);
+    return MakeRingFrom(start);
 }
 
 bool Loop2D::AddCrossingCoverage(const HalfEdge2D* h, ChunkPool<CoverageEntry>& pool)

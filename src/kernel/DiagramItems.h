@@ -23,6 +23,7 @@ struct Vert2D : LinkNode<Vert2D>
     Vec2D mPoint;
     HalfEdge2D* mEdge = nullptr;  // one half-edge leaving the vertex; null while it has none
     int32_t mSerial = 0;        // place in order of creation
+    Vert2D* mMergedInto = nullptr;  // set when a cluster of nearby vertices was made one
 };
 
 // One side of a piece of edge. Its ring links (next, prev) are the neighbouring half-edges of the
@@ -41,7 +42,6 @@ struct HalfEdge2D : RingNode<HalfEdge2D>
     // The winding changes of the piece, shared by both sides: crossing from the left of the
     // forward side to its right adds each count.
     CoverageEntry* mCoverage = nullptr;
-    HalfEdge2D* mStraightNext = nullptr;  // the piece of the same segment beyond the end, or null
     HalfEdge2D* mListNext = nullptr;      // the diagram's list of forward sides
     HalfEdge2D* mListPrev = nullptr;
 
@@ -63,10 +63,12 @@ struct HalfEdge2D : RingNode<HalfEdge2D>
 // One inserted segment, from its lower to its upper end along its axis.
 struct Edge2D
 {
+    static constexpr uint32_t kInserting = 0x2;  // the segment being inserted
+
     Vert2D* mFrom = nullptr;
     Vert2D* mTo = nullptr;
     int32_t mAxis = 0;  // 0: the segment runs more along x
-    HalfEdge2D* mFirst = nullptr;  // the half-edge of its first stretch, running from mFrom
+    HalfEdge2D* mFirst = nullptr;  // the half-edge its first linked stretch became
     uint32_t mFlags = 0;
     Edge2D* mNext = nullptr;  // the next older record
 
@@ -112,7 +114,12 @@ struct Loop2D : LinkNode<Loop2D>
     // enclose an area.
     int TriangleCount() const;
     // The loop's vertices in cycle order, each with its number as index; null when memory runs out.
-    RingVert* MakeRing() const;
+    RingVert* MakeRing() const { return MakeRingFrom(mFirst); }
+    RingVert* MakeRingFrom(const HalfEdge2D* start) const;
+    // The ring of a clockwise loop as a hole: it starts at the corner of its topmost vertex that
+    // opens upwards, where the triangulation bridges a hole to its outline. A piece that touches
+    // itself there passes that point twice, and only one of its corners faces up.
+    RingVert* MakeHoleRing() const;
     // The loop's children that are holes: clockwise loops whose piece encloses an area.
     static bool IsAreaHole(const Loop2D* child) { return child->mChild != nullptr; }
     // Adds the crossing change of h (negated for a reversed side) to the coverage.

@@ -80,6 +80,8 @@ void FaceDiagram::ClearFields()
     mCoverageConflicts = 0;
     mRelinks = 0;
     mParentRecoveries = 0;
+    mForcedLinks = 0;
+    mMergedVertices = 0;
     mVertCount = 0;
     mPieceCount = 0;
     mHalfEdgeCount = 0;
@@ -114,6 +116,9 @@ Vert2D* FaceDiagram::FindVert2D(const Vec2D& point) const
                 if (Vec2Equal(v->mPoint, point, kTol) && (!best || v->mSerial < best->mSerial))
                     best = v;
         }
+    // A vertex merged into another answers for it.
+    while (best && best->mMergedInto)
+        best = best->mMergedInto;
     return best;
 }
 
@@ -136,6 +141,7 @@ Vert2D* FaceDiagram::NewVert(const Vec2D& point)
     v->mIndex = -1;
     v->mPoint = point;
     v->mEdge = nullptr;
+    v->mMergedInto = nullptr;
     v->mSerial = mVertCount++;
     ListAppend(v, mFirstVert, mLastVert);
     mVertGrid[CellKey(CellIndex(point.x), CellIndex(point.y))].push_back(v);

@@ -12,6 +12,7 @@ class DiagramPools;
 class DiagramWorkPools;
 class FaceType;
 class OwnerCallbacks;
+struct CoverageEntry;
 struct LoopType;
 struct LoopTypeTriangles;
 
@@ -52,8 +53,9 @@ public:
 
     // Inserts the segment from a to b for the owner. The winding numbers it sets make the inside
     // of a counterclockwise outline +1 and of a clockwise one -1, whatever order the edges come in.
-    // A segment shorter than kTol in both coordinates adds nothing, unless its ends meet two
-    // distinct vertices when the diagram is finished: the outline it belongs to must stay closed.
+    // A segment shorter than kTol in both coordinates adds nothing unless its ends lead to two
+    // distinct vertices, now or when the diagram is finished: the outline it belongs to must stay
+    // closed.
     void AddEdge(const void* owner, const Vec2D& a, const Vec2D& b);
 
     // The owner's place in order of first appearance, registering it when new; -1 when memory
@@ -72,17 +74,11 @@ public:
     // The arrangement's operations.
     // A new piece from start to end as a free two-cycle; its forward side (returned) is listed.
     HalfEdge2D* MakeEdgePair(Vert2D* start, Vert2D* end);
-    // Splits the piece of h, running A to B, at v: h becomes v to B and the new half-edge A to v
-    // (returned) takes its place at A, with the same segment, side and coverage. At v both pieces
-    // are linked into the half-edges already there.
-    HalfEdge2D* SplitEdge(HalfEdge2D* h, Vert2D* v);
     // Links h, whose start end is free (its twin leads straight back into it), into the turn of
     // the half-edges leaving its start vertex, counterclockwise by direction.
     void AttachAtVertex(HalfEdge2D* h);
     // Takes a piece out of the loops and the list, flagging both sides removed.
     void RemoveEdgePair(HalfEdge2D* h);
-    // h and g join the same two vertices: g takes h's coverage and h's piece goes.
-    void MergeCoincident(HalfEdge2D* h, HalfEdge2D* g);
     // The half-edge from a to b, or null.
     HalfEdge2D* FindPiece(const Vert2D* a, const Vert2D* b) const;
 
@@ -117,6 +113,8 @@ public:
     int32_t mCoverageConflicts = 0;  // a region reached two ways with different coverage
     int32_t mRelinks = 0;            // the loops were rebuilt from the vertices' turns
     int32_t mParentRecoveries = 0;   // a nested piece found its region only by the fallback
+    int32_t mForcedLinks = 0;        // a stretch cut too often was linked without further cuts
+    int32_t mMergedVertices = 0;     // vertices of a cluster within a few tolerances made one
 
 private:
     struct ShortSegment
@@ -130,9 +128,26 @@ private:
     Vert2D* NewVert(const Vec2D& point);
     HalfEdge2D* NewHalfEdge();
     bool InsertEdge(const void* owner, const Vec2D& a, const Vec2D& b, Vert2D* va, Vert2D* vb);
-    bool InsertSegment(int32_t key, int32_t count, Vert2D* s, Vert2D* e, Edge2D* record);
+    // A stretch of an inserted segment, or of a piece being put back, with its coverage as seen
+    // running from `from` to `to`.
+    struct Stretch
+    {
+        Vert2D* from;
+        Vert2D* to;
+        const CoverageEntry* coverage;
+        Edge2D* record;
+    };
+    bool InsertSegment(Vert2D* s, Vert2D* e, const CoverageEntry* coverage, Edge2D* record);
+    bool FindMeetings(const Stretch& stretch);
+    static Vert2D* Resolve(Vert2D* v);
+    // Where segments se and uw that cross at x meet: an end of theirs, or a vertex at x.
+    Vert2D* CrossingVertex(const Vec2D& x, Vert2D* s, Vert2D* e, Vert2D* u, Vert2D* w);
+    bool MergeCluster(const Stretch& stretch);
+    void MergeVertexInto(Vert2D* gone, Vert2D* keep);
+    bool LinkStretch(const Stretch& stretch);
     HalfEdge2D* NewPair(Vert2D* start, Vert2D* end, bool startReversed);
-    HalfEdge2D* MergeIfDuplicate(HalfEdge2D* h);
+    // False when neither end is near a vertex yet.
+    bool InsertShortSegment(const ShortSegment& seg);
     void InsertShortSegments();
     void UnlinkAtOrigin(HalfEdge2D* h);
     // Loops.
@@ -172,6 +187,8 @@ private:
     };
     std::vector<Station> mStations;  // scratch of InsertSegment
     std::vector<Split> mSplits;
+    std::vector<Stretch> mPending;
+    std::unordered_map<uint64_t, int> mStretchVisits;
     TriangulationScratch mScratch;
 };
 

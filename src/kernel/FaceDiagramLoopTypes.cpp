@@ -108,7 +108,7 @@ bool FaceDiagram::CreateLoopTypes(FaceType* faceType, bool secondSlot)
             bool ok = AppendRingToList(loop->MakeRing(), list, last) != nullptr;
             for (const Loop2D* hole = loop->mChild; hole && ok; hole = hole->mSibling)
                 if (Loop2D::IsAreaHole(hole))
-                    ok = AppendRingToList(hole->MakeRing(), list, last) != nullptr;
+                    ok = AppendRingToList(hole->MakeHoleRing(), list, last) != nullptr;
             if (!ok)
             {
                 InternalError("FaceDiagram::CreateLoopTypes(): no memory for a ring");

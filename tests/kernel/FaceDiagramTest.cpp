@@ -122,19 +122,32 @@ TEST_F(FaceDiagramTest, SegmentShorterThanTheToleranceAddsNothing)
     EXPECT_EQ(d.mLoopTypeCount, 0);
 }
 
-TEST_F(FaceDiagramTest, ShortEdgeBetweenTwoVerticesKeepsTheOutlineClosed)
+TEST_F(FaceDiagramTest, ShortEdgesBetweenTwoVerticesKeepTheOutlineClosed)
 {
-    // B's corner lands within the tolerance of two vertices of A that lie 1.6e-7 apart: the short
-    // edge of B between them is all that keeps B's outline closed.
-    FaceDiagram d;
-    AddPolygon(d, A, {{0, 0}, {1, 0}, {1, 1}, {0, 1}});
-    AddPolygon(d, A, {{1 + 1.6e-7, 0}, {2, 0}, {2, 1}, {1 + 1.6e-7, 1}});
-    const Points2D b = {{0.5, -1}, {1 + 0.8e-7, 0}, {1 + 1.5e-7, 0}, {1.5, -1}};
-    AddPolygon(d, B, b);
-    ASSERT_TRUE(d.Finish(0, nullptr));
-    EXPECT_EQ(d.mCoverageConflicts, 0);
-    EXPECT_NEAR(WeightedOwnerArea(d, B), SignedArea(b), 1e-6);
-    EXPECT_NEAR(WeightedOwnerArea(d, A), 2.0 - 1.6e-7, 1e-6);
+    // B's outline reaches from near one vertex of A to near another, 1.6e-7 or 2.4e-7 apart, in
+    // steps each shorter than the tolerance: the steps are all that keeps B's outline closed.
+    struct Case
+    {
+        const char* name;
+        Points2D a1, a2, b;
+    };
+    const Case cases[] = {
+        {"one short step", Square(-1, 0, 1), Square(1.6e-7, 0, 1), {{0.5, -1}, {1.5e-7, 0}, {0.2e-7, 0}, {-0.5, -1}}},
+        {"a chain of steps whose middle point is near no vertex", Square(-1, 0, 1), Square(2.4e-7, 0, 1),
+         {{0.5, -1}, {1.8e-7, 0}, {1.2e-7, 0}, {0.6e-7, 0}, {-0.5, -1}}},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        FaceDiagram d;
+        AddPolygon(d, A, c.a1);
+        AddPolygon(d, A, c.a2);
+        AddPolygon(d, B, c.b);
+        ASSERT_TRUE(d.Finish(0, nullptr));
+        EXPECT_EQ(d.mCoverageConflicts, 0);
+        EXPECT_NEAR(WeightedOwnerArea(d, B), SignedArea(c.b), 1e-6);
+        EXPECT_NEAR(WeightedOwnerArea(d, A), 2.0, 1e-6);
+    }
 }
 
 TEST_F(FaceDiagramTest, NearbyPointReusesTheVertex)
