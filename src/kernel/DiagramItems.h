@@ -44,6 +44,7 @@ struct HalfEdge2D : RingNode<HalfEdge2D>
     CoverageEntry* mCoverage = nullptr;
     HalfEdge2D* mListNext = nullptr;      // the diagram's list of forward sides
     HalfEdge2D* mListPrev = nullptr;
+    uint32_t mStamp = 0;                  // the last search of the piece grid that found it
 
     bool IsReversed() const { return (mFlags & kReversed) != 0; }
     Vert2D* End() const { return mTwin->mOrigin; }

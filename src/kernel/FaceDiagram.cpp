@@ -92,6 +92,10 @@ void FaceDiagram::ClearFields()
     mAreaSlots.clear();
     mVertGrid.clear();
     mShortSegments.clear();
+    mGrid.Reset(0.0, 0.0);
+    mGridBuiltAt = 0;
+    mLow = Vec2D{kGridUnset, kGridUnset};
+    mHigh = Vec2D{-kGridUnset, -kGridUnset};
 }
 
 void FaceDiagram::Reset()
@@ -144,6 +148,10 @@ Vert2D* FaceDiagram::NewVert(const Vec2D& point)
     v->mMergedInto = nullptr;
     v->mSerial = mVertCount++;
     ListAppend(v, mFirstVert, mLastVert);
+    mLow.x = std::fmin(mLow.x, point.x);
+    mLow.y = std::fmin(mLow.y, point.y);
+    mHigh.x = std::fmax(mHigh.x, point.x);
+    mHigh.y = std::fmax(mHigh.y, point.y);
     mVertGrid[CellKey(CellIndex(point.x), CellIndex(point.y))].push_back(v);
     return v;
 }

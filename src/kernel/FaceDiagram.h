@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kernel/DiagramItems.h"
+#include "kernel/PieceGrid.h"
 #include "kernel/TriangulationScratch.h"
 #include "kernel/Vec2D.h"
 
@@ -190,6 +191,14 @@ private:
     std::vector<Stretch> mPending;
     std::unordered_map<uint64_t, int> mStretchVisits;
     TriangulationScratch mScratch;
+    // Pieces by place, rebuilt finer each time the number of pieces has doubled.
+    PieceGrid mGrid;
+    int32_t mGridBuiltAt = 0;
+    Vec2D mLow{kGridUnset, kGridUnset};  // bounds of the vertices
+    Vec2D mHigh{-kGridUnset, -kGridUnset};
+    std::vector<HalfEdge2D*> mNearby;  // scratch of FindMeetings
+    static constexpr double kGridUnset = 9.99999e99;
+    void UpdateGrid();
 };
 
 // The slice ratio of the cross-section being filled, named in the trace when a nested piece finds

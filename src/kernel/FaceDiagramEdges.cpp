@@ -188,6 +188,7 @@ bool FaceDiagram::InsertSegment(Vert2D* s, Vert2D* e, const CoverageEntry* cover
     // and comes back as stretches of its own: a cut moves a piece onto a vertex that may lie a
     // little off its line, so nothing is linked before it was checked against the pieces as they
     // are now.
+    UpdateGrid();
     mPending.clear();
     mStretchVisits.clear();
     mPending.push_back(Stretch{s, e, coverage, record});
@@ -353,6 +354,21 @@ void FaceDiagram::MergeVertexInto(Vert2D* gone, Vert2D* keep)
     gone->mMergedInto = keep;
 }
 
+void FaceDiagram::UpdateGrid()
+{
+    // Few pieces are read faster one after another than through a grid.
+    constexpr int32_t kGridFrom = 48;
+    if (mPieceCount < kGridFrom || mPieceCount < 2 * mGridBuiltAt)
+        return;
+    // Cells about as many as pieces, over the bounds of the vertices.
+    const double extent = std::fmax(mHigh.x - mLow.x, mHigh.y - mLow.y);
+    const double cell = std::fmax(extent / std::sqrt(double(mPieceCount)), 16.0 * kTol);
+    mGrid.Reset(cell, 2.0 * kTol);
+    for (HalfEdge2D* h = mFirstHalfEdge; h; h = h->mListNext)
+        mGrid.Add(h);
+    mGridBuiltAt = mPieceCount;
+}
+
 bool FaceDiagram::FindMeetings(const Stretch& stretch)
 {
     Vert2D* s = stretch.from;
@@ -367,7 +383,11 @@ bool FaceDiagram::FindMeetings(const Stretch& stretch)
 
     mStations.clear();
     mSplits.clear();
-    for (HalfEdge2D* h = mFirstHalfEdge; h; h = h->mListNext)
+    mNearby.clear();
+    if (!mGrid.Collect(minX, minY, maxX, maxY, mNearby))
+        for (HalfEdge2D* h = mFirstHalfEdge; h; h = h->mListNext)
+            mNearby.push_back(h);
+    for (HalfEdge2D* h : mNearby)
     {
         Vert2D* u = h->mOrigin;
         Vert2D* w = h->End();
@@ -505,6 +525,7 @@ bool FaceDiagram::LinkStretch(const Stretch& stretch)
     HalfEdge2D* piece = MakeEdgePair(stretch.from, stretch.to);
     if (!piece)
         return false;
+    mGrid.Add(piece);
     piece->mEdge = piece->mTwin->mEdge = stretch.record;
     piece->SetCoverage(CopyCoverage(stretch.coverage, mPools->mCoverage));
     AttachAtVertex(piece);
@@ -527,6 +548,7 @@ HalfEdge2D* FaceDiagram::NewHalfEdge()
     h->mFlags = 0;
     h->mCoverage = nullptr;
     h->mListNext = h->mListPrev = nullptr;
+    h->mStamp = 0;
     return h;
 }
 
@@ -621,6 +643,7 @@ void FaceDiagram::UnlinkAtOrigin(HalfEdge2D* h)
 void FaceDiagram::RemoveEdgePair(HalfEdge2D* h)
 {
     HalfEdge2D* t = h->mTwin;
+    mGrid.Remove(h->IsReversed() ? t : h);
     UnlinkAtOrigin(h);
     UnlinkAtOrigin(t);
     h->mFlags |= HalfEdge2D::kRemoved;
