@@ -94,8 +94,8 @@ void FaceDiagram::ClearFields()
     mShortSegments.clear();
     mGrid.Reset(0.0, 0.0);
     mGridBuiltAt = 0;
-    mLow = Vec2D{kGridUnset, kGridUnset};
-    mHigh = Vec2D{-kGridUnset, -kGridUnset};
+    mLow = Vec2D{kUnsetValue, kUnsetValue};
+    mHigh = Vec2D{-kUnsetValue, -kUnsetValue};
 }
 
 void FaceDiagram::Reset()

@@ -2,6 +2,7 @@
 
 #include "kernel/DiagramItems.h"
 #include "kernel/PieceGrid.h"
+#include "kernel/Tolerance.h"
 #include "kernel/TriangulationScratch.h"
 #include "kernel/Vec2D.h"
 
@@ -22,7 +23,9 @@ struct LoopTypeTriangles;
 // (the polygon it belongs to); the diagram splits the edges where they cross or touch, merges what
 // lies on top of each other and keeps, for every piece, how each owner's winding number changes
 // across it. Finish then traces the regions, groups them by coverage into loop types, triangulates
-// and colours them. A diagram lives on the user-interface thread within one operation; its items
+// and colours them. Every decision of the insertion is a test of a vertex against a piece within
+// kTol, and nothing is linked before it was checked against the pieces as they are then, so the
+// pieces never cross. A diagram lives on the user-interface thread within one operation; its items
 // come from its pools (the shared ones unless a model supplies its own), its results go to its work
 // pools. Owners are compared by identity only.
 class FaceDiagram
@@ -124,11 +127,6 @@ private:
         Vec2D a;
         Vec2D b;
     };
-
-    void ClearFields();
-    Vert2D* NewVert(const Vec2D& point);
-    HalfEdge2D* NewHalfEdge();
-    bool InsertEdge(const void* owner, const Vec2D& a, const Vec2D& b, Vert2D* va, Vert2D* vb);
     // A stretch of an inserted segment, or of a piece being put back, with its coverage as seen
     // running from `from` to `to`.
     struct Stretch
@@ -138,19 +136,40 @@ private:
         const CoverageEntry* coverage;
         Edge2D* record;
     };
-    bool InsertSegment(Vert2D* s, Vert2D* e, const CoverageEntry* coverage, Edge2D* record);
-    bool FindMeetings(const Stretch& stretch);
+    // A vertex a stretch passes, at t along it; a vertex a piece is cut at, at t along the piece.
+    struct Station
+    {
+        double t;
+        Vert2D* v;
+    };
+    struct Split
+    {
+        HalfEdge2D* piece;
+        double t;
+        Vert2D* v;
+    };
+
+    void ClearFields();
+    Vert2D* NewVert(const Vec2D& point);
+    HalfEdge2D* NewHalfEdge();
+    HalfEdge2D* NewPair(Vert2D* start, Vert2D* end, bool startReversed);
+    void UnlinkAtOrigin(HalfEdge2D* h);
     static Vert2D* Resolve(Vert2D* v);
+
+    // Insertion.
+    bool InsertEdge(const void* owner, const Vec2D& a, const Vec2D& b, Vert2D* va, Vert2D* vb);
+    // False when neither end is near a vertex yet.
+    bool InsertShortSegment(const ShortSegment& seg);
+    void InsertShortSegments();
+    bool InsertSegment(Vert2D* s, Vert2D* e, const CoverageEntry* coverage, Edge2D* record);
+    void UpdateGrid();
+    bool FindMeetings(const Stretch& stretch);
     // Where segments se and uw that cross at x meet: an end of theirs, or a vertex at x.
     Vert2D* CrossingVertex(const Vec2D& x, Vert2D* s, Vert2D* e, Vert2D* u, Vert2D* w);
     bool MergeCluster(const Stretch& stretch);
     void MergeVertexInto(Vert2D* gone, Vert2D* keep);
     bool LinkStretch(const Stretch& stretch);
-    HalfEdge2D* NewPair(Vert2D* start, Vert2D* end, bool startReversed);
-    // False when neither end is near a vertex yet.
-    bool InsertShortSegment(const ShortSegment& seg);
-    void InsertShortSegments();
-    void UnlinkAtOrigin(HalfEdge2D* h);
+
     // Loops.
     bool TraceLoops();
     void RelinkAllVertices();
@@ -159,9 +178,10 @@ private:
     void NestPieces();
     void InsertChild(Loop2D* container, Loop2D* piece);
     Loop2D* FindRegionFor(Loop2D* container, Loop2D* piece);
+
     // Loop types.
     void SortFaceAreas();
-    // The owner's place in the sorted FaceArea array.
+    // The owner's place in the sorted FaceArea array; -1 when not registered.
     int32_t AreaRank(const void* owner) const;
     FaceArea* FindFaceAreaOf(const void* owner);
 
@@ -175,30 +195,18 @@ private:
     std::vector<int32_t> mAreaSlots;  // where each key's FaceArea sits in the array
     std::unordered_map<uint64_t, std::vector<Vert2D*>> mVertGrid;
     std::vector<ShortSegment> mShortSegments;
-    struct Station
-    {
-        double t;
-        Vert2D* v;
-    };
-    struct Split
-    {
-        HalfEdge2D* piece;
-        double t;
-        Vert2D* v;
-    };
-    std::vector<Station> mStations;  // scratch of InsertSegment
-    std::vector<Split> mSplits;
-    std::vector<Stretch> mPending;
-    std::unordered_map<uint64_t, int> mStretchVisits;
-    TriangulationScratch mScratch;
     // Pieces by place, rebuilt finer each time the number of pieces has doubled.
     PieceGrid mGrid;
     int32_t mGridBuiltAt = 0;
-    Vec2D mLow{kGridUnset, kGridUnset};  // bounds of the vertices
-    Vec2D mHigh{-kGridUnset, -kGridUnset};
-    std::vector<HalfEdge2D*> mNearby;  // scratch of FindMeetings
-    static constexpr double kGridUnset = 9.99999e99;
-    void UpdateGrid();
+    Vec2D mLow{kUnsetValue, kUnsetValue};  // bounds of the vertices
+    Vec2D mHigh{-kUnsetValue, -kUnsetValue};
+    // Scratch of the insertion.
+    std::vector<Station> mStations;
+    std::vector<Split> mSplits;
+    std::vector<Stretch> mPending;
+    std::vector<HalfEdge2D*> mNearby;
+    std::unordered_map<uint64_t, int> mStretchVisits;
+    TriangulationScratch mScratch;
 };
 
 // The slice ratio of the cross-section being filled, named in the trace when a nested piece finds

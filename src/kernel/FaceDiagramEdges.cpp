@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <cmath>
 
-// The insertion of one segment splits it at every vertex it passes and every piece it crosses, and
-// splits the pieces it touches at its ends, before any piece is linked: each stretch between two
-// vertices then either exists already (and takes the segment's coverage) or is new. Every decision
-// is a point-to-segment test of a vertex against a piece, so coincident stretches meet at shared
-// vertices and are merged by identity, not by comparing angles.
+// A segment goes in as a stretch between two vertices. A stretch that meets no piece is linked;
+// one that meets pieces is cut at every vertex it passes within kTol and every crossing, and each
+// piece it meets goes out and comes back as stretches cut at the stretch's ends and the crossing.
+// Coincident stretches thus end at shared vertices and are merged by identity, never by angle.
+// Vertices lie more than kTol apart in x or y, and a crossing snaps to an end of the two segments
+// or a vertex within kTol, so a cut can move a piece by up to about kTol: which is why nothing is
+// linked before it was checked against the pieces as they are then.
 
 namespace
 {
@@ -378,8 +380,9 @@ bool FaceDiagram::FindMeetings(const Stretch& stretch)
     Vec2D d;
     Vec2Sub(d, ep, sp);
     const double margin = 2.0 * kTol;
-    const double minX = std::fmin(sp.x, ep.x) - margin, maxX = std::fmax(sp.x, ep.x) + margin;
-    const double minY = std::fmin(sp.y, ep.y) - margin, maxY = std::fmax(sp.y, ep.y) + margin;
+    // Points are finite (AddEdge refuses others), so plain comparisons serve.
+    const double minX = std::min(sp.x, ep.x) - margin, maxX = std::max(sp.x, ep.x) + margin;
+    const double minY = std::min(sp.y, ep.y) - margin, maxY = std::max(sp.y, ep.y) + margin;
 
     mStations.clear();
     mSplits.clear();
@@ -393,8 +396,8 @@ bool FaceDiagram::FindMeetings(const Stretch& stretch)
         Vert2D* w = h->End();
         const Vec2D& up = u->mPoint;
         const Vec2D& wp = w->mPoint;
-        if (std::fmax(up.x, wp.x) < minX || std::fmin(up.x, wp.x) > maxX || std::fmax(up.y, wp.y) < minY ||
-            std::fmin(up.y, wp.y) > maxY)
+        if (std::max(up.x, wp.x) < minX || std::min(up.x, wp.x) > maxX || std::max(up.y, wp.y) < minY ||
+            std::min(up.y, wp.y) > maxY)
             continue;
         const bool sharedU = u == s || u == e;
         const bool sharedW = w == s || w == e;

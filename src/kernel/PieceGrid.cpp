@@ -51,7 +51,7 @@ PieceGrid::Range PieceGrid::CellsOf(const HalfEdge2D* piece) const
 {
     const Vec2D& a = piece->mOrigin->mPoint;
     const Vec2D& b = piece->End()->mPoint;
-    return CellsOf(std::fmin(a.x, b.x), std::fmin(a.y, b.y), std::fmax(a.x, b.x), std::fmax(a.y, b.y));
+    return CellsOf(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y));
 }
 
 bool PieceGrid::TooWide(const Range& r)
