@@ -100,14 +100,26 @@ int Loop2D::TriangleCount() const
     return count;
 }
 
-RingVert* Loop2D::MakeRingFrom(const HalfEdge2D* start) const
+double Loop2D::DoubledArea() const
+{
+    double sum = 0.0;
+    const HalfEdge2D* h = mFirst;
+    do
+    {
+        sum += Vec2Cross(h->mOrigin->mPoint, h->End()->mPoint);
+        h = h->next;
+    } while (h != mFirst);
+    return sum;
+}
+
+RingVert* Loop2D::MakeRingFrom(const HalfEdge2D* start, double scale) const
 {
     RingVert* ring = nullptr;
     const HalfEdge2D* h = start;
     do
     {
         const Vert2D* v = h->mOrigin;
-        RingVert* rv = AddRingVert(v->mPoint.x, v->mPoint.y, nullptr, nullptr, ring);
+        RingVert* rv = AddRingVert(v->mPoint.x * scale, v->mPoint.y * scale, nullptr, nullptr, ring);
         if (!rv)
         {
             FreeRing(ring);
@@ -119,7 +131,7 @@ RingVert* Loop2D::MakeRingFrom(const HalfEdge2D* start) const
     return ring;
 }
 
-RingVert* Loop2D::MakeHoleRing() const
+RingVert* Loop2D::MakeHoleRing(double scale) const
 {
     double top = -kUnsetValue;
     const HalfEdge2D* h = mFirst;
@@ -157,7 +169,7 @@ RingVert* Loop2D::MakeHoleRing() const
         }
         h = h->next;
     } while (h != mFirst);
-    return MakeRingFrom(start);
+    return MakeRingFrom(start, scale);
 }
 
 bool Loop2D::AddCrossingCoverage(const HalfEdge2D* h, ChunkPool<CoverageEntry>& pool)

@@ -114,13 +114,16 @@ struct Loop2D : LinkNode<Loop2D>
     // Triangles for the loop with its holes: (n - 2) + the sum of (m + 2) over the holes that
     // enclose an area.
     int TriangleCount() const;
-    // The loop's vertices in cycle order, each with its number as index; null when memory runs out.
-    RingVert* MakeRing() const { return MakeRingFrom(mFirst); }
-    RingVert* MakeRingFrom(const HalfEdge2D* start) const;
+    // The loop's vertices in cycle order, each with its number as index, their coordinates times
+    // scale; null when memory runs out.
+    RingVert* MakeRing(double scale = 1.0) const { return MakeRingFrom(mFirst, scale); }
+    RingVert* MakeRingFrom(const HalfEdge2D* start, double scale) const;
     // The ring of a clockwise loop as a hole: it starts at the corner of its topmost vertex that
     // opens upwards, where the triangulation bridges a hole to its outline. A piece that touches
     // itself there passes that point twice, and only one of its corners faces up.
-    RingVert* MakeHoleRing() const;
+    RingVert* MakeHoleRing(double scale = 1.0) const;
+    // Twice the signed area inside the loop's boundary (shoelace).
+    double DoubledArea() const;
     // The loop's children that are holes: clockwise loops whose piece encloses an area.
     static bool IsAreaHole(const Loop2D* child) { return child->mChild != nullptr; }
     // Adds the crossing change of h (negated for a reversed side) to the coverage.

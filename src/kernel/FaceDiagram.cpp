@@ -82,6 +82,7 @@ void FaceDiagram::ClearFields()
     mParentRecoveries = 0;
     mForcedLinks = 0;
     mMergedVertices = 0;
+    mRetriangulated = 0;
     mVertCount = 0;
     mPieceCount = 0;
     mHalfEdgeCount = 0;
@@ -92,6 +93,7 @@ void FaceDiagram::ClearFields()
     mAreaSlots.clear();
     mVertGrid.clear();
     mShortSegments.clear();
+    mVertsByNumber.clear();
     mGrid.Reset(0.0, 0.0);
     mGridBuiltAt = 0;
     mLow = Vec2D{kUnsetValue, kUnsetValue};

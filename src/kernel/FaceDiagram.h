@@ -119,6 +119,7 @@ public:
     int32_t mParentRecoveries = 0;   // a nested piece found its region only by the fallback
     int32_t mForcedLinks = 0;        // a stretch cut too often was linked without further cuts
     int32_t mMergedVertices = 0;     // vertices of a cluster within a few tolerances made one
+    int32_t mRetriangulated = 0;     // regions whose triangles were found again at a larger scale
 
 private:
     struct ShortSegment
@@ -180,6 +181,8 @@ private:
     Loop2D* FindRegionFor(Loop2D* container, Loop2D* piece);
 
     // Loop types.
+    // Writes the triangles of a region with its holes; answers the number of indices written.
+    int TriangulateRegion(const Loop2D* loop, int capacity, int32_t* indices);
     void SortFaceAreas();
     // The owner's place in the sorted FaceArea array; -1 when not registered.
     int32_t AreaRank(const void* owner) const;
@@ -207,6 +210,11 @@ private:
     std::vector<HalfEdge2D*> mNearby;
     std::unordered_map<uint64_t, int> mStretchVisits;
     TriangulationScratch mScratch;
+    std::vector<Vert2D*> mVertsByNumber;
+    std::vector<int32_t> mFirstAttempt;
+    // Rings are triangulated again this much larger when the first attempt falls short: a power
+    // of two, so the coordinates scale exactly.
+    static constexpr double kRetriangulationScale = 1024.0;
 };
 
 // The slice ratio of the cross-section being filled, named in the trace when a nested piece finds

@@ -9,6 +9,7 @@
 #include "kernel/Tolerance.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 #include <vector>
 
@@ -48,8 +49,12 @@ bool FaceDiagram::CreateLoopTypes(FaceType* faceType, bool secondSlot)
     const int typeCount = int(runStarts.size()) - 1;
 
     int32_t numVerts = 0;
+    mVertsByNumber.clear();
     for (Vert2D* v = mFirstVert; v; v = v->next)
+    {
         v->mIndex = numVerts++;
+        mVertsByNumber.push_back(v);
+    }
 
     if (indexTotal > INT32_MAX)
     {
@@ -102,20 +107,7 @@ bool FaceDiagram::CreateLoopTypes(FaceType* faceType, bool secondSlot)
         triangles.mCount = 0;
         for (size_t i = runStarts[size_t(k)]; i < runStarts[size_t(k) + 1]; ++i)
         {
-            const Loop2D* loop = regions[i];
-            RingList* list = nullptr;
-            RingList* last = nullptr;
-            bool ok = AppendRingToList(loop->MakeRing(), list, last) != nullptr;
-            for (const Loop2D* hole = loop->mChild; hole && ok; hole = hole->mSibling)
-                if (Loop2D::IsAreaHole(hole))
-                    ok = AppendRingToList(hole->MakeHoleRing(), list, last) != nullptr;
-            if (!ok)
-            {
-                InternalError("FaceDiagram::CreateLoopTypes(): no memory for a ring");
-                FreeRingList(list);
-                continue;
-            }
-            const int written = TriangulateRingListInto(list, int(indexTotal) - used, mIndices + used, &mScratch);
+            const int written = TriangulateRegion(regions[i], int(indexTotal) - used, mIndices + used);
             used += written;
             triangles.mCount += written;
         }
@@ -162,6 +154,62 @@ bool FaceDiagram::CreateLoopTypes(FaceType* faceType, bool secondSlot)
             DebugTrace("CreateLoopTypes: nobody copies loop types to the faces of a type\n");
     }
     return true;
+}
+
+int FaceDiagram::TriangulateRegion(const Loop2D* loop, int capacity, int32_t* indices)
+{
+    auto attempt = [&](double scale) {
+        RingList* list = nullptr;
+        RingList* last = nullptr;
+        bool ok = AppendRingToList(loop->MakeRing(scale), list, last) != nullptr;
+        for (const Loop2D* hole = loop->mChild; hole && ok; hole = hole->mSibling)
+            if (Loop2D::IsAreaHole(hole))
+                ok = AppendRingToList(hole->MakeHoleRing(scale), list, last) != nullptr;
+        if (!ok)
+        {
+            InternalError("FaceDiagram::CreateLoopTypes(): no memory for a ring");
+            FreeRingList(list);
+            return 0;
+        }
+        return TriangulateRingListInto(list, capacity, indices, &mScratch);
+    };
+    // The expected area: the region less the pieces it holds.
+    double expected = loop->DoubledArea();
+    for (const Loop2D* hole = loop->mChild; hole; hole = hole->mSibling)
+        if (Loop2D::IsAreaHole(hole))
+            expected += hole->DoubledArea();
+    auto doubledArea = [&](int count) {
+        double sum = 0.0;
+        for (int i = 0; i + 2 < count; i += 3)
+        {
+            const Vec2D& a = mVertsByNumber[size_t(indices[i])]->mPoint;
+            const Vec2D& b = mVertsByNumber[size_t(indices[i + 1])]->mPoint;
+            const Vec2D& c = mVertsByNumber[size_t(indices[i + 2])]->mPoint;
+            sum += Vec2Cross(Vec2D{b.x - a.x, b.y - a.y}, Vec2D{c.x - a.x, c.y - a.y});
+        }
+        return sum;
+    };
+    const int written = attempt(1.0);
+    Vec2D low, high;
+    loop->Bounds(low, high);
+    const double slack = 1e-9 * (1.0 + (high.x - low.x) * (high.y - low.y));
+    const double error = std::fabs(doubledArea(written) - expected);
+    // Corners that run straight on or back get no triangle; only the area tells a lost one.
+    if (error <= slack)
+        return written;
+    // The triangulation's tolerances are absolute: corners of the region a tolerance or so apart
+    // can leave it no ear to clip. The same ring, larger, has the same triangles by number; the
+    // better of the two is kept.
+    ++mRetriangulated;
+    mFirstAttempt.assign(indices, indices + written);
+    const int larger = attempt(kRetriangulationScale);
+    const double largerError = std::fabs(doubledArea(larger) - expected);
+    DebugTrace("CreateLoopTypes: a region triangulated again at %g times its size: %d indices, now %d\n",
+               kRetriangulationScale, written, larger);
+    if (largerError < error || (largerError == error && larger >= written))
+        return larger;
+    std::copy(mFirstAttempt.begin(), mFirstAttempt.end(), indices);
+    return written;
 }
 
 void FaceDiagram::SortFaceAreas()

@@ -203,7 +203,7 @@ TEST(FaceDiagramFuzz, RandomPlanesKeepEveryOwnersSignedArea)
     Generator gen(seed ? unsigned(std::atoi(seed)) : 0x5eed10u);
     int failures = 0;
     long polygons = 0, edges = 0, vertices = 0, loopTypes = 0;
-    long conflicts = 0, relinks = 0, recoveries = 0, forced = 0, merged = 0;
+    long conflicts = 0, relinks = 0, recoveries = 0, forced = 0, merged = 0, retriangulated = 0;
     int largest = 0;
     double worst = 0.0;
 
@@ -232,6 +232,7 @@ TEST(FaceDiagramFuzz, RandomPlanesKeepEveryOwnersSignedArea)
         recoveries += d.mParentRecoveries;
         forced += d.mForcedLinks;
         merged += d.mMergedVertices;
+        retriangulated += d.mRetriangulated;
 
         bool ok = true;
         for (int k = 0; k < d.mLoopTypeCount; ++k)
@@ -276,8 +277,8 @@ TEST(FaceDiagramFuzz, RandomPlanesKeepEveryOwnersSignedArea)
     }
     std::printf("face diagram fuzz: %d planes, %ld polygons, %ld edges, %ld vertices (largest plane %d), "
                 "%ld loop types; worst area error %.3g; clusters merged %ld, stretches linked uncut %ld, "
-                "coverage conflicts %ld, relinks %ld, nesting fallbacks %ld\n",
-                kTrials, polygons, edges, vertices, largest, loopTypes, worst, merged, forced, conflicts, relinks,
-                recoveries);
+                "regions triangulated again %ld, coverage conflicts %ld, relinks %ld, nesting fallbacks %ld\n",
+                kTrials, polygons, edges, vertices, largest, loopTypes, worst, merged, forced, retriangulated,
+                conflicts, relinks, recoveries);
 }
 }  // namespace

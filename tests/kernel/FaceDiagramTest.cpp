@@ -423,6 +423,26 @@ TEST_F(FaceDiagramTest, EveryRegionTypeGetsItsTriangles)
     }
 }
 
+TEST_F(FaceDiagramTest, RegionWithCornersATolerancesApartIsTriangulatedWhole)
+{
+    // Corners 3 and 10 lie 1.03e-7 apart: at its own size the ear clipping finds no ear near them
+    // and drops a reflex corner, covering a sliver outside the region.
+    const Points2D ring = {{-0.096852644542866795, -0.61002891526664804}, {-0.069879147637360362, -0.60511947418072232},
+                           {-0.058858154405438651, -0.57362887309918498}, {-0.064724599714567344, -0.55432208010358663},
+                           {-0.046172264929973041, -0.53738111607495687}, {0.23099116427595937, 0.2545659253436543},
+                           {0.1227936571420719, 0.42085783358980777},     {0.041093402883558616, 0.32994617100899881},
+                           {-0.15002611135523861, 0.09732172776061826},   {-0.1037822741889525, -0.51784613539646163},
+                           {-0.064724702599822867, -0.55432207141534329}, {-0.10071737769612273, -0.55861753201547493}};
+    FaceDiagram d;
+    AddPolygon(d, A, ring);
+    ASSERT_TRUE(d.Finish(0, nullptr));
+    EXPECT_EQ(d.VertCount(), 12);
+    ASSERT_EQ(d.mLoopTypeCount, 1);
+    EXPECT_EQ(d.mRetriangulated, 1);
+    EXPECT_NEAR(TypeArea(d, 0), SignedArea(ring), 1e-12);
+    EXPECT_EQ(d.mLoopTypeTriangles[0].mCount, 30);
+}
+
 TEST_F(FaceDiagramTest, DiagramInAModelsPoolsOutlivesResetsOfTheSharedOnes)
 {
     DiagramPools pools;
