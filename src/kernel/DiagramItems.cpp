@@ -22,22 +22,6 @@ bool HalfEdge2D::AddCoverage(int32_t owner, int32_t count, ChunkPool<CoverageEnt
     return ok;
 }
 
-bool HalfEdge2D::AddCoverageOf(const HalfEdge2D* other, ChunkPool<CoverageEntry>& pool)
-{
-    const int32_t sign = IsReversed() != other->IsReversed() ? -1 : 1;
-    bool ok = true;
-    for (const CoverageEntry* e = other->mCoverage; e; e = e->mNext)
-        ok = AddCoverage(e->mOwner, sign * e->mCount, pool) && ok;
-    return ok;
-}
-
-Vec2D Edge2D::Direction() const
-{
-    Vec2D d;
-    Vec2Sub(d, mTo->mPoint, mFrom->mPoint);
-    return d;
-}
-
 int Loop2D::VertexCount() const
 {
     int n = 0;

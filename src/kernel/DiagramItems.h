@@ -52,8 +52,6 @@ struct HalfEdge2D : RingNode<HalfEdge2D>
     Vec2D Direction() const;
     // Adds to the list both sides share.
     bool AddCoverage(int32_t owner, int32_t count, ChunkPool<CoverageEntry>& pool);
-    // Adds each of the other's entries, negated when exactly one of the two is a reversed side.
-    bool AddCoverageOf(const HalfEdge2D* other, ChunkPool<CoverageEntry>& pool);
     void SetCoverage(CoverageEntry* list)
     {
         mCoverage = list;
@@ -72,8 +70,6 @@ struct Edge2D
     HalfEdge2D* mFirst = nullptr;  // the half-edge its first linked stretch became
     uint32_t mFlags = 0;
     Edge2D* mNext = nullptr;  // the next older record
-
-    Vec2D Direction() const;
 };
 
 // The doubled area an owner covers; one per owner, in order of first appearance until sorted.

@@ -85,6 +85,57 @@ protected:
     PolygonFillOptions mSaved;
 };
 
+TEST_F(FaceDiagramTest, CoverageListsKeepOwnerOrderAndCompareEntryByEntry)
+{
+    DiagramPools pools;
+    auto make = [&](std::vector<std::pair<int, int>> entries) {
+        CoverageEntry* list = nullptr;
+        for (auto [owner, count] : entries)
+            EXPECT_TRUE(AddToCoverage(owner, count, list, pools.mCoverage));
+        return list;
+    };
+    CoverageEntry* a = make({{5, 1}, {2, 3}, {5, 1}, {9, -1}});
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->mOwner, 2);
+    EXPECT_EQ(a->mNext->mOwner, 5);
+    EXPECT_EQ(a->mNext->mCount, 2);
+    EXPECT_EQ(CoverageCount(a, 9), -1);
+    EXPECT_EQ(CoverageCount(a, 4), 0);
+
+    CoverageEntry* copy = CopyCoverage(a, pools.mCoverage);
+    EXPECT_NE(copy, a);
+    EXPECT_TRUE(CoverageEquals(copy, a));
+    AddToCoverage(9, 1, copy, pools.mCoverage);
+    EXPECT_FALSE(CoverageEquals(copy, a));
+    PruneCoverage(copy);
+    EXPECT_EQ(CoverageCount(copy, 9), 0);
+    EXPECT_EQ(copy->mNext->mNext, nullptr);
+
+    struct Case
+    {
+        std::vector<std::pair<int, int>> x, y;
+        int sign;
+    };
+    const Case cases[] = {
+        {{{1, 1}}, {{1, 2}}, -1},                  // lower count first
+        {{{2, 1}}, {{1, 1}}, 1},                   // then lower owner
+        {{{1, 1}}, {{1, 1}, {2, 1}}, -1},          // a prefix first
+        {{}, {{1, -1}}, -1},                       // the empty list is a prefix of all
+        {{{1, 1}, {3, 1}}, {{1, 1}, {3, 1}}, 0},
+        {{{1, -2}, {3, 1}}, {{1, 1}}, -1},
+    };
+    for (const Case& c : cases)
+    {
+        const CoverageEntry* x = make(c.x);
+        const CoverageEntry* y = make(c.y);
+        const int forward = CompareCoverage(x, y);
+        EXPECT_EQ((forward > 0) - (forward < 0), c.sign);
+        const int backward = CompareCoverage(y, x);
+        EXPECT_EQ((backward > 0) - (backward < 0), -c.sign);
+        EXPECT_EQ(CoverageEquals(x, y), c.sign == 0);
+    }
+}
+
 TEST_F(FaceDiagramTest, RepeatedSegmentsAddTheirCountsToOnePiece)
 {
     struct Case
