@@ -6,6 +6,7 @@
 #include "kernel/Shell.h"
 #include "kernel/StatusText.h"
 #include "model/CompoundPart.h"
+#include "model/FaceDiagramOwners.h"
 #include "model/Face.h"
 #include "model/SectionPolygon.h"
 #include "model/SimplePoly.h"
@@ -17,6 +18,8 @@
 
 Poly::Poly() : mStellations{{this, false}, {this, true}}
 {
+    // Its faces may own face diagrams: the diagrams must be able to ask them about themselves.
+    InstallFaceDiagramOwners();
     mShowDual = false;
     mAugmenter.Reset();
     Init();
@@ -112,10 +115,14 @@ void Poly::Clear(bool keepMembers)
     mFacetedModel.reset();
     mFacetTable.clear();
     mFacetedGroup.reset();
+    mDiagramPools.FreeAll();
+    mDiagramWorkPools[0].FreeAll();
+    mDiagramWorkPools[1].FreeAll();
     mOutline.Reset();
     mSectionLoopTypes.mLoopTypes = nullptr;
     delete mSectionPolygons;
     mSectionPolygons = nullptr;
+    mDiagramWorkPools[2].FreeAll();
     FreePolygon3DList(mFirstDrawnPolygon);
     mCurrentDrawnPolygon = nullptr;
     ReleaseRingVertPool();

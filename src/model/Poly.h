@@ -2,6 +2,7 @@
 
 #include "kernel/CountedArray.h"
 #include "kernel/DiagramOutline.h"
+#include "kernel/DiagramPools.h"
 #include "kernel/LoopTypeHolder.h"
 #include "kernel/TransitionSettings.h"
 #include "kernel/Vec3D.h"
@@ -292,6 +293,11 @@ public:
     double mSurfaceArea = 0.0;
     double mDualSurfaceArea = 0.0;
     double mDensity = 0.0;
+    // The face diagrams of the face types are built in these pools, their results kept in the first
+    // work pools; the second and third take the results of diagrams built in the shared pools: the
+    // faces clipped by the dual, and the cross-section.
+    DiagramPools mDiagramPools;
+    DiagramWorkPools mDiagramWorkPools[3];
     DiagramOutline mOutline;             // feeds outlines into face diagrams and cross-sections
     LoopTypeHolder mSectionLoopTypes;    // the region classes of the cross-section
     SectionPolygon* mSectionPolygons = nullptr;  // owned chain

@@ -7,8 +7,14 @@ SectionPolygon::SectionPolygon(int numPoints)
     if (numPoints <= 0)
         return;
     mPoints.reset(new (std::nothrow) Vec3D[numPoints]);
-    if (mPoints)
+    mFaces.reset(new (std::nothrow) FaceVert*[numPoints]());
+    if (mPoints && mFaces)
         mNumPoints = numPoints;
+    else
+    {
+        mPoints.reset();
+        mFaces.reset();
+    }
 }
 
 SectionPolygon::~SectionPolygon()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kernel/ColorRGB.h"
 #include "kernel/Vec3D.h"
 
 #include <cstdint>
@@ -7,10 +8,12 @@
 
 // One polygon of the model's current 2D cross-section, in a chain that its first node owns:
 // destroying a node destroys the rest of the chain.
+class FaceVert;
+
 class SectionPolygon
 {
 public:
-    // A polygon of n points, all zero (none for n <= 0).
+    // A polygon of n points, all zero, with no faces (none for n <= 0).
     explicit SectionPolygon(int numPoints);
     ~SectionPolygon();
     SectionPolygon(const SectionPolygon&) = delete;
@@ -18,6 +21,10 @@ public:
 
     int32_t mNumPoints = 0;
     std::unique_ptr<Vec3D[]> mPoints;
+    // The face each point's edge runs on: the edge from point i - 1 to point i lies on the face of
+    // point i - 1 (cyclically); null where unknown.
+    std::unique_ptr<FaceVert*[]> mFaces;
+    ColorRGB mColor;  // the fill colour of the polygon, from its faces
     int32_t mSpare[3] = {0, 0, 0};
     SectionPolygon* mNext = nullptr;
 };
