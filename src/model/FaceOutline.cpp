@@ -71,6 +71,34 @@ private:
     std::vector<int> mWinding;     // per cycle
 };
 
+// Ear-clips a counterclockwise loop of nodes; a region wound round clockwise (negative winding)
+// gets its triangles turned round.
+template <class Node>
+void TriangulateLoop(const std::vector<Node>& nodes, const std::vector<int>& loop, int winding,
+                     std::vector<int32_t>& indices)
+{
+    RingVert* ring = nullptr;
+    for (int node : loop)
+    {
+        const Node& nd = nodes[size_t(node)];
+        RingVert* v = AddRingVert(nd.p.x, nd.p.y, nullptr, &nd.pos, ring);
+        if (!v)
+        {
+            FreeRing(ring);
+            return;
+        }
+        v->index = node;
+    }
+    std::unique_ptr<int32_t[]> triangles;
+    const int count = TriangulateRing(ring, triangles);
+    for (int i = 0; i + 2 < count; i += 3)
+    {
+        indices.push_back(triangles[size_t(i)]);
+        indices.push_back(triangles[size_t(winding > 0 ? i + 1 : i + 2)]);
+        indices.push_back(triangles[size_t(winding > 0 ? i + 2 : i + 1)]);
+    }
+}
+
 void Arrangement::Build()
 {
     for (const auto& [ends, count] : mRuns)
@@ -120,11 +148,19 @@ void Arrangement::Build()
     mWinding.assign(size_t(numCycles), 0);
     if (numCycles == 0)
         return;
+    std::vector<std::vector<int>> cycleEdges(static_cast<size_t>(numCycles));
+    for (int h = 0; h < numHalfEdges; ++h)
+        cycleEdges[size_t(mHalfEdges[size_t(h)].cycle)].push_back(h);
     int outer = 0;
+    double outerArea = CycleArea(0);
     for (int c = 1; c < numCycles; ++c)
     {
-        if (CycleArea(c) < CycleArea(outer))
+        const double area = CycleArea(c);
+        if (area < outerArea)
+        {
             outer = c;
+            outerArea = area;
+        }
     }
     std::vector<bool> known(size_t(numCycles), false);
     std::vector<int> queue{outer};
@@ -132,11 +168,11 @@ void Arrangement::Build()
     for (size_t q = 0; q < queue.size(); ++q)
     {
         const int c = queue[q];
-        for (int h = 0; h < numHalfEdges; ++h)
+        for (int h : cycleEdges[size_t(c)])
         {
             const HalfEdge& e = mHalfEdges[size_t(h)];
             const int across = mHalfEdges[size_t(h ^ 1)].cycle;
-            if (e.cycle != c || known[size_t(across)])
+            if (known[size_t(across)])
                 continue;
             mWinding[size_t(across)] = mWinding[size_t(c)] - e.count;
             known[size_t(across)] = true;
@@ -194,29 +230,10 @@ void Arrangement::Triangulate(std::vector<int32_t>& indices) const
         if (loop.size() < 3)
             continue;
 
-        RingVert* ring = nullptr;
-        for (int node : loop)
-        {
-            const Node& nd = mNodes[size_t(node)];
-            RingVert* v = AddRingVert(nd.p.x, nd.p.y, nullptr, &nd.pos, ring);
-            if (!v)
-            {
-                FreeRing(ring);
-                return;
-            }
-            v->index = node;
-        }
-        std::unique_ptr<int32_t[]> triangles;
-        const int count = TriangulateRing(ring, triangles);
-        for (int i = 0; i + 2 < count; i += 3)
-        {
-            // A region the outline runs around clockwise gets clockwise triangles.
-            indices.push_back(triangles[size_t(i)]);
-            indices.push_back(triangles[size_t(winding > 0 ? i + 1 : i + 2)]);
-            indices.push_back(triangles[size_t(winding > 0 ? i + 2 : i + 1)]);
-        }
+        TriangulateLoop(mNodes, loop, winding, indices);
     }
 }
+
 }  // namespace
 
 int ResolveFaceOutline(const SimpleFace& face, FaceOutline& out)
@@ -292,7 +309,22 @@ int ResolveFaceOutline(const SimpleFace& face, FaceOutline& out)
             }
         }
     }
-    for (int i = 0; i < n; ++i)
+    // An outline that neither crosses nor touches itself is one loop, clipped as it stands.
+    bool simple = int(arrangement.mNodes.size()) == n;
+    for (int i = 0; i < n && simple; ++i)
+        simple = cuts[size_t(i)].empty();
+    if (simple)
+    {
+        double twiceArea = 0.0;
+        for (int k = 0; k < n; ++k)
+            twiceArea += Vec2Cross(arrangement.mNodes[size_t(k)].p, arrangement.mNodes[size_t((k + 1) % n)].p);
+        std::vector<int> loop(static_cast<size_t>(n));
+        for (int k = 0; k < n; ++k)
+            loop[size_t(k)] = twiceArea > 0.0 ? k : n - 1 - k;
+        if (twiceArea != 0.0)
+            TriangulateLoop(arrangement.mNodes, loop, twiceArea > 0.0 ? 1 : -1, out.indices);
+    }
+    for (int i = 0; i < n && !simple; ++i)
     {
         std::vector<std::pair<double, int>>& along = cuts[size_t(i)];
         along.emplace_back(0.0, cornerNode[size_t(i)]);
@@ -302,8 +334,11 @@ int ResolveFaceOutline(const SimpleFace& face, FaceOutline& out)
             arrangement.AddRun(along[k].second, along[k + 1].second);
     }
 
-    arrangement.Build();
-    arrangement.Triangulate(out.indices);
+    if (!simple)
+    {
+        arrangement.Build();
+        arrangement.Triangulate(out.indices);
+    }
     for (const Arrangement::Node& node : arrangement.mNodes)
     {
         out.points.push_back(node.pos);

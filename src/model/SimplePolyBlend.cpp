@@ -6,6 +6,8 @@
 #include "model/VertexFans.h"
 
 #include <algorithm>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace
@@ -57,18 +59,60 @@ bool PlaneBefore(const PlaneKey& a, const PlaneKey& b)
     return a.index < b.index;
 }
 
-bool SharesEdge(const SimpleFace& f, const SimpleFace& g)
+// Numbers the positions of the vertices: vertices within 1e-7 of each other get one number.
+std::vector<int> PlacesOf(const std::vector<SimpleVert*>& verts)
 {
-    const int n = f.mNum, m = g.mNum;
-    for (int k = 0; k < n; ++k)
+    std::vector<int> order(verts.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return Vec3Compare(verts[size_t(a)]->mPos, verts[size_t(b)]->mPos, kTol) < 0;
+    });
+    std::vector<int> place(verts.size(), -1);
+    int places = 0;
+    for (size_t i = 0; i < order.size();)
     {
-        const SimpleVert* p = f.GetVert(k);
-        const SimpleVert* q = f.GetVert((k + 1) % n);
-        for (int at = g.FindCoincidentVert(p, -1); at >= 0; at = g.FindCoincidentVert(p, at))
+        const SimpleVert* first = verts[size_t(order[i])];
+        size_t j = i;
+        for (; j < order.size() && verts[size_t(order[j])]->SamePos(*first); ++j)
+            place[size_t(order[j])] = places;
+        ++places;
+        i = j;
+    }
+    return place;
+}
+
+// The corners of the group's faces, face after face.
+std::vector<SimpleVert*> CornersOf(const std::vector<SimpleFace*>& group)
+{
+    std::vector<SimpleVert*> corners;
+    for (const SimpleFace* face : group)
+    {
+        for (int k = 0; k < face->mNum; ++k)
+            corners.push_back(face->GetVert(k));
+    }
+    return corners;
+}
+
+// Whether two faces of the group have a side at the same places.
+bool SharesEdge(const std::vector<SimpleFace*>& group)
+{
+    const std::vector<int> place = PlacesOf(CornersOf(group));
+    std::map<std::pair<int, int>, size_t> sideFace;
+    size_t first = 0;
+    for (size_t f = 0; f < group.size(); ++f)
+    {
+        const int n = group[f]->mNum;
+        for (int k = 0; k < n; ++k)
         {
-            if (g.GetVert((at + 1) % m)->SamePos(*q) || g.GetVert((at + m - 1) % m)->SamePos(*q))
+            const int a = place[first + size_t(k)], b = place[first + size_t((k + 1) % n)];
+            if (a == b)
+                continue;
+            const auto [it, added] = sideFace.insert({{std::min(a, b), std::max(a, b)}, f});
+            if (!added && it->second != f)
                 return true;
         }
+        first += size_t(n);
     }
     return false;
 }
@@ -117,26 +161,32 @@ std::vector<std::vector<SimpleVert*>> BlendGroup(const std::vector<SimpleFace*>&
         }
     }
     const int count = int(nodes.size());
-    int places = 0;
-    for (int i = 0; i < count; ++i)
     {
-        for (int j = 0; j < i && nodes[size_t(i)].place < 0; ++j)
-        {
-            if (nodes[size_t(j)].vert->SamePos(*nodes[size_t(i)].vert))
-                nodes[size_t(i)].place = nodes[size_t(j)].place;
-        }
-        if (nodes[size_t(i)].place < 0)
-            nodes[size_t(i)].place = places++;
+        std::vector<SimpleVert*> verts;
+        for (const BlendEdgeNode& node : nodes)
+            verts.push_back(node.vert);
+        const std::vector<int> place = PlacesOf(verts);
+        for (int i = 0; i < count; ++i)
+            nodes[size_t(i)].place = place[size_t(i)];
     }
     auto placeOf = [&](int i) { return nodes[size_t(i)].place; };
     auto headPlace = [&](int i) { return placeOf(nodes[size_t(i)].next); };
 
-    // Shared edges cancel in pairs.
+    // Shared edges cancel in pairs: each edge with the first earlier live edge running back
+    // along it.
+    std::map<std::pair<int, int>, std::vector<int>> byEnds;
+    for (int i = 0; i < count; ++i)
+        byEnds[{placeOf(i), headPlace(i)}].push_back(i);
     for (int r = 0; r < count; ++r)
     {
-        for (int R = 0; R < r; ++R)
+        const auto back = byEnds.find({headPlace(r), placeOf(r)});
+        if (!nodes[size_t(r)].live || back == byEnds.end())
+            continue;
+        for (int R : back->second)
         {
-            if (nodes[size_t(R)].live && placeOf(R) == headPlace(r) && headPlace(R) == placeOf(r))
+            if (R >= r)
+                break;
+            if (nodes[size_t(R)].live)
             {
                 nodes[size_t(R)].live = nodes[size_t(r)].live = false;
                 break;
@@ -150,6 +200,12 @@ std::vector<std::vector<SimpleVert*>> BlendGroup(const std::vector<SimpleFace*>&
         Vec2Sub(d, nodes[size_t(to)].p, nodes[size_t(from)].p);
         return Vec2IsZero(d, 0.0) ? 0.0 : PseudoAngle2D(d);
     };
+    std::map<int, std::vector<int>> leaving;
+    for (int i = 0; i < count; ++i)
+    {
+        if (nodes[size_t(i)].live)
+            leaving[placeOf(i)].push_back(i);
+    }
     std::vector<bool> taken(size_t(count), false);
     for (int in = 0; in < count; ++in)
     {
@@ -159,9 +215,9 @@ std::vector<std::vector<SimpleVert*>> BlendGroup(const std::vector<SimpleFace*>&
         const double back = direction(arriving.next, in);
         int best = -1;
         double bestTurn = 0.0;
-        for (int out = 0; out < count; ++out)
+        for (int out : leaving[headPlace(in)])
         {
-            if (!nodes[size_t(out)].live || taken[size_t(out)] || placeOf(out) != headPlace(in))
+            if (taken[size_t(out)])
                 continue;
             double turn = back - direction(out, nodes[size_t(out)].next);
             while (turn <= 0.0)
@@ -281,78 +337,103 @@ void RemoveCornerAt(SimpleFace& g, int p, bool dropNext)
     }
 }
 
-// One pass over the face's corners; true when a corner on a straight run was removed.
-bool RemoveOneStraightCorner(SimpleFace& face)
+Vec3D SideOf(const SimpleFace& face, int from)
 {
     const int n = face.mNum;
-    auto edge = [&face, n](int from) {
-        Vec3D d;
-        Vec3Sub(d, face.GetVert((from + 1) % n)->mPos, face.GetVert(from % n)->mPos);
-        return d;
-    };
-    int start = 0;
-    while (start < n && Vec3Parallel(edge(start + n - 1), edge(start), kTol))
-        ++start;
-    if (start == n)
-        start = 0;
-    for (int step = 0; step < n; ++step)
-    {
-        const int k = (start + step) % n;
-        SimpleVert* q = face.GetVert((k + n - 1) % n);
-        SimpleVert* r = face.GetVert(k);
-        SimpleVert* s = face.GetVert((k + 1) % n);
-        const Vec3D qr = edge(k + n - 1), rs = edge(k);
-        if (!Vec3Parallel(qr, rs, kTol))
-            continue;
-        int passing = 0;
-        for (int i = 0; i < r->mNum; ++i)
-        {
-            const SimpleFace* g = r->GetFace(i);
-            if (g && PassesThrough(*g, r, *q, *s) >= 0)
-                ++passing;
-        }
-        const bool spike = Vec3Dot(qr, rs) < 0.0;
-        const bool backTrack = q->SamePos(*s);
-        if (r->mNum != 2 && !q->SamePos(*r) && !r->SamePos(*s) && !backTrack && !spike && passing % 2 == 1)
-            continue;  // a corner where other faces meet the straight run
+    Vec3D d;
+    Vec3Sub(d, face.GetVert((from + 1) % n)->mPos, face.GetVert(from % n)->mPos);
+    return d;
+}
 
-        std::vector<SimpleFace*> around;
-        for (int i = 0; i < r->mNum; ++i)
-            around.push_back(r->GetFace(i));
-        // The face itself always loses the corner, even where the vertex's list misses it.
-        if (std::find(around.begin(), around.end(), &face) == around.end())
-            around.push_back(&face);
-        const SimpleVert* farther = Vec3Distance(q->mPos, r->mPos) >= Vec3Distance(s->mPos, r->mPos) ? q : s;
-        SimpleVert* nearer = farther == q ? s : q;
-        for (SimpleFace* g : around)
-        {
-            if (!g)
-                continue;
-            const int p = PassesThrough(*g, r, *q, *s);
-            if (p >= 0)
-            {
-                RemoveCornerAt(*g, p, backTrack);
-                continue;
-            }
-            if (!spike || passing % 2 == 0)
-                continue;
-            // The tip of a spike goes: a face beside it along the longer side meets the shorter one.
-            const int m = g->mNum;
-            for (int at = g->IndexInList(r, -1); at >= 0; at = g->IndexInList(r, at))
-            {
-                if (g->GetVert((at + 1) % m) == farther)
-                    g->InsertEntry(at + 1, nearer);
-                else if (g->GetVert((at + m - 1) % m) == farther)
-                    g->InsertEntry(at, nearer);
-                else
-                    continue;
-                nearer->InsertEntry(nearer->mNum, g);
-                break;
-            }
-        }
-        return true;
+// Corner k of the face when it lies on a straight run: it goes from the faces around it that pass
+// straight through, unless other faces meet the run there. True when it went.
+bool RemoveStraightCorner(SimpleFace& face, int k)
+{
+    const int n = face.mNum;
+    SimpleVert* q = face.GetVert((k + n - 1) % n);
+    SimpleVert* r = face.GetVert(k);
+    SimpleVert* s = face.GetVert((k + 1) % n);
+    const Vec3D qr = SideOf(face, k + n - 1), rs = SideOf(face, k);
+    if (!Vec3Parallel(qr, rs, kTol))
+        return false;
+    int passing = 0;
+    for (int i = 0; i < r->mNum; ++i)
+    {
+        const SimpleFace* g = r->GetFace(i);
+        if (g && PassesThrough(*g, r, *q, *s) >= 0)
+            ++passing;
     }
-    return false;
+    const bool spike = Vec3Dot(qr, rs) < 0.0;
+    const bool backTrack = q->SamePos(*s);
+    if (r->mNum != 2 && !q->SamePos(*r) && !r->SamePos(*s) && !backTrack && !spike && passing % 2 == 1)
+        return false;  // a corner where other faces meet the straight run
+
+    std::vector<SimpleFace*> around;
+    for (int i = 0; i < r->mNum; ++i)
+        around.push_back(r->GetFace(i));
+    // The face itself always loses the corner, even where the vertex's list misses it.
+    if (std::find(around.begin(), around.end(), &face) == around.end())
+        around.push_back(&face);
+    const SimpleVert* farther = Vec3Distance(q->mPos, r->mPos) >= Vec3Distance(s->mPos, r->mPos) ? q : s;
+    SimpleVert* nearer = farther == q ? s : q;
+    for (SimpleFace* g : around)
+    {
+        if (!g)
+            continue;
+        const int p = PassesThrough(*g, r, *q, *s);
+        if (p >= 0)
+        {
+            RemoveCornerAt(*g, p, backTrack);
+            continue;
+        }
+        if (!spike || passing % 2 == 0)
+            continue;
+        // The tip of a spike goes: a face beside it along the longer side meets the shorter one.
+        const int m = g->mNum;
+        for (int at = g->IndexInList(r, -1); at >= 0; at = g->IndexInList(r, at))
+        {
+            if (g->GetVert((at + 1) % m) == farther)
+                g->InsertEntry(at + 1, nearer);
+            else if (g->GetVert((at + m - 1) % m) == farther)
+                g->InsertEntry(at, nearer);
+            else
+                continue;
+            nearer->InsertEntry(nearer->mNum, g);
+            break;
+        }
+    }
+    return true;
+}
+
+// Walks the face's corners from the first where it turns, removing corners on straight runs; after
+// a removal the corner before is looked at again, and the walk ends once every corner left was
+// looked at without a removal. True when a corner went.
+bool RemoveStraightCorners(SimpleFace& face)
+{
+    const int n = face.mNum;
+    int k = 0;
+    while (k < n && Vec3Parallel(SideOf(face, k + n - 1), SideOf(face, k), kTol))
+        ++k;
+    if (k == n)
+        k = 0;
+    bool removed = false;
+    // Every removal takes at least one corner from the face, which bounds the walk.
+    for (int quiet = 0; HasCorners(face) && quiet < face.mNum;)
+    {
+        k %= face.mNum;
+        if (RemoveStraightCorner(face, k))
+        {
+            removed = true;
+            quiet = 0;
+            k = face.mNum > 0 ? (k + face.mNum - 1) % face.mNum : 0;
+        }
+        else
+        {
+            ++quiet;
+            ++k;
+        }
+    }
+    return removed;
 }
 }  // namespace
 
@@ -393,13 +474,7 @@ bool SimplePoly::BlendCoplanarFaces(int options, bool* answered, int* status)
         }
         i = j;
 
-        bool shared = false;
-        for (size_t a = 0; a < group.size() && !shared; ++a)
-        {
-            for (size_t b = a + 1; b < group.size() && !shared; ++b)
-                shared = SharesEdge(*group[a], *group[b]);
-        }
-        if (!shared)
+        if (group.size() < 2 || !SharesEdge(group))
             continue;
         if (options & kBlendAsk)
         {
@@ -458,7 +533,7 @@ bool SimplePoly::BlendCoplanarFaces(int options, bool* answered, int* status)
         SimpleFace& face = mFaces[f];
         if (face.mFlags & E::kTemp)
             continue;
-        while (HasCorners(face) && RemoveOneStraightCorner(face))
+        if (HasCorners(face) && RemoveStraightCorners(face))
             changed = true;
         if (face.mNum < 3)
         {

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <new>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -75,6 +76,61 @@ bool IsIdentityOrientation(const Mat3& m)
     return true;
 }
 
+// Enters the first count vertices into the search tree in a scattered order: vertices that come
+// in an orderly sweep would make the unbalanced tree a long chain. Among vertices at one place the
+// lower index still goes in first, which is the one a search then finds.
+void InsertScattered(SimplePoly& poly, int count)
+{
+    std::vector<int> rank(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        rank[size_t(i)] = i;
+    std::mt19937 shuffle(12345u);
+    for (int i = count - 1; i > 0; --i)
+        std::swap(rank[size_t(i)], rank[std::uniform_int_distribution<size_t>(0, size_t(i))(shuffle)]);
+
+    auto isInf = [&poly](int i) { return (poly.mVerts[i].mFlags & E::kInf) != 0; };
+    std::vector<int> byPlace(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        byPlace[size_t(i)] = i;
+    std::stable_sort(byPlace.begin(), byPlace.end(), [&](int a, int b) {
+        if (isInf(a) != isInf(b))
+            return isInf(b);
+        return Vec3Compare(poly.mVerts[a].mPos, poly.mVerts[b].mPos, kTol) < 0;
+    });
+    for (size_t i = 0; i < byPlace.size();)
+    {
+        const int first = byPlace[i];
+        size_t j = i + 1;
+        while (j < byPlace.size() && isInf(byPlace[j]) == isInf(first) &&
+               poly.mVerts[byPlace[j]].SamePos(poly.mVerts[first]))
+            ++j;
+        if (j - i > 1)
+        {
+            std::vector<int> run(byPlace.begin() + std::ptrdiff_t(i), byPlace.begin() + std::ptrdiff_t(j));
+            std::vector<int> ranks;
+            for (int v : run)
+                ranks.push_back(rank[size_t(v)]);
+            std::sort(run.begin(), run.end());
+            std::sort(ranks.begin(), ranks.end());
+            for (size_t k = 0; k < run.size(); ++k)
+                rank[size_t(run[k])] = ranks[k];
+        }
+        i = j;
+    }
+    std::vector<int> order(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        order[size_t(rank[size_t(i)])] = i;
+    for (int i : order)
+        poly.InsertInTree(&poly.mVerts[i]);
+}
+
+// Vertex to takes the other's position and data; the caller enters it into the search tree.
+void CopyVert(SimpleVert& to, const SimpleVert& from)
+{
+    to.CopyFrom(from, false);
+    to.mPos = from.mPos;
+}
+
 // p * c / |p|^2: the pole of the plane whose nearest point to the centre is p, and back.
 Vec3D Reciprocal(const Vec3D& p, double c)
 {
@@ -107,9 +163,10 @@ std::unique_ptr<SimplePoly> SimplePoly::Clone(SimplePoly* source)
         ClearFaceImageClones();
         for (int i = 0; i < source->mNumVerts; ++i)
         {
-            copy->mVerts[i].CopyFrom(source->mVerts[i], true);
+            CopyVert(copy->mVerts[i], source->mVerts[i]);
             copy->mVerts[i].mId = source->mVerts[i].mId;
         }
+        InsertScattered(*copy, copy->mNumVerts);
         for (int f = 0; f < source->mNumFaces; ++f)
         {
             const SimpleFace& from = source->mFaces[f];
@@ -163,7 +220,8 @@ std::unique_ptr<SimplePoly> SimplePoly::Combine(SimplePoly& other)
             return nullptr;
         ClearFaceImageClones();
         for (int i = 0; i < result->mNumVerts; ++i)
-            result->mVerts[i].CopyFrom(i < nv ? mVerts[i] : other.mVerts[i - nv], true);
+            CopyVert(result->mVerts[i], i < nv ? mVerts[i] : other.mVerts[i - nv]);
+        InsertScattered(*result, result->mNumVerts);
         for (int f = 0; f < result->mNumFaces; ++f)
         {
             const bool first = f < nf;
@@ -268,7 +326,7 @@ std::unique_ptr<SimplePoly> SimplePoly::CreateDual(SimplePoly* source, double r)
         }
         else
             pos = Reciprocal(face.mNormal, c);
-        v.SetPos(pos);
+        v.mPos = pos;
         v.mColor = face.mColor;
         v.mBackColor = face.mBackColor;
         v.CloneImageFrom(face, E::kTemp);
@@ -322,6 +380,7 @@ std::unique_ptr<SimplePoly> SimplePoly::CreateDual(SimplePoly* source, double r)
     }
     dual->mNumVerts = numVerts;
     dual->mNumFaces = numFaces;
+    InsertScattered(*dual, numVerts);
     return dual;
 }
 
@@ -339,7 +398,8 @@ std::unique_ptr<SimplePoly> SimplePoly::CopyTriangulated(SimplePoly* source, int
     source->SetNormals(false);
     ClearFaceImageClones();
     for (int i = 0; i < source->mNumVerts; ++i)
-        copy->mVerts[i].CopyFrom(source->mVerts[i], true);
+        CopyVert(copy->mVerts[i], source->mVerts[i]);
+    InsertScattered(*copy, copy->mNumVerts);
 
     int nextVert = source->mNumVerts;
     int nextFace = 0;

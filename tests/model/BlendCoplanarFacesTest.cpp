@@ -291,3 +291,30 @@ TEST(BlendCoplanarFacesTest, MergingCoincidentVerticesAfterwardsJoinsTheFaces)
     EXPECT_EQ(live, 8);
     EXPECT_TRUE(IsClosedByRecords(*model));
 }
+
+TEST(BlendCoplanarFacesTest, CornersOnStraightRunsGoUnlessAnotherFaceMeetsThem)
+{
+    // A square with a spike out of its top side and back to a second record at the same place,
+    // and a corner halfway along its bottom side; nothing to blend.
+    const std::vector<Vec3D> points = {{0, 0, 1}, {1, 0, 1}, {2, 0, 1}, {2, 2, 1},
+                                       {1, 2, 1}, {1, 3, 1}, {1, 2, 1}, {0, 2, 1}};
+    auto model = MakeFacedPoly(points, {{0, 1, 2, 3, 4, 5, 6, 7}});
+    EXPECT_TRUE(model->BlendCoplanarFaces(P::kBlendAsk, nullptr, nullptr));
+    const SimpleFace& face = model->mFaces[0];
+    std::vector<int> corners;
+    for (int k = 0; k < face.mNum; ++k)
+        corners.push_back(face.GetVert(k)->GetIndex());
+    // The spike's tip and the record after it go. Corners 1 and 4 lie on straight runs, but with
+    // a single face there another face may still end there: they stay.
+    EXPECT_EQ(corners, (std::vector<int>{0, 1, 2, 3, 4, 7}));
+    EXPECT_TRUE(model->mVerts[5].mFlags & E::kTemp);
+    EXPECT_TRUE(model->mVerts[6].mFlags & E::kTemp);
+
+    // The same corner between two faces that both run straight through it goes from both.
+    auto pair = MakeFacedPoly({{0, 0, 1}, {1, 0, 1}, {2, 0, 1}, {2, 1, 1}, {0, 1, 1}, {1, -1, 0}},
+                              {{0, 1, 2, 3, 4}, {0, 5, 2, 1}});
+    EXPECT_TRUE(pair->BlendCoplanarFaces(0, nullptr, nullptr));
+    EXPECT_EQ(pair->mFaces[0].mNum, 4);
+    EXPECT_EQ(pair->mFaces[1].mNum, 3);
+    EXPECT_TRUE(pair->mVerts[1].mFlags & E::kTemp);
+}

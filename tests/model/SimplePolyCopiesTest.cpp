@@ -226,6 +226,9 @@ TEST(SimplePolyCopiesTest, CombiningAModelWithItselfDoublesEveryVertexAndFace)
     {
         EXPECT_TRUE(Vec3Equal(both->mVerts[i].mPos, cube->mVerts[i].mPos, 0.0));
         EXPECT_TRUE(Vec3Equal(both->mVerts[i + 8].mPos, cube->mVerts[i].mPos, 0.0));
+        // Of two vertices in one place a search finds the first.
+        int next = both->mNumVerts;
+        EXPECT_EQ(both->FindOrCreateVert(cube->mVerts[i].mPos, next), &both->mVerts[i]);
     }
     for (int f = 0; f < 6; ++f)
     {
