@@ -42,6 +42,53 @@ std::vector<NamedSolid> ConvexUniformSolids()
     return out;
 }
 
+// The prism over the regular star polygon {n/d}, with unit circumradius and all edges equal.
+NamedSolid StarPrism(int n, int d)
+{
+    NamedSolid s{std::to_string(n) + "/" + std::to_string(d) + " prism", {}, 2 * n, 3 * n, n + 2};
+    const double half = std::sin(kPi * d / n);
+    for (double z : {half, -half})
+    {
+        for (int k = 0; k < n; ++k)
+            s.solid.verts.push_back({std::cos(2 * kPi * k / n), std::sin(2 * kPi * k / n), z});
+    }
+    std::vector<int> top, bottom;
+    for (int k = 0; k < n; ++k)
+    {
+        const int a = k * d % n, b = (k + 1) * d % n;
+        top.push_back(a);
+        bottom.insert(bottom.begin(), n + a);
+        s.solid.faces.push_back({a, b, n + b, n + a});
+    }
+    s.solid.faces.push_back(top);
+    s.solid.faces.push_back(bottom);
+    return s;
+}
+
+// The antiprism over {n/d} (crossed for n/2 < d), unit circumradius, equilateral triangles.
+NamedSolid StarAntiprism(int n, int d)
+{
+    NamedSolid s{std::to_string(n) + "/" + std::to_string(d) + " antiprism", {}, 2 * n, 4 * n, 2 * n + 2};
+    const double edge = 2 * std::sin(kPi * d / n), offset = 2 * std::sin(kPi * d / (2 * n));
+    const double half = std::sqrt(edge * edge - offset * offset) / 2;
+    for (int k = 0; k < n; ++k)
+        s.solid.verts.push_back({std::cos(2 * kPi * k / n), std::sin(2 * kPi * k / n), half});
+    for (int k = 0; k < n; ++k)
+        s.solid.verts.push_back({std::cos(2 * kPi * k / n + kPi * d / n), std::sin(2 * kPi * k / n + kPi * d / n), -half});
+    std::vector<int> top, bottom;
+    for (int k = 0; k < n; ++k)
+    {
+        const int a = k * d % n, b = (k + 1) * d % n;
+        top.push_back(a);
+        bottom.insert(bottom.begin(), n + a);
+        s.solid.faces.push_back({a, b, n + a});
+        s.solid.faces.push_back({n + a, n + b, b});
+    }
+    s.solid.faces.push_back(top);
+    s.solid.faces.push_back(bottom);
+    return s;
+}
+
 std::set<std::pair<int, int>> EdgeSet(const std::vector<std::vector<int>>& faces)
 {
     std::set<std::pair<int, int>> edges;
@@ -246,6 +293,28 @@ TEST(SimplePolyDualTest, DualOfTheDualIsEveryStarPolyhedronAgain)
         ASSERT_EQ(int(s.solid.verts.size()), s.v);
         ASSERT_EQ(int(s.solid.faces.size()), s.f);
         EXPECT_EQ(int(EdgeSet(s.solid.faces).size()), s.e);
+        ExpectDualOfDualIsTheModel(s.solid, s.e, 1.0);
+    }
+}
+
+TEST(SimplePolyDualTest, DualOfTheDualIsEveryStarPrismAndAntiprismAgain)
+{
+    std::vector<NamedSolid> solids;
+    for (const auto& [n, d] : {std::pair{5, 2}, {7, 2}, {7, 3}, {8, 3}})
+        solids.push_back(StarPrism(n, d));
+    for (const auto& [n, d] : {std::pair{5, 2}, {5, 3}, {7, 2}, {7, 3}, {7, 4}, {8, 3}, {8, 5}})
+        solids.push_back(StarAntiprism(n, d));
+    for (const NamedSolid& s : solids)
+    {
+        SCOPED_TRACE(s.name);
+        ASSERT_EQ(int(s.solid.verts.size()), s.v);
+        ASSERT_EQ(int(s.solid.faces.size()), s.f);
+        ASSERT_EQ(int(EdgeSet(s.solid.faces).size()), s.e);
+        // All edges of one length.
+        for (const auto& [a, b] : EdgeSet(s.solid.faces))
+            EXPECT_NEAR(Vec3Distance(s.solid.verts[size_t(a)], s.solid.verts[size_t(b)]),
+                        Vec3Distance(s.solid.verts[size_t(s.solid.faces[0][0])], s.solid.verts[size_t(s.solid.faces[0][1])]),
+                        1e-12);
         ExpectDualOfDualIsTheModel(s.solid, s.e, 1.0);
     }
 }
