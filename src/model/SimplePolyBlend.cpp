@@ -2,6 +2,7 @@
 #include "kernel/Tolerance.h"
 #include "kernel/UserServices.h"
 #include "kernel/Vec2D.h"
+#include "model/CanonicalNormal.h"
 #include "model/SimplePoly.h"
 #include "model/VertexFans.h"
 
@@ -13,21 +14,6 @@
 namespace
 {
 using E = SimpleElem;
-
-Vec3D CanonicalNormal(const Vec3D& n)
-{
-    bool flip;
-    if (!IsZeroTol(n.x, kTol))
-        flip = n.x < 0.0;
-    else if (!IsZeroTol(n.y, kTol))
-        flip = n.y < 0.0;
-    else
-        flip = n.z < -kTol;
-    Vec3D d = n;
-    if (flip)
-        Vec3Negate(d);
-    return d;
-}
 
 bool HasCorners(const SimpleFace& face)
 {
@@ -131,8 +117,9 @@ struct BlendEdgeNode
 // The outlines of the union of a group of coplanar faces: each face runs counterclockwise in the
 // plane seen along the first face's normal, edges that two faces share (running opposite ways)
 // cancel, and at a place where outlines meet each arriving edge goes on along the edge that leaves
-// next clockwise from the way back, which keeps the filled side on the left and separates outlines
-// that touch into simple loops.
+// next clockwise from the way back. That keeps the filled side on the left and parts that only
+// touch at a corner apart; a hole touching the outline stays joined to it there, to be cut off
+// with the other loops that close on themselves.
 std::vector<std::vector<SimpleVert*>> BlendGroup(const std::vector<SimpleFace*>& group)
 {
     const Vec3D& normal = group[0]->mNormal;

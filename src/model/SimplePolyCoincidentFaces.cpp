@@ -1,6 +1,7 @@
 #include "kernel/Messages.h"
 #include "kernel/Tolerance.h"
 #include "kernel/UserServices.h"
+#include "model/CanonicalNormal.h"
 #include "model/SimplePoly.h"
 
 #include <algorithm>
@@ -10,23 +11,6 @@
 namespace
 {
 using E = SimpleElem;
-
-// The normal with the sign that makes its first clearly non-zero component positive, so that both
-// normals of one plane sort alike.
-Vec3D CanonicalNormal(const Vec3D& n)
-{
-    bool flip;
-    if (!IsZeroTol(n.x, kTol))
-        flip = n.x < 0.0;
-    else if (!IsZeroTol(n.y, kTol))
-        flip = n.y < 0.0;
-    else
-        flip = n.z < -kTol;
-    Vec3D d = n;
-    if (flip)
-        Vec3Negate(d);
-    return d;
-}
 
 bool HasAllCorners(const SimpleFace& face)
 {

@@ -1,6 +1,7 @@
 #include "SolidPoints.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/UserServices.h"
+#include "model/CanonicalNormal.h"
 #include "model/SimplePoly.h"
 #include "polytope4d/Polytope4D.h"
 
@@ -310,4 +311,28 @@ TEST(CoincidentFacesTest, AFourDModelIsLeftAlone)
     EXPECT_EQ(LiveFaces(*model).size(), 2u);
     EXPECT_EQ(CountLiveVerts(*model), 6);
     EXPECT_TRUE(scripted.services.calls.empty());
+}
+
+TEST(CoincidentFacesTest, BothNormalsOfAPlaneHaveOneCanonicalForm)
+{
+    struct Case
+    {
+        Vec3D normal, canonical;
+    };
+    const Case kCases[] = {
+        {{-0.6, 0.8, 0}, {0.6, -0.8, 0}},
+        {{0.6, -0.8, 0}, {0.6, -0.8, 0}},
+        {{5e-8, -1, 0}, {-5e-8, 1, 0}},  // x counts as zero: y decides
+        {{0, 0, -1}, {0, 0, 1}},
+        {{0, 5e-8, -5e-8}, {0, 5e-8, -5e-8}},  // all within 1e-7: kept
+    };
+    for (const Case& c : kCases)
+    {
+        EXPECT_TRUE(Vec3Equal(CanonicalNormal(c.normal), c.canonical, 0.0));
+        const Vec3D flipped{-c.normal.x, -c.normal.y, -c.normal.z};
+        if (Vec3Length(c.normal) > 1e-6)
+        {
+            EXPECT_TRUE(Vec3Equal(CanonicalNormal(flipped), c.canonical, 0.0));
+        }
+    }
 }
