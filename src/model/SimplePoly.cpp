@@ -210,11 +210,12 @@ bool SimpleVert::SamePos(const SimpleVert& other) const
 
 void SimpleVert::CopyFrom(const SimpleVert& other, bool withPosition)
 {
-    if (withPosition)
-        SetPos(other.mPos);
     mUserData[0] = other.mUserData[0];
     mUserData[1] = other.mUserData[1];
+    // The header first: a vertex at infinity must enter the search tree as one.
     CopyHeaderFrom(other);
+    if (withPosition)
+        SetPos(other.mPos);
 }
 
 void SimpleVert::MarkCoincident(uint32_t bits)

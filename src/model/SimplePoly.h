@@ -15,8 +15,12 @@ class SimpleFace;
 class SimplePoly;
 class SimpleVert;
 class SymGroup;
+struct ColorRGB;
 struct Mat3;
 struct PlacementTarget;
+struct VertexPair;
+template <class T>
+class GrowableArray;
 
 // The header that a vertex record and a face record share: a face of a model is a vertex of its
 // dual, so code that serves both kinds works on this header. Records live in their SimplePoly's
@@ -295,6 +299,45 @@ public:
     static constexpr uint32_t kValidityNoCoplanarCount = 0x1;  // also no warning about busy edges
     static constexpr uint32_t kValidityOfferHull = 0x2;
     static constexpr uint32_t kValidityNoCoplanarWarning = 0x4;
+
+    // A faithful copy (a 4D model: of its polytope); null for null or a refused 4D copy.
+    static std::unique_ptr<SimplePoly> Clone(SimplePoly* source);
+    // This model's vertices and faces followed by the other's; null when exactly one of the two
+    // stands for a 4D polytope or a 4D compound fails.
+    std::unique_ptr<SimplePoly> Combine(SimplePoly& other);
+    // Reflects the model in the plane across the group's image of the x axis (the x axis itself for
+    // a null group or one not turned), and drops the model's own group.
+    void MirrorImage(const SymGroup* group);
+    // The reciprocal about the sphere of radius r: a vertex per face and a face per vertex, in order.
+    // Faces through the centre become vertices at infinity and back. Null for null.
+    static std::unique_ptr<SimplePoly> CreateDual(SimplePoly* source, double r);
+    // Triangulation requests of the export preparation. CopyTriangulated resolves every face into
+    // triangles for either of the first two (crossings of star polygons become new vertices) and
+    // is Clone otherwise.
+    static constexpr int kTriangulateAll = 0x20;
+    static constexpr int kTriangulateNonConvex = 0x40;
+    static constexpr int kTriangulateHoles = 0x80;
+    // An empty edge slot receives the source's edges as they were before.
+    static std::unique_ptr<SimplePoly> CopyTriangulated(SimplePoly* source, int options, VertexPair** edges);
+    // The distinct colours of the faces that are neither Temp nor Hidden (within 1/512 a channel).
+    void CollectColors(GrowableArray<ColorRGB>& list) const;
+    // The unique edges of the visible faces (or of the edge records), for the caller to free.
+    VertexPair* CollectEdges() const;
+    bool HasImages() const;
+    // Faces lying in one place as polygons: mode 1 keeps one of each stack, mode 0 removes them in
+    // pairs, merging their vertices; removed elements get mark. False only when the user cancelled.
+    bool RemoveAllCoincidentFaces(int mode, bool ask, uint32_t mark);
+    // Options of BlendCoplanarFaces.
+    static constexpr int kBlendAsk = 0x1;
+    static constexpr int kBlendMergeVerts = 0x2;
+    // Status bit: the user was asked.
+    static constexpr int kBlendAsked = 0x4;
+    // Coplanar faces that share an edge become single faces, and corners on straight lines go.
+    // True when the model was changed; answered and status may be null.
+    bool BlendCoplanarFaces(int options, bool* answered, int* status);
+    // Whether the model is a stand-in for a 4D polytope.
+    bool StandsFor4D() const { return mPolytope4D != nullptr; }
+
     // Whether the model may be created: it has faces and every edge is shared by an even number of
     // them. Tells the user what is wrong, asks about legal but unusual models and, with
     // kValidityOfferHull, offers to replace the faces by the hull of the vertices.
@@ -344,3 +387,10 @@ private:
 // False when a face that is not Temp has a Temp corner (the edge-type analysis cannot use it); true
 // otherwise, also for a model without faces.
 bool CheckTemporaryVerts(const SimplePoly* poly);
+
+// Faces of a part added from firstFace (its vertices from firstVert) on that lie on faces of the
+// model before it vanish in pairs with them, merging their vertices; an added face on a model face
+// removed earlier brings that face back. When every added face lies on a removed face or one at or
+// above limit, the added part is dropped instead. Removed elements get mark. False only when the
+// user cancelled.
+bool RemoveCoincidentFaces(SimplePoly& poly, int firstFace, int firstVert, int limit, bool ask, uint32_t mark);

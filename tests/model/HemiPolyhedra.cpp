@@ -151,3 +151,33 @@ std::vector<HemiPolyhedron> HemiPolyhedra()
          60, 22, G::kIcosahedral, G::kHorizontal},
     };
 }
+
+std::vector<StarPolyhedron> StarPolyhedra()
+{
+    const std::vector<KnownSolid> solids = PlatonicAndArchimedeanSolids();
+    const std::vector<Vec3D>& icosa = FindSolid(solids, "icosahedron").points;     // edge 2
+    const std::vector<Vec3D>& dodeca = FindSolid(solids, "dodecahedron").points;   // edge 2 / phi
+    const std::vector<Vec3D>& icosido = FindSolid(solids, "icosidodecahedron").points;  // edge 1
+    auto directions = [](const std::vector<Vec3D>& points) {
+        std::vector<Vec3D> out = points;
+        for (Vec3D& p : out)
+            Vec3Normalize(p);
+        return out;
+    };
+    const std::vector<Vec3D> icosaFive = directions(icosa), icosaThree = FaceNormals(icosa, 3);
+    const std::vector<Vec3D> dodecaFive = FaceNormals(dodeca, 5), dodecaThree = directions(dodeca);
+    const std::vector<Vec3D> five = FaceNormals(icosido, 5), three = FaceNormals(icosido, 3);
+    return {
+        {"small stellated dodecahedron", Build(icosa, 2 * kPhi, {{icosaFive, 5, 2, false}}), 12, 30, 12},
+        {"great dodecahedron", Build(icosa, 2, {{icosaFive, 5, 1, false}}), 12, 30, 12},
+        {"great icosahedron", Build(icosa, 2 * kPhi, {{icosaThree, 3, 1, false}}), 12, 30, 20},
+        {"great stellated dodecahedron", Build(dodeca, 2 * kPhi, {{dodecaFive, 5, 2, false}}), 20, 30, 12},
+        {"dodecadodecahedron", Build(icosido, kPhi, {{five, 5, 1, false}, {five, 5, 2, false}}), 30, 60, 24},
+        {"great icosidodecahedron", Build(icosido, kPhi * kPhi, {{three, 3, 1, false}, {five, 5, 2, false}}), 30, 60,
+         32},
+        {"small ditrigonal icosidodecahedron", Build(dodeca, 2, {{dodecaThree, 3, 1, false}, {dodecaFive, 5, 2, false}}),
+         20, 60, 32},
+        {"ditrigonal dodecadodecahedron", Build(dodeca, 2, {{dodecaFive, 5, 1, false}, {dodecaFive, 5, 2, false}}), 20,
+         60, 24},
+    };
+}

@@ -19,3 +19,14 @@ struct HemiPolyhedron
 };
 
 std::vector<HemiPolyhedron> HemiPolyhedra();
+
+// Star polyhedra built the same way from the vertices of the icosahedron, dodecahedron and
+// icosidodecahedron: the four regular ones and four uniform ones with no face through the centre.
+struct StarPolyhedron
+{
+    std::string name;
+    FacedSolid solid;
+    int v, e, f;  // the known counts
+};
+
+std::vector<StarPolyhedron> StarPolyhedra();
