@@ -29,7 +29,8 @@ public:
     // The areas of one face of a model through the translucent queue: each 2D point placed by the
     // frame (x-axis x + y-axis y + origin) and moved by offset, the face's front or back colours as
     // the view sees it, its image, the augmentation preview's rule; picking names each area after
-    // the element a pick of it goes to. overrideColor replaces the colours and the image.
+    // the element a pick of it goes to. overrideColor replaces the colours and the image. Defined
+    // with the model, which knows its elements.
     void DrawFace(const FaceVert* face, const Transform3D& frame, const Vec3D& offset, double explodeScale,
                   bool picking, bool selectedOnly, const ColorRGB* overrideColor, const DiagramOutline& outline) const;
     // The areas as plain triangles at half alpha in the frame's plane: a diagram seen flat.
