@@ -24,6 +24,9 @@ public:
     virtual bool IsOwnerSelected(const void* owner) = 0;
     virtual bool IsOwnerHidden(const void* owner) = 0;
     virtual const void* GetOwnerParent(const void* owner) = 0;
+    // The number a pick of the owner's areas answers with (the display mesh's index of the face);
+    // -1 for owners that are not picked by number.
+    virtual int GetOwnerIndex(const void* /*owner*/) { return -1; }
 };
 
 // One owner of a class of regions, with its winding number there.

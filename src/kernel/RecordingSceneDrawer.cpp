@@ -88,7 +88,9 @@ bool RecordingSceneDrawer::UseDefaultLights(bool on)
 
 void RecordingSceneDrawer::UseRainbowLights(bool on)
 {
-    lighting = on;
+    // As a view: false switches lighting back on with the default lights, true changes the set only.
+    if (!on)
+        lighting = true;
     Record("UseRainbowLights", {double(on)});
 }
 
@@ -154,6 +156,15 @@ void RecordingSceneDrawer::DrawLines(const Vec3D* ends, const float* rgba, int c
             r = g = bl = 1.0f;
         Record("Line", {a.x, a.y, a.z, b.x, b.y, b.z, r, g, bl, rgba[4 * i + 3]});
     }
+}
+
+void RecordingSceneDrawer::DrawTriangles(const Vec3D* corners, int count)
+{
+    std::vector<double> values;
+    for (int i = 0; i < 3 * count; ++i)
+        values.insert(values.end(), {corners[i].x, corners[i].y, corners[i].z});
+    values.insert(values.end(), {color[0], color[1], color[2], color[3]});
+    Record("DrawTriangles", values);
 }
 
 void RecordingSceneDrawer::DrawTextAtPoint(const char* text, const Vec2D& p, int flags)

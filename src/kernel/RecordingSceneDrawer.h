@@ -32,6 +32,7 @@ public:
     float pointScale = 1.0f;
     double viewRadius = 1.0;
     bool showsDual = false;
+    void* shellView = nullptr;
     // IsFacingViewer: the eye for a perspective view, else the direction towards the viewer.
     bool perspective = false;
     Vec3D eye{0, 0, 10};
@@ -71,6 +72,8 @@ public:
     // Recorded as one "DrawLines" call with the count, then one "Line" call per segment: its two ends
     // and its colour after the view's rules (x0, y0, z0, x1, y1, z1, r, g, b, a).
     void DrawLines(const Vec3D* ends, const float* rgba, int count) override;
+    // Recorded with x, y, z of every corner, then the current colour (r, g, b, a).
+    void DrawTriangles(const Vec3D* corners, int count) override;
     void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
     void SetGLSelectionItem(int itemType, int index) override;
@@ -86,6 +89,7 @@ public:
     float PointScale() const override { return pointScale; }
     double GetViewRadius(int) const override { return viewRadius; }
     bool ShowsDual() const override { return showsDual; }
+    void* ShellView() const override { return shellView; }
     // Recorded with x, y, z of every point.
     void Draw2DDiagram(const Vec3D* points, int count) override;
 

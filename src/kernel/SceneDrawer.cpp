@@ -27,7 +27,11 @@ public:
         return previous;
     }
     bool UseDefaultLights(bool on) override { return SetLighting(on); }
-    void UseRainbowLights(bool on) override { mLighting = on; }
+    void UseRainbowLights(bool on) override
+    {
+        if (!on)
+            mLighting = true;
+    }
     void DisableTexture() override {}
     void ApplyFontTextureState() override {}
     void DrawCircle3D(const Vec3D&, const Vec3D&, double, int, bool, const Vec3D*) override {}
@@ -44,6 +48,7 @@ public:
         return previous;
     }
     void DrawLines(const Vec3D*, const float*, int) override {}
+    void DrawTriangles(const Vec3D*, int) override {}
     void DrawTextAtPoint(const char*, const Vec2D&, int) override {}
     bool IsFacingViewer(const Vec3D&, const Vec3D&) override { return true; }
     void SetGLSelectionItem(int, int) override {}

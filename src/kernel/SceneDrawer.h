@@ -40,6 +40,8 @@ public:
     virtual bool SetLighting(bool on) = 0;
     // With false: lighting off; answers whether it was on.
     virtual bool UseDefaultLights(bool on) = 0;
+    // With true: the rainbow light set; with false: lighting back on (the other half of
+    // UseDefaultLights(false)).
     virtual void UseRainbowLights(bool on) = 0;
     virtual void DisableTexture() = 0;
     // Texturing on when the current font draws from a texture, off otherwise.
@@ -61,6 +63,8 @@ public:
     // One batch of separate segments: segment i runs from ends[2i] to ends[2i + 1] in the colour
     // rgba[4i .. 4i + 3], which passes the rules of SetColor4f.
     virtual void DrawLines(const Vec3D* ends, const float* rgba, int count) = 0;
+    // One batch of count plain triangles (corners 3i .. 3i + 2) in the current colour.
+    virtual void DrawTriangles(const Vec3D* corners, int count) = 0;
     // Bitmap text at a point of a 2D diagram; flags 1 centres it.
     virtual void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) = 0;
 
@@ -78,6 +82,8 @@ public:
                              const Vec3D* texPoints) = 0;
 
     // The view's state.
+    // The view as the shell names it (kernel/Shell.h); null for a drawer that is no view.
+    virtual void* ShellView() const { return nullptr; }
     virtual bool IsPicking() const = 0;
     virtual bool FacetsPicked() const = 0;
     virtual bool IsPrinting() const = 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 class ElemList;
+struct RingVert;
 class Face3D;
 class FaceType;
 class FitPointSink;
@@ -185,6 +186,20 @@ public:
     // Largest distance from the element's axis to a chord between two other elements of the list
     // as seen from it; kept in the list until its owner resets it.
     double GetMaxChordDistance();
+
+    // ---- Outlines for face diagrams ----
+
+    // Feeds the element's polygon and those of its coincidence ring, in its own frame, into its face
+    // type's diagram, whose region classes reach mLoopTypes of every face of the type. Nothing for
+    // an element at the centre or a type that shares another type's diagram.
+    void BuildDrawLoops();
+    // The same for the polygons at scale a clipped by the planes of the other side at scale b (the
+    // model shown with its dual); the classes go to mMorphLoopTypes. The type's clipped outline is
+    // emptied first in every case.
+    void BuildMorphLoops(double a, double b);
+    // The element's own polygon clipped the same way, as a ring of 2D points in its frame; null when
+    // nothing is left. The caller frees it (FreeRing).
+    RingVert* BuildMorphRing(double a, double b);
 
     // ---- Coplanar rings, frames and congruence ----
 

@@ -155,6 +155,12 @@ public:
     // two do not fit (different sizes, fewer than 3 corners, no size).
     static constexpr uint32_t kPlaceFromOtherSide = 0x10000;
     std::unique_ptr<FacePlacementList> FindPlacements(const PlacementTarget& target, uint32_t options) const;
+    // The face's polygon resolved by a face diagram of its plane: its filled areas as triangles,
+    // three indices a triangle into the points (the diagram's vertices, numPoints of them when
+    // asked). Answers the index count, 0 with no arrays for a face of fewer than 3 corners; the
+    // arrays go to the caller.
+    int ResolveOutline(std::unique_ptr<Vec3D[]>& points, std::unique_ptr<int32_t[]>& indices,
+                       int* numPoints = nullptr) const;
 
     // A fresh list of n empty corners. n <= 0 leaves an empty face, given by its plane alone.
     void SetNumVerts(int n, int density = 1);

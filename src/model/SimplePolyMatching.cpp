@@ -1,5 +1,7 @@
+#include "kernel/FaceDiagram.h"
 #include "kernel/Mat3.h"
 #include "kernel/Messages.h"
+#include "kernel/OutlineFeeder.h"
 #include "kernel/Tolerance.h"
 #include "model/SimplePoly.h"
 
@@ -242,4 +244,37 @@ bool SimpleVert::MatchesUnder(const SimpleVert& other, const Vec3D& image, const
             return false;
     }
     return true;
+}
+
+int SimpleFace::ResolveOutline(std::unique_ptr<Vec3D[]>& points, std::unique_ptr<int32_t[]>& indices,
+                               int* numPoints) const
+{
+    points.reset();
+    indices.reset();
+    if (numPoints)
+        *numPoints = 0;
+    if (mNum < 3)
+        return 0;
+    Vec3D normal = mNormal;
+    // A face whose normal was never set takes that of its corners.
+    if (normal.x == -2.0)
+        normal = GetAreaVector();
+    if (!Vec3Normalize(normal))
+        return 0;
+    FaceDiagram diagram;
+    OutlineFeederState state;
+    OutlineFeeder feeder;
+    OutlineFeeder::Begin(normal, diagram, state);
+    OutlineFeeder::EndLoop(this, state);
+    for (int k = 0; k < mNum; ++k)
+        if (const SimpleVert* v = GetVert(k))
+            OutlineFeeder::AddPoint(v->mPos, state);
+    const int count = feeder.Finish(state);
+    if (count < 0)
+        return 0;
+    points = feeder.TakePoints();
+    indices = feeder.TakeIndices();
+    if (numPoints)
+        *numPoints = feeder.mPointCount;
+    return count;
 }

@@ -265,11 +265,13 @@ public:
     void DrawDoubleArrow(const Vec3D& from, const Vec3D& to, double headSize) override;
     float SetLineWidth(float width) override;
     void DrawLines(const Vec3D* ends, const float* rgba, int count) override;
+    void DrawTriangles(const Vec3D* corners, int count) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
     void SetGLSelectionItem(int itemType, int index) override;
     void ClearGLSelectionItem() override;
     bool AddTriangle(const Vec3D corners[3], const Vec3D& normal, const float rgba[4], unsigned flags, double scale,
                      FaceImage* image, const FaceTexMapping* mapping, const Vec3D* texPoints) override;
+    void* ShellView() const override { return const_cast<NewView*>(static_cast<const NewView*>(this)); }
     bool IsPicking() const override { return mSelectionMode != 0; }
     bool FacetsPicked() const override { return false; }
     bool IsPrinting() const override { return NewView::IsPrinting(); }

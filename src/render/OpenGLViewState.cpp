@@ -135,6 +135,16 @@ void OpenGLView::DrawLines(const Vec3D* ends, const float* rgba, int count)
     glEnd();
 }
 
+void OpenGLView::DrawTriangles(const Vec3D* corners, int count)
+{
+    if (count <= 0)
+        return;
+    glBegin(GL_TRIANGLES);
+    for (int i = 0; i < 3 * count; ++i)
+        glVertex3d(corners[i].x, corners[i].y, corners[i].z);
+    glEnd();
+}
+
 void OpenGLView::SetMaterialColor4f(float r, float g, float b, float a)
 {
     if (AllWhiteMode())

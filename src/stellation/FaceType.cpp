@@ -1,5 +1,6 @@
 #include "stellation/FaceType.h"
 
+#include "kernel/FaceDiagram.h"
 #include "kernel/KitPanelShape.h"
 
 #include <vector>

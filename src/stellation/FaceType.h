@@ -1,11 +1,14 @@
 #pragma once
 
+#include "kernel/DiagramOutline.h"
 #include "kernel/Vec2D.h"
 #include "kernel/Vec3D.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 
+class FaceDiagram;
 class FaceVert;
 class Poly;
 class SegVert;
@@ -75,6 +78,13 @@ public:
     double mArea = 0.0;        // of the first face
     double mSolidAngle = 0.0;  // of the first face
     int32_t mMaxOriginalRing = -1;
+
+    // The face diagram of the first face's coincidence ring, made when first built (its items in
+    // the Poly's diagram pools), with its outline; and the outline of the first face clipped by
+    // the dual. The faces of the type hold the region classes of both.
+    std::unique_ptr<FaceDiagram> mDiagram;
+    DiagramOutline mOutline;
+    DiagramOutline mMorphOutline;
 
     // The stellation diagram.
     StellationFacet* mFacets = nullptr;

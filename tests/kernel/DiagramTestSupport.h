@@ -118,7 +118,8 @@ inline double WeightedOwnerArea(const FaceDiagram& diagram, const void* owner)
     return sum;
 }
 
-// Owners of kind 1 for tests: each with a colour, an opacity, a parent and the two switches.
+// Owners of kind 1 for tests: each with a colour, an opacity, a parent, the two switches and a
+// pick number.
 class TestOwners : public OwnerCallbacks
 {
 public:
@@ -129,6 +130,7 @@ public:
         bool hidden = false;
         bool selected = false;
         const void* parent = nullptr;
+        int index = -1;  // what a pick of the owner answers
     };
 
     Owner& operator[](const void* owner) { return mOwners[owner]; }
@@ -146,7 +148,28 @@ public:
         const Owner& o = mOwners[owner];
         return o.parent ? o.parent : owner;
     }
+    int GetOwnerIndex(const void* owner) override { return mOwners[owner].index; }
 
 private:
     std::map<const void*, Owner> mOwners;
 };
+
+template <class T>
+uint64_t PoolUsed(const ChunkPool<T>& pool)
+{
+    uint64_t used = 0;
+    for (int i = 0; i < pool.NumChunks(); ++i)
+        used += pool.ChunkUsed(i);
+    return used;
+}
+
+// Items taken from the shared pools and work pools since they were last reset.
+inline uint64_t SharedPoolsUsed()
+{
+    const DiagramPools& p = GetSharedDiagramPools();
+    const DiagramWorkPools& w = GetSharedDiagramWorkPools();
+    return PoolUsed(p.mCoverage) + PoolUsed(p.mVerts) + PoolUsed(p.mHalfEdges) + PoolUsed(p.mLoops) +
+           PoolUsed(p.mEdges) + PoolUsed(p.mFaceAreas) + PoolUsed(p.mVertPointers) + PoolUsed(w.mLoopTypes) +
+           PoolUsed(w.mTriangles) + PoolUsed(w.mOwners) + PoolUsed(w.mPoints3D) + PoolUsed(w.mPoints2D) +
+           PoolUsed(w.mIndices);
+}
