@@ -79,7 +79,7 @@ std::string StellationEdge::GetLabel() const
     const StellationEdge* e = region->mEdge;
     for (int i = 0; e && i < kWalkLimit; ++i)
     {
-        if (e == on)
+        if (e == this)
         {
             edgeIndex = i;
             break;

@@ -45,8 +45,8 @@ public:
     void SetWinding(int winding);
 
     // "region-position" for messages: the place of its region (else its twin's) in the type's region
-    // list and the place of the edge around that region, "?" when the edge is not on its ring;
-    // "Empty" when neither side has a region.
+    // list and the place of the edge around that region, "?" when it is not on that ring (an edge
+    // outside the diagram); "Empty" when neither side has a region.
     std::string GetLabel() const;
 
     uint32_t mFlags = 0;
