@@ -5,8 +5,14 @@
 #include "model/FaceVert.h"
 #include "model/Poly.h"
 #include "model/SymGroup.h"
+#include "kernel/LinkNode.h"
 #include "stellation/FaceType.h"
+#include "stellation/SegVert.h"
 #include "stellation/Stellation.h"
+#include "stellation/StellationEdge.h"
+#include "stellation/StellationFacet.h"
+#include "stellation/StellationLine.h"
+#include "stellation/StellationRegion.h"
 #include "support/PolyBuilder.h"
 
 #include <algorithm>
@@ -14,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -234,4 +241,86 @@ inline bool CornersMapOnto(const Mat3& m, const FaceVert* from, const FaceVert* 
             return false;
     }
     return true;
+}
+
+// The diagram of a face type made by hand: the square (-1, -1) .. (1, 1) cut by the lines x = 0 and
+// y = 0 into four regions, each the region of a facet of its own. Vertex k sits at
+// (k % 3 - 1, k / 3 - 1); the regions run counterclockwise from the bottom left; the ring outside the
+// square is made of the twins of its border.
+struct GridDiagram
+{
+    std::vector<SegVert*> verts;
+    std::vector<StellationRegion*> regions;
+    std::map<std::pair<int, int>, StellationEdge*> edges;  // by start and end vertex
+    std::map<std::string, StellationLine*> lines;
+
+    StellationEdge* Edge(int from, int to) const { return edges.at({from, to}); }
+};
+inline GridDiagram BuildGridDiagram(FaceType& type)
+{
+    GridDiagram g;
+    for (int k = 0; k < 9; ++k)
+        g.verts.push_back(new SegVert(&type, k % 3 - 1, k / 3 - 1, k == 4 ? type.mVerts : type.mOuterVerts));
+    g.verts[4]->mFlags |= kSegVertCentre;
+    // a x + b y + c = 0.
+    const struct
+    {
+        const char* name;
+        double a, b, c;
+    } kLines[] = {{"bottom", 0, -1, -1}, {"right", 1, 0, -1}, {"top", 0, 1, -1},
+                  {"left", -1, 0, -1},   {"x=0", 1, 0, 0},    {"y=0", 0, 1, 0}};
+    for (const auto& l : kLines)
+        g.lines[l.name] = new StellationLine(&type, l.a, l.b, l.c, nullptr, type.mLineEqns);
+    auto lineOf = [&](int a, int b) {
+        const double ax = a % 3 - 1, ay = a / 3 - 1, bx = b % 3 - 1;
+        if (ax == bx)
+            return g.lines.at(ax < 0 ? "left" : ax > 0 ? "right" : "x=0");
+        return g.lines.at(ay < 0 ? "bottom" : ay > 0 ? "top" : "y=0");
+    };
+    const int kRegions[4][4] = {{0, 1, 4, 3}, {1, 2, 5, 4}, {3, 4, 7, 6}, {4, 5, 8, 7}};
+    for (const auto& cycle : kRegions)
+    {
+        StellationRegion* region = new StellationRegion;
+        ListAppend(region, type.mFirstRegion, type.mLastRegion);
+        ++type.mNumRegions;
+        g.regions.push_back(region);
+        std::vector<StellationEdge*> ring;
+        for (int i = 0; i < 4; ++i)
+        {
+            const int a = cycle[i], b = cycle[(i + 1) % 4];
+            StellationEdge* e = new StellationEdge(region, lineOf(a, b), g.verts[size_t(a)]);
+            g.edges[{a, b}] = e;
+            ring.push_back(e);
+            g.verts[size_t(a)]->mEdge = e;
+        }
+        for (int i = 0; i < 4; ++i)
+        {
+            ring[size_t(i)]->mNext = ring[size_t((i + 1) % 4)];
+            ring[size_t(i)]->mPrev = ring[size_t((i + 3) % 4)];
+        }
+        region->mEdge = ring[0];
+        StellationFacet* facet = new StellationFacet(&type, 0, int(g.regions.size()) - 1, type.mFacets, type.mLastFacet);
+        facet->mRegions[0] = region;
+        region->mFacet = facet;
+    }
+    // The border's twins, clockwise round the outside.
+    const int kOutside[8] = {1, 0, 3, 6, 7, 8, 5, 2};
+    std::vector<StellationEdge*> outside;
+    for (int i = 0; i < 8; ++i)
+    {
+        const int a = kOutside[i], b = kOutside[(i + 1) % 8];
+        StellationEdge* e = new StellationEdge(nullptr, lineOf(a, b), g.verts[size_t(a)]);
+        g.edges[{a, b}] = e;
+        outside.push_back(e);
+    }
+    for (int i = 0; i < 8; ++i)
+    {
+        outside[size_t(i)]->mNext = outside[size_t((i + 1) % 8)];
+        outside[size_t(i)]->mPrev = outside[size_t((i + 7) % 8)];
+    }
+    for (auto& [key, e] : g.edges)
+        e->mTwin = g.edges.at({key.second, key.first});
+    type.mInnermostRegion = g.regions[0];
+    type.mOuterEdge = g.Edge(0, 1);
+    return g;
 }
