@@ -65,8 +65,9 @@ void SetStandardFrame(FaceVert* face)
     CleanAxis(face->mYAxis);
 }
 
-// The octahedral turns that take a square of a cube-like type to a neighbouring square would give
-// it a frame turned a quarter against the one the half-turns and the other axes give.
+// The squares of a cube-like type take their frames from the half turns and the turns about the
+// other axes, never from the quarter turns: that settles which of its four turned frames each
+// square gets.
 bool SkipsOperation(const FaceType* type, const SymGroup* group, const SymOpIterator& it)
 {
     return group->mKind == SymGroup::kOctahedral && type->mNumRotations == 4 &&
