@@ -2,6 +2,16 @@
 
 #include "kernel/Vec3D.h"
 
+// The kinds of flat panel the kit has, in the order kit part counts are kept.
+enum KitPanelKind
+{
+    kKitPanelTriangle = 0,
+    kKitPanelSquare = 1,
+    kKitPanelRhombus = 2,  // 60 and 120 degree corners
+    kKitPanelPentagon = 3,
+};
+inline constexpr int kNumKitPanelKinds = 4;
+
 // The flat panels of the magnetic construction kit all have unit edges: triangle, square, rhombus
 // (60 and 120 degree corners) and pentagon; hexagons, octagons, decagons and dodecagons are built
 // from them with rods and balls inside. True when the polygon of n corners, running

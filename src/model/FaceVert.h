@@ -240,7 +240,9 @@ public:
     int32_t mIdFlags = 0;  // type identifier: equal identifiers, one face type
     int32_t mSavedIdFlags = 0;  // taken when a symmetry subgroup is first applied
     Poly* mPoly;
-    // Scratch of the face-type analysis, reset with the face type.
+    // Set by the face-type analysis and reset with the face type: the axis of its type's axis class
+    // through the element, and the number of the rotation that maps its type's first element onto
+    // it (0 for the first, -1 for none yet).
     int32_t mTypeMark = 0;
     int32_t mTypeOffset = -1;
     int32_t mIndex = -1;  // position in its list

@@ -18,6 +18,7 @@ class StellationFacet;
 class StellationLine;
 class StellationRegion;
 class SymAxisSet;
+class SymGroup;
 
 // Bits of FaceType::mFlags.
 inline constexpr uint32_t kFaceTypeReflexible = 0x1;       // a mirror line lies in the type's plane
@@ -32,7 +33,8 @@ inline constexpr uint32_t kFaceTypeUnfacetedRegion = 0x200;  // some diagram reg
 
 // One class of congruent faces of one side of a Poly (on the dual side, the Poly's vertices), with
 // the stellation diagram that serves all of them, drawn once in the frame of its first face. The
-// side's Stellation owns its types; the type owns its diagram. Its faces are chained through their
+// side's Stellation owns its types; the type owns its diagram, unless it is a coplanar copy, which
+// borrows the diagram of the type whose plane it shares. Its faces are chained through their
 // next-of-type link from mFirstFace.
 class FaceType
 {
@@ -48,13 +50,36 @@ public:
     // The type number shown in labels: the index + 1 (0 for none).
     static int GetNumber(const FaceType* type) { return GetIndex(type) + 1; }
 
+    bool IsCoplanarCopy() const { return mCoplanarSource != nullptr; }
     // The mirror type comes earlier in the list.
     bool HasEarlierMirror() const;
 
-    // Whether the first face's outline is a kit panel shape, cached in the panel bits. The caller
-    // gives the first face's corners in outline order (reversed for a face marked reversed) and
-    // its normal; no corners stands for no first face, which is never a panel.
+    // Chains the face at the tail of the type's faces and makes it one of them.
+    void AddFace(FaceVert* face);
+    // The first element of the Poly's list that holds the type's faces (its vertex list when they
+    // are vertices); null without a first face.
+    FaceVert* GetElementListHead() const;
+
+    // The order of the turn about the first face that maps the faces around it, and its corners,
+    // onto faces and corners of the same types, lowered where the face count shows that the turn
+    // cannot be a symmetry of the whole model. Nothing for a coplanar copy.
+    void EstimateRotOrder();
+    void SetRotOrderFromNeighbours() { EstimateRotOrder(); }
+    // Raises the order to that of the first axis class of the group, a proper multiple of it, that
+    // has an axis along the first face's normal. Nothing without a group.
+    void RaiseRotOrder(const SymGroup* group);
+    void CheckAxisClasses(const SymGroup* group) { RaiseRotOrder(group); }
+
+    // Whether the first face's outline is a kit panel shape, cached in the panel bits: at most 12
+    // corners, taken in reverse order for a face flagged Reversed, about its normal.
+    bool IsPanelShape();
+    // The same test on given corners in outline order and the normal; no corners stands for no
+    // first face, which is never a panel and is not cached.
     bool IsPanelShape(std::span<const Vec3D> firstFaceCorners, const Vec3D& normal);
+
+    // Frees the stellation diagram (regions with their edges, lines, vertices and facets) and
+    // empties its lists; a coplanar copy owns none and only forgets what it borrowed.
+    void FreeDiagram();
 
     Poly* mPoly;
     uint32_t mFlags = 0;
@@ -87,8 +112,9 @@ public:
     DiagramOutline mMorphOutline;
 
     // The stellation diagram.
-    StellationFacet* mFacets = nullptr;
-    StellationFacet* mUsedFacets = nullptr;  // on the surface of the current stellation
+    StellationFacet* mFacets = nullptr;  // through their list links
+    StellationFacet* mLastFacet = nullptr;
+    StellationFacet* mUsedFacets = nullptr;  // on the surface of the current stellation, through mNextUsed
     StellationRegion* mInnermostRegion = nullptr;
     StellationRegion* mFirstRegion = nullptr;
     StellationRegion* mLastRegion = nullptr;
@@ -99,4 +125,7 @@ public:
     StellationEdge* mOuterEdge = nullptr;
 
     FaceType* mNextFaceType = nullptr;
+
+private:
+    void ForgetDiagram();
 };

@@ -32,6 +32,9 @@ public:
     Faceting(const Faceting&) = delete;
     Faceting& operator=(const Faceting&) = delete;
 
+    // Every count and list empty, no search depth (-1), the counters and the time zero; owns
+    // nothing it held before (Clear frees that first).
+    void Init();
     // Frees the use counts, the search stack and every edge, then starts empty again.
     void Clear();
 
@@ -65,7 +68,4 @@ public:
     BigUInt mChiralCount;
     BigUInt mCompoundCount;
     Duration mTime;
-
-private:
-    void Init();
 };

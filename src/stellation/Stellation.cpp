@@ -1,9 +1,13 @@
 #include "stellation/Stellation.h"
 
 #include "kernel/LinkNode.h"
+#include "kernel/Tolerance.h"
 #include "kernel/WaitCursor.h"
 #include "mesh/Model3D.h"
+#include "model/ElemList.h"
 #include "model/FaceVert.h"
+#include "model/Poly.h"
+#include "model/SymGroup.h"
 #include "stellation/FaceType.h"
 #include "stellation/StellationCell.h"
 #include "stellation/StellationCellLayer.h"
@@ -40,7 +44,7 @@ void Stellation::Free(bool dropFaceTypes)
     ClearStepping();
     ListDeleteAll(mFirstLayer, mLastLayer);
     ListDeleteAll(mFirstCell, mLastCell);
-    // Reset empties the face-type list when asked to.
+    // Reset frees the face types' diagrams, or the types themselves when asked to.
     Reset(dropFaceTypes);
 }
 
@@ -64,16 +68,11 @@ void Stellation::Reset(bool dropFaceTypes)
         mBuildDeclined = true;
         for (FaceType* type = mFirstFaceType; type; type = type->mNextFaceType)
         {
+            type->FreeDiagram();
             type->mFlags &= ~kFaceTypeDuplicateLine;
             type->mDiagramRadius = 1.0;
             type->mRadius = -1.0;
             type->mMaxOriginalRing = -1;
-            type->mFacets = type->mUsedFacets = nullptr;
-            type->mInnermostRegion = type->mFirstRegion = type->mLastRegion = nullptr;
-            type->mNumRegions = 0;
-            type->mLineEqns = nullptr;
-            type->mOuterVerts = type->mVerts = nullptr;
-            type->mOuterEdge = nullptr;
         }
     }
     ClearStepping();
@@ -154,14 +153,40 @@ void Stellation::DropModel3D()
     mModel3D.reset();
 }
 
-void Stellation::CalcFaceTypeAreas()
+ElemList* Stellation::GetFaceList() const
+{
+    if (!mPoly)
+        return nullptr;
+    return mDual ? static_cast<ElemList*>(&mPoly->mVerts) : static_cast<ElemList*>(&mPoly->mFaces);
+}
+
+void Stellation::SetSelectedFace(FaceVert* face)
+{
+    if (face != mSelectedFace && face && face->mList)
+        face->mList->mMaxChordDistance = -1.0;
+    mSelectedFace = face;
+}
+
+int Stellation::CountCopies(const Stellation* stellation, int axisClass)
+{
+    const SymGroup* group = stellation && stellation->mPoly ? stellation->mPoly->mGroup.get() : nullptr;
+    if (!group)
+        return 1;
+    if (axisClass < 0)
+        return group->mOrder;
+    if (axisClass >= group->mNumAxisSets)
+        return 1;
+    return group->mAxisSets[axisClass].mNumAxes;
+}
+
+void Stellation::SetFaceAreas()
 {
     for (FaceType* type = mFirstFaceType; type; type = type->mNextFaceType)
         if (type->mFirstFace)
             type->mArea = std::fabs(type->mFirstFace->GetArea());
 }
 
-void Stellation::CalcSolidAngles()
+void Stellation::SetFaceTurnings()
 {
     for (FaceType* type = mFirstFaceType; type; type = type->mNextFaceType)
         if (type->mFirstFace)
@@ -170,25 +195,41 @@ void Stellation::CalcSolidAngles()
 
 void Stellation::CalcEdgeLengthRange(double* shortest, double* longest)
 {
-    if (mShortestEdge < 0.0)
+    if (mLongestEdge < 0.0)
     {
-        bool any = false;
-        double low = 0.0, high = 0.0;
+        double low = kUnsetValue, high = -1.0;
         for (const FaceType* type = mFirstFaceType; type; type = type->mNextFaceType)
         {
-            const FaceVert* first = type->mFirstFace;
-            if (!first || first->mNumSides <= 0)
-                continue;
-            const double a = first->GetMinSideLength(), b = first->GetMaxSideLength();
-            low = any ? std::min(low, a) : a;
-            high = any ? std::max(high, b) : b;
-            any = true;
+            const FaceVert* face = type->mFirstFace;
+            const int n = face ? face->mNumSides : 0;
+            for (int i = 0; i < n; ++i)
+            {
+                const FaceVert* a = face->mNeighbours[i];
+                const FaceVert* b = face->mNeighbours[(i + 1) % n];
+                if (!a || !b)
+                    continue;
+                Vec3D d;
+                Vec3Sub(d, b->mPoint, a->mPoint);
+                const double lengthSq = Vec3LengthSq(d);
+                low = std::min(low, lengthSq);
+                high = std::max(high, lengthSq);
+            }
         }
-        mShortestEdge = low;
-        mLongestEdge = high;
+        // Nothing measured: no size at all rather than the search's starting values.
+        if (high < 0.0)
+            low = high = 0.0;
+        mShortestEdge = std::sqrt(low);
+        mLongestEdge = std::sqrt(high);
     }
     if (shortest)
         *shortest = mShortestEdge;
     if (longest)
         *longest = mLongestEdge;
+}
+
+double Stellation::GetMeanEdgeLength()
+{
+    double shortest = 0.0, longest = 0.0;
+    CalcEdgeLengthRange(&shortest, &longest);
+    return 0.5 * (shortest + longest);
 }

@@ -2,6 +2,7 @@
 
 #include "kernel/BigUInt.h"
 #include "kernel/Duration.h"
+#include "kernel/KitPanelShape.h"
 #include "stellation/Faceting.h"
 #include "stellation/MillerStackEntry.h"
 
@@ -9,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class ElemList;
 class FaceType;
 class FaceVert;
 class Model3D;
@@ -20,8 +22,7 @@ class StellationCellLayer;
 inline constexpr int kStellationNotBuilt = 0;
 inline constexpr int kStellationBuilt = 2;
 
-// Panel kinds of the kit counts (rows of mKitPanelCounts); kit colours are the columns.
-inline constexpr int kNumKitPanelKinds = 4;
+// Kit colours: the columns of the kit panel counts, whose rows are the panel kinds.
 inline constexpr int kNumKitColors = 5;
 
 // The stellation and faceting state of one side of a Poly. The Poly embeds two, side by side in an
@@ -37,11 +38,12 @@ public:
     Stellation& operator=(const Stellation&) = delete;
 
     // Drops the cached mesh, the stepping state, the layers and the cells, and either every face
-    // type (as when the Poly's analysis starts again) or only what the stellation built on them;
-    // then Reset.
+    // type (as when the Poly's analysis starts again) or only the diagrams built on them; then
+    // Reset.
     void Free(bool dropFaceTypes);
-    // Back to not built. Keeping the face types marks the build as declined, so that a failed build
-    // is not retried until the types are rebuilt.
+    // Back to not built, with every count and cached size unset. Keeping the face types marks the
+    // build as declined, so that a failed build is not retried until the types are rebuilt; their
+    // diagrams go.
     void Reset(bool dropFaceTypes);
     // Forgets the enumeration of stellations.
     void ResetEnumeration();
@@ -49,6 +51,8 @@ public:
     bool IsDual() const { return mDual; }
     // From the face stellation the vertex stellation; none after it.
     Stellation* GetNext() { return mDual ? nullptr : this + 1; }
+    // The list whose elements are this side's faces: the Poly's vertex list on the dual side.
+    ElemList* GetFaceList() const;
 
     // Links the type at the tail of the side's list, which owns it from now on; answers it.
     FaceType* AppendFaceType(std::unique_ptr<FaceType> type);
@@ -63,15 +67,24 @@ public:
     bool IsOriginal() const { return IsOriginal(this); }
 
     // Measures of the side's face types, each taken from the type's first face: its area (absolute
-    // value) and its solid angle at the centre into the type; the shortest and longest side over
-    // those faces into mShortestEdge and mLongestEdge, once until the next reset. Outputs may be null.
-    void CalcFaceTypeAreas();
-    void CalcSolidAngles();
+    // value) and its solid angle at the centre.
+    void SetFaceAreas();
+    void SetFaceTurnings();
+    void CalcFaceTypeAreas() { SetFaceAreas(); }
+    void CalcSolidAngles() { SetFaceTurnings(); }
+    // The shortest and longest side over the first faces of the types into mShortestEdge and
+    // mLongestEdge, once until the next reset (0 and 0 without sides). Outputs may be null.
     void CalcEdgeLengthRange(double* shortest = nullptr, double* longest = nullptr);
+    // Halfway between the shortest and the longest side: the size of balls, tubes and labels.
+    double GetMeanEdgeLength();
 
-    // The face whose stellation diagram is shown.
-    void SetSelectedFace(FaceVert* face) { mSelectedFace = face; }
+    // The face whose stellation diagram is shown. A new one starts its list's view measures afresh.
+    void SetSelectedFace(FaceVert* face);
     FaceVert* GetSelectedFace() const { return mSelectedFace; }
+
+    // The real copies of a record on an axis of the class (-1: on none) under the group of the
+    // stellation's Poly: the axes of the class, or the rotations of the group; 1 without a group.
+    static int CountCopies(const Stellation* stellation, int axisClass);
 
     // The cached mesh of the current stellation; the Stellation owns it. Dropped whenever the model
     // or its stellation changes.

@@ -25,3 +25,15 @@ StellationCell* StellationCell::GetMirror()
         return prev;
     return this;
 }
+
+int StellationCell::GetNumCopies() const
+{
+    if (mFlags & kCellCore)
+        return 1;
+    if (mStellation && mStellation->mLastCell == this)
+        return 0;
+    int axisClass = -1;
+    if (mFlags & kCellOnAxis)
+        axisClass = (mFlags & kCellAxisClass0) ? 0 : (mFlags & kCellAxisClass1) ? 1 : 2;
+    return Stellation::CountCopies(mStellation, axisClass);
+}

@@ -39,13 +39,18 @@ public:
     static int GetIndexInLayer(const StellationCell* cell);
     // The other cell of a chiral pair, or the cell itself.
     StellationCell* GetMirror();
+    int GetNumFacets() const { return int(mFacets.size()); }
+    // The real cells the record stands for: 1 for the core alone in its layer, 0 for the outer cell,
+    // the axes of its class for a cell on an axis, otherwise the rotations of the symmetry group.
+    int GetNumCopies() const;
 
     Stellation* mStellation;
     int32_t mIndex;
     // Facets 0..mNumLower-1 lie below the cell (it is their cell above); the rest above it.
     int32_t mNumLower = 0;
     std::vector<StellationFacet*> mFacets;
-    std::vector<StellationCell*> mNeighbours;  // the cell across each facet
+    // The cell across each facet; the cell itself across a facet that bounds it on both sides.
+    std::vector<StellationCell*> mNeighbours;
     StellationCellLayer* mLayer;
     uint32_t mFlags = 0;
     int32_t mSearchMark = -1;

@@ -76,6 +76,7 @@ TEST(KitBuildable, UnequalEdgesAreRefusedAndTheAnswerIsKept)
     for (FaceVert* v = poly.mVerts.mFirst; v; v = v->mNext)
         v->mPoint.z /= 2.0;
     poly.GetFaceStellation()->mShortestEdge = -1.0;
+    poly.GetFaceStellation()->mLongestEdge = -1.0;
     EXPECT_FALSE(poly.IsKitBuildable(false, nullptr));
     EXPECT_STREQ(poly.mKitReason, "Edges have different lengths.");
     poly.mFlags &= ~(Poly::kKitYes | Poly::kKitNo);

@@ -91,3 +91,18 @@ TEST(FaceTypeMeasures, EdgeRangeIsKeptUntilTheStellationIsReset)
     EXPECT_DOUBLE_EQ(longest, 2.0);
     EXPECT_DOUBLE_EQ(faces->mShortestEdge, 2.0);
 }
+
+TEST(FaceTypeMeasures, MeanEdgeLengthIsHalfwayBetweenTheShortestAndLongestSide)
+{
+    PolySpec spec = CubeSpec();
+    for (Vec3D& v : spec.verts)
+        v.z *= 2.0;
+    Poly poly;
+    BuildPoly(poly, spec, false);
+    Stellation* faces = poly.GetFaceStellation();
+    // Nothing to measure: no size.
+    EXPECT_EQ(faces->GetMeanEdgeLength(), 0.0);
+    faces->Reset(false);
+    MakeTypes(poly, false, {2, 4});
+    EXPECT_DOUBLE_EQ(faces->GetMeanEdgeLength(), 3.0);
+}

@@ -1,3 +1,5 @@
+#include "StellationFixtures.h"
+
 #include "kernel/Tolerance.h"
 #include "mesh/Model3D.h"
 #include "stellation/FaceType.h"
@@ -278,4 +280,102 @@ TEST(FaceType, PanelTestIsCachedInTheTypesBits)
     EXPECT_FALSE(empty.IsPanelShape(std::span<const Vec3D>(), up));
     EXPECT_EQ(empty.mFlags, 0u);
     EXPECT_TRUE(empty.IsPanelShape(square, up));
+}
+
+TEST(Stellation, EachSideStellatesItsOwnListAndStartsItsViewMeasuresAfreshOnANewFace)
+{
+    Poly poly;
+    BuildPoly(poly, CubeSpec(), false);
+    Stellation* faces = poly.GetFaceStellation();
+    Stellation* verts = poly.GetVertStellation();
+    EXPECT_EQ(faces->GetFaceList(), &poly.mFaces);
+    EXPECT_EQ(verts->GetFaceList(), &poly.mVerts);
+    EXPECT_EQ(Stellation(nullptr, true).GetFaceList(), nullptr);
+
+    poly.mFaces.mMaxChordDistance = 5.0;
+    poly.mVerts.mMaxChordDistance = 5.0;
+    faces->SetSelectedFace(poly.GetNthFace(2));
+    EXPECT_EQ(faces->GetSelectedFace(), poly.GetNthFace(2));
+    EXPECT_EQ(poly.mFaces.mMaxChordDistance, -1.0);
+    EXPECT_EQ(poly.mVerts.mMaxChordDistance, 5.0);
+    poly.mFaces.mMaxChordDistance = 7.0;
+    faces->SetSelectedFace(poly.GetNthFace(2));  // no change
+    EXPECT_EQ(poly.mFaces.mMaxChordDistance, 7.0);
+    verts->SetSelectedFace(poly.GetNthVert(5));
+    EXPECT_EQ(poly.mVerts.mMaxChordDistance, -1.0);
+    EXPECT_EQ(poly.mFaces.mMaxChordDistance, 7.0);
+    faces->SetSelectedFace(nullptr);
+    EXPECT_EQ(faces->GetSelectedFace(), nullptr);
+}
+
+TEST(FaceType, PanelTestReadsTheFirstFaceAboutItsNormal)
+{
+    PolySpec box = CubeSpec();
+    for (Vec3D& v : box.verts)
+        v.z *= 2.0;
+    struct Case
+    {
+        const char* name;
+        PolySpec spec;
+        int sides;  // of the face that comes first
+        bool longSide;  // a face along z
+        bool reversed;
+        bool panel;
+    };
+    const Case kCases[] = {
+        {"square", CubeSpec(), 4, false, false, true},
+        {"pentagon", ConvexSpec(PentagonalPrismPoints()), 5, false, false, true},
+        {"square of equal edges", ConvexSpec(PentagonalPrismPoints()), 4, false, false, true},
+        {"triangle", ConvexSpec(IcosahedronPoints()), 3, false, false, true},
+        {"rectangle", box, 4, true, false, false},
+        {"square flagged Reversed", CubeSpec(), 4, false, true, false},
+    };
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.name);
+        Poly poly;
+        BuildPoly(poly, c.spec, false);
+        FaceVert* first = nullptr;
+        for (FaceVert* f = poly.mFaces.mFirst; f && !first; f = f->mNext)
+            if (f->mNumSides == c.sides && (!c.longSide || std::fabs(f->mZAxis.z) < 0.5))
+                first = f;
+        ASSERT_NE(first, nullptr);
+        if (c.reversed)
+            first->mFlags |= FaceVert::kReversed;
+        FaceType type(&poly, poly.GetFaceStellation(), 0, 0);
+        type.AddFace(first);
+        EXPECT_EQ(type.IsPanelShape(), c.panel);
+        EXPECT_EQ(type.mFlags & (kFaceTypePanelShape | kFaceTypeNotPanelShape),
+                  c.panel ? kFaceTypePanelShape : kFaceTypeNotPanelShape);
+        EXPECT_EQ(type.mFlags & kFaceTypeRhombusPanel, 0u);
+        type.mFirstFace = nullptr;  // the cached answer stands
+        EXPECT_EQ(type.IsPanelShape(), c.panel);
+    }
+    FaceType none(nullptr, nullptr, 0, 0);
+    EXPECT_FALSE(none.IsPanelShape());
+    EXPECT_EQ(none.mFlags, 0u);
+}
+
+TEST(FaceType, AddFaceChainsTheFacesOfItsListInOrder)
+{
+    Poly poly;
+    BuildPoly(poly, CubeSpec(), false);
+    FaceType type(&poly, poly.GetVertStellation(), 7, 0);
+    EXPECT_EQ(type.GetElementListHead(), nullptr);
+    for (int i : {5, 2, 7})
+    {
+        poly.GetNthVert(i)->mNextOfType = poly.GetNthVert(0);  // a stale link is dropped
+        type.AddFace(poly.GetNthVert(i));
+    }
+    EXPECT_EQ(type.mCount, 3);
+    EXPECT_EQ(type.mFirstFace, poly.GetNthVert(5));
+    EXPECT_EQ(type.mLastFace, poly.GetNthVert(7));
+    EXPECT_EQ(poly.GetNthVert(5)->mNextOfType, poly.GetNthVert(2));
+    EXPECT_EQ(poly.GetNthVert(2)->mNextOfType, poly.GetNthVert(7));
+    EXPECT_EQ(poly.GetNthVert(7)->mNextOfType, nullptr);
+    EXPECT_EQ(poly.GetNthVert(2)->mFaceType, &type);
+    // Its faces are vertices: their list is the vertex list.
+    EXPECT_EQ(type.GetElementListHead(), poly.mVerts.mFirst);
+    for (int i : {5, 2, 7})
+        poly.GetNthVert(i)->mFaceType = nullptr;
 }
