@@ -1,0 +1,611 @@
+#include "HemiPolyhedra.h"
+#include "JohnsonSolids.h"
+#include "SolidModels.h"
+#include "SolidPoints.h"
+#include "kernel/ColorRGB.h"
+#include "kernel/Progress.h"
+#include "kernel/ScriptedServices.h"
+#include "kernel/Shell.h"
+#include "kernel/Tolerance.h"
+#include "kernel/UnitSettings.h"
+#include "model/CreatePoly.h"
+#include "model/Face.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
+#include "model/SimplePoly.h"
+#include "model/SymGroup.h"
+#include "model/Vert.h"
+#include "support/RecordingShell.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+using P = SimplePoly;
+using G = SymGroup;
+
+const char* const kNotValid = "The polyhedron you want to create\ndoes not appear to be valid.";
+
+// The model scale is a program-wide setting that CreatePoly writes.
+class CreatePolyTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { mSavedScale = GetUnitSettings().GetScale(); }
+    void TearDown() override { GetUnitSettings().SetScale(mSavedScale, false); }
+
+private:
+    double mSavedScale = 1.0;
+};
+
+FacedSolid Cube()
+{
+    std::vector<Vec3D> corners;
+    for (int x : {-1, 1})
+        for (int y : {-1, 1})
+            for (int z : {-1, 1})
+                corners.push_back(Vec3D{double(x), double(y), double(z)});
+    return FacedSolid{corners, CubeFaces(corners)};
+}
+
+FacedSolid Box(double a, double b, double c)
+{
+    FacedSolid box = Cube();
+    for (Vec3D& p : box.verts)
+        p = Vec3D{p.x * a, p.y * b, p.z * c};
+    return box;
+}
+
+// The solid turned at random, scaled and moved off the centre, as a file might give it.
+std::unique_ptr<SimplePoly> Displaced(FacedSolid solid, unsigned seed, double scale = 3.7)
+{
+    solid.verts = Transformed(solid.verts, RandomRotation(seed), scale, {0.3, -1.1, 0.6});
+    return MakeModel(solid);
+}
+
+// Every face lists the vertex that lists it, both ways, as often as each lists the other.
+bool NeighboursAgree(const Poly& poly)
+{
+    auto count = [](const FaceVert* e, const FaceVert* n) {
+        int c = 0;
+        for (int k = 0; k < e->mNumSides; ++k)
+            c += e->mNeighbours[k] == n;
+        return c;
+    };
+    for (const FaceVert* f = poly.mFaces.mFirst; f; f = f->mNext)
+    {
+        for (int k = 0; k < f->mNumSides; ++k)
+        {
+            const FaceVert* v = f->mNeighbours[k];
+            if (!v || v->mList != &poly.mVerts || count(v, f) != count(f, v))
+                return false;
+        }
+    }
+    for (const FaceVert* v = poly.mVerts.mFirst; v; v = v->mNext)
+    {
+        for (int k = 0; k < v->mNumSides; ++k)
+        {
+            const FaceVert* f = v->mNeighbours[k];
+            if (!f || f->mList != &poly.mFaces || count(f, v) != count(v, f))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Consecutive faces round each vertex share the edge from that vertex: the fan is in cyclic order.
+bool VertexFansAreCycles(const Poly& poly)
+{
+    for (const FaceVert* v = poly.mVerts.mFirst; v; v = v->mNext)
+    {
+        for (int k = 0; k < v->mNumSides; ++k)
+        {
+            const FaceVert* f = v->mNeighbours[k];
+            const FaceVert* g = v->mNeighbours[(k + 1) % v->mNumSides];
+            bool shared = false;
+            for (int i = 0; i < f->mNumSides && !shared; ++i)
+            {
+                if (f->mNeighbours[i] != v)
+                    continue;
+                const FaceVert* next = f->mNeighbours[(i + 1) % f->mNumSides];
+                const FaceVert* prev = f->mNeighbours[(i + f->mNumSides - 1) % f->mNumSides];
+                shared = (next != v && g->HasNeighbour(next)) || (prev != v && g->HasNeighbour(prev));
+            }
+            if (!shared)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Pole and polar about the sphere of radius R: an element's point and the foot of its plane lie
+// on one line through the centre, and the product of their distances is R squared.
+void ExpectPolesAndPolars(const Poly& poly)
+{
+    const double rSq = poly.mMidRadius * poly.mMidRadius;
+    for (const ElemList* list : {static_cast<const ElemList*>(&poly.mFaces), static_cast<const ElemList*>(&poly.mVerts)})
+    {
+        for (const FaceVert* e = list->mFirst; e; e = e->mNext)
+        {
+            if (e->mFlags & (FaceVert::kHemi | FaceVert::kInf))
+                continue;
+            EXPECT_NEAR(Vec3Dot(e->mPoint, e->mCentre), rSq, 1e-9 * (1.0 + rSq)) << "element " << e->mIndex;
+            Vec3D cross;
+            Vec3Cross(cross, e->mPoint, e->mCentre);
+            EXPECT_NEAR(Vec3Length(cross), 0.0, 1e-9) << "element " << e->mIndex;
+        }
+    }
+}
+
+// The frame of every face: unit x in the plane, y = normal x x.
+void ExpectFaceFrames(const Poly& poly)
+{
+    for (const FaceVert* f = poly.mFaces.mFirst; f; f = f->mNext)
+    {
+        EXPECT_NEAR(Vec3Length(f->mZAxis), 1.0, 1e-9);
+        EXPECT_NEAR(Vec3Length(f->mXAxis), 1.0, 1e-9);
+        EXPECT_NEAR(Vec3Dot(f->mXAxis, f->mZAxis), 0.0, 1e-9);
+        Vec3D y;
+        Vec3Cross(y, f->mZAxis, f->mXAxis);
+        EXPECT_TRUE(Vec3Equal(y, f->mYAxis, 1e-7));
+        for (int k = 0; k < f->mNumSides; ++k)
+            EXPECT_NEAR(Vec3Dot(f->mNeighbours[k]->mPoint, f->mZAxis), Vec3Dot(f->mCentre, f->mZAxis), 1e-9);
+    }
+}
+
+int GroupOrder(const SymGroup* group)
+{
+    return group ? group->mOrder * (group->mReflection == G::kChiral ? 1 : 2) : 0;
+}
+
+struct Snapshot
+{
+    int numVerts = 0;
+    int numFaces = 0;
+    std::string name;
+    double midRadius = 0.0;
+    std::vector<Vec3D> points;
+};
+
+Snapshot Take(const Poly& poly)
+{
+    Snapshot s{poly.mVerts.mCount, poly.mFaces.mCount, poly.mBaseName, poly.mMidRadius, {}};
+    for (const FaceVert* v = poly.mVerts.mFirst; v; v = v->mNext)
+        s.points.push_back(v->mPoint);
+    return s;
+}
+
+void ExpectSame(const Snapshot& a, const Poly& poly)
+{
+    const Snapshot b = Take(poly);
+    EXPECT_EQ(a.numVerts, b.numVerts);
+    EXPECT_EQ(a.numFaces, b.numFaces);
+    EXPECT_EQ(a.name, b.name);
+    EXPECT_EQ(a.midRadius, b.midRadius);
+    ASSERT_EQ(a.points.size(), b.points.size());
+    for (size_t i = 0; i < a.points.size(); ++i)
+        EXPECT_TRUE(Vec3Equal(a.points[i], b.points[i], 0.0));
+}
+
+int64_t gFakeNow = 0;
+int64_t FakeClock()
+{
+    return gFakeNow += 10000;  // every step is late enough to show the window and pump it
+}
+}  // namespace
+
+TEST_F(CreatePolyTest, ReciprocationRadiusIsTheGeometricMeanOfEdgeLineDistances)
+{
+    const double third = 1.0 / std::sqrt(3.0);
+    struct Case
+    {
+        const char* name;
+        FacedSolid solid;
+        double expected;
+    };
+    FacedSolid tetra;
+    tetra.verts = {{third, third, third}, {third, -third, -third}, {-third, third, -third}, {-third, -third, third}};
+    tetra.faces = {{0, 1, 2}, {0, 3, 1}, {0, 2, 3}, {1, 3, 2}};
+    const Case cases[] = {
+        // The cube's midradius at unit circumradius.
+        {"unit-circumradius cube", Box(third, third, third), std::sqrt(2.0 / 3.0)},
+        {"unit-circumradius tetrahedron", tetra, third},
+        // Edges along x lie sqrt(b^2 + c^2) from the centre, and so on: the mean is geometric.
+        {"3 x 2 x 1 box", Box(3, 2, 1), std::cbrt(std::sqrt(5.0) * std::sqrt(10.0) * std::sqrt(13.0))},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        auto poly = MakeModel(c.solid);
+        EXPECT_NEAR(poly->GetReciprocationRadius(), c.expected, 1e-12);
+    }
+}
+
+TEST_F(CreatePolyTest, ReciprocationRadiusWithoutUsableEdgesIsFinite)
+{
+    // Every edge line passes through the centre: no distance to average.
+    auto onALine = MakeFacedPoly({{1, 0, 0}, {-2, 0, 0}, {3, 0, 0}}, {{0, 1, 2}});
+    EXPECT_DOUBLE_EQ(onALine->GetReciprocationRadius(), 3.0);
+    auto atTheCentre = MakeFacedPoly({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, {{0, 1, 2}});
+    EXPECT_DOUBLE_EQ(atTheCentre->GetReciprocationRadius(), 1.0);
+    auto noFaces = MakePointPoly({{0, 2, 0}, {0, 0, 1}});
+    EXPECT_DOUBLE_EQ(noFaces->GetReciprocationRadius(), 2.0);
+}
+
+TEST_F(CreatePolyTest, CubeGetsPolesAtRSquaredOverDAndAnOctahedronForDual)
+{
+    auto source = Displaced(Cube(), 7);
+    Poly poly;
+    ASSERT_TRUE(CreatePoly(source.get(), &poly, false, true));
+    EXPECT_FALSE(IsModelBeingBuilt());
+    ASSERT_EQ(poly.mVerts.mCount, 8);
+    ASSERT_EQ(poly.mFaces.mCount, 6);
+    ASSERT_TRUE(poly.GetSymGroup());
+    EXPECT_EQ(poly.GetSymGroup()->mKind, G::kOctahedral);
+    EXPECT_EQ(GroupOrder(poly.GetSymGroup()), 48);
+    EXPECT_TRUE(poly.mReflexible);
+
+    // Unit circumradius: R is the midradius, the faces lie 1/sqrt(3) from the centre.
+    const double r = std::sqrt(2.0 / 3.0);
+    const double d = 1.0 / std::sqrt(3.0);
+    EXPECT_NEAR(poly.mMidRadius, r, 1e-12);
+    const double pole = r * r / d;  // 2/sqrt(3)
+    for (const FaceVert* f = poly.mFaces.mFirst; f; f = f->mNext)
+    {
+        EXPECT_EQ(f->mNumSides, 4);
+        // Aligned with the group: each face is across a coordinate axis.
+        int axis = 0;
+        for (int a = 1; a < 3; ++a)
+            axis = std::fabs(f->mZAxis[a]) > std::fabs(f->mZAxis[axis]) ? a : axis;
+        Vec3D expected;
+        expected[axis] = f->mZAxis[axis] > 0 ? pole : -pole;
+        EXPECT_TRUE(Vec3Equal(f->mPoint, expected, 1e-12));
+        Vec3D foot;
+        foot[axis] = f->mZAxis[axis] > 0 ? d : -d;
+        EXPECT_TRUE(Vec3Equal(f->mCentre, foot, 1e-12));
+    }
+    for (const FaceVert* v = poly.mVerts.mFirst; v; v = v->mNext)
+    {
+        EXPECT_EQ(v->mNumSides, 3);
+        EXPECT_NEAR(Vec3Length(v->mPoint), 1.0, 1e-12);
+        Vec3D foot;
+        Vec3Scale(foot, v->mPoint, r * r);
+        EXPECT_TRUE(Vec3Equal(v->mCentre, foot, 1e-12));
+    }
+    EXPECT_TRUE(NeighboursAgree(poly));
+    EXPECT_TRUE(VertexFansAreCycles(poly));
+    ExpectFaceFrames(poly);
+
+    // The dual side: six vertices on the axes at 2/sqrt(3), eight equilateral triangles.
+    auto dual = poly.CreateSimplePoly(Poly::kConvertDual, nullptr, nullptr);
+    ASSERT_TRUE(dual);
+    ASSERT_EQ(dual->mNumVerts, 6);
+    ASSERT_EQ(dual->mNumFaces, 8);
+    for (int i = 0; i < dual->mNumVerts; ++i)
+    {
+        const Vec3D& p = dual->mVerts[i].mPos;
+        EXPECT_NEAR(Vec3Length(p), pole, 1e-12);
+        EXPECT_EQ(int(p.x != 0.0) + int(p.y != 0.0) + int(p.z != 0.0), 1);
+    }
+    for (int f = 0; f < dual->mNumFaces; ++f)
+    {
+        const SimpleFace& face = dual->mFaces[f];
+        ASSERT_EQ(face.mNum, 3);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(Vec3Distance(face.GetVert(k)->mPos, face.GetVert((k + 1) % 3)->mPos), pole * std::sqrt(2.0),
+                        1e-12);
+    }
+    Poly octahedron;
+    ASSERT_TRUE(CreatePoly(dual.get(), &octahedron, false, true));
+    EXPECT_EQ(octahedron.mVerts.mCount, 6);
+    EXPECT_EQ(octahedron.mFaces.mCount, 8);
+    EXPECT_EQ(octahedron.GetSymGroup()->mKind, G::kOctahedral);
+    EXPECT_EQ(GroupOrder(octahedron.GetSymGroup()), 48);
+}
+
+TEST_F(CreatePolyTest, HemiFacesHavePolesAtInfinity)
+{
+    for (const HemiPolyhedron& h : HemiPolyhedra())
+    {
+        SCOPED_TRACE(h.name);
+        auto source = Displaced(h.solid, 31);
+        Poly poly;
+        ASSERT_TRUE(CreatePoly(source.get(), &poly, false, true));
+        EXPECT_EQ(poly.mVerts.mCount, h.v);
+        EXPECT_EQ(poly.mFaces.mCount, h.f);
+        EXPECT_TRUE(poly.mHasPointsAtInfinity);
+        int hemi = 0;
+        for (const FaceVert* f = poly.mFaces.mFirst; f; f = f->mNext)
+        {
+            // Across the centre exactly when the face is hemi.
+            double distance = 0.0;
+            for (int k = 0; k < f->mNumSides; ++k)
+                distance = std::max(distance, std::fabs(Vec3Dot(f->mNeighbours[k]->mPoint, f->mZAxis)));
+            if (!(f->mFlags & FaceVert::kHemi))
+            {
+                EXPECT_GT(distance, 1e-3);
+                continue;
+            }
+            ++hemi;
+            EXPECT_LT(distance, 1e-9);
+            EXPECT_TRUE(Vec3Equal(f->mCentre, Vec3D{}, 0.0));
+            EXPECT_TRUE(Vec3Equal(f->mPoint, f->mZAxis, 0.0));
+            EXPECT_NEAR(Vec3Length(f->mPoint), 1.0, 1e-12);
+        }
+        EXPECT_GT(hemi, 0);
+        ExpectPolesAndPolars(poly);
+        EXPECT_TRUE(NeighboursAgree(poly));
+    }
+}
+
+TEST_F(CreatePolyTest, EveryJohnsonSolidHasItsCountsAndGroup)
+{
+    for (int j = 1; j <= 92; ++j)
+    {
+        SCOPED_TRACE("J" + std::to_string(j) + " " + JohnsonGroup(j));
+        FacedSolid solid;
+        ASSERT_TRUE(ReadOff(JohnsonFile(j), solid));
+        auto source = Displaced(solid, unsigned(300 + j));
+        ScopedScriptedServices scripted;
+        Poly poly;
+        ASSERT_TRUE(CreatePoly(source.get(), &poly, false, true));
+        EXPECT_TRUE(scripted.services.calls.empty());
+        EXPECT_EQ(poly.mVerts.mCount, int(solid.verts.size()));
+        EXPECT_EQ(poly.mFaces.mCount, int(solid.faces.size()));
+        const GroupName expected = FromSchoenflies(JohnsonGroup(j));
+        const SymGroup* group = poly.GetSymGroup();
+        ASSERT_TRUE(group);
+        EXPECT_EQ(group->mKind, expected.kind);
+        EXPECT_EQ(GroupOrder(group), expected.order * (expected.reflection == G::kChiral ? 1 : 2));
+        EXPECT_EQ(poly.mReflexible, expected.reflection != G::kChiral);
+        EXPECT_TRUE(NeighboursAgree(poly));
+        EXPECT_TRUE(VertexFansAreCycles(poly));
+        ExpectPolesAndPolars(poly);
+        ExpectFaceFrames(poly);
+        EXPECT_GT(poly.mMidRadius, 0.0);
+    }
+}
+
+TEST_F(CreatePolyTest, RoundTripKeepsCountsGroupAndPositions)
+{
+    struct Case
+    {
+        std::string name;
+        FacedSolid solid;
+    };
+    std::vector<Case> cases;
+    for (const KnownSolid& s : PlatonicAndArchimedeanSolids())
+        cases.push_back({s.name, ConvexSolid(s.points)});
+    for (int n : {3, 5, 8})
+    {
+        cases.push_back({"prism " + std::to_string(n), ConvexSolid(Prism(n).points)});
+        cases.push_back({"antiprism " + std::to_string(n), ConvexSolid(Antiprism(n).points)});
+    }
+    for (const HemiPolyhedron& h : HemiPolyhedra())
+        cases.push_back({h.name, h.solid});
+    for (const StarPolyhedron& s : StarPolyhedra())
+        cases.push_back({s.name, s.solid});
+    for (int j = 1; j <= 92; ++j)
+    {
+        FacedSolid solid;
+        ASSERT_TRUE(ReadOff(JohnsonFile(j), solid));
+        cases.push_back({"J" + std::to_string(j), solid});
+    }
+
+    for (size_t i = 0; i < cases.size(); ++i)
+    {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.name);
+        auto source = Displaced(c.solid, unsigned(500 + i));
+        Poly first;
+        ASSERT_TRUE(CreatePoly(source.get(), &first, false, true));
+        auto back = first.CreateSimplePoly(Poly::kConvertBase, nullptr, nullptr);
+        ASSERT_TRUE(back);
+        Poly second;
+        ASSERT_TRUE(CreatePoly(back.get(), &second, true, true));
+
+        EXPECT_EQ(second.mVerts.mCount, first.mVerts.mCount);
+        EXPECT_EQ(second.mFaces.mCount, first.mFaces.mCount);
+        ASSERT_TRUE(first.GetSymGroup() && second.GetSymGroup());
+        EXPECT_EQ(second.GetSymGroup()->mKind, first.GetSymGroup()->mKind);
+        EXPECT_EQ(second.GetSymGroup()->MainOrder(), first.GetSymGroup()->MainOrder());
+        EXPECT_EQ(second.GetSymGroup()->mReflection, first.GetSymGroup()->mReflection);
+        EXPECT_EQ(GroupOrder(second.GetSymGroup()), GroupOrder(first.GetSymGroup()));
+        ASSERT_EQ(second.mVerts.mCount, first.mVerts.mCount);
+        const FaceVert* b = second.mVerts.mFirst;
+        for (const FaceVert* a = first.mVerts.mFirst; a && b; a = a->mNext, b = b->mNext)
+            EXPECT_TRUE(Vec3Equal(a->mPoint, b->mPoint, kTol)) << "vertex " << a->mIndex;
+        for (const FaceVert* f = second.mFaces.mFirst; f; f = f->mNext)
+            EXPECT_EQ(f->mNumSides, first.GetNthFace(f->mIndex)->mNumSides);
+        EXPECT_NEAR(second.mMidRadius, first.mMidRadius, kTol);
+    }
+}
+
+TEST_F(CreatePolyTest, NamesScaleSelectionAndElementAttributesCarryOver)
+{
+    auto source = Displaced(Cube(), 11, 2.5);
+    source->mFlags |= P::kKeepRealSize;
+    source->SetName("Box");
+    source->SetDualName("Its dual");
+    source->SetComments("made by hand");
+    source->SetLink("https://example.org/box");
+    source->mVerts[2].mColor = 0x0000ff;  // red
+    source->mVerts[2].mFlags |= SimpleElem::kHidden;
+    source->mVerts[2].SetText("corner");
+    source->mFaces[4].mColor = 0xff0000;  // blue
+    source->mFaces[4].mOpacity = 0.5f;
+    source->mSelectedFace = &source->mFaces[3];
+    const double scaleBefore = source->mScale;
+    Poly poly;
+    ASSERT_TRUE(CreatePoly(source.get(), &poly, true, true));
+    EXPECT_STREQ(poly.GetBaseName(), "Box");
+    EXPECT_STREQ(poly.GetDualName(), "Its dual");
+    EXPECT_STREQ(poly.GetComments(), "made by hand");
+    EXPECT_STREQ(poly.GetLink(), "https://example.org/box");
+    // The model's circumradius was 2.5 sqrt(3): the real size lives on in the model scale.
+    EXPECT_NEAR(GetUnitSettings().GetScale(), scaleBefore * 2.5 * std::sqrt(3.0), 1e-9);
+
+    const FaceVert* v = poly.GetNthVert(2);
+    ColorRGB red;
+    ColorFromRGB(red, 0x0000ff);
+    EXPECT_EQ(v->mColor.r, red.r);
+    EXPECT_EQ(v->mColor.g, red.g);
+    EXPECT_TRUE(v->mFlags & FaceVert::kHidden);
+    EXPECT_STREQ(v->GetText(), "corner");
+    EXPECT_EQ(poly.mVerts.mNumTexts, 1);
+    const FaceVert* f = poly.GetNthFace(4);
+    EXPECT_EQ(f->mColor.b, 1.0f);
+    EXPECT_FLOAT_EQ(f->mOpacity, 0.5f);
+    EXPECT_EQ(poly.mFaces.mNumTranslucent, 1);
+    EXPECT_EQ(poly.GetFaceStellation()->mSelectedFace, poly.GetNthFace(3));
+    for (const FaceVert* e = poly.mFaces.mFirst; e; e = e->mNext)
+        EXPECT_EQ(e->mPoly, &poly);
+}
+
+TEST_F(CreatePolyTest, InvalidModelLeavesThePreviousModel)
+{
+    Poly poly;
+    auto cube = Displaced(Cube(), 3);
+    cube->SetName("Cube");
+    ASSERT_TRUE(CreatePoly(cube.get(), &poly, false, true));
+    const Snapshot before = Take(poly);
+
+    EXPECT_FALSE(CreatePoly(nullptr, &poly, false, true));
+    EXPECT_FALSE(CreatePoly(cube.get(), nullptr, false, true));
+
+    // A fin on an edge of a tetrahedron.
+    FacedSolid finned;
+    finned.verts = {{1, 1, 1}, {1, -1, -1}, {-1, 1, -1}, {-1, -1, 1}, {3, 3, -3}};
+    finned.faces = {{0, 1, 2}, {0, 3, 1}, {0, 2, 3}, {1, 3, 2}, {0, 1, 4}};
+    auto invalid = MakeModel(finned);
+    ScopedScriptedServices scripted;
+    EXPECT_FALSE(CreatePoly(invalid.get(), &poly, false, true));
+    const ScriptedServices::Call* last = scripted.services.LastCall("MessageBox");
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->text, kNotValid);
+    EXPECT_FALSE(IsModelBeingBuilt());
+    EXPECT_FALSE(InProgress());
+    ExpectSame(before, poly);
+}
+
+TEST_F(CreatePolyTest, CancelLeavesThePreviousModel)
+{
+    Poly poly;
+    auto cube = Displaced(Cube(), 5);
+    cube->SetName("Cube");
+    ASSERT_TRUE(CreatePoly(cube.get(), &poly, false, true));
+    const Snapshot before = Take(poly);
+
+    FacedSolid solid;
+    ASSERT_TRUE(ReadOff(JohnsonFile(1), solid));
+    const ProgressClock previous = SetProgressClock(FakeClock);
+    bool built = false;
+    for (int pump = 0; pump < 100 && !built; ++pump)
+    {
+        SCOPED_TRACE("cancel at pump " + std::to_string(pump));
+        ScopedScriptedServices scripted;
+        scripted.services.cancelAtPump = pump;
+        auto pyramid = Displaced(solid, 9);
+        pyramid->SetName("Pyramid");
+        built = CreatePoly(pyramid.get(), &poly, false, true);
+        EXPECT_FALSE(IsModelBeingBuilt());
+        EXPECT_FALSE(InProgress());
+        if (built)
+            break;
+        EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 0);
+        // Before the analysis the old model is whole; a cancel inside it leaves no half model.
+        if (poly.mVerts.mCount == before.numVerts)
+            ExpectSame(before, poly);
+        else
+            EXPECT_EQ(poly.mFaces.mCount + poly.mVerts.mCount, 0);
+        if (pump < 6)
+            ExpectSame(before, poly);
+    }
+    SetProgressClock(previous);
+    ASSERT_TRUE(built);
+    EXPECT_EQ(poly.mVerts.mCount, 5);
+    EXPECT_EQ(poly.mFaces.mCount, 5);
+    EXPECT_STREQ(poly.GetBaseName(), "Pyramid");
+}
+
+namespace
+{
+// Records the undo and transition requests and serves a document with one model record.
+class DocumentShell : public Shell
+{
+public:
+    std::vector<std::string> calls;
+    ModelRecordList records;
+    int preparedPreset = -1;
+
+    void AddUndo(int kind, bool) override { calls.push_back("Undo " + std::to_string(kind)); }
+    void DiscardLastUndo() override { calls.push_back("DiscardUndo"); }
+    void RefreshDocument(int) override { calls.push_back("Refresh"); }
+    void* PrepareTransitionOfType(int preset) override
+    {
+        calls.push_back("Prepare " + std::to_string(preset));
+        ModelRecord* kept = records.mCurrent;
+        records.mCurrent = records.NewRecord();
+        return kept;
+    }
+    void StartTransitionOfType(int preset, double, void*, bool, bool) override
+    {
+        calls.push_back("Start " + std::to_string(preset));
+    }
+    void AbandonTransition(void* kept) override
+    {
+        calls.push_back("Abandon");
+        records.DeleteRecord(records.mCurrent);
+        records.mCurrent = static_cast<ModelRecord*>(kept);
+    }
+};
+}  // namespace
+
+TEST_F(CreatePolyTest, SetModelFromSimplePolyAbandonsAFailedChange)
+{
+    DocumentShell shell;
+    ScopedShell installed(&shell);
+    SetDocumentModelRecords(&shell.records);
+    shell.records.mCurrent = shell.records.NewRecord();
+    ModelRecord* original = shell.records.mCurrent;
+
+    // Undo kind 0 has a transition preset: the new model goes into a new record.
+    auto cube = Displaced(Cube(), 13);
+    EXPECT_TRUE(SetModelFromSimplePoly(cube.get(), 0, false, true));
+    EXPECT_EQ(shell.calls, (std::vector<std::string>{"Undo 0", "Prepare 6", "Start 6", "Refresh"}));
+    ASSERT_NE(shell.records.mCurrent, original);
+    EXPECT_EQ(GetCurrentPoly()->mFaces.mCount, 6);
+    EXPECT_EQ(original->mPoly.mFaces.mCount, 0);
+
+    // A failure goes back to the record that held the cube and drops the undo item.
+    shell.calls.clear();
+    ModelRecord* cubeRecord = shell.records.mCurrent;
+    FacedSolid finned;
+    finned.verts = {{1, 1, 1}, {1, -1, -1}, {-1, 1, -1}, {-1, -1, 1}, {3, 3, -3}};
+    finned.faces = {{0, 1, 2}, {0, 3, 1}, {0, 2, 3}, {1, 3, 2}, {0, 1, 4}};
+    auto invalid = MakeModel(finned);
+    {
+        ScopedScriptedServices scripted;
+        EXPECT_FALSE(SetModelFromSimplePoly(invalid.get(), 0, false, true));
+    }
+    EXPECT_EQ(shell.calls, (std::vector<std::string>{"Undo 0", "Prepare 6", "Abandon", "DiscardUndo", "Refresh"}));
+    EXPECT_EQ(shell.records.mCurrent, cubeRecord);
+    EXPECT_EQ(GetCurrentPoly()->mFaces.mCount, 6);
+
+    // No undo kind: no undo item, no transition.
+    shell.calls.clear();
+    EXPECT_FALSE(SetModelFromSimplePoly(nullptr, 0, false, true));
+    EXPECT_TRUE(shell.calls.empty());
+    {
+        ScopedScriptedServices scripted;
+        EXPECT_FALSE(SetModelFromSimplePoly(invalid.get(), -1, false, true));
+    }
+    EXPECT_EQ(shell.calls, (std::vector<std::string>{"Refresh"}));
+    EXPECT_EQ(GetCurrentPoly()->mFaces.mCount, 6);
+
+    SetDocumentModelRecords(nullptr);
+}
