@@ -15,6 +15,7 @@
 #include "model/SimplePoly.h"
 #include "model/SymGroup.h"
 #include "model/Vert.h"
+#include "polytope4d/Polytope4D.h"
 #include "support/RecordingShell.h"
 
 #include <gtest/gtest.h>
@@ -608,4 +609,26 @@ TEST_F(CreatePolyTest, SetModelFromSimplePolyAbandonsAFailedChange)
     EXPECT_EQ(GetCurrentPoly()->mFaces.mCount, 6);
 
     SetDocumentModelRecords(nullptr);
+}
+
+TEST_F(CreatePolyTest, AFourDModelTakesACopyOfItsPolytope)
+{
+    auto polytope = std::make_unique<Polytope4D>();
+    polytope->NewVert(nullptr);
+    polytope->mScale = 2.0;
+    SimplePoly source;
+    source.InitFromPolytope4D(std::move(polytope), true);
+    source.SetName("Point");
+    const double scale = source.mScale;
+    Poly poly;
+    ScopedScriptedServices scripted;
+    ASSERT_TRUE(CreatePoly(&source, &poly, false, true));
+    ASSERT_NE(poly.mPolytope, nullptr);
+    EXPECT_NE(poly.mPolytope.get(), source.mPolytope4D.get());
+    EXPECT_EQ(poly.mPolytope->mNumVerts, 1);
+    EXPECT_TRUE(poly.mFlags & Poly::kIs4D);
+    EXPECT_STREQ(poly.GetBaseName(), "Point");
+    EXPECT_EQ(GetUnitSettings().GetScale(), scale);
+    EXPECT_FALSE(IsModelBeingBuilt());
+    EXPECT_EQ(poly.mFaces.mCount, 0);
 }

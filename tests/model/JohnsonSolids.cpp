@@ -23,7 +23,6 @@ const char* const kJohnsonGroups[92] = {
     "C2v", "Cs",  "C3v", "D2d", "D4d", "C2v", "Cs",  "C2v", "C2v", "D2d",  // J81-J90
     "D2h", "C3v",                                                          // J91-J92
 };
-
 }  // namespace
 
 GroupName FromSchoenflies(const std::string& s)
