@@ -3,6 +3,7 @@
 #include "SolidModels.h"
 #include "SolidPoints.h"
 #include "kernel/ColorRGB.h"
+#include "kernel/FaceImage.h"
 #include "kernel/Progress.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/Shell.h"
@@ -631,4 +632,46 @@ TEST_F(CreatePolyTest, AFourDModelTakesACopyOfItsPolytope)
     EXPECT_EQ(GetUnitSettings().GetScale(), scale);
     EXPECT_FALSE(IsModelBeingBuilt());
     EXPECT_EQ(poly.mFaces.mCount, 0);
+}
+
+TEST_F(CreatePolyTest, ImagesAreClonedOntoTheNewElements)
+{
+    auto source = Displaced(Cube(), 17);
+    // One image placed by face 2 and carried by faces 2 and 4; one carried by face 5 but placed by
+    // face 1, which carries none.
+    FaceImage* shared = FaceImage::Create(nullptr, FaceImage::kProjectPlanar, FaceImage::kWrapRepeat,
+                                          &source->mFaces[2], false);
+    source->mFaces[4].mImage.Set(shared);
+    source->mFaces[2].mImage.Set(shared);
+    FaceImage* placedElsewhere = FaceImage::Create(nullptr, FaceImage::kProjectCylindrical, FaceImage::kWrapRepeat,
+                                                   &source->mFaces[1], false);
+    source->mFaces[5].mImage.Set(placedElsewhere);
+    Poly poly;
+    ASSERT_TRUE(CreatePoly(source.get(), &poly, true, true));
+    FaceImage* clone = poly.GetNthFace(2)->mImage.Get();
+    ASSERT_NE(clone, nullptr);
+    EXPECT_NE(clone, shared);
+    EXPECT_EQ(poly.GetNthFace(4)->mImage.Get(), clone);
+    EXPECT_EQ(clone->mOwner, poly.GetNthFace(2));
+    EXPECT_EQ(clone->mProjection, FaceImage::kProjectPlanar);
+    FaceImage* other = poly.GetNthFace(5)->mImage.Get();
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->mOwner, poly.GetNthFace(1));
+    EXPECT_EQ(poly.GetNthFace(1)->mImage.Get(), nullptr);
+    EXPECT_EQ(poly.GetNthFace(3)->mImage.Get(), nullptr);
+}
+
+TEST_F(CreatePolyTest, ATempSelectedFaceSelectsNothing)
+{
+    auto source = Displaced(Cube(), 19);
+    ASSERT_TRUE(source->Grow(source->mNumVerts, source->mNumFaces + 1));
+    ASSERT_EQ(source->mNumFaces, 7);
+    SimpleFace* extra = &source->mFaces[6];
+    extra->mFlags |= SimpleElem::kTemp;
+    source->mSelectedFace = extra;
+    Poly poly;
+    ASSERT_TRUE(CreatePoly(source.get(), &poly, false, true));
+    EXPECT_EQ(poly.mFaces.mCount, 6);
+    // What any new model selects: its first face.
+    EXPECT_EQ(poly.GetFaceStellation()->mSelectedFace, poly.GetNthFace(0));
 }
