@@ -16,6 +16,7 @@
 #include "model/SymGroup.h"
 #include "model/Vert.h"
 #include "polytope4d/Polytope4D.h"
+#include "stellation/ModelBuildSuspension.h"
 
 #include <cmath>
 #include <memory>
@@ -26,8 +27,6 @@ namespace
 {
 const char* const kNotValid = "The polyhedron you want to create\ndoes not appear to be valid.";
 
-bool gModelBeingBuilt = false;
-
 // A face plane this near the centre has its pole at infinity.
 constexpr double kHemiTol = 1e-5;
 
@@ -35,9 +34,9 @@ constexpr double kHemiTol = 1e-5;
 class BuildFlagRestorer
 {
 public:
-    BuildFlagRestorer() : mSaved(gModelBeingBuilt) {}
+    BuildFlagRestorer() : mSaved(IsModelBuildSuspended()) {}
     ~BuildFlagRestorer() { Restore(); }
-    void Restore() { gModelBeingBuilt = mSaved; }
+    void Restore() { SetModelBuildSuspended(mSaved); }
     BuildFlagRestorer(const BuildFlagRestorer&) = delete;
     BuildFlagRestorer& operator=(const BuildFlagRestorer&) = delete;
 
@@ -216,11 +215,6 @@ void CarryEdges(const SimplePoly& simplePoly, Poly& poly, const std::vector<Vert
 }
 }  // namespace
 
-bool IsModelBeingBuilt()
-{
-    return gModelBeingBuilt;
-}
-
 bool CreatePoly(SimplePoly* simplePoly, Poly* poly, bool keepColors, bool keepDualColors)
 {
     if (!simplePoly || !poly)
@@ -272,7 +266,7 @@ bool CreatePoly(SimplePoly* simplePoly, Poly* poly, bool keepColors, bool keepDu
 
     if (!Step("Create vertices"))
         return false;
-    gModelBeingBuilt = true;
+    SetModelBuildSuspended(true);
     ClearFaceImageClones();
     std::vector<Vert*> vertMap(size_t(s.mNumVerts > 0 ? s.mNumVerts : 0), nullptr);
     for (int i = 0; i < s.mNumVerts; ++i)

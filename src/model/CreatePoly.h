@@ -9,13 +9,10 @@ class SimplePoly;
 // apart; the Poly loses its old model only once nothing before the analysis can fail or be
 // cancelled. keepColors false colours the faces afresh, keepDualColors false the vertices. The
 // caller keeps the SimplePoly. False for a null model or Poly, an invalid model (with a message)
-// and a cancel.
+// and a cancel. While the elements are made and analysed the model-building flag
+// (IsModelBuildSuspended) is set; its earlier value comes back on every way out.
 bool CreatePoly(SimplePoly* simplePoly, Poly* poly, bool keepColors, bool keepDualColors);
 
 // CreatePoly into the current model, inside an undo item of the kind (none for a negative kind)
 // and the transition of its preset; a failure abandons both. The document is refreshed either way.
 bool SetModelFromSimplePoly(SimplePoly* simplePoly, int undoKind, bool keepColors, bool keepDualColors);
-
-// Set while CreatePoly rebuilds a model: work that reads the model (kit checks, stellation meshes,
-// complexity warnings) waits until it is whole.
-bool IsModelBeingBuilt();

@@ -17,6 +17,7 @@
 #include "model/SymGroup.h"
 #include "model/Vert.h"
 #include "polytope4d/Polytope4D.h"
+#include "stellation/ModelBuildSuspension.h"
 #include "support/RecordingShell.h"
 
 #include <gtest/gtest.h>
@@ -159,6 +160,15 @@ void ExpectFaceFrames(const Poly& poly)
     }
 }
 
+// A fin on an edge of a tetrahedron: no valid polyhedron.
+std::unique_ptr<SimplePoly> FinnedTetrahedron()
+{
+    FacedSolid finned;
+    finned.verts = {{1, 1, 1}, {1, -1, -1}, {-1, 1, -1}, {-1, -1, 1}, {3, 3, -3}};
+    finned.faces = {{0, 1, 2}, {0, 3, 1}, {0, 2, 3}, {1, 3, 2}, {0, 1, 4}};
+    return MakeModel(finned);
+}
+
 int GroupOrder(const SymGroup* group)
 {
     return group ? group->mOrder * (group->mReflection == G::kChiral ? 1 : 2) : 0;
@@ -243,7 +253,7 @@ TEST_F(CreatePolyTest, CubeGetsPolesAtRSquaredOverDAndAnOctahedronForDual)
     auto source = Displaced(Cube(), 7);
     Poly poly;
     ASSERT_TRUE(CreatePoly(source.get(), &poly, false, true));
-    EXPECT_FALSE(IsModelBeingBuilt());
+    EXPECT_FALSE(IsModelBuildSuspended());
     ASSERT_EQ(poly.mVerts.mCount, 8);
     ASSERT_EQ(poly.mFaces.mCount, 6);
     ASSERT_TRUE(poly.GetSymGroup());
@@ -479,17 +489,13 @@ TEST_F(CreatePolyTest, InvalidModelLeavesThePreviousModel)
     EXPECT_FALSE(CreatePoly(nullptr, &poly, false, true));
     EXPECT_FALSE(CreatePoly(cube.get(), nullptr, false, true));
 
-    // A fin on an edge of a tetrahedron.
-    FacedSolid finned;
-    finned.verts = {{1, 1, 1}, {1, -1, -1}, {-1, 1, -1}, {-1, -1, 1}, {3, 3, -3}};
-    finned.faces = {{0, 1, 2}, {0, 3, 1}, {0, 2, 3}, {1, 3, 2}, {0, 1, 4}};
-    auto invalid = MakeModel(finned);
+    auto invalid = FinnedTetrahedron();
     ScopedScriptedServices scripted;
     EXPECT_FALSE(CreatePoly(invalid.get(), &poly, false, true));
     const ScriptedServices::Call* last = scripted.services.LastCall("MessageBox");
     ASSERT_TRUE(last);
     EXPECT_EQ(last->text, kNotValid);
-    EXPECT_FALSE(IsModelBeingBuilt());
+    EXPECT_FALSE(IsModelBuildSuspended());
     EXPECT_FALSE(InProgress());
     ExpectSame(before, poly);
 }
@@ -514,7 +520,7 @@ TEST_F(CreatePolyTest, CancelLeavesThePreviousModel)
         auto pyramid = Displaced(solid, 9);
         pyramid->SetName("Pyramid");
         built = CreatePoly(pyramid.get(), &poly, false, true);
-        EXPECT_FALSE(IsModelBeingBuilt());
+        EXPECT_FALSE(IsModelBuildSuspended());
         EXPECT_FALSE(InProgress());
         if (built)
             break;
@@ -586,10 +592,7 @@ TEST_F(CreatePolyTest, SetModelFromSimplePolyAbandonsAFailedChange)
     // A failure goes back to the record that held the cube and drops the undo item.
     shell.calls.clear();
     ModelRecord* cubeRecord = shell.records.mCurrent;
-    FacedSolid finned;
-    finned.verts = {{1, 1, 1}, {1, -1, -1}, {-1, 1, -1}, {-1, -1, 1}, {3, 3, -3}};
-    finned.faces = {{0, 1, 2}, {0, 3, 1}, {0, 2, 3}, {1, 3, 2}, {0, 1, 4}};
-    auto invalid = MakeModel(finned);
+    auto invalid = FinnedTetrahedron();
     {
         ScopedScriptedServices scripted;
         EXPECT_FALSE(SetModelFromSimplePoly(invalid.get(), 0, false, true));
@@ -630,7 +633,7 @@ TEST_F(CreatePolyTest, AFourDModelTakesACopyOfItsPolytope)
     EXPECT_TRUE(poly.mFlags & Poly::kIs4D);
     EXPECT_STREQ(poly.GetBaseName(), "Point");
     EXPECT_EQ(GetUnitSettings().GetScale(), scale);
-    EXPECT_FALSE(IsModelBeingBuilt());
+    EXPECT_FALSE(IsModelBuildSuspended());
     EXPECT_EQ(poly.mFaces.mCount, 0);
 }
 
@@ -674,4 +677,22 @@ TEST_F(CreatePolyTest, ATempSelectedFaceSelectsNothing)
     EXPECT_EQ(poly.mFaces.mCount, 6);
     // What any new model selects: its first face.
     EXPECT_EQ(poly.GetFaceStellation()->mSelectedFace, poly.GetNthFace(0));
+}
+
+TEST_F(CreatePolyTest, TheModelBuildingFlagGetsItsEarlierValueBack)
+{
+    for (bool earlier : {false, true})
+    {
+        SCOPED_TRACE(earlier ? "set before" : "clear before");
+        SetModelBuildSuspended(earlier);
+        auto cube = Displaced(Cube(), 23);
+        Poly poly;
+        EXPECT_TRUE(CreatePoly(cube.get(), &poly, false, true));
+        EXPECT_EQ(IsModelBuildSuspended(), earlier);
+        auto invalid = FinnedTetrahedron();
+        ScopedScriptedServices scripted;
+        EXPECT_FALSE(CreatePoly(invalid.get(), &poly, false, true));
+        EXPECT_EQ(IsModelBuildSuspended(), earlier);
+    }
+    SetModelBuildSuspended(false);
 }
