@@ -7,6 +7,7 @@
 #include "kernel/Paths.h"
 #include "kernel/ProgramClock.h"
 #include "kernel/Registry.h"
+#include "kernel/SceneThrows.h"
 #include "kernel/SpecialFolders.h"
 #include "kernel/TransitionSettings.h"
 #include "kernel/UiThread.h"
@@ -65,6 +66,7 @@ bool CPolyApp::OnInit()
     RecordUiThread();
     InitTimer();
     SetMouseInterfaceType(0);
+    GetSceneThrows();
     InstallStderrDiagnostics();
     EnableMenuImages();
     SetVendorName("OrvaneSoft");
