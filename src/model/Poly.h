@@ -269,12 +269,6 @@ public:
     void CreateEdges();
     // Faces by shape (sides over density), then by type size and index.
     void SortFaces();
-    // Applies the subgroup of the full group (second < 0: first counts through the combined list,
-    // both updated); false when it cannot be made.
-    bool SetSymmetry(int& first, int& second);
-    // Gives the element and its images under the group in force the type id counter, then
-    // increments it.
-    void AssignSubgroupTypes(FaceVert* element, int& counter);
     void CreateAllPolygonsForDrawing();
     void RecolourFaceDiagrams();
     void SetFaceTypeRotSyms();

@@ -320,11 +320,11 @@ bool Poly::CreateVertices(Face* face)
                 InternalError("CreateVertices: Failed: mismatching vertices at different positions\n");
                 return false;
             }
+            face->SetVertex(i, u);
             if (!u->HasNeighbour(face) && !SetNextFace(u, h, face))
                 return false;
             if (!VertexMerge(u, existing, face, face, false) || !ZipVertex(u))
                 return false;
-            face->SetVertex(i, u);
             break;
         }
         face->SetVertex(i, u);
