@@ -49,21 +49,6 @@ bool Step(const char* caption)
     return ShowProgress(0.5, "%s", caption);
 }
 
-// The face-type analysis comes from its own module; until a build has it, the group is only stored.
-template <class P>
-bool RunFaceTypes(P& poly, std::unique_ptr<SymGroup> group, bool colourFaces, bool colourVerts)
-{
-    if constexpr (requires { poly.SetFaceTypes(std::move(group), colourFaces, colourVerts); })
-        return poly.SetFaceTypes(std::move(group), colourFaces, colourVerts);
-    else
-    {
-        (void)colourFaces;
-        (void)colourVerts;
-        poly.mGroup = std::move(group);
-        return true;
-    }
-}
-
 uint32_t ElementFlags(uint32_t simpleFlags)
 {
     uint32_t flags = 0;
@@ -411,7 +396,7 @@ bool CreatePoly(SimplePoly* simplePoly, Poly* poly, bool keepColors, bool keepDu
     if (s.mFlags & SimplePoly::kKeepDualColors)
         keepDualColors = true;
 
-    if (!RunFaceTypes(*poly, std::move(group), !keepColors, !keepDualColors))
+    if (!poly->SetFaceTypes(std::move(group), !keepColors, !keepDualColors))
     {
         // A half-analysed model must not stand as the model.
         poly->Clear();
