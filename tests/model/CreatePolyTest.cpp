@@ -846,3 +846,24 @@ TEST_F(CreatePolyTest, UniformRowsSurviveTheRoundTrip)
     EXPECT_GT(checked, 0);
     RecordProperty("checked", checked);
 }
+
+TEST_F(CreatePolyTest, AFaceWithoutCornersKeepsItsPlane)
+{
+    auto source = MakeModel(Cube());
+    source->mFlags |= P::kKeepOrientation | P::kKeepCentre | P::kKeepRadius;
+    ASSERT_TRUE(source->Grow(source->mNumVerts, source->mNumFaces + 1));
+    SimpleFace& plane = source->mFaces[source->mNumFaces - 1];
+    plane.SetNumVerts(0);
+    plane.mNormal = Vec3D{0.0, 0.0, 2.0};  // the plane z = 2, by its point nearest the centre
+    Poly poly;
+    ScopedScriptedServices scripted;
+    ASSERT_TRUE(CreatePoly(source.get(), &poly, false, true));
+    ASSERT_EQ(poly.mFaces.mCount, 7);
+    const FaceVert* f = poly.GetNthFace(6);
+    EXPECT_EQ(f->mNumSides, 0);
+    EXPECT_TRUE(Vec3Equal(f->GetNormal(), Vec3D{0, 0, 1}, kTol));
+    EXPECT_TRUE(Vec3Equal(f->mCentre, Vec3D{0, 0, 2}, kTol));
+    // The cube of half-side 1 alone sets R: its midradius sqrt(2).
+    EXPECT_NEAR(poly.mMidRadius, std::sqrt(2.0), 1e-12);
+    EXPECT_TRUE(Vec3Equal(f->mPoint, Vec3D{0, 0, 1.0}, kTol));
+}
