@@ -91,7 +91,7 @@ bool CPolyApp::OnInit()
 
     // Random transitions draw from the generator.
     const unsigned now = unsigned(std::time(nullptr));
-    std::srand((now << 5) | (now >> 27));
+    SeedTransitionRandom((now << 5) | (now >> 27));
 
     mDocument = std::make_unique<CPolyDoc>();
     Bind(wxEVT_IDLE, &CPolyApp::HandleIdleEvent);
@@ -151,11 +151,12 @@ bool CPolyApp::IdleStep(double time)
     if (time < 0.0)
         time = GetElapsedSeconds(true);
     gLastIdleStepTime = time;
-    // Mouse throws and transitions will advance to the time here and report whether they still
-    // move. Painting comes after all model time has advanced, so each marked view is painted once
-    // per step.
+    // Mouse throws will advance to the time here too. Painting comes after all model time has
+    // advanced, so each marked view is painted once per step.
+    CPolyDoc* doc = GetDocument();
+    const bool moving = doc && doc->AdvanceTransitions(time);
     NewView::RedrawAllNow();
-    return false;
+    return moving;
 }
 
 double CPolyApp::GetLastIdleStepTime()

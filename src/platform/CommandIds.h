@@ -18,3 +18,15 @@ inline constexpr int kCmdLayout4 = 32829 - kCommandIdBase;  // Ctrl+4: the four-
 inline constexpr int kCmdLayout5 = 32830 - kCommandIdBase;  // Ctrl+5: the five-pane layouts in turn
 inline constexpr int kCmdLayout6 = 32831 - kCommandIdBase;  // Ctrl+6: six panes
 inline constexpr int kCmdChooseLayout = 32832 - kCommandIdBase;
+
+// Edit: the undo list. The menu items carry Ctrl+Z and Ctrl+R; the other id of each is the toolbar
+// button's (Undo also Alt+Backspace).
+inline constexpr int kCmdEditUndo = 57643 - kCommandIdBase;
+inline constexpr int kCmdEditRedo = 57644 - kCommandIdBase;
+inline constexpr int kCmdUndo = 33250 - kCommandIdBase;
+inline constexpr int kCmdRedo = 33251 - kCommandIdBase;
+inline constexpr int kCmdUndoSettings = 33253 - kCommandIdBase;
+
+// Poly: stepping through the library.
+inline constexpr int kCmdPreviousPolyhedron = 32791 - kCommandIdBase;
+inline constexpr int kCmdNextPolyhedron = 32792 - kCommandIdBase;
