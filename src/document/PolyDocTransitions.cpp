@@ -1,6 +1,5 @@
 #include "document/DocumentSettings.h"
 #include "document/ModelViewState.h"
-#include "document/PolyApp.h"
 #include "document/PolyDoc.h"
 #include "kernel/ProgramClock.h"
 #include "render/NewView.h"
@@ -264,7 +263,7 @@ void EnableTransitions(bool on)
 {
     GetDocumentSettings().enableTransitions = on;
     if (!on)
-        if (CPolyDoc* doc = CPolyApp::GetDocument())
+        if (CPolyDoc* doc = GetPolyDoc())
             doc->FinishAllTransitions();
 }
 
