@@ -19,8 +19,8 @@ inline constexpr int kCmdLayout5 = 32830 - kCommandIdBase;  // Ctrl+5: the five-
 inline constexpr int kCmdLayout6 = 32831 - kCommandIdBase;  // Ctrl+6: six panes
 inline constexpr int kCmdChooseLayout = 32832 - kCommandIdBase;
 
-// Edit: the undo list. The menu items carry Ctrl+Z and Ctrl+R; the other id of each is the toolbar
-// button's (Undo also Alt+Backspace).
+// Edit: the undo list. The menu items carry Ctrl+Z and Ctrl+R; the toolbar buttons have ids of their
+// own, the Undo button's also reached by Alt+Backspace.
 inline constexpr int kCmdEditUndo = 57643 - kCommandIdBase;
 inline constexpr int kCmdEditRedo = 57644 - kCommandIdBase;
 inline constexpr int kCmdUndo = 33250 - kCommandIdBase;

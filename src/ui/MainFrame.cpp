@@ -2,6 +2,7 @@
 
 #include "document/ModelViewState.h"
 #include "document/PolyApp.h"
+#include "document/UndoList.h"
 #include "kernel/RingList.h"
 #include "kernel/RingVert.h"
 #include "platform/CommandTable.h"
@@ -94,6 +95,7 @@ bool CMainFrame::CloseApplication()
         return false;
     mClosing = true;
     CPolyApp::SaveSettings();
+    ClearUndoList();
     ReleaseRingListPool();
     ReleaseRingVertPool();
     ReleaseTranslucentQueue();
