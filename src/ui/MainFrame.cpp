@@ -5,6 +5,7 @@
 #include "document/UndoList.h"
 #include "kernel/RingList.h"
 #include "kernel/RingVert.h"
+#include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 #include "platform/GLCanvasWindow.h"
 #include "platform/GLCapture.h"
@@ -14,6 +15,7 @@
 #include "ui/Commands.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
+#include "ui/UndoSettingsDialog.h"
 
 #include <wx/accel.h>
 #include <wx/menu.h>
@@ -28,6 +30,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     SetMenuBar(BuildMenuBar(GetCommandTable()));
     const wxAcceleratorTable keys = BuildAcceleratorTable(GetCommandTable());
     SetAcceleratorTable(keys);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunUndoSettingsDialog(this); }, kCmdUndoSettings);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
