@@ -89,6 +89,21 @@ void AppShell::DiscardLastUndo()
     ::DiscardLastUndo();
 }
 
+void AppShell::CloseUndo()
+{
+    ::CloseUndo();
+}
+
+void AppShell::BeginUndoGroup(int kind)
+{
+    ::BeginUndoGroup(kind);
+}
+
+void AppShell::EndUndoGroup()
+{
+    ::EndUndoGroup();
+}
+
 void* AppShell::PrepareTransitionOfType(int preset)
 {
     CPolyDoc* doc = GetPolyDoc();

@@ -5,6 +5,7 @@
 #include "document/PolyDoc.h"
 #include "document/UndoList.h"
 #include "document/WholeModelUndo.h"
+#include "kernel/ProgramClock.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/TransitionSettings.h"
 #include "kernel/UndoKinds.h"
@@ -309,6 +310,26 @@ TEST_F(TransitionTest, AFailedBuildKeepsTheCurrentModel)
             EXPECT_EQ(mDoc->GetPathName(), "/models/a.orva");
         }
     }
+}
+
+TEST_F(TransitionTest, ABuiltModelArrivesOnTheProgramClock)
+{
+    // Frame export freezes the clock; so does this test, to know when the transition started.
+    const double previous = SetFrozenTime(100.0);
+    ASSERT_TRUE(mDoc->BuildNewModel(
+        kOccasionBuiltIn,
+        [](Poly& poly) {
+            poly.mBaseName = "B";
+            return true;
+        },
+        true));
+    SetFrozenTime(previous);
+    EXPECT_TRUE(Current().mIncoming);
+    EXPECT_DOUBLE_EQ(Current().mTransitionEnd, 100.5);
+    EXPECT_TRUE(mDoc->AdvanceTransitions(100.25));
+    EXPECT_EQ(CountRecords(*mDoc), 2) << "both models are shown during the transition";
+    EXPECT_TRUE(mDoc->AdvanceTransitions(100.5));
+    EXPECT_EQ(CountRecords(*mDoc), 1);
 }
 
 // ---- The whole-model undo item ----
