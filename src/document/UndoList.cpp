@@ -1,5 +1,6 @@
 #include "document/UndoList.h"
 
+#include "document/ColorUndo.h"
 #include "document/DocumentSettings.h"
 #include "document/ScaleUndo.h"
 #include "document/UndoItem.h"
@@ -125,6 +126,8 @@ UndoItem* MakeProgramUndoItem(int kind)
 {
     if (kind == kUndoScaleChange)
         return new ScaleUndo();
+    if (kind == kUndoColorChange)
+        return ColorUndo::Capture();
     if (kind == kUndoImageOptions)
         return new UndoItem(kind);
     if (IsWholeModelUndoKind(kind))
