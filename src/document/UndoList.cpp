@@ -343,7 +343,10 @@ UndoItem* GetNewestUndoItem()
 
 void UndoList::Undo()
 {
-    if (!Enabled() || gApplying)
+    // A step asked for while one is being applied (from a loop inside it) waits for the next.
+    if (gApplying)
+        return;
+    if (!Enabled())
     {
         ShowMessage("Undo/redo is disabled");
         return;
@@ -377,7 +380,10 @@ void UndoList::Undo()
 
 void UndoList::Redo()
 {
-    if (!Enabled() || gApplying)
+    // A step asked for while one is being applied (from a loop inside it) waits for the next.
+    if (gApplying)
+        return;
+    if (!Enabled())
     {
         ShowMessage("Undo/redo is disabled");
         return;

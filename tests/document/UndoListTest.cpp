@@ -46,6 +46,23 @@ private:
     bool mKeepsAtClose;
 };
 
+// While applied it asks the list for more, as code inside a rebuild might.
+class ReentrantItem : public ValueItem
+{
+public:
+    using ValueItem::ValueItem;
+    bool Apply(bool undo) override
+    {
+        AddUndo(kUndoColorChange, false);
+        BeginUndoGroup(kUndoColorChange);
+        EndUndoGroup();
+        DiscardLastUndo();
+        UndoList::Undo();
+        UndoList::Redo();
+        return ValueItem::Apply(undo);
+    }
+};
+
 // Records the view messages; the rest of the shell stays silent.
 class MessageShell : public RecordingShell
 {
@@ -65,6 +82,8 @@ protected:
         SetUndoItemMaker([this](int kind) -> UndoItem* {
             if (kind == kRecordsNothing)
                 return nullptr;
+            if (kind == kReentrant)
+                return new ReentrantItem(kind, mItemSize, true, true);
             return new ValueItem(kind, mItemSize, kind != kFailsToApply, kind != kKeepsNothing);
         });
     }
@@ -88,6 +107,7 @@ protected:
     static constexpr int kRecordsNothing = 2;  // "Augmentation": its maker gives no item
     static constexpr int kFailsToApply = 9;    // "Delete Part"
     static constexpr int kKeepsNothing = kUndoStellationChange;  // open; drops itself at close
+    static constexpr int kReentrant = 3;  // "Models on Faces"
 
     MessageShell mShell;
     ScopedShell mShellScope{&mShell};
@@ -350,6 +370,23 @@ TEST_F(UndoListTest, AFailingItemIsReportedAndTheStepStillCompletes)
     EXPECT_FALSE(CanUndo());
     UndoList::Redo();
     EXPECT_EQ(mServices.services.LastCall("MessageBox")->text, "Redo failed");
+}
+
+TEST_F(UndoListTest, AnItemBeingAppliedCannotChangeTheList)
+{
+    Change(1);
+    Change(2, kReentrant);
+    Change(3);
+    UndoList::Undo();
+    UndoList::Undo();
+    EXPECT_EQ(gValue, 1);
+    EXPECT_EQ(GetUndoStepCount(), 3);
+    EXPECT_EQ(UndoMenuText(false), "&Undo Color Change");
+    EXPECT_EQ(RedoMenuText(false), "&Redo Models on Faces");
+    UndoList::Redo();
+    UndoList::Redo();
+    EXPECT_EQ(gValue, 3);
+    EXPECT_FALSE(CanRedo());
 }
 
 TEST_F(UndoListTest, WithUndoDisabledNothingIsRecordedAndTheListEmpties)
