@@ -209,8 +209,9 @@ void CloseUndo()
     if (!keep)
     {
         // The open item is the newest: it goes with whatever was joined to it.
+        const int64_t serial = item->mSerial;
         DeleteNewestStep();
-        if (gLastAddSerial >= item->mSerial || !gLast)
+        if (gLastAddSerial >= serial || !gLast)
             gLastAddSerial = -1;
     }
     TrimUndoList();
