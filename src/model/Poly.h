@@ -393,6 +393,8 @@ void ClearSelection();
 
 // The library entry whose names the last model took.
 const LibraryEntry* GetLastLibraryEntry();
+// Undo puts back the entry of the model it restores (null leaves the last one).
+void SetLastLibraryEntry(const LibraryEntry* entry);
 
 // Added to the radius of a model that has points at infinity; the drawing of such models sets it.
 double GetInfinityRadiusMargin();
