@@ -112,6 +112,9 @@ public:
     virtual void Draw2DDiagram(const Vec3D* /*points*/, int /*count*/) {}
 };
 
+// Flag of DrawSceneText: the label of the selected element.
+inline constexpr int kSceneTextSelected = 0x800;
+
 // Flags of AddTriangle.
 inline constexpr unsigned kTriangleDrawNow = 1;
 inline constexpr unsigned kTriangleQueueBefore = 2;

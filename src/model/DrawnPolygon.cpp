@@ -9,12 +9,19 @@
 #include "model/Poly.h"
 #include "model/PolyElement.h"
 #include "model/SymGroup.h"
+#include "stellation/FacetingSettings.h"
 
 #include <vector>
 
 bool FaceVertProjector::Project(const Vec3D& point, const Transform3D& map, Vec2D& out) const
 {
     return mElement.ProjectPoint(point, false, map, out);
+}
+
+bool FacetsExist(const Poly& poly)
+{
+    return !poly.mFacetTable.empty() &&
+           (GetMouseMode() == kMouseModeFaceting || GetFacetingSettings().stepMode != kFacetingStepFacetings);
 }
 
 PolygonDrawStyle GetPolygonDrawStyle()

@@ -21,6 +21,10 @@ private:
     const FaceVert& mElement;
 };
 
+// Facets have been drawn and the faceting is being entered or stepped through facet by facet: the
+// vertices are then coloured by the plane of the polygon being drawn.
+bool FacetsExist(const Poly& poly);
+
 // "Line Width for Edges...", "Size for Drawing Vertices...", the default edge and vertex colours.
 PolygonDrawStyle GetPolygonDrawStyle();
 

@@ -151,6 +151,12 @@ public:
     // For a 4D model the polytope's; otherwise the largest distance of a face type's pole from the
     // centre (cached), 1.0 without face types.
     double GetRadius();
+    // Height of scene text and radius of the vertex spheres for a side (0 faces, 1 vertices), by the
+    // text-size mode and the sphere options: count defaults to faces plus vertices when negative,
+    // size and length are the item's own when positive.
+    double GetTextSize(int side, double meanEdgeLength, int count = -1, double size = -1.0, double length = -1.0);
+    double GetVertexSphereRadius(int side, double meanEdgeLength, int count = -1, double size = -1.0,
+                                 double length = -1.0);
     // The spread of the points of one side's vertices along the direction, points at infinity left
     // out; 0 for none.
     double GetExtentAlong(const Vec3D& direction, bool dual) const;
