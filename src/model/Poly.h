@@ -104,6 +104,16 @@ public:
     void FreeEdges();
     void ResetElementEdges();
 
+    // Drawn polygons (the user's facets). The current polygon, when it encloses an area, is kept
+    // and a new empty one started; without an area it is emptied.
+    void CloseDrawnPolygon(bool resetFacetings, bool withUndo);
+    // Every drawn polygon goes; one empty polygon is current again.
+    void ClearDrawnPolygons(bool resetFacetings);
+    // Removes the closed polygon at position, or the one count steps from the first, whichever
+    // comes first; nothing when the walk reaches the current polygon. Facet table entries that came
+    // from it go with it.
+    void RemoveDrawnPolygons(const Polygon3D* position, int count);
+
     // Names and sources. The setters store a copy (none for null or empty) and mark the Model Info
     // tree out of date.
     void SetBaseName(const char* text);

@@ -2,9 +2,11 @@
 
 #include "kernel/RecordingSceneDrawer.h"
 #include "kernel/RingVert.h"
+#include "kernel/Shell.h"
 #include "model/Poly.h"
 #include "model/SymGroup.h"
 #include "support/PolyBuilder.h"
+#include "support/RecordingShell.h"
 
 #include <gtest/gtest.h>
 
@@ -113,4 +115,94 @@ TEST(DrawnPolygonTest, AddedPointsSnapOntoModelVerticesAndDualVertices)
     EXPECT_EQ(AutoCompletePolygon(*c.polygon, cube), nullptr);
     EXPECT_NEAR(c.polygon->mRing->prev->pos.x, 0.5, 1e-12);
     EXPECT_NEAR(c.polygon->mRing->prev->pos.y, 0.5, 1e-12);
+}
+
+namespace
+{
+void AddPoints(Polygon3D& polygon, const std::vector<Vec3D>& points)
+{
+    for (const Vec3D& p : points)
+        AddRingVert(0.0, 0.0, nullptr, &p, polygon.mRing);
+    polygon.Prepare();
+}
+
+const std::vector<Vec3D> kTriangle = {{0, 0, 1}, {1, 0, 1}, {0, 1, 1}};
+}  // namespace
+
+TEST(DrawnPolygonTest, ClosingKeepsPolygonsWithAnArea)
+{
+    RecordingShell shell;
+    ScopedShell scope(&shell);
+    Poly poly;
+    poly.Init();
+    Polygon3D* first = poly.mCurrentDrawnPolygon;
+    // A repeated corner goes before the polygon is kept.
+    AddPoints(*first, {{0, 0, 1}, {1, 0, 1}, {1, 0, 1 + 1e-9}, {0, 1, 1}});
+    poly.CloseDrawnPolygon(true, true);
+    EXPECT_EQ(ListCount(poly.mFirstDrawnPolygon), 2);
+    EXPECT_EQ(poly.mFirstDrawnPolygon, first);
+    EXPECT_NE(poly.mCurrentDrawnPolygon, first);
+    EXPECT_EQ(poly.mCurrentDrawnPolygon->mRing, nullptr);
+    EXPECT_EQ(RingCount(first->mRing), 3);
+    EXPECT_EQ(first->mTriangulation.indexCount, 3);
+    EXPECT_TRUE(poly.mFacetingDirty);
+    EXPECT_EQ(shell.Count("Undo 28"), 1);
+    EXPECT_EQ(shell.Count("InvalidateAll"), 1);
+
+    // Two points enclose nothing: the polygon is emptied and stays current.
+    Polygon3D* second = poly.mCurrentDrawnPolygon;
+    AddPoints(*second, {{0, 0, 2}, {1, 0, 2}});
+    poly.CloseDrawnPolygon(true, true);
+    EXPECT_EQ(poly.mCurrentDrawnPolygon, second);
+    EXPECT_EQ(second->mRing, nullptr);
+    EXPECT_EQ(ListCount(poly.mFirstDrawnPolygon), 2);
+    EXPECT_EQ(shell.Count("Undo 28"), 1);
+}
+
+TEST(DrawnPolygonTest, RemovingAPolygonTakesItsFacetsAlong)
+{
+    RecordingShell shell;
+    ScopedShell scope(&shell);
+    Poly poly;
+    poly.Init();
+    std::vector<Polygon3D*> closed;
+    for (int i = 0; i < 3; ++i)
+    {
+        closed.push_back(poly.mCurrentDrawnPolygon);
+        AddPoints(*poly.mCurrentDrawnPolygon, kTriangle);
+        poly.CloseDrawnPolygon(false, false);
+    }
+    Polygon3D* a = closed[0];
+    Polygon3D* b = closed[1];
+    Polygon3D* c = closed[2];
+    poly.mFacetTable = {{a}, {b}, {b}, {c}};
+    poly.mCurrentFacet = 3;
+
+    poly.RemoveDrawnPolygons(poly.mCurrentDrawnPolygon, 10);  // the current polygon stays
+    EXPECT_EQ(ListCount(poly.mFirstDrawnPolygon), 4);
+    EXPECT_EQ(shell.Count("Undo 28"), 0);
+
+    poly.RemoveDrawnPolygons(b, 10);
+    EXPECT_EQ(ListCount(poly.mFirstDrawnPolygon), 3);
+    EXPECT_EQ(a->mNext, c);
+    ASSERT_EQ(poly.mFacetTable.size(), 2u);
+    EXPECT_EQ(poly.mCurrentFacet, 1);
+    EXPECT_EQ(poly.mFacetTable[size_t(poly.mCurrentFacet)].mPolygon, c);
+    EXPECT_EQ(shell.Count("Undo 28"), 1);
+    EXPECT_EQ(shell.Count("ViewsOfType " + std::to_string(0x1340E)), 1);
+
+    // By count: none steps from the first removes the first; a current facet from it is lost.
+    poly.mCurrentFacet = 0;
+    poly.RemoveDrawnPolygons(nullptr, 0);
+    EXPECT_EQ(poly.mFirstDrawnPolygon, c);
+    EXPECT_EQ(poly.mCurrentFacet, -1);
+    ASSERT_EQ(poly.mFacetTable.size(), 1u);
+    EXPECT_EQ(poly.mFacetTable[0].mPolygon, c);
+
+    poly.ClearDrawnPolygons(false);
+    EXPECT_EQ(ListCount(poly.mFirstDrawnPolygon), 1);
+    EXPECT_EQ(poly.mCurrentDrawnPolygon, poly.mFirstDrawnPolygon);
+    EXPECT_EQ(poly.mCurrentDrawnPolygon->mRing, nullptr);
+    EXPECT_TRUE(poly.mFacetTable.empty());
+    EXPECT_EQ(poly.mCurrentFacet, -1);
 }
