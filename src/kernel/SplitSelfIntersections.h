@@ -20,8 +20,9 @@ struct CrossPoint
     CrossPoint* next = nullptr;
 };
 
-// Splits a ring whose edges cross or touch into simple counterclockwise rings: the outer boundary
-// first, then the inner boundaries that the filling rule in force counts as filled. The input ring
+// Splits a ring whose edges cross or touch into simple rings, each with the filled side on its
+// left: the outer boundary first (counterclockwise), then the inner boundaries that the filling
+// rule in force calls for (an unfilled hole runs clockwise). The input ring
 // keeps its links and none of its vertices refers to a crossing point afterwards (its vertices'
 // positions may have been snapped by up to 1e-7 onto each other). Any array in points is released
 // first; the new vertices carry as index the numbers of the distinct points, whose positions

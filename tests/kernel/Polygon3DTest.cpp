@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -325,7 +326,15 @@ TEST_F(DrawFixture, OnePointTwoPointsAndAnArea)
             }
             ASSERT_NE(material, nullptr);
             EXPECT_EQ(material->values, (std::vector<double>{0.7f, 0.7f, 1.0f, 0.5f}));
-            EXPECT_EQ(drawer.LastCall("DrawTriangles")->values.size(), 9u + 4u);
+            // The triangle through the frame lands on the given corners, scaled.
+            const RecordingSceneDrawer::Call* fill = drawer.LastCall("DrawTriangles");
+            ASSERT_EQ(fill->values.size(), 9u + 4u);
+            std::vector<Vec3D> filled = Points(*fill);
+            auto byX = [](const Vec3D& a, const Vec3D& b) { return a.x < b.x; };
+            std::sort(filled.begin(), filled.end(), byX);
+            std::vector<Vec3D> corners = expected;
+            std::sort(corners.begin(), corners.end(), byX);
+            ExpectSamePoints(filled, corners, 1e-12);
             const RecordingSceneDrawer::Call* normal = drawer.LastCall("SetNormal");
             ASSERT_NE(normal, nullptr);
             EXPECT_EQ(normal->values, (std::vector<double>{0, 0, 1}));

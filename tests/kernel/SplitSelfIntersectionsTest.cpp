@@ -212,3 +212,44 @@ TEST(SplitSelfIntersectionsTest, CrossPointsAreSharedWithinTolerance)
     EXPECT_EQ(b->vertices, nullptr);
     FreeCrossPoints(first);
 }
+
+TEST(SplitSelfIntersectionsTest, ThePentagramsCentreIsFilledUnlessOnlyOddWindingsCount)
+{
+    // The centre pentagon of {5/2} is wound twice. Circumradius 1, inner corners at radius r.
+    const double r = std::cos(2 * std::numbers::pi / 5) / std::cos(std::numbers::pi / 5);
+    const double star = 5 * r * std::sin(std::numbers::pi / 5);
+    const double centre = 2.5 * r * r * std::sin(2 * std::numbers::pi / 5);
+    const uint32_t saved = GetPolygonFillOptions().mFlags;
+    struct Case
+    {
+        uint32_t flags;
+        int rings;
+        double area;
+    };
+    for (const Case& c : {Case{0, 1, star}, Case{PolygonFillOptions::kModulo2, 2, star - centre}})
+    {
+        SCOPED_TRACE(c.flags);
+        GetPolygonFillOptions().mFlags = c.flags;
+        std::vector<Vec2D> input;
+        for (int k = 0; k < 5; ++k)
+        {
+            const double t = std::numbers::pi / 2 + 4 * k * std::numbers::pi / 5;
+            input.push_back(Vec2D{std::cos(t), std::sin(t)});
+        }
+        RingVert* ring = MakeRing(input);
+        {
+            Split s(ring);
+            ASSERT_NE(s.list, nullptr);
+            EXPECT_EQ(RingListCount(s.list), c.rings);
+            std::unique_ptr<int32_t[]> indices;
+            const int n = TriangulateRingList(CopyRingList(s.list), indices);
+            double area = 0.0;
+            for (int t = 0; t + 2 < n; t += 3)
+                area += SignedArea({s.points[size_t(indices[t])], s.points[size_t(indices[t + 1])],
+                                    s.points[size_t(indices[t + 2])]});
+            EXPECT_NEAR(area, c.area, 1e-12);
+        }
+        FreeRing(ring);
+    }
+    GetPolygonFillOptions().mFlags = saved;
+}
