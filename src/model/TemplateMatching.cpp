@@ -765,16 +765,16 @@ bool CreateFaces(Vert* vertex)
             Vec3AddScaled(c, p, -t->mRadius, x);
             Vec3Cross(normal, dPrev, d);
             Vec3Normalize(normal);
-            bool reversed = false;
             if (!t->mHemi && Vec3Dot(normal, c) < 0.0)
-            {
                 Vec3Negate(normal);
-                reversed = true;
-            }
+            Vec3Cross(y, normal, x);
+            // The face runs with the vertex when its corner after the vertex is the neighbour it
+            // shares with the previous position. A retrograde polygon steps the other way round
+            // its normal, so the normal alone does not tell.
+            bool reversed = std::sin(t->mExteriorAngle) * Vec3Dot(y, dPrev) < 0.0;
             if (cursor.step == -1)
                 reversed = !reversed;
             v->mFaceReversed[pos] = reversed ? 1 : 0;
-            Vec3Cross(y, normal, x);
             SetFrame(face, x, y, normal, c);
             if (t->mHemi)
                 face->mFlags |= FaceVert::kHemi;

@@ -224,16 +224,15 @@ KnownSymmetry ExpectedSymmetry(const LibraryEntry& row)
 
 namespace
 {
-// Rows whose growth does not close up yet: faces with retrograde polygons ({n/d} with d > n/2)
-// and faces through the centre give contradictions in the matching. Each is checked to fail, so
-// that one that starts to build is noticed and moved to the checked rows.
+// Rows that do not build yet with their published counts and symmetry: the hemi rows whose two
+// faces through the centre meet at a vertex, the rows whose retrograde polygons make a second face
+// through the centre, the two great snub-like rows with doubled pentagrams, and the great snub
+// dodecicosidodecahedron, which closes up with the right counts but chirally. Each is checked not to
+// build as published, so that one that starts to is noticed and moved to the checked rows.
 const char* const kNotYetBuilt[] = {
-    "4.6.4/3.6", "5/3.5.5/3.5.5/3.5", "(5/2.4.3.4.5/3.4.3/2.4)/2", "(5/2.4.3.3.3.4.5/3.4.3/2.3/2.3/2.4)/2",
-    "6.5.6.5/4", "5/2.10/3.5/3.10/3", "10/3.6.10/7.6/5", "6.3/2.6.5", "10/3.3.10/3.3/2", "5/3.3.3.3.3",
-    "4.5/3.4.3", "4.3/2.4.4", "10/3.4.10/7.4/3", "8/3.4.8/5.4/3", "5/2.3.3.3.5/3.3", "7/4.3.3.3", "5/3.6.5.6",
-    "5/3.3.3.5.3", "3.6.3/2.6", "5/3.3.3.3", "6.4.6/5.4/3", "4.8.3/2.8", "5/3.10.3.10", "5/2.6.5/3.6",
-    "10.5.10.5/4", "10.6.10/9.6/5", "5.10.3/2.10", "10.3.10.3/2", "(5/3.3.3.3.3.3)/2", "10.4.10/9.4/3",
-    "8.4.8/7.4/3", "5/3.3.3.3.5.3", "3.4.3/2.4"};
+    "4.6.4/3.6", "(5/2.4.3.4.5/3.4.3/2.4)/2", "(5/2.4.3.3.3.4.5/3.4.3/2.3/2.3/2.4)/2", "5/2.10/3.5/3.10/3",
+    "10/3.6.10/7.6/5", "10/3.4.10/7.4/3", "8/3.4.8/5.4/3", "5/2.3.3.3.5/3.3", "6.4.6/5.4/3", "10.5.10.5/4",
+    "10.6.10/9.6/5", "10.4.10/9.4/3", "8.4.8/7.4/3"};
 
 bool IsNotYetBuilt(const char* symbol)
 {
@@ -241,6 +240,38 @@ bool IsNotYetBuilt(const char* symbol)
         if (std::strcmp(s, symbol) == 0)
             return true;
     return false;
+}
+
+// How the model built from the row's configuration differs from the published row; empty when it
+// does not.
+std::string Discrepancy(const LibraryEntry& row, const Built& b)
+{
+    if (!b.ok)
+        return "not built";
+    const Poly& p = b.poly;
+    std::string out;
+    auto differs = [&out](const char* what, long got, long want) {
+        if (got != want)
+            out += std::string(what) + " " + std::to_string(got) + " (published " + std::to_string(want) + "); ";
+    };
+    // Finished, possibly with variations left to explore.
+    if (p.mMatchingStatus != Poly::kMatchingFinished && p.mMatchingStatus != Poly::kMatchingOpenBranches)
+        out += "status " + std::to_string(p.mMatchingStatus) + "; ";
+    differs("faces", p.mFaces.mCount, row.mNumFaces);
+    differs("edges", p.mNumEdges, row.mNumEdges);
+    differs("vertices", p.mVerts.mCount, row.mNumVerts);
+    int edges = 0;
+    for (const EdgeType& t : p.mEdgeTypes)
+        edges += t.mCount;
+    differs("typed edges", edges, row.mNumEdges);
+    if (!p.mGroup)
+        return out + "no group";
+    const KnownSymmetry known = ExpectedSymmetry(row);
+    differs("group kind", p.mGroup->mKind, known.kind);
+    if (known.order > 0)
+        differs("main order", p.mGroup->MainOrder(), known.order);
+    differs("reflexible", p.mReflexible, known.reflexible);
+    return out;
 }
 }  // namespace
 
@@ -258,38 +289,17 @@ TEST(TemplateMatching, EveryUniformRowBuildsWithItsKnownCountsAndSymmetry)
             std::strchr(row.mSymbol, '<'))
             continue;
         SCOPED_TRACE(std::string(row.mName) + " " + row.mSymbol);
+        const Built b(row.mSymbol);
         if (IsNotYetBuilt(row.mSymbol))
         {
-            Built failing(row.mSymbol);
-            EXPECT_FALSE(failing.ok);
+            EXPECT_NE(Discrepancy(row, b), "");
             ++notBuilt;
-            continue;
         }
-        Built b(row.mSymbol);
-        EXPECT_TRUE(b.ok);
-        if (!b.ok)
-            continue;
-        const Poly& p = b.poly;
-        // Finished, possibly with variations left to explore.
-        EXPECT_TRUE(p.mMatchingStatus == Poly::kMatchingFinished || p.mMatchingStatus == Poly::kMatchingOpenBranches);
-        EXPECT_EQ(p.mFaces.mCount, row.mNumFaces);
-        EXPECT_EQ(p.mNumEdges, row.mNumEdges);
-        EXPECT_EQ(p.mVerts.mCount, row.mNumVerts);
-        int edges = 0;
-        for (const EdgeType& t : p.mEdgeTypes)
-            edges += t.mCount;
-        EXPECT_EQ(edges, row.mNumEdges);
-        const KnownSymmetry known = ExpectedSymmetry(row);
-        EXPECT_TRUE(p.mGroup);
-        if (!p.mGroup)
-            continue;
-        EXPECT_EQ(p.mGroup->mKind, known.kind);
-        if (known.order > 0)
+        else
         {
-            EXPECT_EQ(p.mGroup->MainOrder(), known.order);
+            EXPECT_EQ(Discrepancy(row, b), "");
+            ++built;
         }
-        EXPECT_EQ(p.mReflexible, known.reflexible);
-        ++built;
     }
     EXPECT_EQ(built + notBuilt, 96);
     EXPECT_EQ(notBuilt, int(std::size(kNotYetBuilt)));
