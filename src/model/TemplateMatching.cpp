@@ -75,6 +75,17 @@ void UnlinkFace(Face* face)
     }
 }
 
+// {n/d} and its retrograde partner {n/(n-d)} in one place are one polygon listed the other way
+// round: a face one vertex made as the one and another vertex as the other must merge.
+bool IsSamePolygon(const Face* a, const Face* b)
+{
+    if (!a || !b || !a->mTemplatePolygon || !b->mTemplatePolygon || a->mNumSides != b->mNumSides)
+        return false;
+    const int da = a->mTemplatePolygon->mDensity;
+    const int db = b->mTemplatePolygon->mDensity;
+    return da == db || da == a->mNumSides - db;
+}
+
 void SetFrame(Face* face, Vec3D x, Vec3D y, Vec3D z, Vec3D centre)
 {
     Vec3SnapZero(x, kTol);
@@ -383,7 +394,7 @@ Face* Face::FindMatch(int& k, bool& reversed) const
         if (e == this)
             continue;
         Face* other = static_cast<Face*>(e);
-        if (!other->IsSameTemplateDensity(this) || !other->mNeighbours[0])
+        if (!IsSamePolygon(other, this) || !other->mNeighbours[0])
             continue;
         if (!Vec3Equal(other->mZAxis, mZAxis, kTol) && !Vec3EqualNeg(other->mZAxis, mZAxis, kTol))
             continue;
@@ -406,7 +417,7 @@ Face* Face::FindMatch(int& k, bool& reversed) const
 
 bool Face::MergeF(Face* drop, int k, bool reversed, MatchCursor* cursor)
 {
-    if (!IsSameShape(drop))
+    if (!IsSamePolygon(this, drop))
     {
         InternalError("FaceMerge: Not of the same type");
         return false;
@@ -434,7 +445,7 @@ bool Face::MergeF(Face* drop, int k, bool reversed, MatchCursor* cursor)
         {
             const Face* fe = AsFace(e->mNeighbours[Wrap(a + j, e->mNumSides)]);
             const Face* fm = AsFace(m->mNeighbours[Wrap(backward ? b - j : b + j, m->mNumSides)]);
-            if (fe && fm && !fe->IsSameTemplateDensity(fm))
+            if (fe && fm && !IsSamePolygon(fe, fm))
             {
                 InternalError("FaceMerge: Surrounding faces differ");
                 return false;
@@ -490,9 +501,6 @@ bool Face::MergeF(Face* drop, int k, bool reversed, MatchCursor* cursor)
             return false;
     }
 
-    for (int i = 0; i < n; ++i)
-        if (Vert* e = AsVert(mNeighbours[i]))
-            mPoly->ZipVertex(e);
     mIdFlags |= drop->mIdFlags;
     // Corners the two shared now hold this face where they held the dropped one.
     for (int i = 0; i < drop->mNumSides; ++i)
@@ -513,6 +521,10 @@ bool Face::MergeF(Face* drop, int k, bool reversed, MatchCursor* cursor)
     }
     UnlinkFace(drop);
     mPoly->mFaces.Remove(drop);
+    // Zipping may merge away vertices the dropped face still named, so it comes last.
+    for (int i = 0; i < n; ++i)
+        if (Vert* e = AsVert(mNeighbours[i]))
+            mPoly->ZipVertex(e);
     return true;
 }
 
