@@ -217,6 +217,8 @@ bool VertexMerge(Vert* keep, Vert* drop, const Face* a, const Face* b, bool reve
             continue;
         if (fk)
         {
+            DebugTrace("DBG vmerge keep %d drop %d pa %d pb %d back %d i %d fk %d (%d/%d) fd %d (%d/%d) keepcfg %s\n", FaceVert::GetIndex(keep), FaceVert::GetIndex(drop), pa, pb, backward, i, FaceVert::GetIndex(fk), fk->mNumSides, fk->mDensity, FaceVert::GetIndex(fd), fd->mNumSides, fd->mDensity, keep->GetConfiguration());
+            DebugTrace("DBG dropcfg %s\n", drop->GetConfiguration());
             InternalError("VertexMerge: Faces differ");
             return false;
         }
@@ -224,13 +226,13 @@ bool VertexMerge(Vert* keep, Vert* drop, const Face* a, const Face* b, bool reve
         keep->mFaceReversed[pk] = (drop->mFaceReversed[pd] != 0) != backward ? 1 : 0;
     }
     for (int i = 0; i < drop->mNumSides; ++i)
-    {
-        if (drop->mNeighbours[i])
-            ReplaceCorner(drop->mNeighbours[i], drop, keep);
         drop->mNeighbours[i] = nullptr;
-    }
     drop->mAttachedFaces = 0;
     Poly* poly = drop->mPoly;
+    // Every face naming drop names keep from now on, also one that drop no longer lists (a face
+    // being merged away), so that no corner is left pointing at the deleted vertex.
+    for (FaceVert* f = poly->mFaces.mFirst; f; f = f->mNext)
+        ReplaceCorner(f, drop, keep);
     if (poly->mMatchingAnchor == drop)
         poly->mMatchingAnchor = keep;
     poly->mVerts.Remove(drop);
@@ -239,12 +241,13 @@ bool VertexMerge(Vert* keep, Vert* drop, const Face* a, const Face* b, bool reve
 
 bool Poly::ZipVertex(Vert* v)
 {
-    const int n = v->mNumSides;
-    // Each pass mends one disagreement; there cannot be more than the faces around the vertex.
-    for (int guard = 0; guard <= 2 * n; ++guard)
+    // Each mend merges one vertex away, so there cannot be more mends than vertices. The work
+    // continues at the vertex merged into: the one it started with may be gone.
+    for (int guard = mVerts.mCount; guard >= 0; --guard)
     {
-        bool mended = false;
-        for (int i = 0; i < n && !mended; ++i)
+        const int n = v->mNumSides;
+        Vert* next = nullptr;
+        for (int i = 0; i < n && !next; ++i)
         {
             Face* f1 = AsFace(v->mNeighbours[i]);
             Face* f2 = AsFace(v->mNeighbours[(i + 1) % n]);
@@ -261,12 +264,11 @@ bool Poly::ZipVertex(Vert* v)
                 return false;
             if (!VertexMerge(u, x, f2, f2, false))
                 return false;
-            if (!ZipVertex(u))
-                return false;
-            mended = true;
+            next = u;
         }
-        if (!mended)
+        if (!next)
             return true;
+        v = next;
     }
     return true;
 }
@@ -710,7 +712,12 @@ bool CreateFaces(Vert* vertex)
     const PolyTemplate* templ = poly->mTemplate;
     if (vertex->mTurn == -1)
         InternalError("CreateFaces: Still RETRO_IGNORE");
-    Face* face0 = AsFace(vertex->mNeighbours[0]);
+    // Backing up to a branch can take away the face a merge put at position 0 of the vertex that
+    // carries the placement; the ring is then laid from its first face still present.
+    int start = 0;
+    while (start < vertex->mNumSides && !vertex->mNeighbours[start])
+        ++start;
+    Face* face0 = start < vertex->mNumSides ? AsFace(vertex->mNeighbours[start]) : nullptr;
     if (!face0)
     {
         InternalError("CreateFaces: First face doesn't exist");
@@ -735,8 +742,8 @@ bool CreateFaces(Vert* vertex)
     const double sense = vertex->mTurn > 0 ? -1.0 : 1.0;
     const int direction = vertex->mDirection;
     const int n = vertex->mNumSides;
-    TemplatePolygon* t = vertex->mCandidate;
-    MatchCursor cursor{vertex, 0, 1};
+    TemplatePolygon* t = StepRing(vertex->mCandidate, direction, start);
+    MatchCursor cursor{vertex, start, 1};
     for (int count = 0; count < n && t; ++count)
     {
         theta += sense * t->mProjectedAngle;

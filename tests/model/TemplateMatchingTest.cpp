@@ -387,3 +387,63 @@ TEST(TemplateMatching, FacesRunAroundEachVertexAsTheirOrientationBytesSay)
         }
     }
 }
+
+// Four pentagons and a retrograde pentagon meet locally but cannot close: the first placement
+// runs into a contradiction, the search backs up to the open branch (the placed count drops),
+// the other choice fails as well and the matching ends failed with no branch left.
+TEST(TemplateMatching, ConfigurationFailsAfterBacktracking)
+{
+    ScopedScriptedServices scripted;
+    PolyTemplate templ;
+    ASSERT_TRUE(templ.Parse("5.5.5.5/3", false));
+    Poly poly;
+    ASSERT_TRUE(Prepare(poly, &templ, 0));
+    bool branched = false;
+    bool backedUp = false;
+    for (int step = 0; step < 500 && poly.mMatchingStatus == Poly::kMatchingRunning; ++step)
+    {
+        const int placed = poly.mNumPlaced;
+        branched = branched || poly.mOpenBranches > 0;
+        poly.MatchStep();
+        backedUp = backedUp || poly.mNumPlaced < placed;
+    }
+    EXPECT_TRUE(branched);
+    EXPECT_TRUE(backedUp);
+    EXPECT_EQ(poly.mMatchingStatus, Poly::kMatchingFailed);
+    EXPECT_EQ(poly.mOpenBranches, 0);
+    EXPECT_FALSE(poly.MatchStep());
+
+    Poly again;
+    EXPECT_FALSE(again.PrepareFromTemplate(&templ, 0));
+    EXPECT_EQ(again.mMatchingStatus, Poly::kMatchingFailed);
+}
+
+// Configurations whose growth contradicts itself at once end failed, without a model; the second
+// used to leave a face naming a vertex that a merge had deleted.
+TEST(TemplateMatching, ConfigurationsThatCannotCloseEndFailed)
+{
+    ScopedScriptedServices scripted;
+    for (const char* configuration : {"3.4.3.4/3.3", "3.3.5.5", "4.5.6", "3.4.4.5"})
+    {
+        SCOPED_TRACE(configuration);
+        PolyTemplate templ;
+        ASSERT_TRUE(templ.Parse(configuration, false));
+        Poly poly;
+        EXPECT_FALSE(poly.PrepareFromTemplate(&templ, 0));
+        EXPECT_EQ(poly.mMatchingStatus, Poly::kMatchingFailed);
+    }
+}
+
+// A configuration that fits round every vertex but never closes (a pentagram among triangles and
+// a square) keeps growing; the search stops once 500 vertices were added after the first one.
+TEST(TemplateMatching, GrowthPastFiveHundredAddedVerticesFails)
+{
+    ScopedScriptedServices scripted;
+    PolyTemplate templ;
+    ASSERT_TRUE(templ.Parse("3.3.3.5/2.4", false));
+    Poly poly;
+    EXPECT_FALSE(poly.PrepareFromTemplate(&templ, 0));
+    EXPECT_EQ(poly.mMatchingStatus, Poly::kMatchingFailed);
+    EXPECT_EQ(poly.mNumPlaced, 1 + 500);
+    EXPECT_FALSE(poly.SolveMatching());
+}
