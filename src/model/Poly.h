@@ -288,6 +288,16 @@ public:
     void CreateAllPolygonsForDrawing();
     void RecolourFaceDiagrams();
     void SetFaceTypeRotSyms();
+    // Applies a subgroup of the full group: with a negative second index the first counts through
+    // the combined list of subgroups (both are then updated), otherwise the first chooses the
+    // rotational subgroup and the second its reflective choice. Retypes faces and vertices by the
+    // subgroup's orbits and reruns the analysis; false when the subgroup cannot be made.
+    bool SetSymmetry(int& first, int& second);
+    // Gives the element and its images under the group in force, among its successors of the same
+    // full-group type, the type id counter, which then moves on. Nothing for an element already given.
+    void AssignSubgroupTypes(FaceVert* element, int& counter);
+    // Whether applying a subgroup recolours the faces by their new types.
+    inline static bool sRecolourOnSymmetryChange = true;
 
     // The plain form of one side of the model (flags: kConvert...; the dual side with kConvertDual),
     // owned by the caller; part, when given, is kept alone (kConvertKeepPart) or left out. Null with
