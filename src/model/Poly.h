@@ -30,6 +30,7 @@ class SymGroup;
 class Vert;
 class Vert4D;
 struct LibraryEntry;
+struct VertexPair;
 
 // One facet of the faceted model made from the drawn polygons, and the polygon it came from.
 struct FacetTableEntry
@@ -299,6 +300,21 @@ public:
     // Whether applying a subgroup recolours the faces by their new types.
     inline static bool sRecolourOnSymmetryChange = true;
 
+    // What the view (null: the active one) shows, as a plain model the caller owns: the model's own
+    // side for the model views; null, with a message unless kConvertQuiet, for a view that cannot
+    // be converted. Missing comments and link come from the model. edgeList (may be null) receives
+    // the edges of the model's side, for the caller to free; fromModel (may be null) whether the
+    // result was made from the model's own faces.
+    std::unique_ptr<SimplePoly> CreateSimplePolyFromView(uint32_t flags, VertexPair** edgeList, bool* fromModel,
+                                                         void* view);
+    // The dispatch on the view type behind CreateSimplePolyFromView; kConvertBase or kConvertDual
+    // skips it.
+    std::unique_ptr<SimplePoly> ConvertViewToSimplePoly(uint32_t flags, VertexPair** edgeList, bool* fromModel,
+                                                        void* view);
+    // The edges of one side (kConvertDual: the dual's) by the indices of their ends, each with its
+    // packed colour: the edge records not hidden on that side, or without records every side of every
+    // face in the default edge colour. Null for none; the caller frees it.
+    VertexPair* GetEdgeList(uint32_t flags) const;
     // The plain form of one side of the model (flags: kConvert...; the dual side with kConvertDual),
     // owned by the caller; part, when given, is kept alone (kConvertKeepPart) or left out. Null with
     // a message when the side cannot be converted.

@@ -273,6 +273,10 @@ public:
     static void Dump(const SimplePoly* poly);
 
     double GetRadius() const;
+    // The radius of the sphere that poles and polars are taken about: the geometric mean of the
+    // distances from the centre to the lines of the face edges (each shared edge counted twice).
+    // Lines through the centre do not count; without any other edge it is the circumradius, or 1.
+    double GetReciprocationRadius() const;
     Vec3D GetVertexCentroid();
     // Turns every vertex, every computed normal (and empty face's point) and the model's own group;
     // nothing for a turn within 1e-7 of the identity.

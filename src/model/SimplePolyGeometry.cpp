@@ -6,6 +6,7 @@
 #include "polytope4d/Polytope4D.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 namespace
@@ -149,6 +150,44 @@ double SimplePoly::GetRadius() const
             maxSq = std::max(maxSq, Vec3LengthSq(mVerts[i].mPos));
     }
     return std::sqrt(maxSq);
+}
+
+double SimplePoly::GetReciprocationRadius() const
+{
+    double sum = 0.0;
+    int count = 0;
+    for (int i = 0; i < mNumFaces; ++i)
+    {
+        const SimpleFace& face = mFaces[i];
+        if ((face.mFlags & SimpleElem::kTemp) || face.mNum <= 0)
+            continue;
+        for (int k = 0; k < face.mNum; ++k)
+        {
+            const SimpleVert* va = face.GetVert(k);
+            const SimpleVert* vb = face.GetVert((k + 1) % face.mNum);
+            if (!va || !vb)
+                continue;
+            Vec3D ab;
+            Vec3Sub(ab, vb->mPos, va->mPos);
+            Vec3D c;
+            Vec3Cross(c, ab, va->mPos);
+            if (!HasComponentOutside(c, kTol))
+                continue;  // the line passes through the centre
+            Vec3D u;
+            Vec3Cross(u, ab, c);
+            Vec3Normalize(u);
+            const double distance = std::fabs(Vec3Dot(va->mPos, u));
+            if (!(distance > 0.0))
+                continue;
+            sum += std::log(distance);
+            ++count;
+        }
+    }
+    if (count > 0)
+        return std::exp(sum / count);
+    // No edge line misses the centre: the poles still need a finite sphere.
+    const double radius = GetRadius();
+    return radius > kTol ? radius : 1.0;
 }
 
 Vec3D SimplePoly::GetVertexCentroid()

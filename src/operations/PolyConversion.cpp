@@ -7,11 +7,14 @@
 #include "kernel/Messages.h"
 #include "kernel/Shell.h"
 #include "kernel/Strings.h"
+#include "kernel/ViewTypes.h"
 #include "kernel/WaitCursor.h"
 #include "model/CompoundPart.h"
+#include "model/ElementDisplayOptions.h"
 #include "model/FaceVert.h"
 #include "model/SimplePoly.h"
 #include "model/SymGroup.h"
+#include "operations/VertexPair.h"
 #include "polytope4d/Polytope4D.h"
 #include "stellation/FaceType.h"
 
@@ -68,6 +71,123 @@ void MarkLeftOutParts(Poly& poly, CompoundPart* part, bool keep)
             p->mFirstFace->CollectConnected(buffer.data());
 }
 }  // namespace
+
+std::unique_ptr<SimplePoly> Poly::CreateSimplePolyFromView(uint32_t flags, VertexPair** edgeList, bool* fromModel,
+                                                           void* view)
+{
+    std::unique_ptr<SimplePoly> simplePoly = ConvertViewToSimplePoly(flags, edgeList, fromModel, view);
+    if (!simplePoly)
+        return nullptr;
+    if (simplePoly->mLink.empty())
+        simplePoly->SetLink(GetLink());
+    if (simplePoly->mComments.empty())
+        simplePoly->SetComments(GetComments());
+    if (mFlags & kIs4D)
+        simplePoly->mFlags |= SimplePoly::kFrom4D;
+    return simplePoly;
+}
+
+std::unique_ptr<SimplePoly> Poly::ConvertViewToSimplePoly(uint32_t flags, VertexPair** edgeList, bool* fromModel,
+                                                          void* view)
+{
+    ScopedWaitCursor wait;
+    if (edgeList)
+        *edgeList = nullptr;
+    if (fromModel)
+        *fromModel = false;
+
+    if (!(flags & (kConvertBase | kConvertDual)))
+    {
+        Shell& shell = GetShell();
+        const int type = shell.ViewTypeCode(view ? view : shell.ActiveView());
+        bool refused = false;
+        switch (type)
+        {
+        case kViewTypePoly:
+            flags |= kConvertBase;
+            break;
+        case kViewTypeDual:
+            flags |= kConvertDual;
+            break;
+        case kViewTypeCompound:
+        case kViewTypeFacetDiagram:
+        // The faceting preview, the base/dual compound, the morphs and the 4D cell, vertex-figure,
+        // cross-section and net views make their models with converters of their own, which this
+        // build does not have: they refuse rather than hand over the plain model in their place.
+        case kViewTypeFacetPreview:
+        case kViewTypePolyAndDual:
+        case kViewTypeMorphSizing:
+        case kViewTypeMorphTruncating:
+        case kViewTypeMorphAugmentation:
+        case kViewTypeMorphWithRects:
+        case kViewTypeMorphTiltQuads:
+        case kViewTypeMorphTiltTris:
+        case kViewTypeMorphViaCompound:
+        case kViewTypeMorphViaRectified:
+        case kViewTypeMorphViaSnub:
+            refused = true;
+            break;
+        default:
+            if (mPolytope && (type == kViewTypeSlice || type == kViewTypeFace || type == kViewTypeVertexFigure ||
+                              type == kViewTypeNet2D))
+                refused = true;
+            else if (ViewTypeHasAll(type, kViewFamilyStellation))
+                refused = true;  // the stellation family converts the stellation's own mesh
+            else
+                flags |= mShowDual ? kConvertDual : kConvertBase;
+            break;
+        }
+        if (refused)
+        {
+            if (!(flags & kConvertQuiet))
+                ErrorMessage("Can't perform that operation from this type of view.\nPlease select another type of view "
+                             "first.");
+            return nullptr;
+        }
+    }
+
+    if (edgeList)
+        *edgeList = GetEdgeList(flags);
+    if (fromModel)
+        *fromModel = true;
+    return CreateSimplePoly(flags, nullptr, nullptr);
+}
+
+VertexPair* Poly::GetEdgeList(uint32_t flags) const
+{
+    // A 4D model's edges are the polytope's, which it lists itself.
+    if (mPolytope)
+        return nullptr;
+    const bool dual = (flags & kConvertDual) != 0;
+    const ElemList& faces = dual ? static_cast<const ElemList&>(mVerts) : mFaces;
+    VertexPair* list = nullptr;
+    if (mEdges.count == 0)
+    {
+        const int color = int(ColorToRGB(GetElementDisplayOptions().mDefaultEdgeColor));
+        for (const FaceVert* f = faces.mFirst; f; f = f->mNext)
+        {
+            for (int k = 0; k < f->mNumSides; ++k)
+            {
+                const FaceVert* a = f->mNeighbours[k];
+                const FaceVert* b = f->mNeighbours[(k + 1) % f->mNumSides];
+                if (a && b && !AddVertexPair(a->mIndex, b->mIndex, color, list))
+                    break;
+            }
+        }
+        return list;
+    }
+    for (int i = 0; i < mEdges.count; ++i)
+    {
+        const Edge& edge = mEdges[i];
+        if (PolyElement::IsHidden(&edge, dual))
+            continue;
+        const FaceVert* a = edge.GetEnd(dual, 0);
+        const FaceVert* b = edge.GetEnd(dual, 1);
+        if (a && b)
+            AddVertexPair(a->mIndex, b->mIndex, int(ColorToRGB(edge.mColor)), list);
+    }
+    return list;
+}
 
 std::unique_ptr<SimplePoly> Poly::CreateSimplePoly(uint32_t flags, CompoundPart* part, void* view)
 {

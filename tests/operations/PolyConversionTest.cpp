@@ -1,16 +1,21 @@
 #include "kernel/FaceImage.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/Shell.h"
+#include "kernel/ViewTypes.h"
+#include "kernel/ColorRGB.h"
 #include "model/CompoundPart.h"
+#include "model/ElementDisplayOptions.h"
 #include "model/Poly.h"
 #include "model/SimplePoly.h"
 #include "model/SymGroup.h"
+#include "operations/VertexPair.h"
 #include "polytope4d/Polytope4D.h"
 #include "support/PolyBuilder.h"
 #include "support/RecordingShell.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <set>
@@ -349,4 +354,169 @@ TEST(PolyConversionTest, FourDModelsHandTheirPolytopeOver)
     EXPECT_TRUE(sp->mFlags & SimplePoly::kFrom4D);
     EXPECT_EQ(sp->mName, "Point");
     EXPECT_EQ(sp->mPolytope4D->mScale, 1.0);  // taken into the plain model's scale
+}
+
+namespace
+{
+// A shell whose views all show one type.
+class ViewTypeShell : public Shell
+{
+public:
+    int type = kViewTypeNone;
+    int ViewTypeCode(void*) override { return type; }
+};
+
+// Pairs as sorted index pairs, for comparison with the faces' sides.
+std::set<std::pair<int, int>> PairsOf(const VertexPair* list)
+{
+    std::set<std::pair<int, int>> pairs;
+    for (const VertexPair* p = list; p; p = p->mNext)
+        pairs.insert({std::min(p->mLow, p->mHigh), std::max(p->mLow, p->mHigh)});
+    return pairs;
+}
+
+std::set<std::pair<int, int>> SidesOf(const SimplePoly& sp)
+{
+    std::set<std::pair<int, int>> sides;
+    for (int f = 0; f < sp.mNumFaces; ++f)
+    {
+        const SimpleFace& face = sp.mFaces[f];
+        for (int k = 0; k < face.mNum; ++k)
+        {
+            const int a = face.GetVert(k)->GetIndex();
+            const int b = face.GetVert((k + 1) % face.mNum)->GetIndex();
+            sides.insert({std::min(a, b), std::max(a, b)});
+        }
+    }
+    return sides;
+}
+}  // namespace
+
+TEST(PolyConversionTest, TheViewTypeChoosesTheSide)
+{
+    const char* const kRefusal =
+        "Can't perform that operation from this type of view.\nPlease select another type of view first.";
+    struct Case
+    {
+        const char* name;
+        int type;
+        bool showDual;
+        uint32_t flags;
+        int numVerts;  // -1: refused
+        const char* modelName;
+    };
+    const Case cases[] = {
+        {"base view", kViewTypePoly, true, 0, 8, "Cube"},
+        {"dual view", kViewTypeDual, false, 0, 6, "Octahedron"},
+        {"other view, base shown", kViewTypeNone, false, 0, 8, "Cube"},
+        {"other view, dual shown", kViewTypeNone, true, 0, 6, "Octahedron"},
+        {"compound view", kViewTypeCompound, false, 0, -1, nullptr},
+        {"faceting diagram", kViewTypeFacetDiagram, false, 0, -1, nullptr},
+        {"stellation of the base", kViewTypeUniStellation, false, 0, -1, nullptr},
+        {"a side asked for skips the view", kViewTypeCompound, false, Poly::kConvertDual, 6, "Octahedron"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        for (bool quiet : {false, true})
+        {
+            Poly poly;
+            BuildPoly(poly, CubeSpec(), true);
+            poly.SetBaseName("Cube");
+            poly.SetDualName("Octahedron");
+            poly.SetLink("https://example.org/cube");
+            poly.mShowDual = c.showDual;
+            ViewTypeShell shell;
+            shell.type = c.type;
+            ScopedShell installed(&shell);
+            ScopedScriptedServices scripted;
+            VertexPair* edges = reinterpret_cast<VertexPair*>(&poly);  // overwritten in every case
+            bool fromModel = true;
+            std::unique_ptr<SimplePoly> sp = poly.CreateSimplePolyFromView(
+                c.flags | (quiet ? Poly::kConvertQuiet : 0), &edges, &fromModel, nullptr);
+            if (c.numVerts < 0)
+            {
+                EXPECT_EQ(sp, nullptr);
+                EXPECT_EQ(edges, nullptr);
+                EXPECT_FALSE(fromModel);
+                const ScriptedServices::Call* call = scripted.services.LastCall("MessageBox");
+                if (quiet)
+                {
+                    EXPECT_EQ(call, nullptr);
+                    continue;
+                }
+                ASSERT_NE(call, nullptr);
+                EXPECT_EQ(call->text, kRefusal);
+                continue;
+            }
+            ASSERT_NE(sp, nullptr);
+            EXPECT_TRUE(fromModel);
+            EXPECT_EQ(sp->mNumVerts, c.numVerts);
+            EXPECT_EQ(sp->mName, c.modelName);
+            EXPECT_EQ(sp->mLink, "https://example.org/cube");
+            // The edge list is the result's own edges.
+            EXPECT_EQ(CountVertexPairs(edges), 12);
+            EXPECT_EQ(PairsOf(edges), SidesOf(*sp));
+            FreeVertexPairs(edges);
+        }
+    }
+}
+
+TEST(PolyConversionTest, EdgeListsWithAndWithoutEdgeRecords)
+{
+    for (bool withEdges : {false, true})
+    {
+        SCOPED_TRACE(withEdges ? "edge records" : "no edge records");
+        for (bool dual : {false, true})
+        {
+            Poly poly;
+            BuildPoly(poly, CubeSpec(), withEdges);
+            const uint32_t side = dual ? Poly::kConvertDual : Poly::kConvertBase;
+            if (withEdges)
+            {
+                poly.mEdges[0].mFlags |= Edge::kHidden;
+                poly.mEdges[1].mColor = ColorRGB{1.0f, 0.0f, 0.0f};
+            }
+            VertexPair* edges = poly.GetEdgeList(side);
+            std::unique_ptr<SimplePoly> sp = poly.CreateSimplePoly(side, nullptr, nullptr);
+            ASSERT_NE(sp, nullptr);
+            std::set<std::pair<int, int>> expected = SidesOf(*sp);
+            ASSERT_EQ(expected.size(), 12u);
+            if (withEdges)
+            {
+                // The hidden edge is left out; the red one keeps its colour.
+                const FaceVert* a = poly.mEdges[0].GetEnd(dual, 0);
+                const FaceVert* b = poly.mEdges[0].GetEnd(dual, 1);
+                expected.erase({std::min(a->mIndex, b->mIndex), std::max(a->mIndex, b->mIndex)});
+                const FaceVert* c = poly.mEdges[1].GetEnd(dual, 0);
+                const FaceVert* d = poly.mEdges[1].GetEnd(dual, 1);
+                bool red = false;
+                for (const VertexPair* p = edges; p; p = p->mNext)
+                    red = red || (std::min(p->mLow, p->mHigh) == std::min(c->mIndex, d->mIndex) &&
+                                  std::max(p->mLow, p->mHigh) == std::max(c->mIndex, d->mIndex) && p->mValue == 0xff);
+                EXPECT_TRUE(red);
+            }
+            else
+            {
+                const int color = int(ColorToRGB(GetElementDisplayOptions().mDefaultEdgeColor));
+                for (const VertexPair* p = edges; p; p = p->mNext)
+                    EXPECT_EQ(p->mValue, color);
+            }
+            EXPECT_EQ(PairsOf(edges), expected);
+            EXPECT_EQ(CountVertexPairs(edges), int(expected.size()));
+            FreeVertexPairs(edges);
+        }
+    }
+}
+
+TEST(PolyConversionTest, AFourDModelMarksItsConversion)
+{
+    Poly poly;
+    BuildPoly(poly, CubeSpec(), false);
+    poly.mFlags |= Poly::kIs4D;
+    poly.SetComments("from a projection");
+    std::unique_ptr<SimplePoly> sp = poly.CreateSimplePolyFromView(Poly::kConvertBase, nullptr, nullptr, nullptr);
+    ASSERT_NE(sp, nullptr);
+    EXPECT_TRUE(sp->mFlags & SimplePoly::kFrom4D);
+    EXPECT_EQ(sp->mComments, "from a projection");
 }

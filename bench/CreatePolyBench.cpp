@@ -1,0 +1,81 @@
+#include "kernel/ScriptedServices.h"
+#include "model/ConvexHull.h"
+#include "model/CreatePoly.h"
+#include "model/Poly.h"
+#include "model/SimplePoly.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <memory>
+
+namespace
+{
+std::unique_ptr<SimplePoly> Icosahedron()
+{
+    const double phi = (1.0 + std::sqrt(5.0)) / 2.0;
+    auto points = std::make_unique<SimplePoly>(12, 0);
+    int i = 0;
+    for (int axis = 0; axis < 3; ++axis)
+    {
+        for (double a : {-1.0, 1.0})
+        {
+            for (double b : {-phi, phi})
+            {
+                Vec3D p;
+                p[(axis + 1) % 3] = a;
+                p[(axis + 2) % 3] = b;
+                points->mVerts[i++].SetPos(p);
+            }
+        }
+    }
+    return CreateConvexHull(points.get(), 0);
+}
+
+// A geodesic sphere becoming the model: symmetry detection, the elements with their poles and
+// frames, and the face-type analysis.
+void BM_CreatePolyGeodesic(benchmark::State& state)
+{
+    ScopedScriptedServices quiet;
+    const auto base = Icosahedron();
+    const int parts = int(state.range(0));
+    int faces = 0;
+    Poly poly;
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        auto sphere = SimplePoly::Subdivide(*base, SimplePoly::kGeodesic, parts);
+        faces = sphere->mNumFaces;
+        state.ResumeTiming();
+        const bool ok = CreatePoly(sphere.get(), &poly, false, true);
+        benchmark::DoNotOptimize(ok);
+    }
+    state.counters["faces"] = faces;
+    state.SetItemsProcessed(state.iterations() * int64_t(faces));
+}
+BENCHMARK(BM_CreatePolyGeodesic)->Arg(23)->Arg(71)->Unit(benchmark::kMillisecond);
+
+// The way back: the plain form of both sides of the analysed sphere.
+void BM_CreateSimplePolyGeodesic(benchmark::State& state)
+{
+    ScopedScriptedServices quiet;
+    const auto base = Icosahedron();
+    auto sphere = SimplePoly::Subdivide(*base, SimplePoly::kGeodesic, int(state.range(0)));
+    Poly poly;
+    if (!CreatePoly(sphere.get(), &poly, false, true))
+    {
+        state.SkipWithError("the sphere was not created");
+        return;
+    }
+    for (auto _ : state)
+    {
+        auto back = poly.CreateSimplePoly(Poly::kConvertBase, nullptr, nullptr);
+        auto dual = poly.CreateSimplePoly(Poly::kConvertDual, nullptr, nullptr);
+        benchmark::DoNotOptimize(back);
+        benchmark::DoNotOptimize(dual);
+    }
+    state.counters["faces"] = poly.mFaces.mCount;
+    state.SetItemsProcessed(state.iterations() * int64_t(poly.mFaces.mCount + poly.mVerts.mCount));
+}
+BENCHMARK(BM_CreateSimplePolyGeodesic)->Arg(71)->Unit(benchmark::kMillisecond);
+}  // namespace
