@@ -44,6 +44,8 @@ public:
     int blendMode = 0;
     float lineWidth = 1.0f;
     bool depth = true;
+    bool depthTest = true;
+    bool polygonOffset = true;
     bool lighting = true;
     int selectionType = -1;  // -1 while nothing is named
     int selectionIndex = -1;
@@ -74,6 +76,10 @@ public:
     void DrawLines(const Vec3D* ends, const float* rgba, int count) override;
     // Recorded with x, y, z of every corner, then the current colour (r, g, b, a).
     void DrawTriangles(const Vec3D* corners, int count) override;
+    // Recorded with the count and size, then one "Point" call per point: x, y, z, r, g, b, a.
+    void DrawPoints(const Vec3D* points, const float* rgba, int count, float size) override;
+    bool SetPolygonOffsetFill(bool on) override;
+    bool SetDepthTest(bool on) override;
     void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
     void SetGLSelectionItem(int itemType, int index) override;

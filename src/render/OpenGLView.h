@@ -266,6 +266,9 @@ public:
     float SetLineWidth(float width) override;
     void DrawLines(const Vec3D* ends, const float* rgba, int count) override;
     void DrawTriangles(const Vec3D* corners, int count) override;
+    void DrawPoints(const Vec3D* points, const float* rgba, int count, float size) override;
+    bool SetPolygonOffsetFill(bool on) override;
+    bool SetDepthTest(bool on) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
     void SetGLSelectionItem(int itemType, int index) override;
     void ClearGLSelectionItem() override;
