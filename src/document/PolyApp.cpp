@@ -4,6 +4,7 @@
 #include "document/PolyDoc.h"
 #include "document/RecentFileList.h"
 #include "kernel/MouseThrow.h"
+#include "library/LibraryLookup.h"
 #include "kernel/Paths.h"
 #include "kernel/ProgramClock.h"
 #include "kernel/Registry.h"
@@ -105,6 +106,8 @@ bool CPolyApp::OnInit()
         return false;
     SetTopWindow(frame);
     ResetTransitionOccasions();
+    // The program opens on the icosahedron.
+    mDocument->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false));
 
     MainWindowShowCommand() = showCommand;
     ApplyWindowPlacement(*frame);

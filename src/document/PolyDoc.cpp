@@ -6,8 +6,12 @@
 #include "kernel/Paths.h"
 #include "kernel/Shell.h"
 #include "kernel/Strings.h"
+#include "library/LibraryEntry.h"
 #include "model/MouseThrowState.h"
+#include "model/Poly.h"
+#include "model/PolyTemplate.h"
 #include "platform/MainWindow.h"
+#include "render/NewView.h"
 #include "render/OpenGLView.h"
 #include "render/ViewSnapshot.h"
 
@@ -169,6 +173,25 @@ void CPolyDoc::ModelChanged(bool keepPath)
         GetShell().UpdateViewTitle(v);
         GetShell().RequestViewFit(v, 1);
     }
+}
+
+bool CPolyDoc::OpenLibraryModel(const LibraryEntry* entry)
+{
+    if (!entry || !entry->mSymbol)
+        return false;
+    ModelRecord* record = mRecords.mCurrent;
+    PolyTemplate& templ = record->mTemplate;
+    if (!templ.Parse(entry->mSymbol, true))
+        return false;
+    templ.mLibraryEntry = entry;
+    Poly& poly = record->mPoly;
+    const bool built = poly.PrepareFromTemplate(&templ, 0);
+    if (!built)
+        poly.Clear();
+    ModelChanged(false);
+    UpdateTitle();
+    NewView::InvalidateAll(true, false);
+    return built;
 }
 
 std::string MakeDocumentTitle(const std::string& filePath, const std::string& symbol, const std::string& name)

@@ -28,11 +28,11 @@ public:
     // False for the types that show both sides (compound, morphs); dual receives the side.
     bool GetShownSide(bool& dual) const;
     // Unless fits are suspended: 1 fit allowing for rotation, 3 tight fit, done before the next frame.
-    void RequestFit(int mode);
+    void RequestFit(int mode) override;
     int GetPendingFit() const { return mPendingFit; }
 
     // ---- Titles and names ----
-    void UpdateTitle();
+    void UpdateTitle() override;
     // The pane's title: the prefix of its type and the shown model's name, or the type's name alone.
     std::string GetViewName() const;
     std::string GetModelName(bool withSymbol, bool withNumbers) const;

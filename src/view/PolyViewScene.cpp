@@ -88,10 +88,12 @@ void CPolyView::DrawScene()
         OnGLDraw();
     }
     const float* color = GetRenderSettings().sceneTextColor;
-    if (*placeholder)
-        DrawViewText(3, placeholder, color, 0, 0, 0.4f);
-    else if (!GetMessage().empty())
-        DrawViewText(3, GetMessage().c_str(), color, 0, 0, 0.4f);
+    const char* text = *placeholder ? placeholder : GetMessage().c_str();
+    if (*text)
+    {
+        const int* viewport = GetViewport();
+        DrawTextBox(text, viewport[2] / 2, viewport[3] / 2, color, 3, 0.5f);
+    }
 }
 
 void CPolyView::OnGLDraw()

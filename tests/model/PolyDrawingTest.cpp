@@ -3,10 +3,12 @@
 #include "kernel/Palette.h"
 #include "kernel/PolygonFillOptions.h"
 #include "kernel/RecordingSceneDrawer.h"
+#include "kernel/ScriptedServices.h"
 #include "kernel/Tolerance.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/Face.h"
 #include "model/Poly.h"
+#include "model/PolyTemplate.h"
 #include "stellation/FaceType.h"
 #include "support/PolyBuilder.h"
 
@@ -295,5 +297,82 @@ TEST_F(PolyDrawingTest, EdgesAndVerticesInTheirColoursAtTheirPoints)
     }
     EXPECT_EQ(lines, 12);
     EXPECT_EQ(points, 8);
+}
+
+// The face in whose plane the triangle lies: same line of normal and same offset along it.
+const FaceVert* FaceInPlane(const Poly& poly, const Triangle& t)
+{
+    for (const FaceVert* f = poly.mFaces.mFirst; f; f = f->mNext)
+    {
+        const Vec3D n = f->GetNormal();
+        if (std::fabs(std::fabs(Vec3Dot(n, t.normal)) - 1.0) > 1e-9)
+            continue;
+        const FaceVert* corner = f->mNeighbours[0];
+        bool inPlane = true;
+        for (const Vec3D& c : t.corners)
+            inPlane = inPlane && std::fabs(Vec3Dot(n, c) - Vec3Dot(n, corner->mPoint)) < 1e-9;
+        if (inPlane)
+            return f;
+    }
+    return nullptr;
+}
+
+// The area of the region a face polygon covers, from its corners alone: a convex n-gon, or the
+// pentagram {5/2} (its five points and its inner pentagon once).
+double CoveredArea(const FaceVert* face)
+{
+    Vec3D centre{0, 0, 0};
+    for (int i = 0; i < face->mNumSides; ++i)
+        Vec3AddTo(centre, face->mNeighbours[i]->mPoint);
+    Vec3Scale(centre, centre, 1.0 / face->mNumSides);
+    const double R = Vec3Distance(centre, face->mNeighbours[0]->mPoint);
+    const double side = Vec3Distance(face->mNeighbours[0]->mPoint, face->mNeighbours[1]->mPoint);
+    const int n = face->mNumSides;
+    if (n == 5 && side > 1.5 * R)
+    {
+        const double r = R * (3.0 - std::sqrt(5.0)) / 2.0;
+        return 5.0 * R * r * std::sin(kPi / 5.0);
+    }
+    return 0.5 * n * R * R * std::sin(2.0 * kPi / n);
+}
+
+TEST_F(PolyDrawingTest, UniformModelsFillEachFaceRegionExactlyOnce)
+{
+    // Stars fill their points and inner polygon once, with no part left out and none drawn twice.
+    struct Case
+    {
+        const char* name;
+        const char* configuration;
+        int faces;
+    };
+    const Case kCases[] = {
+        {"icosahedron", "3.3.3.3.3", 20},
+        {"small stellated dodecahedron", "5/2.5/2.5/2.5/2.5/2", 12},
+    };
+    ScopedScriptedServices scripted;
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.name);
+        PolyTemplate templ;
+        ASSERT_TRUE(templ.Parse(c.configuration, false));
+        Poly poly;
+        ASSERT_TRUE(poly.PrepareFromTemplate(&templ, 0));
+        ASSERT_EQ(poly.mFaces.mCount, c.faces);
+        poly.UpdateFaceDiagramColors();
+        RecordingSceneDrawer drawer;
+        ScopedSceneDrawer scope(&drawer);
+        poly.DrawBaseModel(1.0, 1.0);
+        std::map<const FaceVert*, double> area;
+        for (const Triangle& t : Triangles(drawer))
+        {
+            const FaceVert* face = FaceInPlane(poly, t);
+            ASSERT_NE(face, nullptr);
+            area[face] += Area(t);
+            EXPECT_FLOAT_EQ(t.rgba[3], 1.0f);
+        }
+        EXPECT_EQ(int(area.size()), c.faces);
+        for (const auto& [face, a] : area)
+            EXPECT_NEAR(a, CoveredArea(face), 1e-9) << "face " << face->mIndex << " of " << face->mNumSides;
+    }
 }
 }  // namespace
