@@ -158,8 +158,11 @@ void CPolyDoc::SetPathName(const char* path, bool addToRecentFiles)
 
 void CPolyDoc::UpdateTitle()
 {
-    // The model's own symbol and name join the title once the document's records hold a model.
-    mTitle = MakeDocumentTitle(GetFilePath(), std::string(), std::string());
+    const Poly& poly = mRecords.mCurrent->mPoly;
+    std::string name = poly.mBaseName;
+    if (name.empty() && poly.mLibraryEntry && poly.mLibraryEntry->mName)
+        name = poly.mLibraryEntry->mName;
+    mTitle = MakeDocumentTitle(GetFilePath(), poly.GetName(), name);
     SetMainWindowTitle(mTitle);
     GetShell().InfoNeedsUpdate(15);
 }

@@ -1,5 +1,10 @@
+#include "document/AppShell.h"
+#include "kernel/Palette.h"
 #include "kernel/ScriptedServices.h"
+#include "kernel/Transform3D.h"
+#include "library/LibraryLookup.h"
 #include "kernel/ViewTypes.h"
+#include "model/FaceVert.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "platform/GLCanvasWindow.h"
@@ -12,6 +17,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -222,6 +228,102 @@ TEST_F(PolyViewTest, TheBasePaneShowsTheCurrentModelInItsFaceColours)
     EXPECT_LT(centre[1], centre[0] / 4 + 1);
     EXPECT_LT(centre[2], centre[0] / 4 + 1);
     EXPECT_EQ(corner[0] + corner[1] + corner[2], 0);
+    poly->Clear();
+}
+
+// The frame's pixels, read before they are shown.
+struct Frame
+{
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+    bool Covered(int x, int y) const
+    {
+        if (x < 0 || y < 0 || x >= width || y >= height)
+            return false;
+        const size_t i = 3 * (size_t(y) * size_t(width) + size_t(x));
+        return rgb[i] + rgb[i + 1] + rgb[i + 2] > 0;
+    }
+};
+
+Frame DrawAndRead(CPolyView* pane)
+{
+    Frame frame;
+    pane->GetCanvas()->SetFrameDrawnCallback([&](GLCanvasWindow& canvas) {
+        const wxSize size = canvas.GetClientSize() * canvas.GetContentScaleFactor();
+        frame.width = size.x;
+        frame.height = size.y;
+        frame.rgb.assign(size_t(size.x) * size_t(size.y) * 3, 0);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, size.x, size.y, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
+    });
+    pane->OnDraw();
+    pane->GetCanvas()->SetFrameDrawnCallback(nullptr);
+    return frame;
+}
+
+TEST_F(PolyViewTest, TheProgramsFirstModelIsTheIcosahedronSeenWhole)
+{
+    ScopedScriptedServices scripted;
+    AppShell shell;
+    Shell* previousShell = SetShell(&shell);
+    ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false)));
+    Poly* poly = GetCurrentPoly();
+    ASSERT_EQ(poly->mFaces.mCount, 20);
+    EXPECT_EQ(mDocument->GetTitle(), "3.3.3.3.3 - Icosahedron");
+    CPolyView* pane = FirstPane();
+    EXPECT_EQ(pane->GetTitle(), "Icosahedron");
+    SetShell(previousShell);
+    // One plane type: coloured by face type, the first palette colour in front, the next behind.
+    ColorRGB first, second;
+    ColorFromRGB(first, PaletteEntry(0));
+    ColorFromRGB(second, PaletteEntry(1));
+    for (FaceVert* f = poly->mFaces.mFirst; f; f = f->mNext)
+    {
+        EXPECT_TRUE(f->mColor.r == first.r && f->mColor.g == first.g && f->mColor.b == first.b);
+        EXPECT_TRUE(f->mBackColor.r == second.r && f->mBackColor.g == second.g && f->mBackColor.b == second.b);
+    }
+
+    // Looking down the normal of a face, a 3-fold axis: the model's outline is unchanged by a turn
+    // of 120 degrees about the middle of the pane.
+    Vec3D back = poly->mFaces.mFirst->GetNormal();
+    Vec3D right, up;
+    Vec3Perpendicular(right, back);
+    Vec3Normalize(right);
+    Vec3Cross(up, back, right);
+    Transform3D camera;
+    Vec3D eye;
+    Vec3Scale(eye, back, 5.0);
+    camera.SetFrameToWorld(eye, right, up, back);
+    pane->SetCameraTransform(camera);
+    NewView::SetBackgroundColor(pane, ColorRGB{0.0f, 0.0f, 0.0f});
+    const Frame frame = DrawAndRead(pane);
+    ASSERT_GT(frame.width, 100);
+    const double cx = (frame.width - 1) / 2.0;
+    const double cy = (frame.height - 1) / 2.0;
+    const double c = std::cos(2.0 * kPi / 3.0);
+    const double s = std::sin(2.0 * kPi / 3.0);
+    int covered = 0;
+    int mismatched = 0;
+    for (int y = 0; y < frame.height; y += 2)
+        for (int x = 0; x < frame.width; x += 2)
+        {
+            const bool here = frame.Covered(x, y);
+            const double dx = x - cx;
+            const double dy = y - cy;
+            const int tx = int(std::lround(cx + c * dx - s * dy));
+            const int ty = int(std::lround(cy + s * dx + c * dy));
+            covered += here;
+            // Pixels on the outline may fall either way after rounding.
+            bool nearOutline = false;
+            for (int ox = -1; ox <= 1 && !nearOutline; ++ox)
+                for (int oy = -1; oy <= 1 && !nearOutline; ++oy)
+                    nearOutline = frame.Covered(tx + ox, ty + oy) != here;
+            if (!nearOutline && frame.Covered(tx, ty) != here)
+                ++mismatched;
+        }
+    EXPECT_GT(covered, 1000);
+    EXPECT_EQ(mismatched, 0);
     poly->Clear();
 }
 }  // namespace
