@@ -64,7 +64,7 @@ void DrawPlainFace(const FaceVert* face, const Vec3D& offset, double scale, cons
     if (n < 3)
         return;
     const Vec3D normal = face->GetNormal();
-    if (face->IsConvexPolygon())
+    if (n == 3 || face->IsConvexPolygon())
     {
         for (int i = 1; i + 1 < n; ++i)
         {
