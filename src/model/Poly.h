@@ -297,6 +297,16 @@ public:
                       int& pass);
     // The selected face of the shown side, highlighted over the model.
     void DrawSelectedFace(int kind, double scale, double explodeScale);
+    // The drawn positions of one side's finite, visible vertices (once per face around each when
+    // exploded), with the vertex of each; and the two ends of each drawn edge with the edge.
+    void CollectVertexPoints(bool dual, double scale, double explodeScale, std::vector<Vec3D>& points,
+                             std::vector<const FaceVert*>& elements) const;
+    void CollectEdgeSegments(bool dual, double scale, double explodeScale, std::vector<Vec3D>& ends,
+                             std::vector<const Edge*>& edges) const;
+    // Radius of the vertex spheres by "SphereRadBasedOn" and "SphereRad" (-1 arguments: the
+    // model's own count, size and length), and of the rods, "CylinderRad" times it.
+    double GetVertexSphereRadius(int side, double meanEdgeLength, int count, double size, double length);
+    double GetCylinderRadius(int side, double meanEdgeLength, int count, double size, double length);
     // Vertices as points and edges as lines of one side, each in its own colour.
     void DrawVertices(bool dual, double scale, double explodeScale);
     void DrawEdges(bool dual, double scale, double explodeScale);

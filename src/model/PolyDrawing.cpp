@@ -9,6 +9,7 @@
 #include "stellation/FaceType.h"
 #include "stellation/Stellation.h"
 
+#include <cmath>
 #include <vector>
 
 namespace
@@ -235,61 +236,44 @@ bool Poly::IsInSelectedFaceRing(const FaceVert* face) const
     return FaceVert::IsInRingOf(face, selected);
 }
 
-void Poly::DrawVertices(bool dual, double scale, double explodeScale)
+void Poly::CollectVertexPoints(bool dual, double scale, double explodeScale, std::vector<Vec3D>& points,
+                               std::vector<const FaceVert*>& elements) const
 {
-    if (mFlags & kIs4D)
-        return;
-    ElemList& verts = dual ? static_cast<ElemList&>(mFaces) : mVerts;
-    ElemList& faces = dual ? static_cast<ElemList&>(mVerts) : mFaces;
-    std::vector<Vec3D> points;
-    std::vector<float> colors;
-    const ElementDisplayOptions& options = GetElementDisplayOptions();
+    const ElemList& verts = dual ? static_cast<const ElemList&>(mFaces) : mVerts;
+    const ElemList& faces = dual ? static_cast<const ElemList&>(mVerts) : mFaces;
     const double s = scale * mDisplayScale;
+    auto add = [&](const FaceVert* v, const Vec3D& offset) {
+        Vec3D p;
+        Vec3Add(p, v->mPoint, offset);
+        Vec3Scale(p, p, s);
+        points.push_back(p);
+        elements.push_back(v);
+    };
     if (explodeScale == 1.0)
     {
-        for (FaceVert* v = verts.mFirst; v; v = v->mNext)
-        {
-            if (v->mFlags & (FaceVert::kHemi | FaceVert::kHidden))
-                continue;
-            Vec3D p;
-            Vec3Scale(p, v->mPoint, s);
-            points.push_back(p);
-            const ColorRGB& c = options.mColorVertsSameAsDualFace ? v->mColor : options.mDefaultVertColor;
-            colors.insert(colors.end(), {c.r, c.g, c.b, 1.0f});
-        }
+        for (const FaceVert* v = verts.mFirst; v; v = v->mNext)
+            if (!(v->mFlags & (FaceVert::kHemi | FaceVert::kHidden)))
+                add(v, Vec3D{0, 0, 0});
+        return;
     }
-    else
+    // Exploded: every face carries its own corners away.
+    for (const FaceVert* f = faces.mFirst; f; f = f->mNext)
     {
-        // Exploded: every face carries its own corners away.
-        for (FaceVert* f = faces.mFirst; f; f = f->mNext)
+        if (f->mFlags & (FaceVert::kHidden | FaceVert::kInf))
+            continue;
+        const Vec3D offset = ExplodeOffset(f, explodeScale);
+        for (int i = 0; i < f->mNumSides; ++i)
         {
-            if (f->mFlags & (FaceVert::kHidden | FaceVert::kInf))
-                continue;
-            const Vec3D offset = ExplodeOffset(f, explodeScale);
-            for (int i = 0; i < f->mNumSides; ++i)
-            {
-                const FaceVert* v = f->mNeighbours[i];
-                if (!v || (v->mFlags & FaceVert::kHemi))
-                    continue;
-                Vec3D p;
-                Vec3Add(p, v->mPoint, offset);
-                Vec3Scale(p, p, s);
-                points.push_back(p);
-                const ColorRGB& c = options.mColorVertsSameAsDualFace ? v->mColor : options.mDefaultVertColor;
-                colors.insert(colors.end(), {c.r, c.g, c.b, 1.0f});
-            }
+            const FaceVert* v = f->mNeighbours[i];
+            if (v && !(v->mFlags & (FaceVert::kHemi | FaceVert::kHidden)))
+                add(v, offset);
         }
     }
-    if (!points.empty())
-        CurrentSceneDrawer().DrawPoints(points.data(), colors.data(), int(points.size()), options.mVertSize);
 }
 
-void Poly::DrawEdges(bool dual, double scale, double explodeScale)
+void Poly::CollectEdgeSegments(bool dual, double scale, double explodeScale, std::vector<Vec3D>& ends,
+                               std::vector<const Edge*>& edges) const
 {
-    if (mFlags & kIs4D)
-        return;
-    std::vector<Vec3D> ends;
-    std::vector<float> colors;
     const double s = scale * mDisplayScale;
     for (int i = 0; i < mEdges.count; ++i)
     {
@@ -314,11 +298,99 @@ void Poly::DrawEdges(bool dual, double scale, double explodeScale)
                 Vec3Scale(p, p, s);
                 ends.push_back(p);
             }
-            colors.insert(colors.end(), {e.mColor.r, e.mColor.g, e.mColor.b, 1.0f});
+            edges.push_back(&e);
         }
     }
-    if (!ends.empty())
-        CurrentSceneDrawer().DrawLines(ends.data(), colors.data(), int(ends.size() / 2));
+}
+
+double Poly::GetVertexSphereRadius(int side, double meanEdgeLength, int count, double size, double length)
+{
+    const ElementDisplayOptions& options = GetElementDisplayOptions();
+    const double base = options.mSphereRad * mDisplayScale;
+    switch (options.mSphereRadBasedOn)
+    {
+    case 0:
+    {
+        if (count < 0)
+            count = mFaces.mCount + mVerts.mCount;
+        if (count == 0)
+            count = 30;
+        return base / std::sqrt(double(count));
+    }
+    case 1:
+        return base * meanEdgeLength;
+    case 2:
+        if (side == 0)
+            return size > 0.0 ? base * size : base;
+        return length > 0.0 ? base * length : base * GetRadius();
+    case 3:
+        // The measurement length of the sphere options comes with the measurements.
+        return base;
+    default:
+        return base * length;
+    }
+}
+
+double Poly::GetCylinderRadius(int side, double meanEdgeLength, int count, double size, double length)
+{
+    return GetVertexSphereRadius(side, meanEdgeLength, count, size, length) * GetElementDisplayOptions().mCylinderRad;
+}
+
+void Poly::DrawVertices(bool dual, double scale, double explodeScale)
+{
+    if (mFlags & kIs4D)
+        return;
+    std::vector<Vec3D> points;
+    std::vector<const FaceVert*> elements;
+    CollectVertexPoints(dual, scale, explodeScale, points, elements);
+    if (points.empty())
+        return;
+    const ElementDisplayOptions& options = GetElementDisplayOptions();
+    std::vector<float> colors;
+    for (const FaceVert* v : elements)
+    {
+        const ColorRGB& c = options.mColorVertsSameAsDualFace ? v->mColor : options.mDefaultVertColor;
+        colors.insert(colors.end(), {c.r, c.g, c.b, 1.0f});
+    }
+    SceneDrawer& drawer = CurrentSceneDrawer();
+    if (drawer.IsPicking())
+    {
+        // One name a vertex: each is drawn alone.
+        for (size_t i = 0; i < points.size(); ++i)
+        {
+            drawer.SetGLSelectionItem(dual ? 29 : 28, elements[i]->mIndex);
+            drawer.DrawPoints(&points[i], &colors[4 * i], 1, options.mVertSize);
+        }
+        drawer.ClearGLSelectionItem();
+        return;
+    }
+    drawer.DrawPoints(points.data(), colors.data(), int(points.size()), options.mVertSize);
+}
+
+void Poly::DrawEdges(bool dual, double scale, double explodeScale)
+{
+    if (mFlags & kIs4D)
+        return;
+    std::vector<Vec3D> ends;
+    std::vector<const Edge*> edges;
+    CollectEdgeSegments(dual, scale, explodeScale, ends, edges);
+    if (ends.empty())
+        return;
+    std::vector<float> colors;
+    for (const Edge* e : edges)
+        colors.insert(colors.end(), {e->mColor.r, e->mColor.g, e->mColor.b, 1.0f});
+    SceneDrawer& drawer = CurrentSceneDrawer();
+    if (drawer.IsPicking())
+    {
+        for (size_t i = 0; i < edges.size(); ++i)
+        {
+            drawer.SetGLSelectionItem(dual ? 20 : 19, Edge::GetIndex(edges[i], this));
+            drawer.DrawLines(&ends[2 * i], &colors[4 * i], 1);
+        }
+        drawer.ClearGLSelectionItem();
+        return;
+    }
+    drawer.DrawLines(ends.data(), colors.data(), int(edges.size()));
 }
 
 void Poly::DrawSelection(double scale, double explodeScale)

@@ -3,6 +3,7 @@
 #include "document/ModelViewState.h"
 #include "kernel/Mat4.h"
 #include "render/OpenGLView.h"
+#include "view/ElementMaterial.h"
 
 #include <string>
 
@@ -45,6 +46,16 @@ public:
     // The radius of what the pane shows; with margin the vertex markers are allowed for.
     double GetViewRadius(int withMargin) const override;
 
+    // ---- Materials of spheres and rods ----
+    // Begin fills the record and the material; the kind is returned so that the caller colours
+    // each element itself for kind 1. Draw every sphere (or rod) once while ApplyMaterial answers
+    // true, then end.
+    int BeginSphereMaterial(MaterialPass& record);
+    void EndSphereMaterial();
+    void BeginCylinderMaterial(MaterialPass& record);
+    void EndCylinderMaterial();
+    bool ApplyMaterial(bool sphere, MaterialPass& record);
+
     // ---- Blend nesting for overlays ----
     int PushBlendMode(int mode);
     int PopBlendMode(int mode);
@@ -78,6 +89,8 @@ private:
     // The current record in the view's type; the material and polygon offset it needs.
     void OnGLDraw();
     void DrawModelMarks(Poly& poly);
+    void DrawVertexSpheres(Poly& poly, bool dual);
+    void DrawEdgeCylinders(Poly& poly, bool dual);
     void FitView(int mode);
 
     int mViewType = -1;

@@ -161,20 +161,31 @@ void CPolyView::DrawModelMarks(Poly& poly)
     const ElementDisplayOptions& options = GetElementDisplayOptions();
     if (!options.mShowVerts && !options.mShowEdges)
         return;
-    const bool lighting = SetLighting(false);
-    const double x = mExplosion;
     for (const bool dual : {false, true})
     {
         if ((dual && mViewType == kViewTypePoly) || (!dual && mViewType == kViewTypeDual))
             continue;
         if (options.mShowEdges)
         {
-            const float width = SetLineWidth(2.0f);
-            poly.DrawEdges(dual, 1.0, x);
-            SetLineWidth(width);
+            if (DrawCylindersAtEdges())
+                DrawEdgeCylinders(poly, dual);
+            else
+            {
+                const bool lighting = SetLighting(false);
+                poly.DrawEdges(dual, 1.0, mExplosion);
+                SetLighting(lighting);
+            }
         }
         if (options.mShowVerts)
-            poly.DrawVertices(dual, 1.0, x);
+        {
+            if (DrawSpheresAtVerts())
+                DrawVertexSpheres(poly, dual);
+            else
+            {
+                const bool lighting = SetLighting(false);
+                poly.DrawVertices(dual, 1.0, mExplosion);
+                SetLighting(lighting);
+            }
+        }
     }
-    SetLighting(lighting);
 }
