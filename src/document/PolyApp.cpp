@@ -5,6 +5,8 @@
 #include "document/RecentFileList.h"
 #include "kernel/MouseThrow.h"
 #include "library/LibraryLookup.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
 #include "kernel/Paths.h"
 #include "kernel/ProgramClock.h"
 #include "kernel/Registry.h"
@@ -164,6 +166,9 @@ bool CPolyApp::IdleStep(double time)
     const bool throwing = InvalidateMouseThrowTargets();
     if (throwing)
         SetMouseThrowStepPending(true);
+    // Face diagrams whose colours changed take them before anything is painted.
+    if (Poly* poly = GetCurrentPoly())
+        poly->UpdateFaceDiagramColors();
     NewView::RedrawAllNow();
     return throwing;
 }

@@ -10,6 +10,7 @@
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
+#include "stellation/Stellation.h"
 #include "view/PolyCaptionWnd.h"
 
 #include <algorithm>
@@ -224,6 +225,52 @@ std::string CPolyView::GetShownModelName(bool withSymbol, bool withNumbers) cons
     return dual ? GetDualName(withSymbol, withNumbers) : GetModelName(withSymbol, withNumbers);
 }
 
+std::string CPolyView::GetStellationName() const
+{
+    bool dual = false;
+    const bool single = GetShownSide(dual);
+    Poly* poly = GetCurrentPoly();
+    const Stellation* stellation =
+        poly && single ? (dual ? poly->GetVertStellation() : poly->GetFaceStellation()) : nullptr;
+    if (!single || !poly)
+        return "<Unknown>";
+    if (Stellation::IsOriginal(stellation))
+        return GetShownModelName(true, true);
+    return "Stellation of " + GetShownModelName(true, false);
+}
+
+std::string CPolyView::GetExportTitle() const
+{
+    switch (mViewType)
+    {
+    case kViewTypeFacetPreview:
+        return "A faceted polyhedron";
+    case kViewTypePolyAndDual:
+        return "Dual compound of " + GetModelName(true, true);
+    case kViewTypePoly:
+    case kViewTypeDual:
+    case kViewTypeFacetDiagram:
+    case kViewTypeFace:
+        return GetShownModelName(true, true);
+    case kViewTypeUniStellation:
+    case kViewTypeDualStellation:
+    case kViewTypeStelFace:
+    case kViewTypeStelDiagram:
+    case kViewTypeCellDiagram:
+    case kViewTypeNet3D:
+    case kViewTypeNet2D:
+        return GetStellationName();
+    case kViewTypeCompound:
+        return "Compound of " + GetShownModelName(true, true);
+    case kViewTypeSlice:
+        return "Cross-Section of " + GetShownModelName(true, true);
+    default:
+        if (ViewTypeHasAll(mViewType, kViewFamilyMorph))
+            return "Dual-morph of " + GetModelName(true, true);
+        return "<Unknown>";
+    }
+}
+
 std::string CPolyView::GetViewName() const
 {
     const bool model4D = IsCurrentModel4D();
@@ -379,6 +426,13 @@ void UpdateAllViewTitles()
     for (NewView* v = NewView::GetFirstView(); v; v = v->next)
         if (auto* view = dynamic_cast<CPolyView*>(v))
             view->UpdateTitle();
+}
+
+void UpdateAllViewButtons()
+{
+    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
+        if (auto* caption = dynamic_cast<PolyCaptionWnd*>(v->GetCaptionWnd()))
+            caption->DefineTitleButtons();
 }
 
 FitSuspendScope::FitSuspendScope()

@@ -40,6 +40,10 @@ public:
     std::string GetDualName(bool withSymbol, bool withNumbers) const;
     // "<Unknown>" for a type without a single side.
     std::string GetShownModelName(bool withSymbol, bool withNumbers) const;
+    // The name of the shown side's stellation: the model's own while it is the original polyhedron.
+    std::string GetStellationName() const;
+    // The description the 3D exporters write for what the pane shows.
+    std::string GetExportTitle() const;
     // The short text shown in the pane's middle while its kind of view cannot draw yet; empty when
     // the view draws.
     const char* GetPlaceholderText() const;
@@ -115,6 +119,7 @@ void InvalidateViewsOfType(int mask, bool keepMessage);
 void RequestFitAllViews(int mode);
 void RequestFitViewsOfType(int mask);
 void UpdateAllViewTitles();
+void UpdateAllViewButtons();
 
 // While one exists, RequestFit does nothing.
 class FitSuspendScope

@@ -2,6 +2,7 @@
 #include "kernel/Palette.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/Transform3D.h"
+#include "library/LibraryEntry.h"
 #include "library/LibraryLookup.h"
 #include "kernel/ViewTypes.h"
 #include "model/FaceVert.h"
@@ -17,6 +18,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace
@@ -274,6 +276,18 @@ TEST_F(PolyViewTest, TheProgramsFirstModelIsTheIcosahedronSeenWhole)
     CPolyView* pane = FirstPane();
     EXPECT_EQ(pane->GetTitle(), "Icosahedron");
     SetShell(previousShell);
+    // The export description names the catalogue model with its symbol and its numbers.
+    const LibraryEntry* entry = poly->mLibraryEntry;
+    ASSERT_NE(entry, nullptr);
+    char numbers[64];
+    std::snprintf(numbers, sizeof numbers, ", W%d, p%d", entry->mNumber, entry->mPage1);
+    EXPECT_EQ(pane->GetExportTitle(), std::string("Icosahedron (3.3.3.3.3)") + numbers);
+    pane->SetViewType(kViewTypeUniStellation, true);
+    EXPECT_EQ(pane->GetExportTitle(), std::string("Icosahedron (3.3.3.3.3)") + numbers)
+        << "the unstellated model is named as itself";
+    pane->SetViewType(kViewTypePolyAndDual, true);
+    EXPECT_EQ(pane->GetExportTitle(), std::string("Dual compound of Icosahedron (3.3.3.3.3)") + numbers);
+    pane->SetViewType(kViewTypePoly, true);
     // One plane type: coloured by face type, the first palette colour in front, the next behind.
     ColorRGB first, second;
     ColorFromRGB(first, PaletteEntry(0));
