@@ -21,6 +21,7 @@
 namespace
 {
 bool gCurrentIsLast = false;
+CPolyDoc* gLivingDocument = nullptr;
 
 // A pane's camera, projection and 2D area, kept in a model record.
 struct SavedSnapshot : SavedViewState
@@ -66,12 +67,16 @@ void RestoreViewBlock(const ModelViewRecord& block, NewView* view)
 
 CPolyDoc::CPolyDoc()
 {
+    gLivingDocument = this;
+    BindUndoCommands();
     SetDocumentModelRecords(&mRecords);
     SwitchModelRecord(mRecords.NewRecord(), kKeepPaths, nullptr);
 }
 
 CPolyDoc::~CPolyDoc()
 {
+    if (gLivingDocument == this)
+        gLivingDocument = nullptr;
     // The list unregisters itself when it goes.
 }
 
@@ -210,6 +215,11 @@ std::string MakeDocumentTitle(const std::string& filePath, const std::string& sy
         title += symbol + " - ";
     title += name.empty() ? "<No Name>" : name;
     return title;
+}
+
+CPolyDoc* GetPolyDoc()
+{
+    return gLivingDocument;
 }
 
 bool IsCurrentRecordLast()

@@ -43,6 +43,7 @@ public:
     float material[4] = {1, 1, 1, 1};
     int blendMode = 0;
     float lineWidth = 1.0f;
+    float pointSize = 1.0f;
     bool depth = true;
     bool depthTest = true;
     bool polygonOffset = true;
@@ -76,6 +77,12 @@ public:
     void DrawLines(const Vec3D* ends, const float* rgba, int count) override;
     // Recorded with x, y, z of every corner, then the current colour (r, g, b, a).
     void DrawTriangles(const Vec3D* corners, int count) override;
+    // Recorded with x, y, z.
+    void SetNormal(const Vec3D& normal) override;
+    // Both recorded with x, y, z of every point, then the current colour (r, g, b, a).
+    void DrawLineStrip(const Vec3D* points, int count) override;
+    void DrawPoints(const Vec3D* points, int count) override;
+    float SetPointSize(float size) override;
     // Recorded with the count and size, then one "Point" call per point: x, y, z, r, g, b, a.
     void DrawPoints(const Vec3D* points, const float* rgba, int count, float size) override;
     bool SetPolygonOffsetFill(bool on) override;

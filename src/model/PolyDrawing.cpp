@@ -303,34 +303,6 @@ void Poly::CollectEdgeSegments(bool dual, double scale, double explodeScale, std
     }
 }
 
-double Poly::GetVertexSphereRadius(int side, double meanEdgeLength, int count, double size, double length)
-{
-    const ElementDisplayOptions& options = GetElementDisplayOptions();
-    const double base = options.mSphereRad * mDisplayScale;
-    switch (options.mSphereRadBasedOn)
-    {
-    case 0:
-    {
-        if (count < 0)
-            count = mFaces.mCount + mVerts.mCount;
-        if (count == 0)
-            count = 30;
-        return base / std::sqrt(double(count));
-    }
-    case 1:
-        return base * meanEdgeLength;
-    case 2:
-        if (side == 0)
-            return size > 0.0 ? base * size : base;
-        return length > 0.0 ? base * length : base * GetRadius();
-    case 3:
-        // The measurement length of the sphere options comes with the measurements.
-        return base;
-    default:
-        return base * length;
-    }
-}
-
 double Poly::GetCylinderRadius(int side, double meanEdgeLength, int count, double size, double length)
 {
     return GetVertexSphereRadius(side, meanEdgeLength, count, size, length) * GetElementDisplayOptions().mCylinderRad;
