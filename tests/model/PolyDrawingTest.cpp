@@ -338,7 +338,8 @@ double CoveredArea(const FaceVert* face)
 
 TEST_F(PolyDrawingTest, UniformModelsFillEachFaceRegionExactlyOnce)
 {
-    // Stars fill their points and inner polygon once, with no part left out and none drawn twice.
+    // Stars fill their points and inner polygon once, and faces through the centre show whole, with
+    // no part left out and none drawn twice.
     struct Case
     {
         const char* name;
@@ -348,6 +349,7 @@ TEST_F(PolyDrawingTest, UniformModelsFillEachFaceRegionExactlyOnce)
     const Case kCases[] = {
         {"icosahedron", "3.3.3.3.3", 20},
         {"small stellated dodecahedron", "5/2.5/2.5/2.5/2.5/2", 12},
+        {"octahemioctahedron", "3.6.3/2.6", 12},
     };
     ScopedScriptedServices scripted;
     for (const Case& c : kCases)
