@@ -1,5 +1,6 @@
 #include "document/AppShell.h"
 
+#include "document/ModelViewState.h"
 #include "document/PolyDoc.h"
 #include "document/UndoList.h"
 #include "kernel/ViewTypes.h"
@@ -46,16 +47,21 @@ void AppShell::InvalidateCrossSectionViews(int flag)
             NewView::Invalidate(v, flag != 0);
 }
 
-void AppShell::RequestViewFit(void* view, int /*mode*/)
+void AppShell::RequestViewFit(void* view, int mode)
 {
-    // The pending fit itself is kept and performed by the model view; until it exists the view
-    // only redraws.
-    NewView::Invalidate(ViewOrActive(view), false);
+    NewView* v = ViewOrActive(view);
+    if (auto* state = dynamic_cast<ModelViewState*>(v))
+        state->RequestFit(mode);
+    else
+        NewView::Invalidate(v, false);
 }
 
 void AppShell::UpdateViewTitle(void* view)
 {
-    NewView::InvalidateCaption(ViewOrActive(view));
+    NewView* v = ViewOrActive(view);
+    if (auto* state = dynamic_cast<ModelViewState*>(v))
+        state->UpdateTitle();
+    NewView::InvalidateCaption(v);
 }
 
 void* AppShell::NextView(void* view)

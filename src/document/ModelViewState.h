@@ -21,4 +21,8 @@ public:
     virtual void SetProjection4D(int type) = 0;
     virtual const Mat4& GetRotation4D() const = 0;
     virtual void SetRotation4D(const Mat4& rotation) = 0;
+    // Fits the pane to its model before its next frame (1 allowing for rotation, 3 tight).
+    virtual void RequestFit(int /*mode*/) {}
+    // Rebuilds the caption's title from the model's names.
+    virtual void UpdateTitle() {}
 };

@@ -4,6 +4,9 @@
 #include "document/PolyDoc.h"
 #include "document/RecentFileList.h"
 #include "kernel/MouseThrow.h"
+#include "library/LibraryLookup.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
 #include "kernel/Paths.h"
 #include "kernel/ProgramClock.h"
 #include "kernel/Registry.h"
@@ -105,6 +108,8 @@ bool CPolyApp::OnInit()
         return false;
     SetTopWindow(frame);
     ResetTransitionOccasions();
+    // The program opens on the icosahedron.
+    mDocument->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false));
 
     MainWindowShowCommand() = showCommand;
     ApplyWindowPlacement(*frame);
@@ -163,6 +168,9 @@ bool CPolyApp::IdleStep(double time)
     const bool throwing = InvalidateMouseThrowTargets();
     if (throwing)
         SetMouseThrowStepPending(true);
+    // Face diagrams whose colours changed take them before anything is painted.
+    if (Poly* poly = GetCurrentPoly())
+        poly->UpdateFaceDiagramColors();
     NewView::RedrawAllNow();
     return moving || throwing;
 }

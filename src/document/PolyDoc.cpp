@@ -6,8 +6,12 @@
 #include "kernel/Paths.h"
 #include "kernel/Shell.h"
 #include "kernel/Strings.h"
+#include "library/LibraryEntry.h"
 #include "model/MouseThrowState.h"
+#include "model/Poly.h"
+#include "model/PolyTemplate.h"
 #include "platform/MainWindow.h"
+#include "render/NewView.h"
 #include "render/OpenGLView.h"
 #include "render/ViewSnapshot.h"
 
@@ -159,8 +163,11 @@ void CPolyDoc::SetPathName(const char* path, bool addToRecentFiles)
 
 void CPolyDoc::UpdateTitle()
 {
-    // The model's own symbol and name join the title once the document's records hold a model.
-    mTitle = MakeDocumentTitle(GetFilePath(), std::string(), std::string());
+    const Poly& poly = mRecords.mCurrent->mPoly;
+    std::string name = poly.mBaseName;
+    if (name.empty() && poly.mLibraryEntry && poly.mLibraryEntry->mName)
+        name = poly.mLibraryEntry->mName;
+    mTitle = MakeDocumentTitle(GetFilePath(), poly.GetName(), name);
     SetMainWindowTitle(mTitle);
     GetShell().InfoNeedsUpdate(15);
 }
@@ -174,6 +181,25 @@ void CPolyDoc::ModelChanged(bool keepPath)
         GetShell().UpdateViewTitle(v);
         GetShell().RequestViewFit(v, 1);
     }
+}
+
+bool CPolyDoc::OpenLibraryModel(const LibraryEntry* entry)
+{
+    if (!entry || !entry->mSymbol)
+        return false;
+    ModelRecord* record = mRecords.mCurrent;
+    PolyTemplate& templ = record->mTemplate;
+    if (!templ.Parse(entry->mSymbol, true))
+        return false;
+    templ.mLibraryEntry = entry;
+    Poly& poly = record->mPoly;
+    const bool built = poly.PrepareFromTemplate(&templ, 0);
+    if (!built)
+        poly.Clear();
+    ModelChanged(false);
+    UpdateTitle();
+    NewView::InvalidateAll(true, false);
+    return built;
 }
 
 std::string MakeDocumentTitle(const std::string& filePath, const std::string& symbol, const std::string& name)

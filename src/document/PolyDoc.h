@@ -8,6 +8,7 @@
 #include <string>
 
 class NewView;
+struct LibraryEntry;
 
 // The one document: the models as a list of model records, the current one being the model the
 // user works on (during a transition the outgoing records stay before the newest), with the model's
@@ -63,6 +64,10 @@ public:
     // After the model changed: unless the path is kept it is cleared; every pane is retitled and
     // fits the new model.
     void ModelChanged(bool keepPath);
+
+    // Builds a catalogue model from its vertex configuration into the current record and shows it;
+    // false (the model left empty) when the configuration cannot be built.
+    bool OpenLibraryModel(const LibraryEntry* entry);
 
     // ---- Transitions between models ----
     // Before a model change: old takes the current record. With transitions on (or forced) and a

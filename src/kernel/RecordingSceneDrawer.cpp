@@ -250,3 +250,27 @@ bool RecordingSceneDrawer::AddTriangle(const Vec3D corners[3], const Vec3D& n, c
     ++(now ? drawnTriangles : queuedTriangles);
     return now;
 }
+
+void RecordingSceneDrawer::DrawPoints(const Vec3D* points, const float* rgba, int count, float size)
+{
+    Record("DrawPoints", {double(count), double(size)});
+    for (int i = 0; i < count; ++i)
+        Record("Point", {points[i].x, points[i].y, points[i].z, rgba[4 * i], rgba[4 * i + 1], rgba[4 * i + 2],
+                         rgba[4 * i + 3]});
+}
+
+bool RecordingSceneDrawer::SetPolygonOffsetFill(bool on)
+{
+    Record("SetPolygonOffsetFill", {on ? 1.0 : 0.0});
+    const bool previous = polygonOffset;
+    polygonOffset = on;
+    return previous;
+}
+
+bool RecordingSceneDrawer::SetDepthTest(bool on)
+{
+    Record("SetDepthTest", {on ? 1.0 : 0.0});
+    const bool previous = depthTest;
+    depthTest = on;
+    return previous;
+}

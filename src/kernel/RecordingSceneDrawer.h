@@ -45,6 +45,8 @@ public:
     float lineWidth = 1.0f;
     float pointSize = 1.0f;
     bool depth = true;
+    bool depthTest = true;
+    bool polygonOffset = true;
     bool lighting = true;
     int selectionType = -1;  // -1 while nothing is named
     int selectionIndex = -1;
@@ -81,6 +83,10 @@ public:
     void DrawLineStrip(const Vec3D* points, int count) override;
     void DrawPoints(const Vec3D* points, int count) override;
     float SetPointSize(float size) override;
+    // Recorded with the count and size, then one "Point" call per point: x, y, z, r, g, b, a.
+    void DrawPoints(const Vec3D* points, const float* rgba, int count, float size) override;
+    bool SetPolygonOffsetFill(bool on) override;
+    bool SetDepthTest(bool on) override;
     void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
     void SetGLSelectionItem(int itemType, int index) override;

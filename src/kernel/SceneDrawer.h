@@ -73,6 +73,12 @@ public:
     virtual float SetPointSize(float size) = 0;
     // One batch of points in the current colour.
     virtual void DrawPoints(const Vec3D* points, int count) = 0;
+    // One batch of points of the given size in pixels, point i in the colour rgba[4i .. 4i + 3].
+    virtual void DrawPoints(const Vec3D* /*points*/, const float* /*rgba*/, int /*count*/, float /*size*/) {}
+    // Polygon offset of filled faces (off: coplanar lines may fight with the face); the depth test.
+    // Both answer the previous state.
+    virtual bool SetPolygonOffsetFill(bool on) { return on; }
+    virtual bool SetDepthTest(bool on) { return on; }
     // Bitmap text at a point of a 2D diagram; flags 1 centres it.
     virtual void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) = 0;
 

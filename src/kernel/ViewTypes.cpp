@@ -75,3 +75,76 @@ const char* GetViewTypeName(int code, bool model4D)
         return "Cell of Base/Dual Polytope";
     return kNames[index];
 }
+
+namespace
+{
+constexpr int kAllViewTypes[] = {kViewTypePoly,
+                                 kViewTypeDual,
+                                 kViewTypePolyAndDual,
+                                 kViewTypeUniStellation,
+                                 kViewTypeDualStellation,
+                                 kViewTypeFacetPreview,
+                                 kViewTypeCompound,
+                                 kViewTypeFace,
+                                 kViewTypeStelFace,
+                                 kViewTypeStelDiagram,
+                                 kViewTypeCellDiagram,
+                                 kViewTypeVertexFigure,
+                                 kViewTypeFacetDiagram,
+                                 kViewTypeSlice,
+                                 kViewTypeNet2D,
+                                 kViewTypeNet3D,
+                                 kViewTypeMorphSizing,
+                                 kViewTypeMorphTruncating,
+                                 kViewTypeMorphAugmentation,
+                                 kViewTypeMorphWithRects,
+                                 kViewTypeMorphTiltQuads,
+                                 kViewTypeMorphTiltTris,
+                                 kViewTypeMorphViaCompound,
+                                 kViewTypeMorphViaRectified,
+                                 kViewTypeMorphViaSnub};
+constexpr int kNumViewTypes = int(sizeof kAllViewTypes / sizeof kAllViewTypes[0]);
+}  // namespace
+
+int ViewTypeFromIndex(int value)
+{
+    const int index = value & 0xFF;
+    return index < kNumViewTypes ? kAllViewTypes[index] : value;
+}
+
+const char* GetViewTitlePrefix(int code, bool model4D)
+{
+    switch (code)
+    {
+    case kViewTypePoly:
+    case kViewTypeDual:
+        return "";
+    case kViewTypeUniStellation:
+    case kViewTypeDualStellation:
+        return "Stellation of ";
+    case kViewTypeFacetPreview:
+        return "Faceting Preview for ";
+    case kViewTypeCompound:
+        return "Compound of ";
+    case kViewTypeFace:
+        return model4D ? "Cell of " : "Face of ";
+    case kViewTypeStelFace:
+        return "Face of Stellation of ";
+    case kViewTypeStelDiagram:
+        return "Stellation Diagram for ";
+    case kViewTypeCellDiagram:
+        return "Cell Diagram for ";
+    case kViewTypeVertexFigure:
+        return "Vertex Figure for ";
+    case kViewTypeFacetDiagram:
+        return "Faceting Diagram for ";
+    case kViewTypeSlice:
+        return "Cross-Section of ";
+    case kViewTypeNet2D:
+        return "Unfolded Net for ";
+    case kViewTypeNet3D:
+        return "Folding Net for ";
+    default:
+        return nullptr;
+    }
+}

@@ -56,3 +56,11 @@ inline bool ViewTypeHasAll(int code, int mask)
 {
     return code != kViewTypeNone && (code & mask) == mask;
 }
+
+// The code of the type whose index is value's low byte (0 to 24); any other value unchanged. Model
+// files store indices in older versions.
+int ViewTypeFromIndex(int value);
+
+// What a pane's title puts before the model's name ("Stellation of "); empty for the types titled
+// by the model alone, null for the types titled by their name alone and for no type.
+const char* GetViewTitlePrefix(int code, bool model4D);

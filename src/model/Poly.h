@@ -323,6 +323,53 @@ public:
     // copies the comments and link.
     void NameSimplePoly(bool dualSide, SimplePoly& simplePoly, void* view) const;
 
+    // ---- Drawing, through the current SceneDrawer (the view that draws, or a recorder) ----
+    // The kinds of DrawFaceList: 0 the plain model, 1 to 7 the dual morphs, 8 the stellation.
+    // explodeScale 1 keeps the faces in place; scale multiplies the Poly's display scale.
+    int DrawBaseModel(double scale, double explodeScale);
+    int DrawDualModel(double scale, double explodeScale);
+    // The faces of one side (faces: the side's face list, others the other list).
+    void DrawSide(ElemList* faces, ElemList* others, double scale, double explodeScale);
+    // Every face of the list, or the one face given.
+    void DrawFaceList(ElemList* faces, int kind, double scale, double explodeScale, FaceVert* single);
+    void DrawFace(FaceVert* face, int kind, double scale, double explodeScale, bool single);
+    // One pass of one face in the colour (red below 0: the face's own); true when another pass
+    // follows.
+    bool DrawFacePass(FaceVert* face, int kind, double scale, double explodeScale, const float color[4], bool single,
+                      int& pass);
+    // The selected face of the shown side, highlighted over the model.
+    void DrawSelectedFace(int kind, double scale, double explodeScale);
+    // The drawn positions of one side's finite, visible vertices (once per face around each when
+    // exploded), with the vertex of each; and the two ends of each drawn edge with the edge.
+    void CollectVertexPoints(bool dual, double scale, double explodeScale, std::vector<Vec3D>& points,
+                             std::vector<const FaceVert*>& elements) const;
+    void CollectEdgeSegments(bool dual, double scale, double explodeScale, std::vector<Vec3D>& ends,
+                             std::vector<const Edge*>& edges) const;
+    // Radius of the rods: "CylinderRad" times the vertex spheres' (-1 arguments: the model's own).
+    double GetCylinderRadius(int side, double meanEdgeLength, int count, double size, double length);
+    // Vertices as points and edges as lines of one side, each in its own colour.
+    void DrawVertices(bool dual, double scale, double explodeScale);
+    void DrawEdges(bool dual, double scale, double explodeScale);
+    // The selected vertex as a large point, the selected edge as a wide line, the selected face's
+    // outline.
+    void DrawSelection(double scale, double explodeScale);
+    // 1 shows the selected face as its stellation diagram: only with a selected face whose type's
+    // diagram exists, in kinds 0 and 8.
+    int GetSelectedFaceDisplay(int kind) const;
+    bool IsInSelectedFaceRing(const FaceVert* face) const;
+
+    // ---- Colour schemes ----
+    // Changes the face scheme word (mask -1 toggles the code's bits, else the mask's bits become
+    // the code's) and recolours both sides.
+    void SetFaceColorScheme(uint32_t code, uint32_t mask);
+    // Colours one side's faces by the program's scheme word.
+    void ColorFaces(ElemList* list);
+    // Colours the list by the word and answers the word used once automatic colour has chosen.
+    uint32_t ColorFaceList(ElemList* list, uint32_t scheme);
+    void SetEdgeColorScheme(bool undo);
+    // Runs the recolouring of face diagrams that the model flags ask for.
+    void UpdateFaceDiagramColors();
+
     std::string mBaseName;  // empty: none
     std::string mDualName;
     std::string mComments;

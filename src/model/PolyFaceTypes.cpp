@@ -238,14 +238,6 @@ void CalcDensity(Poly& poly)
     poly.mDensity = density;
 }
 
-// The plain scheme: one palette colour per face type.
-void ColorByType(ElemList& list)
-{
-    for (FaceVert* e = list.mFirst; e; e = e->mNext)
-        if (e->mFaceType)
-            GetPaletteColor(e->mFaceType->mIndex, e->mColor, 0);
-}
-
 Vec3D Reflected(const Vec3D& p, const Vec3D& m)
 {
     Vec3D out;
@@ -707,9 +699,9 @@ bool Poly::SetFaceTypes(std::unique_ptr<SymGroup> group, bool colourFaces, bool 
 
     DebugTrace("SetFaceColors\n");
     if (colourFaces)
-        ColorByType(mFaces);
+        ColorFaces(&mFaces);
     if (colourFaces || colourVerts)
-        ColorByType(mVerts);
+        ColorFaces(&mVerts);
 
     if (!given && !(mFlags & kDontReorderUniFaces))
         SortFaces();

@@ -314,6 +314,9 @@ public:
     void DrawLineStrip(const Vec3D* points, int count) override;
     float SetPointSize(float size) override;
     void DrawPoints(const Vec3D* points, int count) override;
+    void DrawPoints(const Vec3D* points, const float* rgba, int count, float size) override;
+    bool SetPolygonOffsetFill(bool on) override;
+    bool SetDepthTest(bool on) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
     void SetGLSelectionItem(int itemType, int index) override;
     void ClearGLSelectionItem() override;

@@ -135,6 +135,41 @@ void OpenGLView::DrawLines(const Vec3D* ends, const float* rgba, int count)
     glEnd();
 }
 
+void OpenGLView::DrawPoints(const Vec3D* points, const float* rgba, int count, float size)
+{
+    if (count <= 0)
+        return;
+    glPointSize(size * mPointScale);
+    glBegin(GL_POINTS);
+    for (int i = 0; i < count; ++i)
+    {
+        SetColor4f(rgba[4 * i], rgba[4 * i + 1], rgba[4 * i + 2], rgba[4 * i + 3]);
+        glVertex3d(points[i].x, points[i].y, points[i].z);
+    }
+    glEnd();
+    glPointSize(mPointScale);
+}
+
+bool OpenGLView::SetPolygonOffsetFill(bool on)
+{
+    const bool previous = glIsEnabled(GL_POLYGON_OFFSET_FILL) == GL_TRUE;
+    if (on)
+        glEnable(GL_POLYGON_OFFSET_FILL);
+    else
+        glDisable(GL_POLYGON_OFFSET_FILL);
+    return previous;
+}
+
+bool OpenGLView::SetDepthTest(bool on)
+{
+    const bool previous = glIsEnabled(GL_DEPTH_TEST) == GL_TRUE;
+    if (on && m3D)
+        glEnable(GL_DEPTH_TEST);
+    else
+        glDisable(GL_DEPTH_TEST);
+    return previous;
+}
+
 void OpenGLView::DrawTriangles(const Vec3D* corners, int count)
 {
     if (count <= 0)

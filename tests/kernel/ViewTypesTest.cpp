@@ -83,3 +83,53 @@ TEST(ViewTypes, NamesFollowTheViewTable)
     for (int code : {kViewTypeNone, 0x0019, 0x1919, 0x1900 | 25})
         EXPECT_EQ(GetViewTypeName(code, false), nullptr) << code;
 }
+
+TEST(ViewTypesTest, IndexInTheLowByteMapsToItsCodeAndOtherValuesPassUnchanged)
+{
+    struct Case
+    {
+        int value;
+        int code;
+    };
+    const Case kCases[] = {
+        {0x00, kViewTypePoly},       {0x12, kViewTypeMorphAugmentation}, {0x0E, kViewTypeNet2D},
+        {0x18, kViewTypeMorphViaSnub}, {0x1340E, kViewTypeNet2D},      {0x19, 0x19},
+        {0xFF, 0xFF},                {0x1234FF, 0x1234FF},
+    };
+    for (const Case& c : kCases)
+        EXPECT_EQ(ViewTypeFromIndex(c.value), c.code) << std::hex << c.value;
+}
+
+TEST(ViewTypesTest, TitlePrefixesNameTheShownModelOrTheTypeAlone)
+{
+    struct Case
+    {
+        int code;
+        bool model4D;
+        const char* prefix;  // null: the type's name alone
+    };
+    const Case kCases[] = {
+        {kViewTypePoly, false, ""},
+        {kViewTypeDual, false, ""},
+        {kViewTypePolyAndDual, false, nullptr},
+        {kViewTypeUniStellation, false, "Stellation of "},
+        {kViewTypeFacetPreview, false, "Faceting Preview for "},
+        {kViewTypeFace, false, "Face of "},
+        {kViewTypeFace, true, "Cell of "},
+        {kViewTypeStelFace, false, "Face of Stellation of "},
+        {kViewTypeSlice, false, "Cross-Section of "},
+        {kViewTypeNet2D, false, "Unfolded Net for "},
+        {kViewTypeMorphSizing, false, nullptr},
+        {kViewTypeMorphViaSnub, false, nullptr},
+        {kViewTypeNone, false, nullptr},
+    };
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.code);
+        const char* prefix = GetViewTitlePrefix(c.code, c.model4D);
+        if (c.prefix)
+            EXPECT_STREQ(prefix, c.prefix);
+        else
+            EXPECT_EQ(prefix, nullptr);
+    }
+}

@@ -19,41 +19,6 @@
 
 namespace
 {
-// The small stellated dodecahedron: the icosahedron's 12 vertices (0, +-1, +-phi) and their cyclic
-// turns; the face about each vertex direction is the pentagram through that vertex's 5 neighbours,
-// every second one in turn, counterclockwise seen from outside.
-PolySpec SmallStellatedDodecahedronSpec()
-{
-    const double phi = (1.0 + std::sqrt(5.0)) / 2.0;
-    PolySpec spec;
-    for (double s : {-1.0, 1.0})
-        for (double t : {-phi, phi})
-        {
-            spec.verts.push_back(Vec3D{0.0, s, t});
-            spec.verts.push_back(Vec3D{s, t, 0.0});
-            spec.verts.push_back(Vec3D{t, 0.0, s});
-        }
-    for (const Vec3D& v : spec.verts)
-    {
-        std::vector<int> around;
-        for (int j = 0; j < int(spec.verts.size()); ++j)
-            if (std::fabs(Vec3Distance(v, spec.verts[size_t(j)]) - 2.0) < 1e-9)
-                around.push_back(j);
-        Vec3D axis = v, x, y;
-        Vec3Normalize(axis);
-        Vec3Perpendicular(x, axis);
-        Vec3Normalize(x);
-        Vec3Cross(y, axis, x);
-        auto angle = [&](int j) {
-            const Vec3D& p = spec.verts[size_t(j)];
-            return std::atan2(Vec3Dot(p, y), Vec3Dot(p, x));
-        };
-        std::sort(around.begin(), around.end(), [&](int p, int q) { return angle(p) < angle(q); });
-        EXPECT_EQ(around.size(), 5u);
-        spec.faces.push_back({around[0], around[2], around[4], around[1], around[3]});
-    }
-    return spec;
-}
 
 // The area of a loop type's triangles over the outline's points, counterclockwise positive.
 double OutlineTypeArea(const DiagramOutline& outline, int k)

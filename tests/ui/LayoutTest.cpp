@@ -116,8 +116,10 @@ TEST_F(LayoutTest, TheProgramStartsWithTheBaseModelBesideItsNet)
     EXPECT_EQ(GetCurrentLayoutIndex(), kLayout2);
     ExpectPanesAt(LayoutCases()[kLayout2]);
     const std::vector<ModelPane*> panes = Panes();
-    EXPECT_EQ(panes[0]->GetTitle(), "Base Polyhedron");
-    EXPECT_EQ(panes[1]->GetTitle(), "Unfolded Net");
+    // A pane's title names the model it shows, after its type's prefix; a new document's model has
+    // no name, no catalogue entry and no file.
+    EXPECT_EQ(panes[0]->GetTitle(), "Unnamed");
+    EXPECT_EQ(panes[1]->GetTitle(), "Unfolded Net for Unnamed");
     EXPECT_STREQ(panes[0]->GetPlaceholderText(), "");
     EXPECT_STREQ(panes[1]->GetPlaceholderText(), "No nets.");
 }
@@ -181,7 +183,7 @@ TEST_F(LayoutTest, ALayoutShowsAgainWhatItShowedBefore)
     for (ModelPane* pane : Panes())
         after.push_back(pane->GetViewType());
     EXPECT_EQ(after, before);
-    EXPECT_EQ(Panes()[5]->GetTitle(), "Vertex Figure");
+    EXPECT_EQ(Panes()[5]->GetTitle(), "Vertex Figure for Unnamed");
 }
 
 TEST_F(LayoutTest, SwitchingKeepsStereoAndGivesA3DModelThePlain4DState)

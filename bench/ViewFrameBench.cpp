@@ -1,0 +1,298 @@
+// Frames per second of the Base Polyhedron pane, next to a plain GL loop drawing the same lit
+// triangles in an identical view: the ratio of the two is the cost of the model's drawing path
+// (face diagrams, translucent queue, colour rules) over the bare triangles. Needs a display
+// (run under Xvfb); without one every benchmark is skipped.
+
+#include "document/PolyDoc.h"
+#include "kernel/RecordingSceneDrawer.h"
+#include "kernel/ScriptedServices.h"
+#include "library/LibraryEntry.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
+#include "model/PolyTemplate.h"
+#include "platform/WxSupport.h"
+#include "render/OpenGLView.h"
+#include "support/PolyBuilder.h"
+#include "view/PolyView.h"
+
+#include <benchmark/benchmark.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/frame.h>
+#include <wx/init.h>
+#include <wx/sizer.h>
+#include <wx/utils.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <tuple>
+#include <vector>
+
+namespace
+{
+bool gDisplay = false;
+
+void Pump(int rounds)
+{
+    wxGUIEventLoop loop;
+    wxEventLoopActivator active(&loop);
+    for (int i = 0; i < rounds; ++i)
+    {
+        while (loop.Pending())
+            loop.Dispatch();
+        loop.YieldFor(wxEVT_CATEGORY_ALL);
+        wxMilliSleep(1);
+    }
+}
+
+// The triangles a model's base drawing hands to the view, as flat arrays.
+struct TriangleArrays
+{
+    std::vector<float> positions;
+    std::vector<float> normals;
+    std::vector<float> colors;
+    int count = 0;
+};
+
+TriangleArrays RecordTriangles(Poly& poly)
+{
+    RecordingSceneDrawer drawer;
+    {
+        ScopedSceneDrawer scope(&drawer);
+        poly.DrawBaseModel(1.0, 1.0);
+    }
+    TriangleArrays out;
+    for (const RecordingSceneDrawer::Call& call : drawer.calls)
+    {
+        if (call.name != "AddTriangle")
+            continue;
+        const std::vector<double>& v = call.values;
+        for (int c = 0; c < 3; ++c)
+        {
+            for (int k = 0; k < 3; ++k)
+            {
+                out.positions.push_back(float(v[size_t(3 * c + k)]));
+                out.normals.push_back(float(v[size_t(9 + k)]));
+            }
+            for (int k = 0; k < 4; ++k)
+                out.colors.push_back(float(v[size_t(12 + k)]));
+        }
+        ++out.count;
+    }
+    return out;
+}
+
+// The plain program: the same triangles from vertex arrays, colour through the material.
+class PlainTrianglesView : public OpenGLView
+{
+public:
+    using OpenGLView::OpenGLView;
+    const TriangleArrays* triangles = nullptr;
+
+protected:
+    void DrawScene() override
+    {
+        if (!triangles || !triangles->count)
+            return;
+        glEnable(GL_COLOR_MATERIAL);
+        glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, triangles->positions.data());
+        glNormalPointer(GL_FLOAT, 0, triangles->normals.data());
+        glColorPointer(4, GL_FLOAT, 0, triangles->colors.data());
+        glDrawArrays(GL_TRIANGLES, 0, 3 * triangles->count);
+        glDisableClientState(GL_COLOR_ARRAY);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisable(GL_COLOR_MATERIAL);
+    }
+};
+
+// The geodesic sphere of frequency n on the icosahedron: 20 n^2 triangles.
+PolySpec GeodesicSpec(int n)
+{
+    const double phi = (1.0 + std::sqrt(5.0)) / 2.0;
+    std::vector<Vec3D> ico = {{-1, phi, 0}, {1, phi, 0}, {-1, -phi, 0}, {1, -phi, 0}, {0, -1, phi}, {0, 1, phi},
+                              {0, -1, -phi}, {0, 1, -phi}, {phi, 0, -1}, {phi, 0, 1}, {-phi, 0, -1}, {-phi, 0, 1}};
+    const int faces[20][3] = {{0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
+                              {11, 10, 2}, {10, 7, 6}, {7, 1, 8},  {3, 9, 4},  {3, 4, 2},   {3, 2, 6}, {3, 6, 8},
+                              {3, 8, 9},  {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1}};
+    PolySpec spec;
+    std::map<std::tuple<long long, long long, long long>, int> index;
+    auto vertex = [&](Vec3D p) {
+        Vec3Normalize(p);
+        const auto key = std::make_tuple(std::llround(p.x * 1e9), std::llround(p.y * 1e9), std::llround(p.z * 1e9));
+        const auto it = index.find(key);
+        if (it != index.end())
+            return it->second;
+        const int i = int(spec.verts.size());
+        spec.verts.push_back(p);
+        index[key] = i;
+        return i;
+    };
+    for (const auto& f : faces)
+    {
+        const Vec3D& a = ico[size_t(f[0])];
+        const Vec3D& b = ico[size_t(f[1])];
+        const Vec3D& c = ico[size_t(f[2])];
+        auto at = [&](int i, int j) {
+            // i steps towards b, j towards c.
+            Vec3D p;
+            for (int k = 0; k < 3; ++k)
+                p[k] = a[k] + (b[k] - a[k]) * i / n + (c[k] - a[k]) * j / n;
+            return vertex(p);
+        };
+        for (int i = 0; i < n; ++i)
+            for (int j = 0; i + j < n; ++j)
+            {
+                spec.faces.push_back({at(i, j), at(i + 1, j), at(i, j + 1)});
+                if (i + j + 2 <= n)
+                    spec.faces.push_back({at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)});
+            }
+    }
+    return spec;
+}
+
+// A shown frame with the model pane and the plain view side by side at the same size.
+struct Scene
+{
+    std::unique_ptr<CPolyDoc> document;
+    wxFrame* frame = nullptr;
+    CPolyView* pane = nullptr;
+    PlainTrianglesView* plain = nullptr;
+    TriangleArrays triangles;
+
+    ~Scene()
+    {
+        if (frame)
+        {
+            frame->Destroy();
+            Pump(5);
+        }
+    }
+};
+
+std::unique_ptr<Scene> MakeScene(const std::function<bool(Poly&)>& build)
+{
+    auto scene = std::make_unique<Scene>();
+    scene->document = std::make_unique<CPolyDoc>();
+    Poly& poly = scene->document->GetCurrentRecord()->mPoly;
+    if (!build(poly))
+        return nullptr;
+    poly.UpdateFaceDiagramColors();
+    scene->triangles = RecordTriangles(poly);
+    scene->frame = new wxFrame(nullptr, wxID_ANY, "frames", wxDefaultPosition, wxSize(1000, 520));
+    auto* sizer = new wxBoxSizer(wxHORIZONTAL);
+    scene->pane = new CPolyView(scene->frame);
+    scene->plain = new PlainTrianglesView(scene->frame);
+    scene->plain->triangles = &scene->triangles;
+    sizer->Add(scene->pane, 1, wxEXPAND);
+    sizer->Add(scene->plain, 1, wxEXPAND);
+    scene->frame->SetSizer(sizer);
+    scene->frame->Show();
+    Pump(40);
+    scene->pane->RequestFit(1);
+    scene->pane->OnDraw();
+    Transform3D camera;
+    scene->pane->GetCameraTransform(camera);
+    scene->plain->SetCameraTransform(camera);
+    return scene;
+}
+
+// Frames of one view; counters give frames per second and the model's triangles.
+void RunFrames(benchmark::State& state, Scene* scene, bool plain)
+{
+    OpenGLView* view = plain ? static_cast<OpenGLView*>(scene->plain) : scene->pane;
+    for (auto _ : state)
+        view->OnDraw();
+    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["triangles"] = scene->triangles.count;
+}
+
+void BM_Frames(benchmark::State& state, const char* model, bool plain)
+{
+    if (!gDisplay)
+    {
+        state.SkipWithError("needs a display");
+        return;
+    }
+    ScopedScriptedServices scripted;
+    std::unique_ptr<Scene> scene;
+    PolyTemplate templ;
+    if (std::strcmp(model, "geodesic") == 0)
+        scene = MakeScene([](Poly& poly) {
+            BuildPoly(poly, GeodesicSpec(32), false);
+            return poly.mFaces.mCount == 20480;
+        });
+    else
+        scene = MakeScene([&](Poly& poly) { return templ.Parse(model, false) && poly.PrepareFromTemplate(&templ, 0); });
+    if (!scene)
+    {
+        state.SkipWithError("model not built");
+        return;
+    }
+    RunFrames(state, scene.get(), plain);
+}
+
+// The uniform polyhedron with the most faces that builds from its configuration so far.
+const char* LargestUniform()
+{
+    static const char* largest = [] {
+        ScopedScriptedServices scripted;
+        const char* best = "3.3.3.3.3";
+        int most = 0;
+        for (const LibraryEntry& row : GetLibraryTable())
+        {
+            if (row.mCategory < LibraryEntry::kCategoryPlatonic || row.mCategory > LibraryEntry::kCategoryPrisms ||
+                !row.mSymbol || std::strchr(row.mSymbol, '<') || row.mNumFaces <= most)
+                continue;
+            PolyTemplate templ;
+            Poly poly;
+            if (templ.Parse(row.mSymbol, false) && poly.PrepareFromTemplate(&templ, 0) &&
+                poly.mFaces.mCount == row.mNumFaces)
+            {
+                best = row.mSymbol;
+                most = row.mNumFaces;
+            }
+        }
+        return best;
+    }();
+    return largest;
+}
+
+void BM_LargestUniform(benchmark::State& state, bool plain)
+{
+    BM_Frames(state, LargestUniform(), plain);
+    state.SetLabel(LargestUniform());
+}
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_LargestUniform, ModelPane, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_LargestUniform, PlainGL, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Frames, Geodesic20480ModelPane, "geodesic", false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Frames, Geodesic20480PlainGL, "geodesic", true)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (std::getenv("DISPLAY"))
+    {
+        PreferX11Backend();
+        wxApp::SetInstance(new wxApp());
+        gDisplay = wxEntryStart(argc, argv) && wxTheApp->CallOnInit();
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (gDisplay)
+    {
+        wxTheApp->OnExit();
+        wxEntryCleanup();
+    }
+    return 0;
+}

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "document/ModelViewState.h"
+#include "kernel/Mat4.h"
+#include "render/OpenGLView.h"
+#include "view/ElementMaterial.h"
+
+#include <string>
+
+class Poly;
+class Stellation;
+
+// The model pane: one per pane of the main window, each showing the document's model in one of the
+// 25 view types (kernel/ViewTypes.h). It keeps the state that belongs to the pane (its type, its
+// explosion, its 4D projection and rotation, the display switches) and draws every model record of
+// the document through the OpenGLView frame hooks. The pane layouts make and own them.
+class CPolyView : public OpenGLView, public ModelViewState
+{
+public:
+    explicit CPolyView(wxWindow* parent, wxWindowID id = wxID_ANY);
+    ~CPolyView() override;
+
+    // ---- View types ----
+    // Switches the view to a type; keep (restoring a saved state) skips the messages, the title and
+    // the fit.
+    void SetViewType(int code, bool keep) override;
+    // The base side only, the dual side only, or the document's base/dual switch.
+    bool ShowsDual() const override;
+    // False for the types that show both sides (compound, morphs); dual receives the side.
+    bool GetShownSide(bool& dual) const;
+    // Unless fits are suspended: 1 fit allowing for rotation, 3 tight fit, done before the next frame.
+    void RequestFit(int mode) override;
+    int GetPendingFit() const { return mPendingFit; }
+
+    // ---- Titles and names ----
+    void UpdateTitle() override;
+    // The pane's title: the prefix of its type and the shown model's name, or the type's name alone.
+    std::string GetViewName() const;
+    std::string GetModelName(bool withSymbol, bool withNumbers) const;
+    std::string GetDualName(bool withSymbol, bool withNumbers) const;
+    // "<Unknown>" for a type without a single side.
+    std::string GetShownModelName(bool withSymbol, bool withNumbers) const;
+    // The name of the shown side's stellation: the model's own while it is the original polyhedron.
+    std::string GetStellationName() const;
+    // The description the 3D exporters write for what the pane shows.
+    std::string GetExportTitle() const;
+    // The short text shown in the pane's middle while its kind of view cannot draw yet; empty when
+    // the view draws.
+    const char* GetPlaceholderText() const;
+    // The radius of what the pane shows; with margin the vertex markers are allowed for.
+    double GetViewRadius(int withMargin) const override;
+
+    // ---- Materials of spheres and rods ----
+    // Begin fills the record and the material; the kind is returned so that the caller colours
+    // each element itself for kind 1. Draw every sphere (or rod) once while ApplyMaterial answers
+    // true, then end.
+    int BeginSphereMaterial(MaterialPass& record);
+    void EndSphereMaterial();
+    void BeginCylinderMaterial(MaterialPass& record);
+    void EndCylinderMaterial();
+    bool ApplyMaterial(bool sphere, MaterialPass& record);
+
+    // ---- Blend nesting for overlays ----
+    int PushBlendMode(int mode);
+    int PopBlendMode(int mode);
+    int GetBlendDepth() const { return mBlendDepth; }
+
+    // ---- ModelViewState ----
+    int GetViewType() const override { return mViewType; }
+    double GetExplosion() const override { return mExplosion; }
+    void SetExplosion(double scale) override { mExplosion = scale; }
+    int GetProjection4D() const override { return mProjection4D; }
+    void SetProjection4D(int type) override { mProjection4D = type; }
+    const Mat4& GetRotation4D() const override { return mRotation4D; }
+    void SetRotation4D(const Mat4& rotation) override { mRotation4D = rotation; }
+
+    int ViewTypeCode() const override { return mViewType; }
+    double GetExplodeScale() const override { return mExplosion; }
+    CaptionWnd* CreateCaptionWnd() override;
+
+    // Per-view display switches.
+    bool mShowSymmetryAxes = false;
+    bool mShowReflectionPlanes = false;
+    bool mShowReflectionNormals = false;
+
+protected:
+    void PrepareForDraw() override;
+    void ApplyModelTransform() override;
+    void DrawScene() override;
+    void PrepareTextures() override {}
+
+private:
+    // The current record in the view's type; the material and polygon offset it needs.
+    void OnGLDraw();
+    void DrawModelMarks(Poly& poly);
+    void DrawVertexSpheres(Poly& poly, bool dual);
+    void DrawEdgeCylinders(Poly& poly, bool dual);
+    void FitView(int mode);
+
+    int mViewType = -1;
+    int mPendingFit = 0;
+    int mProjection4D = 2;
+    Mat4 mRotation4D;
+    double mExplosion = 1.0;
+    int mBlendDepth = 0;
+};
+
+// The type's name, or "Unknown view type" after an internal error for a code that is no type.
+const char* GetViewTypeName(int code);
+
+// The polygon-offset units of a 3D view at the camera distance: 8000 at 1.2, 200 at 4.5 and 6 at 75,
+// straight in log-log between; 10 for an orthogonal camera; raised to the depth factor (1 for a
+// 24-bit depth buffer), never below 1.
+float PolygonOffsetUnitsAt(double distance, bool orthogonal, double depthFactor);
+
+// Over every view of the list.
+CPolyView* FindViewOfType(int a, int b);
+void InvalidateViewsOfType(int mask, bool keepMessage);
+void RequestFitAllViews(int mode);
+void RequestFitViewsOfType(int mask);
+void UpdateAllViewTitles();
+void UpdateAllViewButtons();
+
+// While one exists, RequestFit does nothing.
+class FitSuspendScope
+{
+public:
+    FitSuspendScope();
+    ~FitSuspendScope();
+    FitSuspendScope(const FitSuspendScope&) = delete;
+    FitSuspendScope& operator=(const FitSuspendScope&) = delete;
+    static bool Active();
+};
+
+// The transition motion: while a model is being replaced, the view asks this hook to move the
+// record's model in the GL matrix before it is drawn. Null (none set) moves nothing.
+using TransitionMotionHook = void (*)(CPolyView& view, Poly& poly, double viewRadius);
+void SetTransitionMotionHook(TransitionMotionHook hook);
