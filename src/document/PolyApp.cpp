@@ -3,9 +3,11 @@
 #include "document/AppShell.h"
 #include "document/PolyDoc.h"
 #include "document/RecentFileList.h"
+#include "kernel/MouseThrow.h"
 #include "kernel/Paths.h"
 #include "kernel/ProgramClock.h"
 #include "kernel/Registry.h"
+#include "kernel/SceneThrows.h"
 #include "kernel/SpecialFolders.h"
 #include "kernel/TransitionSettings.h"
 #include "kernel/UiThread.h"
@@ -63,6 +65,8 @@ bool CPolyApp::OnInit()
     // wxApp::OnInit is not called: the program takes nothing from its command line.
     RecordUiThread();
     InitTimer();
+    SetMouseInterfaceType(0);
+    GetSceneThrows();
     InstallStderrDiagnostics();
     EnableMenuImages();
     SetVendorName("OrvaneSoft");
@@ -151,11 +155,14 @@ bool CPolyApp::IdleStep(double time)
     if (time < 0.0)
         time = GetElapsedSeconds(true);
     gLastIdleStepTime = time;
-    // Mouse throws and transitions will advance to the time here and report whether they still
-    // move. Painting comes after all model time has advanced, so each marked view is painted once
-    // per step.
+    // Transitions will advance to the time here and report whether they still move. Mouse throws
+    // mark what they move and advance when the first marked view draws. Painting comes after all
+    // model time has advanced, so each marked view is painted once per step.
+    const bool throwing = InvalidateMouseThrowTargets();
+    if (throwing)
+        SetMouseThrowStepPending(true);
     NewView::RedrawAllNow();
-    return false;
+    return throwing;
 }
 
 double CPolyApp::GetLastIdleStepTime()

@@ -6,6 +6,7 @@
 #include "kernel/Paths.h"
 #include "kernel/Shell.h"
 #include "kernel/Strings.h"
+#include "model/MouseThrowState.h"
 #include "platform/MainWindow.h"
 #include "render/OpenGLView.h"
 #include "render/ViewSnapshot.h"
@@ -107,6 +108,8 @@ void CPolyDoc::SwitchModelRecord(ModelRecord* record, int flags, NewView* view)
         for (NewView* v = NewView::GetFirstView(); v && k < ModelRecord::kNumViewRecords; v = v->next, ++k)
             if (!view || v == view)
                 SaveViewBlock(old->mViews[k], v);
+        DeleteSavedMouseThrows(old->mFirstThrow);
+        old->mFirstThrow = SaveActiveMouseThrows();
     }
 
     mRecords.mCurrent = record;
@@ -123,6 +126,8 @@ void CPolyDoc::SwitchModelRecord(ModelRecord* record, int flags, NewView* view)
         for (NewView* v = NewView::GetFirstView(); v && k < ModelRecord::kNumViewRecords; v = v->next, ++k)
             if (!view || v == view)
                 RestoreViewBlock(record->mViews[k], v);
+        RestoreMouseThrows(record->mFirstThrow);
+        DeleteSavedMouseThrows(record->mFirstThrow);
     }
     gCurrentIsLast = record == mRecords.mLast;
     NewView::ScrollBarUpdate() = gCurrentIsLast;

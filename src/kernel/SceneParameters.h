@@ -7,11 +7,11 @@
 struct SceneParameters
 {
     double morphRatio = 0.5;   // "MorphRatio": how far the dual morphs have gone
-    double foldRatio = 0.5;    // "FoldRatio": how far the folding net has folded
+    double foldRatio = 0.25;   // "FoldRatio": how far the folding net has folded
     double netShrink4D = 1.0;  // "NetShrink4D"
     double sliceRatio = 0.5;   // "SliceRatio": depth of the cross-section
     Mat4 sliceMatrix;          // "SliceMat": direction of the 4D cross-section
-    double shrink4D = 0.5;     // "Shrink4D": shrink of the 4D cells
+    double shrink4D = 0.3;     // "Shrink4D": shrink of the 4D cells
 };
 
 // The values of the model being shown.

@@ -3,6 +3,8 @@
 #include "model/FaceVert.h"
 
 class TemplatePolygon;
+class Vert;
+struct MatchCursor;
 
 // A face of the model: its neighbours are its corners in order.
 class Face : public FaceVert
@@ -30,6 +32,14 @@ public:
     // The match identifier of the template polygon that corner i's template ring puts at this face;
     // -1 when the face is not around that corner.
     int GetMatchIdAt(int corner) const;
+    void SetVertex(int position, Vert* vertex);
+    // The first other face of the same template shape in the same plane with a corner at this one's
+    // corner 0's place: k receives this face's corner there, reversed whether the two run opposite
+    // ways. Null when there is none.
+    Face* FindMatch(int& k, bool& reversed) const;
+    // This face takes the place of drop (matched at offset k), their corners merged; drop is
+    // deleted. A corner that the cursor is completing hands its role to the corner kept.
+    bool MergeF(Face* drop, int k, bool reversed, MatchCursor* cursor);
     // The face's state written to the trace hook.
     void DumpFace() const;
 

@@ -237,6 +237,46 @@ public:
     // The model is exploding or imploding in the running transition.
     bool IsExplodePhase() const;
 
+    // ---- Building from a vertex configuration ----
+    // Starts the model from the solved template and matches vertices until it closes up; false
+    // when it cannot (status kMatchingFailed).
+    bool PrepareFromTemplate(PolyTemplate* templ, uint32_t flags);
+    // Matching steps while the status is running; fails after more than kMaxAddedVertices steps. A
+    // convex result marks every element as on the convex hull.
+    bool SolveMatching();
+    // One step (Add Vertex): the next vertex, or the next branch after a dead end or on request.
+    bool MatchStep();
+    // Matches and completes the vertex; with none, finishes the model and analyses it.
+    bool AddVertex(Vert* vertex);
+    // The unmatched vertex with the fewest placements left (more attached faces first, then the
+    // earliest); null when none is left or one has no placement.
+    Vert* NextVertexToMatch() const;
+    // Recounts the unmatched vertices whose faces changed; false (with a message) when one has no
+    // placement left.
+    bool CheckMatchable();
+    // Fills the corners of a face whose corner 0 is set: from the faces around its corners where
+    // they exist, new vertices on its circle elsewhere; then its pole.
+    bool CreateVertices(Face* face);
+    // Mends the faces around the vertex that disagree about the vertex between them.
+    bool ZipVertex(Vert* vertex);
+    static constexpr int kMaxAddedVertices = 500;
+
+    // ---- The analysis ----
+    // Classifies faces and vertices into face types, sets the symmetry group (the given one, or
+    // derived from the face types when null, turning the model into the group's orientation),
+    // orients the face frames, finds parts, volumes and density, builds the drawn polygons, colours
+    // and edges. Always answers true: inconsistencies are reported and the analysis goes on.
+    bool SetFaceTypes(std::unique_ptr<SymGroup> group, bool colourFaces, bool colourVerts);
+    // Half the sum over the face types of faces times sides; stored in mNumEdges.
+    int CountEdges();
+    // The edges and edge types from the face types of the model's own side.
+    void CreateEdges();
+    // Faces by shape (sides over density), then by type size and index.
+    void SortFaces();
+    void CreateAllPolygonsForDrawing();
+    void RecolourFaceDiagrams();
+    void SetFaceTypeRotSyms();
+
     // The plain form of one side of the model (flags: kConvert...; the dual side with kConvertDual),
     // owned by the caller; part, when given, is kept alone (kConvertKeepPart) or left out. Null with
     // a message when the side cannot be converted.

@@ -34,6 +34,20 @@ public:
     Vert* GetAdjacentVert(int side) const;
 
     // Template matching.
+    // Stores the face at the position (null clears it), keeping the count of attached faces.
+    void SetFace(int position, FaceVert* face);
+    // The present faces fit the template ring read from the candidate in the direction (0 forward,
+    // 1 backward): the number of them that do not yet carry their ring polygon's match id, or -1
+    // when some face does not fit. turn receives the turn the first fit decided (-1: none).
+    int FitCount(const TemplatePolygon* candidate, int direction, int& turn) const;
+    // Counts the placements of the orientation class that fits first; answers mRemaining.
+    int CountMatches();
+    // The smallest fit count above level that some placement of the orientation class has; -1.
+    int NextFitCount(int level) const;
+    // The rotation offset at which the faces around this vertex have the face types of those
+    // around the type's first vertex; -1 when none.
+    int MatchDualType(const FaceType* type) const;
+
     int32_t mTurn = -1;  // handedness: -1 not decided, 0 or 1
     std::unique_ptr<uint8_t[]> mFaceReversed;  // per face: it lists its corners against mTurn
     int32_t mPlacementStamp = -1;  // -1: not placed

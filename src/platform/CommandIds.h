@@ -18,3 +18,8 @@ inline constexpr int kCmdLayout4 = 32829 - kCommandIdBase;  // Ctrl+4: the four-
 inline constexpr int kCmdLayout5 = 32830 - kCommandIdBase;  // Ctrl+5: the five-pane layouts in turn
 inline constexpr int kCmdLayout6 = 32831 - kCommandIdBase;  // Ctrl+6: six panes
 inline constexpr int kCmdChooseLayout = 32832 - kCommandIdBase;
+
+// Options: mouse inertia; the Esc key.
+inline constexpr int kCmdStopAllMouseInertia = 33290 - kCommandIdBase;
+inline constexpr int kCmdAllowMouseInertia = 33291 - kCommandIdBase;
+inline constexpr int kCmdEscapeKey = 33292 - kCommandIdBase;

@@ -128,7 +128,8 @@ wxMenuBar* BuildMenuBar(const CommandTable& table)
         if (!c.text)
             menu->AppendSeparator();
         else
-            menu->Append(c.id, wxString::FromUTF8(c.text), wxString::FromUTF8(c.prompt ? c.prompt : ""));
+            menu->Append(c.id, wxString::FromUTF8(c.text), wxString::FromUTF8(c.prompt ? c.prompt : ""),
+                         c.update.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
     }
     return bar;
 }

@@ -18,6 +18,7 @@ struct CommandUpdateRule
     int viewFamilies = 0;  // the active pane's view-type code carries one of these bits; 0: any pane
     int modelKinds = kCommandForAnyModel;
     bool ownerUpdates = false;  // the owner also checks, unchecks or renames the item
+    bool checkable = false;     // the menu item carries a check mark
 };
 
 // One command, declared once: menus, toolbars and accelerators are built from the table.

@@ -671,7 +671,8 @@ void NewView::OnScroll(wxScrollEvent& event)
 
 void NewView::UpdateModifierState(int flags, bool force)
 {
-    const int state = (flags & (kShift | kCtrl)) | (wxGetKeyState(WXK_SPACE) ? kSpaceBar : 0);
+    // The space bar comes from the pane's own key messages: the toolkit cannot poll it everywhere.
+    const int state = (flags & (kShift | kCtrl)) | (sModifiers & kSpaceBar);
     if (state != sModifiers || force)
     {
         sModifiers = state;

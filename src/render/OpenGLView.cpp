@@ -86,6 +86,11 @@ OpenGLView::OpenGLView(wxWindow* parent, wxWindowID id) : NewView(parent, id)
     InstallGLContextHooks();
     mCanvas = new OpenGLViewCanvas(this);
     SetClientChild(mCanvas);
+    mTumbleThrow.Init(0, this, MouseThrow::kAxisMode);
+    mTwistThrow.Init(1, this, 0);
+    mZoomThrow.Init(2, this, 0);
+    mPivotThrow.Init(3, this, MouseThrow::kAxisMode | MouseThrow::kFixedAxis);
+    mTurnThrow.Init(4, this, MouseThrow::kAxisMode);
 }
 
 OpenGLView::~OpenGLView()
@@ -279,6 +284,9 @@ void OpenGLView::OnDraw()
     if (gDrawing)
         return;
     gDrawing = true;
+    // The throws advance once per idle pass, to the time of the first frame drawn after it.
+    if (IsMouseThrowStepPending())
+        StepMouseThrows(nullptr);
     if (!mGLEnabled || (IsPrinting() && !mGLForPrinting))
         DrawWithoutGL();
     else

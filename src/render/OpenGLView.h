@@ -1,9 +1,11 @@
 #pragma once
 
 #include "kernel/Messages.h"
+#include "kernel/MouseThrow.h"
 #include "kernel/SceneDrawer.h"
 #include "kernel/Transform3D.h"
 #include "kernel/Vec3F.h"
+#include "render/CameraThrows.h"
 #include "render/NewView.h"
 
 #include <memory>
@@ -44,9 +46,26 @@ struct ViewTextBox
 // scrolled and turned. The view's state setters are the one way drawing code changes colour,
 // material, blending, stipple, culling and depth mask. While it draws a frame the view is the current
 // SceneDrawer, so the model's drawing code reaches all of it.
-class OpenGLView : public NewView, public SceneDrawer
+class OpenGLView : public NewView, public SceneDrawer, public MouseThrowOwner
 {
 public:
+    // Mouse modes of navigation: what the buttons held and the space bar do now.
+    enum MouseMode
+    {
+        kModeNone = 0,
+        kModeNotPossible = 1,
+        kModeZoom = 2,
+        kModeTumble = 3,
+        kModeTwist = 4,
+        kModeReadyToPan = 5,
+        kModePan = 6,
+        kModeFOV = 7,
+        kModeZoom2D = 8,
+        kModePan2D = 9,
+        kModeTwist2D = 10,
+        kModePivot = 11
+    };
+
     // Stereo modes.
     static constexpr int kStereoOff = 0;
     static constexpr int kStereoSideBySide = 9;
@@ -86,6 +105,31 @@ public:
     void SetAllWhite(bool on) { mAllWhite = on; }
     // Explosion of the model drawn (1: not exploded); queued triangles sort alone when below 1.
     virtual double GetExplodeScale() const { return 1.0; }
+
+    // ---- Mouse navigation ----
+
+    // Only without Shift and Ctrl; a middle button counts as both buttons.
+    int GetMouseMode() const;
+    const wxCursor* GetModeCursor() override;
+    void GetMouseHints(std::string& left, std::string& right, std::string& both) override;
+    void OnWheel(int delta) override;
+    TumbleThrow& GetTumbleThrow() { return mTumbleThrow; }
+    TwistThrow& GetTwistThrow() { return mTwistThrow; }
+    ZoomThrow& GetZoomThrow() { return mZoomThrow; }
+    PivotThrow& GetPivotThrow() { return mPivotThrow; }
+    TurnThrow& GetTurnThrow() { return mTurnThrow; }
+    // Degrees per pixel of a tumble.
+    float GetTumbleRate() const { return mTumbleRate; }
+    // Multiplies the camera distance (the half-height when orthogonal), within the distance limits.
+    void ScaleCameraDistance(double factor);
+    // Negative: no limit.
+    void SetDistanceLimits(double minimum, double maximum)
+    {
+        mMinDistance = minimum;
+        mMaxDistance = maximum;
+    }
+    int GetThrowOwnerIndex() const override { return GetViewNumber(); }
+    void ProjectThrowPoint(Vec3D& out, const Vec3D& p) override { ProjectToWindow(out, p); }
 
     // ---- Camera, projection, fitting and stereo ----
 
@@ -293,8 +337,15 @@ protected:
     virtual void ApplyModelTransform() {}
     // The mouse throws of the view: the zoom throw, and the tumble, twist and turn throws (with the
     // pivot throw when asked).
-    virtual void StopZoomThrow() {}
-    virtual void StopRotationThrows(bool /*alsoPivot*/) {}
+    virtual void StopZoomThrow();
+    virtual void StopRotationThrows(bool alsoPivot);
+
+    // A navigation drag: button down (after the bookkeeping), button up (before it).
+    void BeginMouseAction(int flags, int x, int y);
+    void EndMouseAction(int flags, int x, int y);
+    void OnMouseButtonDown(int button, int flags, int x, int y) override;
+    void OnMouseButtonUp(int button, int flags, int x, int y) override;
+    void OnMouseMove(int flags, int x, int y) override;
 
     void RepaintNow() override;
     void OnClientResized() override;
@@ -366,6 +417,13 @@ private:
     float mTumbleRate = 0.3f;
     double mMinDistance = -1.0;
     double mMaxDistance = -1.0;
+    TumbleThrow mTumbleThrow{this};
+    TwistThrow mTwistThrow{this};
+    ZoomThrow mZoomThrow{this};
+    PivotThrow mPivotThrow{this};
+    TurnThrow mTurnThrow{this};
+    float mZoomAnchorX = 0.0f;
+    float mZoomAnchorY = 0.0f;
 
     // 2D area.
     int mPrevWidth = 1;

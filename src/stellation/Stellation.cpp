@@ -233,3 +233,10 @@ double Stellation::GetMeanEdgeLength()
     CalcEdgeLengthRange(&shortest, &longest);
     return 0.5 * (shortest + longest);
 }
+
+void Stellation::CreateFaceDiagrams()
+{
+    for (FaceType* type = mFirstFaceType; type; type = type->mNextFaceType)
+        if (!type->mCoplanarSource && type->mFirstFace)
+            type->mFirstFace->BuildDrawLoops();
+}

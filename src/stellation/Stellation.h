@@ -78,6 +78,9 @@ public:
     // Halfway between the shortest and the longest side: the size of balls, tubes and labels.
     double GetMeanEdgeLength();
 
+    // Each face type that is not a coplanar copy builds its face diagram from its first face.
+    void CreateFaceDiagrams();
+
     // The face whose stellation diagram is shown. A new one starts its list's view measures afresh.
     void SetSelectedFace(FaceVert* face);
     FaceVert* GetSelectedFace() const { return mSelectedFace; }

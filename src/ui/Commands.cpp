@@ -13,6 +13,13 @@ const CommandInfo kCommands[] = {
     {kCmdLayout4, nullptr, "Four Panes\tCtrl+4", "Show four panes; again for the next arrangement", {}},
     {kCmdLayout5, nullptr, "Five Panes\tCtrl+5", "Show five panes; again for the other arrangement", {}},
     {kCmdLayout6, nullptr, "Six Panes\tCtrl+6", "Show six panes", {}},
+    // Esc has its own command: it stops more than the motions (the Options item shows no key so
+    // that it does not take Esc away from it).
+    {kCmdStopAllMouseInertia, "&Options", "Stop All Mouse &Inertia",
+     "Stop every motion that goes on after a mouse drag", {0, kCommandForAnyModel, true, false}},
+    {kCmdAllowMouseInertia, "&Options", "Allow &Mouse Inertia",
+     "Let the model keep moving after a fast mouse drag", {0, kCommandForAnyModel, true, true}},
+    {kCmdEscapeKey, nullptr, "Escape\tEsc", "Finish a transition, or stop the motions after a mouse drag", {}},
 };
 }  // namespace
 

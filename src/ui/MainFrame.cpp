@@ -11,6 +11,7 @@
 #include "render/OpenGLView.h"
 #include "render/TranslucentQueue.h"
 #include "ui/Commands.h"
+#include "ui/EscapeCommands.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
 
@@ -27,6 +28,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     SetMenuBar(BuildMenuBar(GetCommandTable()));
     const wxAcceleratorTable keys = BuildAcceleratorTable(GetCommandTable());
     SetAcceleratorTable(keys);
+    BindEscapeCommands(this);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };

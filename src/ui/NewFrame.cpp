@@ -17,7 +17,7 @@
 
 namespace
 {
-// The hint panes take their widths from these texts, and show them until the first hints come.
+// The hint panes take their widths from the longest texts they show.
 const char* const kHintPaneTexts[3] = {"L: Set augmentation height", "R: Unexplode augmentation",
                                        "L+R: Pivot around axis"};
 constexpr size_t kStatusTextSize = 512;
@@ -40,8 +40,10 @@ NewFrame::NewFrame(CPolyDoc* document, const wxString& title)
         widths[i + 1] = bar->GetTextExtent(kHintPaneTexts[i]).x + 2 * bar->GetBorderX() + 24;
     SetStatusWidths(kStatusPanes, widths);
     bar->SetStatusStyles(kStatusPanes, styles);
-    for (int i = 0; i < 3; ++i)
-        SetStatusText(kHintPaneTexts[i], i + 1);
+    // Until the mouse reaches a pane: what its buttons do with no key held.
+    SetStatusText("L: Tumble", 1);
+    SetStatusText("R: Zoom", 2);
+    SetStatusText(gPivotAroundAxis ? "L+R: Pivot around axis" : "L+R: Twist", 3);
     SetMouseHintsSink(&SetMouseHintTexts);
 
     Bind(wxEVT_CLOSE_WINDOW, &NewFrame::OnClose, this);

@@ -171,7 +171,7 @@ TEST_F(PolyDocTest, EachRecordKeepsThePanesStateAndTheSceneValues)
     EXPECT_DOUBLE_EQ(panes[0]->GetEye().z, 3.0);
     EXPECT_DOUBLE_EQ(panes[1]->mExplosion, 2.5);
     EXPECT_NEAR(panes[1]->mRotation.At(1, 0), std::sin(0.2), 1e-12);
-    EXPECT_DOUBLE_EQ(GetSceneParameters().foldRatio, 0.5);
+    EXPECT_DOUBLE_EQ(GetSceneParameters().foldRatio, 0.25);
     EXPECT_DOUBLE_EQ(GetSceneParameters().morphRatio, 0.8);
 
     mDoc->SwitchModelRecord(b, 0, nullptr);
