@@ -6,6 +6,7 @@
 #include "library/LibraryEntry.h"
 #include "model/PolyTemplate.h"
 #include "model/SimplePoly.h"
+#include "model/TemplateMatching.h"
 #include "operations/ParametricSolids.h"
 
 #include <cstring>
@@ -40,10 +41,12 @@ bool Poly::CreateFromLibraryEntry(PolyTemplate* templ, const LibraryEntry* entry
         std::unique_ptr<SimplePoly> simplePoly = prism ? CreatePrism(n, d) : CreateAntiprism(n, d);
         if (!simplePoly)
             return false;
-        return ReportNotBuildable(*entry, "models from prism builders");
+        return ReportNotBuildable(*entry, "prisms and antiprisms");
     }
     if (!templ || !templ->Parse(LibraryEntry::GetSymbol(entry).c_str()))
         return false;
-    (void)stepwise;
-    return ReportNotBuildable(*entry, "models from vertex configurations");
+    // A matching that fails is a failed build, not a half-made model reported as made.
+    if (stepwise)
+        return Prepare(*this, templ, 0);
+    return PrepareFromTemplate(templ, 0);
 }

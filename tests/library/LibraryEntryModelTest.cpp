@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <memory>
 #include <string>
 
 namespace
@@ -73,4 +75,96 @@ TEST_F(LibraryEntryModelTest, NothingToBuildGivesNoModel)
     EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 1);
     file->FreeStrings();
     delete file;
+}
+
+namespace
+{
+constexpr int kCategoryArchimedean = 7;
+
+bool IsPrismRow(const LibraryEntry& row)
+{
+    return row.mCategory == LibraryEntry::kCategoryPrisms;
+}
+}  // namespace
+
+// Every uniform row built through the library: its counts are the published ones the row lists.
+// Rows whose configuration the matching cannot close yet (retrograde polygons, faces through the
+// centre) must fail the same way when matched directly, so the failure is the matching's and not
+// the dispatch's; the convex rows always build.
+TEST_F(LibraryEntryModelTest, EveryUniformRowBuildsWithTheCountsOfItsRow)
+{
+    ScopedScriptedServices scripted;
+    int built = 0;
+    for (int position = 0; position < 105; ++position)
+    {
+        const LibraryEntry& row = Row(position);
+        if (IsPrismRow(row))
+            continue;
+        SCOPED_TRACE(std::to_string(position) + " " + row.mName + " " + row.mSymbol);
+        PolyTemplate templ;
+        Poly poly;
+        const bool ok = poly.CreateFromLibraryEntry(&templ, &row, false);
+        if (!ok)
+        {
+            EXPECT_NE(row.mCategory, LibraryEntry::kCategoryPlatonic);
+            EXPECT_NE(row.mCategory, kCategoryArchimedean);
+            PolyTemplate direct;
+            Poly matched;
+            EXPECT_FALSE(direct.Parse(row.mSymbol, false) && matched.PrepareFromTemplate(&direct, 0));
+            continue;
+        }
+        EXPECT_TRUE(poly.mMatchingStatus == Poly::kMatchingFinished ||
+                    poly.mMatchingStatus == Poly::kMatchingOpenBranches);
+        EXPECT_EQ(poly.mFaces.mCount, row.mNumFaces);
+        EXPECT_EQ(poly.mNumEdges, row.mNumEdges);
+        EXPECT_EQ(poly.mVerts.mCount, row.mNumVerts);
+        EXPECT_EQ(poly.mLibraryEntry, &row);
+        ++built;
+    }
+    EXPECT_GE(built, 5 + 13);
+}
+
+TEST_F(LibraryEntryModelTest, StepwiseBuildOnlyStartsTheMatching)
+{
+    PolyTemplate templ;
+    Poly poly;
+    ASSERT_TRUE(poly.CreateFromLibraryEntry(&templ, &Row(4), true));
+    EXPECT_EQ(poly.mMatchingStatus, Poly::kMatchingRunning);
+    EXPECT_LT(poly.mVerts.mCount, 12);
+    EXPECT_EQ(poly.mTemplate, &templ);
+    ASSERT_TRUE(poly.SolveMatching());
+    EXPECT_EQ(poly.mVerts.mCount, 12);
+    EXPECT_EQ(poly.mFaces.mCount, 20);
+}
+
+TEST_F(LibraryEntryModelTest, PlainModelOfARowAndOfItsDual)
+{
+    struct Case
+    {
+        const char* name;
+        int position;
+        bool dual;
+        int v, f;
+        int corners;  // of every face
+    };
+    const Case cases[] = {
+        {"cube", 1, false, 8, 6, 4},
+        {"octahedron as the cube's dual", 1, true, 6, 8, 3},
+        {"icosahedron as the dodecahedron's dual", 3, true, 12, 20, 3},
+        {"truncated icosahedron", 17, false, 60, 32, 0},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<SimplePoly> sp = LibraryEntry::CreatePoly(&Row(c.position), c.dual);
+        ASSERT_NE(sp, nullptr);
+        EXPECT_EQ(sp->mNumVerts, c.v);
+        EXPECT_EQ(sp->mNumFaces, c.f);
+        for (int i = 0; c.corners && i < sp->mNumFaces; ++i)
+            EXPECT_EQ(sp->mFaces[i].mNum, c.corners);
+        // A regular model and its reciprocal are vertex-transitive: one distance from the centre.
+        const double r = std::sqrt(Vec3Dot(sp->mVerts[0].mPos, sp->mVerts[0].mPos));
+        for (int i = 1; i < sp->mNumVerts; ++i)
+            EXPECT_NEAR(std::sqrt(Vec3Dot(sp->mVerts[i].mPos, sp->mVerts[i].mPos)), r, 1e-9);
+    }
 }
