@@ -1,6 +1,7 @@
 #include "document/AppShell.h"
 
 #include "document/PolyDoc.h"
+#include "document/UndoList.h"
 #include "kernel/ViewTypes.h"
 #include "render/OpenGLView.h"
 
@@ -76,4 +77,54 @@ void* AppShell::ActiveView()
 void AppShell::RefreshDocument(int flags)
 {
     ::RefreshDocument(flags);
+}
+
+void AppShell::AddUndo(int kind, bool joinGroup)
+{
+    ::AddUndo(kind, joinGroup);
+}
+
+void AppShell::DiscardLastUndo()
+{
+    ::DiscardLastUndo();
+}
+
+void AppShell::CloseUndo()
+{
+    ::CloseUndo();
+}
+
+void AppShell::BeginUndoGroup(int kind)
+{
+    ::BeginUndoGroup(kind);
+}
+
+void AppShell::EndUndoGroup()
+{
+    ::EndUndoGroup();
+}
+
+void* AppShell::PrepareTransitionOfType(int preset)
+{
+    CPolyDoc* doc = GetPolyDoc();
+    if (!doc)
+        return nullptr;
+    ModelRecord* old = nullptr;
+    doc->PrepareTransitionOfType(preset, old);
+    // Null when the model is replaced in place.
+    return old != doc->GetCurrentRecord() ? old : nullptr;
+}
+
+void AppShell::StartTransitionOfType(int preset, double startSeconds, void* keptRecord, bool restoreThrows,
+                                     bool windBack)
+{
+    if (CPolyDoc* doc = GetPolyDoc(); doc && keptRecord)
+        doc->StartTransitionOfType(preset, startSeconds, static_cast<ModelRecord*>(keptRecord), restoreThrows,
+                                   windBack);
+}
+
+void AppShell::AbandonTransition(void* keptRecord)
+{
+    if (CPolyDoc* doc = GetPolyDoc(); doc && keptRecord)
+        doc->CancelTransition(static_cast<ModelRecord*>(keptRecord));
 }

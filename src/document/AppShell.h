@@ -36,6 +36,17 @@ public:
 
     void RefreshDocument(int flags) override;
 
+    // The undo list and the document's transitions.
+    void AddUndo(int kind, bool joinGroup) override;
+    void DiscardLastUndo() override;
+    void CloseUndo() override;
+    void BeginUndoGroup(int kind) override;
+    void EndUndoGroup() override;
+    void* PrepareTransitionOfType(int preset) override;
+    void StartTransitionOfType(int preset, double startSeconds, void* keptRecord, bool restoreThrows,
+                               bool windBack) override;
+    void AbandonTransition(void* keptRecord) override;
+
 private:
     int mInfoMask = 0;
     int mSelectedKind = 0;

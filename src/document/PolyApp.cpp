@@ -95,7 +95,7 @@ bool CPolyApp::OnInit()
 
     // Random transitions draw from the generator.
     const unsigned now = unsigned(std::time(nullptr));
-    std::srand((now << 5) | (now >> 27));
+    SeedTransitionRandom((now << 5) | (now >> 27));
 
     mDocument = std::make_unique<CPolyDoc>();
     Bind(wxEVT_IDLE, &CPolyApp::HandleIdleEvent);
@@ -155,14 +155,16 @@ bool CPolyApp::IdleStep(double time)
     if (time < 0.0)
         time = GetElapsedSeconds(true);
     gLastIdleStepTime = time;
-    // Transitions will advance to the time here and report whether they still move. Mouse throws
-    // mark what they move and advance when the first marked view draws. Painting comes after all
-    // model time has advanced, so each marked view is painted once per step.
+    // Transitions advance to the time here and report whether they still move. Mouse throws mark
+    // what they move and advance when the first marked view draws. Painting comes after all model
+    // time has advanced, so each marked view is painted once per step.
+    CPolyDoc* doc = GetDocument();
+    const bool moving = doc && doc->AdvanceTransitions(time);
     const bool throwing = InvalidateMouseThrowTargets();
     if (throwing)
         SetMouseThrowStepPending(true);
     NewView::RedrawAllNow();
-    return throwing;
+    return moving || throwing;
 }
 
 double CPolyApp::GetLastIdleStepTime()

@@ -17,6 +17,7 @@
 namespace
 {
 bool gCurrentIsLast = false;
+CPolyDoc* gLivingDocument = nullptr;
 
 // A pane's camera, projection and 2D area, kept in a model record.
 struct SavedSnapshot : SavedViewState
@@ -62,12 +63,16 @@ void RestoreViewBlock(const ModelViewRecord& block, NewView* view)
 
 CPolyDoc::CPolyDoc()
 {
+    gLivingDocument = this;
+    BindUndoCommands();
     SetDocumentModelRecords(&mRecords);
     SwitchModelRecord(mRecords.NewRecord(), kKeepPaths, nullptr);
 }
 
 CPolyDoc::~CPolyDoc()
 {
+    if (gLivingDocument == this)
+        gLivingDocument = nullptr;
     // The list unregisters itself when it goes.
 }
 
@@ -184,6 +189,11 @@ std::string MakeDocumentTitle(const std::string& filePath, const std::string& sy
         title += symbol + " - ";
     title += name.empty() ? "<No Name>" : name;
     return title;
+}
+
+CPolyDoc* GetPolyDoc()
+{
+    return gLivingDocument;
 }
 
 bool IsCurrentRecordLast()

@@ -4,6 +4,7 @@
 
 #include <wx/event.h>
 
+#include <functional>
 #include <string>
 
 class NewView;
@@ -45,6 +46,7 @@ public:
     const std::string& GetPathName() const { return mPathName; }
     // The model file's own path when it differs from the path name.
     void SetOwnFilePath(const std::string& path) { mOwnFilePath = path; }
+    const std::string& GetOwnFilePath() const { return mOwnFilePath; }
     // The own file path when set, else the path name.
     const std::string& GetFilePath() const;
     // A null or blank path clears the path name; either way the own file path is cleared and the
@@ -62,7 +64,43 @@ public:
     // fits the new model.
     void ModelChanged(bool keepPath);
 
+    // ---- Transitions between models ----
+    // Before a model change: old takes the current record. With transitions on (or forced) and a
+    // moving type longer than 0.01 s, a new record is appended and made current without touching
+    // the panes; otherwise the current model is answered and replaced in place.
+    Poly* PrepareTransition(const TransitionSettings& settings, ModelRecord*& old, bool force);
+    Poly* PrepareTransitionOfType(int occasion, ModelRecord*& old);
+    // After the change succeeded: the old record starts leaving and the current one arriving at
+    // the time (seconds of the program clock); false when nothing was prepared.
+    bool StartTransition(const TransitionSettings& settings, double time, ModelRecord* old, bool restoreThrows,
+                         bool windBack);
+    bool StartTransitionOfType(int occasion, double time, ModelRecord* old, bool restoreThrows, bool windBack);
+    // After a failed change: the old record is current again and the fresh one is deleted.
+    void CancelTransition(ModelRecord* old);
+    // Moves every running transition on to the time; true while any record was in transition.
+    bool AdvanceTransitions(double time);
+    // An arriving record comes to rest, a leaving one is deleted (never the only record).
+    void FinishTransition(ModelRecord* record);
+    // Every leaving model goes and the current one stands still at its end state.
+    void FinishAllTransitions();
+
+    // A model change that never loses the current model: the build runs on a fresh record, which
+    // replaces the current one only when the build succeeds; the occasion's transition plays when
+    // transitions are on (occasion -1: none). False, with the old model current, when it failed.
+    bool BuildNewModel(int occasion, const std::function<bool(Poly&)>& build, bool restoreThrows);
+
+    // ---- Undo commands (Edit menu) ----
+    void OnUndo(wxCommandEvent& event);
+    void OnRedo(wxCommandEvent& event);
+    void OnUpdateUndo(wxUpdateUIEvent& event);
+    void OnUpdateRedo(wxUpdateUIEvent& event);
+
 private:
+    void BindUndoCommands();
+    // Appends a record for the incoming model and makes it current; the panes keep their state.
+    // With keepPaths the document's path texts stay as they are (a model replaced in place).
+    Poly* AppendIncomingRecord(ModelRecord* old, bool keepPaths);
+
     // Registered with the model code, which finds the current model through it.
     ModelRecordList mRecords;
     std::string mPathName;
@@ -70,6 +108,13 @@ private:
     std::string mTitle;
     bool mModified = false;
 };
+
+// The living document, null when there is none: the program's, or the one a test made.
+CPolyDoc* GetPolyDoc();
+
+// Switches transitions on or off; off ends every running transition at once.
+void EnableTransitions(bool on);
+bool AreTransitionsEnabled();
 
 // The title of a model: "\"file\": " for a file path (with each ';' of the file name shown as '/'),
 // "symbol - " for a model with a symbol, then its name, or "<No Name>".

@@ -24,3 +24,19 @@ uint32_t GetDiagramDrawFlags(bool cancel, bool nonOrientable)
     }
     return flags;
 }
+
+namespace
+{
+NonOrientableModelQuery gNonOrientableQuery = nullptr;
+}
+
+void SetNonOrientableModelQuery(NonOrientableModelQuery query)
+{
+    gNonOrientableQuery = query;
+}
+
+bool IsModulo2Filling()
+{
+    const bool nonOrientable = gNonOrientableQuery && gNonOrientableQuery();
+    return (GetDiagramDrawFlags(false, nonOrientable) & PolygonFillOptions::kModulo2) != 0;
+}

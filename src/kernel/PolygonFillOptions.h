@@ -29,3 +29,10 @@ PolygonFillOptions& GetPolygonFillOptions();
 // orientability under Auto, and with cancel also cancelling (and modulo-2 for a non-orientable
 // model).
 uint32_t GetDiagramDrawFlags(bool cancel, bool nonOrientable);
+
+// Whether the current model is non-orientable: the model layer installs the question, since the
+// kernel does not know the model. Without one every model counts as orientable.
+using NonOrientableModelQuery = bool (*)();
+void SetNonOrientableModelQuery(NonOrientableModelQuery query);
+// The filling in force for the current model counts only odd winding numbers.
+bool IsModulo2Filling();

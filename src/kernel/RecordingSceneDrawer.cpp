@@ -167,6 +167,41 @@ void RecordingSceneDrawer::DrawTriangles(const Vec3D* corners, int count)
     Record("DrawTriangles", values);
 }
 
+void RecordingSceneDrawer::SetNormal(const Vec3D& normal)
+{
+    Record("SetNormal", {normal.x, normal.y, normal.z});
+}
+
+namespace
+{
+std::vector<double> PointsAndColor(const Vec3D* points, int count, const float color[4])
+{
+    std::vector<double> values;
+    for (int i = 0; i < count; ++i)
+        values.insert(values.end(), {points[i].x, points[i].y, points[i].z});
+    values.insert(values.end(), {color[0], color[1], color[2], color[3]});
+    return values;
+}
+}  // namespace
+
+void RecordingSceneDrawer::DrawLineStrip(const Vec3D* points, int count)
+{
+    Record("DrawLineStrip", PointsAndColor(points, count, color));
+}
+
+void RecordingSceneDrawer::DrawPoints(const Vec3D* points, int count)
+{
+    Record("DrawPoints", PointsAndColor(points, count, color));
+}
+
+float RecordingSceneDrawer::SetPointSize(float size)
+{
+    const float previous = pointSize;
+    pointSize = size;
+    Record("SetPointSize", {size});
+    return previous;
+}
+
 void RecordingSceneDrawer::DrawTextAtPoint(const char* text, const Vec2D& p, int flags)
 {
     Record("DrawTextAtPoint", {p.x, p.y, double(flags)}, text);

@@ -43,6 +43,7 @@ public:
     float material[4] = {1, 1, 1, 1};
     int blendMode = 0;
     float lineWidth = 1.0f;
+    float pointSize = 1.0f;
     bool depth = true;
     bool lighting = true;
     int selectionType = -1;  // -1 while nothing is named
@@ -74,6 +75,12 @@ public:
     void DrawLines(const Vec3D* ends, const float* rgba, int count) override;
     // Recorded with x, y, z of every corner, then the current colour (r, g, b, a).
     void DrawTriangles(const Vec3D* corners, int count) override;
+    // Recorded with x, y, z.
+    void SetNormal(const Vec3D& normal) override;
+    // Both recorded with x, y, z of every point, then the current colour (r, g, b, a).
+    void DrawLineStrip(const Vec3D* points, int count) override;
+    void DrawPoints(const Vec3D* points, int count) override;
+    float SetPointSize(float size) override;
     void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
     void SetGLSelectionItem(int itemType, int index) override;

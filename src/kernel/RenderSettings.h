@@ -17,6 +17,10 @@ struct RenderSettings
     int textOffsetMode = 0;   // 1: the lift is divided by the normal's length
     float sceneTextColor[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     float edgeWidth = 1.0f;  // line width of edges, pixels
+    // The font set-up's text size: what it is proportional to ("FontPropTo": 0 fixed, 1 the element
+    // count, 2 the mean edge length, 3 the item's own size) and its factor ("FontSize").
+    int textSizeMode = 1;
+    double textSize = 1.0;
     // The placement words of face and vertex labels; the low four bits are the placement mode
     // (3: lift the text by the element's radius).
     uint32_t faceTextSettings = 0;

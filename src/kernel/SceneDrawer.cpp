@@ -49,6 +49,15 @@ public:
     }
     void DrawLines(const Vec3D*, const float*, int) override {}
     void DrawTriangles(const Vec3D*, int) override {}
+    void SetNormal(const Vec3D&) override {}
+    void DrawLineStrip(const Vec3D*, int) override {}
+    float SetPointSize(float size) override
+    {
+        const float previous = mPointSize;
+        mPointSize = size;
+        return previous;
+    }
+    void DrawPoints(const Vec3D*, int) override {}
     void DrawTextAtPoint(const char*, const Vec2D&, int) override {}
     bool IsFacingViewer(const Vec3D&, const Vec3D&) override { return true; }
     void SetGLSelectionItem(int, int) override {}
@@ -69,6 +78,7 @@ public:
 private:
     int mBlend = 0;
     float mLineWidth = 1.0f;
+    float mPointSize = 1.0f;
     bool mDepth = true;
     bool mLighting = true;
 };

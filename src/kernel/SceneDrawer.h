@@ -65,6 +65,14 @@ public:
     virtual void DrawLines(const Vec3D* ends, const float* rgba, int count) = 0;
     // One batch of count plain triangles (corners 3i .. 3i + 2) in the current colour.
     virtual void DrawTriangles(const Vec3D* corners, int count) = 0;
+    // The normal of the filled primitives that follow.
+    virtual void SetNormal(const Vec3D& normal) = 0;
+    // One open line strip through the points in the current colour.
+    virtual void DrawLineStrip(const Vec3D* points, int count) = 0;
+    // Size of the points drawn after it, in pixels; answers the size it replaces.
+    virtual float SetPointSize(float size) = 0;
+    // One batch of points in the current colour.
+    virtual void DrawPoints(const Vec3D* points, int count) = 0;
     // Bitmap text at a point of a 2D diagram; flags 1 centres it.
     virtual void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) = 0;
 
@@ -103,6 +111,9 @@ public:
     // largest double are unset.
     virtual void Draw2DDiagram(const Vec3D* /*points*/, int /*count*/) {}
 };
+
+// Flag of DrawSceneText: the label of the selected element.
+inline constexpr int kSceneTextSelected = 0x800;
 
 // Flags of AddTriangle.
 inline constexpr unsigned kTriangleDrawNow = 1;

@@ -51,6 +51,11 @@ public:
     // The document and its undo list.
     virtual void AddUndo(int /*kind*/, bool /*joinGroup*/) {}
     virtual void DiscardLastUndo() {}
+    // Closes the item of a kind that records while the change runs.
+    virtual void CloseUndo() {}
+    // Several changes as one undo step named after the first.
+    virtual void BeginUndoGroup(int /*kind*/) {}
+    virtual void EndUndoGroup() {}
     virtual void RefreshDocument(int /*flags*/) {}
 
     // Library models and their stellations: the view shows another type (false when it cannot); a

@@ -1,9 +1,26 @@
 #include "kernel/TransitionSettings.h"
 
+#include <cstring>
+#include <random>
+
 namespace
 {
 TransitionSettings gOccasions[kTransitionOccasionCount];
 bool gOccasionsReady = false;
+int gForcedOccasion = -1;
+int gForcedDepth = 0;
+int gInverseDepth = 0;
+std::mt19937 gRandom(20040101u);
+
+const char* const kTypeNames[] = {"No transition",    "Random",           "Sideways",
+                                  "Orbit",            "Shrink & Grow",    "Explode & Grow",
+                                  "Shrink & Implode", "Explode & Implode", "<Default>"};
+
+void MergeValue(double& out, double defaultValue)
+{
+    if (out == TransitionSettings::kUnset)
+        out = defaultValue;
+}
 
 TransitionSettings Typed(int type, double duration)
 {
@@ -59,6 +76,129 @@ void ResetTransitionOccasions()
     o[12].explosionSize = 0.9;
     o[12].explodeSpin = 0;
     gOccasionsReady = true;
+}
+
+void ResetTransitionOccasionsToDefault()
+{
+    ResetTransitionOccasions();
+    for (int i = 1; i < kTransitionOccasionCount; ++i)
+        gOccasions[i] = TransitionSettings();
+}
+
+const char* TransitionTypeName(int type)
+{
+    return type >= 0 && type <= TransitionSettings::kTypeDefault ? kTypeNames[type] : "?";
+}
+
+int TransitionTypeByName(const char* text)
+{
+    if (!text)
+        return -1;
+    for (int type = 0; type < TransitionSettings::kTypeDefault; ++type)
+        if (std::strcmp(text, kTypeNames[type]) == 0)
+            return type;
+    if (std::strcmp(text, "<Default>") == 0 || std::strcmp(text, "<Use default>") == 0)
+        return TransitionSettings::kTypeDefault;
+    return -1;
+}
+
+void MergeTransitionDefaults(TransitionSettings& out, const TransitionSettings& source)
+{
+    const TransitionSettings& d = GetTransitionOccasions()[0];
+    out = source;
+    if (out.type == TransitionSettings::kTypeDefault)
+        out.type = d.type;
+    MergeValue(out.duration, d.duration);
+    MergeValue(out.shrinkSpin, d.shrinkSpin);
+    MergeValue(out.sidewaysAngle, d.sidewaysAngle);
+    MergeValue(out.sidewaysSpin, d.sidewaysSpin);
+    MergeValue(out.orbitTilt, d.orbitTilt);
+    MergeValue(out.orbitCount, d.orbitCount);
+    MergeValue(out.orbitSpin, d.orbitSpin);
+    MergeValue(out.explosionSize, d.explosionSize);
+    MergeValue(out.explodeSpin, d.explodeSpin);
+}
+
+void ApplyTransitionDefaults(TransitionSettings& out, int occasion)
+{
+    if (gForcedOccasion >= 0)
+        occasion = gForcedOccasion;
+    if (occasion < 0 || occasion >= kTransitionOccasionCount)
+        occasion = 0;
+    MergeTransitionDefaults(out, GetTransitionOccasions()[occasion]);
+}
+
+TransitionOccasionScope::TransitionOccasionScope(int occasion)
+{
+    if (gForcedDepth++ == 0)
+        gForcedOccasion = occasion;
+}
+
+TransitionOccasionScope::~TransitionOccasionScope()
+{
+    if (--gForcedDepth == 0)
+        gForcedOccasion = -1;
+}
+
+int GetForcedTransitionOccasion()
+{
+    return gForcedOccasion;
+}
+
+InverseTransitionScope::InverseTransitionScope(bool on) : mOn(on)
+{
+    if (mOn)
+        ++gInverseDepth;
+}
+
+InverseTransitionScope::~InverseTransitionScope()
+{
+    if (mOn)
+        --gInverseDepth;
+}
+
+int GetInverseTransitionDepth()
+{
+    return gInverseDepth;
+}
+
+void InvertTransitionSettings(TransitionSettings& s)
+{
+    switch (s.type)
+    {
+    case TransitionSettings::kTypeSideways:
+        s.sidewaysAngle += 180.0;
+        s.sidewaysSpin = -s.sidewaysSpin;
+        break;
+    case TransitionSettings::kTypeOrbit:
+        s.orbitCount = -s.orbitCount;
+        s.orbitSpin = -s.orbitSpin;
+        break;
+    case TransitionSettings::kTypeExplodeGrow:
+        s.type = TransitionSettings::kTypeShrinkImplode;
+        s.explodeSpin = -s.explodeSpin;
+        break;
+    case TransitionSettings::kTypeShrinkImplode:
+        s.type = TransitionSettings::kTypeExplodeGrow;
+        s.explodeSpin = -s.explodeSpin;
+        break;
+    case TransitionSettings::kTypeExplodeImplode:
+        s.explodeSpin = -s.explodeSpin;
+        break;
+    default:
+        break;
+    }
+}
+
+int DrawRandomTransitionType()
+{
+    std::uniform_int_distribution<int> pick(TransitionSettings::kTypeSideways, TransitionSettings::kTypeExplodeImplode);
+    return pick(gRandom);
+}
+
+void SeedTransitionRandom(unsigned seed)
+{
+    gRandom.seed(seed);
 }
 
 int UndoKindTransitionPreset(int undoKind)

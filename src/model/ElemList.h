@@ -47,6 +47,13 @@ public:
     // Every element computes its winding density.
     void CalcDensities();
 
+    // Drawing into the view that draws, with lighting off.
+    void DrawNumbers(double s, double explosion) const;
+    void DrawTextsOnFaces(double s, double explosion);
+    // The labels of the elements at their points, as the vertices of the model shown; in an exploded
+    // view once per element around each.
+    void DrawTextLabels(Poly* poly, double s, double explosion);
+
     FaceVert* mFirst = nullptr;
     FaceVert* mLast = nullptr;
     uint32_t mFlags = 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 class ElemList;
+class LineBatch;
 struct RingVert;
 class Face3D;
 class FaceType;
@@ -232,6 +233,30 @@ public:
     // coplanar with the two continue it; appends v and each further vertex to list. True when the
     // line went on past v.
     bool TraceOriginalEdge(std::vector<FaceVert*>& list, FaceVert* u, FaceVert* f, FaceVert* v, FaceVert* g);
+
+    // ---- Drawing into the view that draws (the current SceneDrawer) ----
+
+    // Green or dark red by the drawn polygon's plane while facets exist, else the element's colour
+    // or the default vertex colour.
+    ColorRGB GetDrawColor() const;
+    // Each finite corner not hidden on the side the view shows, as a point (o + corner) s.
+    void DrawCornerPoints(const Vec3D& o, double s) const;
+    // Side i from corner i to corner i+1 into the batch; the selected edge three times as wide
+    // unless noWiden. A side to a corner at infinity runs as far as the model's sphere.
+    void DrawSide(int i, const Vec3D& o, double s, bool noWiden, LineBatch& batch);
+    // Half of the side from corner i-1 to corner i: the first or the second.
+    void DrawHalfSide(int i, const Vec3D& o, double s, bool firstHalf, LineBatch& batch);
+    // Every side in its edge's colour.
+    void DrawSides(const Vec3D& o, double s);
+    // The number and the three axes at the (exploded) centroid; nothing for a hidden element.
+    void DrawNumber(double s, double explosion) const;
+    bool ShouldDrawText() const;
+    // The face label: numbers and texts of the element and its concentric coplanar members.
+    void DrawText(const Vec3D& anchor, const Vec3D& direction, const Vec3D& normal);
+    void DrawTextOnFace(double s, double explosion);
+    // The faceting diagram of a vertex: the other elements projected onto its plane, the chords
+    // between them, the drawn polygon or the measured points, and labels.
+    void DrawFacetingDiagram();
 
     int32_t mNumSides;
     int32_t mDensity = 1;

@@ -1,5 +1,6 @@
 #include "model/ModelRecord.h"
 
+#include "kernel/PolygonFillOptions.h"
 #include "polytope4d/Polytope4D.h"
 
 namespace
@@ -10,6 +11,12 @@ bool CurrentModelShowsDual()
 {
     const Poly* poly = GetCurrentPoly();
     return poly && poly->mShowDual;
+}
+
+bool CurrentModelNonOrientable()
+{
+    const Poly* poly = GetCurrentPoly();
+    return poly && (poly->mFlags & Poly::kOneSided);
 }
 }  // namespace
 
@@ -58,6 +65,7 @@ void SetDocumentModelRecords(ModelRecordList* list)
 {
     gRecords = list;
     Polytope4D::SetShowsDualQuery(list ? CurrentModelShowsDual : nullptr);
+    SetNonOrientableModelQuery(list ? CurrentModelNonOrientable : nullptr);
 }
 
 ModelRecordList* GetDocumentModelRecords()

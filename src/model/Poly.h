@@ -104,6 +104,16 @@ public:
     void FreeEdges();
     void ResetElementEdges();
 
+    // Drawn polygons (the user's facets). The current polygon, when it encloses an area, is kept
+    // and a new empty one started; without an area it is emptied.
+    void CloseDrawnPolygon(bool resetFacetings, bool withUndo);
+    // Every drawn polygon goes; one empty polygon is current again.
+    void ClearDrawnPolygons(bool resetFacetings);
+    // Removes the closed polygon at position, or the one count steps from the first, whichever
+    // comes first; nothing when the walk reaches the current polygon. Facet table entries that came
+    // from it go with it.
+    void RemoveDrawnPolygons(const Polygon3D* position, int count);
+
     // Names and sources. The setters store a copy (none for null or empty) and mark the Model Info
     // tree out of date.
     void SetBaseName(const char* text);
@@ -155,6 +165,12 @@ public:
     // For a 4D model the polytope's; otherwise the largest distance of a face type's pole from the
     // centre (cached), 1.0 without face types.
     double GetRadius();
+    // Height of scene text and radius of the vertex spheres for a side (0 faces, 1 vertices), by the
+    // text-size mode and the sphere options: count defaults to faces plus vertices when negative,
+    // size and length are the item's own when positive.
+    double GetTextSize(int side, double meanEdgeLength, int count = -1, double size = -1.0, double length = -1.0);
+    double GetVertexSphereRadius(int side, double meanEdgeLength, int count = -1, double size = -1.0,
+                                 double length = -1.0);
     // The spread of the points of one side's vertices along the direction, points at infinity left
     // out; 0 for none.
     double GetExtentAlong(const Vec3D& direction, bool dual) const;
@@ -276,6 +292,16 @@ public:
     void CreateAllPolygonsForDrawing();
     void RecolourFaceDiagrams();
     void SetFaceTypeRotSyms();
+    // Applies a subgroup of the full group: with a negative second index the first counts through
+    // the combined list of subgroups (both are then updated), otherwise the first chooses the
+    // rotational subgroup and the second its reflective choice. Retypes faces and vertices by the
+    // subgroup's orbits and reruns the analysis; false when the subgroup cannot be made.
+    bool SetSymmetry(int& first, int& second);
+    // Gives the element and its images under the group in force, among its successors of the same
+    // full-group type, the type id counter, which then moves on. Nothing for an element already given.
+    void AssignSubgroupTypes(FaceVert* element, int& counter);
+    // Whether applying a subgroup recolours the faces by their new types.
+    inline static bool sRecolourOnSymmetryChange = true;
 
     // The plain form of one side of the model (flags: kConvert...; the dual side with kConvertDual),
     // owned by the caller; part, when given, is kept alone (kConvertKeepPart) or left out. Null with
@@ -381,6 +407,8 @@ void ClearSelection();
 
 // The library entry whose names the last model took.
 const LibraryEntry* GetLastLibraryEntry();
+// Undo puts back the entry of the model it restores (null leaves the last one).
+void SetLastLibraryEntry(const LibraryEntry* entry);
 
 // Added to the radius of a model that has points at infinity; the drawing of such models sets it.
 double GetInfinityRadiusMargin();

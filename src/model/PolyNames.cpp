@@ -44,6 +44,12 @@ const LibraryEntry* GetLastLibraryEntry()
     return gLastLibraryEntry;
 }
 
+void SetLastLibraryEntry(const LibraryEntry* entry)
+{
+    if (entry)
+        gLastLibraryEntry = entry;
+}
+
 void Poly::SetText(std::string& member, const char* text)
 {
     if (text)

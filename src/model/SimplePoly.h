@@ -11,6 +11,7 @@
 
 class FacePlacementList;
 class Polytope4D;
+class Polygon3D;
 class SimpleFace;
 class SimplePoly;
 class SimpleVert;
@@ -352,6 +353,23 @@ public:
     // counts orange, two coplanar faces purple, an even count above two red. Records which kinds it
     // drew in the model flags (kDrewEvenEdges ...).
     void DrawEdgeCheck(double explode, double scale);
+
+    // What the Poly that holds the model for display tells its drawing: the selected face (-1 for
+    // none), what the view picks, and the highlight display settings.
+    struct DrawOwner
+    {
+        static constexpr int kPickNothing = 0;
+        static constexpr int kPickFaces = 1;
+        static constexpr int kPickVerts = 2;
+        int selectedFace = -1;
+        int pick = kPickNothing;
+        float highlightAlpha = 0.5f;
+        int transparencyType = 1;  // the blend style of the highlight: screen door
+    };
+    // Draws the model into the current view: polys holds one prepared polygon per face (in the
+    // face's frame); the selected face white and unlit, again on top; the problem edges last, once
+    // plainly and once through the faces.
+    void Draw(const Polygon3D* const* polys, const DrawOwner& owner, double explode, double scale);
     static constexpr uint32_t kDrewCoplanarEdges = 0x8000;
     static constexpr uint32_t kDrewEvenEdges = 0x10000;
     static constexpr uint32_t kDrewSingleEdges = 0x20000;

@@ -75,6 +75,17 @@ void UnlinkFace(Face* face)
     }
 }
 
+// {n/d} and its retrograde partner {n/(n-d)} in one place are one polygon listed the other way
+// round: a face one vertex made as the one and another vertex as the other must merge.
+bool IsSamePolygon(const Face* a, const Face* b)
+{
+    if (!a || !b || !a->mTemplatePolygon || !b->mTemplatePolygon || a->mNumSides != b->mNumSides)
+        return false;
+    const int da = a->mTemplatePolygon->mDensity;
+    const int db = b->mTemplatePolygon->mDensity;
+    return da == db || da == a->mNumSides - db;
+}
+
 void SetFrame(Face* face, Vec3D x, Vec3D y, Vec3D z, Vec3D centre)
 {
     Vec3SnapZero(x, kTol);
@@ -206,6 +217,8 @@ bool VertexMerge(Vert* keep, Vert* drop, const Face* a, const Face* b, bool reve
             continue;
         if (fk)
         {
+            DebugTrace("DBG vmerge keep %d drop %d pa %d pb %d back %d i %d fk %d (%d/%d) fd %d (%d/%d) keepcfg %s\n", FaceVert::GetIndex(keep), FaceVert::GetIndex(drop), pa, pb, backward, i, FaceVert::GetIndex(fk), fk->mNumSides, fk->mDensity, FaceVert::GetIndex(fd), fd->mNumSides, fd->mDensity, keep->GetConfiguration());
+            DebugTrace("DBG dropcfg %s\n", drop->GetConfiguration());
             InternalError("VertexMerge: Faces differ");
             return false;
         }
@@ -213,13 +226,13 @@ bool VertexMerge(Vert* keep, Vert* drop, const Face* a, const Face* b, bool reve
         keep->mFaceReversed[pk] = (drop->mFaceReversed[pd] != 0) != backward ? 1 : 0;
     }
     for (int i = 0; i < drop->mNumSides; ++i)
-    {
-        if (drop->mNeighbours[i])
-            ReplaceCorner(drop->mNeighbours[i], drop, keep);
         drop->mNeighbours[i] = nullptr;
-    }
     drop->mAttachedFaces = 0;
     Poly* poly = drop->mPoly;
+    // Every face naming drop names keep from now on, also one that drop no longer lists (a face
+    // being merged away), so that no corner is left pointing at the deleted vertex.
+    for (FaceVert* f = poly->mFaces.mFirst; f; f = f->mNext)
+        ReplaceCorner(f, drop, keep);
     if (poly->mMatchingAnchor == drop)
         poly->mMatchingAnchor = keep;
     poly->mVerts.Remove(drop);
@@ -228,12 +241,13 @@ bool VertexMerge(Vert* keep, Vert* drop, const Face* a, const Face* b, bool reve
 
 bool Poly::ZipVertex(Vert* v)
 {
-    const int n = v->mNumSides;
-    // Each pass mends one disagreement; there cannot be more than the faces around the vertex.
-    for (int guard = 0; guard <= 2 * n; ++guard)
+    // Each mend merges one vertex away, so there cannot be more mends than vertices. The work
+    // continues at the vertex merged into: the one it started with may be gone.
+    for (int guard = mVerts.mCount; guard >= 0; --guard)
     {
-        bool mended = false;
-        for (int i = 0; i < n && !mended; ++i)
+        const int n = v->mNumSides;
+        Vert* next = nullptr;
+        for (int i = 0; i < n && !next; ++i)
         {
             Face* f1 = AsFace(v->mNeighbours[i]);
             Face* f2 = AsFace(v->mNeighbours[(i + 1) % n]);
@@ -250,12 +264,11 @@ bool Poly::ZipVertex(Vert* v)
                 return false;
             if (!VertexMerge(u, x, f2, f2, false))
                 return false;
-            if (!ZipVertex(u))
-                return false;
-            mended = true;
+            next = u;
         }
-        if (!mended)
+        if (!next)
             return true;
+        v = next;
     }
     return true;
 }
@@ -383,7 +396,7 @@ Face* Face::FindMatch(int& k, bool& reversed) const
         if (e == this)
             continue;
         Face* other = static_cast<Face*>(e);
-        if (!other->IsSameTemplateDensity(this) || !other->mNeighbours[0])
+        if (!IsSamePolygon(other, this) || !other->mNeighbours[0])
             continue;
         if (!Vec3Equal(other->mZAxis, mZAxis, kTol) && !Vec3EqualNeg(other->mZAxis, mZAxis, kTol))
             continue;
@@ -406,7 +419,7 @@ Face* Face::FindMatch(int& k, bool& reversed) const
 
 bool Face::MergeF(Face* drop, int k, bool reversed, MatchCursor* cursor)
 {
-    if (!IsSameShape(drop))
+    if (!IsSamePolygon(this, drop))
     {
         InternalError("FaceMerge: Not of the same type");
         return false;
@@ -434,7 +447,7 @@ bool Face::MergeF(Face* drop, int k, bool reversed, MatchCursor* cursor)
         {
             const Face* fe = AsFace(e->mNeighbours[Wrap(a + j, e->mNumSides)]);
             const Face* fm = AsFace(m->mNeighbours[Wrap(backward ? b - j : b + j, m->mNumSides)]);
-            if (fe && fm && !fe->IsSameTemplateDensity(fm))
+            if (fe && fm && !IsSamePolygon(fe, fm))
             {
                 InternalError("FaceMerge: Surrounding faces differ");
                 return false;
@@ -490,9 +503,6 @@ bool Face::MergeF(Face* drop, int k, bool reversed, MatchCursor* cursor)
             return false;
     }
 
-    for (int i = 0; i < n; ++i)
-        if (Vert* e = AsVert(mNeighbours[i]))
-            mPoly->ZipVertex(e);
     mIdFlags |= drop->mIdFlags;
     // Corners the two shared now hold this face where they held the dropped one.
     for (int i = 0; i < drop->mNumSides; ++i)
@@ -513,6 +523,10 @@ bool Face::MergeF(Face* drop, int k, bool reversed, MatchCursor* cursor)
     }
     UnlinkFace(drop);
     mPoly->mFaces.Remove(drop);
+    // Zipping may merge away vertices the dropped face still named, so it comes last.
+    for (int i = 0; i < n; ++i)
+        if (Vert* e = AsVert(mNeighbours[i]))
+            mPoly->ZipVertex(e);
     return true;
 }
 
@@ -698,7 +712,12 @@ bool CreateFaces(Vert* vertex)
     const PolyTemplate* templ = poly->mTemplate;
     if (vertex->mTurn == -1)
         InternalError("CreateFaces: Still RETRO_IGNORE");
-    Face* face0 = AsFace(vertex->mNeighbours[0]);
+    // Backing up to a branch can take away the face a merge put at position 0 of the vertex that
+    // carries the placement; the ring is then laid from its first face still present.
+    int start = 0;
+    while (start < vertex->mNumSides && !vertex->mNeighbours[start])
+        ++start;
+    Face* face0 = start < vertex->mNumSides ? AsFace(vertex->mNeighbours[start]) : nullptr;
     if (!face0)
     {
         InternalError("CreateFaces: First face doesn't exist");
@@ -723,8 +742,8 @@ bool CreateFaces(Vert* vertex)
     const double sense = vertex->mTurn > 0 ? -1.0 : 1.0;
     const int direction = vertex->mDirection;
     const int n = vertex->mNumSides;
-    TemplatePolygon* t = vertex->mCandidate;
-    MatchCursor cursor{vertex, 0, 1};
+    TemplatePolygon* t = StepRing(vertex->mCandidate, direction, start);
+    MatchCursor cursor{vertex, start, 1};
     for (int count = 0; count < n && t; ++count)
     {
         theta += sense * t->mProjectedAngle;
@@ -765,16 +784,16 @@ bool CreateFaces(Vert* vertex)
             Vec3AddScaled(c, p, -t->mRadius, x);
             Vec3Cross(normal, dPrev, d);
             Vec3Normalize(normal);
-            bool reversed = false;
             if (!t->mHemi && Vec3Dot(normal, c) < 0.0)
-            {
                 Vec3Negate(normal);
-                reversed = true;
-            }
+            Vec3Cross(y, normal, x);
+            // The face runs with the vertex when its corner after the vertex is the neighbour it
+            // shares with the previous position. A retrograde polygon steps the other way round
+            // its normal, so the normal alone does not tell.
+            bool reversed = std::sin(t->mExteriorAngle) * Vec3Dot(y, dPrev) < 0.0;
             if (cursor.step == -1)
                 reversed = !reversed;
             v->mFaceReversed[pos] = reversed ? 1 : 0;
-            Vec3Cross(y, normal, x);
             SetFrame(face, x, y, normal, c);
             if (t->mHemi)
                 face->mFlags |= FaceVert::kHemi;

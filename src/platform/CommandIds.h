@@ -23,3 +23,15 @@ inline constexpr int kCmdChooseLayout = 32832 - kCommandIdBase;
 inline constexpr int kCmdStopAllMouseInertia = 33290 - kCommandIdBase;
 inline constexpr int kCmdAllowMouseInertia = 33291 - kCommandIdBase;
 inline constexpr int kCmdEscapeKey = 33292 - kCommandIdBase;
+
+// Edit: the undo list. The menu items carry Ctrl+Z and Ctrl+R; the toolbar buttons have ids of their
+// own, the Undo button's also reached by Alt+Backspace.
+inline constexpr int kCmdEditUndo = 57643 - kCommandIdBase;
+inline constexpr int kCmdEditRedo = 57644 - kCommandIdBase;
+inline constexpr int kCmdUndo = 33250 - kCommandIdBase;
+inline constexpr int kCmdRedo = 33251 - kCommandIdBase;
+inline constexpr int kCmdUndoSettings = 33253 - kCommandIdBase;
+
+// Poly: stepping through the library.
+inline constexpr int kCmdPreviousPolyhedron = 32791 - kCommandIdBase;
+inline constexpr int kCmdNextPolyhedron = 32792 - kCommandIdBase;

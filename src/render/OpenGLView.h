@@ -310,6 +310,10 @@ public:
     float SetLineWidth(float width) override;
     void DrawLines(const Vec3D* ends, const float* rgba, int count) override;
     void DrawTriangles(const Vec3D* corners, int count) override;
+    void SetNormal(const Vec3D& normal) override;
+    void DrawLineStrip(const Vec3D* points, int count) override;
+    float SetPointSize(float size) override;
+    void DrawPoints(const Vec3D* points, int count) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
     void SetGLSelectionItem(int itemType, int index) override;
     void ClearGLSelectionItem() override;

@@ -145,6 +145,39 @@ void OpenGLView::DrawTriangles(const Vec3D* corners, int count)
     glEnd();
 }
 
+void OpenGLView::SetNormal(const Vec3D& normal)
+{
+    glNormal3d(normal.x, normal.y, normal.z);
+}
+
+void OpenGLView::DrawLineStrip(const Vec3D* points, int count)
+{
+    if (count <= 0)
+        return;
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i < count; ++i)
+        glVertex3d(points[i].x, points[i].y, points[i].z);
+    glEnd();
+}
+
+float OpenGLView::SetPointSize(float size)
+{
+    GLfloat previous = 1.0f;
+    glGetFloatv(GL_POINT_SIZE, &previous);
+    glPointSize(size);
+    return previous;
+}
+
+void OpenGLView::DrawPoints(const Vec3D* points, int count)
+{
+    if (count <= 0)
+        return;
+    glBegin(GL_POINTS);
+    for (int i = 0; i < count; ++i)
+        glVertex3d(points[i].x, points[i].y, points[i].z);
+    glEnd();
+}
+
 void OpenGLView::SetMaterialColor4f(float r, float g, float b, float a)
 {
     if (AllWhiteMode())

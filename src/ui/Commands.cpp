@@ -7,6 +7,15 @@ namespace
 {
 const CommandInfo kCommands[] = {
     {kCmdAppExit, "&File", "E&xit", "Quit the program", {}},
+    // The undo items are renamed after the step they would undo or redo.
+    {kCmdUndo, "&Edit", "&Undo\tCtrl+Z", "Undo the last change", {0, kCommandForAnyModel, true}},
+    {kCmdRedo, "&Edit", "&Redo\tCtrl+R", "Redo the last change undone", {0, kCommandForAnyModel, true}},
+    {0, "&Edit", nullptr, nullptr, {}},
+    {kCmdUndoSettings, "&Edit", "Undo &Settings...", "Set how many changes can be undone", {}},
+    {kCmdEditUndo, nullptr, "Undo\tAlt+Back", "Undo the last change", {0, kCommandForAnyModel, true}},
+    {kCmdEditRedo, nullptr, "Redo", "Redo the last change undone", {0, kCommandForAnyModel, true}},
+    {kCmdPreviousPolyhedron, "&Poly", "&Previous Polyhedron\tCtrl+Left", "Open the previous polyhedron", {}},
+    {kCmdNextPolyhedron, "&Poly", "&Next Polyhedron\tCtrl+Right", "Open the next polyhedron", {}},
     {kCmdLayout1, nullptr, "One Pane\tCtrl+1", "Show one pane", {}},
     {kCmdLayout2, nullptr, "Two Panes\tCtrl+2", "Show two panes side by side", {}},
     {kCmdLayout3, nullptr, "Three Panes\tCtrl+3", "Show three panes; again for the next arrangement", {}},

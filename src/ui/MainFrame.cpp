@@ -2,8 +2,11 @@
 
 #include "document/ModelViewState.h"
 #include "document/PolyApp.h"
+#include "document/PolyDoc.h"
+#include "document/UndoList.h"
 #include "kernel/RingList.h"
 #include "kernel/RingVert.h"
+#include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 #include "platform/GLCanvasWindow.h"
 #include "platform/GLCapture.h"
@@ -14,6 +17,7 @@
 #include "ui/EscapeCommands.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
+#include "ui/UndoSettingsDialog.h"
 
 #include <wx/accel.h>
 #include <wx/menu.h>
@@ -29,6 +33,18 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     const wxAcceleratorTable keys = BuildAcceleratorTable(GetCommandTable());
     SetAcceleratorTable(keys);
     BindEscapeCommands(this);
+    SetFinishTransitionsHook([]() {
+        CPolyDoc* doc = GetPolyDoc();
+        if (!doc)
+            return false;
+        bool running = false;
+        for (ModelRecord* r = doc->GetFirstRecord(); r; r = r->next)
+            running = running || r->mPoly.InTransition();
+        if (running)
+            doc->FinishAllTransitions();
+        return running;
+    });
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunUndoSettingsDialog(this); }, kCmdUndoSettings);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
@@ -96,6 +112,7 @@ bool CMainFrame::CloseApplication()
         return false;
     mClosing = true;
     CPolyApp::SaveSettings();
+    ClearUndoList();
     ReleaseRingListPool();
     ReleaseRingVertPool();
     ReleaseTranslucentQueue();

@@ -1,4 +1,7 @@
 #include "document/AppShell.h"
+#include "document/UndoItem.h"
+#include "document/UndoList.h"
+#include "kernel/UndoKinds.h"
 #include "kernel/ViewTypes.h"
 #include "render/OpenGLView.h"
 #include "support/WxTestApp.h"
@@ -87,4 +90,38 @@ TEST_F(AppShellTest, NotificationsMarkTheViewsTheyConcern)
     EXPECT_FALSE(mNet->GetRedrawMarks() & NewView::kRedraw);
     mShell.RequestViewFit(nullptr, 1);
     EXPECT_TRUE(mNet->GetRedrawMarks() & NewView::kRedraw);
+}
+
+// Core code records its changes through the shell: the program's shell keeps them in the undo list.
+TEST(AppShellUndo, CoreChangesReachTheUndoList)
+{
+    // An item of a recording kind that saw no change.
+    struct Unchanged : UndoItem
+    {
+        using UndoItem::UndoItem;
+        bool CloseUndo() override { return false; }
+    };
+    ClearUndoList();
+    SetUndoItemMaker([](int kind) -> UndoItem* {
+        return kind == kUndoStellationChange ? new Unchanged(kind) : new UndoItem(kind);
+    });
+    AppShell appShell;
+    Shell& shell = appShell;
+    shell.AddUndo(kUndoImageOptions, false);
+    EXPECT_EQ(GetUndoStepCount(), 1);
+    shell.BeginUndoGroup(kUndoImageOptions);
+    shell.AddUndo(kUndoImageOptions, false);
+    shell.EndUndoGroup();
+    EXPECT_EQ(GetUndoStepCount(), 2);
+    shell.AddUndo(kUndoImageOptions, false);
+    shell.DiscardLastUndo();
+    EXPECT_EQ(GetUndoStepCount(), 2);
+    // The item of a recording kind stays open until closed; with nothing recorded it goes.
+    shell.AddUndo(kUndoStellationChange, false);
+    EXPECT_EQ(GetUndoStepCount(), 3);
+    shell.CloseUndo();
+    EXPECT_EQ(GetUndoStepCount(), 2);
+    EXPECT_EQ(UndoMenuText(false), "&Undo Image Options");
+    ClearUndoList();
+    SetUndoItemMaker(nullptr);
 }

@@ -2,6 +2,8 @@
 #include "SolidPoints.h"
 
 #include "kernel/Messages.h"
+#include "kernel/Polygon3D.h"
+#include "kernel/RingVert.h"
 #include "kernel/RecordingSceneDrawer.h"
 #include "kernel/RenderSettings.h"
 #include "kernel/ScriptedServices.h"
@@ -392,5 +394,155 @@ TEST(SimplePolyCheckTest, EdgeCheckOddCountsExplodeAndStereo)
         }
         EXPECT_EQ(Lines(drawer).size(), 4u);
         EXPECT_EQ(open->mFlags, before);
+    }
+}
+
+namespace
+{
+// One prepared polygon per face of the model, through the face's corners.
+struct FacePolygons
+{
+    Polygon3D* first = nullptr;
+    Polygon3D* last = nullptr;
+    std::vector<const Polygon3D*> byFace;
+
+    explicit FacePolygons(const SimplePoly& model)
+    {
+        for (int fi = 0; fi < model.mNumFaces; ++fi)
+        {
+            Polygon3D* p = new Polygon3D(first, last);
+            const SimpleFace& f = model.mFaces[fi];
+            for (int k = 0; k < f.mNum; ++k)
+                AddRingVert(0.0, 0.0, nullptr, &f.GetVert(k)->mPos, p->mRing);
+            p->Prepare();
+            byFace.push_back(p);
+        }
+    }
+    ~FacePolygons() { FreePolygon3DList(first); }
+};
+
+// The index of the first call of the name at or after from; -1 when none.
+int FindCall(const RecordingSceneDrawer& drawer, const std::string& name, int from = 0)
+{
+    for (int i = from; i < int(drawer.calls.size()); ++i)
+        if (drawer.calls[size_t(i)].name == name)
+            return i;
+    return -1;
+}
+}  // namespace
+
+TEST(SimplePolyDrawTest, FacesFillTheirPolygonsInTheirColours)
+{
+    auto cube = Cube();
+    for (int fi = 0; fi < cube->mNumFaces; ++fi)
+        cube->mFaces[fi].mColor = 0x000000ffu + uint32_t(fi) * 0x100u;  // red, green rising with the index
+    FacePolygons polys(*cube);
+    RecordingSceneDrawer drawer;
+    ScopedSceneDrawer installed(&drawer);
+    cube->Draw(polys.byFace.data(), P::DrawOwner{}, 2.0, 3.0);
+
+    ASSERT_EQ(drawer.CountCalls("DrawTriangles"), 6);
+    int face = 0;
+    for (int at = FindCall(drawer, "DrawTriangles"); at >= 0; at = FindCall(drawer, "DrawTriangles", at + 1), ++face)
+    {
+        // The material set last before the fill is the face's own colour.
+        int material = -1;
+        for (int i = 0; i < at; ++i)
+            if (drawer.calls[size_t(i)].name == "SetMaterialColor")
+                material = i;
+        ASSERT_GE(material, 0);
+        EXPECT_FLOAT_EQ(float(drawer.calls[size_t(material)].values[1]), float(face) / 255.0f);
+        // Exploded by 2: each corner pushed out by the face's distance along its normal, then scaled.
+        const SimpleFace& f = cube->mFaces[face];
+        const std::vector<double>& v = drawer.calls[size_t(at)].values;
+        ASSERT_EQ(v.size(), 6u * 3u + 4u);
+        for (size_t k = 0; k + 2 < 18; k += 3)
+            EXPECT_NEAR(v[k] * f.mNormal.x + v[k + 1] * f.mNormal.y + v[k + 2] * f.mNormal.z, 6.0, 1e-12);
+    }
+    // The edge check twice, the second time through the faces.
+    const int second = FindCall(drawer, "SetBlendMode", FindCall(drawer, "DrawTriangles"));
+    ASSERT_GE(second, 0);
+    EXPECT_EQ(drawer.calls[size_t(second)].values[0], 2.0);
+    EXPECT_EQ(drawer.blendMode, 0);
+    EXPECT_TRUE(drawer.depth);
+    EXPECT_TRUE(drawer.lighting);
+}
+
+TEST(SimplePolyDrawTest, TheSelectedFaceIsWhiteAndDrawnAgainOnTop)
+{
+    auto cube = Cube();
+    FacePolygons polys(*cube);
+    RecordingSceneDrawer drawer;
+    ScopedSceneDrawer installed(&drawer);
+    P::DrawOwner owner;
+    owner.selectedFace = 2;
+    cube->Draw(polys.byFace.data(), owner, 1.0, 1.0);
+
+    ASSERT_EQ(drawer.CountCalls("DrawTriangles"), 7);
+    int last = -1;
+    for (int at = FindCall(drawer, "DrawTriangles"); at >= 0; at = FindCall(drawer, "DrawTriangles", at + 1))
+        last = at;
+    // The repeat: unlit, white at the highlight alpha, screen door, no depth test.
+    int depthOff = -1, blend = -1, material = -1;
+    for (int i = 0; i < last; ++i)
+    {
+        const auto& call = drawer.calls[size_t(i)];
+        if (call.name == "SetDepthMode" && call.values[0] == 0.0)
+            depthOff = i;
+        if (call.name == "SetBlendMode")
+            blend = i;
+        if (call.name == "SetMaterialColor")
+            material = i;
+    }
+    ASSERT_GE(depthOff, 0);
+    EXPECT_EQ(drawer.calls[size_t(blend)].values[0], 1.0);
+    EXPECT_EQ(drawer.calls[size_t(material)].values, (std::vector<double>{1.0, 1.0, 1.0, 0.5}));
+    // The same triangles as the face's own fill, the third.
+    const int third = FindCall(drawer, "DrawTriangles", FindCall(drawer, "DrawTriangles", FindCall(drawer, "DrawTriangles") + 1) + 1);
+    EXPECT_EQ(drawer.calls[size_t(last)].values, drawer.calls[size_t(third)].values);
+    EXPECT_EQ(drawer.CountCalls("UseDefaultLights"), 2);
+    EXPECT_EQ(drawer.CountCalls("UseRainbowLights"), 2);
+    EXPECT_TRUE(drawer.lighting);
+    EXPECT_TRUE(drawer.depth);
+}
+
+TEST(SimplePolyDrawTest, PickingNamesFacesOrCorners)
+{
+    auto cube = Cube();
+    FacePolygons polys(*cube);
+    struct Case
+    {
+        int pick;
+        int kind;
+        int names;
+        int triangles;
+    };
+    for (const Case& c : {Case{P::DrawOwner::kPickFaces, 14, 6, 6}, Case{P::DrawOwner::kPickVerts, 34, 24, 0}})
+    {
+        SCOPED_TRACE(c.kind);
+        RecordingSceneDrawer drawer;
+        ScopedSceneDrawer installed(&drawer);
+        P::DrawOwner owner;
+        owner.pick = c.pick;
+        cube->Draw(polys.byFace.data(), owner, 1.0, 1.0);
+        std::vector<int> named;
+        for (const auto& call : drawer.calls)
+            if (call.name == "SetGLSelectionItem")
+            {
+                EXPECT_EQ(call.values[0], double(c.kind));
+                named.push_back(int(call.values[1]));
+            }
+        ASSERT_EQ(int(named.size()), c.names);
+        EXPECT_EQ(drawer.CountCalls("DrawTriangles"), c.triangles);
+        EXPECT_EQ(drawer.selectionType, -1);  // cleared afterwards
+        if (c.pick == P::DrawOwner::kPickFaces)
+        {
+            EXPECT_EQ(named, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+        }
+        else
+        {
+            for (int i = 0; i < 24; ++i)  // each corner names its own vertex
+                EXPECT_EQ(named[size_t(i)], cube->mFaces[i / 4].GetVert(i % 4)->GetIndex());
+        }
     }
 }

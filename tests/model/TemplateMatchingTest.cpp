@@ -224,16 +224,13 @@ KnownSymmetry ExpectedSymmetry(const LibraryEntry& row)
 
 namespace
 {
-// Rows whose growth does not close up yet: faces with retrograde polygons ({n/d} with d > n/2)
-// and faces through the centre give contradictions in the matching. Each is checked to fail, so
-// that one that starts to build is noticed and moved to the checked rows.
-const char* const kNotYetBuilt[] = {
-    "4.6.4/3.6", "5/3.5.5/3.5.5/3.5", "(5/2.4.3.4.5/3.4.3/2.4)/2", "(5/2.4.3.3.3.4.5/3.4.3/2.3/2.3/2.4)/2",
-    "6.5.6.5/4", "5/2.10/3.5/3.10/3", "10/3.6.10/7.6/5", "6.3/2.6.5", "10/3.3.10/3.3/2", "5/3.3.3.3.3",
-    "4.5/3.4.3", "4.3/2.4.4", "10/3.4.10/7.4/3", "8/3.4.8/5.4/3", "5/2.3.3.3.5/3.3", "7/4.3.3.3", "5/3.6.5.6",
-    "5/3.3.3.5.3", "3.6.3/2.6", "5/3.3.3.3", "6.4.6/5.4/3", "4.8.3/2.8", "5/3.10.3.10", "5/2.6.5/3.6",
-    "10.5.10.5/4", "10.6.10/9.6/5", "5.10.3/2.10", "10.3.10.3/2", "(5/3.3.3.3.3.3)/2", "10.4.10/9.4/3",
-    "8.4.8/7.4/3", "5/3.3.3.3.5.3", "3.4.3/2.4"};
+// Rows that do not build yet with their published counts and symmetry. Each is checked not to
+// build as published, so that one that starts to is noticed and moved to the checked rows. The two
+// doubly wound rows stop when a vertex merge finds two different pentagrams at one position (the
+// disnub also leaves vertices at one place unmerged); the great snub dodecicosidodecahedron closes
+// with the published counts, but every placement is forced and the result is chiral.
+const char* const kNotYetBuilt[] = {"(5/2.4.3.4.5/3.4.3/2.4)/2", "(5/2.4.3.3.3.4.5/3.4.3/2.3/2.3/2.4)/2",
+                                    "5/2.3.3.3.5/3.3"};
 
 bool IsNotYetBuilt(const char* symbol)
 {
@@ -241,6 +238,38 @@ bool IsNotYetBuilt(const char* symbol)
         if (std::strcmp(s, symbol) == 0)
             return true;
     return false;
+}
+
+// How the model built from the row's configuration differs from the published row; empty when it
+// does not.
+std::string Discrepancy(const LibraryEntry& row, const Built& b)
+{
+    if (!b.ok)
+        return "not built";
+    const Poly& p = b.poly;
+    std::string out;
+    auto differs = [&out](const char* what, long got, long want) {
+        if (got != want)
+            out += std::string(what) + " " + std::to_string(got) + " (published " + std::to_string(want) + "); ";
+    };
+    // Finished, possibly with variations left to explore.
+    if (p.mMatchingStatus != Poly::kMatchingFinished && p.mMatchingStatus != Poly::kMatchingOpenBranches)
+        out += "status " + std::to_string(p.mMatchingStatus) + "; ";
+    differs("faces", p.mFaces.mCount, row.mNumFaces);
+    differs("edges", p.mNumEdges, row.mNumEdges);
+    differs("vertices", p.mVerts.mCount, row.mNumVerts);
+    int edges = 0;
+    for (const EdgeType& t : p.mEdgeTypes)
+        edges += t.mCount;
+    differs("typed edges", edges, row.mNumEdges);
+    if (!p.mGroup)
+        return out + "no group";
+    const KnownSymmetry known = ExpectedSymmetry(row);
+    differs("group kind", p.mGroup->mKind, known.kind);
+    if (known.order > 0)
+        differs("main order", p.mGroup->MainOrder(), known.order);
+    differs("reflexible", p.mReflexible, known.reflexible);
+    return out;
 }
 }  // namespace
 
@@ -258,38 +287,17 @@ TEST(TemplateMatching, EveryUniformRowBuildsWithItsKnownCountsAndSymmetry)
             std::strchr(row.mSymbol, '<'))
             continue;
         SCOPED_TRACE(std::string(row.mName) + " " + row.mSymbol);
+        const Built b(row.mSymbol);
         if (IsNotYetBuilt(row.mSymbol))
         {
-            Built failing(row.mSymbol);
-            EXPECT_FALSE(failing.ok);
+            EXPECT_NE(Discrepancy(row, b), "");
             ++notBuilt;
-            continue;
         }
-        Built b(row.mSymbol);
-        EXPECT_TRUE(b.ok);
-        if (!b.ok)
-            continue;
-        const Poly& p = b.poly;
-        // Finished, possibly with variations left to explore.
-        EXPECT_TRUE(p.mMatchingStatus == Poly::kMatchingFinished || p.mMatchingStatus == Poly::kMatchingOpenBranches);
-        EXPECT_EQ(p.mFaces.mCount, row.mNumFaces);
-        EXPECT_EQ(p.mNumEdges, row.mNumEdges);
-        EXPECT_EQ(p.mVerts.mCount, row.mNumVerts);
-        int edges = 0;
-        for (const EdgeType& t : p.mEdgeTypes)
-            edges += t.mCount;
-        EXPECT_EQ(edges, row.mNumEdges);
-        const KnownSymmetry known = ExpectedSymmetry(row);
-        EXPECT_TRUE(p.mGroup);
-        if (!p.mGroup)
-            continue;
-        EXPECT_EQ(p.mGroup->mKind, known.kind);
-        if (known.order > 0)
+        else
         {
-            EXPECT_EQ(p.mGroup->MainOrder(), known.order);
+            EXPECT_EQ(Discrepancy(row, b), "");
+            ++built;
         }
-        EXPECT_EQ(p.mReflexible, known.reflexible);
-        ++built;
     }
     EXPECT_EQ(built + notBuilt, 96);
     EXPECT_EQ(notBuilt, int(std::size(kNotYetBuilt)));
@@ -346,4 +354,99 @@ TEST(TemplateMatching, ConfigurationThatCannotCloseFails)
     const ScriptedServices::Call* call = scripted.services.LastCall("MessageBox");
     ASSERT_NE(call, nullptr);
     EXPECT_NE(call->text.find("Failed: Found vertex with no possible match"), std::string::npos);
+}
+
+// Around every vertex each face must run the way its orientation byte says: the corner after the
+// vertex on one face is the corner before it on the next, and the two corners are one edge length
+// from the vertex. Retrograde polygons ({n/d}, d > n/2) step the other way round their normals,
+// and faces made as {n/d} by one vertex and as {n/(n-d)} by another are one face.
+TEST(TemplateMatching, FacesRunAroundEachVertexAsTheirOrientationBytesSay)
+{
+    ScopedScriptedServices scripted;
+    const char* const configurations[] = {"3.4.3/2.4", "5/3.3.3.3", "4.3/2.4.4", "4.6.4/3.6", "8/3.4.8/5.4/3",
+                                          "5/2.10/3.5/3.10/3", "10.6.10/9.6/5", "(5/3.3.3.3.3.3)/2"};
+    for (const char* configuration : configurations)
+    {
+        SCOPED_TRACE(configuration);
+        Built b(configuration);
+        ASSERT_TRUE(b.ok);
+        for (FaceVert* e = b.poly.mVerts.mFirst; e; e = e->mNext)
+        {
+            const Vert* v = static_cast<const Vert*>(e);
+            const int n = v->mNumSides;
+            for (int i = 0; i < n; ++i)
+            {
+                const Face* f = static_cast<const Face*>(v->mNeighbours[i]);
+                const Face* g = static_cast<const Face*>(v->mNeighbours[(i + 1) % n]);
+                ASSERT_TRUE(f && g);
+                const Vert* before = GetNextVertex(f, v, -1);
+                const Vert* after = GetNextVertex(g, v, +1);
+                ASSERT_TRUE(before && after);
+                EXPECT_EQ(before, after);
+                Vec3D d;
+                Vec3Sub(d, before->mPoint, v->mPoint);
+                EXPECT_NEAR(Vec3Length(d), b.templ.mEdgeLength, 1e-9);
+            }
+        }
+    }
+}
+
+// Four pentagons and a retrograde pentagon meet locally but cannot close: the first placement
+// runs into a contradiction, the search backs up to the open branch (the placed count drops),
+// the other choice fails as well and the matching ends failed with no branch left.
+TEST(TemplateMatching, ConfigurationFailsAfterBacktracking)
+{
+    ScopedScriptedServices scripted;
+    PolyTemplate templ;
+    ASSERT_TRUE(templ.Parse("5.5.5.5/3", false));
+    Poly poly;
+    ASSERT_TRUE(Prepare(poly, &templ, 0));
+    bool branched = false;
+    bool backedUp = false;
+    for (int step = 0; step < 500 && poly.mMatchingStatus == Poly::kMatchingRunning; ++step)
+    {
+        const int placed = poly.mNumPlaced;
+        branched = branched || poly.mOpenBranches > 0;
+        poly.MatchStep();
+        backedUp = backedUp || poly.mNumPlaced < placed;
+    }
+    EXPECT_TRUE(branched);
+    EXPECT_TRUE(backedUp);
+    EXPECT_EQ(poly.mMatchingStatus, Poly::kMatchingFailed);
+    EXPECT_EQ(poly.mOpenBranches, 0);
+    EXPECT_FALSE(poly.MatchStep());
+
+    Poly again;
+    EXPECT_FALSE(again.PrepareFromTemplate(&templ, 0));
+    EXPECT_EQ(again.mMatchingStatus, Poly::kMatchingFailed);
+}
+
+// Configurations whose growth contradicts itself at once end failed, without a model; the second
+// used to leave a face naming a vertex that a merge had deleted.
+TEST(TemplateMatching, ConfigurationsThatCannotCloseEndFailed)
+{
+    ScopedScriptedServices scripted;
+    for (const char* configuration : {"3.4.3.4/3.3", "3.3.5.5", "4.5.6", "3.4.4.5"})
+    {
+        SCOPED_TRACE(configuration);
+        PolyTemplate templ;
+        ASSERT_TRUE(templ.Parse(configuration, false));
+        Poly poly;
+        EXPECT_FALSE(poly.PrepareFromTemplate(&templ, 0));
+        EXPECT_EQ(poly.mMatchingStatus, Poly::kMatchingFailed);
+    }
+}
+
+// A configuration that fits round every vertex but never closes (a pentagram among triangles and
+// a square) keeps growing; the search stops once 500 vertices were added after the first one.
+TEST(TemplateMatching, GrowthPastFiveHundredAddedVerticesFails)
+{
+    ScopedScriptedServices scripted;
+    PolyTemplate templ;
+    ASSERT_TRUE(templ.Parse("3.3.3.5/2.4", false));
+    Poly poly;
+    EXPECT_FALSE(poly.PrepareFromTemplate(&templ, 0));
+    EXPECT_EQ(poly.mMatchingStatus, Poly::kMatchingFailed);
+    EXPECT_EQ(poly.mNumPlaced, 1 + 500);
+    EXPECT_FALSE(poly.SolveMatching());
 }
