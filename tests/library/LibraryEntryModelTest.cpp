@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -79,8 +81,6 @@ TEST_F(LibraryEntryModelTest, NothingToBuildGivesNoModel)
 
 namespace
 {
-constexpr int kCategoryArchimedean = 7;
-
 bool IsPrismRow(const LibraryEntry& row)
 {
     return row.mCategory == LibraryEntry::kCategoryPrisms;
@@ -88,40 +88,36 @@ bool IsPrismRow(const LibraryEntry& row)
 }  // namespace
 
 // Every uniform row built through the library: its counts are the published ones the row lists.
-// Rows whose configuration the matching cannot close yet (retrograde polygons, faces through the
-// centre) must fail the same way when matched directly, so the failure is the matching's and not
-// the dispatch's; the convex rows always build.
+// The two doubly wound great dirhombicosidodecahedral rows do not close in the matching yet; they
+// are checked to fail, so that one that starts to build is noticed and moved to the checked rows.
 TEST_F(LibraryEntryModelTest, EveryUniformRowBuildsWithTheCountsOfItsRow)
 {
+    const int notYetBuilt[] = {74, 75};
     ScopedScriptedServices scripted;
-    int built = 0;
     for (int position = 0; position < 105; ++position)
     {
         const LibraryEntry& row = Row(position);
-        if (IsPrismRow(row))
+        if (row.mFlags & LibraryEntry::kParametricFamily)
             continue;
         SCOPED_TRACE(std::to_string(position) + " " + row.mName + " " + row.mSymbol);
         PolyTemplate templ;
         Poly poly;
         const bool ok = poly.CreateFromLibraryEntry(&templ, &row, false);
-        if (!ok)
+        // Prism rows wait for the hand-over of a built model to the Poly.
+        if (IsPrismRow(row) ||
+            std::find(std::begin(notYetBuilt), std::end(notYetBuilt), position) != std::end(notYetBuilt))
         {
-            EXPECT_NE(row.mCategory, LibraryEntry::kCategoryPlatonic);
-            EXPECT_NE(row.mCategory, kCategoryArchimedean);
-            PolyTemplate direct;
-            Poly matched;
-            EXPECT_FALSE(direct.Parse(row.mSymbol, false) && matched.PrepareFromTemplate(&direct, 0));
+            EXPECT_FALSE(ok);
             continue;
         }
+        ASSERT_TRUE(ok);
         EXPECT_TRUE(poly.mMatchingStatus == Poly::kMatchingFinished ||
                     poly.mMatchingStatus == Poly::kMatchingOpenBranches);
         EXPECT_EQ(poly.mFaces.mCount, row.mNumFaces);
         EXPECT_EQ(poly.mNumEdges, row.mNumEdges);
         EXPECT_EQ(poly.mVerts.mCount, row.mNumVerts);
         EXPECT_EQ(poly.mLibraryEntry, &row);
-        ++built;
     }
-    EXPECT_GE(built, 5 + 13);
 }
 
 TEST_F(LibraryEntryModelTest, StepwiseBuildOnlyStartsTheMatching)
