@@ -1,8 +1,12 @@
 #include "library/LibraryEntry.h"
 
+#include "kernel/Messages.h"
 #include "kernel/Strings.h"
 #include "library/SpringFamilyDesc.h"
 #include "library/StoredSpringDescs.h"
+#include "model/Poly.h"
+#include "model/PolyTemplate.h"
+#include "model/SimplePoly.h"
 
 #include <cctype>
 #include <cstdio>
@@ -255,4 +259,21 @@ LibraryEntry* CreateFileEntry(const char* path)
 const char* GetLibraryWebSite()
 {
     return "https://www.orvane.org";
+}
+
+std::unique_ptr<SimplePoly> LibraryEntry::CreatePoly(const LibraryEntry* entry, bool dual)
+{
+    if (!entry)
+        return nullptr;
+    if (entry->mFlags & kFileEntry)
+    {
+        ErrorMessage("\"%s\" cannot be read: reading model files is not available in this version.",
+                     entry->mName ? entry->mName : "");
+        return nullptr;
+    }
+    PolyTemplate templ;
+    Poly poly;
+    if (!poly.CreateFromLibraryEntry(&templ, entry, false))
+        return nullptr;
+    return poly.CreateSimplePoly(dual ? Poly::kConvertDual : Poly::kConvertBase, nullptr, nullptr);
 }

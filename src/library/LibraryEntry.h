@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
+
+class SimplePoly;
 
 // One row of the built-in model library: a uniform polyhedron by its vertex configuration, a
 // Johnson solid, a near miss, a toroid, a family with a parameter or a 4D polytope. Built-in rows
@@ -76,6 +79,10 @@ struct LibraryEntry
     // the stored text of its position. None for a null entry, a row that is not spring-built, or
     // refused family parameters.
     static std::optional<std::string> GetSpringDesc(const LibraryEntry* entry);
+
+    // A new plain model of the row, or of its dual; null for a null entry or a row that cannot be
+    // built.
+    static std::unique_ptr<SimplePoly> CreatePoly(const LibraryEntry* entry, bool dual);
 
     // Frees the texts a file entry owns; nothing for any other row.
     void FreeStrings();

@@ -135,6 +135,10 @@ public:
     void SetSpringDesc(std::string text) { mSpringDesc = std::move(text); }
     // Makes the model show the polytope (null: none), re-initialising it first.
     void SetPolytope4D(std::unique_ptr<Polytope4D> polytope, int keepFlags);
+    // Builds the library row into this model: a prism-family row by its builder, any other row
+    // from its vertex configuration through the caller's template (stepwise only starts the
+    // matching). False, with the builders' messages, when the row cannot be made.
+    bool CreateFromLibraryEntry(PolyTemplate* templ, const LibraryEntry* entry, bool stepwise);
 
     // Access.
     // The faces, vertices and Stellations of one side; the dual side swaps them. Outputs may be null.

@@ -1,0 +1,52 @@
+// Building the model of a library row: the dispatch between the ways a row's geometry is made.
+
+#include "model/Poly.h"
+
+#include "kernel/Messages.h"
+#include "library/LibraryEntry.h"
+#include "model/PolyTemplate.h"
+#include "model/SimplePoly.h"
+#include "model/TemplateMatching.h"
+#include "operations/ParametricSolids.h"
+
+#include <cstring>
+#include <memory>
+
+namespace
+{
+// Rows whose way of being built this version lacks: the user learns why, the model stays as it was.
+bool ReportNotBuildable(const LibraryEntry& entry, const char* reason)
+{
+    ErrorMessage("\"%s\" cannot be built yet: %s are not available in this version.", entry.mName ? entry.mName : "",
+                 reason);
+    return false;
+}
+}  // namespace
+
+bool Poly::CreateFromLibraryEntry(PolyTemplate* templ, const LibraryEntry* entry, bool stepwise)
+{
+    if (!entry || !entry->mSymbol)
+        return false;
+    if (entry->mFlags & LibraryEntry::kSpringBuilt)
+        return ReportNotBuildable(*entry, "models made from spring networks");
+    if (entry->mCategory == LibraryEntry::kCategory4D)
+        return ReportNotBuildable(*entry, "4D polytopes");
+    if (entry->mCategory == LibraryEntry::kCategoryPrisms)
+    {
+        int n = 0;
+        int d = 0;
+        entry->GetParams(n, d);
+        const size_t length = std::strlen(entry->mSymbol);
+        const bool prism = length > 0 && entry->mSymbol[length - 1] == '4';
+        std::unique_ptr<SimplePoly> simplePoly = prism ? CreatePrism(n, d) : CreateAntiprism(n, d);
+        if (!simplePoly)
+            return false;
+        return ReportNotBuildable(*entry, "prisms and antiprisms");
+    }
+    if (!templ || !templ->Parse(LibraryEntry::GetSymbol(entry).c_str()))
+        return false;
+    // A matching that fails is a failed build, not a half-made model reported as made.
+    if (stepwise)
+        return Prepare(*this, templ, 0);
+    return PrepareFromTemplate(templ, 0);
+}
