@@ -134,3 +134,9 @@ void AppShell::AbandonTransition(void* keptRecord)
     if (CPolyDoc* doc = GetPolyDoc(); doc && keptRecord)
         doc->CancelTransition(static_cast<ModelRecord*>(keptRecord));
 }
+
+bool AppShell::OpenLibraryModel(LibraryEntry* entry, bool fromChooser, bool keepSearch)
+{
+    CPolyDoc* doc = GetPolyDoc();
+    return doc && doc->OpenLibraryModel(entry, fromChooser, keepSearch);
+}

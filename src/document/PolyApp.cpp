@@ -3,10 +3,9 @@
 #include "document/AppShell.h"
 #include "document/PolyDoc.h"
 #include "document/RecentFileList.h"
+#include "document/UndoList.h"
+#include "document/WholeModelUndo.h"
 #include "kernel/MouseThrow.h"
-#include "library/LibraryLookup.h"
-#include "model/ModelRecord.h"
-#include "model/Poly.h"
 #include "kernel/Paths.h"
 #include "kernel/ProgramClock.h"
 #include "kernel/Registry.h"
@@ -14,6 +13,11 @@
 #include "kernel/SpecialFolders.h"
 #include "kernel/TransitionSettings.h"
 #include "kernel/UiThread.h"
+#include "library/LibraryLookup.h"
+#include "model/CreatePoly.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
+#include "model/SimplePoly.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandRouting.h"
 #include "platform/FileSettingsStore.h"
@@ -39,6 +43,9 @@ BrowseFolder gBrowseText;
 
 namespace
 {
+// Transition occasion of the first model.
+constexpr int kOccasionStartUp = 2;
+
 double gLastIdleStepTime = -1.0;
 int gIdleDepth = 0;
 bool gExportRunning = false;
@@ -108,8 +115,17 @@ bool CPolyApp::OnInit()
         return false;
     SetTopWindow(frame);
     ResetTransitionOccasions();
-    // The program opens on the icosahedron.
-    mDocument->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false));
+    // Whole-model undo steps are played back by building the stored plain model again.
+    WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
+        std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
+        return copy && CreatePoly(copy.get(), &poly, true, true);
+    });
+    // The program opens on the icosahedron, arriving with the start-up transition.
+    {
+        TransitionOccasionScope startUp(kOccasionStartUp);
+        mDocument->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false));
+    }
+    ClearUndoList();
 
     MainWindowShowCommand() = showCommand;
     ApplyWindowPlacement(*frame);

@@ -69,6 +69,7 @@ CPolyDoc::CPolyDoc()
 {
     gLivingDocument = this;
     BindUndoCommands();
+    BindOpenCommands();
     SetDocumentModelRecords(&mRecords);
     SwitchModelRecord(mRecords.NewRecord(), kKeepPaths, nullptr);
 }
@@ -181,25 +182,6 @@ void CPolyDoc::ModelChanged(bool keepPath)
         GetShell().UpdateViewTitle(v);
         GetShell().RequestViewFit(v, 1);
     }
-}
-
-bool CPolyDoc::OpenLibraryModel(const LibraryEntry* entry)
-{
-    if (!entry || !entry->mSymbol)
-        return false;
-    ModelRecord* record = mRecords.mCurrent;
-    PolyTemplate& templ = record->mTemplate;
-    if (!templ.Parse(entry->mSymbol, true))
-        return false;
-    templ.mLibraryEntry = entry;
-    Poly& poly = record->mPoly;
-    const bool built = poly.PrepareFromTemplate(&templ, 0);
-    if (!built)
-        poly.Clear();
-    ModelChanged(false);
-    UpdateTitle();
-    NewView::InvalidateAll(true, false);
-    return built;
 }
 
 std::string MakeDocumentTitle(const std::string& filePath, const std::string& symbol, const std::string& name)

@@ -65,9 +65,15 @@ public:
     // fits the new model.
     void ModelChanged(bool keepPath);
 
-    // Builds a catalogue model from its vertex configuration into the current record and shows it;
-    // false (the model left empty) when the configuration cannot be built.
-    bool OpenLibraryModel(const LibraryEntry* entry);
+    // Makes the library entry the current model, as one undo step with the transition of a library
+    // model; false, with the old model current and no undo step left, when it cannot be built. With
+    // keepSearch the current search result survives.
+    bool OpenLibraryModel(const LibraryEntry* entry, bool fromChooser = false, bool keepSearch = false);
+    // Next (step 1) or Previous (step -1) Polyhedron: through the search results when there are
+    // any, else through the library.
+    void StepModel(int step);
+    void OnNextPolyhedron(wxCommandEvent& event);
+    void OnPreviousPolyhedron(wxCommandEvent& event);
 
     // ---- Transitions between models ----
     // Before a model change: old takes the current record. With transitions on (or forced) and a
@@ -102,6 +108,7 @@ public:
 
 private:
     void BindUndoCommands();
+    void BindOpenCommands();
     // Appends a record for the incoming model and makes it current; the panes keep their state.
     // With keepPaths the document's path texts stay as they are (a model replaced in place).
     Poly* AppendIncomingRecord(ModelRecord* old, bool keepPaths);

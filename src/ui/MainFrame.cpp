@@ -65,6 +65,11 @@ void CMainFrame::ArmFirstFrameCapture(const char* path)
     pane->GetCanvas()->SetFrameDrawnCallback([this, file = std::string(path)](GLCanvasWindow& canvas) {
         if (mFirstFrameSaved)
             return;
+        // The frame saved is the first one with every model at rest, after the start-up transition.
+        if (const CPolyDoc* doc = GetPolyDoc())
+            for (ModelRecord* r = doc->GetFirstRecord(); r; r = r->next)
+                if (r->mPoly.InTransition())
+                    return;
         mFirstFrameSaved = true;
         const wxSize size = canvas.GetClientSize() * canvas.GetContentScaleFactor();
         if (!SaveBackBufferAsPpm(file, size.x, size.y))

@@ -270,6 +270,7 @@ TEST_F(PolyViewTest, TheProgramsFirstModelIsTheIcosahedronSeenWhole)
     AppShell shell;
     Shell* previousShell = SetShell(&shell);
     ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false)));
+    mDocument->FinishAllTransitions();
     Poly* poly = GetCurrentPoly();
     ASSERT_EQ(poly->mFaces.mCount, 20);
     EXPECT_EQ(mDocument->GetTitle(), "3.3.3.3.3 - Icosahedron");

@@ -1,0 +1,94 @@
+// Opening library models and stepping through the library: one undo step each, the old model kept
+// when a row cannot be built.
+
+#include "document/DocumentSettings.h"
+#include "document/PolyDoc.h"
+#include "document/UndoList.h"
+#include "document/WholeModelUndo.h"
+#include "kernel/ScriptedServices.h"
+#include "kernel/TransitionSettings.h"
+#include "library/LibraryEntry.h"
+#include "library/LibraryLookup.h"
+#include "library/LibrarySearchResult.h"
+#include "model/CreatePoly.h"
+#include "model/SimplePoly.h"
+#include "support/WxTestApp.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace
+{
+class OpenLibraryModelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!WxTestAppRunning())
+            GTEST_SKIP() << "needs a display (the GUI tests run under Xvfb)";
+        mSaved = GetDocumentSettings();
+        GetDocumentSettings().enableTransitions = false;
+        ClearUndoList();
+        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
+            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
+            return copy && CreatePoly(copy.get(), &poly, true, true);
+        });
+        mDoc = std::make_unique<CPolyDoc>();
+    }
+    void TearDown() override
+    {
+        ClearUndoList();
+        WholeModelUndo::SetModelFunctions(nullptr, nullptr);
+        mDoc.reset();
+        GetDocumentSettings() = mSaved;
+    }
+
+    const Poly& Current() const { return mDoc->GetCurrentRecord()->mPoly; }
+    std::string CurrentName() const { return Current().mLibraryEntry ? Current().mLibraryEntry->mName : ""; }
+
+    ScopedScriptedServices mServices;
+    DocumentSettings mSaved;
+    std::unique_ptr<CPolyDoc> mDoc;
+};
+
+TEST_F(OpenLibraryModelTest, NextAndPreviousStepThroughTheLibraryAndUndoGoesBack)
+{
+    ASSERT_TRUE(mDoc->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false)));
+    EXPECT_EQ(CurrentName(), "Icosahedron");
+    EXPECT_EQ(Current().mFaces.mCount, 20);
+    ClearUndoList();
+
+    mDoc->StepModel(1);
+    const std::string next = CurrentName();
+    EXPECT_NE(next, "Icosahedron");
+    EXPECT_GT(Current().mFaces.mCount, 0);
+    ASSERT_TRUE(CanUndo());
+    EXPECT_EQ(GetUndoStepCount(), 1) << "one step for the whole opening";
+
+    UndoList::Undo();
+    EXPECT_EQ(Current().mFaces.mCount, 20);
+    EXPECT_EQ(Current().mVerts.mCount, 12);
+    UndoList::Redo();
+    EXPECT_EQ(CurrentName(), next);
+
+    // Previous from the next row comes back to the icosahedron.
+    mDoc->StepModel(-1);
+    EXPECT_EQ(CurrentName(), "Icosahedron");
+}
+
+TEST_F(OpenLibraryModelTest, ARowThatCannotBeBuiltLeavesTheModelAndNoUndoStep)
+{
+    ASSERT_TRUE(mDoc->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false)));
+    ClearUndoList();
+    EXPECT_FALSE(mDoc->OpenLibraryModel(nullptr));
+    // The great dirhombicosidodecahedron cannot be matched yet.
+    const LibraryEntry* hard = FindLibraryEntry("U75", nullptr, false);
+    ASSERT_NE(hard, nullptr);
+    EXPECT_FALSE(mDoc->OpenLibraryModel(hard));
+    EXPECT_EQ(CurrentName(), "Icosahedron");
+    EXPECT_EQ(Current().mFaces.mCount, 20);
+    EXPECT_FALSE(CanUndo());
+}
+}  // namespace
