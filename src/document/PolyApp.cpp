@@ -181,6 +181,8 @@ bool CPolyApp::IdleStep(double time)
     // time has advanced, so each marked view is painted once per step.
     CPolyDoc* doc = GetDocument();
     const bool moving = doc && doc->AdvanceTransitions(time);
+    if (moving)
+        NewView::InvalidateAll(false, true);
     const bool throwing = InvalidateMouseThrowTargets();
     if (throwing)
         SetMouseThrowStepPending(true);

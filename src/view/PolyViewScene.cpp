@@ -2,6 +2,7 @@
 #include "document/PolyDoc.h"
 #include "kernel/Messages.h"
 #include "kernel/RenderSettings.h"
+#include "kernel/TransitionSettings.h"
 #include "kernel/ViewTypes.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/FaceVert.h"
@@ -13,6 +14,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -55,8 +57,55 @@ void CPolyView::ApplyModelTransform()
     Poly* poly = GetCurrentPoly();
     if (!poly)
         return;
-    if (poly->mTransitionProgress < 1.0 && gTransitionMotion)
+    const double e = poly->mTransitionProgress;
+    if (e >= 1.0)
+        return;
+    if (gTransitionMotion)
+    {
         gTransitionMotion(*this, *poly, GetViewRadius(1));
+        return;
+    }
+    // The incoming model moves in from where the outgoing one moves out to.
+    const TransitionSettings& t = poly->mTransition;
+    const double radius = GetViewRadius(1);
+    const double g = 1.0 - e;
+    const double duration = t.GetDuration();
+    const double side = poly->mIncoming ? 1.0 : -1.0;
+    const auto value = [](double v) { return v == TransitionSettings::kUnset ? 0.0 : v; };
+    const auto spinAboutY = [&](double spin) { glRotated(side * duration * value(spin) * 180.0 * g * g, 0.0, 1.0, 0.0); };
+    switch (t.type)
+    {
+    case TransitionSettings::kTypeSideways:
+    {
+        const double d = value(t.sidewaysAngle) * kPi / 180.0;
+        glTranslated(side * g * radius * std::cos(d), side * g * radius * std::sin(d), 0.0);
+        spinAboutY(t.sidewaysSpin);
+        break;
+    }
+    case TransitionSettings::kTypeOrbit:
+    {
+        const double q = value(t.orbitTilt) * kPi / 180.0;
+        const double turn = side * g * value(t.orbitCount) * 360.0;
+        glRotated(turn, 0.0, std::cos(q), std::sin(q));
+        glTranslated(side * g * radius, 0.0, 0.0);
+        glRotated(side * duration * value(t.orbitSpin) * 180.0 * g * g - turn, 0.0, std::cos(q), std::sin(q));
+        break;
+    }
+    case TransitionSettings::kTypeShrinkGrow:
+        spinAboutY(t.shrinkSpin);
+        break;
+    case TransitionSettings::kTypeExplodeGrow:
+    case TransitionSettings::kTypeShrinkImplode:
+    case TransitionSettings::kTypeExplodeImplode:
+        if (poly->IsExplodePhase())
+            mExplosion = ((value(t.explosionSize) - 1.0) * g + 1.0) / std::max(e, 1e-7);
+        else
+            mExplosion = 1.0;
+        spinAboutY(t.explodeSpin);
+        break;
+    default:
+        break;
+    }
 }
 
 void CPolyView::DrawScene()
