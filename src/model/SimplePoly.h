@@ -296,6 +296,9 @@ public:
     // and on cancel.
     static constexpr int kGeodesic = 0x1;
     static std::unique_ptr<SimplePoly> Subdivide(const SimplePoly& source, int mode, int n);
+    // The geodesic sphere of the frequency (a power of two; 0 and 1 give the icosahedron), made by
+    // halving the library icosahedron's edges; null for any other frequency.
+    static std::unique_ptr<SimplePoly> CreateSphere(int frequency);
     void RemoveDegenerateCorners();
     void CleanFaces();
 

@@ -1,6 +1,8 @@
 #include "kernel/Messages.h"
 #include "kernel/Progress.h"
 #include "kernel/WaitCursor.h"
+#include "library/LibraryEntry.h"
+#include "library/LibraryLookup.h"
 #include "model/SimplePoly.h"
 
 namespace
@@ -157,4 +159,26 @@ std::unique_ptr<SimplePoly> SimplePoly::Subdivide(const SimplePoly& source, int 
     if (source.mFlags & kFrom4D)
         result->mFlags |= kFrom4D;
     return result;
+}
+
+std::unique_ptr<SimplePoly> SimplePoly::CreateSphere(int frequency)
+{
+    // A negative frequency is no power of two, whatever its magnitude.
+    if (frequency < 0 || (frequency & (frequency - 1)) != 0)
+    {
+        InternalError("CreateSphere: frequency %d is not a power of 2", frequency);
+        return nullptr;
+    }
+    int steps = 0;
+    for (int f = frequency; f > 1; f >>= 1)
+        ++steps;
+    std::unique_ptr<SimplePoly> sphere = LibraryEntry::CreatePoly(FindLibraryEntry("i", nullptr, false), false);
+    for (int i = 0; sphere && i < steps; ++i)
+    {
+        std::unique_ptr<SimplePoly> finer = Subdivide(*sphere, kGeodesic, 2);
+        if (!finer)
+            break;
+        sphere = std::move(finer);
+    }
+    return sphere;
 }

@@ -207,3 +207,32 @@ TEST(Subdivide, CancelDropsThePartialResult)
     EXPECT_EQ(scope.services.waitCursorDepth, 0);
     EXPECT_GE(scope.services.progressOpened, 1);
 }
+
+TEST(CreateSphere, PowersOfTwoHalveTheIcosahedronsEdgesAndOthersAreRefused)
+{
+    ScopedScriptedServices scripted;
+    struct Case
+    {
+        int frequency;
+        int faces;  // 20 f^2, the icosahedron for 0 and 1
+        int verts;  // 10 f^2 + 2
+    };
+    for (const Case& c : {Case{0, 20, 12}, Case{1, 20, 12}, Case{2, 80, 42}, Case{4, 320, 162}, Case{8, 1280, 642}})
+    {
+        SCOPED_TRACE(c.frequency);
+        std::unique_ptr<SimplePoly> sphere = SimplePoly::CreateSphere(c.frequency);
+        ASSERT_NE(sphere, nullptr);
+        EXPECT_EQ(sphere->mNumFaces, c.faces);
+        EXPECT_EQ(sphere->mNumVerts, c.verts);
+        if (c.frequency > 1)
+        {
+            for (int i = 0; i < sphere->mNumVerts; ++i)
+                EXPECT_NEAR(Vec3Length(sphere->GetVert(i)->mPos), 1.0, 1e-12);
+        }
+    }
+    for (int refused : {3, 6, -2, -4})
+    {
+        SCOPED_TRACE(refused);
+        EXPECT_EQ(SimplePoly::CreateSphere(refused), nullptr);
+    }
+}
