@@ -115,6 +115,8 @@ private:
 
     // Registered with the model code, which finds the current model through it.
     ModelRecordList mRecords;
+    // The library row the last step tried and could not build.
+    const LibraryEntry* mUnbuiltEntry = nullptr;
     std::string mPathName;
     std::string mOwnFilePath;
     std::string mTitle;

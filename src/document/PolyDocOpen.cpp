@@ -57,6 +57,7 @@ bool CPolyDoc::OpenLibraryModel(const LibraryEntry* entry, bool /*fromChooser*/,
         SetCurrentSearchResult(search);
     if (!built)
         return false;
+    mUnbuiltEntry = nullptr;
     ModelChanged(false);
     UpdateTitle();
     NewView::InvalidateAll(true, false);
@@ -92,10 +93,13 @@ void CPolyDoc::StepModel(int step)
                                          : "Wrapped from first to last search result");
         return;
     }
+    // After a row that could not be built, the next step goes on from that row rather than trying
+    // it again from the model still shown.
     const Poly& poly = GetCurrentRecord()->mPoly;
-    const LibraryEntry* entry = StepLibraryEntry(poly.mLibraryEntry, GetCurrentTemplate(), step);
-    if (entry)
-        OpenLibraryModel(entry, false, false);
+    const LibraryEntry* from = mUnbuiltEntry ? mUnbuiltEntry : poly.mLibraryEntry;
+    const LibraryEntry* entry = StepLibraryEntry(from, GetCurrentTemplate(), step);
+    if (entry && !OpenLibraryModel(entry, false, false))
+        mUnbuiltEntry = entry;
 }
 
 void CPolyDoc::OnNextPolyhedron(wxCommandEvent& /*event*/)
