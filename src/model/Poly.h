@@ -214,8 +214,13 @@ public:
     Polytope4D* GetShownPolytope4D();
     Cell4D* GetSelectedCell4D() const;
     Vert4D* GetSelectedVert4D() const;
-    // Packed 0x00BBGGRR.
+    // Packed 0x00BBGGRR: the draw colour of the shown model's current vertex, and of the selected
+    // edge.
+    uint32_t GetVertColorRef();
     uint32_t GetSelectedEdgeColorRef();
+    // Moves the model so that the point becomes the origin, as one undo step; false, with the model
+    // unchanged and no step left, when it cannot be rebuilt.
+    bool SetCentre(const Vec3D& point);
 
     // Splits the model into its connected parts, orients each (a part listed inside out is turned
     // round, a one-sided part is marked) and sums the volumes of the model and of its dual. Answers

@@ -192,3 +192,11 @@ uint32_t Poly::GetSelectedEdgeColorRef()
         return Edge4D::GetColor(mPolytope->GetCurrentEdge(false));
     return ColorToRGB(*PolyElement::GetColor(mSelectedEdge));
 }
+
+uint32_t Poly::GetVertColorRef()
+{
+    if (mPolytope)
+        return Vert4D::GetColor(mPolytope->GetCurrentVert(false));
+    const FaceVert* vert = GetStellationVert();
+    return vert ? ColorToRGB(vert->GetDrawColor()) : 0;
+}

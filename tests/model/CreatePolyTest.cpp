@@ -25,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -866,4 +867,42 @@ TEST_F(CreatePolyTest, AFaceWithoutCornersKeepsItsPlane)
     // The cube of half-side 1 alone sets R: its midradius sqrt(2).
     EXPECT_NEAR(poly.mMidRadius, std::sqrt(2.0), 1e-12);
     EXPECT_TRUE(Vec3Equal(f->mPoint, Vec3D{0, 0, 1.0}, kTol));
+}
+
+// Moving a built model so that a point becomes its centre: the vertices are the old ones less the
+// point, brought to unit circumradius about the new centre as every new model is; the move is one
+// undo step.
+TEST(PolyCentre, SetCentreMovesEveryVertexAndKeepsTheModel)
+{
+    ScopedScriptedServices scripted;
+    RecordingShell shell;
+    ScopedShell scope(&shell);
+    PolyTemplate templ;
+    ASSERT_TRUE(templ.Parse("4.4.4", false));
+    Poly poly;
+    ASSERT_TRUE(poly.PrepareFromTemplate(&templ, 0));
+    const Vec3D point{0.25, -0.5, 0.125};
+    std::vector<Vec3D> expected;
+    double radius = 0.0;
+    for (const FaceVert* v = poly.mVerts.mFirst; v; v = v->mNext)
+    {
+        Vec3D moved;
+        Vec3Sub(moved, v->mPoint, point);
+        expected.push_back(moved);
+        radius = std::max(radius, Vec3Length(moved));
+    }
+
+    ASSERT_TRUE(poly.SetCentre(point));
+    EXPECT_EQ(poly.mVerts.mCount, 8);
+    EXPECT_EQ(poly.mFaces.mCount, 6);
+    EXPECT_EQ(poly.mNumEdges, 12);
+    for (Vec3D p : expected)
+    {
+        Vec3Scale(p, p, 1.0 / radius);
+        bool found = false;
+        for (const FaceVert* v = poly.mVerts.mFirst; v && !found; v = v->mNext)
+            found = Vec3Length(Vec3D{v->mPoint.x - p.x, v->mPoint.y - p.y, v->mPoint.z - p.z}) < 1e-9;
+        EXPECT_TRUE(found) << p.x << " " << p.y << " " << p.z;
+    }
+    EXPECT_EQ(shell.Count("Undo 24"), 1);
 }
