@@ -9,6 +9,8 @@
 #include "document/WholeModelUndo.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/UndoKinds.h"
+#include "library/LibraryLookup.h"
+#include "model/Poly.h"
 #include "model/SimplePoly.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
@@ -170,5 +172,49 @@ TEST_F(EditMenuTest, WithUndoDisabledBothCommandsSaySo)
         EXPECT_EQ(ActivePaneMessage(), "Undo/redo is disabled");
     }
     EXPECT_EQ(Current().mBaseName, "Cube");
+}
+}  // namespace
+
+namespace
+{
+class PolyMenuTest : public MainFrameFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainFrameFixture::SetUp();
+        if (IsSkipped())
+            return;
+        mSaved = GetDocumentSettings();
+        GetDocumentSettings().enableTransitions = false;
+        ClearUndoList();
+    }
+    void TearDown() override
+    {
+        ClearUndoList();
+        if (!IsSkipped())
+            GetDocumentSettings() = mSaved;
+        MainFrameFixture::TearDown();
+    }
+
+    AppShell mShell;
+    ScopedShell mShellScope{&mShell};
+    ScopedScriptedServices mServices;
+    DocumentSettings mSaved;
+};
+
+// Poly > Next and Previous Polyhedron, reached through the main window's command routing, open the
+// neighbouring library rows.
+TEST_F(PolyMenuTest, NextAndPreviousPolyhedronOpenTheNeighbouringRows)
+{
+    ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false)));
+    const LibraryEntry* icosahedron = mDocument->GetCurrentRecord()->mPoly.mLibraryEntry;
+    RunCommand(kCmdNextPolyhedron);
+    const Poly& next = mDocument->GetCurrentRecord()->mPoly;
+    EXPECT_NE(next.mLibraryEntry, icosahedron);
+    EXPECT_GT(next.mFaces.mCount, 0);
+    RunCommand(kCmdPreviousPolyhedron);
+    EXPECT_EQ(mDocument->GetCurrentRecord()->mPoly.mLibraryEntry, icosahedron);
+    EXPECT_EQ(mDocument->GetCurrentRecord()->mPoly.mFaces.mCount, 20);
 }
 }  // namespace
