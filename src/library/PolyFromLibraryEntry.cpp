@@ -4,6 +4,7 @@
 
 #include "kernel/Messages.h"
 #include "library/LibraryEntry.h"
+#include "model/CreatePoly.h"
 #include "model/PolyTemplate.h"
 #include "model/SimplePoly.h"
 #include "model/TemplateMatching.h"
@@ -41,7 +42,12 @@ bool Poly::CreateFromLibraryEntry(PolyTemplate* templ, const LibraryEntry* entry
         std::unique_ptr<SimplePoly> simplePoly = prism ? CreatePrism(n, d) : CreateAntiprism(n, d);
         if (!simplePoly)
             return false;
-        return ReportNotBuildable(*entry, "prisms and antiprisms");
+        // The builders give no colours of their own: the faces take the scheme's, as every other row's.
+        if (!::CreatePoly(simplePoly.get(), this, false, true))
+            return false;
+        // Known by its row, as a model matched from a configuration is.
+        SetFromLibraryEntry(entry);
+        return true;
     }
     if (!templ || !templ->Parse(LibraryEntry::GetSymbol(entry).c_str()))
         return false;

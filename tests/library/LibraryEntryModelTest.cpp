@@ -2,6 +2,7 @@
 
 #include "kernel/ScriptedServices.h"
 #include "library/LibraryEntry.h"
+#include "model/Edge.h"
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
 #include "model/SimplePoly.h"
@@ -79,13 +80,6 @@ TEST_F(LibraryEntryModelTest, NothingToBuildGivesNoModel)
     delete file;
 }
 
-namespace
-{
-bool IsPrismRow(const LibraryEntry& row)
-{
-    return row.mCategory == LibraryEntry::kCategoryPrisms;
-}
-}  // namespace
 
 // Every uniform row built through the library: its counts are the published ones the row lists.
 // The two doubly wound great dirhombicosidodecahedral rows do not close in the matching yet; they
@@ -103,9 +97,7 @@ TEST_F(LibraryEntryModelTest, EveryUniformRowBuildsWithTheCountsOfItsRow)
         PolyTemplate templ;
         Poly poly;
         const bool ok = poly.CreateFromLibraryEntry(&templ, &row, false);
-        // Prism rows wait for the hand-over of a built model to the Poly.
-        if (IsPrismRow(row) ||
-            std::find(std::begin(notYetBuilt), std::end(notYetBuilt), position) != std::end(notYetBuilt))
+        if (std::find(std::begin(notYetBuilt), std::end(notYetBuilt), position) != std::end(notYetBuilt))
         {
             EXPECT_FALSE(ok);
             continue;
@@ -163,4 +155,51 @@ TEST_F(LibraryEntryModelTest, PlainModelOfARowAndOfItsDual)
         for (int i = 1; i < sp->mNumVerts; ++i)
             EXPECT_NEAR(std::sqrt(Vec3Dot(sp->mVerts[i].mPos, sp->mVerts[i].mPos)), r, 1e-9);
     }
+}
+
+// The two family rows stand for every n/d; counts of the uniform prisms and antiprisms.
+TEST_F(LibraryEntryModelTest, FamilyRowsBuildForTheirParameters)
+{
+    struct Case
+    {
+        const char* name;
+        int position;
+        int n, d;
+        int f, e, v;
+    };
+    const Case cases[] = {
+        {"pentagonal prism", 96, 5, 1, 7, 15, 10},
+        {"pentagrammic prism", 96, 5, 2, 7, 15, 10},
+        {"enneagrammic prism", 96, 9, 2, 11, 27, 18},
+        {"dodecagonal prism", 96, 12, 1, 14, 36, 24},
+        {"pentagonal antiprism", 97, 5, 1, 12, 20, 10},
+        {"pentagrammic antiprism", 97, 5, 2, 12, 20, 10},
+        {"pentagrammic crossed antiprism", 97, 5, 3, 12, 20, 10},
+        {"heptagrammic antiprism 7/3", 97, 7, 3, 16, 28, 14},
+        {"octagrammic antiprism", 97, 8, 3, 18, 32, 16},
+    };
+    ScopedScriptedServices scripted;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        LibraryEntry& row = Row(c.position);
+        ASSERT_TRUE(row.SetParams(c.n, c.d, false));
+        PolyTemplate templ;
+        Poly poly;
+        ASSERT_TRUE(poly.CreateFromLibraryEntry(&templ, &row, false));
+        EXPECT_EQ(poly.mFaces.mCount, c.f);
+        EXPECT_EQ(poly.mNumEdges, c.e);
+        EXPECT_EQ(poly.mVerts.mCount, c.v);
+        EXPECT_EQ(poly.mLibraryEntry, &row);
+        // Every edge is the base polygon's: the sides are squares or equilateral triangles.
+        double shortest = 1e300;
+        double longest = 0.0;
+        for (const Edge& edge : poly.mEdges)
+        {
+            shortest = std::min(shortest, edge.GetLength(false));
+            longest = std::max(longest, edge.GetLength(false));
+        }
+        EXPECT_NEAR(longest, shortest, 1e-9 * longest);
+    }
+    EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 0);
 }
