@@ -1,6 +1,7 @@
 #include "document/AppShell.h"
 
 #include "document/ModelViewState.h"
+#include "document/PolyApp.h"
 #include "document/PolyDoc.h"
 #include "document/UndoList.h"
 #include "kernel/ViewTypes.h"
@@ -83,6 +84,11 @@ void* AppShell::ActiveView()
 void AppShell::RefreshDocument(int flags)
 {
     ::RefreshDocument(flags);
+}
+
+void AppShell::MarkDiagramColorsChanged()
+{
+    ::MarkDiagramColorsChanged();
 }
 
 void AppShell::AddUndo(int kind, bool joinGroup)

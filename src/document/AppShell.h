@@ -35,6 +35,7 @@ public:
     int SelectedInfoIndex() const { return mSelectedIndex; }
 
     void RefreshDocument(int flags) override;
+    void MarkDiagramColorsChanged() override;
     bool OpenLibraryModel(LibraryEntry* entry, bool fromChooser, bool keepSearch) override;
 
     // The undo list and the document's transitions.

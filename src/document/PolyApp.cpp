@@ -176,21 +176,29 @@ bool CPolyApp::IdleStep(double time)
     if (time < 0.0)
         time = GetElapsedSeconds(true);
     gLastIdleStepTime = time;
-    // Transitions advance to the time here and report whether they still move. Mouse throws mark
-    // what they move and advance when the first marked view draws. Painting comes after all model
-    // time has advanced, so each marked view is painted once per step.
+    // Throws only mark what they move here; they advance when the first marked view draws, so that
+    // painting, which comes after all model time has advanced, paints each marked view once.
+    const bool throwing = InvalidateMouseThrowTargets();
+    if (throwing)
+        SetMouseThrowStepPending(true);
     CPolyDoc* doc = GetDocument();
     const bool moving = doc && doc->AdvanceTransitions(time);
     if (moving)
         NewView::InvalidateAll(false, true);
-    const bool throwing = InvalidateMouseThrowTargets();
-    if (throwing)
-        SetMouseThrowStepPending(true);
     // Face diagrams whose colours changed take them before anything is painted.
     if (Poly* poly = GetCurrentPoly())
         poly->UpdateFaceDiagramColors();
     NewView::RedrawAllNow();
     return moving || throwing;
+}
+
+void MarkDiagramColorsChanged()
+{
+    // A colour-painting drag shows the colour under the cursor in its hints.
+    NewView::UpdateMouseHints();
+    if (Poly* poly = GetCurrentPoly())
+        poly->mFlags |= Poly::kRecolorFaceDiagrams | Poly::kRecolorMorphDiagrams | Poly::kRecolorSection;
+    NewView::InvalidateAll(false, true);
 }
 
 double CPolyApp::GetLastIdleStepTime()

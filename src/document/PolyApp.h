@@ -72,6 +72,10 @@ private:
 
 CPolyApp* GetPolyApp();
 
+// Colour commands call this after changing colours: the current model's face diagrams take the new
+// colours in the next idle step, and every view is redrawn.
+void MarkDiagramColorsChanged();
+
 // The folders the file dialogs start in, one per kind of file: models, tours, exports, images and
 // text lists. Made under the user's documents folder at start-up; the settings keep them.
 extern BrowseFolder gBrowseOrva;

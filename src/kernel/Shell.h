@@ -57,6 +57,8 @@ public:
     virtual void BeginUndoGroup(int /*kind*/) {}
     virtual void EndUndoGroup() {}
     virtual void RefreshDocument(int /*flags*/) {}
+    // Colours changed: face diagrams take them in the next idle step and every view is redrawn.
+    virtual void MarkDiagramColorsChanged() {}
 
     // Library models and their stellations: the view shows another type (false when it cannot); a
     // library row becomes the current model (false when it cannot be opened); the current model's

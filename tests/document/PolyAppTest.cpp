@@ -109,6 +109,14 @@ TEST_F(IdleStepTest, PaintsEachMarkedPaneOnce)
     EXPECT_FALSE(CPolyApp::IdleStep(1.0));
     EXPECT_EQ(mView->mFrames, 1);
     EXPECT_EQ(mView->GetRedrawMarks() & NewView::kRedraw, 0);
+
+    // A colour change is seen in every pane at the next step, and only once.
+    MarkDiagramColorsChanged();
+    EXPECT_EQ(mView->mFrames, 1);
+    EXPECT_FALSE(CPolyApp::IdleStep(1.0));
+    EXPECT_EQ(mView->mFrames, 2);
+    EXPECT_FALSE(CPolyApp::IdleStep(1.0));
+    EXPECT_EQ(mView->mFrames, 2);
 }
 
 TEST_F(IdleStepTest, AMinimisedWindowStopsTheStepUnlessFramesAreExported)
