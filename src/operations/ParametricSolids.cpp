@@ -22,6 +22,20 @@ int Wrap(int i, int n)
     return r < 0 ? r + n : r;
 }
 
+// Faces 0 and 1 are the bottom and top n-gons, on vertices 0..n-1 and n..2n-1.
+void SetEndFaces(SimplePoly& poly, int n)
+{
+    SimpleFace* bottom = poly.GetFace(0);
+    SimpleFace* top = poly.GetFace(1);
+    bottom->SetNumVerts(n);
+    top->SetNumVerts(n);
+    for (int i = 0; i < n; ++i)
+    {
+        bottom->SetVert(i, poly.GetVert(i));
+        top->SetVert(i, poly.GetVert(n + i));
+    }
+}
+
 void SetFace(SimplePoly& poly, int face, std::initializer_list<int> corners)
 {
     SimpleFace* f = poly.GetFace(face);
@@ -266,15 +280,7 @@ std::unique_ptr<SimplePoly> CreatePodium(int n, double bottomEdge, double topEdg
         poly->GetVert(i)->SetPosXYZ(ra * c, ra * s, -halfHeight);
         poly->GetVert(n + i)->SetPosXYZ(rb * c, rb * s, halfHeight);
     }
-    SimpleFace* bottom = poly->GetFace(0);
-    SimpleFace* top = poly->GetFace(1);
-    bottom->SetNumVerts(n);
-    top->SetNumVerts(n);
-    for (int i = 0; i < n; ++i)
-    {
-        bottom->SetVert(i, poly->GetVert(i));
-        top->SetVert(i, poly->GetVert(n + i));
-    }
+    SetEndFaces(*poly, n);
     for (int i = 0; i < n; ++i)
     {
         const int j = (i + 1) % n;
@@ -309,15 +315,7 @@ std::unique_ptr<SimplePoly> CreateAntipodium(int n, double bottomEdge, double to
         SineTable::SinCos(2 * i + 1, 2 * n, s, c);
         poly->GetVert(n + i)->SetPosXYZ(rb * c, rb * s, halfHeight);
     }
-    SimpleFace* bottom = poly->GetFace(0);
-    SimpleFace* top = poly->GetFace(1);
-    bottom->SetNumVerts(n);
-    top->SetNumVerts(n);
-    for (int i = 0; i < n; ++i)
-    {
-        bottom->SetVert(i, poly->GetVert(i));
-        top->SetVert(i, poly->GetVert(n + i));
-    }
+    SetEndFaces(*poly, n);
     int face = 2;
     for (int j = 0; j < n; ++j)
     {
