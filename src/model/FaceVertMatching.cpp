@@ -80,6 +80,45 @@ void SetMatch(int* start, bool* reversed, int i, bool isReversed)
     if (reversed)
         *reversed = isReversed;
 }
+
+// Corner i of the other element may stand for our corner 0 when first(i) holds; ordered matching
+// then walks the corners both ways round, unordered matching only asks that every corner has a
+// partner.
+template <class First, class Matches>
+bool FindCornerMatch(int n, First first, Matches matches, bool ordered, int* start, bool* reversed)
+{
+    for (int i = 0; i < n; ++i)
+    {
+        if (!first(i))
+            continue;
+        if (ordered)
+        {
+            for (int direction : {1, -1})
+            {
+                if (CornersAgree(n, i, direction, matches))
+                {
+                    SetMatch(start, reversed, i, direction < 0);
+                    return true;
+                }
+            }
+            continue;
+        }
+        bool all = true;
+        for (int j = 1; j < n && all; ++j)
+        {
+            bool found = false;
+            for (int k = 0; k < n && !found; ++k)
+                found = matches(j, k);
+            all = found;
+        }
+        if (all)
+        {
+            SetMatch(start, reversed, i, false);
+            return true;
+        }
+    }
+    return false;
+}
 }  // namespace
 
 void FaceVert::CopyAxesFromRing()
@@ -166,38 +205,11 @@ bool FaceVert::MatchesTransformedPoint(const FaceVert* other, const Vec3D& point
         const FaceVert* b = other->mNeighbours[k];
         return b->mNumSides == mNeighbours[j]->mNumSides && Vec3Equal(b->mCentre, images[size_t(j)], kMatchTol);
     };
-    for (int i = 0; i < n; ++i)
-    {
+    auto first = [&](int i) {
         const FaceVert* b = other->mNeighbours[i];
-        if (b->mNumSides != mNeighbours[0]->mNumSides || !Vec3Equal(b->mCentre, centre, kMatchTol))
-            continue;
-        if (ordered)
-        {
-            for (int direction : {1, -1})
-            {
-                if (CornersAgree(n, i, direction, matches))
-                {
-                    SetMatch(start, reversed, i, direction < 0);
-                    return true;
-                }
-            }
-            continue;
-        }
-        bool all = true;
-        for (int j = 1; j < n && all; ++j)
-        {
-            bool found = false;
-            for (int k = 0; k < n && !found; ++k)
-                found = matches(j, k);
-            all = found;
-        }
-        if (all)
-        {
-            SetMatch(start, reversed, i, false);
-            return true;
-        }
-    }
-    return false;
+        return b->mNumSides == mNeighbours[0]->mNumSides && Vec3Equal(b->mCentre, centre, kMatchTol);
+    };
+    return FindCornerMatch(n, first, matches, ordered, start, reversed);
 }
 
 bool FaceVert::MatchesTransformed(const FaceVert* other, const Vec3D& centre, const Vec3D& axis, const Vec3D& corner,
@@ -219,38 +231,11 @@ bool FaceVert::MatchesTransformed(const FaceVert* other, const Vec3D& centre, co
         const FaceVert* b = other->mNeighbours[k];
         return b->mNumSides == mNeighbours[j]->mNumSides && CornerPointMatches(b, images[size_t(j)]);
     };
-    for (int i = 0; i < n; ++i)
-    {
+    auto first = [&](int i) {
         const FaceVert* b = other->mNeighbours[i];
-        if (b->mNumSides != mNeighbours[0]->mNumSides || !CornerPointMatches(b, corner))
-            continue;
-        if (ordered)
-        {
-            for (int direction : {1, -1})
-            {
-                if (CornersAgree(n, i, direction, matches))
-                {
-                    SetMatch(start, reversed, i, direction < 0);
-                    return true;
-                }
-            }
-            continue;
-        }
-        bool all = true;
-        for (int j = 1; j < n && all; ++j)
-        {
-            bool found = false;
-            for (int k = 0; k < n && !found; ++k)
-                found = matches(j, k);
-            all = found;
-        }
-        if (all)
-        {
-            SetMatch(start, reversed, i, false);
-            return true;
-        }
-    }
-    return false;
+        return b->mNumSides == mNeighbours[0]->mNumSides && CornerPointMatches(b, corner);
+    };
+    return FindCornerMatch(n, first, matches, ordered, start, reversed);
 }
 
 bool FaceVert::MatchesUnderTransform(const FaceVert* other, const Mat3& m) const
