@@ -872,7 +872,7 @@ TEST_F(CreatePolyTest, AFaceWithoutCornersKeepsItsPlane)
 // Moving a built model so that a point becomes its centre: the vertices are the old ones less the
 // point, brought to unit circumradius about the new centre as every new model is; the move is one
 // undo step.
-TEST(PolyCentre, SetCentreMovesEveryVertexAndKeepsTheModel)
+TEST_F(CreatePolyTest, SetCentreMovesEveryVertexAndKeepsTheModel)
 {
     ScopedScriptedServices scripted;
     RecordingShell shell;

@@ -181,7 +181,8 @@ namespace
 {
 // The published symmetry of a uniform row: the rotation group by its category (the Archimedean
 // and Platonic rows by their polygons), the dihedral order of a prism or antiprism from its first
-// polygon, and whether it is reflexible (only the snubs named chiral are not).
+// polygon, and whether it is reflexible (only the snubs named chiral are not; the great snub
+// dodecicosidodecahedron is chiral although its vertices are placed reflexibly).
 struct KnownSymmetry
 {
     int kind;
@@ -193,8 +194,7 @@ KnownSymmetry ExpectedSymmetry(const LibraryEntry& row)
 {
     const std::string symbol = row.mSymbol;
     const std::string name = row.mName;
-    const bool chiral = name.find("Snub") != std::string::npos && name != "Small Snub Icosicosidodecahedron" &&
-                        name != "Great Snub Dodecicosidodecahedron";
+    const bool chiral = name.find("Snub") != std::string::npos && name != "Small Snub Icosicosidodecahedron";
     const bool reflexible = !chiral && name != "Great Inverted Retrosnub Icosidodecahedron";
     switch (row.mCategory)
     {
@@ -227,10 +227,8 @@ namespace
 // Rows that do not build yet with their published counts and symmetry. Each is checked not to
 // build as published, so that one that starts to is noticed and moved to the checked rows. The two
 // doubly wound rows stop when a vertex merge finds two different pentagrams at one position (the
-// disnub also leaves vertices at one place unmerged); the great snub dodecicosidodecahedron closes
-// with the published counts, but every placement is forced and the result is chiral.
-const char* const kNotYetBuilt[] = {"(5/2.4.3.4.5/3.4.3/2.4)/2", "(5/2.4.3.3.3.4.5/3.4.3/2.3/2.3/2.4)/2",
-                                    "5/2.3.3.3.5/3.3"};
+// disnub also leaves vertices at one place unmerged).
+const char* const kNotYetBuilt[] = {"(5/2.4.3.4.5/3.4.3/2.4)/2", "(5/2.4.3.3.3.4.5/3.4.3/2.3/2.3/2.4)/2"};
 
 bool IsNotYetBuilt(const char* symbol)
 {
@@ -449,4 +447,44 @@ TEST(TemplateMatching, GrowthPastFiveHundredAddedVerticesFails)
     EXPECT_EQ(poly.mMatchingStatus, Poly::kMatchingFailed);
     EXPECT_EQ(poly.mNumPlaced, 1 + 500);
     EXPECT_FALSE(poly.SolveMatching());
+}
+
+// The great snub dodecicosidodecahedron: edge sqrt(2) at unit circumradius, and chiral although
+// every vertex has its antipode: the pentagrams and the 20 triangles about the 3-fold axes come in
+// antipodal pairs, the other 60 triangles do not.
+TEST(TemplateMatching, GreatSnubDodecicosidodecahedronIsChiralWithReflexiblyPlacedVertices)
+{
+    ScopedScriptedServices scripted;
+    const Built b("5/2.3.3.3.5/3.3");
+    ASSERT_TRUE(b.ok);
+    EXPECT_NEAR(b.templ.mEdgeLength, std::sqrt(2.0), 1e-9);
+    ExpectOnSphereWithEqualEdges(b);
+    auto antipodal = [](const Vec3D& p, const Vec3D& q) {
+        return Vec3Equal(p, Vec3D{-q.x, -q.y, -q.z}, 1e-9);
+    };
+    for (const FaceVert* v = b.poly.mVerts.mFirst; v; v = v->mNext)
+    {
+        bool found = false;
+        for (const FaceVert* w = b.poly.mVerts.mFirst; w && !found; w = w->mNext)
+            found = antipodal(v->mPoint, w->mPoint);
+        EXPECT_TRUE(found) << "vertex " << FaceVert::GetIndex(v);
+    }
+    int pairedPentagrams = 0, pairedTriangles = 0, triangles = 0;
+    for (const FaceVert* f = b.poly.mFaces.mFirst; f; f = f->mNext)
+    {
+        bool found = false;
+        for (const FaceVert* g = b.poly.mFaces.mFirst; g && !found; g = g->mNext)
+            found = g->mNumSides == f->mNumSides && antipodal(f->mCentre, g->mCentre);
+        if (f->mNumSides == 3)
+        {
+            ++triangles;
+            pairedTriangles += found;
+        }
+        else
+            pairedPentagrams += found;
+    }
+    EXPECT_EQ(triangles, 80);
+    EXPECT_EQ(pairedPentagrams, 24);
+    EXPECT_EQ(pairedTriangles, 20);
+    EXPECT_FALSE(b.poly.mReflexible);
 }
