@@ -36,6 +36,29 @@ void BM_FindOrCreateVertMerging(benchmark::State& state)
 }
 BENCHMARK(BM_FindOrCreateVertMerging)->Arg(100000);
 
+// Points of a lattice arriving in lattice order, as a lattice-based builder makes them: sorted input
+// is the worst case for an unbalanced search tree.
+void BM_FindOrCreateVertLattice(benchmark::State& state)
+{
+    const int side = int(state.range(0));
+    std::vector<Vec3D> points;
+    for (int x = 0; x < side; ++x)
+        for (int y = 0; y < side; ++y)
+            for (int z = 0; z < side; ++z)
+                points.push_back({double(x), double(y), double(z)});
+    for (auto _ : state)
+    {
+        SimplePoly poly(16, 0);
+        poly.mFlags |= SimplePoly::kMayGrow;
+        int next = 0;
+        for (const Vec3D& p : points)
+            benchmark::DoNotOptimize(poly.FindOrCreateVert(p, next));
+        benchmark::DoNotOptimize(next);
+    }
+    state.SetItemsProcessed(state.iterations() * int64_t(points.size()));
+}
+BENCHMARK(BM_FindOrCreateVertLattice)->Arg(10)->Arg(20);
+
 // Parsing and solving a configuration, as opening a library model does.
 void BM_PolyTemplateParse(benchmark::State& state)
 {
