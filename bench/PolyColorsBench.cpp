@@ -53,5 +53,8 @@ void BM_ColorEdgesByDirection(benchmark::State& state)
     EdgeColorScheme() = saved;
     state.SetItemsProcessed(state.iterations() * poly.mEdges.count);
 }
-BENCHMARK(BM_ColorEdgesByDirection)->Arg(kEdgeColorParallel)->Arg(kEdgeColorGreatCircles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ColorEdgesByDirection)
+    ->Arg(kEdgeColorParallel)
+    ->Arg(kEdgeColorGreatCircles)
+    ->Unit(benchmark::kMillisecond);
 }  // namespace
