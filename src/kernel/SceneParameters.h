@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kernel/Mat4.h"
+#include "kernel/Vec3D.h"
 
 // The scene values that the mouse moves in every pane at once and that belong to the model shown:
 // each model record keeps its own, and the model file stores them under the names given.
@@ -16,3 +17,8 @@ struct SceneParameters
 
 // The values of the model being shown.
 SceneParameters& GetSceneParameters();
+
+// The frame of the 3D cross-section, read from the slice matrix: the in-plane axes u and v and the
+// section direction n are its first three columns. A matrix whose w entry is not 1 was never set as
+// a frame: it becomes the identity first.
+void GetSectionFrame(Vec3D& u, Vec3D& v, Vec3D& n);

@@ -25,6 +25,24 @@ inline constexpr uint32_t kFaceColorNeedsCompleteModel = 0xfff7ad;
 
 inline constexpr uint32_t kInitialFaceColorScheme = 0x601;
 
+// The menu's Toggle Single/Auto Color Modes, which stands for no bit of its own.
+inline constexpr uint32_t kFaceColorToggleSingleAuto = 0x3;
+
+// What SetFaceColorScheme is given for one Color menu choice: mask -1 toggles the code's bits,
+// any other mask has its bits replaced by the code.
+struct FaceColorSchemeChange
+{
+    uint32_t code;
+    uint32_t mask;
+};
+
+// The change that the menu item standing for command (a basic scheme, a modifier, an arrangement
+// bit, kFaceColorAsCompound or kFaceColorToggleSingleAuto) makes to the word. A basic scheme
+// replaces the basic bits; an arrangement takes the place of the others of its axis class, and
+// choosing the one already set clears the class; the modifiers and the cubic and octahedral
+// arrangements toggle.
+FaceColorSchemeChange GetFaceColorMenuChange(uint32_t command, uint32_t word);
+
 // Edge schemes.
 inline constexpr int kEdgeColorAllSame = 1;
 inline constexpr int kEdgeColorByTypeWithReflections = 2;
@@ -40,5 +58,8 @@ int& StellationDiagramColorScheme();
 // 0 highlight, 1 stellation diagram.
 int& SelectedFaceDisplay();
 
-// The undo kind of a colour change.
-inline constexpr int kUndoKindColorChange = 27;
+// Given as the old colour to the replacing functions: the colour of the selected vertex or edge.
+inline constexpr uint32_t kSelectedElementColor = 0xff000000;
+
+// The stellation-diagram schemes run from 0 (per front/back/internal) to 5 (per 3D layer).
+inline constexpr int kNumStellationDiagramColorSchemes = 6;

@@ -19,6 +19,7 @@
 class Cell4D;
 class CompoundPart;
 class Face;
+class FaceImage;
 class FaceVert;
 class Model3D;
 class Polygon3D;
@@ -31,6 +32,8 @@ class Vert;
 class Vert4D;
 struct LibraryEntry;
 struct VertexPair;
+template <class T>
+class GrowableArray;
 
 // One facet of the faceted model made from the drawn polygons, and the polygon it came from.
 struct FacetTableEntry
@@ -369,15 +372,60 @@ public:
 
     // ---- Colour schemes ----
     // Changes the face scheme word (mask -1 toggles the code's bits, else the mask's bits become
-    // the code's) and recolours both sides.
+    // the code's) and recolours both sides, as one undo step; the code kFaceColorAsCompound colours
+    // by compound parts instead (GetFaceColorMenuChange gives the menu's code and mask).
     void SetFaceColorScheme(uint32_t code, uint32_t mask);
+    // Every part its own palette colour, faces outside the parts the next ones; says on the active
+    // view's message line how many parts there are.
+    void ColorAsCompound();
     // Colours one side's faces by the program's scheme word.
     void ColorFaces(ElemList* list);
     // Colours the list by the word and answers the word used once automatic colour has chosen.
     uint32_t ColorFaceList(ElemList* list, uint32_t scheme);
+    // The axis class and rotation order of every plane type of both sides, found again in the group
+    // in force.
+    void ResetFaceTypeRotations();
+    // Colours the edges by the program's edge scheme, as one undo step with undo.
     void SetEdgeColorScheme(bool undo);
     // Runs the recolouring of face diagrams that the model flags ask for.
     void UpdateFaceDiagramColors();
+    // Packed 0x00BBGGRR colours; an old colour of kSelectedElementColor stands for the selected
+    // vertex's or edge's. While vertices are not drawn in their own colours only the default vertex
+    // colour changes; otherwise every vertex of the shown model in the old colour takes the new one.
+    void ReplaceVertexColor(uint32_t newColor, uint32_t oldColor);
+    // The default vertex colour; with an old colour, the vertices in it follow.
+    void SetDefaultVertexColor(const ColorRGB& color, const ColorRGB* oldColor);
+    // The default edge colour when it is the old one, and every edge in the old colour.
+    void ReplaceEdgeColor(uint32_t newColor, uint32_t oldColor);
+    void SetDefaultEdgeColor(const ColorRGB& color, const ColorRGB* oldColor);
+    // 0 to 5; other values are ignored.
+    static void SetStellationDiagramColorScheme(int scheme);
+    // 0 highlights the selected face, 1 shows its stellation diagram; other values are ignored.
+    static void SetSelectedFaceDisplay(int mode);
+    bool HasEdgeTypes() const;
+
+    // ---- Images and texts on elements ----
+    // Which faces of the face's list ApplyImageToFaces reaches.
+    static constexpr int kImageScopeFace = 0;
+    static constexpr int kImageScopeSameType = 1;   // mirror types too while reflexibility is kept
+    static constexpr int kImageScopeSameColor = 2;  // exactly the face's front colour
+    static constexpr int kImageScopeSameImage = 3;
+    static constexpr int kImageScopeWithoutImage = 4;
+    static constexpr int kImageScopeAllFaces = 5;
+    // Gives those faces the image (null takes theirs away), as one undo step when any changes.
+    void ApplyImageToFaces(FaceImage* image, FaceVert* face, int scope);
+    // Which elements RemoveTexts clears; faces and vertices are those of the model shown.
+    static constexpr int kTextScopeElement = 0;
+    static constexpr int kTextScopeSameType = 1;
+    static constexpr int kTextScopeSameColor = 2;  // exactly the element's colour
+    static constexpr int kTextScopeAllFaces = 3;
+    static constexpr int kTextScopeAllEdges = 4;
+    static constexpr int kTextScopeAllVertices = 5;
+    static constexpr int kTextScopeEverywhere = 6;
+    // True when a text was removed, or when changed says an earlier step changed something.
+    bool RemoveTexts(PolyElement* element, int scope, bool changed);
+    // The distinct front colours of the shown model's faces (1/512 tells them apart); -1 on failure.
+    int CollectFaceColors(GrowableArray<ColorRGB>& colors);
 
     std::string mBaseName;  // empty: none
     std::string mDualName;
