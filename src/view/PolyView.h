@@ -150,7 +150,6 @@ private:
     Tunnel4DThrow mTunnel4DThrow{this};
     RotateThrough4DThrow mRotateThrough4DThrow{this};
     double mRememberedExplosion = 1.0;  // what Unexplode gives back
-    int mPreviousAction = 0;            // of the last mouse move
 };
 
 // The type's name, or "Unknown view type" after an internal error for a code that is no type.

@@ -354,7 +354,6 @@ void CPolyView::OnMouseMove(int flags, int x, int y)
         return;
     }
     const int code = GetMouseAction();
-    mPreviousAction = code;
     if (code == 0)
     {
         OpenGLView::OnMouseMove(flags, x, y);
@@ -368,7 +367,6 @@ void CPolyView::OnMouseMove(int flags, int x, int y)
 bool CPolyView::OnMouseDown(int x, int y)
 {
     const int code = GetMouseAction();
-    mPreviousAction = code;
     if (code == 0)
         return false;
     SceneThrows& shared = GetSceneThrows();

@@ -768,3 +768,72 @@ TEST_F(PolyViewMouseTest, ADoubleClickActsAsAShiftClickUnlessCtrlIsHeld)
     Send(pane, wxEVT_LEFT_UP, 100, 100, 0, 0);
     EXPECT_FALSE(turn.IsMoving());
 }
+
+TEST_F(PolyViewMouseTest, ExplodingA4DModelShrinksItsCellsOrItsNet)
+{
+    CPolyView* pane = Pane(0);
+    Make4D();
+    SceneParameters& scene = GetSceneParameters();
+    struct Case
+    {
+        const char* name;
+        int type;
+        double* value;
+    };
+    const Case kCases[] = {
+        {"3D model pane: the cells", kViewTypePoly, &scene.shrink4D},
+        {"Unfolded Net: the net", kViewTypeNet2D, &scene.netShrink4D},
+    };
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.name);
+        pane->SetViewType(c.type, false);
+        pane->SetExplosion(1.0);
+        *c.value = 0.5;
+        // 100 pixels to the right and 50 up.
+        Drag(pane, kLeft, kShift | kCtrl, 5, 20, -10, 0.5);
+        EXPECT_NEAR(*c.value, 0.8, 1e-12);
+        EXPECT_EQ(pane->GetExplosion(), 1.0) << "the pane itself does not explode";
+    }
+}
+
+TEST_F(PolyViewMouseTest, AModelFileCannotGiveAPaneAnImpossibleMotion)
+{
+    CPolyView* pane = Pane(0);
+    pane->SetViewType(kViewTypePoly, false);
+    ExplodeThrow& explode = pane->GetExplodeThrow();
+    RotateThrough4DThrow& through = pane->GetRotateThrough4DThrow();
+    explode.SetRange(2.0);
+    ASSERT_TRUE(through.SetDirection(Vec4D{0, 0, 1, 0}));
+    char folder[] = "/tmp/orvane-view-throws-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/bad.orva";
+    // A reversed range for the explosion, a direction along the fourth axis to turn through.
+    const std::string body = "6012\t30\t0\n0\t0\t0\n\t2.5\t1\n6066\t30\t0\n0\t0\t0\n\t0\t0\t0\t1\n-1\n";
+    if (FILE* f = std::fopen(path.c_str(), "wb"))
+    {
+        std::fputs(("Orvane ASCII 8.6\n" + body).c_str(), f);
+        std::fclose(f);
+    }
+    ioFilePtr in = ioOpenRead(path.c_str(), "Orvane", 8, 6, nullptr, nullptr);
+    ASSERT_NE(in, nullptr);
+    EXPECT_TRUE(ReadMouseThrowData(in.get(), 1012, true));
+    ioClose(in);
+    std::remove(path.c_str());
+    rmdir(folder);
+    EXPECT_TRUE(explode.IsMoving());
+    EXPECT_EQ(explode.GetLow(), 1.0);
+    EXPECT_EQ(explode.GetHigh(), 2.0);
+    ExpectVec4Near(through.GetDirection(), Vec4D{0, 0, 1, 0}, 0.0);
+
+    // An explosion thrown from scale 0 has nowhere to swing, also when the motion is looped.
+    StopAllMouseThrows();
+    pane->SetExplosion(0.0);
+    explode.SetRange(0.0);
+    explode.Start(100.0f, 0.0f);
+    const bool bounce = SetMouseThrowBounce(true);
+    Advance(0.5);
+    StepMouseThrows(nullptr);
+    SetMouseThrowBounce(bounce);
+    EXPECT_EQ(pane->GetExplosion(), 0.0);
+}
