@@ -12,6 +12,7 @@ struct SceneParameters
     double netShrink4D = 1.0;  // "NetShrink4D"
     double sliceRatio = 0.5;   // "SliceRatio": depth of the cross-section
     Mat4 sliceMatrix;          // "SliceMat": direction of the 4D cross-section
+    bool sliceSameAsProj = false;  // "SliceSameAsProj": the cross-section follows the 4D projection
     double shrink4D = 0.3;     // "Shrink4D": shrink of the 4D cells
 };
 

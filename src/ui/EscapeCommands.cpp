@@ -1,9 +1,11 @@
 #include "ui/EscapeCommands.h"
 
 #include "kernel/MouseThrow.h"
+#include "model/ElementDisplayOptions.h"
 #include "platform/CommandIds.h"
 #include "render/NewView.h"
 #include "ui/MainFrame.h"
+#include "view/PolyView.h"
 
 #include <wx/event.h>
 
@@ -26,6 +28,11 @@ bool RunEscapeKey()
     if (AnyMouseThrowMoving())
     {
         StopAllMouseThrows();
+        return true;
+    }
+    if (GetMouseMode() != kMouseModeSelect)
+    {
+        CPolyView::SetMouseMode(kMouseModeSelect);
         return true;
     }
     if (NewView::GetFullScreenView())

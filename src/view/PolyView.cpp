@@ -75,6 +75,7 @@ void CPolyView::SetViewType(int code, bool keep)
     SetDepthMode(ViewTypeHasAll(code, kViewFamily3D) || (model4D && ViewTypeHasAll(code, kViewFamily4D)));
     if (keep)
         return;
+    StopThrowsOnTypeChange(previous, code);
     if (previous != code)
     {
         StopZoomThrow();

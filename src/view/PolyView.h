@@ -4,6 +4,7 @@
 #include "kernel/Mat4.h"
 #include "render/OpenGLView.h"
 #include "view/ElementMaterial.h"
+#include "view/ViewThrows.h"
 
 #include <string>
 
@@ -103,6 +104,52 @@ private:
     Mat4 mRotation4D;
     double mExplosion = 1.0;
     int mBlendDepth = 0;
+
+    // ---- Mouse: modes, action codes and the pane's own throws (PolyViewMouse.cpp) ----
+public:
+    // Selection > Mouse Selection Mode: the one way the mode changes.
+    static void SetMouseMode(int mode);
+    // The help text of the current mode; with show it becomes the active pane's message (mode 0
+    // clears it).
+    static std::string ModeHelpText(bool show);
+    // The throws that the type switch stops: those of the old type that no other pane needs.
+    void StopThrowsOnTypeChange(int oldType, int newType);
+    // The action code of the buttons and keys held now.
+    int GetMouseAction() const;
+    // The action code of the keys held now with the given buttons.
+    int GetMouseActionFor(int buttons) const;
+    const wxCursor* GetModeCursor() override;
+    void GetMouseHints(std::string& left, std::string& right, std::string& both) override;
+    // At button up: releases the throw of the drag.
+    void EndMouseDrag();
+
+    ExplodeThrow& GetExplodeThrow() { return mExplodeThrow; }
+    SliceRotateThrow& GetSliceRotateThrow() { return mSliceRotateThrow; }
+    SliceRotate4DThrow& GetSliceRotate4DThrow() { return mSliceRotate4DThrow; }
+    SliceTwist4DThrow& GetSliceTwist4DThrow() { return mSliceTwist4DThrow; }
+    Rotate4DThrow& GetRotate4DThrow() { return mRotate4DThrow; }
+    Tunnel4DThrow& GetTunnel4DThrow() { return mTunnel4DThrow; }
+    RotateThrough4DThrow& GetRotateThrough4DThrow() { return mRotateThrough4DThrow; }
+
+protected:
+    void OnMouseButtonDown(int button, int flags, int x, int y) override;
+    void OnMouseButtonUp(int button, int flags, int x, int y) override;
+    void OnMouseDoubleClick(int button, int flags, int x, int y) override;
+    void OnMouseMove(int flags, int x, int y) override;
+
+private:
+    // False for code 0: the camera navigation takes the press.
+    bool OnMouseDown(int x, int y);
+    void DragAction(int code, int x, int y, float dx, float dy);
+
+    ExplodeThrow mExplodeThrow{this};
+    SliceRotateThrow mSliceRotateThrow{this};
+    SliceRotate4DThrow mSliceRotate4DThrow{this};
+    SliceTwist4DThrow mSliceTwist4DThrow{this};
+    Rotate4DThrow mRotate4DThrow{this};
+    Tunnel4DThrow mTunnel4DThrow{this};
+    RotateThrough4DThrow mRotateThrough4DThrow{this};
+    double mRememberedExplosion = 1.0;  // what Unexplode gives back
 };
 
 // The type's name, or "Unknown view type" after an internal error for a code that is no type.
