@@ -176,11 +176,10 @@ bool DrawnFacetUndo::Apply(bool /*undo*/)
             break;
         for (const Vec3D& point : p.points)
             AddRingVert(0.0, 0.0, nullptr, &point, current->mRing);
+        // Closing reads the points in the polygon's plane, which preparing places.
+        current->Prepare();
         if (p.open)
-        {
-            current->Prepare();
             break;
-        }
         poly->CloseDrawnPolygon(true, false);
     }
     if (IsSideItem(*this))
