@@ -3,7 +3,10 @@
 #include "document/ColorUndo.h"
 #include "document/DocumentSettings.h"
 #include "document/ScaleUndo.h"
-#include "document/SideUndoItems.h"
+#include "document/DrawnFacetUndo.h"
+#include "document/ImageUndo.h"
+#include "document/ReflexibilityUndo.h"
+#include "document/SubSymmetryUndo.h"
 #include "document/UndoItem.h"
 #include "document/WholeModelUndo.h"
 #include "kernel/Messages.h"
@@ -118,6 +121,7 @@ void DumpList(const char* why)
     DebugTrace("%s", why);
     DebugTrace("UndoList: TotalNumUndos %d, UndoGroupDepth %d\n", gStepCount, gGroupDepth);
 }
+
 // A side item of the step being built, joined to the item before it when that belongs to the step
 // too; every side item is joined to the item that follows it. False when nothing was recorded.
 bool AppendSideItem(int kind, uint32_t marks, int64_t stepStart)
