@@ -6,16 +6,13 @@
 #include "document/DocumentSettings.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/UnitSettings.h"
-#include "kernel/ViewTypes.h"
 #include "library/LibraryEntry.h"
 #include "library/LibraryLookup.h"
-#include "library/LibrarySearchResult.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "operations/WatermanPoly.h"
 #include "platform/CommandIds.h"
 #include "platform/DialogDriver.h"
-#include "ui/ModelPane.h"
 #include "ui/WatermanDialog.h"
 
 #include <wx/radiobut.h>
@@ -37,7 +34,6 @@ protected:
     }
     void TearDown() override
     {
-        ClearSearchResults();
         if (!IsSkipped())
         {
             GetDocumentSettings() = mSaved;
@@ -119,20 +115,4 @@ TEST_F(WatermanDialogTest, CancelChangesNothing)
     EXPECT_STREQ(Current().mLibraryEntry->mName, "Cube");
 }
 
-// The model panes themselves follow a search result that matched a dual.
-TEST_F(WatermanDialogTest, NextToADualSearchResultSwitchesTheModelPanes)
-{
-    LibraryEntry* cube = FindLibraryEntry("Cube", nullptr, false);
-    AppendSearchResult(cube);
-    InsertSearchResult(FindLibraryEntry("Cuboctahedron", nullptr, false), -1, true);
-    ASSERT_TRUE(mDocument->OpenLibraryModel(cube, false, true));
-    const std::vector<ModelPane*> panes = Panes();
-    ASSERT_FALSE(panes.empty());
-    ASSERT_EQ(panes[0]->GetViewType(), kViewTypePoly);
-
-    RunCommand(kCmdNextPolyhedron);
-    EXPECT_EQ(panes[0]->GetViewType(), kViewTypeDual);
-    EXPECT_TRUE(Current().mShowDual);
-    EXPECT_EQ(NewView::GetFirstView()->GetMessage(), "Switched from base to dual view");
-}
 }  // namespace
