@@ -3,6 +3,7 @@
 #include "model/CreatePoly.h"
 #include "model/Poly.h"
 #include "model/SimplePoly.h"
+#include "model/WatermanHull.h"
 
 #include <benchmark/benchmark.h>
 
@@ -78,4 +79,23 @@ void BM_CreateSimplePolyGeodesic(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * int64_t(poly.mFaces.mCount + poly.mVerts.mCount));
 }
 BENCHMARK(BM_CreateSimplePolyGeodesic)->Arg(71)->Unit(benchmark::kMillisecond);
+
+// The largest Waterman polyhedron the program makes, about each centre: the lattice shell, its hull
+// and the analysis, as Create Waterman Polyhedron and Next Polyhedron run them.
+void BM_CreatePolyWaterman(benchmark::State& state)
+{
+    ScopedScriptedServices quiet;
+    const int centre = int(state.range(0));
+    int faces = 0;
+    Poly poly;
+    for (auto _ : state)
+    {
+        auto hull = CreateWatermanHull(centre, 10);
+        const bool ok = hull && CreatePoly(hull.get(), &poly, false, false);
+        faces = poly.mFaces.mCount;
+        benchmark::DoNotOptimize(ok);
+    }
+    state.counters["faces"] = faces;
+}
+BENCHMARK(BM_CreatePolyWaterman)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 }  // namespace

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+class LibrarySearchResult;
 class NewView;
 struct LibraryEntry;
 
@@ -69,8 +70,12 @@ public:
     // model; false, with the old model current and no undo step left, when it cannot be built. With
     // keepSearch the current search result survives.
     bool OpenLibraryModel(const LibraryEntry* entry, bool fromChooser = false, bool keepSearch = false);
+    // A name or symbol typed into the chooser that is none of its choices: the library row it names,
+    // else, for a text with '.' or ',', the model matched from it as a vertex configuration (one undo
+    // step). False, after telling the user, when neither gives a model.
+    bool OpenModelByName(const char* text);
     // Next (step 1) or Previous (step -1) Polyhedron: through the search results when there are
-    // any, else through the library.
+    // any, else through the Waterman polyhedra when one is shown, else through the library.
     void StepModel(int step);
     void OnNextPolyhedron(wxCommandEvent& event);
     void OnPreviousPolyhedron(wxCommandEvent& event);
@@ -122,6 +127,11 @@ private:
     std::string mTitle;
     bool mModified = false;
 };
+
+// The panes follow the side a search result matched: when no pane shows that side, base and dual
+// views swap and the model shows that side. Answers what to tell the user, empty when nothing
+// changed.
+std::string ShowSideOfSearchResult(const LibrarySearchResult* result);
 
 // The living document, null when there is none: the program's, or the one a test made.
 CPolyDoc* GetPolyDoc();

@@ -1,23 +1,37 @@
 #include "document/PolyDoc.h"
 
+#include "document/ModelViewState.h"
+#include "document/PolyApp.h"
 #include "document/UndoList.h"
 #include "kernel/Messages.h"
+#include "kernel/Strings.h"
 #include "kernel/TransitionSettings.h"
 #include "kernel/UndoKinds.h"
+#include "kernel/ViewTypes.h"
 #include "library/LibraryBrowsing.h"
 #include "library/LibraryEntry.h"
+#include "library/LibraryLookup.h"
 #include "library/LibrarySearchResult.h"
+#include "model/ColorSchemes.h"
+#include "model/FaceVert.h"
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
+#include "operations/WatermanPoly.h"
 #include "platform/CommandIds.h"
 #include "render/NewView.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <string>
 
 namespace
 {
 // Transition occasion of a library model being opened.
 constexpr int kOccasionLoadBuiltInModel = 3;
+// Bits of the face scheme word that give elements on the symmetry axes colours of their own.
+constexpr uint32_t kSpecialArrangements = 0xFFF000;
+constexpr char kWatermanPrefix[] = "Waterman R";
 
 // The stepping commands write to the first pane's message line.
 void SetFirstViewMessage(const std::string& text)
@@ -31,6 +45,76 @@ bool FirstViewHasMessage()
     const NewView* view = NewView::GetFirstView();
     return view && !view->GetMessage().empty();
 }
+
+struct FrontBack
+{
+    ColorRGB front;
+    ColorRGB back;
+};
+
+std::optional<FrontBack> SelectedColors(const Stellation* side)
+{
+    const FaceVert* face = side ? side->GetSelectedFace() : nullptr;
+    if (!face)
+        return std::nullopt;
+    return FrontBack{face->mColor, face->mBackColor};
+}
+
+// In single-colour mode a new model keeps the colours the user gave the last one.
+void ApplyRemembered(ElemList& list, const std::optional<FrontBack>& colors, bool frontBackAlike)
+{
+    if (!colors)
+        return;
+    for (FaceVert* e = list.mFirst; e; e = e->mNext)
+    {
+        e->mColor = colors->front;
+        e->mBackColor = frontBackAlike ? colors->front : colors->back;
+    }
+}
+
+bool AnyViewOfType(int a, int b)
+{
+    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
+    {
+        const auto* state = dynamic_cast<const ModelViewState*>(v);
+        const int code = state ? state->GetViewType() : kViewTypeNone;
+        if (code == a || code == b)
+            return true;
+    }
+    return false;
+}
+
+// Base views become dual views and the reverse; other types keep theirs.
+void SwapBaseAndDualViews()
+{
+    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
+    {
+        auto* state = dynamic_cast<ModelViewState*>(v);
+        if (!state)
+            continue;
+        const int code = state->GetViewType();
+        const int swapped = code == kViewTypePoly                ? kViewTypeDual
+                            : code == kViewTypeDual              ? kViewTypePoly
+                            : code == kViewTypeUniStellation     ? kViewTypeDualStellation
+                            : code == kViewTypeDualStellation    ? kViewTypeUniStellation
+                                                                 : code;
+        if (swapped != code)
+            state->SetViewType(swapped, false);
+    }
+}
+
+// The root after "Waterman R", and the centre its suffix names; false for any other name.
+bool ReadWatermanName(const std::string& name, int& root, int& centre)
+{
+    if (name.compare(0, sizeof kWatermanPrefix - 1, kWatermanPrefix) != 0)
+        return false;
+    const char* p = name.c_str() + sizeof kWatermanPrefix - 1;
+    root = std::atoi(p);
+    while (*p >= '0' && *p <= '9')
+        ++p;
+    centre = std::strncmp(p, ", type 2", 8) == 0 ? 1 : std::strncmp(p, ", cubic", 7) == 0 ? 2 : 0;
+    return true;
+}
 }  // namespace
 
 bool CPolyDoc::OpenLibraryModel(const LibraryEntry* entry, bool /*fromChooser*/, bool keepSearch)
@@ -38,7 +122,11 @@ bool CPolyDoc::OpenLibraryModel(const LibraryEntry* entry, bool /*fromChooser*/,
     if (!entry)
         return false;
     LibrarySearchResult* search = GetCurrentSearchResult();
+    const Poly& old = GetCurrentRecord()->mPoly;
+    const std::optional<FrontBack> faceColors = SelectedColors(old.GetFaceStellation());
+    const std::optional<FrontBack> vertColors = SelectedColors(old.GetVertStellation());
 
+    bool recoloured = false;
     BeginUndoGroup(kUndoOpenBuiltInModel);
     const bool built = BuildNewModel(
         kOccasionLoadBuiltInModel,
@@ -47,6 +135,14 @@ bool CPolyDoc::OpenLibraryModel(const LibraryEntry* entry, bool /*fromChooser*/,
             if (!poly.CreateFromLibraryEntry(templ, entry, false))
                 return false;
             poly.SetFromLibraryEntry(entry);
+            const uint32_t scheme = FaceColorScheme();
+            if ((scheme & kFaceColorSingle) && !(scheme & kSpecialArrangements))
+            {
+                const bool alike = (scheme & kFaceColorFrontBackAlike) != 0;
+                ApplyRemembered(poly.mFaces, faceColors, alike);
+                ApplyRemembered(poly.mVerts, vertColors, alike);
+                recoloured = true;
+            }
             return true;
         },
         true);
@@ -58,10 +154,70 @@ bool CPolyDoc::OpenLibraryModel(const LibraryEntry* entry, bool /*fromChooser*/,
     if (!built)
         return false;
     mUnbuiltEntry = nullptr;
+    if (recoloured)
+        MarkDiagramColorsChanged();
     ModelChanged(false);
     UpdateTitle();
     NewView::InvalidateAll(true, false);
     return true;
+}
+
+bool CPolyDoc::OpenModelByName(const char* text)
+{
+    bool recognised = false;
+    if (const LibraryEntry* entry = FindLibraryEntry(text, &recognised, true))
+        return OpenLibraryModel(entry, false, false);
+    const std::string typed = text ? text : "";
+    // An index or a Wythoff symbol that names nothing has been reported by the lookup.
+    if (recognised)
+        return false;
+    if (typed.find('*') != std::string::npos || typed.find_first_of(".,") == std::string::npos)
+    {
+        ErrorMessage("Couldn't find any model with name or symbol\n\"%s\"", typed.c_str());
+        return false;
+    }
+
+    // A vertex configuration: the model is matched from it. The current model's template is left
+    // alone until the new model stands, so a text that does not parse changes nothing.
+    AddUndo(kUndoCreateNewModel, false);
+    const bool built = BuildNewModel(
+        UndoKindTransitionPreset(kUndoCreateNewModel),
+        [&](Poly& poly) {
+            PolyTemplate* templ = GetCurrentTemplate();
+            return templ->Parse(typed.c_str()) && poly.PrepareFromTemplate(templ, 0);
+        },
+        true);
+    if (!built)
+    {
+        DiscardLastUndo();
+        return false;
+    }
+    mUnbuiltEntry = nullptr;
+    RefreshDocument(0);
+    return true;
+}
+
+std::string ShowSideOfSearchResult(const LibrarySearchResult* result)
+{
+    Poly* poly = GetCurrentPoly();
+    if (!result || !poly)
+        return std::string();
+    if (result->mDual && !AnyViewOfType(kViewTypeDual, kViewTypeDualStellation))
+    {
+        SwapBaseAndDualViews();
+        poly->SetShowDual(true);
+        if (AnyViewOfType(kViewTypeDual, kViewTypeDualStellation))
+            return "Switched from base to dual view";
+    }
+    else if (!result->mDual && !AnyViewOfType(kViewTypePoly, kViewTypeUniStellation))
+    {
+        SwapBaseAndDualViews();
+        poly->SetShowDual(false);
+        // Panes that show neither side (diagrams, nets) were not switched: nothing to report then.
+        if (AnyViewOfType(kViewTypePoly, kViewTypeUniStellation))
+            return "Switched from dual to base view";
+    }
+    return std::string();
 }
 
 void CPolyDoc::StepModel(int step)
@@ -88,14 +244,34 @@ void CPolyDoc::StepModel(int step)
         }
         SetCurrentSearchResult(next);
         OpenLibraryModel(next->mEntry, false, true);
+        std::string text = ShowSideOfSearchResult(next);
         if (wrapped && !FirstViewHasMessage())
-            SetFirstViewMessage(step > 0 ? "Wrapped from last to first search result"
-                                         : "Wrapped from first to last search result");
+        {
+            if (!text.empty())
+                text += "\n\n";
+            text += step > 0 ? "Wrapped from last to first search result" : "Wrapped from first to last search result";
+        }
+        if (!IsBlank(text))
+            SetFirstViewMessage(text);
         return;
     }
+
+    const Poly& poly = GetCurrentRecord()->mPoly;
+    int root = 0;
+    int centre = 0;
+    if (ReadWatermanName(poly.mBaseName, root, centre))
+    {
+        if (step < 0 && root < 2)
+        {
+            SetFirstViewMessage("There are no more Waterman polyhedra in this direction");
+            return;
+        }
+        CreateWatermanPoly(centre, root + (step > 0 ? 1 : -1));
+        return;
+    }
+
     // After a row that could not be built, the next step goes on from that row rather than trying
     // it again from the model still shown.
-    const Poly& poly = GetCurrentRecord()->mPoly;
     const LibraryEntry* from = mUnbuiltEntry ? mUnbuiltEntry : poly.mLibraryEntry;
     const LibraryEntry* entry = StepLibraryEntry(from, GetCurrentTemplate(), step);
     if (entry && !OpenLibraryModel(entry, false, false))

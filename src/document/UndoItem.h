@@ -23,6 +23,8 @@ public:
     explicit UndoItem(int kind) : mFlags(uint32_t(kind) & kKindMask) {}
 
     int GetKind() const { return int(mFlags & kKindMask); }
+    // A side item of a whole-model change puts back what it holds instead of exchanging it.
+    bool IsSideItem() const { return (mFlags & (kSkipOnUndo | kSkipOnRedo)) != 0; }
 
     // Approximate bytes held.
     virtual int32_t GetSize() const { return 16; }

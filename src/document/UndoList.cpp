@@ -3,6 +3,10 @@
 #include "document/ColorUndo.h"
 #include "document/DocumentSettings.h"
 #include "document/ScaleUndo.h"
+#include "document/DrawnFacetUndo.h"
+#include "document/ImageUndo.h"
+#include "document/ReflexibilityUndo.h"
+#include "document/SubSymmetryUndo.h"
 #include "document/UndoItem.h"
 #include "document/WholeModelUndo.h"
 #include "kernel/Messages.h"
@@ -23,6 +27,8 @@ int gStepCount = 0;
 int gTotalSize = 0;
 int gGroupDepth = 0;
 int64_t gGroupStartSerial = 0;  // items made since the group began belong to it
+// The item the group's kind made, which names the step; side items made before it do not.
+int64_t gGroupNameSerial = -1;
 int64_t gNextSerial = 1;
 // The step the latest AddUndo made (the serial of its first item); -1 when it made none.
 int64_t gLastAddSerial = -1;
@@ -115,6 +121,61 @@ void DumpList(const char* why)
     DebugTrace("%s", why);
     DebugTrace("UndoList: TotalNumUndos %d, UndoGroupDepth %d\n", gStepCount, gGroupDepth);
 }
+
+// A side item of the step being built, joined to the item before it when that belongs to the step
+// too; every side item is joined to the item that follows it. False when nothing was recorded.
+bool AppendSideItem(int kind, uint32_t marks, int64_t stepStart)
+{
+    UndoItem* item = MakeItem(kind);
+    if (!item)
+        return false;
+    UndoItem* previous = gLast;
+    Append(item);
+    CountSize(item);
+    item->mFlags |= marks | UndoItem::kJoinedToNext;
+    if (previous && previous->mSerial >= stepStart)
+        item->mFlags |= UndoItem::kJoinedToPrev;
+    return true;
+}
+
+// What a whole-model change loses with the model: drawn facets, whose item exchanges and so acts in
+// both directions, and the applied subgroup, which only undoing puts back.
+bool AppendBeforeSideItems(int64_t stepStart)
+{
+    const Poly* poly = GetCurrentPoly();
+    if (!poly)
+        return false;
+    bool added = false;
+    if (HasDrawnFacets(*poly))
+        added |= AppendSideItem(kUndoFacetingChange, 0, stepStart);
+    if (HasSubSymmetry(*poly))
+        added |= AppendSideItem(kUndoSubSymmetry, UndoItem::kSkipOnRedo, stepStart);
+    return added;
+}
+
+// The state after a file or tour item was read, which only redoing puts back after the model.
+void AppendAfterSideItems()
+{
+    const Poly* poly = GetCurrentPoly();
+    if (!poly)
+        return;
+    const bool subSymmetry = HasSubSymmetry(*poly);
+    const bool drawnFacets = HasDrawnFacets(*poly);
+    for (int kind : {kUndoSubSymmetry, kUndoFacetingChange})
+    {
+        if ((kind == kUndoSubSymmetry && !subSymmetry) || (kind == kUndoFacetingChange && !drawnFacets))
+            continue;
+        UndoItem* previous = gLast;
+        UndoItem* item = MakeItem(kind);
+        if (!item)
+            continue;
+        Append(item);
+        CountSize(item);
+        item->mFlags |= UndoItem::kSkipOnUndo | UndoItem::kJoinedToPrev;
+        if (previous)
+            previous->mFlags |= UndoItem::kJoinedToNext;
+    }
+}
 }  // namespace
 
 void SetUndoItemMaker(UndoItemMaker maker)
@@ -130,6 +191,14 @@ UndoItem* MakeProgramUndoItem(int kind)
         return ColorUndo::Capture();
     if (kind == kUndoImageOptions)
         return new UndoItem(kind);
+    if (kind == kUndoFacetingChange)
+        return DrawnFacetUndo::Capture();
+    if (kind == kUndoSubSymmetry)
+        return SubSymmetryUndo::Capture();
+    if (kind == kUndoReflexibilityChange)
+        return new ReflexibilityUndo();
+    if (kind == kUndoApplyImage || kind == kUndoImageSwap)
+        return ImageUndo::Capture(kind);
     if (IsWholeModelUndoKind(kind))
         return WholeModelUndo::Capture(kind);
     return nullptr;
@@ -160,10 +229,21 @@ void AddUndo(int kind, bool join)
     if (!join)
         DeleteRedoItems();
 
+    // Items made before the main item (a colour step, side items) belong to its step.
+    const int64_t stepStart = gNextSerial;
+    bool leadingItems = false;
+    if (!join && kind == kUndoSubSymmetry)
+        leadingItems = AppendSideItem(kUndoColorChange, 0, stepStart);
+    else if (!join && IsWholeModelUndoKind(kind))
+        leadingItems = AppendBeforeSideItems(stepStart);
+
     UndoItem* item = MakeItem(kind);
     if (!item)
     {
         DebugTrace("AddUndo(): nothing recorded for '%s'", UndoKindName(kind));
+        // Items around a change that was not recorded would undo only half of it.
+        while (gLast && gLast->mSerial >= stepStart)
+            DeleteItem(gLast);
         return;
     }
     if (IsWholeModelUndoKind(kind) && GetInverseTransitionDepth() > 0)
@@ -175,17 +255,18 @@ void AddUndo(int kind, bool join)
     else
         CountSize(item);
 
-    if (join)
+    if (join || leadingItems)
     {
         if (previous)
         {
             previous->mFlags |= UndoItem::kJoinedToNext;
             item->mFlags |= UndoItem::kJoinedToPrev;
         }
-        return;
+        if (join)
+            return;
     }
     item->mFlags |= UndoItem::kNamesStep;
-    gLastAddSerial = item->mSerial;
+    gLastAddSerial = stepStart;
     if (gGroupDepth == 0)
         ++gStepCount;
     TrimUndoList();
@@ -204,8 +285,11 @@ void CloseUndo()
     gOpen = false;
     UndoItem* item = gLast;
     const int kind = item->GetKind();
-    const bool keep = kind == kUndoFileOpen || kind == kUndoOpenTourItem || item->CloseUndo();
+    const bool readIn = kind == kUndoFileOpen || kind == kUndoOpenTourItem;
+    const bool keep = readIn || item->CloseUndo();
     CountSize(item);
+    if (readIn)
+        AppendAfterSideItems();
     if (!keep)
     {
         // The open item is the newest: it goes with whatever was joined to it.
@@ -233,6 +317,14 @@ void DiscardLastUndo()
     gLastAddSerial = -1;
 }
 
+void AddColorAndImageUndo()
+{
+    AddUndo(kUndoColorChange, false);
+    // Joined only to a colour item of its own: never to an older, unrelated step.
+    const bool colorRecorded = gLastAddSerial >= 0 && gLast && gLast->GetKind() == kUndoColorChange;
+    AddUndo(kUndoApplyImage, colorRecorded);
+}
+
 void BeginUndoGroup(int kind)
 {
     if (!Enabled() || gApplying)
@@ -241,6 +333,7 @@ void BeginUndoGroup(int kind)
     {
         gGroupStartSerial = gNextSerial;
         AddUndo(kind, false);
+        gGroupNameSerial = gLast && gLast->mSerial >= gGroupStartSerial ? gLast->mSerial : -1;
     }
 }
 
@@ -261,14 +354,18 @@ void EndUndoGroup()
     UndoItem* first = gLast;
     while (first->prev && first->prev->mSerial >= gGroupStartSerial)
         first = first->prev;
+    UndoItem* naming = first;
     for (UndoItem* item = first; item; item = item->next)
     {
+        if (item->mSerial == gGroupNameSerial)
+            naming = item;
         if (item != gLast)
             item->mFlags |= UndoItem::kJoinedToNext;
         if (item != first)
-            item->mFlags = (item->mFlags | UndoItem::kJoinedToPrev) & ~UndoItem::kNamesStep;
+            item->mFlags |= UndoItem::kJoinedToPrev;
+        item->mFlags &= ~UndoItem::kNamesStep;
     }
-    first->mFlags |= UndoItem::kNamesStep;
+    naming->mFlags |= UndoItem::kNamesStep;
     ++gStepCount;
     TrimUndoList();
 }

@@ -19,6 +19,8 @@ void CloseUndo();
 // Removes the newest step unapplied, but only when the latest AddUndo made it: a change that
 // recorded nothing never takes an earlier, unrelated step with it.
 void DiscardLastUndo();
+// One step of a "Color Change" and an "Apply Image" item, for a change that touches both.
+void AddColorAndImageUndo();
 // Brackets several changes as one step named after the first.
 void BeginUndoGroup(int kind);
 void EndUndoGroup();

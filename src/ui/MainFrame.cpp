@@ -18,6 +18,7 @@
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
 #include "ui/UndoSettingsDialog.h"
+#include "ui/WatermanDialog.h"
 
 #include <wx/accel.h>
 #include <wx/menu.h>
@@ -45,6 +46,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         return running;
     });
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunUndoSettingsDialog(this); }, kCmdUndoSettings);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunWatermanCommand(this); }, kCmdCreateWatermanPolyhedron);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// The model files the program offers in its file dialogs and opens from face hyperlinks.
+
+// The open and save dialogs' filter.
+inline constexpr char kModelFileFilter[] = "*.orva";
+
+// The extension of the path's file name equals, ignoring case, one of the ';'-separated patterns
+// of the model-file filter (a leading '*' of a pattern skipped).
+bool IsModelFileName(const char* path);
+
+// The preview text of the file dialogs for the path: a prompt for a folder or a path that does not
+// exist or names no model file, and for a ".off" file its counts ("6 faces, 12 edges, 8 vertices",
+// with cells and edges only when positive). True when the text describes the file; a file of our
+// own gets no text yet.
+bool ModelFileInfoText(const char* path, std::string& text);
