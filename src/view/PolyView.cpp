@@ -211,7 +211,8 @@ void CPolyView::ApplyActiveViewRules()
         else if (ViewTypeHasAll(mViewType, kViewFamilyDualOnly))
             poly->SetShowDual(true);
     }
-    // Nets are made of the base model's stellation; a view showing something else has none.
+    // Nets are made of the base model's stellation; a view showing something else has none. Only
+    // the notice goes again: a net view's own message (the fold gesture) stays.
     const bool notice = Is3D() && (mViewType == kViewTypeFacetPreview || mViewType == kViewTypePolyAndDual ||
                                    mViewType == kViewTypeCompound || mViewType == kViewTypeSlice ||
                                    ViewTypeHasAll(mViewType, kViewFamilyMorph));
@@ -220,7 +221,7 @@ void CPolyView::ApplyActiveViewRules()
             return;
         if (notice)
             NewView::SetMessage(&view, "%s", kNetNotice);
-        else
+        else if (view.GetMessage() == kNetNotice)
             NewView::ClearMessage(&view);
     });
 }
