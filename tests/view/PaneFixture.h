@@ -15,6 +15,7 @@
 #include "render/KitStyle.h"
 #include "render/OpenGLView.h"
 #include "ui/MainFrameFixture.h"
+#include "ui/PaneLayout.h"
 #include "view/BackgroundImage.h"
 #include "view/PolyView.h"
 #include "view/ViewDisplayOptions.h"
@@ -37,6 +38,16 @@ protected:
         MainFrameFixture::SetUp();
         if (IsSkipped())
             return;
+        // Every test starts from one pane, whatever the layout the last one left.
+        if (GetCurrentLayoutIndex() != kLayout1)
+        {
+            mFrame->SetLayout(kLayout1);
+            PumpEventsUntil([] {
+                auto* pane = dynamic_cast<OpenGLView*>(NewView::GetFirstView());
+                return pane && pane->IsShownOnScreen() && pane->GetCanvas()->GetClientSize().x > 900;
+            });
+            Pump();
+        }
         mPreviousShell = SetShell(&mShell);
         mTransitions = AreTransitionsEnabled();
         EnableTransitions(false);
