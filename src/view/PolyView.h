@@ -114,6 +114,10 @@ public:
 
     int ViewTypeCode() const override { return mViewType; }
     double GetExplodeScale() const override { return mExplosion; }
+    // While a transition moves the model, only the GL matrix knows where its faces point.
+    bool IsFacingViewer(const Vec3D& point, const Vec3D& normal, bool useMatrix) override;
+    bool IsFacingViewerF(const Vec3F& point, const Vec3F& normal, bool useMatrix) override;
+    using OpenGLView::IsFacingViewer;
     CaptionWnd* CreateCaptionWnd() override;
     // The title-bar buttons of the view's type.
     void DefineTitleButtons();

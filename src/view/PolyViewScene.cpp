@@ -193,6 +193,20 @@ void CPolyView::ApplyModelTransform()
     }
 }
 
+bool CPolyView::IsFacingViewer(const Vec3D& point, const Vec3D& normal, bool useMatrix)
+{
+    const Poly* poly = GetCurrentPoly();
+    const bool moving = poly && poly->mTransitionProgress < 1.0;
+    return OpenGLView::IsFacingViewer(point, normal, useMatrix || moving);
+}
+
+bool CPolyView::IsFacingViewerF(const Vec3F& point, const Vec3F& normal, bool useMatrix)
+{
+    const Poly* poly = GetCurrentPoly();
+    const bool moving = poly && poly->mTransitionProgress < 1.0;
+    return OpenGLView::IsFacingViewerF(point, normal, useMatrix || moving);
+}
+
 void CPolyView::DrawBackground()
 {
     const BackgroundTexture& texture = GetBackgroundTexture();

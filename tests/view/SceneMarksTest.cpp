@@ -1,4 +1,5 @@
 #include "kernel/Transform3D.h"
+#include "kernel/TransitionSettings.h"
 #include "model/FaceVert.h"
 #include "model/SectionPolygon.h"
 #include "model/SymGroup.h"
@@ -184,6 +185,67 @@ TEST_F(SceneMarksTest, AMessageOfAvailabilityIsAllThePaneShows)
     frame = DrawAndRead(pane);
     EXPECT_GT(frame.CountLit(0, h / 2 - line, w, h / 2 + line), 20);
     GetCurrentPoly()->SetPolytope4D(nullptr, 0);
+}
+
+TEST_F(SceneMarksTest, AModelTurnedByItsTransitionShowsTheFrontOfTheFacesNowTowardsTheViewer)
+{
+    Poly* poly = OpenModel("4.4.4");
+    ASSERT_NE(poly, nullptr);
+    for (FaceVert* f = poly->mFaces.mFirst; f; f = f->mNext)
+    {
+        f->mColor = ColorRGB{1.0f, 0.0f, 0.0f};
+        f->mBackColor = ColorRGB{0.0f, 1.0f, 0.0f};
+    }
+    // Seen along a face that the spin about y moves, half way through a grow with a quarter turn.
+    const FaceVert* side = nullptr;
+    for (const FaceVert* f = poly->mFaces.mFirst; f && !side; f = f->mNext)
+        if (std::fabs(f->GetNormal().y) < 0.3)
+            side = f;
+    ASSERT_NE(side, nullptr);
+    CPolyView* pane = Pane(0);
+    const Vec3D n = side->GetNormal();
+    LookFrom(pane, n, Vec3D{n.z, 0.0, -n.x});
+    GetRenderSettings().renderFlags = 0;
+    poly->mTransition.type = TransitionSettings::kTypeShrinkGrow;
+    poly->mTransition.duration = 1.0;
+    poly->mTransition.shrinkSpin = 2.0;  // 1 s x 2 x 180 degrees x (1/2)^2
+    poly->mIncoming = true;
+    poly->mTransitionProgress = 0.5;
+    const Frame frame = DrawAndRead(pane);
+    // Lit red: the front colour of whichever face now faces the camera.
+    const unsigned char* centre = frame.At(frame.width / 2, frame.height / 2);
+    EXPECT_GT(centre[0], 60);
+    EXPECT_LT(centre[1], 20) << "no back colour";
+    poly->mTransitionProgress = 1.0;
+}
+
+TEST_F(SceneMarksTest, DuringATransitionTheOutgoingModelIsDrawnWhereItsMotionTakesIt)
+{
+    Poly* outgoing = OpenModel("4.4.4");
+    ASSERT_NE(outgoing, nullptr);
+    for (FaceVert* f = outgoing->mFaces.mFirst; f; f = f->mNext)
+        f->mColor = f->mBackColor = ColorRGB{1.0f, 0.0f, 0.0f};
+    CPolyView* pane = Pane(0);
+    DrawAndRead(pane);  // the fit asked for by the model change
+    LookFrom(pane, Vec3D{0.2, 0.3, 1.0}, Vec3D{1.0, 0.0, -0.2});
+    Vec3D right = pane->GetRight();
+    Vec3Normalize(right);
+
+    // Half way out sideways: moved to the left by half the view radius (1 for the cube).
+    outgoing->mTransition.type = TransitionSettings::kTypeSideways;
+    outgoing->mTransition.duration = 1.0;
+    outgoing->mTransition.sidewaysAngle = 0.0;
+    outgoing->mTransition.sidewaysSpin = 0.0;
+    outgoing->mIncoming = false;
+    outgoing->mTransitionProgress = 0.5;
+    // The incoming record holds no model yet.
+    ModelRecord* incoming = mDocument->AddModelRecord();
+    mDocument->SwitchModelRecord(incoming, CPolyDoc::kNoPaths, nullptr);
+    const Frame frame = DrawAndRead(pane);
+    const unsigned char black[3] = {0, 0, 0};
+    EXPECT_FALSE(IsColor(frame, pane, Scaled(right, -0.9), black, 0)) << "the cube moved to the left";
+    EXPECT_TRUE(IsColor(frame, pane, Scaled(right, 0.4), black, 0)) << "and away from the middle";
+    EXPECT_EQ(GetCurrentPoly(), &incoming->mPoly) << "the drawing ends on the current record";
 }
 
 TEST(StencilRule, TheStencilStaysOnUnlessPickingOrNoTwoFacesCanCoincide)
