@@ -173,6 +173,27 @@ TEST_F(ViewTypeSwitchTest, FitsAskedForWhileSuspendedAreLost)
     EXPECT_EQ(Pane(1)->GetPendingFit(), 0) << "the flat pane is not of the family";
 }
 
+TEST_F(ViewTypeSwitchTest, WithLockedViewsAPaneEntering3DTakesTheSharedCamera)
+{
+    mFrame->SetLayout(kLayout2);
+    CPolyView* flat = Pane(0);
+    CPolyView* model = Pane(1);
+    flat->SetViewType(kViewTypeFace, false);
+    model->SetViewType(kViewTypePoly, false);
+    Settle(flat);
+    Settle(model);
+    model->RotateViewEuler(20.0, 30.0, 40.0);
+    OpenGLView::ViewsLocked() = true;
+    flat->SetViewType(kViewTypeDual, false);
+    EXPECT_TRUE(flat->Is3D());
+    EXPECT_NEAR(Vec3Distance(flat->GetEye(), model->GetEye()), 0.0, 1e-12);
+    EXPECT_NEAR(Vec3Distance(flat->GetRight(), model->GetRight()), 0.0, 1e-12);
+    EXPECT_EQ(flat->GetPendingFit(), 0) << "the shared camera is kept, not fitted";
+    // Between two 3D types the pane fits as usual.
+    flat->SetViewType(kViewTypePolyAndDual, false);
+    EXPECT_EQ(flat->GetPendingFit(), 1);
+}
+
 TEST_F(ViewTypeSwitchTest, TheKitStyleSaysWhereItCannotShowTheModel)
 {
     ASSERT_NE(OpenModel("7.4.4"), nullptr);
