@@ -1,6 +1,7 @@
 #include "view/PolyView.h"
 
 #include "document/AppShell.h"
+#include "document/PolyDoc.h"
 #include "kernel/Messages.h"
 #include "kernel/RenderSettings.h"
 #include "kernel/ViewTypes.h"
@@ -10,10 +11,12 @@
 #include "polytope4d/Polytope4D.h"
 #include "view/BackgroundImage.h"
 #include "view/PolyCaptionWnd.h"
+#include "view/TitleButtons.h"
 #include "view/ViewDisplayOptions.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -102,11 +105,36 @@ CaptionWnd* CPolyView::CreateCaptionWnd()
 
 void CPolyView::DefineTitleButtons()
 {
-    // The view-type menu and the per-type buttons come with their commands; until then the strip
-    // shows the title alone.
-    if (GetButtonCount() != 0)
-        SetButtonCount(0);
+    const Poly* poly = GetCurrentPoly();
+    TitleButtonState state;
+    state.viewType = mViewType;
+    state.mouseMode = ::GetMouseMode();
+    state.model4D = IsModel4D(poly);
+    state.augmentationPreview = poly && poly->mAugmenter.mPreviewView == static_cast<const NewView*>(this);
+    // Which nets the folding view shows is a net option still to come: all of them until then.
+    state.netsShownInFoldingView = 0;
+    const std::vector<TitleButtonChoice> buttons = ChooseTitleButtons(state);
+    SetButtonCount(int(buttons.size()));
+    for (size_t i = 0; i < buttons.size(); ++i)
+        DefineButton(int(i), buttons[i].kind, MakeTitleButtonIcon(buttons[i].icon), buttons[i].gap ? kButtonGap : 0);
     NewView::InvalidateCaption(this);
+}
+
+bool CPolyView::OnTitleButton(int /*index*/, int kind, int /*flags*/)
+{
+    CPolyDoc* doc = GetPolyDoc();
+    switch (kind)
+    {
+    case kTitlePreviousPolyhedron:
+    case kTitleNextPolyhedron:
+        if (!doc)
+            return false;
+        doc->StepModel(kind == kTitleNextPolyhedron ? 1 : -1);
+        return true;
+    default:
+        // The other buttons act through commands that come with their menus.
+        return false;
+    }
 }
 
 void CPolyView::SetViewType(int code, bool keep)

@@ -119,8 +119,10 @@ public:
     bool IsFacingViewerF(const Vec3F& point, const Vec3F& normal, bool useMatrix) override;
     using OpenGLView::IsFacingViewer;
     CaptionWnd* CreateCaptionWnd() override;
-    // The title-bar buttons of the view's type.
+    // The title-bar buttons of the view's type, the mouse mode and the model.
     void DefineTitleButtons();
+    // A title-bar button of that kind was clicked; true when it changed the model.
+    bool OnTitleButton(int index, int kind, int flags) override;
 
     // Per-view display switches.
     bool mShowSymmetryAxes = false;
