@@ -147,7 +147,7 @@ private:
     // The cross-section outline in a model view that shows it.
     void DrawSectionPlane(Poly& poly);
     // The texts at the top for the newest model.
-    void DrawSceneTexts(Poly& poly);
+    void DrawSceneTexts();
     void DrawVertexSpheres(Poly& poly, bool dual);
     void DrawEdgeCylinders(Poly& poly, bool dual);
     void FitView(int mode);

@@ -316,10 +316,10 @@ void CPolyView::DrawScene()
     if (*text)
         DrawViewText(3, text, color, 0, 0, 0.5f);
     if (newest)
-        DrawSceneTexts(*poly);
+        DrawSceneTexts();
 }
 
-void CPolyView::DrawSceneTexts(Poly& /*poly*/)
+void CPolyView::DrawSceneTexts()
 {
     const float* color = GetRenderSettings().sceneTextColor;
     char text[256];
