@@ -9,6 +9,8 @@
 
 namespace
 {
+ViewShellHooks gViewHooks;
+
 NewView* ViewOrActive(void* view)
 {
     return view ? static_cast<NewView*>(view) : NewView::GetActiveView();
@@ -41,11 +43,33 @@ void AppShell::InvalidateViewsOfType(int typeMask, int flag)
     }
 }
 
+void SetViewShellHooks(const ViewShellHooks& hooks)
+{
+    gViewHooks = hooks;
+}
+
 void AppShell::InvalidateCrossSectionViews(int flag)
 {
+    if (gViewHooks.invalidateCrossSectionViews)
+    {
+        gViewHooks.invalidateCrossSectionViews(flag != 0);
+        return;
+    }
     for (NewView* v = NewView::GetFirstView(); v; v = v->next)
         if (ViewTypeCode(v) == kViewTypeSlice)
             NewView::Invalidate(v, flag != 0);
+}
+
+void AppShell::UpdateAllViewButtons()
+{
+    if (gViewHooks.updateAllViewButtons)
+        gViewHooks.updateAllViewButtons();
+}
+
+void AppShell::UpdateGeomagAvailability()
+{
+    if (gViewHooks.updateGeomagAvailability)
+        gViewHooks.updateGeomagAvailability();
 }
 
 void AppShell::RequestViewFit(void* view, int mode)

@@ -2,6 +2,16 @@
 
 #include "kernel/Shell.h"
 
+// What the shell asks of the model views that the document cannot reach itself; the view module
+// installs them when its first view is made.
+struct ViewShellHooks
+{
+    void (*invalidateCrossSectionViews)(bool keepMessage) = nullptr;
+    void (*updateAllViewButtons)() = nullptr;
+    void (*updateGeomagAvailability)() = nullptr;
+};
+void SetViewShellHooks(const ViewShellHooks& hooks);
+
 // The program's side of the shell: core code's redraw marks and view messages reach the views; the
 // Model Info marks are kept here for the tree to take when it rebuilds.
 class AppShell : public Shell
@@ -12,6 +22,8 @@ public:
     void SetViewMessage(void* view, const std::string& text) override;
     void InvalidateViewsOfType(int typeMask, int flag) override;
     void InvalidateCrossSectionViews(int flag) override;
+    void UpdateAllViewButtons() override;
+    void UpdateGeomagAvailability() override;
     void* ActiveView() override;
     void RequestViewFit(void* view, int mode) override;
     void UpdateViewTitle(void* view) override;

@@ -213,6 +213,8 @@ public:
     // ---- The 2D drawing area ----
 
     void SetScrollArea(float left, float bottom, float right, float top);
+    float GetScrollAreaWidth() const { return mRight2D - mLeft2D; }
+    float GetScrollAreaHeight() const { return mTop2D - mBottom2D; }
     void SetRotationAllowed(bool allowed, bool keepAngle);
     bool IsRotationAllowed() const { return mRotationAllowed; }
     void UpdateScrollSize();

@@ -119,6 +119,7 @@ bool CMainFrame::CloseApplication()
         return false;
     mClosing = true;
     CPolyApp::SaveSettings();
+    CloseViewModule();
     ClearUndoList();
     ReleaseRingListPool();
     ReleaseRingVertPool();

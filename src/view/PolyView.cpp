@@ -1,62 +1,98 @@
 #include "view/PolyView.h"
 
-#include "document/PolyApp.h"
+#include "document/AppShell.h"
 #include "document/PolyDoc.h"
 #include "kernel/Messages.h"
-#include "kernel/Tolerance.h"
+#include "kernel/RenderSettings.h"
 #include "kernel/ViewTypes.h"
-#include "library/LibraryEntry.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
-#include "model/PolyTemplate.h"
-#include "stellation/Stellation.h"
+#include "polytope4d/Polytope4D.h"
+#include "view/BackgroundImage.h"
 #include "view/PolyCaptionWnd.h"
+#include "view/TitleButtons.h"
+#include "view/ViewDisplayOptions.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <vector>
 
 namespace
 {
 int gFitSuspensions = 0;
 
-bool IsCurrentModel4D()
+constexpr const char* kNetNotice =
+    "To see nets for the model in the selected view\n"
+    "first make it the new base model by clicking on\n"
+    "the left-and-down arrow button on that view's\n"
+    "title bar.  Then select a base model view.";
+
+bool IsModel4D(const Poly* poly)
 {
-    const Poly* poly = GetCurrentPoly();
     return poly && (poly->mFlags & Poly::kIs4D);
 }
 
-// The file name without folders and extension, each ';' shown as '/'.
-std::string FileTitle(const std::string& path)
+bool IsModelType(int code)
 {
-    std::string name = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
-    const size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos && dot > 0)
-        name.resize(dot);
-    std::replace(name.begin(), name.end(), ';', '/');
-    return name;
+    return code == kViewTypePoly || code == kViewTypeDual || code == kViewTypePolyAndDual;
 }
 
-std::string DocumentPath()
+template <typename F>
+void ForEachPolyView(F&& f)
 {
-    const CPolyDoc* doc = CPolyApp::GetDocument();
-    return doc ? doc->GetFilePath() : std::string();
+    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
+        if (auto* view = dynamic_cast<CPolyView*>(v))
+            f(*view);
 }
 
-bool IsBlank(const char* text)
+// The type shows the side the document shows: everything but a view bound to the other side.
+bool ShowsDocumentSide(int type)
 {
-    if (!text)
-        return true;
-    for (; *text; ++text)
-        if (*text != ' ' && *text != '\t')
-            return false;
+    const Poly* poly = GetCurrentPoly();
+    const bool dual = poly && poly->mShowDual;
+    if (ViewTypeHasAll(type, kViewFamilyBaseOnly))
+        return !dual;
+    if (ViewTypeHasAll(type, kViewFamilyDualOnly))
+        return dual;
     return true;
+}
+
+bool AnyViewOfType(int code)
+{
+    return FindViewOfType(code, code) != nullptr;
+}
+
+bool ShowsSectionInModelAs(int type)
+{
+    switch (GetViewDisplayOptions().sectionDisplayMode)
+    {
+    case 2:
+        return ShowsDocumentSide(type);
+    case 1:
+        return ShowsDocumentSide(type) && AnyViewOfType(kViewTypeSlice);
+    default:
+        return false;
+    }
+}
+
+void InstallViewShellHooks()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    ViewShellHooks hooks;
+    hooks.invalidateCrossSectionViews = [](bool keepMessage) { InvalidateCrossSectionViews(keepMessage); };
+    hooks.updateAllViewButtons = [] { UpdateAllViewButtons(); };
+    hooks.updateGeomagAvailability = [] { UpdateGeomagAvailability(); };
+    SetViewShellHooks(hooks);
 }
 }  // namespace
 
 CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
 {
+    InstallViewShellHooks();
     SetViewType(kViewTypePoly, false);
 }
 
@@ -67,25 +103,185 @@ CaptionWnd* CPolyView::CreateCaptionWnd()
     return new PolyCaptionWnd(this);
 }
 
+void CPolyView::DefineTitleButtons()
+{
+    const Poly* poly = GetCurrentPoly();
+    TitleButtonState state;
+    state.viewType = mViewType;
+    state.mouseMode = ::GetMouseMode();
+    state.model4D = IsModel4D(poly);
+    state.augmentationPreview = poly && poly->mAugmenter.mPreviewView == static_cast<const NewView*>(this);
+    // Which nets the folding view shows is a net option still to come: all of them until then.
+    state.netsShownInFoldingView = 0;
+    const std::vector<TitleButtonChoice> buttons = ChooseTitleButtons(state);
+    SetButtonCount(int(buttons.size()));
+    for (size_t i = 0; i < buttons.size(); ++i)
+        DefineButton(int(i), buttons[i].kind, MakeTitleButtonIcon(buttons[i].icon), buttons[i].gap ? kButtonGap : 0);
+    NewView::InvalidateCaption(this);
+}
+
+bool CPolyView::OnTitleButton(int /*index*/, int kind, int /*flags*/)
+{
+    CPolyDoc* doc = GetPolyDoc();
+    switch (kind)
+    {
+    case kTitlePreviousPolyhedron:
+    case kTitleNextPolyhedron:
+        if (!doc)
+            return false;
+        doc->StepModel(kind == kTitleNextPolyhedron ? 1 : -1);
+        return true;
+    default:
+        // The other buttons act through commands that come with their menus.
+        return false;
+    }
+}
+
 void CPolyView::SetViewType(int code, bool keep)
 {
-    const int previous = mViewType;
-    mViewType = code;
-    const bool model4D = IsCurrentModel4D();
-    SetDepthMode(ViewTypeHasAll(code, kViewFamily3D) || (model4D && ViewTypeHasAll(code, kViewFamily4D)));
-    if (keep)
-        return;
-    StopThrowsOnTypeChange(previous, code);
-    if (previous != code)
+    const int old = mViewType;
+    Poly* poly = GetCurrentPoly();
+    const bool model4D = IsModel4D(poly);
+    if (code == old)
     {
-        StopZoomThrow();
-        StopRotationThrows(true);
+        // A diagram is applied again after a 4D model came or went: it then draws in 3D or flat.
+        if (ViewTypeHasAll(code, kViewFamily3D) || Is3D() == model4D)
+            return;
     }
-    UpdateTitle();
-    if (PolyCaptionWnd* caption = dynamic_cast<PolyCaptionWnd*>(GetCaptionWnd()))
-        caption->DefineTitleButtons();
-    RequestFit(1);
-    NewView::InvalidateCaption(this);
+    const bool wasMorph = ViewTypeHasAll(old, kViewFamilyMorph);
+    const bool isMorph = ViewTypeHasAll(code, kViewFamilyMorph);
+    if (!keep)
+    {
+        NewView::ClearMessage(this);
+        StopThrowsOnTypeChange(old, code);
+        if ((old == kViewTypeSlice || code == kViewTypeSlice) && GetViewDisplayOptions().sectionDisplayMode == 1)
+            ForEachPolyView([this](CPolyView& view) {
+                if (&view != this && IsModelType(view.GetViewType()))
+                    NewView::Invalidate(&view, false);
+            });
+        if (isMorph && !wasMorph)
+            NewView::SetMessage(this, "%s", kMorphGestureMessage);
+        if (code == kViewTypeNet3D)
+            NewView::SetMessage(this, "%s", kFoldGestureMessage);
+        if (poly && poly->mAugmenter.mPreviewView == static_cast<NewView*>(this))
+            poly->mAugmenter.Clear();
+    }
+
+    const bool depth = (model4D && ViewTypeHasAll(code, kViewFamily4D)) || ViewTypeHasAll(code, kViewFamily3D);
+    const bool oldDepth =
+        ViewTypeHasAll(old, kViewFamily3D) || (model4D && ViewTypeHasAll(old, kViewFamily4D));
+    EnableOpenGL(true, depth || !ViewTypeHasAll(code, kViewFamilyDiagram));
+    SetDepthMode(depth);
+
+    mViewType = code;
+    if (!keep)
+        DefineTitleButtons();
+
+    if (NewView::GetActiveView() == this)
+    {
+        ApplyActiveViewRules();
+        if (poly && !(code & (kViewFamilyBaseOnly | kViewFamilyDualOnly)))
+        {
+            bool baseOnly = false, dualOnly = false;
+            ForEachPolyView([&](CPolyView& view) {
+                baseOnly = baseOnly || ViewTypeHasAll(view.GetViewType(), kViewFamilyBaseOnly);
+                dualOnly = dualOnly || ViewTypeHasAll(view.GetViewType(), kViewFamilyDualOnly);
+            });
+            if (baseOnly && !dualOnly)
+                poly->SetShowDual(false);
+            else if (dualOnly && !baseOnly)
+                poly->SetShowDual(true);
+        }
+    }
+
+    if (GetMessage().empty())
+        CheckGeomagBuildable();
+
+    SetScrollArea(0.0f, 0.0f, 0.0f, 0.0f);
+    SetRotationAllowed(code != kViewTypeCellDiagram, keep);
+    if (!keep)
+        UpdateTitle();
+
+    // Locked views: a view entering or leaving 3D takes the camera the other 3D views share.
+    if (OpenGLView::ViewsLocked() && depth != oldDepth)
+    {
+        CPolyView* source = nullptr;
+        ForEachPolyView([&](CPolyView& view) {
+            if (!source && &view != this && view.Is3D())
+                source = &view;
+        });
+        if (source)
+        {
+            source->SyncOtherViews();
+            NewView::Invalidate(this, true);
+            return;
+        }
+    }
+    // A morph keeps its camera when the next morph takes over.
+    if (!keep && (!isMorph || wasMorph))
+        RequestFit(1);
+    NewView::Invalidate(this, true);
+}
+
+void CPolyView::Activate(bool setFrameActiveView)
+{
+    if (NewView::GetActiveView() == this)
+        return;
+    NewView::Activate(setFrameActiveView);
+    ApplyActiveViewRules();
+}
+
+void CPolyView::ApplyActiveViewRules()
+{
+    if (Poly* poly = GetCurrentPoly())
+    {
+        if (ViewTypeHasAll(mViewType, kViewFamilyBaseOnly))
+            poly->SetShowDual(false);
+        else if (ViewTypeHasAll(mViewType, kViewFamilyDualOnly))
+            poly->SetShowDual(true);
+    }
+    // Nets are made of the base model's stellation; a view showing something else has none. Only
+    // the notice goes again: a net view's own message (the fold gesture) stays.
+    const bool notice = Is3D() && (mViewType == kViewTypeFacetPreview || mViewType == kViewTypePolyAndDual ||
+                                   mViewType == kViewTypeCompound || mViewType == kViewTypeSlice ||
+                                   ViewTypeHasAll(mViewType, kViewFamilyMorph));
+    ForEachPolyView([notice](CPolyView& view) {
+        if (!ViewTypeHasAll(view.GetViewType(), kViewFamilyNet))
+            return;
+        if (notice)
+            NewView::SetMessage(&view, "%s", kNetNotice);
+        else if (view.GetMessage() == kNetNotice)
+            NewView::ClearMessage(&view);
+    });
+}
+
+const char* CPolyView::CheckViewAvailable() const
+{
+    const Poly* poly = GetCurrentPoly();
+    if (!IsModel4D(poly) || mViewType < 0)
+        return nullptr;
+    if (!ViewTypeHasAll(mViewType, kViewFamily4D))
+        return "This type of view is not available\nwhen a 4D model is loaded.";
+    const bool showsDual = ViewTypeHasAll(mViewType, kViewFamilyDualOnly) ||
+                           ViewTypeHasAll(mViewType, kViewFamilyMorph) || mViewType == kViewTypePolyAndDual ||
+                           (ViewTypeHasAll(mViewType, kViewFamilyFollowsSide) && poly->mShowDual);
+    if (showsDual && poly->mPolytope)
+    {
+        if (poly->mPolytope->mFlags & Polytope4D::kNotClosed)
+            return "Dual of unclosed polytope can't be displayed";
+        if (poly->mPolytope->mFlags & Polytope4D::kNoFiniteDual)
+            return "Dual is infinite and can't be displayed";
+    }
+    return nullptr;
+}
+
+bool CPolyView::ExplosionApplies() const
+{
+    if (mExplosion == 1.0 || !Is3D() || mViewType == kViewTypeNet3D)
+        return false;
+    if (IsModel4D(GetCurrentPoly()) && (ViewTypeHasAll(mViewType, kViewFamily3D) || mViewType == kViewTypeNet2D))
+        return false;
+    return true;
 }
 
 bool CPolyView::GetShownSide(bool& dual) const
@@ -127,227 +323,6 @@ void CPolyView::RequestFit(int mode)
     NewView::Invalidate(this, true);
 }
 
-std::string CPolyView::GetModelName(bool withSymbol, bool withNumbers) const
-{
-    const Poly* poly = GetCurrentPoly();
-    if (!poly)
-        return "Unnamed";
-    const LibraryEntry* entry = poly->mLibraryEntry;
-    std::string name;
-    if (poly->mTemplate && !entry)
-    {
-        if (!IsBlank(poly->GetBaseName()))
-            return poly->mBaseName;
-        return PolyTemplate::GetName(poly->mTemplate);
-    }
-    if (poly->mTemplate && entry)
-    {
-        name = !IsBlank(poly->GetBaseName()) ? poly->mBaseName : std::string(entry->mName ? entry->mName : "");
-        if (withSymbol)
-        {
-            name += " (" + LibraryEntry::GetSymbol(entry) + ")";
-            if (withNumbers && entry->mPage1 >= 0)
-            {
-                char numbers[64];
-                std::snprintf(numbers, sizeof numbers, ", W%d, p%d", entry->mNumber, entry->mPage1);
-                name += numbers;
-            }
-        }
-        return name;
-    }
-    if (!IsBlank(poly->GetBaseName()))
-        name = poly->mBaseName;
-    else if (entry && entry->mName)
-        name = entry->mName;
-    else if (DocumentPath().empty())
-        name = "Unnamed";
-    else
-        name = FileTitle(DocumentPath());
-    if (withSymbol)
-    {
-        const std::string symbol = poly->GetName();
-        if (!symbol.empty())
-            name += " (" + symbol + ")";
-    }
-    return name;
-}
-
-std::string CPolyView::GetDualName(bool withSymbol, bool withNumbers) const
-{
-    const Poly* poly = GetCurrentPoly();
-    if (!poly)
-        return "Unnamed Dual";
-    const LibraryEntry* entry = poly->mLibraryEntry;
-    if (poly->mTemplate && !entry)
-        return IsBlank(poly->GetDualName()) ? "D-" + GetModelName(withSymbol, withNumbers) : poly->mDualName;
-    if (poly->mTemplate && entry)
-    {
-        std::string name = !IsBlank(poly->GetDualName()) ? poly->mDualName : LibraryEntry::GetDualFirstName(entry);
-        if (withSymbol)
-        {
-            name += " (Dual of " + LibraryEntry::GetSymbol(entry) + ")";
-            if (withNumbers && entry->mPage2 >= 0)
-            {
-                char numbers[64];
-                std::snprintf(numbers, sizeof numbers, ", WD%d, p%d", entry->mNumber, entry->mPage2);
-                name += numbers;
-            }
-        }
-        return name;
-    }
-    std::string name;
-    if (!IsBlank(poly->GetDualName()))
-        name = poly->mDualName;
-    else if (!IsBlank(poly->GetBaseName()))
-        name = "Dual of " + poly->mBaseName;
-    else if (entry)
-    {
-        const std::string dualName = LibraryEntry::GetDualFirstName(entry);
-        name = dualName.empty() ? std::string("Dual of ") + (entry->mName ? entry->mName : "") : dualName;
-    }
-    else if (DocumentPath().empty())
-        name = "Unnamed Dual";
-    else
-        name = "Dual of " + FileTitle(DocumentPath());
-    if (withSymbol)
-    {
-        const std::string symbol = poly->GetName();
-        if (!symbol.empty())
-            name += " (Dual of " + symbol + ")";
-    }
-    return name;
-}
-
-std::string CPolyView::GetShownModelName(bool withSymbol, bool withNumbers) const
-{
-    bool dual = false;
-    if (!GetShownSide(dual))
-        return "<Unknown>";
-    return dual ? GetDualName(withSymbol, withNumbers) : GetModelName(withSymbol, withNumbers);
-}
-
-std::string CPolyView::GetStellationName() const
-{
-    bool dual = false;
-    const bool single = GetShownSide(dual);
-    Poly* poly = GetCurrentPoly();
-    const Stellation* stellation =
-        poly && single ? (dual ? poly->GetVertStellation() : poly->GetFaceStellation()) : nullptr;
-    if (!single || !poly)
-        return "<Unknown>";
-    if (Stellation::IsOriginal(stellation))
-        return GetShownModelName(true, true);
-    return "Stellation of " + GetShownModelName(true, false);
-}
-
-std::string CPolyView::GetExportTitle() const
-{
-    switch (mViewType)
-    {
-    case kViewTypeFacetPreview:
-        return "A faceted polyhedron";
-    case kViewTypePolyAndDual:
-        return "Dual compound of " + GetModelName(true, true);
-    case kViewTypePoly:
-    case kViewTypeDual:
-    case kViewTypeFacetDiagram:
-    case kViewTypeFace:
-        return GetShownModelName(true, true);
-    case kViewTypeUniStellation:
-    case kViewTypeDualStellation:
-    case kViewTypeStelFace:
-    case kViewTypeStelDiagram:
-    case kViewTypeCellDiagram:
-    case kViewTypeNet3D:
-    case kViewTypeNet2D:
-        return GetStellationName();
-    case kViewTypeCompound:
-        return "Compound of " + GetShownModelName(true, true);
-    case kViewTypeSlice:
-        return "Cross-Section of " + GetShownModelName(true, true);
-    default:
-        if (ViewTypeHasAll(mViewType, kViewFamilyMorph))
-            return "Dual-morph of " + GetModelName(true, true);
-        return "<Unknown>";
-    }
-}
-
-std::string CPolyView::GetViewName() const
-{
-    const bool model4D = IsCurrentModel4D();
-    if (mViewType == kViewTypePolyAndDual || ViewTypeHasAll(mViewType, kViewFamilyMorph))
-        return GetViewTypeName(mViewType);
-    const char* prefix = GetViewTitlePrefix(mViewType, model4D);
-    if (!prefix)
-    {
-        InternalError("Illegal view type in GetViewName (0x%x).", unsigned(mViewType));
-        return GetModelName(false, true);
-    }
-    // A title longer than the caption can hold is cut.
-    constexpr size_t kMaxTitle = 207;
-    std::string title = prefix + GetShownModelName(false, true);
-    if (title.size() > kMaxTitle)
-        title.resize(kMaxTitle);
-    return title;
-}
-
-void CPolyView::UpdateTitle()
-{
-    SetTitle(GetViewName());
-}
-
-const char* CPolyView::GetPlaceholderText() const
-{
-    if (ViewTypeHasAll(mViewType, kViewFamilyNet))
-        return "No nets.";
-    if (mViewType == kViewTypeMorphViaSnub)
-        return "";
-    const bool drawsModel = mViewType == kViewTypePoly || mViewType == kViewTypeDual || mViewType == kViewTypePolyAndDual;
-    if (drawsModel)
-        return "";
-    if (ViewTypeHasAll(mViewType, kViewFamilyMorph))
-        return "Dual morphs are not available yet.";
-    if (ViewTypeHasAll(mViewType, kViewFamilyDiagram))
-        return "This diagram is not available yet.";
-    if (mViewType < 0)
-        return "";
-    return "This view is not available yet.";
-}
-
-double CPolyView::GetViewRadius(int withMargin) const
-{
-    Poly* poly = GetCurrentPoly();
-    double radius = 1.0;
-    if (poly)
-        switch (mViewType)
-        {
-        case kViewTypePoly:
-            radius = 1.0;
-            break;
-        case kViewTypeDual:
-            radius = poly->GetRadius();
-            break;
-        case kViewTypePolyAndDual:
-            radius = std::max(1.0, poly->GetRadius());
-            break;
-        case kViewTypeFacetPreview:
-            radius = poly->mShowDual ? poly->GetRadius() : 1.0;
-            break;
-        case kViewTypeNet3D:
-            radius = 2.0;
-            break;
-        default:
-            if (ViewTypeHasAll(mViewType, kViewFamilyMorph))
-                radius = std::max(1.0, poly->GetRadius());
-            break;
-        }
-    if (radius < kTol)
-        return 1.0;
-    // Vertex markers as points need no margin; spheres come with their materials.
-    (void)withMargin;
-    return radius;
-}
-
 int CPolyView::PushBlendMode(int mode)
 {
     ++mBlendDepth;
@@ -364,7 +339,7 @@ int CPolyView::PopBlendMode(int mode)
 
 const char* GetViewTypeName(int code)
 {
-    const char* name = GetViewTypeName(code, IsCurrentModel4D());
+    const char* name = GetViewTypeName(code, IsModel4D(GetCurrentPoly()));
     if (name)
         return name;
     InternalError("Illegal view type in GetViewTypeName (0x%x).", unsigned(code));
@@ -401,39 +376,92 @@ CPolyView* FindViewOfType(int a, int b)
 
 void InvalidateViewsOfType(int mask, bool keepMessage)
 {
-    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
-        if (auto* view = dynamic_cast<CPolyView*>(v))
-            if (ViewTypeHasAll(view->GetViewType(), mask))
-                NewView::Invalidate(view, keepMessage);
+    ForEachPolyView([&](CPolyView& view) {
+        if (ViewTypeHasAll(view.GetViewType(), mask))
+            NewView::Invalidate(&view, keepMessage);
+    });
+}
+
+void InvalidateCrossSectionViews(bool keepMessage)
+{
+    bool sectionViewOpen = false;
+    ForEachPolyView([&](CPolyView& view) {
+        if (view.GetViewType() == kViewTypeSlice)
+        {
+            NewView::Invalidate(&view, keepMessage);
+            sectionViewOpen = true;
+        }
+    });
+    const int mode = GetViewDisplayOptions().sectionDisplayMode;
+    if (mode != 2 && !(mode == 1 && sectionViewOpen))
+        return;
+    const Poly* poly = GetCurrentPoly();
+    const bool dual = poly && poly->mShowDual;
+    ForEachPolyView([&](CPolyView& view) {
+        const int type = view.GetViewType();
+        if (type == kViewTypePolyAndDual || type == (dual ? kViewTypeDual : kViewTypePoly))
+            NewView::Invalidate(&view, keepMessage);
+    });
 }
 
 void RequestFitAllViews(int mode)
 {
-    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
-        if (auto* view = dynamic_cast<CPolyView*>(v))
-            view->RequestFit(mode);
+    ForEachPolyView([mode](CPolyView& view) { view.RequestFit(mode); });
 }
 
 void RequestFitViewsOfType(int mask)
 {
-    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
-        if (auto* view = dynamic_cast<CPolyView*>(v))
-            if (ViewTypeHasAll(view->GetViewType(), mask))
-                view->RequestFit(1);
+    ForEachPolyView([mask](CPolyView& view) {
+        if (ViewTypeHasAll(view.GetViewType(), mask))
+            view.RequestFit(1);
+    });
 }
 
 void UpdateAllViewTitles()
 {
-    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
-        if (auto* view = dynamic_cast<CPolyView*>(v))
-            view->UpdateTitle();
+    ForEachPolyView([](CPolyView& view) { view.UpdateTitle(); });
 }
 
 void UpdateAllViewButtons()
 {
-    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
-        if (auto* caption = dynamic_cast<PolyCaptionWnd*>(v->GetCaptionWnd()))
-            caption->DefineTitleButtons();
+    ForEachPolyView([](CPolyView& view) { view.DefineTitleButtons(); });
+}
+
+void UpdateGeomagAvailability()
+{
+    if (!IsKitStyle() || IsModel4D(GetCurrentPoly()))
+        return;
+    ForEachPolyView([](CPolyView& view) { view.CheckGeomagBuildable(); });
+}
+
+void CloseViewModule()
+{
+    ReleaseBackgroundTexture();
+}
+
+bool ShowsSectionInModel(const CPolyView* view)
+{
+    return view && ShowsSectionInModelAs(view->GetViewType());
+}
+
+bool NeedsSectionThrow(const CPolyView* view, int type)
+{
+    if (type == kViewTypeSlice)
+        return true;
+    return view && IsModelType(type) && ShowsSectionInModelAs(type);
+}
+
+bool IsSectionTarget(const CPolyView* view, bool ignoreMode)
+{
+    if (!view)
+        return false;
+    const int type = view->GetViewType();
+    const int mode = ignoreMode ? -1 : ::GetMouseMode();
+    if (type == kViewTypeSlice)
+        return mode != kMouseModeColorFaces;
+    if (mode == kMouseModeMeasure || !IsModelType(type))
+        return false;
+    return mode == kMouseModeSectionTumble || ShowsSectionInModel(view);
 }
 
 FitSuspendScope::FitSuspendScope()

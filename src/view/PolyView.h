@@ -8,6 +8,8 @@
 
 #include <string>
 
+class FaceType;
+class Model3D;
 class Poly;
 class Stellation;
 
@@ -22,8 +24,8 @@ public:
     ~CPolyView() override;
 
     // ---- View types ----
-    // Switches the view to a type; keep (restoring a saved state) skips the messages, the title and
-    // the fit.
+    // Switches the view to a type; keep (restoring a saved state, the layouts) skips the messages,
+    // the title and title buttons and the fit. The same 3D type again does nothing.
     void SetViewType(int code, bool keep) override;
     // The base side only, the dual side only, or the document's base/dual switch.
     bool ShowsDual() const override;
@@ -32,6 +34,14 @@ public:
     // Unless fits are suspended: 1 fit allowing for rotation, 3 tight fit, done before the next frame.
     void RequestFit(int mode) override;
     int GetPendingFit() const { return mPendingFit; }
+    // Makes the view active and applies the active-view rules (the side the document shows, the
+    // net views' notice); nothing for the view that is active already.
+    void Activate(bool setFrameActiveView) override;
+    // Why the type cannot show the loaded model (a 4D model in a 3D-only type, the dual of an
+    // unclosed or infinite polytope); null when it can. The scene then shows this text alone.
+    const char* CheckViewAvailable() const;
+    // The explosion scale moves the faces in this view now.
+    bool ExplosionApplies() const;
 
     // ---- Titles and names ----
     void UpdateTitle() override;
@@ -48,8 +58,36 @@ public:
     // The short text shown in the pane's middle while its kind of view cannot draw yet; empty when
     // the view draws.
     const char* GetPlaceholderText() const;
+
+    // ---- What the pane shows and how large it is ----
+    // The stellation record of the shown side (or of the other side); null for a type without a
+    // single side.
+    Stellation* GetStellation(bool otherSide = false) const;
+    // The stellation when it has at least n cell layers; null otherwise.
+    Stellation* GetStellationUpTo(int n, bool otherSide = false) const;
+    // The mesh of the shown stellation when it has been built.
+    Model3D* PeekStellationModel3D() const;
+    // The shown side's selected face type.
+    FaceType* GetSelectedFaceType() const;
+    // Height of labels on the model for the font options.
+    double GetTextSize() const;
+    // Radius of the spheres at the vertices of what the pane shows; 0 unless forced or spheres are
+    // drawn.
+    double GetVertexSphereRadius(bool force) const;
+    // The vertex sphere radius while vertices are shown, else 0.
+    double GetDrawnSphereRadius() const;
+    // How far the vertex markers reach beyond the model.
+    double GetMarkerMargin() const;
     // The radius of what the pane shows; with margin the vertex markers are allowed for.
     double GetViewRadius(int withMargin) const override;
+    // The camera's rotation, columns right, up and towards the viewer; scaled by the model scale
+    // of the units when asked. copy, when given, receives the nine values too.
+    void GetViewRotationMatrix(double matrix[9], double* copy, bool scaled) const;
+
+    // ---- The construction kit ----
+    // Whether the kit builds what the pane shows, told on the pane's message line; false while the
+    // kit style is off.
+    bool CheckGeomagBuildable();
 
     // ---- Materials of spheres and rods ----
     // Begin fills the record and the material; the kind is returned so that the caller colours
@@ -77,7 +115,15 @@ public:
 
     int ViewTypeCode() const override { return mViewType; }
     double GetExplodeScale() const override { return mExplosion; }
+    // While a transition moves the model, only the GL matrix knows where its faces point.
+    bool IsFacingViewer(const Vec3D& point, const Vec3D& normal, bool useMatrix) override;
+    bool IsFacingViewerF(const Vec3F& point, const Vec3F& normal, bool useMatrix) override;
+    using OpenGLView::IsFacingViewer;
     CaptionWnd* CreateCaptionWnd() override;
+    // The title-bar buttons of the view's type, the mouse mode and the model.
+    void DefineTitleButtons();
+    // A title-bar button of that kind was clicked; true when it changed the model.
+    bool OnTitleButton(int index, int kind, int flags) override;
 
     // Per-view display switches.
     bool mShowSymmetryAxes = false;
@@ -87,13 +133,22 @@ public:
 protected:
     void PrepareForDraw() override;
     void ApplyModelTransform() override;
+    void DrawBackground() override;
     void DrawScene() override;
     void PrepareTextures() override {}
 
 private:
+    // The rules for the view that has just become active, and for the view switched while active.
+    void ApplyActiveViewRules();
     // The current record in the view's type; the material and polygon offset it needs.
     void OnGLDraw();
+    // The marks around a 3D model: the midsphere, the symmetry elements, vertices and edges.
     void DrawModelMarks(Poly& poly);
+    void DrawVertsAndEdges(Poly& poly);
+    // The cross-section outline in a model view that shows it.
+    void DrawSectionPlane(Poly& poly);
+    // The texts at the top for the newest model.
+    void DrawSceneTexts();
     void DrawVertexSpheres(Poly& poly, bool dual);
     void DrawEdgeCylinders(Poly& poly, bool dual);
     void FitView(int mode);
@@ -155,6 +210,23 @@ private:
 // The type's name, or "Unknown view type" after an internal error for a code that is no type.
 const char* GetViewTypeName(int code);
 
+// What decides whether a 3D view keeps the coplanar stencil for one drawing of a model.
+struct StencilDrawState
+{
+    bool useStencil = false;  // "UseStencil"
+    bool picking = false;
+    bool model4D = false;
+    bool autoStencil = false;  // "AutoStencil"
+    bool printing = false;
+    int diagnosticMode = 0;
+    int viewType = -1;
+    double cellShrink4D = 1.0;
+    double netShrink4D = 1.0;
+};
+// Off while picking, and for a 4D model drawn with the automatic method whose faces cannot
+// coincide (cells or net cells not shrunk), unless printing or diagnosing.
+bool KeepsStencilForDraw(const StencilDrawState& state);
+
 // The polygon-offset units of a 3D view at the camera distance: 8000 at 1.2, 200 at 4.5 and 6 at 75,
 // straight in log-log between; 10 for an orthogonal camera; raised to the depth factor (1 for a
 // 24-bit depth buffer), never below 1.
@@ -163,10 +235,31 @@ float PolygonOffsetUnitsAt(double distance, bool orthogonal, double depthFactor)
 // Over every view of the list.
 CPolyView* FindViewOfType(int a, int b);
 void InvalidateViewsOfType(int mask, bool keepMessage);
+// The Cross-Section views, and the model views that show the section with them.
+void InvalidateCrossSectionViews(bool keepMessage);
 void RequestFitAllViews(int mode);
 void RequestFitViewsOfType(int mask);
 void UpdateAllViewTitles();
 void UpdateAllViewButtons();
+// With the kit style on and a 3D model, every view tells whether the kit builds what it shows.
+void UpdateGeomagAvailability();
+// At shut-down: the background image goes.
+void CloseViewModule();
+
+// The view shows the cross-section in its model: by the section display mode, when it shows the
+// side the document shows.
+bool ShowsSectionInModel(const CPolyView* view);
+// A view of the type needs the section depth to move: the Cross-Section, and the model views that
+// show the section.
+bool NeedsSectionThrow(const CPolyView* view, int type);
+// The view reacts to the section depth under the mouse mode (ignoreMode: whatever the mode).
+bool IsSectionTarget(const CPolyView* view, bool ignoreMode);
+
+// The view messages of the type switch.
+inline constexpr const char* kMorphGestureMessage =
+    "Ctrl+Left-drag --- Morph between model and dual\nCtrl+Right-click --- Morph to half-way point";
+inline constexpr const char* kFoldGestureMessage =
+    "Ctrl+Left-drag --- Fold/unfold model\nCtrl+Right-click --- Unfold half-way";
 
 // While one exists, RequestFit does nothing.
 class FitSuspendScope

@@ -239,8 +239,8 @@ void CPolyView::StopThrowsOnTypeChange(int oldType, int newType)
         shared.fold.Stop();
     if (oldType == kViewTypeNet2D && !otherViewIs(hasType(kViewTypeNet2D)))
         shared.netShrink4D.Stop();
-    if (NeedsSectionThrow(*this, oldType) && !NeedsSectionThrow(*this, newType) &&
-        !otherViewIs([](const CPolyView& view) { return NeedsSectionThrow(view, view.GetViewType()); }))
+    if (NeedsSectionThrow(this, oldType) && !NeedsSectionThrow(this, newType) &&
+        !otherViewIs([](const CPolyView& view) { return NeedsSectionThrow(&view, view.GetViewType()); }))
     {
         shared.sliceDepth.Stop();
         StopSliceThrows();
@@ -277,7 +277,7 @@ int CPolyView::GetMouseActionFor(int buttons) const
     in.depth = Is3D();
     // With the mode: in slice tumbling every model pane takes the depth, in measuring none but the
     // Cross-Section, as that mode's help promises.
-    in.sectionTarget = IsSectionTarget(*this, false);
+    in.sectionTarget = IsSectionTarget(this, false);
     if (const Poly* poly = GetCurrentPoly())
     {
         in.model4D = poly->mPolytope != nullptr;

@@ -1,30 +1,103 @@
-#include "document/PolyApp.h"
 #include "document/PolyDoc.h"
 #include "kernel/Messages.h"
+#include "kernel/MouseThrow.h"
 #include "kernel/RenderSettings.h"
+#include "kernel/SceneParameters.h"
+#include "kernel/Strings.h"
 #include "kernel/TransitionSettings.h"
 #include "kernel/ViewTypes.h"
+#include "model/DrawnPolygon.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/FaceVert.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
+#include "model/SectionPolygon.h"
+#include "model/SymGroup.h"
+#include "render/BackgroundImageSettings.h"
 #include "render/GLContextState.h"
+#include "render/KitStyle.h"
 #include "render/TranslucentQueue.h"
+#include "view/BackgroundImage.h"
 #include "view/PolyView.h"
+#include "view/ViewDisplayOptions.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 namespace
 {
 TransitionMotionHook gTransitionMotion = nullptr;
+
+// The face drawing has no stencilled passes that keep coplanar lines visible: until it does, faces
+// keep their polygon offset and the scene draws vertices and edges itself whatever the stencil
+// switch says.
+constexpr bool kFaceDrawingStencilsLines = false;
+
+constexpr int kDottedStipple = 0x5555;
+
+bool IsModel4D(const Poly* poly)
+{
+    return poly && (poly->mFlags & Poly::kIs4D);
+}
+
+bool IsModelType(int code)
+{
+    return code == kViewTypePoly || code == kViewTypeDual || code == kViewTypePolyAndDual;
+}
+
+// The kit cannot show what the view draws for this record: the kit style stands aside.
+bool KitStyleStandsAside(const CPolyView& view, Poly& poly)
+{
+    const int type = view.GetViewType();
+    if (type == kViewTypeFacetPreview || type == kViewTypePolyAndDual || type == kViewTypeCompound ||
+        type == kViewTypeSlice || ViewTypeHasAll(type, kViewFamilyMorph) || IsModel4D(&poly))
+        return true;
+    bool dual = false;
+    view.GetShownSide(dual);
+    if (ViewTypeHasAll(type, kViewFamilyStellation))
+        return !poly.IsStellationKitBuildable(dual);
+    return !poly.IsKitBuildable(dual, nullptr);
+}
+
+// Where the section plane lies along n: the depth between the shown side's lowest and highest
+// vertex, 0 at the highest.
+double SectionPlaneOffset(const Poly& poly, const Vec3D& n)
+{
+    double lowest = 9.99999e99, highest = -9.99999e99;
+    const ElemList& verts = poly.mShowDual ? static_cast<const ElemList&>(poly.mFaces) : poly.mVerts;
+    for (const FaceVert* p = verts.mFirst; p; p = p->mNext)
+    {
+        if (p->mFlags & FaceVert::kInf)
+            continue;
+        const double d = Vec3Dot(n, p->mPoint);
+        lowest = std::min(lowest, d);
+        highest = std::max(highest, d);
+    }
+    if (highest < lowest)
+        return 0.0;
+    return highest - GetSceneParameters().sliceRatio * (highest - lowest);
+}
 }  // namespace
 
 void SetTransitionMotionHook(TransitionMotionHook hook)
 {
     gTransitionMotion = hook;
+}
+
+bool KeepsStencilForDraw(const StencilDrawState& s)
+{
+    if (!s.useStencil || s.picking)
+        return false;
+    // No two faces of a 4D model's unshrunk cells coincide: nothing to separate.
+    if (s.model4D && s.autoStencil && !s.printing && s.diagnosticMode == 0 &&
+        ((ViewTypeHasAll(s.viewType, kViewFamily3D) && s.cellShrink4D == 1.0) ||
+         (s.viewType == kViewTypeNet2D && s.netShrink4D == 1.0)))
+        return false;
+    return true;
 }
 
 void CPolyView::PrepareForDraw()
@@ -46,7 +119,7 @@ void CPolyView::FitView(int /*mode*/)
     if (!Is3D())
         return;
     double radius = GetViewRadius(1);
-    if (std::fabs(mExplosion) > 1.0)
+    if (ExplosionApplies() && std::fabs(mExplosion) > 1.0)
         if (const Poly* poly = GetCurrentPoly())
             radius *= poly->mDisplayScale * std::fabs(mExplosion);
     FitSphere(nullptr, radius);
@@ -108,40 +181,148 @@ void CPolyView::ApplyModelTransform()
     }
 }
 
+bool CPolyView::IsFacingViewer(const Vec3D& point, const Vec3D& normal, bool useMatrix)
+{
+    const Poly* poly = GetCurrentPoly();
+    const bool moving = poly && poly->mTransitionProgress < 1.0;
+    return OpenGLView::IsFacingViewer(point, normal, useMatrix || moving);
+}
+
+bool CPolyView::IsFacingViewerF(const Vec3F& point, const Vec3F& normal, bool useMatrix)
+{
+    const Poly* poly = GetCurrentPoly();
+    const bool moving = poly && poly->mTransitionProgress < 1.0;
+    return OpenGLView::IsFacingViewerF(point, normal, useMatrix || moving);
+}
+
+void CPolyView::DrawBackground()
+{
+    const BackgroundTexture& texture = GetBackgroundTexture();
+    if (!texture.name || texture.imageWidth <= 0 || texture.imageHeight <= 0 || texture.textureWidth <= 0 ||
+        texture.textureHeight <= 0)
+        return;
+    const int* viewport = GetViewport();
+    double shift = 0.0;
+    if (Is3D() && GetStereoType() != kStereoOff && GetCurrentEye() != 0)
+        shift = BackgroundStereoShift(GetViewRadius(1), Vec3Length(GetEye()), GetEyeSeparation(), GetCurrentEye() == 1,
+                                      viewport[3], GetVerticalFOV());
+    const BackgroundImageSettings& settings = GetBackgroundImageSettings();
+    const BackgroundQuad q = ComputeBackgroundQuad(settings.fit, viewport, texture.imageWidth, texture.imageHeight, shift);
+
+    const bool lighting = SetLighting(false);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(viewport[0], viewport[0] + viewport[2], viewport[1], viewport[1] + viewport[3], -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDepthFunc(GL_ALWAYS);
+    const bool depthMask = SetDepthMask(false);
+    SetColor4f(1.0f, 1.0f, 1.0f, settings.alpha);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture.name);
+    const int clamp = GetGLCapabilities().edgeClampMode;
+    const GLint wrap = clamp > 0 ? GLint(clamp) : GLint(GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    // Only the image's own pixels of its texture.
+    const double s = double(texture.imageWidth) / texture.textureWidth;
+    const double t = double(texture.imageHeight) / texture.textureHeight;
+    const double left = q.centreX - q.halfWidth, right = q.centreX + q.halfWidth;
+    const double bottom = q.centreY - q.halfHeight, top = q.centreY + q.halfHeight;
+    glBegin(GL_QUADS);
+    glTexCoord2d(0.0, 0.0);
+    glVertex2d(left, bottom);
+    glTexCoord2d(s, 0.0);
+    glVertex2d(right, bottom);
+    glTexCoord2d(s, t);
+    glVertex2d(right, top);
+    glTexCoord2d(0.0, t);
+    glVertex2d(left, top);
+    glEnd();
+    DisableTexture();
+    SetDepthMask(depthMask);
+    glDepthFunc(GL_LEQUAL);
+    SetLighting(lighting);
+}
+
 void CPolyView::DrawScene()
 {
     if (mViewType < 0)
         return;
-    CPolyDoc* doc = CPolyApp::GetDocument();
-    ModelRecord* current = doc ? doc->GetCurrentRecord() : nullptr;
+    if (GetRenderFlags() & RenderSettings::kRainbowColors)
+        SetMaterialColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     const char* placeholder = GetPlaceholderText();
-    if (!*placeholder)
-    {
-        if (doc && current)
+    std::string unavailable;
+    const auto drawRecord = [&] {
+        StepMouseThrows(this);
+        Poly* poly = GetCurrentPoly();
+        const bool suspended = poly && IsKitStyle() && KitStyleStandsAside(*this, *poly) && SuspendKitStyle();
+        if (const char* message = CheckViewAvailable())
+            unavailable = message;
+        else if (!*placeholder)
         {
-            // Older records of a transition first; the current one is made current again last.
-            for (ModelRecord* record = doc->GetFirstRecord(); record; record = record->next)
-            {
-                if (record == current)
-                    continue;
-                doc->SwitchModelRecord(record, CPolyDoc::kNoPaths, this);
-                SetViewingMatrix(GL_MODELVIEW, false);
-                OnGLDraw();
-            }
-            if (doc->GetCurrentRecord() != current)
-            {
-                doc->SwitchModelRecord(current, CPolyDoc::kNoPaths, this);
-                SetViewingMatrix(GL_MODELVIEW, false);
-            }
+            // Each record brings its own camera.
+            SetViewingMatrix(GL_PROJECTION, true);
+            OnGLDraw();
         }
-        OnGLDraw();
-    }
-    const float* color = GetRenderSettings().sceneTextColor;
-    const char* text = *placeholder ? placeholder : GetMessage().c_str();
-    if (*text)
+        ResumeKitStyle(suspended);
+    };
+    CPolyDoc* doc = GetPolyDoc();
+    ModelRecord* current = doc ? doc->GetCurrentRecord() : nullptr;
+    if (doc && current)
     {
-        const int* viewport = GetViewport();
-        DrawTextBox(text, viewport[2] / 2, viewport[3] / 2, color, 3, 0.5f);
+        // The outgoing models of a transition first; the loop ends on the current record, as every
+        // other view expects it.
+        for (ModelRecord* record = doc->GetFirstRecord(); record; record = record->next)
+        {
+            if (record == current)
+                continue;
+            doc->SwitchModelRecord(record, CPolyDoc::kNoPaths, this);
+            drawRecord();
+        }
+        doc->SwitchModelRecord(current, CPolyDoc::kNoPaths, this);
+    }
+    drawRecord();
+
+    // Laid over the model, half seen through.
+    if (GetBackgroundImageSettings().alpha > 0.0f)
+    {
+        const int blend = PushBlendMode(2);
+        DrawBackground();
+        PopBlendMode(blend);
+    }
+
+    const float* color = GetRenderSettings().sceneTextColor;
+    if (unavailable.find_first_not_of(" \t\n") != std::string::npos)
+    {
+        DrawViewText(3, unavailable.c_str(), color, 0, 0, 0.5f);
+        return;
+    }
+    Poly* poly = GetCurrentPoly();
+    const bool newest = poly && IsNewestModelPoly(poly);
+    const char* text = *placeholder ? placeholder : (newest ? GetMessage().c_str() : "");
+    if (*text)
+        DrawViewText(3, text, color, 0, 0, 0.5f);
+    if (newest)
+        DrawSceneTexts();
+}
+
+void CPolyView::DrawSceneTexts()
+{
+    const float* color = GetRenderSettings().sceneTextColor;
+    char text[256];
+    if (ViewTypeHasAll(mViewType, kViewFamilyMorph))
+    {
+        std::snprintf(text, sizeof text, "Morphing: %.1f%%", GetSceneParameters().morphRatio * 100.0);
+        DrawViewText(0, text, color, 0, 0, 0.5f);
+    }
+    else if (mViewType == kViewTypeSlice)
+    {
+        std::snprintf(text, sizeof text, "%.6f", GetSceneParameters().sliceRatio);
+        std::string line = text;
+        TrimTrailingZeros(line);
+        line = "Cross-Section depth: " + line;
+        DrawViewText(0, line.c_str(), color, 0, 0, 0.5f);
     }
 }
 
@@ -152,18 +333,36 @@ void CPolyView::OnGLDraw()
         return;
     poly->UpdateFaceDiagramColors();
     const double x = mExplosion;
+    const bool model4D = IsModel4D(poly);
+    const bool stencilOnEntry = gUseStencil;
     bool polygonOffset = false;
     if (Is3D())
     {
         SetMaterialSpecular(0.5f);
-        // Faces are pushed back a little so that edges and vertices drawn on them stay in front.
-        const Vec3D& eye = GetCurrentEyePosition();
-        const double distance = Vec3Dot(eye, GetBackward());
-        const double depthFactor = gDepthPrecisionScale < 1.0f ? double(gDepthPrecisionScale) : 1.0;
-        glPolygonOffset(1.0f, PolygonOffsetUnitsAt(distance, IsOrthogonal(), depthFactor));
-        glEnable(GL_POLYGON_OFFSET_FILL);
-        polygonOffset = true;
+        StencilDrawState state;
+        state.useStencil = gUseStencil;
+        state.picking = IsPicking();
+        state.model4D = model4D;
+        state.autoStencil = gAutoStencil;
+        state.printing = IsPrinting();
+        state.diagnosticMode = GetDiagnosticLabelFlags();
+        state.viewType = mViewType;
+        state.cellShrink4D = GetSceneParameters().shrink4D;
+        state.netShrink4D = GetSceneParameters().netShrink4D;
+        gUseStencil = KeepsStencilForDraw(state);
+        if (!(gUseStencil && kFaceDrawingStencilsLines))
+        {
+            // Faces are pushed back a little so that edges and vertices drawn on them stay in front.
+            const double distance = Vec3Dot(GetCurrentEyePosition(), GetBackward());
+            const double depthFactor = gDepthPrecisionScale < 1.0f ? double(gDepthPrecisionScale) : 1.0;
+            glPolygonOffset(1.0f, PolygonOffsetUnitsAt(distance, IsOrthogonal(), depthFactor));
+            glEnable(GL_POLYGON_OFFSET_FILL);
+            polygonOffset = true;
+        }
     }
+    if (ViewTypeHasAll(mViewType, kViewFamily3D) && !model4D)
+        DrawModelMarks(*poly);
+
     bool baseDrawn = false;
     bool dualDrawn = false;
     switch (mViewType)
@@ -187,44 +386,102 @@ void CPolyView::OnGLDraw()
         break;
     }
     FlushTranslucentQueue();
-    if (baseDrawn || dualDrawn)
+
+    // Planes through a pyramid's axis pass through the model: dotted where they are hidden.
+    const SymGroup* group = poly->GetSymGroup();
+    if (mShowReflectionPlanes && group && group->mKind == SymGroup::kPyramidal &&
+        ViewTypeHasAll(mViewType, kViewFamily3D) && !model4D)
     {
-        DrawModelMarks(*poly);
-        if (polygonOffset)
-            glDisable(GL_POLYGON_OFFSET_FILL);
-        polygonOffset = false;
+        const bool depthTest = SetDepthTest(false);
+        SetLineStipple(kDottedStipple);
+        group->DrawMirrors(poly->mDisplayScale);
+        SetLineStipple(0);
+        SetDepthTest(depthTest);
+    }
+
+    if (ViewTypeHasAll(mViewType, kViewFamily3D) && mViewType != kViewTypeNet3D &&
+        !ViewTypeHasAll(mViewType, kViewFamilyMorph))
+    {
+        DrawSectionPlane(*poly);
+        if (FacetsExist(*poly) && poly->mCurrentDrawnPolygon)
+        {
+            // The facet being drawn, and again dotted through the model.
+            Transform3D identity;
+            DrawPolygon3D(*poly->mCurrentDrawnPolygon, identity, poly->mDisplayScale, nullptr);
+            const bool offset = SetPolygonOffsetFill(false);
+            const int blend = PushBlendMode(2);
+            const bool depthTest = SetDepthTest(false);
+            SetLineStipple(kDottedStipple);
+            DrawPolygon3D(*poly->mCurrentDrawnPolygon, identity, poly->mDisplayScale, nullptr);
+            SetLineStipple(0);
+            SetDepthTest(depthTest);
+            PopBlendMode(blend);
+            SetPolygonOffsetFill(offset);
+        }
+    }
+    if (polygonOffset)
+        glDisable(GL_POLYGON_OFFSET_FILL);
+
+    if (Is3D() && (baseDrawn || dualDrawn))
+    {
         FaceVert* selected = poly->mSelectedFace;
         const bool selectedDrawn = selected && (selected->IsVert() ? dualDrawn : baseDrawn);
         if (selectedDrawn && selected->IsVert() == poly->mShowDual)
             poly->DrawSelectedFace(0, 1.0, x);
+        // The outline, vertex or edge, and again dotted where the model hides it.
         const bool lighting = SetLighting(false);
         poly->DrawSelection(1.0, x);
+        const bool depthTest = SetDepthTest(false);
+        SetLineStipple(kDottedStipple);
+        poly->DrawSelection(1.0, x);
+        SetLineStipple(0);
+        SetDepthTest(depthTest);
         SetLighting(lighting);
     }
-    if (polygonOffset)
-        glDisable(GL_POLYGON_OFFSET_FILL);
+    gUseStencil = stencilOnEntry;
 }
 
 void CPolyView::DrawModelMarks(Poly& poly)
 {
+    const double scale = poly.mDisplayScale;
+    if (GetViewDisplayOptions().showMidsphere)
+    {
+        const ColorRGB& c = GetElementDisplayOptions().mMidsphereColor;
+        const bool lighting = SetLighting(false);
+        SetColor3f(c.r, c.g, c.b);
+        DrawSphere(Vec3D{0.0, 0.0, 0.0}, poly.mMidRadius * scale);
+        SetLighting(lighting);
+    }
+    if (const SymGroup* group = poly.GetSymGroup())
+    {
+        if (mShowSymmetryAxes)
+            group->DrawAxes(nullptr, scale);
+        if (mShowReflectionPlanes)
+            group->DrawMirrors(scale);
+        if (mShowReflectionNormals)
+            group->DrawMirrorNormals(scale);
+    }
+    if (mViewType != kViewTypeNet3D && !ViewTypeHasAll(mViewType, kViewFamilyMorph))
+        DrawVertsAndEdges(poly);
+}
+
+void CPolyView::DrawVertsAndEdges(Poly& poly)
+{
     const ElementDisplayOptions& options = GetElementDisplayOptions();
-    if (!options.mShowVerts && !options.mShowEdges)
+    const bool here = !gUseStencil || !kFaceDrawingStencilsLines || options.mSpheresAndCylinders ||
+                      mViewType == kViewTypeFacetPreview || poly.mVerts.mCount == 0;
+    if (!here || (!options.mShowVerts && !options.mShowEdges))
+        return;
+    // The faceting preview marks the side it is made from.
+    int type = mViewType;
+    if (type == kViewTypeFacetPreview)
+        type = poly.mShowDual ? kViewTypeDual : kViewTypePoly;
+    if (!IsModelType(type))
         return;
     for (const bool dual : {false, true})
     {
-        if ((dual && mViewType == kViewTypePoly) || (!dual && mViewType == kViewTypeDual))
+        if ((dual && type == kViewTypePoly) || (!dual && type == kViewTypeDual))
             continue;
-        if (options.mShowEdges)
-        {
-            if (DrawCylindersAtEdges())
-                DrawEdgeCylinders(poly, dual);
-            else
-            {
-                const bool lighting = SetLighting(false);
-                poly.DrawEdges(dual, 1.0, mExplosion);
-                SetLighting(lighting);
-            }
-        }
         if (options.mShowVerts)
         {
             if (DrawSpheresAtVerts())
@@ -236,5 +493,59 @@ void CPolyView::DrawModelMarks(Poly& poly)
                 SetLighting(lighting);
             }
         }
+        if (options.mShowEdges)
+        {
+            if (DrawCylindersAtEdges())
+                DrawEdgeCylinders(poly, dual);
+            else
+            {
+                const bool lighting = SetLighting(false);
+                poly.DrawEdges(dual, 1.0, mExplosion);
+                SetLighting(lighting);
+            }
+        }
     }
+}
+
+void CPolyView::DrawSectionPlane(Poly& poly)
+{
+    if (!IsModelType(mViewType) || !ShowsSectionInModel(this) || IsModel4D(&poly) || !poly.mSectionPolygons)
+        return;
+    Vec3D u, v, n;
+    GetSectionFrame(u, v, n);
+    Vec3D origin;
+    Vec3Scale(origin, n, SectionPlaneOffset(poly, n));
+    const double scale = poly.mDisplayScale;
+    const auto drawOutline = [&] {
+        for (const SectionPolygon* p = poly.mSectionPolygons; p; p = p->mNext)
+        {
+            if (p->mNumPoints < 2)
+                continue;
+            std::vector<Vec3D> points;
+            points.reserve(size_t(p->mNumPoints) + 1);
+            for (int i = 0; i <= p->mNumPoints; ++i)
+            {
+                const Vec3D& q = p->mPoints[i % p->mNumPoints];
+                Vec3D w = origin;
+                Vec3AddScaledTo(w, q.x, u);
+                Vec3AddScaledTo(w, q.y, v);
+                Vec3Scale(w, w, scale);
+                points.push_back(w);
+            }
+            SetColor3f(p->mColor.r, p->mColor.g, p->mColor.b);
+            DrawLineStrip(points.data(), int(points.size()));
+        }
+    };
+    const bool lighting = SetLighting(false);
+    drawOutline();
+    const bool offset = SetPolygonOffsetFill(false);
+    const int blend = PushBlendMode(2);
+    const bool depthTest = SetDepthTest(false);
+    SetLineStipple(kDottedStipple);
+    drawOutline();
+    SetLineStipple(0);
+    SetDepthTest(depthTest);
+    PopBlendMode(blend);
+    SetPolygonOffsetFill(offset);
+    SetLighting(lighting);
 }

@@ -20,6 +20,7 @@
 #include "ui/MainFrameFixture.h"
 #include "view/PolyView.h"
 #include "view/SectionDisplay.h"
+#include "view/ViewDisplayOptions.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,7 @@ protected:
             GetSceneParameters() = mSavedScene;
             gClampMorphing = true;
             SetExplosionImplodeAllowed(false);
-            SetCrossSectionDisplayMode(0);
+            GetViewDisplayOptions().sectionDisplayMode = 0;
             SetFrozenTime(mPreviousTime);
         }
         MainFrameFixture::TearDown();

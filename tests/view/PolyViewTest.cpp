@@ -115,12 +115,16 @@ TEST_F(PolyViewTest, TitlesNameTheShownModelAfterTheirPrefix)
         poly->SetDualName(c.dualName);
         poly->mShowDual = c.showDual;
         pane->SetViewType(c.code, false);
+        // Setting the type it has already changes nothing: the names are taken again as after
+        // a change of the model.
+        UpdateAllViewTitles();
         EXPECT_EQ(pane->GetTitle(), c.title);
     }
     poly->mShowDual = false;
     poly->SetBaseName(nullptr);
     poly->SetDualName(nullptr);
     pane->SetViewType(kViewTypePoly, false);
+    UpdateAllViewTitles();
     EXPECT_EQ(pane->GetTitle(), "Unnamed");
 }
 
