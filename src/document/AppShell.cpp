@@ -5,6 +5,10 @@
 #include "document/PolyDoc.h"
 #include "document/UndoList.h"
 #include "kernel/ViewTypes.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
+#include "stellation/FaceType.h"
+#include "stellation/Stellation.h"
 #include "render/OpenGLView.h"
 
 namespace
@@ -70,6 +74,41 @@ void AppShell::UpdateGeomagAvailability()
 {
     if (gViewHooks.updateGeomagAvailability)
         gViewHooks.updateGeomagAvailability();
+}
+
+// Without views (the document alone) a redraw mark is all there is to do.
+void AppShell::InvalidateModelDisplay(Poly* poly, bool dual, bool rebuildNets)
+{
+    if (gViewHooks.invalidateModelDisplay)
+        gViewHooks.invalidateModelDisplay(poly, dual, rebuildNets);
+    else
+        NewView::InvalidateAll(false, true);
+}
+
+void AppShell::FaceColorsChanged(Poly* poly, bool rebuildNets)
+{
+    if (gViewHooks.faceColorsChanged)
+        gViewHooks.faceColorsChanged(poly, rebuildNets);
+    else
+        NewView::InvalidateAll(false, true);
+}
+
+void AppShell::EdgeColorsChanged()
+{
+    if (gViewHooks.edgeColorsChanged)
+        gViewHooks.edgeColorsChanged();
+    else
+        NewView::InvalidateAll(false, true);
+}
+
+void AppShell::ResetMorphOutlines()
+{
+    Poly* poly = GetCurrentPoly();
+    if (!poly)
+        return;
+    for (Stellation* side : {poly->GetFaceStellation(), poly->GetVertStellation()})
+        for (FaceType* type = side ? side->mFirstFaceType : nullptr; type; type = type->mNextFaceType)
+            type->mMorphOutline.Reset();
 }
 
 void AppShell::RequestViewFit(void* view, int mode)

@@ -9,6 +9,9 @@ struct ViewShellHooks
     void (*invalidateCrossSectionViews)(bool keepMessage) = nullptr;
     void (*updateAllViewButtons)() = nullptr;
     void (*updateGeomagAvailability)() = nullptr;
+    void (*invalidateModelDisplay)(Poly* poly, bool dual, bool rebuildNets) = nullptr;
+    void (*faceColorsChanged)(Poly* poly, bool rebuildNets) = nullptr;
+    void (*edgeColorsChanged)() = nullptr;
 };
 void SetViewShellHooks(const ViewShellHooks& hooks);
 
@@ -24,6 +27,10 @@ public:
     void InvalidateCrossSectionViews(int flag) override;
     void UpdateAllViewButtons() override;
     void UpdateGeomagAvailability() override;
+    void InvalidateModelDisplay(Poly* poly, bool dual, bool rebuildNets) override;
+    void FaceColorsChanged(Poly* poly, bool rebuildNets) override;
+    void EdgeColorsChanged() override;
+    void ResetMorphOutlines() override;
     void* ActiveView() override;
     void RequestViewFit(void* view, int mode) override;
     void UpdateViewTitle(void* view) override;

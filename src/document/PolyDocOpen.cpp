@@ -4,6 +4,7 @@
 #include "document/PolyApp.h"
 #include "document/UndoList.h"
 #include "kernel/Messages.h"
+#include "kernel/Shell.h"
 #include "kernel/Strings.h"
 #include "kernel/TransitionSettings.h"
 #include "kernel/UndoKinds.h"
@@ -155,7 +156,7 @@ bool CPolyDoc::OpenLibraryModel(const LibraryEntry* entry, bool /*fromChooser*/,
         return false;
     mUnbuiltEntry = nullptr;
     if (recoloured)
-        MarkDiagramColorsChanged();
+        GetShell().FaceColorsChanged(GetCurrentPoly(), false);
     ModelChanged(false);
     UpdateTitle();
     NewView::InvalidateAll(true, false);

@@ -32,6 +32,7 @@ void SetMorphRatio(double ratio, bool redraw)
     if (ratio == scene.morphRatio)
         return;
     scene.morphRatio = ratio;
+    GetShell().ResetMorphOutlines();
     if (redraw)
         GetShell().InvalidateViewsOfType(kDualMorphViews, 0);
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+class Poly;
 struct LibraryEntry;
 
 // What core code asks of the program's shell (the document, the views, the main window): redraw marks,
@@ -59,6 +60,14 @@ public:
     virtual void RefreshDocument(int /*flags*/) {}
     // Colours changed: face diagrams take them in the next idle step and every view is redrawn.
     virtual void MarkDiagramColorsChanged() {}
+    // A side of the model looks different: its display data is made again (with its nets when
+    // asked) and every view is redrawn. After face colours changed the side shown is meant and a
+    // view says when rainbow colours hide the change; edge colour changes likewise.
+    virtual void InvalidateModelDisplay(Poly* /*poly*/, bool /*dual*/, bool /*rebuildNets*/) {}
+    virtual void FaceColorsChanged(Poly* /*poly*/, bool /*rebuildNets*/) {}
+    virtual void EdgeColorsChanged() {}
+    // The dual-morph ratio changed: the current model's face outlines of the morph are made again.
+    virtual void ResetMorphOutlines() {}
 
     // Library models and their stellations: the view shows another type (false when it cannot); a
     // library row becomes the current model (false when it cannot be opened); the current model's

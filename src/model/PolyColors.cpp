@@ -352,9 +352,10 @@ void Poly::ColorAsCompound()
         }
     mFlags |= kRecolorFaceDiagrams;
     Shell& shell = GetShell();
+    shell.InvalidateModelDisplay(this, false, false);
+    shell.InvalidateModelDisplay(this, true, false);
     shell.SetViewMessage(shell.ActiveView(), parts < 2 ? "Couldn't find more than one part in the compound."
                                                        : "Compound has " + std::to_string(parts) + " parts.");
-    shell.InvalidateAllViews(false, 1);
 }
 
 void Poly::ColorFaces(ElemList* list)
@@ -393,7 +394,8 @@ uint32_t Poly::ColorFaceList(ElemList* list, uint32_t scheme)
             {
                 ColorByPart();
                 mFlags |= kRecolorFaceDiagrams;
-                GetShell().InvalidateAllViews(false, 1);
+                GetShell().InvalidateModelDisplay(this, false, false);
+                GetShell().InvalidateModelDisplay(this, true, false);
             }
             return scheme;
         }
@@ -480,7 +482,7 @@ uint32_t Poly::ColorFaceList(ElemList* list, uint32_t scheme)
     for (FaceType* t = stellation->mFirstFaceType; t; t = t->mNextFaceType)
         t->mIndex = index++;
     mFlags |= kRecolorFaceDiagrams;
-    GetShell().InvalidateAllViews(false, 1);
+    GetShell().InvalidateModelDisplay(this, dual, false);
     return scheme;
 }
 

@@ -60,7 +60,8 @@ void Poly::SetEdgeColorScheme(bool undo)
     {
         // Edges on one great circle have parallel dual edges.
         ColorEdgesByDirection(mEdges, dual, scheme == kEdgeColorGreatCircles);
-        GetShell().InvalidateAllViews(false, 1);
+        if (undo)
+            GetShell().EdgeColorsChanged();
         return;
     }
     const ColorRGB& defaultColor = GetElementDisplayOptions().mDefaultEdgeColor;
@@ -103,7 +104,8 @@ void Poly::SetEdgeColorScheme(bool undo)
             break;
         }
     }
-    GetShell().InvalidateAllViews(false, 1);
+    if (undo)
+        GetShell().EdgeColorsChanged();
 }
 
 bool Poly::HasEdgeTypes() const
@@ -130,7 +132,7 @@ void Poly::ReplaceVertexColor(uint32_t newColor, uint32_t oldColor)
         if (ColorToRGB(v->mColor) == oldColor)
             ColorFromRGB(v->mColor, newColor);
     mFlags |= kRecolorFaceDiagrams;
-    GetShell().InvalidateAllViews(false, 1);
+    GetShell().FaceColorsChanged(this, false);
 }
 
 void Poly::SetDefaultVertexColor(const ColorRGB& color, const ColorRGB* oldColor)
@@ -155,7 +157,7 @@ void Poly::ReplaceEdgeColor(uint32_t newColor, uint32_t oldColor)
     for (int i = 0; i < mEdges.count; ++i)
         if (SameColor(mEdges[i].mColor, oldFloats))
             mEdges[i].mColor = newFloats;
-    GetShell().InvalidateAllViews(false, 1);
+    GetShell().EdgeColorsChanged();
 }
 
 void Poly::SetDefaultEdgeColor(const ColorRGB& color, const ColorRGB* oldColor)

@@ -10,6 +10,7 @@
 #include "model/Poly.h"
 #include "polytope4d/Polytope4D.h"
 #include "view/BackgroundImage.h"
+#include "view/ColorChanges.h"
 #include "view/PolyCaptionWnd.h"
 #include "view/TitleButtons.h"
 #include "view/ViewDisplayOptions.h"
@@ -86,6 +87,11 @@ void InstallViewShellHooks()
     hooks.invalidateCrossSectionViews = [](bool keepMessage) { InvalidateCrossSectionViews(keepMessage); };
     hooks.updateAllViewButtons = [] { UpdateAllViewButtons(); };
     hooks.updateGeomagAvailability = [] { UpdateGeomagAvailability(); };
+    hooks.invalidateModelDisplay = [](Poly* poly, bool dual, bool rebuildNets) {
+        InvalidateModelDisplay(poly, dual, rebuildNets);
+    };
+    hooks.faceColorsChanged = [](Poly* poly, bool rebuildNets) { FaceColorsChanged(poly, rebuildNets); };
+    hooks.edgeColorsChanged = [] { EdgeColorsChanged(); };
     SetViewShellHooks(hooks);
 }
 }  // namespace

@@ -1,0 +1,66 @@
+#include "view/ColorChanges.h"
+
+#include "kernel/RenderSettings.h"
+#include "kernel/Shell.h"
+#include "mesh/Model3D.h"
+#include "model/ElementDisplayOptions.h"
+#include "model/Poly.h"
+#include "render/NewView.h"
+#include "stellation/Stellation.h"
+
+namespace
+{
+// The Color menu item that leaves rainbow colour mode.
+constexpr char kRainbowMenuPath[] = "Color->Rainbow Color Mode";
+}  // namespace
+
+void InvalidateModelDisplay(Poly* poly, bool dual, bool rebuildNets)
+{
+    Shell& shell = GetShell();
+    shell.ApplySphereCylinderSettings();
+    if (poly && !(poly->mFlags & Poly::kIs4D))
+    {
+        // The faces are drawn through their diagrams, whose colours are taken in the idle step.
+        poly->mFlags |= Poly::kRecolorFaceDiagrams | Poly::kRecolorMorphDiagrams | Poly::kRecolorSection;
+        Stellation* side = dual ? poly->GetVertStellation() : poly->GetFaceStellation();
+        Model3D* mesh = side ? side->PeekModel3D() : nullptr;
+        // Nets are laid out by the mesh when it has them; none is laid out yet, so nothing to redo.
+        (void)rebuildNets;
+        if (IsKitStyle())
+        {
+            poly->mFlags &= dual ? ~(Poly::kDualKitYes | Poly::kDualKitNo) : ~(Poly::kKitYes | Poly::kKitNo);
+            if (mesh)
+                mesh->mFlags &= ~(kModel3DKitYes | kModel3DKitNo);
+            shell.InfoNeedsUpdate(15);
+        }
+    }
+    NewView::InvalidateAll(false, true);
+}
+
+void FaceColorsChanged(Poly* poly, bool rebuildNets)
+{
+    InvalidateModelDisplay(poly, poly && poly->mShowDual, rebuildNets);
+    WarnIfRainbowMode();
+}
+
+void EdgeColorsChanged()
+{
+    GetShell().ApplySphereCylinderSettings();
+    NewView::InvalidateAll(false, true);
+    if (DrawCylindersAtEdges() && GetElementDisplayOptions().mCylinderMaterial != 1)
+        NewView::SetMessage(NewView::GetActiveView(), "%s",
+                            "Warning: you have changed the color for edges drawn as lines.\n"
+                            "The effect can't be seen since edges are currently being\n"
+                            "displayed as cylinders.");
+    WarnIfRainbowMode();
+}
+
+void WarnIfRainbowMode()
+{
+    if (!(GetRenderFlags() & RenderSettings::kRainbowColors))
+        return;
+    NewView::SetMessage(NewView::GetActiveView(),
+                        "Warning: this change will have no visible effect in\n'Rainbow Color Mode'.  Please return "
+                        "to normal mode by\nhitting Shift+R or selecting '%s'\nfrom the menu.",
+                        kRainbowMenuPath);
+}
