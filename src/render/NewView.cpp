@@ -24,6 +24,7 @@ ColorRGB NewView::sDefaultBackground{0.5f, 0.5f, 0.5f};
 bool NewView::sCaptionsShown = true;
 bool NewView::sScrollBarUpdate = true;
 int NewView::sButtons = 0;
+NewView* NewView::sMouseView = nullptr;
 int NewView::sModifiers = 0;
 wxPoint NewView::sButtonDown;
 wxPoint NewView::sLastMouse;
@@ -112,6 +113,8 @@ NewView::~NewView()
     RemoveFromList();
     if (sActive == this)
         sActive = nullptr;
+    if (sMouseView == this)
+        sMouseView = nullptr;
     if (sHintView == this)
         sHintView = sActive;
     mMessage.clear();
@@ -706,6 +709,7 @@ void NewView::UpdateModeCursor(wxWindow* window)
 void NewView::OnMouseButtonDown(int button, int flags, int x, int y)
 {
     sButtons |= button;
+    sMouseView = this;
     UpdateModifierState(flags, true);
     Activate(false);
     if (mClient && !mClient->HasCapture())
@@ -799,7 +803,21 @@ void NewView::OnChildKillFocus(wxFocusEvent& event)
 
 void NewView::OnCaptureLost(wxMouseCaptureLostEvent& /*event*/)
 {
+    ReleaseMouseButtons();
     sButtons = 0;
+}
+
+void NewView::ReleaseMouseButtons()
+{
+    NewView* view = sMouseView;
+    if (!view)
+    {
+        sButtons = 0;
+        return;
+    }
+    for (const int button : {kLeftButton, kMiddleButton, kRightButton})
+        if (sButtons & button)
+            view->OnMouseButtonUp(button, sModifiers, sLastMouse.x, sLastMouse.y);
 }
 
 MouseHintsSink SetMouseHintsSink(MouseHintsSink sink)

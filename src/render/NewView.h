@@ -165,6 +165,9 @@ public:
     virtual void OnWheel(int /*delta*/) {}
     static wxPoint GetButtonDownPoint() { return sButtonDown; }
     static wxPoint GetLastMousePoint() { return sLastMouse; }
+    // Buttons still marked down (the main window lost or got the focus, the capture went) are
+    // released through the pane that holds the mouse, at the last mouse position, so a drag ends.
+    static void ReleaseMouseButtons();
 
     bool IsPrinting() const { return mPrinting; }
     void SetPrinting(bool on) { mPrinting = on; }
@@ -246,6 +249,7 @@ private:
     static bool sCaptionsShown;
     static bool sScrollBarUpdate;
     static int sButtons;
+    static NewView* sMouseView;
     static int sModifiers;
     static wxPoint sButtonDown;
     static wxPoint sLastMouse;

@@ -1,5 +1,7 @@
 #include "ui/MainFrame.h"
 
+#include "render/NewView.h"
+
 #include "document/ModelViewState.h"
 #include "document/PolyApp.h"
 #include "document/PolyDoc.h"
@@ -11,6 +13,7 @@
 #include "platform/GLCanvasWindow.h"
 #include "platform/GLCapture.h"
 #include "platform/MainWindow.h"
+#include "render/NewView.h"
 #include "render/OpenGLView.h"
 #include "render/TranslucentQueue.h"
 #include "ui/Commands.h"
@@ -46,6 +49,11 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         return running;
     });
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunUndoSettingsDialog(this); }, kCmdUndoSettings);
+    // A button let go over another window never reaches the pane: end its drag here.
+    Bind(wxEVT_ACTIVATE, [](wxActivateEvent& event) {
+        NewView::ReleaseMouseButtons();
+        event.Skip();
+    });
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunWatermanCommand(this); }, kCmdCreateWatermanPolyhedron);
 
     if (!factory)

@@ -838,3 +838,34 @@ TEST_F(PolyViewMouseTest, AModelFileCannotGiveAPaneAnImpossibleMotion)
     SetMouseThrowBounce(bounce);
     EXPECT_EQ(pane->GetExplosion(), 0.0);
 }
+
+// The button was let go over another window: the pane never saw it come up. Activating the main
+// window again ends the drag as a release at the last position would, so the throw goes on moving.
+TEST_F(PolyViewMouseTest, AButtonLetGoElsewhereEndsItsDragWhenTheWindowIsActivated)
+{
+    CPolyView* pane = Pane(0);
+    pane->SetViewType(kViewTypePoly, false);
+    ExplodeThrow& t = pane->GetExplodeThrow();
+    SetExplosionImplodeAllowed(false);
+    pane->SetExplosion(1.0);
+    int x = 300;
+    Send(pane, wxEVT_MOTION, x, 250, kShift | kCtrl, 0);
+    Send(pane, wxEVT_LEFT_DOWN, x, 250, kShift | kCtrl, NewView::kLeftButton);
+    for (int i = 0; i < 5; ++i)
+    {
+        Advance(0.02);
+        x += 10;
+        Send(pane, wxEVT_MOTION, x, 250, kShift | kCtrl, NewView::kLeftButton);
+    }
+    Advance(0.01);
+    ASSERT_EQ(NewView::GetPressedButtons(), NewView::kLeftButton);
+    EXPECT_FALSE(t.IsMoving());
+
+    wxActivateEvent activate(wxEVT_ACTIVATE, true, mFrame->GetId());
+    activate.SetEventObject(mFrame);
+    mFrame->GetEventHandler()->ProcessEvent(activate);
+    EXPECT_EQ(NewView::GetPressedButtons(), 0);
+    ASSERT_TRUE(t.IsMoving()) << "the release threw the explosion";
+    EXPECT_NEAR(t.GetHigh(), pane->GetExplosion(), 1e-9);
+    EXPECT_NEAR(t.GetLow(), 1.0, 1e-9);
+}
