@@ -1,32 +1,11 @@
-#include "kernel/Tolerance.h"
 #include "model/ColorSchemes.h"
 #include "model/Poly.h"
 #include "support/PolyBuilder.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-
 namespace
 {
-// A torus of n by m quadrilaterals (each an isosceles trapezoid, so planar).
-PolySpec TorusSpec(int n, int m)
-{
-    PolySpec spec;
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < m; ++j)
-        {
-            const double u = 2.0 * kPi * i / n, v = 2.0 * kPi * j / m;
-            const double ring = 3.0 + std::cos(v);
-            spec.verts.push_back(Vec3D{ring * std::cos(u), ring * std::sin(u), std::sin(v)});
-        }
-    auto at = [&](int i, int j) { return (i % n) * m + (j % m); };
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < m; ++j)
-            spec.faces.push_back({at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)});
-    return spec;
-}
-
 // Per face unless parallel on 20000 faces: each new colour looks at every later face.
 void BM_ColorPerFace(benchmark::State& state)
 {

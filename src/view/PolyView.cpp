@@ -11,6 +11,7 @@
 #include "polytope4d/Polytope4D.h"
 #include "view/BackgroundImage.h"
 #include "view/ColorChanges.h"
+#include "view/PaneHelpers.h"
 #include "view/PolyCaptionWnd.h"
 #include "view/TitleButtons.h"
 #include "view/ViewDisplayOptions.h"
@@ -28,24 +29,6 @@ constexpr const char* kNetNotice =
     "first make it the new base model by clicking on\n"
     "the left-and-down arrow button on that view's\n"
     "title bar.  Then select a base model view.";
-
-bool IsModel4D(const Poly* poly)
-{
-    return poly && (poly->mFlags & Poly::kIs4D);
-}
-
-bool IsModelType(int code)
-{
-    return code == kViewTypePoly || code == kViewTypeDual || code == kViewTypePolyAndDual;
-}
-
-template <typename F>
-void ForEachPolyView(F&& f)
-{
-    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
-        if (auto* view = dynamic_cast<CPolyView*>(v))
-            f(*view);
-}
 
 // The type shows the side the document shows: everything but a view bound to the other side.
 bool ShowsDocumentSide(int type)

@@ -33,7 +33,8 @@ double gRememberedSlice = 0.5;
 double gRememberedShrink4D = 0.3;
 double gRememberedNetShrink4D = 1.0;
 
-bool IsModel4D()
+// The current model holds a 4D polytope.
+bool HasPolytope()
 {
     const Poly* poly = GetCurrentPoly();
     return poly && poly->mPolytope;
@@ -109,7 +110,7 @@ const wxCursor* ActionCursor(int code)
 
 std::string ModeText(int mode)
 {
-    const bool model4D = IsModel4D();
+    const bool model4D = HasPolytope();
     std::string text;
     switch (mode)
     {
@@ -249,7 +250,7 @@ void CPolyView::StopThrowsOnTypeChange(int oldType, int newType)
     if (oldMorph && !ViewTypeHasAll(newType, kViewFamilyMorph) && !otherViewIs(inFamily(kViewFamilyMorph)))
         shared.morph.Stop();
     const bool model3DChanges = ViewTypeHasAll(oldType, kViewFamily3D) != ViewTypeHasAll(newType, kViewFamily3D);
-    if (IsModel4D() && model3DChanges && !otherViewIs(inFamily(kViewFamily3D)))
+    if (HasPolytope() && model3DChanges && !otherViewIs(inFamily(kViewFamily3D)))
     {
         shared.shrink4D.Stop();
         mRotate4DThrow.Stop();
@@ -371,7 +372,7 @@ bool CPolyView::OnMouseDown(int x, int y)
         return false;
     SceneThrows& shared = GetSceneThrows();
     SceneParameters& scene = GetSceneParameters();
-    const bool model4D = IsModel4D();
+    const bool model4D = HasPolytope();
     const bool modelView = ViewTypeHasAll(mViewType, kViewFamily3D);
     const bool netView = ViewTypeHasAll(mViewType, kViewFamilyNet);
     switch (code)
@@ -460,7 +461,7 @@ void CPolyView::DragAction(int code, int x, int y, float dx, float dy)
 {
     SceneThrows& shared = GetSceneThrows();
     SceneParameters& scene = GetSceneParameters();
-    const bool model4D = IsModel4D();
+    const bool model4D = HasPolytope();
     const bool modelView = ViewTypeHasAll(mViewType, kViewFamily3D);
     const bool netView = ViewTypeHasAll(mViewType, kViewFamilyNet);
     switch (code)
@@ -541,7 +542,7 @@ void CPolyView::DragAction(int code, int x, int y, float dx, float dy)
 void CPolyView::EndMouseDrag()
 {
     SceneThrows& shared = GetSceneThrows();
-    const bool model4D = IsModel4D();
+    const bool model4D = HasPolytope();
     switch (GetMouseAction())
     {
     case 15:

@@ -6,6 +6,7 @@
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
 #include "stellation/Stellation.h"
+#include "view/PaneHelpers.h"
 #include "view/PolyView.h"
 
 #include <algorithm>
@@ -13,11 +14,6 @@
 
 namespace
 {
-bool IsModel4D(const Poly* poly)
-{
-    return poly && (poly->mFlags & Poly::kIs4D);
-}
-
 // The file name without folders and extension, each ';' shown as '/'.
 std::string FileTitle(const std::string& path)
 {

@@ -12,6 +12,7 @@
 #include "model/Poly.h"
 #include "stellation/Stellation.h"
 #include "stellation/StellationCellLayer.h"
+#include "view/PaneHelpers.h"
 #include "view/PolyView.h"
 
 #include <algorithm>
@@ -19,11 +20,6 @@
 
 namespace
 {
-bool IsModel4D(const Poly* poly)
-{
-    return poly && (poly->mFlags & Poly::kIs4D);
-}
-
 Stellation* SideStellation(Poly* poly, bool dual)
 {
     return dual ? poly->GetVertStellation() : poly->GetFaceStellation();

@@ -18,6 +18,7 @@
 #include "render/KitStyle.h"
 #include "render/TranslucentQueue.h"
 #include "view/BackgroundImage.h"
+#include "view/PaneHelpers.h"
 #include "view/PolyView.h"
 #include "view/ViewDisplayOptions.h"
 
@@ -38,16 +39,6 @@ TransitionMotionHook gTransitionMotion = nullptr;
 constexpr bool kFaceDrawingStencilsLines = false;
 
 constexpr int kDottedStipple = 0x5555;
-
-bool IsModel4D(const Poly* poly)
-{
-    return poly && (poly->mFlags & Poly::kIs4D);
-}
-
-bool IsModelType(int code)
-{
-    return code == kViewTypePoly || code == kViewTypeDual || code == kViewTypePolyAndDual;
-}
 
 // The kit cannot show what the view draws for this record: the kit style stands aside.
 bool KitStyleStandsAside(const CPolyView& view, Poly& poly)

@@ -10,8 +10,10 @@
 #include "model/ModelRecord.h"
 #include "model/MouseThrowState.h"
 #include "model/Poly.h"
+#include "view/PaneHelpers.h"
 #include "view/PolyView.h"
 #include "view/SectionDisplay.h"
+#include "view/ViewMatrices.h"
 
 #include <cmath>
 
@@ -66,11 +68,7 @@ Mat4 CameraRotation4D(const CPolyView& view)
 {
     Transform3D camera;
     view.GetCameraTransform(camera);
-    Mat4 cam;
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 3; ++col)
-            cam.At(row, col) = camera.m.At(row, col);
-    return cam;
+    return Mat3ToMat4(camera.m);
 }
 
 // The rotation of the plane spanned by the orthonormal p and q, p turning towards q.
@@ -102,15 +100,6 @@ void PlaneRotation4D(Mat4& out, const Vec4D& e, const Vec4D& a, double angle)
         return;
     Vec4Div(q, qLength);
     RotationInPlane(out, p, q, angle);
-}
-
-// z turns towards w.
-Mat4 RotationZW(double angle)
-{
-    const double c = std::cos(angle), s = std::sin(angle);
-    Mat4 r;
-    r.SetColumns({1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, c, s}, {0, 0, -s, c});
-    return r;
 }
 
 Vec4D DragAxis(const MouseThrow& t)
@@ -200,13 +189,6 @@ void Rotate4DBy(CPolyView* view, const Mat4& r)
     view->SetRotation4D(result);
 }
 
-template <typename F>
-void ForEachPolyView(F f)
-{
-    for (NewView* v = NewView::GetFirstView(); v; v = v->next)
-        if (auto* view = dynamic_cast<CPolyView*>(v))
-            f(*view);
-}
 }  // namespace
 
 ViewThrow::ViewThrow(CPolyView* view, int interfaceType, int flags) : MouseThrow(-1), mView(view)
@@ -362,7 +344,7 @@ bool SliceRotate4DThrow::Apply(float dx, float dy)
         TurnSliceInModelView(*mView, r);
     }
     else
-        TurnSliceOnScreen(*mView, RotationZW((double(dy) - dx) * kTurnRate));
+        TurnSliceOnScreen(*mView, Mat4PlaneRotation((double(dy) - dx) * kTurnRate));
     GetSceneParameters().sliceSameAsProj = false;
     InvalidateModelCrossSection();
     return false;
@@ -378,7 +360,7 @@ bool SliceTwist4DThrow::Apply(float dx, float dy)
     if (!CurrentPolytopeModel())
         return false;
     if (IsModelView(mView))
-        TurnSliceInModelView(*mView, RotationZW((double(dy) - dx) * kTurnRate));
+        TurnSliceInModelView(*mView, Mat4PlaneRotation((double(dy) - dx) * kTurnRate));
     GetSceneParameters().sliceSameAsProj = false;
     InvalidateModelCrossSection();
     return false;
@@ -420,7 +402,7 @@ bool Tunnel4DThrow::Apply(float dx, float dy)
 {
     if (!May4DRotate(*this, mView))
         return false;
-    Rotate4DBy(mView, RotationZW((double(dx) + dy) * kTurnRate));
+    Rotate4DBy(mView, Mat4PlaneRotation((double(dx) + dy) * kTurnRate));
     After4DRotation(mView);
     return false;
 }

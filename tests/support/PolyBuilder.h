@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kernel/Tolerance.h"
 #include "kernel/Vec3D.h"
 #include "model/Edge.h"
 #include "model/Face.h"
@@ -7,6 +8,7 @@
 #include "model/Vert.h"
 
 #include <array>
+#include <cmath>
 #include <map>
 #include <utility>
 #include <vector>
@@ -36,6 +38,24 @@ inline PolySpec TetrahedronSpec()
     s.verts = {{1, 1, 1}, {1, -1, -1}, {-1, 1, -1}, {-1, -1, 1}};
     s.faces = {{0, 1, 2}, {0, 3, 1}, {0, 2, 3}, {1, 3, 2}};
     return s;
+}
+
+// A torus of n by m quadrilaterals (each an isosceles trapezoid, so planar).
+inline PolySpec TorusSpec(int n, int m)
+{
+    PolySpec spec;
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < m; ++j)
+        {
+            const double u = 2.0 * kPi * i / n, v = 2.0 * kPi * j / m;
+            const double ring = 3.0 + std::cos(v);
+            spec.verts.push_back(Vec3D{ring * std::cos(u), ring * std::sin(u), std::sin(v)});
+        }
+    auto at = [&](int i, int j) { return (i % n) * m + (j % m); };
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < m; ++j)
+            spec.faces.push_back({at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)});
+    return spec;
 }
 
 inline void BuildPoly(Poly& poly, const PolySpec& spec, bool withEdges)

@@ -11,6 +11,7 @@
 #include "platform/GLCanvasWindow.h"
 #include "support/PolyBuilder.h"
 #include "ui/MainFrameFixture.h"
+#include "view/PaneFrame.h"
 #include "view/PolyView.h"
 
 #include <gtest/gtest.h>
@@ -237,37 +238,6 @@ TEST_F(PolyViewTest, TheBasePaneShowsTheCurrentModelInItsFaceColours)
     poly->Clear();
 }
 
-// The frame's pixels, read before they are shown.
-struct Frame
-{
-    int width = 0;
-    int height = 0;
-    std::vector<unsigned char> rgb;
-    bool Covered(int x, int y) const
-    {
-        if (x < 0 || y < 0 || x >= width || y >= height)
-            return false;
-        const size_t i = 3 * (size_t(y) * size_t(width) + size_t(x));
-        return rgb[i] + rgb[i + 1] + rgb[i + 2] > 0;
-    }
-};
-
-Frame DrawAndRead(CPolyView* pane)
-{
-    Frame frame;
-    pane->GetCanvas()->SetFrameDrawnCallback([&](GLCanvasWindow& canvas) {
-        const wxSize size = canvas.GetClientSize() * canvas.GetContentScaleFactor();
-        frame.width = size.x;
-        frame.height = size.y;
-        frame.rgb.assign(size_t(size.x) * size_t(size.y) * 3, 0);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, size.x, size.y, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
-    });
-    pane->OnDraw();
-    pane->GetCanvas()->SetFrameDrawnCallback(nullptr);
-    return frame;
-}
-
 TEST_F(PolyViewTest, TheProgramsFirstModelIsTheIcosahedronSeenWhole)
 {
     ScopedScriptedServices scripted;
@@ -316,7 +286,7 @@ TEST_F(PolyViewTest, TheProgramsFirstModelIsTheIcosahedronSeenWhole)
     camera.SetFrameToWorld(eye, right, up, back);
     pane->SetCameraTransform(camera);
     NewView::SetBackgroundColor(pane, ColorRGB{0.0f, 0.0f, 0.0f});
-    const Frame frame = DrawAndRead(pane);
+    const PaneFrame frame = DrawPaneAndRead(pane);
     ASSERT_GT(frame.width, 100);
     const double cx = (frame.width - 1) / 2.0;
     const double cy = (frame.height - 1) / 2.0;
