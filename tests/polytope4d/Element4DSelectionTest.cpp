@@ -29,6 +29,7 @@ protected:
     {
         Polytope4DTestBase::SetUp();
         mSavedScale = GetUnitSettings().mScale;
+        shell.calls.clear();  // the unit settings, made on first use, mark the views
     }
     void TearDown() override
     {
