@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <deque>
-#include <functional>
 #include <utility>
 
 namespace

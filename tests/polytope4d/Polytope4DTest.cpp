@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <set>
+#include <vector>
 
 namespace
 {
