@@ -25,6 +25,7 @@ static void SettleDescription(benchmark::State& state, const std::string& desc)
         const double force = system.Settle(10);
         benchmark::DoNotOptimize(force);
         benchmark::DoNotOptimize(system.TakeResult());
+        state.counters["force"] = force;
     }
 }
 
