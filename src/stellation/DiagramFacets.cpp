@@ -50,7 +50,10 @@ public:
     explicit FacetMaker(FaceType* type) : mType(type), mIndex(type)
     {
         mTurns = std::max(type->mNumRotations, 1);
-        mHasMirror = !type->mMirrorFace && GetOwnMirrorMap(type, mMirror);
+        // A type that takes its facets from its mirror type pairs them with that type's instead;
+        // a mirror type that is a coplanar copy of this one leaves the pairing here.
+        const FaceType* source = GetMirrorSource(type);
+        mHasMirror = (!source || source == type) && GetOwnMirrorMap(type, mMirror);
     }
 
     bool HasMirror() const { return mHasMirror; }
