@@ -83,6 +83,15 @@ inline void Click(wxWindow* window, wxPoint at, unsigned modifiers = 0)
     PutMouse(window, GDK_BUTTON_RELEASE, at, modifiers | GDK_BUTTON1_MASK);
 }
 
+// Two left clicks in quick succession, as the toolkit reports a double click.
+inline void DoubleClick(wxWindow* window, wxPoint at)
+{
+    Click(window, at);
+    PutMouse(window, GDK_BUTTON_PRESS, at, 0);
+    PutMouse(window, GDK_2BUTTON_PRESS, at, 0);
+    PutMouse(window, GDK_BUTTON_RELEASE, at, GDK_BUTTON1_MASK);
+}
+
 inline void Press(wxWindow* window, wxPoint at)
 {
     PutMouse(window, GDK_ENTER_NOTIFY, at, 0);
