@@ -38,6 +38,11 @@ TemplatePolygon* StepRing(TemplatePolygon* p, int direction, int steps)
     return p;
 }
 
+const TemplatePolygon* StepRing(const TemplatePolygon* p, int direction, int steps)
+{
+    return StepRing(const_cast<TemplatePolygon*>(p), direction, steps);
+}
+
 bool IsMatched(const Vert* v)
 {
     return v->mPlacementStamp >= 0;
@@ -123,7 +128,7 @@ bool PlacementNeighbours(const Vert* v, const TemplatePolygon* candidate, int di
     double theta = 0.0;
     out.clear();
     out.push_back(n1->mPoint);
-    const TemplatePolygon* t = StepRing(const_cast<TemplatePolygon*>(candidate), direction, start);
+    const TemplatePolygon* t = StepRing(candidate, direction, start);
     for (int j = 0; j < n && t; ++j)
     {
         theta += sense * t->mProjectedAngle;
@@ -162,12 +167,14 @@ bool AgreesWithFacesAtItsPoint(const Vert* v, const TemplatePolygon* candidate, 
             if (!f)
                 continue;
             const int c = FaceVert::FindNeighbour(f, e, -1);
+            if (c < 0)
+                continue;
             const FaceVert* a = f->mNeighbours[Wrap(c - 1, f->mNumSides)];
             const FaceVert* b = f->mNeighbours[Wrap(c + 1, f->mNumSides)];
-            if (c < 0 || !a || !b)
+            if (!a || !b)
                 continue;
             bool found = false;
-            const TemplatePolygon* t = StepRing(const_cast<TemplatePolygon*>(candidate), direction, start);
+            const TemplatePolygon* t = StepRing(candidate, direction, start);
             for (int j = 0; j < n && t && !found; ++j)
             {
                 found = t->mNumSides == f->mNumSides &&
