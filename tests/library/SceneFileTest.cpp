@@ -5,6 +5,7 @@
 
 #include "JohnsonSolids.h"
 #include "SolidModels.h"
+#include "SolidPoints.h"
 #include "kernel/Lzrw.h"
 #include "kernel/Polygon3D.h"
 #include "kernel/RenderSettings.h"
@@ -664,4 +665,34 @@ TEST_F(SceneFileTest, FourDimensionalModelsAreRefused)
     MemBlock block;
     EXPECT_FALSE(WriteSceneToBuffer(nullptr, &poly, 0, block));
     EXPECT_EQ(block.mSize, 0);
+}
+
+TEST_F(SceneFileTest, FacesWithoutCornersKeepTheirPlanesInAscii)
+{
+    // A cube with a face of no corners: the plane z = 2, given by its point nearest the centre.
+    std::vector<Vec3D> verts = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
+                                {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
+    std::vector<std::vector<int>> faces = {{0, 3, 2, 1}, {4, 5, 6, 7}, {0, 1, 5, 4},
+                                           {2, 3, 7, 6}, {1, 2, 6, 5}, {0, 4, 7, 3}, {}};
+    std::unique_ptr<SimplePoly> simple = MakeFacedPoly(verts, faces);
+    simple->mFaces[6].SetNumVerts(0);
+    simple->mFaces[6].mNormal = Vec3D{0, 0, 2};
+    Poly poly;
+    ASSERT_TRUE(CreatePoly(simple.get(), &poly, false, false));
+    ASSERT_EQ(poly.mFaces.mCount, 7);
+    const std::vector<std::string> lines = SaveAsciiLines(poly);
+    const int at = FirstLineOf(lines, "EmptyFaceNormals");
+    ASSERT_GT(at, 0);
+    const std::vector<std::string> words = SplitWords(lines[size_t(at) + 1]);
+    ASSERT_EQ(words.size(), 4u);
+    EXPECT_EQ(words[0], "0");
+    const FaceVert* empty = nullptr;
+    for (const FaceVert* f = poly.mFaces.mFirst; f; f = f->mNext)
+        if (f->mNumSides == 0)
+            empty = f;
+    ASSERT_NE(empty, nullptr);
+    EXPECT_NEAR(std::strtod(words[1].c_str(), nullptr), empty->mCentre.x, 1e-12);
+    EXPECT_NEAR(std::strtod(words[2].c_str(), nullptr), empty->mCentre.y, 1e-12);
+    EXPECT_NEAR(std::strtod(words[3].c_str(), nullptr), empty->mCentre.z, 1e-12);
+    EXPECT_GT(Vec3Length(empty->mCentre), 1e-3);
 }
