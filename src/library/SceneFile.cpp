@@ -189,7 +189,7 @@ bool WriteSceneFile(const char* path, int mode, Poly* poly, int options)
     const std::string target = ResolveTarget(fullPath);
 
     // The new file is made beside the old one, so that the rename replaces it in one step.
-    std::string temp = GetFolderPart(target.c_str()) + "/." + GetFileNamePart(target.c_str()) + ".XXXXXX";
+    std::string temp = GetFolderPart(target.c_str()) + "." + GetFileNamePart(target.c_str()) + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0)
     {
