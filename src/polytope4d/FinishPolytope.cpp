@@ -123,7 +123,10 @@ void Polytope4D::CreateVertexFaceLists()
     for (Face4D* face = FirstFace(*this); face; face = Next(face))
     {
         for (int k = 0; k < face->mNumSides; ++k)
-            ++face->mVerts[k]->mNumFaces;
+        {
+            if (Vert4D* vert = face->mVerts[k])
+                ++vert->mNumFaces;
+        }
     }
     for (Vert4D* vert = FirstVert(*this); vert; vert = Next(vert))
     {
@@ -135,7 +138,7 @@ void Polytope4D::CreateVertexFaceLists()
         for (int k = 0; k < face->mNumSides; ++k)
         {
             Vert4D* vert = face->mVerts[k];
-            if (vert->mFaces)
+            if (vert && vert->mFaces)
                 vert->mFaces[vert->mNumFaces++] = face;
         }
     }

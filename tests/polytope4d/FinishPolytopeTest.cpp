@@ -1,6 +1,7 @@
 #include "Polytope4DFixtures.h"
 #include "RegularPolytopes4D.h"
 
+#include "kernel/Messages.h"
 #include "kernel/ScriptedServices.h"
 #include "polytope4d/Polytope4D.h"
 #include "support/QhullReference.h"
@@ -223,6 +224,75 @@ TEST_F(FinishPolytopeTest, RegularPolytopesFromTheirTrianglesMatchPublishedCount
         EXPECT_NEAR(p->mVolume, QhullVolume4D(unit), 1e-9);
         EXPECT_NEAR(p->mVolume, c.volume, 1e-7);
     }
+}
+
+namespace
+{
+std::vector<std::string> gTraced;
+
+void RecordTrace(const char* text)
+{
+    gTraced.emplace_back(text);
+}
+
+// The operations entered, in order, from the trace.
+std::vector<std::string> EnteredSteps(Polytope4D& p)
+{
+    gTraced.clear();
+    const TraceSink previous = SetTraceSink(RecordTrace);
+    p.FinishPolytope();
+    SetTraceSink(previous);
+    std::vector<std::string> steps;
+    for (const std::string& line : gTraced)
+    {
+        const bool message = line.rfind("ERROR: ", 0) == 0 || line.rfind("WARNING: ", 0) == 0;
+        if (!message && line.size() > 5 && line.compare(line.size() - 5, 5, "done\n") != 0 && line.back() == '\n')
+            steps.push_back(line.substr(0, line.size() - 1));
+    }
+    return steps;
+}
+}  // namespace
+
+TEST_F(FinishPolytopeTest, StepsRunInTheirOrderEachUnderItsTrace)
+{
+    ScopedScriptedServices scripted;
+    const std::vector<std::string> all = {
+        "FinishPolytope",
+        "Polytope4D::DeleteDegenerateFaces",
+        "Polytope4D::CreateVertexFaceLists",
+        "Polytope4D::DeleteUnusedVertices",
+        "Polytope4D::Centralise",
+        "Polytope4D::Normalise",
+        "Polytope4D::CreateCells",
+        "Polytope4D::SplitCompoundCells",
+        "FinishPolytope: first elements current",
+        "FinishPolytope: cells of faces",
+        "Polytope4D::SplitCompoundVerts",
+        "FinishPolytope: vertices of cells",
+        "FinishPolytope: edges",
+        "FinishPolytope: rings of edges",
+        "FinishPolytope: edges of vertices and cells",
+        "Polytope4D::SetPlaneEqns",
+        "Polytope4D::SetNumWraps",
+        "Polytope4D::FindCoincidentVerts",
+        "Polytope4D::FindCorealmicCells",
+        "Polytope4D::SetCellTypes",
+        "Polytope4D::SetVertTypes",
+        "Polytope4D::SetFaceTypes",
+        "Polytope4D::SetEdgeTypes",
+        "Polytope4D::FindParts",
+        "Polytope4D::CheckOrientability",
+        "Polytope4D::CalcMidRadius",
+    };
+    std::unique_ptr<Polytope4D> tesseract = FromSpec(TesseractSpec(0.5, false));
+    EXPECT_EQ(EnteredSteps(*tesseract), all);
+
+    // No cells formed: nothing after the cells step runs.
+    PolytopeSpec4D lone;
+    lone.verts = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}};
+    lone.faces = {{0, 1, 2}};
+    std::unique_ptr<Polytope4D> triangle = FromSpec(lone);
+    EXPECT_EQ(EnteredSteps(*triangle), std::vector<std::string>(all.begin(), all.begin() + 7));
 }
 
 TEST_F(FinishPolytopeTest, DegenerateInputGoesAndTheSizeIsNormalised)
@@ -476,6 +546,73 @@ TEST_F(FinishPolytopeTest, CellsGivenWithDegenerateOrMissingFacesLoseThem)
     EXPECT_EQ(p->GetCell(0)->mNumFaces, 6);
     EXPECT_EQ(p->GetCell(1)->mNumFaces, 6);
     EXPECT_EQ(p->mFlags & (Polytope4D::kNotClosed | Polytope4D::kNotOrientable), 0u);
+    EXPECT_NEAR(p->mVolume, 1.0, 1e-12);
+}
+
+TEST_F(FinishPolytopeTest, TwoTesseractsSideBySideShareVertexPlacesAndCellHyperplanes)
+{
+    ScopedScriptedServices scripted;
+    // The second stands on the first's cube at x = 1/2: its eight corners lie on eight of the first's,
+    // and beside that cube the walls at y, z, w = +-1/2 of both lie in one hyperplane each.
+    const PolytopeSpec4D first = TesseractSpec(0.5, true);
+    PolytopeSpec4D second = first;
+    for (Vec4D& v : second.verts)
+        v.x += 1.0;
+    std::unique_ptr<Polytope4D> p = FromSpec(first);
+    AddSpec(*p, second);
+    ASSERT_TRUE(p->FinishPolytope());
+    EXPECT_TRUE(MessageTexts(scripted.services).empty());
+    EXPECT_EQ(p->GetNumParts(), 2);
+    EXPECT_EQ(p->mNumVerts, 32);
+
+    int pairs = 0;
+    for (Vert4D* vert : ListOf<Vert4D>(p->mFirstVert))
+    {
+        if (!vert->mNextCoincident)
+            continue;
+        ++pairs;
+        EXPECT_NE(vert->mNextCoincident, vert);
+        EXPECT_EQ(vert->mNextCoincident->mNextCoincident, vert);
+        EXPECT_TRUE(Vec4Equal(vert->mPos, vert->mNextCoincident->mPos, 1e-12));
+    }
+    EXPECT_EQ(pairs, 16);
+
+    int inRings = 0;
+    for (Cell4D* cell : ListOf<Cell4D>(p->mFirstCell))
+    {
+        Cell4D* other = cell->mNextCorealmic;
+        if (!other)
+        {
+            // The two outer walls across x stand alone.
+            EXPECT_NEAR(std::fabs(cell->mPlane.n.x), 1.0, 1e-12);
+            continue;
+        }
+        ++inRings;
+        EXPECT_EQ(other->mNextCorealmic, cell);
+        EXPECT_TRUE(cell->IsCorealmic(other));
+        EXPECT_TRUE(other->IsCorealmic(cell));
+        // One wall of each tesseract.
+        EXPECT_NE(cell->CountPosition() < 8, other->CountPosition() < 8);
+    }
+    EXPECT_EQ(inRings, 14);
+    EXPECT_FALSE(p->GetCell(0)->IsCorealmic(p->GetCell(1)));
+    EXPECT_NEAR(p->mVolume, 2.0 / std::pow(p->mScale, 4), 1e-12);
+}
+
+TEST_F(FinishPolytopeTest, FinishingAgainMakesTheEdgesAnew)
+{
+    ScopedScriptedServices scripted;
+    std::unique_ptr<Polytope4D> p = FromSpec(TesseractSpec(0.5, false));
+    ASSERT_TRUE(p->FinishPolytope());
+    Edge4D::Select(p->GetEdge(3));
+    ASSERT_TRUE(p->FinishPolytope());
+    EXPECT_EQ(GetSelection4D().mEdge, nullptr);
+    EXPECT_EQ(p->mNumEdges, 32);
+    EXPECT_EQ(p->mNumCells, 8);
+    EXPECT_EQ(TypeCounts(p->mFirstEdgeType), std::vector<int>{32});
+    for (Vert4D* vert : ListOf<Vert4D>(p->mFirstVert))
+        EXPECT_EQ(vert->mNumEdges, 4);
+    ExpectClosedRings(*p);
     EXPECT_NEAR(p->mVolume, 1.0, 1e-12);
 }
 

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -44,6 +45,15 @@ int CountTypes(const VertType4D* first)
     for (; first; first = first->next)
         ++n;
     return n;
+}
+
+template <class Type>
+std::vector<int> TypeCounts(const Type* first)
+{
+    std::vector<int> counts;
+    for (const Type* t = first; t; t = t->next)
+        counts.push_back(t->mCount);
+    return counts;
 }
 
 std::unique_ptr<Poly> BuildRow(const LibraryEntry* row)
@@ -141,6 +151,23 @@ TEST_F(Prisms4DTest, CubeAndTruncatedIcosahedronPrisms)
     EXPECT_EQ(prism->mNumEdges, tipe->mNumEdges);
     EXPECT_EQ(prism->mNumFaces, tipe->mNumFaces);
     EXPECT_EQ(prism->mNumCells, tipe->mNumCells);
+
+    // The types in their order, fewest faces (then edges, ...) first. Cells: 12 pentagonal prisms,
+    // 20 hexagonal prisms, the two truncated icosahedra. Faces: the squares on the solid's
+    // pentagon-hexagon edges (between the two kinds of prism), then those on its hexagon-hexagon
+    // edges, then the copies' 24 pentagons and 40 hexagons. Edges, by the faces of the cells around
+    // them: the 60 edges across (7 + 8 + 8), the 120 pentagon-hexagon edges of the copies
+    // (32 + 7 + 8), the 60 hexagon-hexagon ones (32 + 8 + 8).
+    EXPECT_EQ(TypeCounts(prism->mFirstCellType), (std::vector<int>{12, 20, 2}));
+    EXPECT_EQ(TypeCounts(prism->mFirstFaceType), (std::vector<int>{60, 30, 24, 40}));
+    EXPECT_EQ(TypeCounts(prism->mFirstEdgeType), (std::vector<int>{60, 120, 60}));
+    EXPECT_EQ(TypeCounts(prism->mFirstVertType), (std::vector<int>{120}));
+    EXPECT_EQ(prism->mFirstCellType->mFirst->mNumFaces, 7);
+    for (Element4D* e = prism->mFirstFace; e; e = e->next)
+        EXPECT_EQ(static_cast<Face4D*>(e)->mNumWraps, 1);  // pentagons and hexagons wind once
+    const Edge4D* across = prism->mFirstEdgeType->mFirst;
+    EXPECT_NE(across->mVerts[0]->mPos.w, 0.0);
+    EXPECT_EQ(across->mVerts[0]->mPos.w, -across->mVerts[1]->mPos.w);
     EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 0);
 }
 
