@@ -79,6 +79,8 @@ public:
     void StepModel(int step);
     void OnNextPolyhedron(wxCommandEvent& event);
     void OnPreviousPolyhedron(wxCommandEvent& event);
+    // Poly > Try to Make Faces Regular.
+    void OnMakeFacesRegular(wxCommandEvent& event);
 
     // ---- Transitions between models ----
     // Before a model change: old takes the current record. With transitions on (or forced) and a

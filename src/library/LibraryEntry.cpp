@@ -37,7 +37,8 @@ ChosenFileEntryHolder& ChosenHolder()
     return holder;
 }
 
-// The first spring-built row's position, found once: the stored descriptions start there.
+}  // namespace
+
 int FirstSpringBuiltPosition()
 {
     static const int position = [] {
@@ -51,7 +52,6 @@ int FirstSpringBuiltPosition()
     }();
     return position;
 }
-}  // namespace
 
 void LibraryEntry::GetParams(int& n, int& d) const
 {

@@ -32,7 +32,8 @@ inline constexpr int kCmdUndo = 33250 - kCommandIdBase;
 inline constexpr int kCmdRedo = 33251 - kCommandIdBase;
 inline constexpr int kCmdUndoSettings = 33253 - kCommandIdBase;
 
-// Poly: stepping through the library; models made from parameters.
+// Poly: stepping through the library; models made from parameters or from the current one.
 inline constexpr int kCmdPreviousPolyhedron = 32791 - kCommandIdBase;
 inline constexpr int kCmdNextPolyhedron = 32792 - kCommandIdBase;
 inline constexpr int kCmdCreateWatermanPolyhedron = 33600 - kCommandIdBase;
+inline constexpr int kCmdMakeFacesRegular = 33601 - kCommandIdBase;

@@ -19,6 +19,8 @@ const CommandInfo kCommands[] = {
     {0, "&Poly", nullptr, nullptr, {}},
     {kCmdCreateWatermanPolyhedron, "&Poly", "Create &Waterman Polyhedron\tW",
      "Make the convex hull of the lattice points within a sphere", {}},
+    {kCmdMakeFacesRegular, "&Poly", "Try to Make Faces &Regular",
+     "Move the vertices until every face is a regular polygon with edges of one length", {0, kCommandFor3DModel}},
     {kCmdLayout1, nullptr, "One Pane\tCtrl+1", "Show one pane", {}},
     {kCmdLayout2, nullptr, "Two Panes\tCtrl+2", "Show two panes side by side", {}},
     {kCmdLayout3, nullptr, "Three Panes\tCtrl+3", "Show three panes; again for the next arrangement", {}},
