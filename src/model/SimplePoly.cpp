@@ -714,6 +714,7 @@ SimpleVertGrid& SimplePoly::VertGrid()
     {
         mVertGridStale = false;
         mVertGrid.Clear();
+        mVertGrid.Reserve(size_t(mVertCapacity));
         for (int i = 0; i < mVertCapacity; ++i)
         {
             SimpleVert& v = mVerts[i];
@@ -729,7 +730,11 @@ void SimplePoly::InsertInTree(SimpleVert* vert)
     TraceScope scope("InsertInTree");
     if (!vert || (vert->mFlags & SimpleElem::kInTree))
         return;
-    if (!VertGrid().Insert(vert))
+    SimpleVertGrid& grid = VertGrid();
+    // Builders enter most of the records they allocate: room for them all saves growing.
+    if (!mVertTree)
+        grid.Reserve(size_t(mVertCapacity));
+    if (!grid.Insert(vert))
         return;
     if (!mVertTree)
         mVertTree = vert;

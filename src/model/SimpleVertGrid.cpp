@@ -23,7 +23,10 @@ int64_t CellNumber(double c)
 {
     if (std::isnan(c))
         return kNanCell;
-    return int64_t(std::floor(std::clamp(c, -kReach, kReach) * kCellsPerUnit));
+    // Rounded down by hand: a search takes a dozen of these, and floor is a library call.
+    const double scaled = std::clamp(c, -kReach, kReach) * kCellsPerUnit;
+    const int64_t truncated = int64_t(scaled);
+    return double(truncated) > scaled ? truncated - 1 : truncated;
 }
 
 uint64_t Mix(uint64_t h)
@@ -71,7 +74,7 @@ void SimpleVertGrid::Clear()
 {
     if (mUsed == 0)
         return;
-    std::fill(mSlots.get(), mSlots.get() + mCapacity, nullptr);
+    std::fill(mSlots.get(), mSlots.get() + mCapacity, Slot{nullptr, 0});
     mUsed = 0;
 }
 
@@ -81,22 +84,36 @@ void SimpleVertGrid::Release()
     mCapacity = mUsed = 0;
 }
 
-size_t SimpleVertGrid::Probe(const Cell& cell) const
+void SimpleVertGrid::Reserve(size_t count)
+{
+    size_t capacity = 64;
+    while (capacity < 2 * count)
+        capacity *= 2;
+    if (capacity > mCapacity)
+        Resize(capacity);
+}
+
+uint64_t SimpleVertGrid::Hash(const Cell& cell)
 {
     uint64_t h = uint64_t(cell.x) * 0x9e3779b97f4a7c15ull;
     h ^= uint64_t(cell.y) * 0xc2b2ae3d27d4eb4full;
     h ^= uint64_t(cell.z) * 0x165667b19e3779f9ull;
     h ^= cell.inf ? 0x27d4eb2f165667c5ull : 0;
+    return Mix(h);
+}
+
+size_t SimpleVertGrid::Probe(uint64_t hash) const
+{
     const size_t mask = mCapacity - 1;
-    size_t i = size_t(Mix(h)) & mask;
-    while (mSlots[i] && !(CellOf(*mSlots[i]) == cell))
+    size_t i = size_t(hash) & mask;
+    while (mSlots[i].head && mSlots[i].hash != hash)
         i = (i + 1) & mask;
     return i;
 }
 
 bool SimpleVertGrid::Resize(size_t capacity)
 {
-    std::unique_ptr<SimpleVert*[]> old(new (std::nothrow) SimpleVert*[capacity]());
+    std::unique_ptr<Slot[]> old(new (std::nothrow) Slot[capacity]());
     if (!old)
         return false;
     std::swap(old, mSlots);
@@ -104,8 +121,8 @@ bool SimpleVertGrid::Resize(size_t capacity)
     mCapacity = capacity;
     for (size_t i = 0; i < oldCapacity; ++i)
     {
-        if (old[i])
-            mSlots[Probe(CellOf(*old[i]))] = old[i];
+        if (old[i].head)
+            mSlots[Probe(old[i].hash)] = old[i];
     }
     return true;
 }
@@ -118,11 +135,15 @@ bool SimpleVertGrid::Insert(SimpleVert* vert)
         ErrorMessage("Out of memory for a model of %d vertices.", int(mUsed + 1));
         return false;
     }
-    SimpleVert*& slot = mSlots[Probe(CellOf(*vert))];
-    if (!slot)
+    const uint64_t hash = Hash(CellOf(*vert));
+    Slot& slot = mSlots[Probe(hash)];
+    if (!slot.head)
+    {
+        slot.hash = hash;
         ++mUsed;
-    vert->mNextInCell = slot;
-    slot = vert;
+    }
+    vert->mNextInCell = slot.head;
+    slot.head = vert;
     return true;
 }
 
@@ -145,12 +166,12 @@ SimpleVert* SimpleVertGrid::Find(const Vec3D& pos, bool inf, double tol) const
     };
     SimpleVert* best = nullptr;
     double bestSq = 0.0;
-    auto consider = [&](SimpleVert* head, bool all) {
+    auto consider = [&](SimpleVert* head) {
         for (SimpleVert* v = head; v; v = v->mNextInCell)
         {
             // The window's cells decide, not the comparison alone: it matches anything with a
-            // coordinate that is not a number.
-            if ((all && !inWindow(*v)) || SimplePoly::CompareVertPos(pos, inf, *v, tol) != 0)
+            // coordinate that is not a number. A chain may also hold cells of the same hash.
+            if (!inWindow(*v) || SimplePoly::CompareVertPos(pos, inf, *v, tol) != 0)
                 continue;
             Vec3D d;
             Vec3Sub(d, pos, v->mPos);
@@ -163,12 +184,11 @@ SimpleVert* SimpleVertGrid::Find(const Vec3D& pos, bool inf, double tol) const
         }
     };
 
-    if (window > double(mUsed))
+    if (window > double(mCapacity))
     {
-        // More cells in the window than in use (a small model, or a tolerance wider than a cell):
-        // the cells in use are quicker to go through.
+        // A tolerance much wider than a cell: the table is quicker to go through than the window.
         for (size_t i = 0; i < mCapacity; ++i)
-            consider(mSlots[i], true);
+            consider(mSlots[i].head);
         return best;
     }
     for (int64_t x = lo[0]; x <= hi[0]; ++x)
@@ -176,7 +196,7 @@ SimpleVert* SimpleVertGrid::Find(const Vec3D& pos, bool inf, double tol) const
         for (int64_t y = lo[1]; y <= hi[1]; ++y)
         {
             for (int64_t z = lo[2]; z <= hi[2]; ++z)
-                consider(mSlots[Probe({x, y, z, inf})], false);
+                consider(mSlots[Probe(Hash({x, y, z, inf}))].head);
         }
     }
     return best;
@@ -187,7 +207,7 @@ std::vector<const SimpleVert*> SimpleVertGrid::Entries() const
     std::vector<const SimpleVert*> all;
     for (size_t i = 0; i < mCapacity; ++i)
     {
-        for (const SimpleVert* v = mSlots[i]; v; v = v->mNextInCell)
+        for (const SimpleVert* v = mSlots[i].head; v; v = v->mNextInCell)
             all.push_back(v);
     }
     return all;

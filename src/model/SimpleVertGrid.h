@@ -22,6 +22,8 @@ public:
     // Forgets every vertex; Clear keeps the table for the vertices to come, Release frees it.
     void Clear();
     void Release();
+    // Room for count vertices in separate cells without growing, when it can be had.
+    void Reserve(size_t count);
 
     // Enters the vertex at its position, finite or at infinity as its flags say. False, after an
     // error message, when the table is full and cannot grow.
@@ -40,16 +42,24 @@ private:
     {
         int64_t x, y, z;
         bool inf;
-        bool operator==(const Cell& o) const { return x == o.x && y == o.y && z == o.z && inf == o.inf; }
+    };
+
+    // The last vertex entered into the cells of one hash, whose vertices it chains; null: empty.
+    // Two cells of one hash share a chain, which costs time and nothing else.
+    struct Slot
+    {
+        SimpleVert* head;
+        uint64_t hash;
     };
 
     static Cell CellOf(const Vec3D& pos, bool inf);
     static Cell CellOf(const SimpleVert& vert);
-    size_t Probe(const Cell& cell) const;
+    static uint64_t Hash(const Cell& cell);
+    // The slot of the hash, or the empty slot where it would go.
+    size_t Probe(uint64_t hash) const;
     bool Resize(size_t capacity);
 
-    // A slot holds the last vertex entered into its cell, which also names the cell; null: empty.
-    std::unique_ptr<SimpleVert*[]> mSlots;
+    std::unique_ptr<Slot[]> mSlots;
     size_t mCapacity = 0;  // a power of two, or 0
-    size_t mUsed = 0;      // cells holding vertices, at most half the capacity while it can grow
+    size_t mUsed = 0;      // slots holding vertices, at most half the capacity while it can grow
 };
