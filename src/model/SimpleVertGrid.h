@@ -3,6 +3,7 @@
 #include "kernel/Vec3D.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
