@@ -40,3 +40,6 @@ inline constexpr int kCmdPreviousPolyhedron = 32791 - kCommandIdBase;
 inline constexpr int kCmdNextPolyhedron = 32792 - kCommandIdBase;
 inline constexpr int kCmdCreateWatermanPolyhedron = 33600 - kCommandIdBase;
 inline constexpr int kCmdMakeFacesRegular = 33601 - kCommandIdBase;
+
+// 4D: models made from the current one.
+inline constexpr int kCmdCreate4DPrism = 33620 - kCommandIdBase;

@@ -10,6 +10,8 @@ class wxMenuBar;
 inline constexpr int kCommandFor3DModel = 1;
 inline constexpr int kCommandFor4DModel = 2;
 inline constexpr int kCommandForAnyModel = kCommandFor3DModel | kCommandFor4DModel;
+// For no model: the item stays greyed until the feature behind it lands.
+inline constexpr int kCommandNotBuilt = 0;
 
 // When a command can be chosen: from the active pane's view type and the kind of model shown. The
 // owner's update handler runs only for a command the rule enables and that asks for it.

@@ -27,6 +27,9 @@ const CommandInfo kCommands[] = {
      "Make the convex hull of the lattice points within a sphere", {}},
     {kCmdMakeFacesRegular, "&Poly", "Try to Make Faces &Regular",
      "Move the vertices until every face is a regular polygon with edges of one length", {0, kCommandFor3DModel}},
+    // The prism is built, but a 4D model cannot be drawn yet: the item waits for the drawing.
+    {kCmdCreate4DPrism, "&4D", "Create 4D &Prism on Current Polyhedron",
+     "Make the 4D prism whose two ends are the current polyhedron", {0, kCommandNotBuilt}},
     {kCmdLayout1, nullptr, "One Pane\tCtrl+1", "Show one pane", {}},
     {kCmdLayout2, nullptr, "Two Panes\tCtrl+2", "Show two panes side by side", {}},
     {kCmdLayout3, nullptr, "Three Panes\tCtrl+3", "Show three panes; again for the next arrangement", {}},

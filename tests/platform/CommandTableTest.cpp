@@ -39,6 +39,8 @@ TEST(CommandTable, RulesEnableByPaneAndModel)
         {"3D only, 4D model", {0, kCommandFor3DModel, false}, kPolyView, true, false},
         {"3D only, 3D model", {0, kCommandFor3DModel, false}, kPolyView, false, true},
         {"4D only, 3D model", {0, kCommandFor4DModel, false}, kPolyView, false, false},
+        {"not built, 3D model", {0, kCommandNotBuilt, false}, kPolyView, false, false},
+        {"not built, 4D model", {0, kCommandNotBuilt, false}, kPolyView, true, false},
     };
     for (const Case& c : kCases)
         EXPECT_EQ(CommandEnabledByRule(c.rule, c.viewType, c.model4D), c.enabled) << c.name;

@@ -250,4 +250,12 @@ TEST_F(Prisms4DTest, NothingToBuildOn)
     ASSERT_NE(cube, nullptr);
     EXPECT_EQ(Create4DPrism(cube.get(), 4), nullptr);
     EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 0);
+
+    // The dual of a hemipolyhedron has vertices at infinity, which no copy can be placed at.
+    std::unique_ptr<Poly> hemi = BuildRow(FindRow("Octahemioctahedron"));
+    ASSERT_NE(hemi, nullptr);
+    hemi->mShowDual = true;
+    EXPECT_EQ(Create4DPrism(hemi.get(), 3), nullptr);
+    ASSERT_EQ(scripted.services.CountCalls("MessageBox"), 1);
+    EXPECT_EQ(scripted.services.LastCall("MessageBox")->text.rfind("Can't make a 4D prism: vertex ", 0), 0u);
 }

@@ -124,6 +124,15 @@ TEST_F(EditMenuTest, TheMenuBarHoldsTheFileEditAndPolyCommands)
     EXPECT_EQ(bar->FindItem(kCmdEditRedo), nullptr);
 }
 
+TEST_F(EditMenuTest, The4DPrismWaitsGreyedUntil4DModelsAreDrawn)
+{
+    EXPECT_EQ(GetCommandMenuPath(mFrame->GetMenuBar(), kCmdCreate4DPrism), "4D->Create 4D Prism on Current Polyhedron");
+    EXPECT_LT(mFrame->GetMenuBar()->FindMenu("Poly"), mFrame->GetMenuBar()->FindMenu("4D"));
+    wxMenuItem* prism = UpdatedItem(kCmdCreate4DPrism);
+    ASSERT_NE(prism, nullptr);
+    EXPECT_FALSE(prism->IsEnabled());
+}
+
 TEST_F(EditMenuTest, UndoAndRedoFollowTheListAndReportOnTheActivePane)
 {
     wxMenuItem* undo = UpdatedItem(kCmdUndo);
