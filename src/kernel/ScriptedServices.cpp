@@ -1,5 +1,9 @@
 #include "kernel/ScriptedServices.h"
 
+#include "kernel/Prompt.h"
+
+#include <cstdio>
+
 namespace
 {
 int FirstButton(unsigned type)
@@ -163,6 +167,52 @@ bool ScriptedServices::FileDialog(FileDialogRequest& request)
     if (!ok)
         return false;
     request.path = chosen;
+    return true;
+}
+
+bool ScriptedServices::ChooseColor(uint32_t& color)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%u,%u,%u", color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+    calls.push_back({"Color", "", text, 0});
+    offeredColors.push_back(color);
+    int answer;
+    if (TakeNumber(answer))
+    {
+        color = uint32_t(answer) & 0xFFFFFF;
+        return true;
+    }
+    std::string ignored;
+    bool ok = true;
+    return !TakeText(ignored, ok) || ok;
+}
+
+bool ScriptedServices::PromptInteger(const std::string& prompt, int& value)
+{
+    calls.push_back({"Integer", "Enter a number", prompt, 0});
+    promptStarts.push_back(std::to_string(value));
+    int answer;
+    if (TakeNumber(answer))
+    {
+        value = answer;
+        return true;
+    }
+    std::string typed;
+    bool ok = true;
+    if (!TakeText(typed, ok))
+        return true;
+    // Like the dialog: text that is not a whole number keeps it open for the next answer.
+    int number = 0;
+    while (ok && !ReadWholeNumber(typed, number))
+    {
+        calls.push_back({"Integer", "Enter a number", prompt, 0});
+        promptStarts.push_back(typed);
+        if (!TakeText(typed, ok))
+            return false;
+    }
+    if (!ok)
+        return false;
+    value = number;
     return true;
 }
 

@@ -1,8 +1,11 @@
 #include "platform/CommandTable.h"
 
+#include "platform/WxSupport.h"
+
 #include <wx/accel.h>
 #include <wx/menu.h>
 
+#include <cctype>
 #include <cstring>
 #include <vector>
 
@@ -28,6 +31,16 @@ std::string WithoutMnemonics(const std::string& text)
             out += text[i];
     }
     return out;
+}
+
+// "Ctrl+1-6": a range of keys, each a command of its own, named in one item.
+bool IsKeyRange(const std::string& keys)
+{
+    for (size_t i = 1; i + 1 < keys.size(); ++i)
+        if (keys[i] == '-' && std::isdigit(static_cast<unsigned char>(keys[i - 1])) &&
+            std::isdigit(static_cast<unsigned char>(keys[i + 1])))
+            return true;
+    return false;
 }
 
 std::vector<std::string> SplitPath(const char* path)
@@ -126,10 +139,17 @@ wxMenuBar* BuildMenuBar(const CommandTable& table)
         for (size_t p = 1; p < parts.size(); ++p)
             menu = SubMenu(menu, parts[p]);
         if (!c.text)
+        {
             menu->AppendSeparator();
-        else
-            menu->Append(c.id, wxString::FromUTF8(c.text), wxString::FromUTF8(c.prompt ? c.prompt : ""),
-                         c.update.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
+            continue;
+        }
+        const std::string keys = CommandAcceleratorText(c);
+        const bool keyRange = IsKeyRange(keys);
+        wxMenuItem* item = menu->Append(c.id, wxString::FromUTF8(keyRange ? Before(c.text, '\t') : c.text),
+                                        wxString::FromUTF8(c.prompt ? c.prompt : ""),
+                                        c.update.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
+        if (keyRange)
+            ShowMenuItemKeyText(item, keys);
     }
     return bar;
 }

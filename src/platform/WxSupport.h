@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // Toolkit set-up that the program needs before and right after wxWidgets starts.
 
 // Our GL canvases need GLX: on a Wayland desktop run through XWayland. Call before wxWidgets starts.
@@ -11,3 +13,10 @@ void InstallStderrDiagnostics();
 
 // Menu icons show on GTK only when the "gtk-menu-images" setting is on.
 void EnableMenuImages();
+
+class wxMenuItem;
+
+// GTK takes whatever follows the tab of a menu text for the item's key, so a key range such as
+// "Ctrl+1-6" would become Ctrl+6. The item is made without it; this shows the text at the item's
+// right edge, where keys stand, without making it a key. The item's text must not change afterwards.
+void ShowMenuItemKeyText(wxMenuItem* item, const std::string& keys);

@@ -19,6 +19,8 @@ const CommandInfo kCommands[] = {
     {0, "&Poly", nullptr, nullptr, {}},
     {kCmdCreateWatermanPolyhedron, "&Poly", "Create &Waterman Polyhedron\tW",
      "Make the convex hull of the lattice points within a sphere", {}},
+    // The six layout keys are commands of their own, so this item only names them.
+    {kCmdChooseLayout, "&View", "Choose &Layout...\tCtrl+1-6", "Choose how the window is divided into panes", {}},
     {kCmdLayout1, nullptr, "One Pane\tCtrl+1", "Show one pane", {}},
     {kCmdLayout2, nullptr, "Two Panes\tCtrl+2", "Show two panes side by side", {}},
     {kCmdLayout3, nullptr, "Three Panes\tCtrl+3", "Show three panes; again for the next arrangement", {}},

@@ -17,6 +17,7 @@
 #include "render/OpenGLView.h"
 #include "render/TranslucentQueue.h"
 #include "ui/Commands.h"
+#include "ui/ChooseLayoutDialog.h"
 #include "ui/EscapeCommands.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
@@ -55,6 +56,14 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         event.Skip();
     });
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunWatermanCommand(this); }, kCmdCreateWatermanPolyhedron);
+    Bind(
+        wxEVT_MENU,
+        [this](wxCommandEvent&) {
+            const int layout = RunChooseLayoutDialog(this, GetCurrentLayoutIndex());
+            if (layout >= 0)
+                SetLayout(layout);
+        },
+        kCmdChooseLayout);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
