@@ -16,7 +16,8 @@ void EnableMenuImages();
 
 class wxMenuItem;
 
-// GTK takes whatever follows the tab of a menu text for the item's key, so a key range such as
-// "Ctrl+1-6" would become Ctrl+6. The item is made without it; this shows the text at the item's
-// right edge, where keys stand, without making it a key. The item's text must not change afterwards.
+// GTK takes whatever follows the tab of a menu text for the item's key. An item that names a key
+// belonging to another command, or a range of keys such as "Ctrl+1-6" (which would become Ctrl+6),
+// is made without it; this shows the text at the item's right edge, where keys stand, without
+// making it the item's key.
 void ShowMenuItemKeyText(wxMenuItem* item, const std::string& keys);
