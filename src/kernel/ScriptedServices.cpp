@@ -92,7 +92,20 @@ int ScriptedServices::MessageBox(const std::string& text, const std::string& cap
 {
     calls.push_back({"MessageBox", caption, text, type});
     int answer;
-    return TakeNumber(answer) ? answer : FirstButton(type);
+    if (TakeNumber(answer))
+        return answer;
+    if (cancelUnanswered)
+        switch (type & kMbButtonMask)
+        {
+        case kMbOkCancel:
+        case kMbYesNoCancel:
+            return kIdCancel;
+        case kMbYesNo:
+            return kIdNo;
+        default:
+            break;
+        }
+    return FirstButton(type);
 }
 
 bool ScriptedServices::OptionalMessage(const std::string& text, int options)
@@ -114,6 +127,8 @@ int ScriptedServices::AskQuestion(const QuestionRequest& request)
         if (!disabled)
             return answer;
     }
+    if (cancelUnanswered && request.cancelIndex >= 0)
+        return request.cancelIndex;
     return request.defaultIndex >= 0 ? request.defaultIndex : request.cancelIndex;
 }
 
@@ -125,6 +140,8 @@ bool ScriptedServices::Prompt(const PromptRequest& request, std::string& text)
     bool ok = true;
     if (!TakeText(typed, ok))
     {
+        if (cancelUnanswered)
+            return false;
         // Enter on the unchanged text; a text the caller refuses ends as a cancel, never a loop.
         typed = text;
         if (request.accept && !request.accept(typed))
@@ -151,6 +168,8 @@ int ScriptedServices::ShowTable(TableRequest& request)
     int answer;
     if (TakeNumber(answer))
         return answer;
+    if (cancelUnanswered)
+        return -1;
     if (request.initialRow == -2)
         return 0;  // OK on a table that is only shown
     return request.initialRow >= 0 ? request.initialRow : -1;
@@ -163,10 +182,17 @@ bool ScriptedServices::FileDialog(FileDialogRequest& request)
     std::string chosen;
     bool ok = true;
     if (!TakeText(chosen, ok))
+    {
+        if (cancelUnanswered)
+            return false;
         chosen = request.folder.empty() ? request.name : request.folder + "/" + request.name;
+    }
     if (!ok)
         return false;
     request.path = chosen;
+    if (nextFilterIndex > 0)
+        request.filterIndex = nextFilterIndex;
+    nextFilterIndex = 0;
     return true;
 }
 
@@ -184,7 +210,9 @@ bool ScriptedServices::ChooseColor(uint32_t& color)
     }
     std::string ignored;
     bool ok = true;
-    return !TakeText(ignored, ok) || ok;
+    if (!TakeText(ignored, ok))
+        return !cancelUnanswered;
+    return ok;
 }
 
 bool ScriptedServices::PromptInteger(const std::string& prompt, int& value)
@@ -200,7 +228,7 @@ bool ScriptedServices::PromptInteger(const std::string& prompt, int& value)
     std::string typed;
     bool ok = true;
     if (!TakeText(typed, ok))
-        return true;
+        return !cancelUnanswered;
     // Like the dialog: text that is not a whole number keeps it open for the next answer.
     int number = 0;
     while (ok && !ReadWholeNumber(typed, number))

@@ -23,6 +23,9 @@ public:
     };
 
     std::vector<Call> calls;
+    // Unanswered dialogs are cancelled instead: No or Cancel in a message box that has one, the
+    // cancel label of a question, Cancel for prompts, file dialogs, tables and the colour chooser.
+    bool cancelUnanswered = false;
     // The text each prompt showed when it opened (again, after a refused text), in order.
     std::vector<std::string> promptStarts;
 
@@ -68,6 +71,8 @@ public:
     std::vector<uint32_t> offeredColors;
     // Without a scripted answer: OK on the value as it was.
     bool PromptInteger(const std::string& prompt, int& value) override;
+    // The filter entry (from 1) the next file dialog answers as chosen; 0 keeps the one it was given.
+    int nextFilterIndex = 0;
 
     void OpenProgressWindow() override;
     void UpdateProgressWindow(const ProgressDisplay& display) override;

@@ -225,12 +225,14 @@ int FitComboDropWidth(wxOwnerDrawnComboBox* combo)
     wxClientDC dc(combo);
     dc.SetFont(combo->GetFont());
     int widest = 1;
-    for (unsigned i = 0; i < combo->GetCount(); ++i)
+    for (unsigned int i = 0; i < combo->GetCount(); ++i)
         widest = std::max(widest, dc.GetTextExtent(combo->GetString(i)).x);
-    int width = widest + 5 + 2 * wxSystemSettings::GetMetric(wxSYS_EDGE_X, combo) +
-                wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, combo);
-    const int toScreenEdge = DesktopArea(combo).GetRight() + 1 - combo->GetScreenPosition().x;
-    width = std::max(1, std::min(width, toScreenEdge));
+    const int extent = widest + 5;
+    const int edge = std::max(wxSystemSettings::GetMetric(wxSYS_EDGE_X, combo), 0);
+    int width = extent + 2 * edge + wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, combo);
+    const int display = wxDisplay::GetFromWindow(combo);
+    const wxRect screen = wxDisplay(display == wxNOT_FOUND ? 0u : unsigned(display)).GetGeometry();
+    width = std::max(1, std::min(width, screen.GetRight() + 1 - combo->GetScreenPosition().x));
     combo->SetPopupMinWidth(width);
     return width;
 }

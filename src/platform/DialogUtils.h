@@ -61,9 +61,9 @@ void BindSpinStep(wxSpinButton* spin, wxTextCtrl* edit, double step, double mini
 
 // The first item whose client data is the value; -1 when none, or without a control or data.
 int FindComboItemByData(const wxItemContainer* combo, intptr_t value);
-// Sizes the open list to its widest item plus 5 pixels, the frame and a scroll bar, but no wider
-// than from the combo's left edge to the screen's right edge; returns that width. (Native choice
-// lists on this toolkit size their own lists.)
+// Widens the combo's drop-down list to its widest item (in the combo's font, plus 5, at least 6),
+// two edges and a scroll bar, but no further than from the combo's left edge to the right edge of
+// its screen; answers that width.
 int FitComboDropWidth(wxOwnerDrawnComboBox* combo);
 
 // Equal when the menu text with every '&' skipped matches the other text exactly.

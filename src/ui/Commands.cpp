@@ -83,7 +83,6 @@ constexpr const char* kMenuHelp = "&Help";
 // Features still to come. A command that names one stays greyed until its feature lands; the
 // change that brings the feature removes the name from the command and binds its handler.
 constexpr const char* kFileOpening = "opening model files";
-constexpr const char* kFileSaving = "saving model files";
 constexpr const char* kChooser = "the \"Polyhedra\" chooser";
 constexpr const char* kMeshExport = "export to DXF, OBJ, OFF and STL";
 constexpr const char* kSceneExport = "export to VRML and POV-Ray";
@@ -101,7 +100,6 @@ constexpr const char* kModelInfo = "the Model Info bar";
 constexpr const char* kPolyConstructions = "the Poly menu's constructions";
 constexpr const char* kAugmentation = "augmentation";
 constexpr const char* kModelsOnFaces = "models put on faces or vertices";
-constexpr const char* kSprings = "spring relaxation";
 constexpr const char* kVariations = "variations of a model";
 constexpr const char* kStellationStepping = "stepping through stellations and its options";
 constexpr const char* kMillersRules = "stellations under Miller's rules";
@@ -142,11 +140,12 @@ constexpr int kSides = kViewFamilyBaseOnly | kViewFamilyDualOnly | kViewFamilyFo
 
 const CommandInfo kCommands[] = {
     {kCmdFileOpen, kMenuFile, "&Open...\tCtrl+O", "Open a model file", {}, "Open", "open", kFileOpening},
-    {kCmdFileSave, kMenuFile, "&Save\tCtrl+S", "Save the scene in its model file", {}, "Save", "save", kFileSaving},
+    // A 4D model cannot be written to a model file yet.
+    {kCmdFileSave, kMenuFile, "&Save\tCtrl+S", "Save the scene to its model file", {.modelKinds = k3D}, "Save", "save"},
     {kCmdFileSaveAs, kMenuFile, "Save &As...",
-     "Save the scene in a new model file", {}, "Save As", "save-as", kFileSaving},
-    {kCmdFileSaveDefaultScene, kMenuFile, "Save &Default Scene",
-     "Save the scene as the one the program opens with", {}, nullptr, nullptr, kFileSaving},
+     "Save the scene to a new model file", {.modelKinds = k3D}, "Save As", "save-as"},
+    {kCmdSaveDefaultScene, kMenuFile, "Save &Default Scene",
+     "Save the scene as the default scene", {.modelKinds = k3D}},
     {0, kMenuFile, nullptr, nullptr, {}},
     {kCmdPolyhedronList, kMenuFile, "Pol&yhedron List...\tCtrl+N",
      "Open list of polyhedra", {}, "Polyhedron List", "polyhedron-list", kChooser},
@@ -565,7 +564,7 @@ const CommandInfo kCommands[] = {
      kPolyConstructions},
     {0, kMenuPoly, nullptr, nullptr, {}},
     {kCmdMakeFacesRegular, kMenuPoly, "Try to Make Faces &Regular",
-     "Move the vertices until every face is regular, where that can be done", {}, nullptr, nullptr, kSprings},
+     "Move the vertices until every face is a regular polygon with edges of one length", {.modelKinds = k3D}},
     {kCmdGoToVariation, kMenuPoly, "Go to Var&iation",
      "Make the mirror image or the pseudo version of the model", {.ownerUpdates = true}, nullptr, nullptr,
      kVariations},

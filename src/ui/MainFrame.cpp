@@ -70,6 +70,7 @@ const CommandWording* FindWording(int id)
 
 CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(document, "Orvane")
 {
+    mPreviousSceneHost = SetSceneHost(&mSceneHost);
     SetCommandTable(&GetCommandTable());
     SetMenuBar(BuildMenuBar(GetCommandTable()));
     const wxAcceleratorTable keys = BuildAcceleratorTable(GetCommandTable());
@@ -112,6 +113,12 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
 
     if (const char* path = std::getenv("ORVANE_FIRST_FRAME_PPM"))
         ArmFirstFrameCapture(path);
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (&GetSceneHost() == &mSceneHost)
+        SetSceneHost(mPreviousSceneHost);
 }
 
 void CMainFrame::ArmFirstFrameCapture(const char* path)
