@@ -75,7 +75,7 @@ Stellation* CPolyView::GetStellationUpTo(int n, bool otherSide) const
     Stellation* stellation = GetStellation(otherSide);
     if (!stellation)
         return nullptr;
-    if (stellation->mPoly)
+    if (n > kStellationNotBuilt && stellation->mPoly)
         stellation->mPoly->CreateStellation(stellation, n);
     // A stellation under construction counts as not built: its cells are not all there yet.
     const int state = stellation->IsUnderConstruction() ? kStellationNotBuilt : stellation->mState;

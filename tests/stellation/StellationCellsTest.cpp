@@ -261,7 +261,9 @@ TEST(StellationCells, CellsAboveEachAxisClassAreSelected)
         for (const StellationCell* cell : Cells(st))
         {
             if (cell->IsIncluded())
+            {
                 EXPECT_EQ(cell->mLayer->mNumber, c.layer);
+            }
         }
     }
 }
@@ -302,8 +304,10 @@ TEST(StellationCells, OriginalCellsAreWhatTheFacesEnclose)
         for (const StellationCell* cell : Cells(st))
         {
             if (cell != st->mLastCell)
+            {
                 EXPECT_EQ(bool(cell->mFlags & kCellOriginal), cell->mLayer->mNumber <= c.lastOriginalLayer)
                     << "cell " << cell->mIndex;
+            }
         }
         EXPECT_TRUE(st->IsOriginal());
         EXPECT_EQ(st->mNumChangedCells, 0);
