@@ -1,6 +1,8 @@
 #include "DiagramChecks.h"
 
 #include "kernel/ScriptedServices.h"
+#include "kernel/UndoKinds.h"
+#include "kernel/ViewTypes.h"
 #include "library/WenningerStellation.h"
 #include "stellation/ModelBuildSuspension.h"
 #include "stellation/StellationCell.h"
@@ -9,6 +11,7 @@
 #include "stellation/StellationCells.h"
 #include "stellation/StellationSettings.h"
 #include "stellation/StellationSurface.h"
+#include "support/RecordingShell.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +158,7 @@ TEST(StellationCells, PlatonicSolidsHaveTheirPublishedCellLayers)
         EXPECT_EQ(outer->mIndex, c.records);
         EXPECT_EQ(outer->mLayer->mFirstCell, outer);
         EXPECT_EQ(outer->mLayer, st->mLastLayer);
+        EXPECT_EQ(outer->mLayer->mNumber, st->GetNumCellLayers());
         EXPECT_EQ(outer->GetNumCopies(), 0);
         StellationCell::SetIncluded(st->GetOuterCell(), true);
         EXPECT_FALSE(outer->IsIncluded());
@@ -419,6 +423,94 @@ TEST(StellationCells, InclusionKeepsItsCountsAndTheSurface)
         EXPECT_FALSE(c->mFlags & kCellDeadPocket);
 }
 
+namespace
+{
+// Views of the net, of each side's stellation, of a stellation face and of the model, and what a
+// cell change asks of them and of the undo list.
+class CellChangeShell : public RecordingShell
+{
+public:
+    void* NextView(void* view) override
+    {
+        int* next = view ? static_cast<int*>(view) + 1 : mViews;
+        return next < std::end(mViews) ? next : nullptr;
+    }
+    int ViewTypeCode(void* view) override { return *static_cast<int*>(view); }
+    void RequestViewFit(void* view, int mode) override
+    {
+        calls.push_back("Fit " + std::to_string(ViewTypeCode(view)) + " " + std::to_string(mode));
+    }
+    void CloseUndo() override { calls.push_back("Close"); }
+    void RecordStelCellChange(StellationCell* cell, bool on) override
+    {
+        calls.push_back("Cell " + std::to_string(cell->mIndex) + (on ? " in" : " out"));
+    }
+
+private:
+    int mViews[5] = {kViewTypeNet2D, kViewTypeUniStellation, kViewTypeDualStellation, kViewTypeStelFace, 0x4001};
+};
+
+struct AutoFrameGuard
+{
+    bool saved = GetStellationSettings().autoFrame;
+    ~AutoFrameGuard() { GetStellationSettings().autoFrame = saved; }
+};
+
+std::string Fit(int code)
+{
+    return "Fit " + std::to_string(code) + " 1";
+}
+}  // namespace
+
+TEST(StellationCells, ACellChangeGoesThroughTheShell)
+{
+    OptionsGuard options;
+    AutoFrameGuard autoFrame;
+    ScopedScriptedServices scripted;
+    CellChangeShell shell;
+    ScopedShell scopedShell(&shell);
+    auto model = BuildModel("3.3.3.3.3");
+    ASSERT_NE(model, nullptr);
+    Stellation* st = BuildStellation(*model);
+    ASSERT_TRUE(st->IsBuilt());
+
+    // A chiral cell takes its partner along: each change is recorded and fits the nets and the
+    // views of this side's stellation.
+    GetStellationSettings().options = kStellationOptionReflexible;
+    GetStellationSettings().autoFrame = true;
+    shell.calls.clear();
+    StellationCell::SetIncluded(st->FindCell(6), true);
+    const std::vector<std::string> partner = {"Cell 7 in", Fit(kViewTypeNet2D), Fit(kViewTypeUniStellation),
+                                              Fit(kViewTypeStelFace), "Info 2"};
+    std::vector<std::string> expected = partner;
+    expected[0] = "Cell 6 in";
+    expected.insert(expected.begin(), partner.begin(), partner.end());
+    EXPECT_EQ(shell.calls, expected);
+
+    // Without auto-framing only the nets are fitted; a change to the state the cell has asks nothing.
+    GetStellationSettings().autoFrame = false;
+    GetStellationSettings().options = 0;
+    shell.calls.clear();
+    StellationCell::SetIncluded(st->FindCell(6), false);
+    StellationCell::SetIncluded(st->FindCell(6), false);
+    EXPECT_EQ(shell.calls, (std::vector<std::string>{"Cell 6 out", Fit(kViewTypeNet2D), "Info 2"}));
+
+    // A selection is one undo item of its side.
+    shell.calls.clear();
+    st->SelectUnsupportableCells();
+    ASSERT_GE(shell.calls.size(), 2u);
+    EXPECT_EQ(shell.calls.front(), "Undo " + std::to_string(kUndoStellationChange));
+    EXPECT_EQ(shell.calls.back(), "Close");
+    Stellation* dual = BuildStellation(*model, true);
+    ASSERT_TRUE(dual->IsBuilt());
+    shell.calls.clear();
+    dual->SelectCellsAboveAxis(0);
+    ASSERT_GE(shell.calls.size(), 2u);
+    EXPECT_EQ(shell.calls.front(), "Undo " + std::to_string(kUndoDualStellationChange));
+    EXPECT_EQ(shell.calls.back(), "Close");
+    EXPECT_EQ(InternalErrors(scripted.services), "");
+}
+
 TEST(StellationCells, UnsupportableCellsBorderTheOutsideBelow)
 {
     int models = 0;
@@ -507,12 +599,15 @@ TEST(StellationCells, DecliningTheComplexityQuestionStopsLaterBuilds)
 {
     QuestionServices services;
     UserServices* previous = SetServices(&services);
+    RecordingShell shell;
+    ScopedShell scopedShell(&shell);
     auto model = BuildModel("4.4.4");
     ASSERT_NE(model, nullptr);
     Stellation* st = model->poly.GetFaceStellation();
     for (int i = 0; i < 40; ++i)
         st->AppendFaceType(std::make_unique<FaceType>(&model->poly, st, 1000 + i, st->GetNumFaceTypes()))->mNumRotations = 1;
     services.Clear();
+    shell.calls.clear();
     ASSERT_TRUE(Stellation::ComplexityNeedsQuestion(st->GetComplexity()));
 
     model->poly.CreateStellation(st, kStellationBuilt);  // Enter: "+Cancel"
@@ -530,6 +625,7 @@ TEST(StellationCells, DecliningTheComplexityQuestionStopsLaterBuilds)
     EXPECT_EQ(st->mState, kStellationNotBuilt);
     EXPECT_TRUE(st->mBuildDeclined);
     EXPECT_NE(st->mFirstFaceType, nullptr);
+    EXPECT_EQ(shell.calls, std::vector<std::string>{"Info 7"});
 
     // Nothing more until the face types are made again.
     model->poly.CreateStellation(st, kStellationBuilt);
