@@ -339,16 +339,21 @@ TEST_F(SpringBuiltRowsTest, FamilyRowsAskForTheirParameter)
 {
     struct Case
     {
-        int position;
+        L* row;
         const char* typed;
         int f, e, v;
     };
-    // A square pyramid (J1), a pentagonal cupola (J5) and a cupolaic blend of two squares.
-    const Case cases[] = {{244, "4", 5, 8, 5}, {249, "5", 12, 25, 15}, {263, "4", 18, 32, 16}};
+    // A square pyramid (J1), a pentagonal cupola (J5), a cupolaic blend of two squares, and the
+    // pentagrammic and crossed heptagrammic cuploids, whose star bases need the n/d form.
+    L* cuploid = &Row(254);
+    ASSERT_TRUE(cuploid->mFlags & L::kCuploidFamily);
+    const Case cases[] = {{&Row(244), "4", 5, 8, 5},    {&Row(249), "5", 12, 25, 15},
+                          {&Row(263), "4", 18, 32, 16}, {cuploid, "5/2", 11, 20, 10},
+                          {cuploid, "7 / 4", 15, 28, 14}};
     for (const Case& c : cases)
     {
-        L& row = Row(c.position);
-        SCOPED_TRACE(row.mName);
+        L& row = *c.row;
+        SCOPED_TRACE(std::string(row.mName) + " " + c.typed);
         ScopedScriptedServices scripted;
         scripted.services.PushText(c.typed);
         ASSERT_TRUE(PromptLibraryParameter(&row, nullptr, true));
