@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kernel/TokenFile.h"
+
 #include <climits>
 
 // Faceting criteria.
@@ -7,6 +9,15 @@ inline constexpr int kFacetingIsohedral = 0;
 inline constexpr int kFacetingDualTidy = 1;
 inline constexpr int kFacetingTidy = 2;
 inline constexpr int kFacetingCoplanarVerts = 3;
+
+// The tidy criteria: no two facets in one plane share a vertex.
+inline bool IsTidyFacetingCriterion(int criterion)
+{
+    return criterion == kFacetingTidy || criterion == kFacetingDualTidy;
+}
+
+// The criterion keywords of the model file ("FacetingCriteria"), ended by a null name.
+extern const ioEnumEntry kFacetingCriterionNames[];
 
 // Bits of the faceting options.
 inline constexpr int kFacetingPartialOK = 0x1;  // facetings need not use every vertex
