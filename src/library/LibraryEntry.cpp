@@ -212,6 +212,15 @@ std::optional<std::string> LibraryEntry::GetSpringDesc(const LibraryEntry* entry
     return std::string(text);
 }
 
+std::string LibraryEntry::GetLink(const LibraryEntry* entry)
+{
+    if (!entry || IsBlank(entry->mPageName))
+        return {};
+    if (ComparePrefixNoCase(entry->mPageName, "http") == 0)
+        return entry->mPageName;
+    return std::string(GetLibraryWebSite()) + "/" + entry->mPageName;
+}
+
 void LibraryEntry::FreeStrings()
 {
     if (!(mFlags & kFileEntry))

@@ -92,6 +92,10 @@ struct LibraryEntry
     // built.
     static std::unique_ptr<SimplePoly> CreatePoly(const LibraryEntry* entry, bool dual);
 
+    // The address of the row's page: a page name that is a full address as it is, any other under
+    // the library's web site; empty for a null entry or a row without a page.
+    static std::string GetLink(const LibraryEntry* entry);
+
     // Frees the texts a file entry owns; nothing for any other row.
     void FreeStrings();
 

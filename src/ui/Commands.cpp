@@ -6,6 +6,12 @@
 namespace
 {
 const CommandInfo kCommands[] = {
+    // A 4D model cannot be written to a model file yet.
+    {kCmdFileSave, "&File", "&Save\tCtrl+S", "Save the scene to its model file", {0, kCommandFor3DModel}},
+    {kCmdFileSaveAs, "&File", "Save &As...", "Save the scene to a new model file", {0, kCommandFor3DModel}},
+    {kCmdSaveDefaultScene, "&File", "Save &Default Scene", "Save the scene as the default scene",
+     {0, kCommandFor3DModel}},
+    {0, "&File", nullptr, nullptr, {}},
     {kCmdAppExit, "&File", "E&xit", "Quit the program", {}},
     // The undo items are renamed after the step they would undo or redo.
     {kCmdUndo, "&Edit", "&Undo\tCtrl+Z", "Undo the last change", {0, kCommandForAnyModel, true}},
