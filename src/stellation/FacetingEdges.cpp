@@ -235,8 +235,8 @@ void Faceting::FindChiralEdges()
                        FaceVert::GetIndex(e->mVertB));
         }
     }
-    // A partner moved next to its edge takes the place it now has.
-    RenumberEdges();
+    // A partner moved next to its edge keeps the number of its sorted place: the search breaks
+    // ties between edges by that number.
 }
 
 void Faceting::RenumberEdges()

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "kernel/TokenFile.h"
-
 #include <climits>
 
 // Faceting criteria.
@@ -15,9 +13,6 @@ inline bool IsTidyFacetingCriterion(int criterion)
 {
     return criterion == kFacetingTidy || criterion == kFacetingDualTidy;
 }
-
-// The criterion keywords of the model file ("FacetingCriteria"), ended by a null name.
-extern const ioEnumEntry kFacetingCriterionNames[];
 
 // Bits of the faceting options.
 inline constexpr int kFacetingPartialOK = 0x1;  // facetings need not use every vertex

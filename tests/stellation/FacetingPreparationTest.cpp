@@ -1,6 +1,5 @@
 #include "DiagramChecks.h"
 
-#include "kernel/TokenFile.h"
 #include "kernel/UnitSettings.h"
 #include "model/ModelRecord.h"
 #include "stellation/Faceting.h"
@@ -527,8 +526,10 @@ TEST_F(FacetingPreparationTest, MirrorImagesOfTheIcosidodecahedronArePairedSideB
         if (mirror != face)
         {
             ++chiralFaces;
-            // Exactly one of the two is the second of the pair.
+            // Exactly one of the two is the second of the pair, and it comes second.
             EXPECT_NE((face->mFlags & kFacetingFaceChiralSecond) != 0, (mirror->mFlags & kFacetingFaceChiralSecond) != 0);
+            EXPECT_EQ((mirror->mFlags & kFacetingFaceChiralSecond) != 0,
+                      mirror->GetGlobalIndex() > face->GetGlobalIndex());
             EXPECT_EQ(face->mPlane->GetMirrorPlane(), mirror->mPlane);
         }
         bool mapped = false, self = false;
@@ -971,23 +972,4 @@ TEST_F(FacetingPreparationTest, TheCurrentFacetingIsThatOfTheSideShown)
         EXPECT_FALSE(e->mVertA->IsVert());
     SetDocumentModelRecords(nullptr);
     EXPECT_EQ(GetCurrentFaceting(), nullptr);
-}
-
-TEST_F(FacetingPreparationTest, CriterionKeywordsOfTheModelFile)
-{
-    const struct
-    {
-        int value;
-        const char* keyword;
-    } kKeywords[] = {{kFacetingIsohedral, "Isohedral"},
-                     {kFacetingDualTidy, "DualTidy"},
-                     {kFacetingTidy, "Tidy"},
-                     {kFacetingCoplanarVerts, "CoplanarVerts"}};
-    for (const auto& k : kKeywords)
-    {
-        EXPECT_STREQ(ioEnumName(kFacetingCriterionNames, k.value), k.keyword);
-        EXPECT_EQ(ioEnumValue(kFacetingCriterionNames, k.keyword), k.value);
-    }
-    EXPECT_EQ(kFacetingCriterionNames[4].value, -1);
-    EXPECT_EQ(kFacetingCriterionNames[4].name, nullptr);
 }
