@@ -366,7 +366,7 @@ TEST_F(LibraryEntryTest, SpringDescriptions)
     ASSERT_TRUE(j2);
     EXPECT_EQ(*j2, "h (0 1 2 3 4) (1 0 5) (2 1 5) (3 2 5) (4 3 5) (0 4 5)");
     // A row without data has an empty text.
-    const std::optional<std::string> none = L::GetSpringDesc(&Row(197));
+    const std::optional<std::string> none = L::GetSpringDesc(&Row(198));
     ASSERT_TRUE(none);
     EXPECT_EQ(*none, "");
 
