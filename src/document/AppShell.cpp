@@ -139,6 +139,26 @@ int AppShell::ViewTypeCode(void* view)
     return gl ? gl->ViewTypeCode() : kViewTypeNone;
 }
 
+void AppShell::ModelDimensionChanged(bool entering4D)
+{
+    if (gViewHooks.modelDimensionChanged)
+        gViewHooks.modelDimensionChanged(entering4D);
+}
+
+bool AppShell::ViewModelNames(void* view, std::string& name, std::string& dualName)
+{
+    return gViewHooks.viewModelNames && gViewHooks.viewModelNames(view, name, dualName);
+}
+
+bool AppShell::SetViewType(void* view, int type, int flags)
+{
+    auto* state = dynamic_cast<ModelViewState*>(ViewOrActive(view));
+    if (!state || !GetViewTypeName(type, false))
+        return false;
+    state->SetViewType(type, flags != 0);
+    return true;
+}
+
 void* AppShell::ActiveView()
 {
     return NewView::GetActiveView();

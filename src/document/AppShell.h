@@ -2,6 +2,8 @@
 
 #include "kernel/Shell.h"
 
+#include <string>
+
 // What the shell asks of the model views that the document cannot reach itself; the view module
 // installs them when its first view is made.
 struct ViewShellHooks
@@ -12,11 +14,17 @@ struct ViewShellHooks
     void (*invalidateModelDisplay)(Poly* poly, bool dual, bool rebuildNets) = nullptr;
     void (*faceColorsChanged)(Poly* poly, bool rebuildNets) = nullptr;
     void (*edgeColorsChanged)() = nullptr;
+    void (*modelDimensionChanged)(bool entering4D) = nullptr;
+    bool (*viewModelNames)(void* view, std::string& name, std::string& dualName) = nullptr;
 };
 void SetViewShellHooks(const ViewShellHooks& hooks);
 
 // The program's side of the shell: core code's redraw marks and view messages reach the views; the
 // Model Info marks are kept here for the tree to take when it rebuilds.
+// Left to the shell's silent default until what they act on exists:
+// - UpdatePivotOfLastActiveView waits for a pane's pivot point and the point of its selected item;
+// - CreateCurrentStellation and SetStellationCellIncluded wait for the stellation build;
+// - ApplySphereCylinderSettings waits for the sphere and cylinder options dialog.
 class AppShell : public Shell
 {
 public:
@@ -36,6 +44,11 @@ public:
     void UpdateViewTitle(void* view) override;
     void* NextView(void* view) override;
     int ViewTypeCode(void* view) override;
+    void ModelDimensionChanged(bool entering4D) override;
+    bool ViewModelNames(void* view, std::string& name, std::string& dualName) override;
+    // A model pane takes the type and sets its title; false for a view that is no model pane or a
+    // code that is no view type. Flags other than 0 keep the pane's camera.
+    bool SetViewType(void* view, int type, int flags) override;
 
     void InfoNeedsUpdate(int mask) override { mInfoMask |= mask; }
     void SelectInfoElementItem(int kind, int index, int /*flag*/) override

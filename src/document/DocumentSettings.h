@@ -11,6 +11,9 @@ struct DocumentSettings
     int maxUndoSize = 33554432;     // "MaxUndoSize": bytes the undo list may hold
     int minNumUndos = 2;            // "MinNumUndos": steps always kept
     int maxNumUndos = 1000;         // "MaxNumUndos": most steps kept
+    // "SaveModelsAsText": the form Save As offers first, the one chosen there last (ASCII, else the
+    // compressed BINARY form).
+    bool saveModelsAsText = false;
     // "TopInfoItem": the key of the first visible Model Info row, read at start for the tree to
     // scroll to and kept until the tree reports another.
     std::string topInfoItem;

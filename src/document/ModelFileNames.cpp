@@ -2,6 +2,7 @@
 
 #include "kernel/Paths.h"
 #include "kernel/Strings.h"
+#include "platform/FileSettingsStore.h"
 
 #include <cstdio>
 #include <fstream>
@@ -96,4 +97,9 @@ bool ModelFileInfoText(const char* path, std::string& text)
     std::snprintf(buffer, sizeof buffer, "%d vertices", verts);
     text += buffer;
     return true;
+}
+
+std::string DefaultScenePath()
+{
+    return GetFolderPart(SettingsFilePath().c_str()) + "Default.orva";
 }

@@ -16,3 +16,13 @@ bool IsModelFileName(const char* path);
 // with cells and edges only when positive). True when the text describes the file; a file of our
 // own gets no text yet.
 bool ModelFileInfoText(const char* path, std::string& text);
+
+// The Save As dialog's filter: the compressed BINARY form first, then the ASCII text form.
+inline constexpr char kModelFileSaveFilter[] =
+    "Orvane Model (*.orva)|*.orva|Orvane Model as Text (*.orva)|*.orva||";
+inline constexpr int kSaveFilterBinary = 1;
+inline constexpr int kSaveFilterText = 2;
+
+// The default scene: "Default.orva" beside the settings file, written in ASCII by File > Save
+// Default Scene.
+std::string DefaultScenePath();

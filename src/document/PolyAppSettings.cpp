@@ -117,6 +117,7 @@ void ReadDisplayValues(RegKey* key, int version)
     RegReadInt(key, "MaxUndoSize", doc.maxUndoSize);
     RegReadInt(key, "MinNumUndos", doc.minNumUndos);
     RegReadInt(key, "MaxNumUndos", doc.maxNumUndos);
+    RegReadBool(key, "SaveModelsAsText", doc.saveModelsAsText);
     RegReadBool(key, "AutoFrameStellation", GetStellationSettings().autoFrame);
     RegReadInt(key, "TabType", tabs.tabType);
     RegReadFloat(key, "TabSize", tabs.tabSize);
@@ -320,6 +321,7 @@ void CPolyApp::SaveSettings()
     RegWriteInt(key, "MaxUndoSize", doc.maxUndoSize);
     RegWriteInt(key, "MinNumUndos", doc.minNumUndos);
     RegWriteInt(key, "MaxNumUndos", doc.maxNumUndos);
+    RegWriteBool(key, "SaveModelsAsText", doc.saveModelsAsText);
     RegWriteBool(key, "AutoFrameStellation", GetStellationSettings().autoFrame);
     RegWriteInt(key, "TabType", tabs.tabType);
     RegWriteFloat(key, "TabSize", tabs.tabSize);

@@ -70,6 +70,7 @@ CPolyDoc::CPolyDoc()
     gLivingDocument = this;
     BindUndoCommands();
     BindOpenCommands();
+    BindSaveCommands();
     SetDocumentModelRecords(&mRecords);
     SwitchModelRecord(mRecords.NewRecord(), kKeepPaths, nullptr);
 }
@@ -150,6 +151,9 @@ const std::string& CPolyDoc::GetFilePath() const
 
 void CPolyDoc::SetPathName(const char* path, bool addToRecentFiles)
 {
+    // The form belongs to the file: another file's is not known.
+    if (IsBlank(path) || mPathName != path)
+        mFileForm = -1;
     if (IsBlank(path))
         mPathName.clear();
     else

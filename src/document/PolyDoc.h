@@ -79,6 +79,8 @@ public:
     void StepModel(int step);
     void OnNextPolyhedron(wxCommandEvent& event);
     void OnPreviousPolyhedron(wxCommandEvent& event);
+    // Poly > Try to Make Faces Regular.
+    void OnMakeFacesRegular(wxCommandEvent& event);
 
     // ---- Transitions between models ----
     // Before a model change: old takes the current record. With transitions on (or forced) and a
@@ -105,6 +107,26 @@ public:
     // transitions are on (occasion -1: none). False, with the old model current, when it failed.
     bool BuildNewModel(int occasion, const std::function<bool(Poly&)>& build, bool restoreThrows);
 
+    // ---- Model files ----
+    // File > Save: to the model's file in the form that file has; without a file, Save As.
+    bool SaveModelFile();
+    // File > Save As...: the path and the form (ASCII or the compressed BINARY) chosen in the save
+    // dialog; false when the user cancelled or the file could not be written.
+    bool SaveModelFileAs();
+    // Writes the scene to the path in the form (kIoAscii or kIoBinary): on success the path becomes
+    // the document's path name, which heads the recent files and retitles the window. False, with
+    // the old file and the document's path as they were, after telling the user.
+    bool WriteModelFile(const std::string& path, int form);
+    // File > Save Default Scene: the scene, in ASCII, to the default scene's file
+    // (DefaultScenePath); the document's path stays.
+    bool SaveDefaultScene();
+    // The form the document's file was written or read in; -1 when unknown.
+    int GetFileForm() const { return mFileForm; }
+    void SetFileForm(int form) { mFileForm = form; }
+    void OnFileSave(wxCommandEvent& event);
+    void OnFileSaveAs(wxCommandEvent& event);
+    void OnSaveDefaultScene(wxCommandEvent& event);
+
     // ---- Undo commands (Edit menu) ----
     void OnUndo(wxCommandEvent& event);
     void OnRedo(wxCommandEvent& event);
@@ -114,6 +136,7 @@ public:
 private:
     void BindUndoCommands();
     void BindOpenCommands();
+    void BindSaveCommands();
     // Appends a record for the incoming model and makes it current; the panes keep their state.
     // With keepPaths the document's path texts stay as they are (a model replaced in place).
     Poly* AppendIncomingRecord(ModelRecord* old, bool keepPaths);
@@ -126,6 +149,7 @@ private:
     std::string mOwnFilePath;
     std::string mTitle;
     bool mModified = false;
+    int mFileForm = -1;
 };
 
 // The panes follow the side a search result matched: when no pane shows that side, base and dual

@@ -17,6 +17,7 @@
 #include "model/FaceVert.h"
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
+#include "operations/MakeFacesRegular.h"
 #include "operations/WatermanPoly.h"
 #include "platform/CommandIds.h"
 #include "render/NewView.h"
@@ -289,8 +290,14 @@ void CPolyDoc::OnPreviousPolyhedron(wxCommandEvent& /*event*/)
     StepModel(-1);
 }
 
+void CPolyDoc::OnMakeFacesRegular(wxCommandEvent& /*event*/)
+{
+    MakeFacesRegular();
+}
+
 void CPolyDoc::BindOpenCommands()
 {
     Bind(wxEVT_MENU, &CPolyDoc::OnNextPolyhedron, this, kCmdNextPolyhedron);
     Bind(wxEVT_MENU, &CPolyDoc::OnPreviousPolyhedron, this, kCmdPreviousPolyhedron);
+    Bind(wxEVT_MENU, &CPolyDoc::OnMakeFacesRegular, this, kCmdMakeFacesRegular);
 }

@@ -163,6 +163,9 @@ bool ScriptedServices::FileDialog(FileDialogRequest& request)
     if (!ok)
         return false;
     request.path = chosen;
+    if (nextFilterIndex > 0)
+        request.filterIndex = nextFilterIndex;
+    nextFilterIndex = 0;
     return true;
 }
 

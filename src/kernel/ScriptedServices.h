@@ -58,6 +58,8 @@ public:
     bool FileDialog(FileDialogRequest& request) override;
     // The last file dialog as it was asked for.
     FileDialogRequest lastFileDialog;
+    // The filter entry (from 1) the next file dialog answers as chosen; 0 keeps the one it was given.
+    int nextFilterIndex = 0;
 
     void OpenProgressWindow() override;
     void UpdateProgressWindow(const ProgressDisplay& display) override;

@@ -74,7 +74,9 @@ int EdgeWindingStep(const Vec2D& a, double b, const Vec2D& from, const Vec2D& to
     const double f = CcwAngle(a, d);
     if (std::fabs(f - b) <= tol || std::fabs(f - kPi) <= tol)
         return 0;
-    const bool inside = (f > b && f < kPi) || (b > kPi && (f <= kPi || f < b));
+    // Left of the walk lies the sector from the outgoing direction round to the incoming one taken
+    // backwards (at pi); after a right turn (b > pi) that sector wraps through 0.
+    const bool inside = (f > b && f < kPi) || (b > kPi && (f < kPi || f > b));
     return inside ? -1 : 1;
 }
 

@@ -157,6 +157,9 @@ bool ioReadLine(ioFile* f, bool reportEnd);
 bool ioReadBytes(ioFile* f, void* buffer, int length, bool swap);
 // Fails, reading nothing, when fewer than length bytes remain.
 bool ioReadMemory(ioFile* f, void* buffer, int length);
+// The bytes not yet read (in ASCII with the rest of the current line), so that a count read from a
+// stream can be checked before anything is allocated for it; -1 when the size cannot be known.
+int64_t ioBytesLeft(const ioFile* f);
 
 // Reports through the error callback (level 1 error, 0 warning), or to stderr without one.
 // Returns the callback's result.

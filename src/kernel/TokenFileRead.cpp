@@ -1,5 +1,8 @@
 #include "kernel/TokenFile.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -230,6 +233,22 @@ bool ioReadMemory(ioFile* f, void* buffer, int length)
         std::memcpy(buffer, f->mMemInput + f->mMemPos, size_t(length));
     f->mMemPos += length;
     return true;
+}
+
+int64_t ioBytesLeft(const ioFile* f)
+{
+    if (f->mMode == kIoMemory)
+        return f->mMemInput ? int64_t(f->mMemSize - f->mMemPos) : 0;
+    if (!f->mStream)
+        return 0;
+    struct stat info;
+    const long position = std::ftell(f->mStream);
+    if (position < 0 || fstat(fileno(f->mStream), &info) != 0 || !S_ISREG(info.st_mode))
+        return -1;
+    int64_t left = std::max<int64_t>(int64_t(info.st_size) - position, 0);
+    if (IsText(f) && f->mCursor < f->mLine.size())
+        left += int64_t(f->mLine.size() - f->mCursor);
+    return left;
 }
 
 bool ioReadBytes(ioFile* f, void* buffer, int length, bool swap)

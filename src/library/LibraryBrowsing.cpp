@@ -68,7 +68,9 @@ LibraryEntry* StepLibraryEntry(const LibraryEntry* entry, const PolyTemplate* te
         else if (position >= count)
             position -= count;
         LibraryEntry& row = table[size_t(position)];
-        if (!(row.mFlags & LibraryEntry::kParametricFamily))
+        // Families ask for a parameter, and the rows still without coordinates cannot be built.
+        const bool noData = (row.mFlags & LibraryEntry::kSpringBuilt) && !LibraryEntry::HasSpringData(&row);
+        if (!(row.mFlags & LibraryEntry::kParametricFamily) && !noData)
             return &row;
         step = std::clamp(step, -1, 1);
     }

@@ -11,7 +11,8 @@ struct LibraryEntry;
 
 // The row step places from the entry (or from the row matching the template when there is no
 // entry, or from before the first row when neither names one), wrapping once round the table.
-// Family rows are passed over, one row at a time once one has been met. |step| must not exceed
+// Family rows and spring-built rows without coordinates are passed over, one row at a time once
+// one has been met. |step| must not exceed
 // the row count. Null only if every row were a family.
 LibraryEntry* StepLibraryEntry(const LibraryEntry* entry, const PolyTemplate* templ, int step);
 

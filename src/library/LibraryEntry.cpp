@@ -37,7 +37,8 @@ ChosenFileEntryHolder& ChosenHolder()
     return holder;
 }
 
-// The first spring-built row's position, found once: the stored descriptions start there.
+}  // namespace
+
 int FirstSpringBuiltPosition()
 {
     static const int position = [] {
@@ -51,7 +52,6 @@ int FirstSpringBuiltPosition()
     }();
     return position;
 }
-}  // namespace
 
 void LibraryEntry::GetParams(int& n, int& d) const
 {
@@ -210,6 +210,15 @@ std::optional<std::string> LibraryEntry::GetSpringDesc(const LibraryEntry* entry
     if (!text)
         return std::nullopt;
     return std::string(text);
+}
+
+std::string LibraryEntry::GetLink(const LibraryEntry* entry)
+{
+    if (!entry || IsBlank(entry->mPageName))
+        return {};
+    if (ComparePrefixNoCase(entry->mPageName, "http") == 0)
+        return entry->mPageName;
+    return std::string(GetLibraryWebSite()) + "/" + entry->mPageName;
 }
 
 void LibraryEntry::FreeStrings()

@@ -80,9 +80,21 @@ struct LibraryEntry
     // refused family parameters.
     static std::optional<std::string> GetSpringDesc(const LibraryEntry* entry);
 
+    // Whether a spring-built row has what it is built from: a family builder or stored positions.
+    static bool HasSpringData(const LibraryEntry* entry);
+    // The model of a spring-built row: a family row relaxed from its description, any other row
+    // given its stored positions (relaxed, after an internal error, when they do not fit). The
+    // description goes to the caller when asked for. Null for a row that is not spring-built or has
+    // no description, and when the relaxation was cancelled or gave nothing.
+    std::unique_ptr<SimplePoly> CreateSpringPoly(std::string* description) const;
+
     // A new plain model of the row, or of its dual; null for a null entry or a row that cannot be
     // built.
     static std::unique_ptr<SimplePoly> CreatePoly(const LibraryEntry* entry, bool dual);
+
+    // The address of the row's page: a page name that is a full address as it is, any other under
+    // the library's web site; empty for a null entry or a row without a page.
+    static std::string GetLink(const LibraryEntry* entry);
 
     // Frees the texts a file entry owns; nothing for any other row.
     void FreeStrings();

@@ -29,7 +29,16 @@ bool Poly::CreateFromLibraryEntry(PolyTemplate* templ, const LibraryEntry* entry
     if (!entry || !entry->mSymbol)
         return false;
     if (entry->mFlags & LibraryEntry::kSpringBuilt)
-        return ReportNotBuildable(*entry, "models made from spring networks");
+    {
+        if (!LibraryEntry::HasSpringData(entry))
+            return ReportNotBuildable(*entry, "the coordinates of this model");
+        std::unique_ptr<SimplePoly> simplePoly = entry->CreateSpringPoly(nullptr);
+        // As for the prisms below: the network gives no colours, the scheme does.
+        if (!simplePoly || !::CreatePoly(simplePoly.get(), this, false, false))
+            return false;
+        SetFromLibraryEntry(entry);
+        return true;
+    }
     if (entry->mCategory == LibraryEntry::kCategory4D)
         return ReportNotBuildable(*entry, "4D polytopes");
     if (entry->mCategory == LibraryEntry::kCategoryPrisms)

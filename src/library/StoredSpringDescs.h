@@ -7,3 +7,7 @@ inline constexpr int kNumStoredSpringDescs = 136;
 
 // Null outside 0 .. kNumStoredSpringDescs - 1.
 const char* GetStoredSpringDesc(int index);
+
+// The table position of the first spring-built row, where the stored tables start; -1 when no row
+// is spring-built. Found once.
+int FirstSpringBuiltPosition();

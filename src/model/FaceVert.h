@@ -43,6 +43,7 @@ public:
     static constexpr uint32_t kReversed = 0x800;
     static constexpr uint32_t kReverseNorm = 0x1000;
     static constexpr uint32_t kOpaqueImageInRing = 0x2000;
+    static constexpr uint32_t kSmooth = 0x4000;  // drawn with normals blended across its edges
     static constexpr uint32_t kConvexHull = 0x8000;
     // The mirror-image variant of a type identifier (mIdFlags).
     static constexpr int32_t kMirrorId = 0x10000;

@@ -83,6 +83,8 @@ void SplitChiralClasses(Poly& poly)
         }
         else if (count == 120)
         {
+            // The corners are compared in the turning sense of the face about its outer normal: a
+            // face made as {3/2} lists them the other way round.
             const Face* first = static_cast<const Face*>(f);
             const int m0 = first->GetMatchIdAt(0);
             const int m1 = first->GetMatchIdAt(1);
@@ -99,7 +101,7 @@ void SplitChiralClasses(Poly& poly)
                     InternalError("SetFaceTypes: Couldn't find match id");
                     k = 0;
                 }
-                k = (k + 1) % 3;
+                k = face->mDensity == first->mDensity ? (k + 1) % 3 : (k + 2) % 3;
                 if (face->GetMatchIdAt(k) != m1)
                     g->mIdFlags |= FaceVert::kMirrorId;
             }

@@ -128,16 +128,7 @@ void Poly::SetFromLibraryEntry(const LibraryEntry* entry)
     SetBaseName(name.c_str());
     SetDualName(dualName.c_str());
     SetComments(entry->mDescription);
-    if (!IsBlank(entry->mPageName))
-    {
-        if (ComparePrefixNoCase(entry->mPageName, "http") == 0)
-            SetLink(entry->mPageName);
-        else
-        {
-            const std::string link = std::string(GetLibraryWebSite()) + "/" + entry->mPageName;
-            SetLink(link.c_str());
-        }
-    }
+    SetLink(LibraryEntry::GetLink(entry).c_str());
 }
 
 void Poly::SetPolytope4D(std::unique_ptr<Polytope4D> polytope, int keepFlags)

@@ -3,16 +3,15 @@
 #include "kernel/Messages.h"
 #include "kernel/Tolerance.h"
 #include "library/LibraryEntry.h"
-#include "model/CompoundPart.h"
 #include "model/Face.h"
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
-#include "model/SymGroup.h"
 #include "model/Vert.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace
 {
@@ -37,6 +36,11 @@ TemplatePolygon* StepRing(TemplatePolygon* p, int direction, int steps)
     for (int i = 0; i < steps && p; ++i)
         p = direction == 0 ? p->next : p->prev;
     return p;
+}
+
+const TemplatePolygon* StepRing(const TemplatePolygon* p, int direction, int steps)
+{
+    return StepRing(const_cast<TemplatePolygon*>(p), direction, steps);
 }
 
 bool IsMatched(const Vert* v)
@@ -97,6 +101,111 @@ void SetFrame(Face* face, Vec3D x, Vec3D y, Vec3D z, Vec3D centre)
     face->mZAxis = z;
     face->mCentre = centre;
     face->mCentroid = centre;
+}
+
+// The neighbours of the vertex that a placement lays out, one per face position: the corner shared
+// by the face at position start + j and the next one (the same layout CreateFaces uses).
+bool PlacementNeighbours(const Vert* v, const TemplatePolygon* candidate, int direction, int turn,
+                         std::vector<Vec3D>& out, int& start)
+{
+    const PolyTemplate* templ = v->mPoly->mTemplate;
+    const int n = v->mNumSides;
+    start = 0;
+    while (start < n && !v->mNeighbours[start])
+        ++start;
+    const Face* face0 = start < n ? AsFace(v->mNeighbours[start]) : nullptr;
+    const Vert* n1 = face0 ? GetNextVertex(face0, v, +1) : nullptr;
+    if (!n1)
+        return false;
+    const Vec3D p = v->mPoint;
+    const double radius = templ->mRadius > 0.0 ? templ->mRadius : 1.0;
+    Vec3D centre, u, w;
+    Vec3Scale(centre, p, 1.0 - templ->mVertexHeight / radius);
+    Vec3Sub(u, n1->mPoint, centre);
+    Vec3Cross(w, p, u);
+    Vec3Div(w, w, radius);
+    const double sense = turn > 0 ? -1.0 : 1.0;
+    double theta = 0.0;
+    out.clear();
+    out.push_back(n1->mPoint);
+    const TemplatePolygon* t = StepRing(candidate, direction, start);
+    for (int j = 0; j < n && t; ++j)
+    {
+        theta += sense * t->mProjectedAngle;
+        Vec3D q = centre;
+        Vec3AddScaledTo(q, std::cos(theta), u);
+        Vec3AddScaledTo(q, std::sin(theta), w);
+        out.push_back(q);
+        t = direction == 0 ? t->next : t->prev;
+    }
+    return int(out.size()) == n + 1;
+}
+
+// Every face that already has a corner where the vertex stands, through another vertex object at
+// that place not yet merged with it, must be one of the faces the placement makes there: same
+// polygon between the same two neighbours. A figure that wraps twice lets two placements agree
+// with the faces attached so far and differ only in faces that sit on such copies.
+bool AgreesWithFacesAtItsPoint(const Vert* v, const TemplatePolygon* candidate, int direction, int turn)
+{
+    std::vector<Vec3D> q;
+    int start = 0;
+    bool laidOut = false;
+    const int n = v->mNumSides;
+    for (const FaceVert* e = v->mPoly->mVerts.mFirst; e; e = e->mNext)
+    {
+        if (e == v || !Vec3Equal(e->mPoint, v->mPoint, kTol))
+            continue;
+        if (!laidOut)
+        {
+            if (!PlacementNeighbours(v, candidate, direction, turn, q, start))
+                return true;
+            laidOut = true;
+        }
+        for (int i = 0; i < e->mNumSides; ++i)
+        {
+            const Face* f = AsFace(e->mNeighbours[i]);
+            if (!f)
+                continue;
+            const int c = FaceVert::FindNeighbour(f, e, -1);
+            if (c < 0)
+                continue;
+            const FaceVert* a = f->mNeighbours[Wrap(c - 1, f->mNumSides)];
+            const FaceVert* b = f->mNeighbours[Wrap(c + 1, f->mNumSides)];
+            if (!a || !b)
+                continue;
+            bool found = false;
+            const TemplatePolygon* t = StepRing(candidate, direction, start);
+            for (int j = 0; j < n && t && !found; ++j)
+            {
+                found = t->mNumSides == f->mNumSides &&
+                        ((Vec3Equal(q[j], a->mPoint, kTol) && Vec3Equal(q[j + 1], b->mPoint, kTol)) ||
+                         (Vec3Equal(q[j], b->mPoint, kTol) && Vec3Equal(q[j + 1], a->mPoint, kTol)));
+                t = direction == 0 ? t->next : t->prev;
+            }
+            if (!found)
+                return false;
+        }
+    }
+    return true;
+}
+
+// A fit of the attached faces (Vert::FitCount). With a ring that matches itself half-way round in
+// the opposite orientation the orientation class does not tell apart placements that differ only in
+// faces not yet attached; there the faces already standing at the vertex's place must agree too.
+// Elsewhere they are not asked: in the degenerate rows two vertices share one place.
+int PlacementFit(const Vert* v, const TemplatePolygon* candidate, int direction, int& turn)
+{
+    const int fit = v->FitCount(candidate, direction, turn);
+    if (fit < 0 || !v->mPoly->mTemplate->mHalfTurn)
+        return fit;
+    if (turn >= 0)
+        return AgreesWithFacesAtItsPoint(v, candidate, direction, turn) ? fit : -1;
+    // Faces through the centre leave the turn open; the faces at the vertex's place may decide it.
+    const bool ahead = AgreesWithFacesAtItsPoint(v, candidate, direction, 0);
+    const bool back = AgreesWithFacesAtItsPoint(v, candidate, direction, 1);
+    if (ahead != back)
+        turn = ahead ? 0 : 1;
+    return ahead || back ? fit : -1;
 }
 }  // namespace
 
@@ -183,7 +292,9 @@ bool SetNextFace(Vert* vertex, const Face* face, Face* newFace)
     FaceVert* occupant = vertex->mNeighbours[target];
     if (occupant && occupant != newFace)
     {
-        DebugTrace("SetNextFace: vert %d: position %d taken\n", FaceVert::GetNumber(vertex), target);
+        // The polygons overlap: a third face would border a side two faces already share.
+        ErrorMessage("Failed: Found vertex where three faces would meet at one edge: '%s'",
+                     vertex->GetConfiguration());
         return false;
     }
     vertex->SetFace(target, newFace);
@@ -217,8 +328,6 @@ bool VertexMerge(Vert* keep, Vert* drop, const Face* a, const Face* b, bool reve
             continue;
         if (fk)
         {
-            DebugTrace("DBG vmerge keep %d drop %d pa %d pb %d back %d i %d fk %d (%d/%d) fd %d (%d/%d) keepcfg %s\n", FaceVert::GetIndex(keep), FaceVert::GetIndex(drop), pa, pb, backward, i, FaceVert::GetIndex(fk), fk->mNumSides, fk->mDensity, FaceVert::GetIndex(fd), fd->mNumSides, fd->mDensity, keep->GetConfiguration());
-            DebugTrace("DBG dropcfg %s\n", drop->GetConfiguration());
             InternalError("VertexMerge: Faces differ");
             return false;
         }
@@ -258,7 +367,11 @@ bool Poly::ZipVertex(Vert* v)
             if (!u || !x || u == x)
                 continue;
             if (!Vec3Equal(u->mPoint, x->mPoint, kTol))
+            {
+                ErrorMessage("Failed: Found vertex where neighbouring faces do not meet at an edge: '%s'",
+                             v->GetConfiguration());
                 return false;
+            }
             ReplaceCorner(f2, x, u);
             if (!u->HasNeighbour(f2) && !SetNextFace(u, f1, f2))
                 return false;
@@ -568,7 +681,7 @@ int Vert::CountMatches()
         for (TemplatePolygon* t = ChainHead(templ, chain); t; t = NextOnChain(t, chain))
         {
             int turn = -1;
-            if (FitCount(t, chain, turn) >= 0)
+            if (PlacementFit(this, t, chain, turn) >= 0)
                 ++counts[ApplyTurn(chain, turn > 0)];
         }
     }
@@ -594,7 +707,7 @@ int Vert::NextFitCount(int level) const
         for (TemplatePolygon* t = ChainHead(templ, chain); t; t = NextOnChain(t, chain))
         {
             int turn = -1;
-            const int b = FitCount(t, chain, turn);
+            const int b = PlacementFit(this, t, chain, turn);
             if (b < 0 || b <= level || (best >= 0 && b >= best))
                 continue;
             if (turn == -1 || ApplyTurn(chain, turn > 0) == mOrientationClass)
@@ -655,7 +768,7 @@ bool DoNextMatch(Vert* v)
         while (candidate)
         {
             int t = -1;
-            if (v->FitCount(candidate, direction, t) == level &&
+            if (PlacementFit(v, candidate, direction, t) == level &&
                 (t == -1 || v->ApplyTurn(direction, t > 0) == v->mOrientationClass))
             {
                 turn = t;
@@ -812,236 +925,7 @@ bool CreateFaces(Vert* vertex)
     return true;
 }
 
-// ---- The search ----
-
-bool Poly::CheckMatchable()
-{
-    for (FaceVert* e = mVerts.mFirst; e; e = e->mNext)
-    {
-        Vert* v = static_cast<Vert*>(e);
-        if (IsMatched(v) || !v->mNeedsCount)
-            continue;
-        if (v->CountMatches() == 0)
-        {
-            ErrorMessage("Failed: Found vertex with no possible match: '%s'", v->GetConfiguration());
-            return false;
-        }
-    }
-    return true;
-}
-
-Vert* Poly::NextVertexToMatch() const
-{
-    Vert* best = nullptr;
-    for (FaceVert* e = mVerts.mFirst; e; e = e->mNext)
-    {
-        Vert* v = static_cast<Vert*>(e);
-        if (IsMatched(v))
-            continue;
-        if (v->mRemaining == 0)
-            return nullptr;
-        if (!best || v->mRemaining < best->mRemaining ||
-            (v->mRemaining == best->mRemaining && v->mAttachedFaces > best->mAttachedFaces))
-            best = v;
-    }
-    return best;
-}
-
-bool Poly::AddVertex(Vert* v)
-{
-    if (!v)
-    {
-        mMatchingStatus = mOpenBranches > 0 ? kMatchingOpenBranches : kMatchingFinished;
-        mNumEdges = (mTemplate ? mTemplate->mValence : 0) * mVerts.mCount / 2;
-        SetFaceTypes(nullptr, true, false);
-        return true;
-    }
-    if (!DoNextMatch(v))
-    {
-        mMatchingStatus = kMatchingFailed;
-        InternalError("DoNextMatch failed");
-        return false;
-    }
-    if (!CreateFaces(v) || !CheckMatchable())
-        return false;
-    mMatchingStatus = kMatchingRunning;
-    return true;
-}
-
-void RemoveVertex(Poly& poly, bool reset)
-{
-    if (poly.mNumPlaced <= 1)
-        return;
-    --poly.mNumPlaced;
-    Vert* v = nullptr;
-    for (FaceVert* e = poly.mVerts.mFirst; e && !v; e = e->mNext)
-        if (static_cast<Vert*>(e)->mPlacementStamp == poly.mNumPlaced)
-            v = static_cast<Vert*>(e);
-    if (!v)
-    {
-        InternalError("RemoveVertex: Couldn't find vertex");
-        return;
-    }
-    poly.mFullGroup.reset();
-    poly.FreeEdges();
-    poly.ClearAnalysis();
-    CompoundPart::FreeList(poly.mFirstPart, poly.mLastPart);
-
-    const int keepFaces = v->mFacesAtPlacement < 0 ? poly.mFaces.mCount : v->mFacesAtPlacement;
-    while (poly.mFaces.mCount > keepFaces && poly.mFaces.mLast)
-    {
-        Face* f = static_cast<Face*>(poly.mFaces.mLast);
-        for (int i = 0; i < f->mNumSides; ++i)
-        {
-            Vert* c = AsVert(f->mNeighbours[i]);
-            if (!c)
-                continue;
-            const int pos = FaceVert::FindNeighbour(c, f, -1);
-            if (pos < 0)
-            {
-                InternalError("Can't find link to face from vertex");
-                continue;
-            }
-            c->SetFace(pos, nullptr);
-            if (c->mAttachedFaces == 0 && c != v)
-            {
-                if (IsMatched(c))
-                    InternalError("Deleting vertex which is still matched");
-                for (int j = i + 1; j < f->mNumSides; ++j)
-                    if (f->mNeighbours[j] == c)
-                        f->mNeighbours[j] = nullptr;
-                if (poly.mMatchingAnchor == c)
-                {
-                    poly.mMatchingAnchor = nullptr;
-                    poly.mAnchorFree = true;
-                }
-                poly.mVerts.Remove(c);
-            }
-        }
-        poly.mFaces.Remove(f);
-    }
-
-    if (reset || v->mRemaining <= 0)
-    {
-        if (v->mRemaining > 0)
-            --poly.mOpenBranches;
-        v->mCandidate = nullptr;
-        v->mLevel = -1;
-        v->mPlacementStamp = -1;
-        v->mFacesAtPlacement = -1;
-        if (poly.mMatchingAnchor == v)
-        {
-            poly.mMatchingAnchor = nullptr;
-            poly.mAnchorFree = true;
-        }
-        v->mNeedsCount = true;
-    }
-    poly.CheckMatchable();
-    poly.mMatchingStatus = Poly::kMatchingRunning;
-    for (int i = 0; i < v->mNumSides; ++i)
-    {
-        Face* f = AsFace(v->mNeighbours[i]);
-        if (!f)
-            continue;
-        int32_t id = 0;
-        for (int c = 0; c < f->mNumSides; ++c)
-        {
-            const Vert* corner = AsVert(f->mNeighbours[c]);
-            if (corner && corner != v && IsMatched(corner) && corner->mCandidate)
-            {
-                const int matchId = f->GetMatchIdAt(c);
-                if (matchId > 0)
-                    id |= matchId;
-            }
-        }
-        f->mIdFlags = id;
-    }
-}
-
-bool TakeBranch(Poly& poly)
-{
-    poly.FreeEdges();
-    Vert* branch = nullptr;
-    for (FaceVert* e = poly.mVerts.mFirst; e; e = e->mNext)
-    {
-        Vert* v = static_cast<Vert*>(e);
-        if (IsMatched(v) && v->mRemaining > 0 && (!branch || v->mPlacementStamp > branch->mPlacementStamp))
-            branch = v;
-    }
-    if (!branch)
-    {
-        InternalError("TakeBranch: Couldn't find a branch");
-        return false;
-    }
-    while (poly.mNumPlaced > branch->mPlacementStamp)
-    {
-        const int before = poly.mNumPlaced;
-        RemoveVertex(poly, false);
-        if (poly.mNumPlaced == before)
-            break;
-    }
-    const int remaining = branch->mRemaining;
-    if (poly.AddVertex(branch))
-        return true;
-    // A branch whose choices ran out is closed, so that the search moves on to an earlier one.
-    if (branch->mRemaining == remaining && remaining > 0)
-    {
-        branch->mRemaining = 0;
-        --poly.mOpenBranches;
-    }
-    return false;
-}
-
-bool Poly::MatchStep()
-{
-    switch (mMatchingStatus)
-    {
-    case kMatchingFinished:
-        return true;
-    case kMatchingFailed:
-        return false;
-    case kMatchingOpenBranches:
-        return TakeBranch(*this);
-    default:
-        break;
-    }
-    if (AddVertex(NextVertexToMatch()))
-        return true;
-    while (mOpenBranches > 0)
-    {
-        const int open = mOpenBranches;
-        if (TakeBranch(*this))
-            return true;
-        if (mOpenBranches >= open && !mMatchingAnchor)
-            break;
-    }
-    mMatchingStatus = kMatchingFailed;
-    return false;
-}
-
-bool Poly::SolveMatching()
-{
-    int added = 0;
-    while (mMatchingStatus == kMatchingRunning)
-    {
-        if (++added > kMaxAddedVertices)
-        {
-            mMatchingStatus = kMatchingFailed;
-            return false;
-        }
-        MatchStep();
-    }
-    if (mMatchingStatus == kMatchingFailed)
-        return false;
-    if (mFlags & (kConvex | kRadiallyConvex | kNonSelfIntersecting))
-    {
-        for (FaceVert* e = mFaces.mFirst; e; e = e->mNext)
-            e->mFlags |= FaceVert::kConvexHull;
-        for (FaceVert* e = mVerts.mFirst; e; e = e->mNext)
-            e->mFlags |= FaceVert::kConvexHull;
-    }
-    return true;
-}
+// ---- The start ----
 
 bool Prepare(Poly& poly, PolyTemplate* templ, uint32_t flags)
 {
@@ -1089,14 +973,4 @@ bool Prepare(Poly& poly, PolyTemplate* templ, uint32_t flags)
     }
     v->mTurn = 0;
     return CreateFaces(v) && poly.CheckMatchable();
-}
-
-bool Poly::PrepareFromTemplate(PolyTemplate* templ, uint32_t flags)
-{
-    if (!Prepare(*this, templ, flags))
-    {
-        mMatchingStatus = kMatchingFailed;
-        return false;
-    }
-    return SolveMatching();
 }

@@ -44,8 +44,8 @@ bool CreateFaces(Vert* vertex);
 // vertex). Null (with an internal error) when the element is not around the other.
 Face* GetNextFace(const Vert* vertex, const Face* face, int step, bool* reversed);
 Vert* GetNextVertex(const Face* face, const Vert* vertex, int step);
-// The vertex receives the new face next to the face it shares the side with; false when that side
-// is already taken by another face.
+// The vertex receives the new face next to the face it shares the side with; false, with the
+// user told, when that side is already taken by another face.
 bool SetNextFace(Vert* vertex, const Face* face, Face* newFace);
 // Hands the faces of drop to keep (walking drop's positions backward when the two run opposite
 // ways) and deletes drop. a is a face of keep, b the face of drop at the same place; reversed: the

@@ -85,7 +85,11 @@ const char* Vert::GetConfiguration() const
 
 int Vert::ApplyTurn(int turn, bool flag) const
 {
-    return mNumSides != 12 && flag ? 1 - turn : turn;
+    // A ring that matches itself half-way round in the opposite orientation reads one placement
+    // from a position with one turn and from its partner half-way round with the other, and the
+    // class chains keep only one of the two: the turn says nothing about the placement there.
+    const bool halfTurn = mPoly && mPoly->mTemplate && mPoly->mTemplate->mHalfTurn;
+    return !halfTurn && flag ? 1 - turn : turn;
 }
 
 Vert* Vert::GetAdjacentVert(int side) const

@@ -28,7 +28,8 @@ public:
 
     // "3, 5/2, 3, -." for the faces around the vertex; one buffer, overwritten by the next call.
     const char* GetConfiguration() const;
-    // 1 - turn when flag is set, except for a vertex of 12 faces.
+    // The orientation class of a placement read in direction turn: 1 - turn when flag (the turn)
+    // is set, except for a template ring that matches itself half-way round.
     int ApplyTurn(int turn, bool flag) const;
     // The vertex across edge i, between faces i and i+1; null when none is found.
     Vert* GetAdjacentVert(int side) const;

@@ -12,6 +12,7 @@
 #include "model/CompoundPart.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/FaceVert.h"
+#include "model/ModelRecord.h"
 #include "model/SimplePoly.h"
 #include "model/SymGroup.h"
 #include "operations/VertexPair.h"
@@ -379,7 +380,9 @@ void Poly::NameSimplePoly(bool dualSide, SimplePoly& simplePoly, void* view) con
 {
     std::string name;
     std::string dualName;
-    if (!GetShell().ViewModelNames(view, name, dualName))
+    // The panes name the current model; any other (a library row built aside, a model kept for a
+    // transition) keeps its own names.
+    if (this != GetCurrentPoly() || !GetShell().ViewModelNames(view, name, dualName))
     {
         name = mBaseName;
         dualName = mDualName;

@@ -9,6 +9,9 @@ inline constexpr int kCommandIdBase = 0x8000;
 inline constexpr int kCmdFileMruFirst = 57616 - kCommandIdBase;  // the recent files, up to kCmdFileMruLast
 inline constexpr int kCmdFileMruLast = 57631 - kCommandIdBase;
 inline constexpr int kCmdAppExit = 57665 - kCommandIdBase;
+inline constexpr int kCmdFileSave = 57603 - kCommandIdBase;
+inline constexpr int kCmdFileSaveAs = 57604 - kCommandIdBase;
+inline constexpr int kCmdSaveDefaultScene = 33700 - kCommandIdBase;
 
 // View: the pane layouts.
 inline constexpr int kCmdLayout1 = 32826 - kCommandIdBase;  // Ctrl+1: one pane
@@ -32,7 +35,8 @@ inline constexpr int kCmdUndo = 33250 - kCommandIdBase;
 inline constexpr int kCmdRedo = 33251 - kCommandIdBase;
 inline constexpr int kCmdUndoSettings = 33253 - kCommandIdBase;
 
-// Poly: stepping through the library; models made from parameters.
+// Poly: stepping through the library; models made from parameters or from the current one.
 inline constexpr int kCmdPreviousPolyhedron = 32791 - kCommandIdBase;
 inline constexpr int kCmdNextPolyhedron = 32792 - kCommandIdBase;
 inline constexpr int kCmdCreateWatermanPolyhedron = 33600 - kCommandIdBase;
+inline constexpr int kCmdMakeFacesRegular = 33601 - kCommandIdBase;

@@ -1,8 +1,12 @@
 #include "platform/DialogUtils.h"
 
 #include <wx/dcclient.h>
+#include <wx/display.h>
+#include <wx/odcombo.h>
 #include <wx/settings.h>
 #include <wx/window.h>
+
+#include <algorithm>
 
 void PlaceDialog(wxWindow* window, const int* position, const int* size, wxWindow* reference)
 {
@@ -48,4 +52,23 @@ wxSize MeasureTextGuiFont(wxWindow* window, const std::string& text, int extraHe
         dc.GetMultiLineTextExtent(wxString::FromUTF8(text), &width, &height);
     }
     return wxSize(width, height + extraHeight);
+}
+
+int FitComboDropWidth(wxOwnerDrawnComboBox* combo)
+{
+    if (!combo)
+        return 0;
+    wxClientDC dc(combo);
+    dc.SetFont(combo->GetFont());
+    int widest = 1;
+    for (unsigned int i = 0; i < combo->GetCount(); ++i)
+        widest = std::max(widest, dc.GetTextExtent(combo->GetString(i)).x);
+    const int extent = widest + 5;
+    const int edge = std::max(wxSystemSettings::GetMetric(wxSYS_EDGE_X, combo), 0);
+    int width = extent + 2 * edge + wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, combo);
+    const int display = wxDisplay::GetFromWindow(combo);
+    const wxRect screen = wxDisplay(display == wxNOT_FOUND ? 0u : unsigned(display)).GetGeometry();
+    width = std::max(1, std::min(width, screen.GetRight() + 1 - combo->GetScreenPosition().x));
+    combo->SetPopupMinWidth(width);
+    return width;
 }

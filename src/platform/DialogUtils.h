@@ -19,3 +19,10 @@ void GetWindowPosSize(const wxWindow* window, int* position, int* size);
 
 // Width and height (plus extraHeight) of a text of one or more lines in the default GUI font.
 wxSize MeasureTextGuiFont(wxWindow* window, const std::string& text, int extraHeight);
+
+class wxOwnerDrawnComboBox;
+
+// Widens the combo's drop-down list to its widest item (in the combo's font, plus 5, at least 6),
+// two edges and a scroll bar, but no further than from the combo's left edge to the right edge of
+// its screen; answers that width.
+int FitComboDropWidth(wxOwnerDrawnComboBox* combo);

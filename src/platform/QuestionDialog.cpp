@@ -3,7 +3,7 @@
 #include "kernel/AskQuestion.h"
 #include "kernel/Strings.h"
 #include "platform/DialogUtils.h"
-#include "platform/HtmlText.h"
+#include "platform/HtmlRichEdit.h"
 
 #include <wx/artprov.h>
 #include <wx/button.h>
@@ -189,7 +189,7 @@ void QuestionDialog::CreateMessage()
     const int maxWidth = MaxMessageWidth(this);
     if (mRequest.flags & QuestionRequest::kHtml)
     {
-        auto* html = new HtmlTextWindow(this);
+        auto* html = new HtmlRichEdit(this);
         html->SetHtmlText(mRequest.message);
         html->FitToText(maxWidth);
         mMessage = html;

@@ -1,7 +1,7 @@
 #include "platform/StringDialog.h"
 
 #include "platform/DialogUtils.h"
-#include "platform/HtmlText.h"
+#include "platform/HtmlRichEdit.h"
 
 #include <wx/button.h>
 #include <wx/display.h>
@@ -31,7 +31,7 @@ StringDialog::StringDialog(wxWindow* owner, const PromptRequest& request, const 
 {
     // Sizers give the controls their natural places; the anchor list takes over for resizing.
     auto* top = new wxBoxSizer(wxVERTICAL);
-    mPrompt = new HtmlTextWindow(this);
+    mPrompt = new HtmlRichEdit(this);
     mPrompt->SetHtmlText(request.prompt);
     const int display = wxDisplay::GetFromWindow(owner ? owner : this);
     const int maxWidth = wxDisplay(display == wxNOT_FOUND ? 0 : unsigned(display)).GetClientArea().width * 2 / 3;

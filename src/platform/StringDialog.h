@@ -7,7 +7,7 @@
 
 #include <string>
 
-class HtmlTextWindow;
+class HtmlRichEdit;
 class wxButton;
 class wxTextCtrl;
 
@@ -25,13 +25,13 @@ public:
     void Remember() const;
 
     wxTextCtrl* Edit() const { return mEdit; }
-    HtmlTextWindow* Prompt() const { return mPrompt; }
+    HtmlRichEdit* Prompt() const { return mPrompt; }
 
 private:
     void OnOk(wxCommandEvent& event);
 
     const PromptRequest& mRequest;
-    HtmlTextWindow* mPrompt;
+    HtmlRichEdit* mPrompt;
     wxTextCtrl* mEdit;
     AnchorList mAnchors;
 };

@@ -2,10 +2,9 @@
 
 #include "platform/DialogPlacement.h"
 #include "platform/DialogUtils.h"
-#include "platform/ListCellCompare.h"
+#include "platform/NewListCtrl.h"
 
 #include <wx/button.h>
-#include <wx/listctrl.h>
 #include <wx/settings.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -15,17 +14,6 @@
 namespace
 {
 constexpr int kMargin = 10;
-
-wxColour RgbColour(uint32_t rgb)
-{
-    return wxColour(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-}
-
-// Text that stays readable on the row's colour.
-wxColour InkOn(const wxColour& back)
-{
-    return back.Red() + back.Green() + back.Blue() <= 382 ? *wxWHITE : *wxBLACK;
-}
 }  // namespace
 
 TableDialog::TableDialog(wxWindow* owner, const TableRequest& request)
@@ -38,7 +26,8 @@ TableDialog::TableDialog(wxWindow* owner, const TableRequest& request)
     prompt->SetLabelText(wxString::FromUTF8(request.prompt));
     top->Add(prompt, 0, wxLEFT | wxRIGHT | wxTOP, kMargin);
 
-    mList = new wxListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLC_REPORT | wxLC_SINGLE_SEL);
+    mList = new NewListCtrl(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxLC_REPORT | wxLC_SINGLE_SEL);
+    mList->EnableEditing(false);
     const int columns = std::max(request.columns, 0);
     for (int c = 0; c < columns; ++c)
         mList->AppendColumn(c < int(request.headings.size()) ? wxString::FromUTF8(request.headings[size_t(c)])
@@ -52,13 +41,8 @@ TableDialog::TableDialog(wxWindow* owner, const TableRequest& request)
             if (cell < request.cells.size())
                 mList->SetItem(item, c, wxString::FromUTF8(request.cells[cell]));
         }
-        mList->SetItemData(item, r);
         if (r < int(request.rowColors.size()) && request.rowColors[size_t(r)] != kNoRowColor)
-        {
-            const wxColour back = RgbColour(request.rowColors[size_t(r)]);
-            mList->SetItemBackgroundColour(item, back);
-            mList->SetItemTextColour(item, InkOn(back));
-        }
+            mList->SetItemColors(int(item), request.rowColors[size_t(r)]);
     }
     SizeColumnsAndList(MeasureTextGuiFont(this, request.prompt, 0).x);
     top->Add(mList, 0, wxLEFT | wxRIGHT | wxTOP, kMargin);
@@ -89,7 +73,11 @@ TableDialog::TableDialog(wxWindow* owner, const TableRequest& request)
 
     if (!request.sortKinds.empty())
     {
-        mList->Bind(wxEVT_LIST_COL_CLICK, &TableDialog::OnColumnClick, this);
+        std::vector<uint8_t> kinds;
+        for (int kind : request.sortKinds)
+            kinds.push_back(uint8_t(kind));
+        mList->SetColumnSortTypes(kinds);
+        mList->EnableSorting(true);
         const int state = request.sortState;
         if (state > 0 && state <= columns)
             SortByColumn(state - 1, true);
@@ -98,10 +86,13 @@ TableDialog::TableDialog(wxWindow* owner, const TableRequest& request)
     }
     if (request.initialRow >= 0 && request.initialRow < request.rows)
     {
-        const long item = mList->FindItem(-1, wxUIntPtr(request.initialRow));
-        mList->SetItemState(item, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
-                            wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
-        mList->EnsureVisible(item);
+        for (int item = 0; item < mList->GetItemCount(); ++item)
+            if (mList->GetItemId(item) == request.initialRow)
+            {
+                mList->SetItemState(item, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                                    wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+                mList->EnsureVisible(item);
+            }
     }
     if (request.initialRow == -2)
         cancel->Hide();
@@ -160,71 +151,20 @@ void TableDialog::SizeColumnsAndList(int promptWidth)
 int TableDialog::SelectedRow() const
 {
     const long item = mList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
-    return item < 0 ? -1 : int(mList->GetItemData(item));
+    return item < 0 ? -1 : mList->GetItemId(int(item));
 }
 
 int TableDialog::SortState() const
 {
-    if (mSortColumn < 0)
+    const int column = mList->SortColumn();
+    if (column < 0)
         return 0;
-    return mSortAscending ? mSortColumn + 1 : ~mSortColumn;
-}
-
-int TableDialog::CompareCells(int column, bool ascending, int row1, int row2) const
-{
-    const size_t columns = size_t(std::max(mRequest.columns, 1));
-    const size_t a = size_t(row1) * columns + size_t(column);
-    const size_t b = size_t(row2) * columns + size_t(column);
-    if (a >= mRequest.cells.size() || b >= mRequest.cells.size())
-        return 0;
-    // Columns past the caller's kinds sort in natural order.
-    const int kind = column < int(mRequest.sortKinds.size()) ? mRequest.sortKinds[size_t(column)] : 1;
-    return CompareListCells(kind, mRequest.cells[a], mRequest.cells[b], ascending);
-}
-
-int wxCALLBACK TableDialog::CompareRows(wxIntPtr row1, wxIntPtr row2, wxIntPtr dialog)
-{
-    const auto* self = reinterpret_cast<const TableDialog*>(dialog);
-    const int order = self->CompareCells(self->mSortColumn, self->mSortAscending, int(row1), int(row2));
-    if (order != 0)
-        return order;
-    // Ties keep the order of the column sorted before.
-    if (self->mPreviousColumn >= 0)
-        return self->CompareCells(self->mPreviousColumn, self->mPreviousAscending, int(row1), int(row2));
-    return 0;
+    return mList->SortAscending() ? column + 1 : ~column;
 }
 
 void TableDialog::SortByColumn(int column, bool ascending)
 {
-    if (column < 0)
-    {
-        if (mSortColumn < 0)
-            return;
-        column = mSortColumn;
-        ascending = mSortAscending;
-    }
-    if (column >= mList->GetColumnCount())
-        return;
-    if (column != mSortColumn)
-    {
-        mPreviousColumn = mSortColumn;
-        mPreviousAscending = mSortAscending;
-    }
-    mSortColumn = column;
-    mSortAscending = ascending;
-    mList->SortItems(&TableDialog::CompareRows, reinterpret_cast<wxIntPtr>(this));
-    mList->ShowSortIndicator(column, ascending);
-    const long selected = mList->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
-    if (selected >= 0)
-        mList->EnsureVisible(selected);
-}
-
-void TableDialog::OnColumnClick(wxListEvent& event)
-{
-    const int column = event.GetColumn();
-    if (column < 0)
-        return;
-    SortByColumn(column, !(column == mSortColumn && mSortAscending));
+    mList->SortByColumn(column, ascending);
 }
 
 void TableDialog::SavePlacement() const

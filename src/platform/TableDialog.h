@@ -7,16 +7,14 @@
 
 #include <vector>
 
-class wxListCtrl;
-class wxListEvent;
+class NewListCtrl;
 class wxStaticText;
 
 // The list of a table holds at most this many pixels of heading and rows; longer tables scroll.
 inline constexpr int kTableMaxListHeight = 358;
 
 // The "Table" dialog: a prompt over a list of the caller's rows, sortable by a click on a column
-// heading when the caller gives sort kinds. Each list item keeps its row's index in the caller's
-// rows as its data.
+// heading when the caller gives sort kinds. Each row's id is its index in the caller's rows.
 class TableDialog : public wxDialog
 {
 public:
@@ -31,21 +29,14 @@ public:
     // Stores placement and column widths under the request's key.
     void SavePlacement() const;
 
-    wxListCtrl* List() const { return mList; }
+    NewListCtrl* List() const { return mList; }
 
 private:
-    static int wxCALLBACK CompareRows(wxIntPtr row1, wxIntPtr row2, wxIntPtr dialog);
-    int CompareCells(int column, bool ascending, int row1, int row2) const;
     void SizeColumnsAndList(int promptWidth);
-    void OnColumnClick(wxListEvent& event);
 
     const TableRequest& mRequest;
-    wxListCtrl* mList;
+    NewListCtrl* mList;
     AnchorList mAnchors;
-    int mSortColumn = -1;
-    bool mSortAscending = true;
-    int mPreviousColumn = -1;
-    bool mPreviousAscending = true;
 };
 
 int RunTableDialog(wxWindow* owner, TableRequest& request);

@@ -5,12 +5,12 @@
 
 #include <cmath>
 #include <deque>
-#include <functional>
 #include <utility>
 
 namespace
 {
 Polytope4D::ShowsDualQuery gShowsDual = nullptr;
+Polytope4D::CellShownQuery gCellShown = nullptr;
 
 bool CurrentModelShowsDual()
 {
@@ -45,6 +45,16 @@ void Polytope4D::SetShowsDualQuery(ShowsDualQuery query)
     gShowsDual = query;
 }
 
+void Polytope4D::SetCellShownQuery(CellShownQuery query)
+{
+    gCellShown = query;
+}
+
+bool Polytope4D::IsCellShown(void* view, const Cell4D* cell)
+{
+    return !gCellShown || gCellShown(view, cell);
+}
+
 void Polytope4D::Init()
 {
     mFlags = kVertIndicesValid | kEdgeIndicesValid | kFaceIndicesValid | kCellIndicesValid;
@@ -65,6 +75,8 @@ void Polytope4D::Init()
     mVolume = 9.99999e99;
     mMinEdgeLength = mMaxEdgeLength = -1.0;
     mDual = nullptr;
+    mPointTree.reset();
+    mNextVertSerial = 0;
     for (std::vector<Element4D*>& array : mIndexArrays)
         array.clear();
 }
@@ -109,6 +121,7 @@ Vert4D* Polytope4D::NewVert(const Vec4D* pos)
 {
     mIndexArrays[Element4D::kVertKind].clear();
     Vert4D* vert = LinkNew(new Vert4D, this, mFirstVert, mLastVert, mNumVerts);
+    vert->mSerial = mNextVertSerial++;
     if (pos)
     {
         for (int axis = 0; axis < 4; ++axis)
@@ -121,7 +134,9 @@ Edge4D* Polytope4D::NewEdge(Vert4D* a, Vert4D* b)
 {
     mIndexArrays[Element4D::kEdgeKind].clear();
     Edge4D* edge = LinkNew(new Edge4D, this, mFirstEdge, mLastEdge, mNumEdges);
-    if (std::less<Vert4D*>()(b, a))
+    // Creation order, not addresses: edge vectors and everything built from them come out the same
+    // in every run.
+    if (a && b && b->mSerial < a->mSerial)
         std::swap(a, b);
     edge->mVerts[0] = a;
     edge->mVerts[1] = b;
@@ -138,6 +153,64 @@ Cell4D* Polytope4D::NewCell(int numFaces)
 {
     mIndexArrays[Element4D::kCellKind].clear();
     return LinkNew(new Cell4D(numFaces), this, mFirstCell, mLastCell, mNumCells);
+}
+
+Cell4D* Polytope4D::NewEmptyCell()
+{
+    Cell4D* cell = NewCell(0);
+    cell->ReserveFaces(4);
+    return cell;
+}
+
+void Polytope4D::DeleteElement(Element4D* elem, uint32_t kind)
+{
+    static constexpr uint32_t kValid[4] = {kVertIndicesValid, kEdgeIndicesValid, kFaceIndicesValid,
+                                           kCellIndicesValid};
+    Element4D** lists[4][2] = {{&mFirstVert, &mLastVert},
+                               {&mFirstEdge, &mLastEdge},
+                               {&mFirstFace, &mLastFace},
+                               {&mFirstCell, &mLastCell}};
+    int* counts[4] = {&mNumVerts, &mNumEdges, &mNumFaces, &mNumCells};
+    if (elem->next)
+        mFlags &= ~kValid[kind];
+    mIndexArrays[kind].clear();
+    ListRemove(elem, *lists[kind][0], *lists[kind][1]);
+    delete elem;
+    --*counts[kind];
+}
+
+void Polytope4D::DeleteVert(Vert4D* vert)
+{
+    if (!vert)
+        return;
+    const bool wasCurrent = vert == mCurrentVert;
+    // The tree would hand back the deleted vertex; FindOrCreateVert builds it again from the list.
+    mPointTree.reset();
+    DeleteElement(vert, Element4D::kVertKind);
+    if (wasCurrent)
+        mCurrentVert = static_cast<Vert4D*>(mFirstVert);
+}
+
+void Polytope4D::DeleteFace(Face4D* face)
+{
+    if (!face)
+        return;
+    const bool wasCurrent = face == mCurrentFace;
+    DeleteElement(face, Element4D::kFaceKind);
+    if (wasCurrent)
+        mCurrentFace = static_cast<Face4D*>(mFirstFace);
+}
+
+void Polytope4D::DeleteCell(Cell4D* cell)
+{
+    if (!cell)
+        return;
+    const bool wasCurrent = cell == mCurrentCell;
+    if (cell->mOpacity < 1.0f)
+        --mNumTranslucentCells;
+    DeleteElement(cell, Element4D::kCellKind);
+    if (wasCurrent)
+        mCurrentCell = static_cast<Cell4D*>(mFirstCell);
 }
 
 void Polytope4D::EnsureIndices(uint32_t kind)
@@ -201,6 +274,18 @@ Cell4D* Polytope4D::GetCurrentCell(bool own)
         return dual ? dual->mCurrentCell : nullptr;
     }
     return mCurrentCell;
+}
+
+Face4D* Polytope4D::GetCurrentFace(bool own)
+{
+    if (Face4D* selected = GetSelection4D().mFace)
+        return selected;
+    if (!own && CurrentModelShowsDual())
+    {
+        Polytope4D* dual = GetDual();
+        return dual ? dual->mCurrentFace : nullptr;
+    }
+    return mCurrentFace;
 }
 
 Edge4D* Polytope4D::GetCurrentEdge(bool own)

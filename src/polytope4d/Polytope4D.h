@@ -1,6 +1,7 @@
 #pragma once
 
 #include "polytope4d/Element4D.h"
+#include "polytope4d/PointTree4D.h"
 
 #include <cstdint>
 #include <memory>
@@ -44,6 +45,15 @@ public:
     Edge4D* NewEdge(Vert4D* a, Vert4D* b);
     Face4D* NewFace(int numSides);
     Cell4D* NewCell(int numFaces);
+    // A cell with room for four faces and none yet, filled by Cell4D::AddFace.
+    Cell4D* NewEmptyCell();
+
+    // Unlink and destroy the element. The index numbering of the kind stays valid only when the
+    // element was the last of its list; a deleted current element hands over to the first one.
+    // Deleting a vertex drops the point tree. The caller mends the references to the element.
+    void DeleteVert(Vert4D* vert);
+    void DeleteFace(Face4D* face);
+    void DeleteCell(Cell4D* cell);
 
     // Element by 0-based index; null outside the list.
     Vert4D* GetVert(int i);
@@ -56,11 +66,14 @@ public:
     // The selected element of the kind if any, else this polytope's current one; the dual's current
     // one when the current model shows its dual and own is false.
     Cell4D* GetCurrentCell(bool own);
+    Face4D* GetCurrentFace(bool own);
     Edge4D* GetCurrentEdge(bool own);
     Vert4D* GetCurrentVert(bool own);
 
     // The dual once it has been made and linked; null when there is no finite dual.
     Polytope4D* GetDual();
+    // The dual of a base polytope when it exists, without building it; null for a dual.
+    Polytope4D* GetDualIfBuilt() const { return (mFlags & kIsDual) ? nullptr : mDual; }
     // The radius by which a model of the polytope is sized.
     static double GetRadius(const Polytope4D* polytope);
     int GetGenus() const;
@@ -80,9 +93,37 @@ public:
     static std::unique_ptr<Polytope4D> MakeCompound(Polytope4D* first, Polytope4D* second, bool finish);
     void CopyColorsFromDual();
 
+    // Element queries over the whole polytope.
+    // The vertex within 1e-4 of pos in every coordinate: through the point tree when there is one,
+    // else the first such in list order.
+    Vert4D* FindVert(const Vec4D& pos) const;
+    // The vertex at pos through the point tree (built from the vertex list when there is none), or a
+    // new vertex there.
+    Vert4D* FindOrCreateVert(const Vec4D& pos);
+    // Drops the point tree; FindVert then walks the list.
+    void DropPointTree() { mPointTree.reset(); }
+    // The face and the cell of a selection item (Face4D::GetItemNumber); false, both null, when the
+    // item names no side that has a cell.
+    bool GetFaceAndCell(int item, Face4D*& face, Cell4D*& cell);
+    // Triangulates every face of more than two sides in its plane, once unless forced.
+    void PrepareFacePlanes(bool force);
+    void ClearVertFlags(uint32_t mask);
+    void ClearFaceFlags(uint32_t mask);
+    void ClearCellFlags(uint32_t mask);
+    // Finds the shortest and longest edge lengths once.
+    void CalcEdgeLengthRange();
+    double GetMeanEdgeLength();
+    // Up to four vertices of the element that span it (for measurements); returns how many.
+    int GetSpanningVerts(Vert4D* out[4], Element4D* element) const;
+
     // Answers whether the current model shows its dual side; installed by the model layer.
     using ShowsDualQuery = bool (*)();
     static void SetShowsDualQuery(ShowsDualQuery query);
+    // Answers whether a view shows a cell under its cell hiding; installed by the view layer. Without
+    // one every cell is shown.
+    using CellShownQuery = bool (*)(void* view, const Cell4D* cell);
+    static void SetCellShownQuery(CellShownQuery query);
+    static bool IsCellShown(void* view, const Cell4D* cell);
 
     uint32_t mFlags;
     int32_t mNumCells = 0;
@@ -118,10 +159,15 @@ public:
     double mMinEdgeLength = -1.0;
     double mMaxEdgeLength = -1.0;
     Polytope4D* mDual = nullptr;  // owned by a base polytope; in a dual, its base
+    std::unique_ptr<PointTree4D> mPointTree;  // vertices by position, while FindOrCreateVert is used
 
 private:
     void Init();
     Element4D* ElementAt(uint32_t kind, int i);
+    void DeleteElement(Element4D* elem, uint32_t kind);
+    void BuildPointTree();
+
+    uint64_t mNextVertSerial = 0;
 
     std::vector<Element4D*> mIndexArrays[4];
 };

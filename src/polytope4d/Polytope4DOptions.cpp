@@ -3,7 +3,8 @@
 namespace
 {
 bool gAutoGeneratePolychora = true;
-}
+int gCellHidingMode4D = kCellHidingFront;
+}  // namespace
 
 bool GetAutoGeneratePolychora()
 {
@@ -13,4 +14,15 @@ bool GetAutoGeneratePolychora()
 void SetAutoGeneratePolychora(bool on)
 {
     gAutoGeneratePolychora = on;
+}
+
+int GetCellHidingMode4D()
+{
+    return gCellHidingMode4D;
+}
+
+void SetCellHidingMode4D(int mode)
+{
+    if (mode >= kCellHidingNone && mode <= kCellHidingFront)
+        gCellHidingMode4D = mode;
 }

@@ -213,6 +213,13 @@ public:
     // ---- The 2D drawing area ----
 
     void SetScrollArea(float left, float bottom, float right, float top);
+    void GetScrollArea(float& left, float& top, float& right, float& bottom) const
+    {
+        left = mLeft2D;
+        top = mTop2D;
+        right = mRight2D;
+        bottom = mBottom2D;
+    }
     float GetScrollAreaWidth() const { return mRight2D - mLeft2D; }
     float GetScrollAreaHeight() const { return mTop2D - mBottom2D; }
     void SetRotationAllowed(bool allowed, bool keepAngle);

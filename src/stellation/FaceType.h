@@ -17,6 +17,7 @@ class StellationEdge;
 class StellationFacet;
 class StellationLine;
 class StellationRegion;
+struct SymAxis;
 class SymAxisSet;
 class SymGroup;
 
@@ -80,6 +81,60 @@ public:
     // Frees the stellation diagram (regions with their edges, lines, vertices and facets) and
     // empties its lists; a coplanar copy owns none and only forgets what it borrowed.
     void FreeDiagram();
+
+    // ---- The stellation diagram: every other face plane cut with the first face's plane ----
+
+    // Builds the diagram of a type, the typeNumber-th (0-based) of typeCount, showing its progress
+    // line by line. True at once for a coplanar copy, a built diagram or a first face at infinity.
+    // False after a cancel or an internal error, with what was built trimmed to its bounded part.
+    bool CreateDiagram(int typeNumber, int typeCount);
+    // One line for every other plane that meets the first face's plane; planes giving the same
+    // line share it, keeping the faces nearest the first face's plane on either side.
+    bool CreateLines();
+    // The line whose equation is (a, b, c) or (-a, -b, -c) within 1e-7 per coefficient; null if none.
+    StellationLine* FindLine(double a, double b, double c) const;
+    StellationLine* FindLineExact(double a, double b, double c) const;
+    // The edge inside the bounding square through which the line enters it, with the entry point.
+    StellationEdge* FindEntryEdge(const StellationLine* line, double& x, double& y) const;
+    // Cuts every region the line crosses in two.
+    bool InsertLine(StellationLine* line);
+    // Turning round the end vertex of the edge, the edge leaving that vertex whose region the line
+    // runs into in the direction dir: the region between it and the next edge counterclockwise.
+    // Null after a broken ring, a full turn, or a line along an existing edge.
+    static StellationEdge* FindEdgeAroundVertex(StellationEdge* edge, const StellationLine* line, const Vec2D& dir);
+    // Keeps only the bounded part of the arrangement: every region touching the bounding square
+    // goes, with the square, its vertices and the lines left without edges. Quiet skips the
+    // messages, for a diagram that is only being tidied after a cancel or an earlier error.
+    bool DeleteOuterSegments(bool quiet = false);
+    // The largest distance from the centre of a line's end vertex; 1 when no line has edges.
+    void CalcDiagramRadius();
+
+    // Positions in the type's lists, -1 for null and -2 when not found; a vertex counts through
+    // mOuterVerts and then mVerts.
+    int GetRegionIndex(const StellationRegion* region) const;
+    int GetVertIndex(const SegVert* vert) const;
+    int GetLineIndex(const StellationLine* line) const;
+    int GetNumLines() const;
+
+    // The mirror line of a type reflexible in its plane runs through the centre along mMirrorDir.
+    Vec2D ReflectPoint(const Vec2D& p) const;
+    bool IsOnMirror(const Vec2D& p) const;
+    bool IsLeftOfMirror(const Vec2D& p) const;
+    // The region lies along the mirror line or crosses it; with touch a vertex on it is enough.
+    bool RegionStraddlesMirror(const StellationRegion* region, bool touch) const;
+
+    // An even-order axis of the group along the first face's normal, and the first axis of an
+    // even-order class lying in the first face's plane; null when none.
+    const SymAxis* FindNormalAxis() const;
+    const SymAxis* FindHemiAxis() const;
+
+    // Starts every vertex on a coincidence ring of its own and joins the turned copies of each
+    // vertex that the facets give.
+    void LinkSymmetricVerts();
+    // Along every line, joins the rings of its vertices with those of the matching vertices of
+    // the line's outer neighbour; the typeNumber-th of typeCount for the progress text. False on
+    // cancel.
+    bool JoinCoincidentVerts(int typeNumber, int typeCount);
 
     Poly* mPoly;
     uint32_t mFlags = 0;

@@ -81,6 +81,14 @@ public:
     // Each face type that is not a coplanar copy builds its face diagram from its first face.
     void CreateFaceDiagrams();
 
+    // The first half of the stellation build, inside the caller's progress level (0 to 0.8 of it):
+    // the stellation diagram of every face type, the links between the diagrams, the symmetric
+    // facets, the coincidence rings of their vertices, and the diagrams lent to coplanar copies.
+    // False after a cancel or an internal error, leaving what was built for Free.
+    bool BuildDiagrams();
+    // The sum over the types that are not coplanar copies of their lines.
+    int GetNumDiagramLines() const;
+
     // The face whose stellation diagram is shown. A new one starts its list's view measures afresh.
     void SetSelectedFace(FaceVert* face);
     FaceVert* GetSelectedFace() const { return mSelectedFace; }

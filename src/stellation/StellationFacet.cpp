@@ -2,6 +2,8 @@
 
 #include "model/FaceVert.h"
 #include "stellation/FaceType.h"
+#include "stellation/StellationEdge.h"
+#include "stellation/StellationRegion.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -35,4 +37,24 @@ std::string StellationFacet::GetLabel(const StellationFacet* facet)
     else
         std::snprintf(text, sizeof text, "%d-?", type);
     return text;
+}
+
+void StellationFacet::SetRegion(int i, StellationEdge* edge)
+{
+    StellationRegion* region = edge ? edge->mRegion : nullptr;
+    if (i < 0 || i >= GetNumRegions() || !region)
+        return;
+    mRegions[size_t(i)] = region;
+    region->mFacet = this;
+    region->mEdge = edge;
+}
+
+void StellationFacet::PairMirror(StellationFacet* other)
+{
+    if (!other)
+        return;
+    mFlags |= kFacetChiralFirst;
+    other->mFlags |= kFacetChiralSecond;
+    mMirror = other;
+    other->mMirror = this;
 }

@@ -8,6 +8,7 @@
 
 class FaceType;
 class StellationCell;
+class StellationEdge;
 class StellationRegion;
 
 // Bits of StellationFacet::mFlags.
@@ -49,6 +50,10 @@ public:
     // The mirror-image facet; the facet itself when it has none.
     StellationFacet* GetMirror() { return mMirror ? mMirror : this; }
     int GetNumRegions() const { return int(mRegions.size()); }
+    // Makes the edge's region the facet's i-th region, walked from that edge.
+    void SetRegion(int i, StellationEdge* edge);
+    // This facet and the other become each other's mirror image, this one first of the pair.
+    void PairMirror(StellationFacet* other);
 
     // "type-index" for messages ("type-?" without an index, "NULL" for none).
     static std::string GetLabel(const StellationFacet* facet);

@@ -31,6 +31,15 @@ public:
 
     // a x + b y + c: zero on the line, its sign telling the sides apart.
     double Eval(double x, double y) const { return mEqn[0] * x + mEqn[1] * y + mEqn[2]; }
+    // Where the two lines cross, each coordinate snapped to 0 within 1e-7; false for lines
+    // parallel within 1e-7.
+    bool Intersect(const StellationLine& other, double& x, double& y) const;
+    // The x of the line's point at height y; false for a line within 1e-7 of horizontal.
+    bool XAtY(double y, double& x) const;
+    bool YAtX(double x, double& y) const;
+    // Both end vertices of the line, placed in space through the first face, lie on one mirror
+    // plane of the group (within 1e-6), or a neighbour line is known to lie in one.
+    bool LiesInMirrorPlane(const FaceType* type) const;
 
     FaceType* mFaceType;
     double mEqn[3];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kernel/LinkNode.h"
+#include "kernel/Vec2D.h"
 
 #include <cstdint>
 
@@ -19,6 +20,16 @@ public:
 
     // 0-based place in its type's region list.
     int GetIndex() const;
+
+    // Walks of the ring from mEdge; a broken ring counts as far as it goes.
+    int GetNumEdges() const;
+    // The n-th edge from mEdge; null past the ring.
+    StellationEdge* GetEdge(int n) const;
+    // The mean of its vertices.
+    Vec2D GetCentroid() const;
+    // Edges whose other side has no region.
+    bool HasOpenEdge() const { return GetNumOpenEdges() > 0; }
+    int GetNumOpenEdges() const;
 
     StellationFacet* mFacet = nullptr;
     StellationEdge* mEdge = nullptr;

@@ -6,6 +6,12 @@
 namespace
 {
 const CommandInfo kCommands[] = {
+    // A 4D model cannot be written to a model file yet.
+    {kCmdFileSave, "&File", "&Save\tCtrl+S", "Save the scene to its model file", {0, kCommandFor3DModel}},
+    {kCmdFileSaveAs, "&File", "Save &As...", "Save the scene to a new model file", {0, kCommandFor3DModel}},
+    {kCmdSaveDefaultScene, "&File", "Save &Default Scene", "Save the scene as the default scene",
+     {0, kCommandFor3DModel}},
+    {0, "&File", nullptr, nullptr, {}},
     {kCmdAppExit, "&File", "E&xit", "Quit the program", {}},
     // The undo items are renamed after the step they would undo or redo.
     {kCmdUndo, "&Edit", "&Undo\tCtrl+Z", "Undo the last change", {0, kCommandForAnyModel, true}},
@@ -19,6 +25,8 @@ const CommandInfo kCommands[] = {
     {0, "&Poly", nullptr, nullptr, {}},
     {kCmdCreateWatermanPolyhedron, "&Poly", "Create &Waterman Polyhedron\tW",
      "Make the convex hull of the lattice points within a sphere", {}},
+    {kCmdMakeFacesRegular, "&Poly", "Try to Make Faces &Regular",
+     "Move the vertices until every face is a regular polygon with edges of one length", {0, kCommandFor3DModel}},
     {kCmdLayout1, nullptr, "One Pane\tCtrl+1", "Show one pane", {}},
     {kCmdLayout2, nullptr, "Two Panes\tCtrl+2", "Show two panes side by side", {}},
     {kCmdLayout3, nullptr, "Three Panes\tCtrl+3", "Show three panes; again for the next arrangement", {}},

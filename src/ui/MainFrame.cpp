@@ -32,6 +32,7 @@
 
 CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(document, "Orvane")
 {
+    mPreviousSceneHost = SetSceneHost(&mSceneHost);
     SetCommandTable(&GetCommandTable());
     SetMenuBar(BuildMenuBar(GetCommandTable()));
     const wxAcceleratorTable keys = BuildAcceleratorTable(GetCommandTable());
@@ -65,6 +66,12 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
 
     if (const char* path = std::getenv("ORVANE_FIRST_FRAME_PPM"))
         ArmFirstFrameCapture(path);
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (&GetSceneHost() == &mSceneHost)
+        SetSceneHost(mPreviousSceneHost);
 }
 
 void CMainFrame::ArmFirstFrameCapture(const char* path)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/AppSceneHost.h"
 #include "ui/NewFrame.h"
 
 #include <string>
@@ -12,6 +13,7 @@ class CMainFrame : public NewFrame
 public:
     // Without a pane factory the panes are the program's model panes.
     explicit CMainFrame(CPolyDoc* document, PaneFactory factory = PaneFactory());
+    ~CMainFrame() override;
 
     // The whole program's shut-down; a second request while one runs is refused.
     bool CloseApplication() override;
@@ -23,6 +25,9 @@ private:
     // Test hook: with ORVANE_FIRST_FRAME_PPM set, save the first frame there and close.
     void ArmFirstFrameCapture(const char* path);
 
+    // The panes and layout as model files see them, installed while the frame lives.
+    AppSceneHost mSceneHost;
+    SceneHost* mPreviousSceneHost = nullptr;
     bool mClosing = false;
     bool mFirstFrameSaved = false;
 };

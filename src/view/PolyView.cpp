@@ -75,6 +75,10 @@ void InstallViewShellHooks()
     };
     hooks.faceColorsChanged = [](Poly* poly, bool rebuildNets) { FaceColorsChanged(poly, rebuildNets); };
     hooks.edgeColorsChanged = [] { EdgeColorsChanged(); };
+    hooks.modelDimensionChanged = [](bool entering4D) { ModelDimensionChanged(entering4D); };
+    hooks.viewModelNames = [](void* view, std::string& name, std::string& dualName) {
+        return ViewModelNames(static_cast<NewView*>(view), name, dualName);
+    };
     SetViewShellHooks(hooks);
 }
 }  // namespace
@@ -421,6 +425,23 @@ void UpdateGeomagAvailability()
     if (!IsKitStyle() || IsModel4D(GetCurrentPoly()))
         return;
     ForEachPolyView([](CPolyView& view) { view.CheckGeomagBuildable(); });
+}
+
+void ModelDimensionChanged(bool entering4D)
+{
+    if (entering4D)
+    {
+        const int mode = ::GetMouseMode();
+        if (mode == kMouseModeCutEdges || mode == kMouseModeFaceting || mode == kMouseModeImage)
+            CPolyView::SetMouseMode(kMouseModeSelect);
+    }
+    ForEachPolyView([entering4D](CPolyView& view) {
+        const int code = view.GetViewType();
+        if (!ViewTypeHasAll(code, kViewFamily4D) || ViewTypeHasAll(code, kViewFamily3D))
+            return;
+        view.SetDepthMode(entering4D);
+        view.EnableOpenGL(true, entering4D || !ViewTypeHasAll(code, kViewFamilyDiagram));
+    });
 }
 
 void CloseViewModule()

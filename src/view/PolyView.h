@@ -243,6 +243,12 @@ void UpdateAllViewTitles();
 void UpdateAllViewButtons();
 // With the kit style on and a 3D model, every view tells whether the kit builds what it shows.
 void UpdateGeomagAvailability();
+// The current model went from 3D to 4D or back: the mouse modes that need a 3D model end, and the
+// views whose flat type shows a 4D model in 3D switch their depth testing and drawing.
+void ModelDimensionChanged(bool entering4D);
+// The names of the model and of its dual as the view (null: the active view) shows them, without
+// symbol and numbers; false when it is no model view.
+bool ViewModelNames(NewView* view, std::string& name, std::string& dualName);
 // At shut-down: the background image goes.
 void CloseViewModule();
 

@@ -242,3 +242,13 @@ const char* CPolyView::GetPlaceholderText() const
         return "";
     return "This view is not available yet.";
 }
+
+bool ViewModelNames(NewView* view, std::string& name, std::string& dualName)
+{
+    const auto* pane = dynamic_cast<const CPolyView*>(view ? view : NewView::GetActiveView());
+    if (!pane)
+        return false;
+    name = pane->GetModelName(false, false);
+    dualName = pane->GetDualName(false, false);
+    return true;
+}

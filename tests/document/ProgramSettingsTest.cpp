@@ -170,6 +170,7 @@ const StoredDefault kDefaults[] = {
     {"MaxUndoSize", 33554432, nullptr},
     {"MinNumUndos", 2, nullptr},
     {"MaxNumUndos", 1000, nullptr},
+    {"SaveModelsAsText", 0, nullptr},
     {"AutoFrameStellation", 1, nullptr},
     {"TabType", 3, nullptr},
     {"TabSize", FloatBits(283.46456692913387f), nullptr},
@@ -391,6 +392,7 @@ TEST_F(ProgramSettingsTest, WhatIsWrittenIsReadBack)
     GetUnitSettings().mLeftMargin = 720;
     GetDocumentSettings().enableTransitions = false;
     GetDocumentSettings().maxNumUndos = 77;
+    GetDocumentSettings().saveModelsAsText = true;
     GetDocumentSettings().topInfoItem = "Faces/Face Type 2";
     gPivotAroundAxis = true;
     gNewStyleTitleBars = false;
@@ -433,6 +435,7 @@ TEST_F(ProgramSettingsTest, WhatIsWrittenIsReadBack)
     EXPECT_EQ(GetUnitSettings().mNetSpacing, units.mNetSpacing);
     EXPECT_FALSE(GetDocumentSettings().enableTransitions);
     EXPECT_EQ(GetDocumentSettings().maxNumUndos, 77);
+    EXPECT_TRUE(GetDocumentSettings().saveModelsAsText);
     EXPECT_EQ(GetDocumentSettings().topInfoItem, document.topInfoItem);
     EXPECT_TRUE(gPivotAroundAxis);
     EXPECT_FALSE(gNewStyleTitleBars);

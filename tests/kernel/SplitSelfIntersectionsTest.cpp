@@ -193,6 +193,53 @@ TEST(SplitSelfIntersectionsTest, PentagramOutlineRunsThroughItsFiveCrossings)
     FreeRing(ring);
 }
 
+TEST(SplitSelfIntersectionsTest, PentagramAnywhereInItsPlaneIsOneFilledStar)
+{
+    // A crossing passed straight through can come out as a hair's turn to the right; the other
+    // edge's sides must then still be told apart. Moved off the origin, sheared or mirrored, the
+    // {5/2} star stays one outline of area 5 r sin 36 (times the map's determinant).
+    const double r = std::cos(2 * std::numbers::pi / 5) / std::cos(std::numbers::pi / 5);
+    const double star = 5 * r * std::sin(std::numbers::pi / 5);
+    struct Placement
+    {
+        const char* name;
+        double xx, xy, shiftX, shiftY;  // x' = xx x + xy y + shiftX, y' = y + shiftY
+    };
+    const Placement kPlacements[] = {
+        {"a tip at the origin", 1, 0, 0, -1},      {"off centre", 1, 0, 0.3, 0.2},
+        {"sheared", 1, 0.7, 0, 0},                 {"sheared, a tip at the origin", 1, 0.7, -0.7, -1},
+        {"squeezed", 0.3, 0, 0.1, -0.4},           {"mirrored", -1, 0, 0, 0},
+        {"mirrored, a tip at the origin", -1, 0.7, -0.7, -1},
+    };
+    for (const Placement& pl : kPlacements)
+    {
+        SCOPED_TRACE(pl.name);
+        std::vector<Vec2D> input;
+        for (int k = 0; k < 5; ++k)
+        {
+            const double t = std::numbers::pi / 2 + 4 * k * std::numbers::pi / 5;
+            const double x = std::cos(t), y = std::sin(t);
+            input.push_back(Vec2D{pl.xx * x + pl.xy * y + pl.shiftX, y + pl.shiftY});
+        }
+        RingVert* ring = MakeRing(input);
+        {
+            Split s(ring);
+            ASSERT_NE(s.list, nullptr);
+            EXPECT_EQ(RingListCount(s.list), 1);
+            EXPECT_EQ(s.count, 10);
+            std::unique_ptr<int32_t[]> indices;
+            const int n = TriangulateRingList(CopyRingList(s.list), indices);
+            EXPECT_EQ(n, 24);
+            double area = 0.0;
+            for (int t = 0; t + 2 < n; t += 3)
+                area += SignedArea({s.points[size_t(indices[t])], s.points[size_t(indices[t + 1])],
+                                    s.points[size_t(indices[t + 2])]});
+            EXPECT_NEAR(area, star * std::fabs(pl.xx), 1e-12);
+        }
+        FreeRing(ring);
+    }
+}
+
 TEST(SplitSelfIntersectionsTest, CrossPointsAreSharedWithinTolerance)
 {
     CrossPoint* first = nullptr;

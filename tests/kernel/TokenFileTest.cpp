@@ -620,6 +620,29 @@ TEST_F(TokenFileTest, ReadingPastTheEndIsQuiet)
     EXPECT_TRUE(mReports.empty());
 }
 
+TEST_F(TokenFileTest, BytesLeftToReadInEveryEncoding)
+{
+    for (int i = 0; i < 3; ++i)
+    {
+        SCOPED_TRACE(kModeNames[i]);
+        {
+            ioFilePtr w = OpenWrite(kModes[i]);
+            ioWriteToken(w.get(), kCount, 0);
+            ioPrintf(w.get(), "\t%d\t%d\n", 12, 345);
+        }
+        ioFilePtr f = OpenRead(kModes[i]);
+        ASSERT_NE(f, nullptr);
+        // Token and two integers: 2 + 4 + 4 bytes, or "Count\t12\t345" after the header line.
+        const int64_t total = kModes[i] == kIoAscii ? 13 : 10;
+        EXPECT_EQ(ioBytesLeft(f.get()), total);
+        EXPECT_EQ(ioReadToken(f.get()), kCount);
+        EXPECT_EQ(ioReadInt(f.get()), 12);
+        EXPECT_EQ(ioBytesLeft(f.get()), 4);
+        EXPECT_EQ(ioReadInt(f.get()), 345);
+        EXPECT_EQ(ioBytesLeft(f.get()), 0);
+    }
+}
+
 TEST_F(TokenFileTest, AFullDiskShowsBeforeTheStreamIsClosed)
 {
     if (!std::filesystem::exists("/dev/full"))

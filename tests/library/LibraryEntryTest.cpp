@@ -350,7 +350,11 @@ TEST_F(LibraryEntryTest, SpringDescriptions)
     EXPECT_EQ(*j1, "h (4 1 0 3) (1 4 2) (0 1 2) (3 0 2) (4 3 2)");
     const std::optional<std::string> j2 = L::GetSpringDesc(&Row(kJ2));
     ASSERT_TRUE(j2);
-    EXPECT_EQ(*j2, "");
+    EXPECT_EQ(*j2, "h (0 1 2 3 4) (1 0 5) (2 1 5) (3 2 5) (4 3 5) (0 4 5)");
+    // A row without data has an empty text.
+    const std::optional<std::string> none = L::GetSpringDesc(&Row(197));
+    ASSERT_TRUE(none);
+    EXPECT_EQ(*none, "");
 
     L& cupola = Row(kNgonalCupola);
     ASSERT_TRUE(cupola.SetParams(7, 3, true));

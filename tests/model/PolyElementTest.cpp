@@ -662,9 +662,38 @@ TEST(VertTest, ConfigurationNamesTheFacesRoundTheVertex)
     EXPECT_STREQ(v->GetConfiguration(), "3, 5/2, 3, -.");
     EXPECT_EQ(v->ApplyTurn(0, true), 1);
     EXPECT_EQ(v->ApplyTurn(1, false), 1);
-    Vec3D q{1.0, 0.0, 0.0};
-    Vert* twelve = new Vert(&poly, q, 12);
-    EXPECT_EQ(twelve->ApplyTurn(0, true), 0);
+}
+
+// The orientation class of a placement is its direction turned by its turn, except where the ring
+// matches itself half-way round in the opposite orientation: there the direction alone.
+TEST(VertTest, OrientationClassIgnoresTheTurnOfAHalfTurnRing)
+{
+    struct Case
+    {
+        const char* configuration;
+        bool halfTurn;
+    };
+    const Case cases[] = {{"3.5.3.5", false},
+                          {"(5/2.4.3.3.3.4.5/3.4.3/2.3/2.3/2.4)/2", true},
+                          {"(5/2.4.3.4.5/3.4.3/2.4)/2", true},
+                          {"8.4.8/7.4/3", true}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.configuration);
+        PolyTemplate templ;
+        ASSERT_TRUE(templ.Parse(c.configuration, false));
+        EXPECT_EQ(templ.mHalfTurn, c.halfTurn);
+        Poly poly;
+        poly.mTemplate = &templ;
+        Vec3D p{0.0, 0.0, 1.0};
+        Vert* v = new Vert(&poly, p, templ.mValence);
+        for (int direction = 0; direction < 2; ++direction)
+        {
+            EXPECT_EQ(v->ApplyTurn(direction, false), direction);
+            EXPECT_EQ(v->ApplyTurn(direction, true), c.halfTurn ? direction : 1 - direction);
+        }
+        poly.mTemplate = nullptr;
+    }
 }
 
 TEST(FaceVertTest, SkipInfWalksRoundTheList)

@@ -5,6 +5,7 @@
 #include "kernel/ColorRGB.h"
 #include "model/CompoundPart.h"
 #include "model/ElementDisplayOptions.h"
+#include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "model/SimplePoly.h"
 #include "model/SymGroup.h"
@@ -291,11 +292,16 @@ TEST(PolyConversionTest, OnePartKeptOrLeftOut)
     EXPECT_EQ(scope.services.LastCall()->text, "Can't remove only component.");
 }
 
+// The panes name the current model; a model built aside (a library row made for an operation)
+// keeps its own names, whatever the panes show.
 TEST(PolyConversionTest, NamesComeFromTheViewAndUnnamedMeansNone)
 {
     NamingShell shell;
     ScopedShell scope(&shell);
-    Poly poly;
+    ModelRecordList records;
+    records.mCurrent = records.NewRecord();
+    SetDocumentModelRecords(&records);
+    Poly& poly = records.mCurrent->mPoly;
     BuildPoly(poly, TetrahedronSpec(), false);
     poly.SetBaseName("unnamed");
     poly.SetDualName("Tetrahedron");
@@ -314,6 +320,13 @@ TEST(PolyConversionTest, NamesComeFromTheViewAndUnnamedMeansNone)
     poly.NameSimplePoly(true, named, &view);
     EXPECT_EQ(named.mName, "");
     EXPECT_EQ(named.mDualName, "View name");
+
+    Poly aside;
+    aside.SetBaseName("Cube");
+    SimplePoly asideNamed;
+    aside.NameSimplePoly(false, asideNamed, &view);
+    EXPECT_EQ(asideNamed.mName, "Cube");
+    SetDocumentModelRecords(nullptr);
 }
 
 TEST(PolyConversionTest, ImagesGoWithTheirElements)

@@ -2,7 +2,7 @@
 
 #include "DialogDriver.h"
 #include "kernel/AskQuestion.h"
-#include "platform/HtmlText.h"
+#include "platform/HtmlRichEdit.h"
 #include "platform/QuestionDialog.h"
 #include "platform/WxUserServices.h"
 #include "support/WxTestApp.h"
@@ -180,7 +180,7 @@ TEST_F(QuestionDialogTest, ABlankMessageRemovesMessageAndIcon)
                 return false;
             seen.message = q->MessageWindow() != nullptr;
             seen.icon = q->IconWindow() != nullptr;
-            seen.html = dynamic_cast<HtmlTextWindow*>(q->MessageWindow()) != nullptr;
+            seen.html = dynamic_cast<HtmlRichEdit*>(q->MessageWindow()) != nullptr;
             seen.buttonTop = q->Button(0)->GetPosition().y;
             if (q->MessageWindow())
                 seen.messageBottom = q->MessageWindow()->GetRect().GetBottom();

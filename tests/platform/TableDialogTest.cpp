@@ -5,6 +5,7 @@
 #include "kernel/Registry.h"
 #include "kernel/ShowTable.h"
 #include "platform/DialogUtils.h"
+#include "platform/NewListCtrl.h"
 #include "platform/TableDialog.h"
 #include "platform/WxUserServices.h"
 #include "support/WxTestApp.h"

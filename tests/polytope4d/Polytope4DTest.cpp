@@ -1,3 +1,5 @@
+#include "Polytope4DFixtures.h"
+
 #include "kernel/ColorRGB.h"
 #include "kernel/ScriptedServices.h"
 #include "model/ElementDisplayOptions.h"
@@ -5,77 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <set>
+#include <vector>
 
 namespace
 {
-// The 4-simplex: 5 vertices, 10 triangles, 5 tetrahedral cells (cell m leaves out vertex m), each
-// triangle shared by exactly two cells. offset moves it along w so that two of them stay apart.
-void AddSimplex(Polytope4D& p, double offset, uint32_t cellColor)
-{
-    const Vec4D corners[5] = {{1, 0, 0, offset}, {0, 1, 0, offset}, {0, 0, 1, offset}, {-1, -1, -1, offset},
-                              {0, 0, 0, offset + 2}};
-    Vert4D* verts[5];
-    for (int i = 0; i < 5; ++i)
-        verts[i] = p.NewVert(&corners[i]);
-    Face4D* faces[5][5][5] = {};
-    for (int i = 0; i < 5; ++i)
-        for (int j = i + 1; j < 5; ++j)
-            for (int k = j + 1; k < 5; ++k)
-            {
-                Face4D* f = p.NewFace(3);
-                f->SetVert(0, verts[i]);
-                f->SetVert(1, verts[j]);
-                f->SetVert(2, verts[k]);
-                faces[i][j][k] = f;
-            }
-    for (int m = 0; m < 5; ++m)
-    {
-        Cell4D* cell = p.NewCell(4);
-        cell->mColor = cellColor;
-        int slot = 0;
-        for (int i = 0; i < 5; ++i)
-            for (int j = i + 1; j < 5; ++j)
-                for (int k = j + 1; k < 5; ++k)
-                {
-                    if (i != m && j != m && k != m)
-                        cell->SetFace(slot++, faces[i][j][k]);
-                }
-    }
-}
-
-// Parts as the connectivity of the cells makes them: each simplex added is one part.
-void AddPart(Polytope4D& p, Cell4D* first, bool orientable)
-{
-    Part4D* part = new Part4D;
-    part->mFirstCell = first;
-    part->mNumVerts = 5;
-    part->mNumFaces = 10;
-    part->mNumEdges = 10;
-    part->mNumCells = 5;
-    part->mFlags = orientable ? 0 : Part4D::kNotOrientable;
-    if (p.mLastPart)
-        p.mLastPart->mNext = part;
-    else
-        p.mFirstPart = part;
-    p.mLastPart = part;
-}
-
-class Polytope4DTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { mSavedOptions = GetElementDisplayOptions(); }
-    void TearDown() override
-    {
-        GetElementDisplayOptions() = mSavedOptions;
-        GetSelection4D() = Selection4D();
-    }
-
-private:
-    ElementDisplayOptions mSavedOptions;
-};
+using Polytope4DTest = Polytope4DTestBase;
 }  // namespace
 
 TEST_F(Polytope4DTest, EmptyPolytope)
@@ -106,9 +44,6 @@ TEST_F(Polytope4DTest, NewVertexSnapsTinyComponents)
     EXPECT_EQ(Vert4D::GetIndex(origin), 1);
     EXPECT_EQ(p.GetVert(1), origin);
     EXPECT_EQ(p.mNumVerts, 2);
-
-    Edge4D* e = p.NewEdge(origin, v);
-    EXPECT_TRUE(std::less<Vert4D*>()(e->mVerts[0], e->mVerts[1]));
 }
 
 TEST_F(Polytope4DTest, SimplexStructure)
@@ -353,10 +288,20 @@ TEST_F(Polytope4DTest, CurrentElementsFollowTheSideShown)
     base.mCurrentCell = base.GetCell(1);
     dual->mCurrentCell = dual->GetCell(3);
     base.mCurrentVert = base.GetVert(2);
+    base.mCurrentFace = base.GetFace(4);
+    dual->mCurrentFace = dual->GetFace(7);
 
     EXPECT_EQ(base.GetCurrentCell(false), base.GetCell(1));
+    EXPECT_EQ(base.GetCurrentFace(false), base.GetFace(4));
+    EXPECT_EQ(base.GetDualIfBuilt(), dual);
+    EXPECT_EQ(dual->GetDualIfBuilt(), nullptr);
     Polytope4D::SetShowsDualQuery([] { return true; });
     EXPECT_EQ(base.GetCurrentCell(false), dual->GetCell(3));
+    EXPECT_EQ(base.GetCurrentFace(false), dual->GetFace(7));
+    EXPECT_EQ(base.GetCurrentFace(true), base.GetFace(4));
+    GetSelection4D().mFace = base.GetFace(9);
+    EXPECT_EQ(base.GetCurrentFace(false), base.GetFace(9));  // the selection wins
+    GetSelection4D().mFace = nullptr;
     EXPECT_EQ(base.GetCurrentCell(true), base.GetCell(1));
     EXPECT_EQ(base.GetCurrentVert(false), nullptr);  // the dual has no current vertex yet
     Polytope4D::SetShowsDualQuery(nullptr);
@@ -374,4 +319,232 @@ TEST_F(Polytope4DTest, CurrentElementsFollowTheSideShown)
     EXPECT_EQ(base.GetDual(), dual);
     EXPECT_EQ(dual->GetDual(), &base);
     // Clearing the base deletes its dual (checked by the sanitizer build).
+}
+
+TEST_F(Polytope4DTest, EdgeEndsFollowCreationOrderWhateverTheAddresses)
+{
+    // Deleting and creating again lets later vertices reuse earlier addresses, so that creation and
+    // address order part.
+    Polytope4D p;
+    std::vector<Vert4D*> created;
+    for (int i = 0; i < 40; ++i)
+    {
+        const Vec4D pos{double(i), 0, 0, 0};
+        created.push_back(p.NewVert(&pos));
+        if (i % 3 == 2)
+        {
+            p.DeleteVert(created[created.size() - 2]);
+            created.erase(created.end() - 2);
+        }
+    }
+    for (size_t i = 0; i < created.size(); ++i)
+        for (size_t j = i + 1; j < created.size(); ++j)
+        {
+            Vert4D* earlier = created[i];
+            Vert4D* later = created[j];
+            EXPECT_EQ(p.NewEdge(later, earlier)->mVerts[0], earlier);
+            EXPECT_EQ(p.NewEdge(earlier, later)->mVerts[0], earlier);
+        }
+    // The edge vector then points from the earlier vertex to the later one in every run.
+    Vec4D v;
+    static_cast<Edge4D*>(p.mLastEdge)->GetVector(v);
+    EXPECT_GT(v.x, 0.0);
+}
+
+TEST_F(Polytope4DTest, DeletionKeepsIndicesOnlyAtTheTail)
+{
+    struct DeleteCase
+    {
+        const char* name;
+        uint32_t kind;
+        int which;  // index of the element deleted
+    };
+    const DeleteCase kCases[] = {
+        {"last vertex", Element4D::kVertKind, 4},  {"first vertex", Element4D::kVertKind, 0},
+        {"middle vertex", Element4D::kVertKind, 2}, {"last face", Element4D::kFaceKind, 9},
+        {"middle face", Element4D::kFaceKind, 3},   {"last cell", Element4D::kCellKind, 4},
+        {"first cell", Element4D::kCellKind, 0},
+    };
+    const uint32_t kValid[4] = {Polytope4D::kVertIndicesValid, Polytope4D::kEdgeIndicesValid,
+                                Polytope4D::kFaceIndicesValid, Polytope4D::kCellIndicesValid};
+    for (const DeleteCase& c : kCases)
+    {
+        SCOPED_TRACE(c.name);
+        Polytope4D p;
+        AddSimplex(p, 0.0, 0x0000FF);
+        const int before[4] = {p.mNumVerts, 0, p.mNumFaces, p.mNumCells};
+        Element4D* doomed = c.kind == Element4D::kVertKind   ? static_cast<Element4D*>(p.GetVert(c.which))
+                            : c.kind == Element4D::kFaceKind ? static_cast<Element4D*>(p.GetFace(c.which))
+                                                             : static_cast<Element4D*>(p.GetCell(c.which));
+        const bool wasLast = doomed->next == nullptr;
+        if (c.kind == Element4D::kVertKind)
+            p.DeleteVert(static_cast<Vert4D*>(doomed));
+        else if (c.kind == Element4D::kFaceKind)
+            p.DeleteFace(static_cast<Face4D*>(doomed));
+        else
+            p.DeleteCell(static_cast<Cell4D*>(doomed));
+        const int after[4] = {p.mNumVerts, 0, p.mNumFaces, p.mNumCells};
+        EXPECT_EQ(after[c.kind], before[c.kind] - 1);
+        EXPECT_EQ((p.mFlags & kValid[c.kind]) != 0, wasLast);
+        // Whatever was deleted, the elements are numbered 0, 1, 2 ... along the list again, and
+        // looked up by those numbers.
+        Element4D* heads[4] = {p.mFirstVert, p.mFirstEdge, p.mFirstFace, p.mFirstCell};
+        int i = 0;
+        for (Element4D* e = heads[c.kind]; e; e = e->next, ++i)
+        {
+            if (c.kind == Element4D::kVertKind)
+            {
+                EXPECT_EQ(Vert4D::GetIndex(static_cast<Vert4D*>(e)), i);
+                EXPECT_EQ(p.GetVert(i), e);
+            }
+            else if (c.kind == Element4D::kFaceKind)
+            {
+                EXPECT_EQ(Face4D::GetIndex(static_cast<Face4D*>(e)), i);
+                EXPECT_EQ(p.GetFace(i), e);
+            }
+            else
+            {
+                EXPECT_EQ(Cell4D::GetNumber(static_cast<Cell4D*>(e)), i + 1);
+                EXPECT_EQ(p.GetCell(i), e);
+            }
+        }
+        EXPECT_EQ(i, after[c.kind]);
+        EXPECT_TRUE(p.mFlags & kValid[c.kind]);
+    }
+}
+
+TEST_F(Polytope4DTest, DeletingTheCurrentElementMakesTheFirstCurrent)
+{
+    Polytope4D p;
+    AddSimplex(p, 0.0, 0x0000FF);
+    p.mCurrentVert = p.GetVert(0);
+    p.mCurrentFace = p.GetFace(6);
+    p.mCurrentCell = p.GetCell(3);
+    Cell4D::Select(p.GetCell(3));
+
+    p.DeleteVert(p.GetVert(0));
+    EXPECT_EQ(p.mCurrentVert, p.GetVert(0));
+    EXPECT_EQ(p.mCurrentVert->mPos.y, 1.0);  // the old second vertex
+    p.DeleteFace(p.GetFace(6));
+    EXPECT_EQ(p.mCurrentFace, p.GetFace(0));
+    p.DeleteCell(p.GetCell(3));
+    EXPECT_EQ(p.mCurrentCell, p.GetCell(0));
+    EXPECT_EQ(GetSelection4D().mCell, nullptr);
+
+    // Deleting another element leaves the current one alone.
+    Vert4D* current = p.mCurrentVert;
+    p.DeleteVert(p.GetVert(2));
+    EXPECT_EQ(p.mCurrentVert, current);
+    // The last vertex gone, none is current.
+    while (p.mFirstVert)
+        p.DeleteVert(static_cast<Vert4D*>(p.mFirstVert));
+    EXPECT_EQ(p.mCurrentVert, nullptr);
+    EXPECT_EQ(p.mNumVerts, 0);
+    EXPECT_EQ(p.GetVert(0), nullptr);
+}
+
+TEST_F(Polytope4DTest, OpacitySnapsAndCountsTranslucentCells)
+{
+    Polytope4D p;
+    AddSimplex(p, 0.0, 0x0000FF);
+    Cell4D* cell = p.GetCell(1);
+    cell->SetOpacity(0.996f);
+    EXPECT_EQ(cell->mOpacity, 1.0f);
+    EXPECT_EQ(p.mNumTranslucentCells, 0);
+    cell->SetOpacity(0.004f);
+    EXPECT_EQ(cell->mOpacity, 0.0f);
+    EXPECT_EQ(p.mNumTranslucentCells, 1);
+    cell->SetOpacity(0.5f);  // still translucent: counted once
+    EXPECT_EQ(p.mNumTranslucentCells, 1);
+    p.GetCell(2)->SetOpacity(0.3f);
+    EXPECT_EQ(p.mNumTranslucentCells, 2);
+    cell->SetOpacity(1.0f);
+    EXPECT_EQ(p.mNumTranslucentCells, 1);
+    p.DeleteCell(p.GetCell(2));
+    EXPECT_EQ(p.mNumTranslucentCells, 0);
+}
+
+TEST_F(Polytope4DTest, EmptyCellTakesFacesInOrder)
+{
+    Polytope4D p;
+    std::vector<Face4D*> faces;
+    for (int i = 0; i < 9; ++i)
+        faces.push_back(p.NewFace(4));
+    Cell4D* cell = p.NewEmptyCell();
+    EXPECT_EQ(cell->mNumFaces, 0);
+    for (Face4D* face : faces)
+        cell->AddFace(face);
+    ASSERT_EQ(cell->mNumFaces, 9);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(cell->mFaces[i], faces[size_t(i)]);
+    EXPECT_EQ(faces[0]->mNumCells, 0);  // the completion gives faces their cells
+    EXPECT_TRUE(cell->HasFace(faces[8]));
+}
+
+TEST_F(Polytope4DTest, FaceCellsGrowPastTwoAndCloseGaps)
+{
+    // A broken input: three cells name one face. Nothing may be written past the face's slots.
+    Polytope4D p;
+    Face4D* shared = p.NewFace(3);
+    EXPECT_EQ(shared->GetNumCellSlots(), 2);
+    Cell4D* cells[3];
+    for (Cell4D*& cell : cells)
+    {
+        cell = p.NewCell(1);
+        cell->SetFace(0, shared);
+    }
+    ASSERT_EQ(shared->mNumCells, 3);
+    EXPECT_GE(shared->GetNumCellSlots(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(shared->mCells[i], cells[i]);
+    EXPECT_EQ(cells[0]->GetNeighbour(0), nullptr);  // three cells: no single neighbour
+    cells[1]->SetFace(0, nullptr);
+    ASSERT_EQ(shared->mNumCells, 2);
+    EXPECT_EQ(shared->mCells[0], cells[0]);
+    EXPECT_EQ(shared->mCells[1], cells[2]);
+    EXPECT_EQ(cells[0]->GetNeighbour(0), cells[2]);
+    EXPECT_EQ(cells[2]->GetNeighbour(0), cells[0]);
+    shared->ResetCells(5);
+    EXPECT_EQ(shared->mNumCells, 0);
+    EXPECT_EQ(shared->GetNumCellSlots(), 5);
+    shared->ResetCells(0);
+    EXPECT_EQ(shared->GetNumCellSlots(), 2);
+    EXPECT_EQ(shared->mCells[1], nullptr);
+}
+
+TEST_F(Polytope4DTest, KindTestsAndListPositions)
+{
+    Polytope4D p;
+    AddSimplex(p, 0.0, 0x0000FF);
+    AddSimplexLinks(p);
+    Element4D* elems[4] = {p.GetVert(3), p.GetEdge(7), p.GetFace(5), p.GetCell(2)};
+    for (int kind = 0; kind < 4; ++kind)
+    {
+        SCOPED_TRACE(kind);
+        Element4D* e = elems[kind];
+        EXPECT_EQ(Element4D::IsVert(e), kind == 0);
+        EXPECT_EQ(Element4D::IsEdge(e), kind == 1);
+        EXPECT_EQ(Element4D::IsFace(e), kind == 2);
+        EXPECT_EQ(Element4D::IsCell(e), kind == 3);
+        EXPECT_EQ(Element4D::AsVert(e) != nullptr, kind == 0);
+        EXPECT_EQ(Element4D::AsEdge(e) != nullptr, kind == 1);
+        EXPECT_EQ(Element4D::AsFace(e) != nullptr, kind == 2);
+        EXPECT_EQ(Element4D::AsCell(e) != nullptr, kind == 3);
+    }
+    EXPECT_FALSE(Element4D::IsCell(nullptr));
+    EXPECT_EQ(Element4D::AsFace(nullptr), nullptr);
+    // Counted along the list, whatever mIndex says.
+    p.GetFace(5)->mIndex = 99;
+    EXPECT_EQ(p.GetFace(5)->CountPosition(), 5);
+    EXPECT_EQ(p.GetEdge(0)->CountPosition(), 0);
+}
+
+TEST_F(Polytope4DTest, CellHidingModeStartsWithFrontCellsAndRefusesOthers)
+{
+    EXPECT_EQ(GetCellHidingMode4D(), kCellHidingFront);
+    SetCellHidingMode4D(kCellHidingBack);
+    EXPECT_EQ(GetCellHidingMode4D(), kCellHidingBack);
+    SetCellHidingMode4D(3);
+    SetCellHidingMode4D(-1);
+    EXPECT_EQ(GetCellHidingMode4D(), kCellHidingBack);
 }

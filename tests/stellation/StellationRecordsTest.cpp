@@ -1,5 +1,7 @@
 #include "StellationFixtures.h"
 
+#include "kernel/ScriptedServices.h"
+#include "stellation/DiagramLinks.h"
 #include "stellation/FaceTypePreparation.h"
 #include "stellation/StellationCell.h"
 
@@ -258,4 +260,127 @@ TEST(StellationRecords, FreeingADiagramFreesEveryRecordOnce)
     // A new diagram goes with its type when the model goes.
     BuildGridDiagram(*m.type);
     CopyCoplanarInfo(copy);
+}
+
+TEST(StellationRecords, LinesCrossAndAreReadAtAHeightOrWidth)
+{
+    FaceType type(nullptr, nullptr, 0, 0);
+    StellationLine* diagonal = new StellationLine(&type, 1, -1, 0, nullptr, type.mLineEqns);  // y = x
+    StellationLine* flat = new StellationLine(&type, 0, 2, -3, nullptr, type.mLineEqns);      // y = 1.5
+    StellationLine* steep = new StellationLine(&type, 1, 5e-8, -2, nullptr, type.mLineEqns);  // x = 2
+    StellationLine* nearDiagonal = new StellationLine(&type, 1, -1 + 5e-8, 0.3, nullptr, type.mLineEqns);
+    double x = 0.0, y = 0.0;
+    ASSERT_TRUE(diagonal->Intersect(*flat, x, y));
+    EXPECT_DOUBLE_EQ(x, 1.5);
+    EXPECT_DOUBLE_EQ(y, 1.5);
+    // Coordinates within 1e-7 of zero come out as zero.
+    StellationLine* offset = new StellationLine(&type, 1, 1, -4e-8, nullptr, type.mLineEqns);
+    ASSERT_TRUE(diagonal->Intersect(*offset, x, y));
+    EXPECT_EQ(x, 0.0);
+    EXPECT_EQ(y, 0.0);
+    // Parallel within 1e-7: no crossing, in both orders.
+    EXPECT_FALSE(diagonal->Intersect(*nearDiagonal, x, y));
+    EXPECT_FALSE(nearDiagonal->Intersect(*diagonal, x, y));
+
+    EXPECT_TRUE(diagonal->XAtY(2.5, x));
+    EXPECT_DOUBLE_EQ(x, 2.5);
+    EXPECT_FALSE(flat->XAtY(0.0, x));
+    EXPECT_TRUE(flat->YAtX(7.0, y));
+    EXPECT_DOUBLE_EQ(y, 1.5);
+    EXPECT_FALSE(steep->YAtX(0.0, y));
+    EXPECT_TRUE(steep->XAtY(-9.0, x));
+    EXPECT_NEAR(x, 2.0, 1e-6);
+    EXPECT_EQ(type.GetNumLines(), 5);
+    EXPECT_EQ(type.GetLineIndex(offset), 0);
+    EXPECT_EQ(type.GetLineIndex(diagonal), 4);
+    EXPECT_EQ(type.GetLineIndex(nullptr), -1);
+    StellationLine* elsewhere = nullptr;
+    StellationLine stray(nullptr, 0, 1, 0, nullptr, elsewhere);
+    EXPECT_EQ(type.GetLineIndex(&stray), -2);
+    type.FreeDiagram();
+}
+
+TEST(StellationRecords, RegionQueriesWalkTheRing)
+{
+    FaceType type(nullptr, nullptr, 0, 0);
+    GridDiagram g = BuildGridDiagram(type);
+    const StellationRegion* bottomLeft = g.regions[0];
+    EXPECT_EQ(bottomLeft->GetNumEdges(), 4);
+    const Vec2D c = bottomLeft->GetCentroid();
+    EXPECT_DOUBLE_EQ(c.x, -0.5);
+    EXPECT_DOUBLE_EQ(c.y, -0.5);
+    EXPECT_EQ(bottomLeft->GetEdge(0), g.Edge(0, 1));
+    EXPECT_EQ(bottomLeft->GetEdge(2), g.Edge(4, 3));
+    EXPECT_EQ(bottomLeft->GetEdge(4), nullptr);
+    // Two of its sides lie on the border, the other two face its neighbours.
+    EXPECT_EQ(bottomLeft->GetNumOpenEdges(), 2);
+    EXPECT_TRUE(bottomLeft->HasOpenEdge());
+    EXPECT_EQ(type.GetRegionIndex(g.regions[3]), 3);
+    EXPECT_EQ(type.GetRegionIndex(nullptr), -1);
+    StellationRegion stray;
+    EXPECT_EQ(type.GetRegionIndex(&stray), -2);
+    EXPECT_EQ(type.GetVertIndex(g.verts[4]), 8);  // after the eight on the outer list
+    EXPECT_EQ(type.GetVertIndex(g.verts[8]), 0);  // the outer list is newest first
+    EXPECT_EQ(type.GetVertIndex(nullptr), -1);
+}
+
+TEST(StellationRecords, MirrorLineTests)
+{
+    FaceType type(nullptr, nullptr, 0, 0);
+    GridDiagram g = BuildGridDiagram(type);
+    type.mMirrorDir = Vec2D{1.0, 1.0};  // the diagonal y = x
+    const Vec2D image = type.ReflectPoint(Vec2D{1.0, 0.0});
+    EXPECT_NEAR(image.x, 0.0, 1e-15);
+    EXPECT_NEAR(image.y, 1.0, 1e-15);
+    EXPECT_TRUE(type.IsOnMirror(Vec2D{2.0, 2.0 + 5e-7}));
+    EXPECT_FALSE(type.IsOnMirror(Vec2D{2.0, 2.0 + 5e-6}));
+    EXPECT_TRUE(type.IsLeftOfMirror(Vec2D{0.0, 1.0}));
+    EXPECT_FALSE(type.IsLeftOfMirror(Vec2D{1.0, 0.0}));
+    // The diagonal runs through the bottom left and top right squares, corner to corner; the other
+    // two only touch it at the centre.
+    EXPECT_TRUE(type.RegionStraddlesMirror(g.regions[0], false));
+    EXPECT_TRUE(type.RegionStraddlesMirror(g.regions[3], false));
+    EXPECT_FALSE(type.RegionStraddlesMirror(g.regions[1], false));
+    EXPECT_TRUE(type.RegionStraddlesMirror(g.regions[1], true));
+    // Along y = 0 the line is an edge of the bottom squares, which then straddle it.
+    type.mMirrorDir = Vec2D{1.0, 0.0};
+    EXPECT_TRUE(type.RegionStraddlesMirror(g.regions[0], false));
+    EXPECT_TRUE(type.RegionStraddlesMirror(g.regions[2], false));
+}
+
+TEST(StellationRecords, CoincidenceRingsSpliceOnce)
+{
+    FaceType type(nullptr, nullptr, 0, 0);
+    SegVert* v[4];
+    for (int i = 0; i < 4; ++i)
+    {
+        v[i] = new SegVert(&type, i, 0, type.mVerts);
+        v[i]->mCoincident = v[i];
+    }
+    auto ringSize = [](const SegVert* s) {
+        int n = 0;
+        const SegVert* u = s;
+        do
+        {
+            ++n;
+            u = u->mCoincident;
+        } while (u != s && n < 10);
+        return n;
+    };
+    ScopedScriptedServices scripted;
+    JoinCoincidentLists(v[0], v[1]);
+    JoinCoincidentLists(v[2], v[3]);
+    JoinCoincidentLists(v[1], v[3]);
+    EXPECT_EQ(ringSize(v[0]), 4);
+    // Already one ring: splicing again would split it.
+    JoinCoincidentLists(v[3], v[0]);
+    JoinCoincidentLists(v[2], v[2]);
+    for (SegVert* s : v)
+        EXPECT_EQ(ringSize(s), 4);
+    EXPECT_TRUE(scripted.services.calls.empty());
+    SegVert* alone = new SegVert(&type, 9, 9, type.mVerts);
+    JoinCoincidentLists(v[0], alone);
+    EXPECT_EQ(scripted.services.LastCall("MessageBox")->text, "JoinCoincidentLists: Empty lists");
+    EXPECT_EQ(ringSize(v[0]), 4);
+    EXPECT_EQ(alone->mCoincident, nullptr);
 }

@@ -52,8 +52,14 @@ TEST_F(ViewTypeSwitchTest, TheSameTypeAgainChangesNothingUnlessADiagramMustRedra
     pane->SetViewType(kViewTypeFace, false);
     EXPECT_EQ(pane->GetMessage(), "kept");
     EXPECT_FALSE(pane->Is3D());
-    // ...but once a 4D model is loaded the same type is applied again and draws in 3D.
+    // ...and so does a flat pane that a 4D model's arrival has already turned to 3D.
     Make4DModel(0);
+    EXPECT_TRUE(pane->Is3D());
+    pane->SetViewType(kViewTypeFace, false);
+    EXPECT_TRUE(pane->Is3D());
+    EXPECT_EQ(pane->GetMessage(), "kept");
+    // A pane that missed the move (its depth mode set aside) is applied again and draws in 3D.
+    pane->SetDepthMode(false);
     pane->SetViewType(kViewTypeFace, false);
     EXPECT_TRUE(pane->Is3D());
     EXPECT_EQ(pane->GetMessage(), "");
