@@ -42,25 +42,21 @@ void PutBytes(ioFile* f, const char* bytes, size_t n)
         std::fwrite(bytes, 1, n, f->mStream);
 }
 
-std::string CutToMessage(std::string text)
-{
-    if (text.size() >= kMessageSize)
-        text = text.substr(0, kMessageSize - 4) + "...";
-    return text;
-}
-
 int VReport(ioFile* f, int level, const char* format, va_list args)
 {
     const std::string message = FormatMessageText(kMessageSize, format, args);
-    std::string full;
-    if (!f || f->mFileName.empty())
-        full = message;
-    else
+    std::string full = message;
+    if (f && !f->mFileName.empty())
     {
-        full = "'" + f->mFileName + "'";
-        if (f->mLineNumber > 0)
-            full += ", line " + std::to_string(f->mLineNumber);
-        full = CutToMessage(full + ":\n" + message);
+        // A fixed buffer, cut with "..." when full: g++ 12 reports false out-of-bounds writes for the string form.
+        char buffer[kMessageSize];
+        const int length = f->mLineNumber > 0
+            ? std::snprintf(buffer, sizeof buffer, "'%s', line %d:\n%s", f->mFileName.c_str(), f->mLineNumber,
+                            message.c_str())
+            : std::snprintf(buffer, sizeof buffer, "'%s':\n%s", f->mFileName.c_str(), message.c_str());
+        if (length >= static_cast<int>(sizeof buffer))
+            std::memcpy(buffer + sizeof buffer - 4, "...", 4);
+        full = buffer;
     }
     if (f && f->mError)
         return f->mError(level, full.c_str(), message.c_str());

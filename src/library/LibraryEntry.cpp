@@ -218,7 +218,10 @@ std::string LibraryEntry::GetLink(const LibraryEntry* entry)
         return {};
     if (ComparePrefixNoCase(entry->mPageName, "http") == 0)
         return entry->mPageName;
-    return std::string(GetLibraryWebSite()) + "/" + entry->mPageName;
+    std::string link = GetLibraryWebSite();
+    link += '/';
+    link += entry->mPageName;
+    return link;
 }
 
 void LibraryEntry::FreeStrings()

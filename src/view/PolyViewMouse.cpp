@@ -115,23 +115,26 @@ std::string ModeText(int mode)
     switch (mode)
     {
     case kMouseModeIdentify:
-        text = std::string("IDENTIFICATION MODE\n\nShift+Left-click --- Identify a ") + (model4D ? "cell/" : "") +
-               "face/edge/vert\n\nIdentification details will appear in the\n"
-               "  status bar at the bottom of the window.";
-        return text + kEscLine;
+        text = "IDENTIFICATION MODE\n\nShift+Left-click --- Identify a ";
+        text += model4D ? "cell/" : "";
+        text += "face/edge/vert\n\nIdentification details will appear in the\n"
+                "  status bar at the bottom of the window.";
+        break;
     case kMouseModeCutEdges:
-        return std::string("CUTTING MODE\n\nShift+Left-click --- Cut/uncut edges of selected type\n"
-                           "Shift+Right-click --- Cut/uncut single edge") +
-               kEscLine;
+        text = std::string("CUTTING MODE\n\nShift+Left-click --- Cut/uncut edges of selected type\n"
+                           "Shift+Right-click --- Cut/uncut single edge");
+        break;
     case kMouseModeMeasure:
-        text = std::string("MEASUREMENT MODE\nMeasure distance and angle between items\nItems can be points, lines") +
-               (model4D ? ", planes or hyperplanes" : " or planes") +
-               "\n\nShift+Left-click --- Select new item\nShift+Right-click --- Extend item"
-               "\nCtrl+Left-click --- Replace recent item\nCtrl+Right-click --- Extend item";
-        return text + kEscLine +
-               "\n\nMeasured distance and angle appear on-screen\n  and in the status bar at the bottom of the "
-               "window.\nDistance is also available from the menu:\n  \"" +
-               kMeasuredDistanceMenuText + "\".";
+        text = "MEASUREMENT MODE\nMeasure distance and angle between items\nItems can be points, lines";
+        text += model4D ? ", planes or hyperplanes" : " or planes";
+        text += "\n\nShift+Left-click --- Select new item\nShift+Right-click --- Extend item"
+                "\nCtrl+Left-click --- Replace recent item\nCtrl+Right-click --- Extend item";
+        text += kEscLine;
+        text += "\n\nMeasured distance and angle appear on-screen\n  and in the status bar at the bottom of the "
+                "window.\nDistance is also available from the menu:\n  \"";
+        text += kMeasuredDistanceMenuText;
+        text += "\".";
+        return text;
     case kMouseModeFaceting:
         text = "FACETING MODE\n";
         if (!FindViewOfType(kViewTypeFacetPreview, kViewTypeFacetPreview))
@@ -143,37 +146,48 @@ std::string ModeText(int mode)
                 "Enter/Tick --- Accept facet\nDelete/Cross --- Discard facet\n"
                 "Ctrl + Right-click --- Select existing face to use as facet\n"
                 "Ctrl + Shift + F --- Create faceted polyhedron";
-        return text + kEscLine;
+        break;
     case kMouseModeColorFaces:
     {
         const char* upper = model4D ? "CELL" : "FACE";
         const std::string lower = model4D ? "cell" : "face";
-        text = std::string("COLOR/HIDE ") + upper + "S MODE\n\nShift + Left-click --- Color/hide all " + lower +
-               "s of selected type same as previous\nCtrl + Left-click --- Color/hide selected " + lower +
-               " only same as previous\nShift + Right-click --- Select a " + lower +
-               " (without changing color)\nCtrl + Right-click --- Select a " + lower + " (without changing color)";
-        return text + kEscLine;
+        // Appended piece by piece: g++ 12 reports a false out-of-bounds copy for a long chain of operator+.
+        text = "COLOR/HIDE ";
+        text += upper;
+        text += "S MODE\n\nShift + Left-click --- Color/hide all ";
+        text += lower;
+        text += "s of selected type same as previous\nCtrl + Left-click --- Color/hide selected ";
+        text += lower;
+        text += " only same as previous\nShift + Right-click --- Select a ";
+        text += lower;
+        text += " (without changing color)\nCtrl + Right-click --- Select a ";
+        text += lower;
+        text += " (without changing color)";
+        break;
     }
     case kMouseModeImage:
-        return std::string("IMAGE MODE (See also \"Image\" menu)\n\nShift + Left-drag --- Move image\n"
+        text = std::string("IMAGE MODE (See also \"Image\" menu)\n\nShift + Left-drag --- Move image\n"
                            "Shift + Right-drag --- Scale image\nShift + Left+Right-drag --- Rotate image\n"
                            "Ctrl + Left-click --- Select face\nCtrl + Right-drag --- Stretch image\n"
-                           "(Use \"Color/Hide Faces\" mode to copy images between faces)") +
-               kEscLine;
+                           "(Use \"Color/Hide Faces\" mode to copy images between faces)");
+        break;
     case kMouseModeSectionTumble:
-        return std::string("SLICE TUMBLE MODE\n\nShift + Left-drag --- Rotate slicing plane\n"
+        text = std::string("SLICE TUMBLE MODE\n\nShift + Left-drag --- Rotate slicing plane\n"
                            "Shift + Right-drag --- Rotate slicing plane in 4D\n"
                            "Shift + Left+Right-drag --- Twist slicing plane in 4D (only in Base/Dual view)\n"
-                           "Ctrl + Left-drag --- Change slicing depth\nCtrl + Right-click --- Slice half-way") +
-               kEscLine;
+                           "Ctrl + Left-drag --- Change slicing depth\nCtrl + Right-click --- Slice half-way");
+        break;
     case kMouseMode4DTumble:
-        return std::string("4D TUMBLE MODE\n\nShift + Left-drag --- Rotate in 4D\nShift + Right-drag --- Tunnel in 4D\n"
+        text = std::string("4D TUMBLE MODE\n\nShift + Left-drag --- Rotate in 4D\nShift + Right-drag --- Tunnel in 4D\n"
                            "Ctrl + Left-drag --- Rotate through cell in 4D\n"
-                           "Ctrl + Right-drag --- Rotate through vertex in 4D\nSpace + Right-drag --- FOV in 4D") +
-               kEscLine;
+                           "Ctrl + Right-drag --- Rotate through vertex in 4D\nSpace + Right-drag --- FOV in 4D");
+        break;
     default:
         return text;
     }
+    // Appended, not concatenated into a temporary: g++ 12 reports a false out-of-bounds copy for the latter.
+    text += kEscLine;
+    return text;
 }
 }  // namespace
 

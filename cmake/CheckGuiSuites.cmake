@@ -1,0 +1,23 @@
+cmake_minimum_required(VERSION 3.20)
+# Fails when a GUI test executable holds a suite that no ctest entry runs (see OrvaneGuiTests.cmake).
+# Listing the tests needs no display: the test main starts wx only when tests run.
+execute_process(COMMAND ${EXE} --gtest_list_tests OUTPUT_VARIABLE listing RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${EXE} --gtest_list_tests failed (${rc})")
+endif()
+string(REPLACE "," ";" SUITES "${SUITES}")
+string(REPLACE "\n" ";" lines "${listing}")
+set(missing "")
+foreach(line ${lines})
+  # Suite lines start in column 0 and end with '.'; a parameterised one is "Prefix/Suite.".
+  if(line MATCHES "^([A-Za-z0-9_/]+)\\.")
+    set(suite ${CMAKE_MATCH_1})
+    string(REGEX REPLACE "^.*/" "" suite "${suite}")
+    if(NOT suite IN_LIST SUITES)
+      list(APPEND missing ${suite})
+    endif()
+  endif()
+endforeach()
+if(missing)
+  message(FATAL_ERROR "GUI test suites without a ctest entry (write TEST_F(Suite, Name) on one line): ${missing}")
+endif()
