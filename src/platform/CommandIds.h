@@ -9,6 +9,7 @@ inline constexpr int kCommandIdBase = 0x8000;
 inline constexpr int kCmdFileMruFirst = 57616 - kCommandIdBase;  // the recent files, up to kCmdFileMruLast
 inline constexpr int kCmdFileMruLast = 57631 - kCommandIdBase;
 inline constexpr int kCmdAppExit = 57665 - kCommandIdBase;
+inline constexpr int kCmdFileOpen = 57601 - kCommandIdBase;
 inline constexpr int kCmdFileSave = 57603 - kCommandIdBase;
 inline constexpr int kCmdFileSaveAs = 57604 - kCommandIdBase;
 inline constexpr int kCmdSaveDefaultScene = 33700 - kCommandIdBase;

@@ -6,6 +6,7 @@
 namespace
 {
 const CommandInfo kCommands[] = {
+    {kCmdFileOpen, "&File", "&Open...\tCtrl+O", "Open a model file", {}},
     // A 4D model cannot be written to a model file yet.
     {kCmdFileSave, "&File", "&Save\tCtrl+S", "Save the scene to its model file", {0, kCommandFor3DModel}},
     {kCmdFileSaveAs, "&File", "Save &As...", "Save the scene to a new model file", {0, kCommandFor3DModel}},

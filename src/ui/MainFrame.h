@@ -5,6 +5,8 @@
 
 #include <string>
 
+class wxMenuItem;
+
 // The main window: the menu built from the command table, the pane layouts with the view type each
 // layout's panes showed last, and the orderly shut-down of the program. Made once by the
 // application at start-up for the one document.
@@ -20,6 +22,9 @@ public:
     // Switches the pane layout: each layout keeps the view types of its panes, and the views keep
     // their stereo mode and 4D state across the switch.
     void SetLayout(int layout) override;
+    // The File menu lists the recent files above Exit, newest first; it follows every change of
+    // the list.
+    void UpdateRecentFileMenu();
 
 private:
     // Test hook: with ORVANE_FIRST_FRAME_PPM set, save the first frame there and close.
@@ -28,6 +33,7 @@ private:
     // The panes and layout as model files see them, installed while the frame lives.
     AppSceneHost mSceneHost;
     SceneHost* mPreviousSceneHost = nullptr;
+    wxMenuItem* mRecentSeparator = nullptr;
     bool mClosing = false;
     bool mFirstFrameSaved = false;
 };
