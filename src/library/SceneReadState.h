@@ -161,7 +161,7 @@ private:
     bool mStop = false;
     bool mPreserveViews = false;
     int mErrors = 0;
-    int mWarnings = 0;
+    int mWarnings = 0;  // those shown
     // The word of an ASCII token the table does not have, as the token layer found it.
     std::string mUnknownWord;
     int mBoxesAtStart = 0;

@@ -3,26 +3,16 @@
 
 #include "library/SceneReadState.h"
 
-#include "kernel/ColorRGB.h"
-#include "kernel/Messages.h"
 #include "kernel/MouseThrow.h"
-#include "kernel/NetTabSettings.h"
 #include "kernel/Paths.h"
-#include "kernel/Polygon3D.h"
 #include "kernel/Progress.h"
-#include "kernel/RingVert.h"
 #include "kernel/SceneParameters.h"
-#include "kernel/SceneThrows.h"
 #include "kernel/Shell.h"
 #include "kernel/Strings.h"
 #include "kernel/UnitSettings.h"
 #include "kernel/ViewTypes.h"
 #include "kernel/WaitCursor.h"
-#include "library/ColorList.h"
 #include "library/SceneTokens.h"
-#include "model/Edge.h"
-#include "model/ElemList.h"
-#include "model/FaceVert.h"
 #include "model/Poly.h"
 #include "model/SimplePoly.h"
 #include "polytope4d/Polytope4DOptions.h"
@@ -74,7 +64,7 @@ SceneReader::SceneReader(SceneStreams& streams, const char* path, Poly* poly, Po
         }
         if (level > 0)
             ++mErrors;
-        else
+        else if (!(mOptions & (kSceneNoMessages | kSceneErrorsOnly)))
             ++mWarnings;
         return forward ? forward(level, fullText, text) : 0;
     });
@@ -716,8 +706,13 @@ void SceneReader::PostProcess()
         mPoly->ColorFaces(&mPoly->mFaces);
     if (!mSections[1].colored)
         mPoly->ColorFaces(&mPoly->mVerts);
+    // The face diagrams were coloured by the analysis: they take the file's colours.
+    mPoly->mFlags |= Poly::kRecolorFaceDiagrams | Poly::kRecolorMorphDiagrams | Poly::kRecolorSection;
     if (modelOnly)
+    {
+        mPoly->UpdateFaceDiagramColors();
         return;
+    }
 
     GetFacetingSettings().options = mFacetingOptions;
     mSections[0].Apply(*mPoly, mPoly->mFaces, *mPoly->GetFaceStellation());

@@ -69,7 +69,10 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         view->Activate(true);
 
     if (const char* path = std::getenv("ORVANE_FIRST_FRAME_PPM"))
-        ArmFirstFrameCapture(path);
+    {
+        mFirstFramePath = path;
+        ArmFirstFrameCapture();
+    }
 }
 
 CMainFrame::~CMainFrame()
@@ -79,12 +82,14 @@ CMainFrame::~CMainFrame()
         SetSceneHost(mPreviousSceneHost);
 }
 
-void CMainFrame::ArmFirstFrameCapture(const char* path)
+void CMainFrame::ArmFirstFrameCapture()
 {
+    if (mFirstFramePath.empty() || mFirstFrameSaved)
+        return;
     auto* pane = dynamic_cast<OpenGLView*>(NewView::GetFirstView());
     if (!pane)
         return;
-    pane->GetCanvas()->SetFrameDrawnCallback([this, file = std::string(path)](GLCanvasWindow& canvas) {
+    pane->GetCanvas()->SetFrameDrawnCallback([this, file = mFirstFramePath](GLCanvasWindow& canvas) {
         if (mFirstFrameSaved)
             return;
         // The frame saved is the first one with every model at rest, after the start-up transition.
@@ -131,6 +136,7 @@ void CMainFrame::SetLayout(int layout)
             state->SetRotation4D(rotation4D);
         }
     SetStereoModeInAllViews(stereo);
+    ArmFirstFrameCapture();
 }
 
 void CMainFrame::UpdateRecentFileMenu()

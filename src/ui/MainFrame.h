@@ -27,14 +27,16 @@ public:
     void UpdateRecentFileMenu();
 
 private:
-    // Test hook: with ORVANE_FIRST_FRAME_PPM set, save the first frame there and close.
-    void ArmFirstFrameCapture(const char* path);
+    // Test hook: with ORVANE_FIRST_FRAME_PPM set, save the first frame there and close. A new
+    // layout (a default scene's) makes new panes: the hook moves to the first of them.
+    void ArmFirstFrameCapture();
 
     // The panes and layout as model files see them, installed while the frame lives.
     AppSceneHost mSceneHost;
     SceneHost* mPreviousSceneHost = nullptr;
     wxMenuItem* mRecentSeparator = nullptr;
     bool mClosing = false;
+    std::string mFirstFramePath;
     bool mFirstFrameSaved = false;
 };
 

@@ -765,6 +765,10 @@ TEST_F(SceneReaderTest, FailuresAreReportedOnce)
     std::memcpy(&size, longer.data() + sizesAt + 4, 4);
     ++size;
     std::memcpy(longer.data() + sizesAt + 4, &size, 4);
+    // A stored size no file of this length can hold.
+    std::string pastTheEnd = blocks;
+    const int32_t hugeBlock = 2147483647;
+    std::memcpy(pastTheEnd.data() + sizesAt, &hugeBlock, 4);
     std::string token200 = "Orvane BINARY ";
     for (int16_t v : {int16_t(8), int16_t(10), int16_t(200), int16_t(200)})
         token200.append(reinterpret_cast<const char*>(&v), 2);
@@ -779,6 +783,7 @@ TEST_F(SceneReaderTest, FailuresAreReportedOnce)
         {"missing file", "", "File not found: " + missing + "\n\nSearched relative to: " + folder},
         {"altered magic", badMagic, "Decompression failed: corrupt"},
         {"size one too large", longer, "Decompression failed: length mismatch"},
+        {"block past the end", pastTheEnd, "Failed to load file (may be corrupt)"},
     };
     for (const Case& c : kCases)
     {
