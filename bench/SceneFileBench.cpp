@@ -2,9 +2,11 @@
 #include "kernel/ScriptedServices.h"
 #include "kernel/TokenFile.h"
 #include "library/SceneFile.h"
+#include "library/SceneReader.h"
 #include "model/ConvexHull.h"
 #include "model/CreatePoly.h"
 #include "model/Poly.h"
+#include "model/PolyTemplate.h"
 #include "model/SimplePoly.h"
 
 #include <benchmark/benchmark.h>
@@ -89,4 +91,62 @@ void BM_WriteSceneToMemory(benchmark::State& state)
     state.counters["faces"] = poly.mFaces.mCount;
 }
 BENCHMARK(BM_WriteSceneToMemory)->Unit(benchmark::kMillisecond);
+
+// Opening the scene: reading every item and building the model again from its vertices and faces.
+void ReadFile(benchmark::State& state, int mode)
+{
+    ScopedScriptedServices quiet;
+    Poly& poly = LargeModel();
+    const std::string path = "/tmp/orvane-scene-bench-" + std::to_string(getpid()) + ".orva";
+    if (!WriteSceneFile(path.c_str(), mode, &poly, 0))
+    {
+        state.SkipWithError("the scene could not be written");
+        return;
+    }
+    for (auto _ : state)
+    {
+        PolyTemplate templ;
+        Poly read;
+        const bool ok = ReadSceneFile(path.c_str(), &read, &templ, 0, nullptr, nullptr, nullptr);
+        benchmark::DoNotOptimize(ok);
+        benchmark::DoNotOptimize(read.mFaces.mCount);
+    }
+    state.counters["faces"] = poly.mFaces.mCount;
+    std::remove(path.c_str());
+}
+
+void BM_ReadSceneAscii(benchmark::State& state)
+{
+    ReadFile(state, kIoAscii);
+}
+BENCHMARK(BM_ReadSceneAscii)->Unit(benchmark::kMillisecond);
+
+void BM_ReadSceneBinary(benchmark::State& state)
+{
+    ReadFile(state, kIoBinary);
+}
+BENCHMARK(BM_ReadSceneBinary)->Unit(benchmark::kMillisecond);
+
+// A tour event's playback.
+void BM_ReadSceneFromMemory(benchmark::State& state)
+{
+    ScopedScriptedServices quiet;
+    Poly& poly = LargeModel();
+    MemBlock block;
+    if (!WriteSceneToBuffer(nullptr, &poly, 0, block))
+    {
+        state.SkipWithError("the scene could not be written");
+        return;
+    }
+    for (auto _ : state)
+    {
+        PolyTemplate templ;
+        Poly read;
+        const bool ok = ReadSceneFile(nullptr, &read, &templ, 0, nullptr, &block, nullptr);
+        benchmark::DoNotOptimize(ok);
+        benchmark::DoNotOptimize(read.mFaces.mCount);
+    }
+    state.counters["faces"] = poly.mFaces.mCount;
+}
+BENCHMARK(BM_ReadSceneFromMemory)->Unit(benchmark::kMillisecond);
 }  // namespace

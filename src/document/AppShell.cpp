@@ -169,6 +169,12 @@ void AppShell::RefreshDocument(int flags)
     ::RefreshDocument(flags);
 }
 
+void AppShell::SetDocumentPath(const std::string& path, bool addToRecentFiles)
+{
+    if (CPolyDoc* doc = GetPolyDoc())
+        doc->SetPathName(path.c_str(), addToRecentFiles);
+}
+
 void AppShell::MarkDiagramColorsChanged()
 {
     ::MarkDiagramColorsChanged();

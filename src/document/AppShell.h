@@ -67,6 +67,7 @@ public:
     int SelectedInfoIndex() const { return mSelectedIndex; }
 
     void RefreshDocument(int flags) override;
+    void SetDocumentPath(const std::string& path, bool addToRecentFiles) override;
     void MarkDiagramColorsChanged() override;
     bool OpenLibraryModel(LibraryEntry* entry, bool fromChooser, bool keepSearch) override;
 

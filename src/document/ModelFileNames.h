@@ -17,6 +17,9 @@ bool IsModelFileName(const char* path);
 // own gets no text yet.
 bool ModelFileInfoText(const char* path, std::string& text);
 
+// The open dialog's filter.
+inline constexpr char kModelFileOpenFilter[] = "Orvane Model (*.orva)|*.orva|All Files (*.*)|*.*||";
+
 // The Save As dialog's filter: the compressed BINARY form first, then the ASCII text form.
 inline constexpr char kModelFileSaveFilter[] =
     "Orvane Model (*.orva)|*.orva|Orvane Model as Text (*.orva)|*.orva||";

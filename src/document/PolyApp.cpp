@@ -1,6 +1,7 @@
 #include "document/PolyApp.h"
 
 #include "document/AppShell.h"
+#include "document/ModelFileNames.h"
 #include "document/PolyDoc.h"
 #include "document/RecentFileList.h"
 #include "document/UndoList.h"
@@ -118,10 +119,13 @@ bool CPolyApp::OnInit()
         std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
         return copy && CreatePoly(copy.get(), &poly, true, true);
     });
-    // The program opens on the icosahedron, arriving with the start-up transition.
+    // The program opens on the default scene when the user saved one, else on the icosahedron,
+    // arriving with the start-up transition. The default scene does not become the document's file.
     {
         TransitionOccasionScope startUp(kOccasionStartUp);
-        mDocument->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false));
+        const std::string scene = DefaultScenePath();
+        if (!PathExists(scene.c_str()) || !mDocument->OpenModelFile(scene, CPolyDoc::kOpenWithoutPath))
+            mDocument->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false));
     }
     ClearUndoList();
 

@@ -108,6 +108,25 @@ public:
     bool BuildNewModel(int occasion, const std::function<bool(Poly&)>& build, bool restoreThrows);
 
     // ---- Model files ----
+    // Flags of OpenModelFile.
+    static constexpr int kOpenPathOnly = 2;       // the path does not join the recent files
+    static constexpr int kOpenKeepSearch = 8;     // the library's current search result stays
+    static constexpr int kOpenWithoutPath = 0x100;  // the document's path stays as it is
+    // Makes the model file's scene current: the model with its colours, texts and selections, and
+    // the panes, cameras and settings the file holds, as one "File-Open" undo step arriving with
+    // the transition of a model loaded from file. The file becomes the document's path, in the
+    // recent files unless kOpenPathOnly, and Save keeps its form. False, with the old model, panes
+    // and settings as they were and no undo step left, when the file cannot be read or the user
+    // cancelled the reading; the user has been told why, except after a cancel.
+    bool OpenModelFile(const std::string& path, int flags);
+    // The framework's opening of a document: OpenModelFile(path, 0).
+    bool OnOpenDocument(const std::string& path);
+    // File > Open...: a model file chosen in the open dialog.
+    bool AskOpenModelFile();
+    // The recent file at the index; one that no longer opens leaves the list.
+    bool OpenRecentFile(int index);
+    void OnFileOpen(wxCommandEvent& event);
+    void OnRecentFile(wxCommandEvent& event);
     // File > Save: to the model's file in the form that file has; without a file, Save As.
     bool SaveModelFile();
     // File > Save As...: the path and the form (ASCII or the compressed BINARY) chosen in the save

@@ -1,9 +1,13 @@
 #include "document/PolyDoc.h"
 
+#include "document/ModelFileNames.h"
 #include "document/ModelViewState.h"
 #include "document/PolyApp.h"
+#include "document/RecentFileList.h"
 #include "document/UndoList.h"
+#include "kernel/FileDialog.h"
 #include "kernel/Messages.h"
+#include "kernel/Paths.h"
 #include "kernel/Shell.h"
 #include "kernel/Strings.h"
 #include "kernel/TransitionSettings.h"
@@ -13,6 +17,8 @@
 #include "library/LibraryEntry.h"
 #include "library/LibraryLookup.h"
 #include "library/LibrarySearchResult.h"
+#include "library/SceneFile.h"
+#include "library/SceneReader.h"
 #include "model/ColorSchemes.h"
 #include "model/FaceVert.h"
 #include "model/Poly.h"
@@ -29,8 +35,9 @@
 
 namespace
 {
-// Transition occasion of a library model being opened.
+// Transition occasions of a library model and of a model file being opened.
 constexpr int kOccasionLoadBuiltInModel = 3;
+constexpr int kOccasionLoadFromFile = 4;
 // Bits of the face scheme word that give elements on the symmetry axes colours of their own.
 constexpr uint32_t kSpecialArrangements = 0xFFF000;
 constexpr char kWatermanPrefix[] = "Waterman R";
@@ -119,10 +126,13 @@ bool ReadWatermanName(const std::string& name, int& root, int& centre)
 }
 }  // namespace
 
-bool CPolyDoc::OpenLibraryModel(const LibraryEntry* entry, bool /*fromChooser*/, bool keepSearch)
+bool CPolyDoc::OpenLibraryModel(const LibraryEntry* entry, bool fromChooser, bool keepSearch)
 {
     if (!entry)
         return false;
+    // An entry that stands for a model file opens the file.
+    if ((entry->mFlags & LibraryEntry::kFileEntry) && entry->mName && PathExists(entry->mName))
+        return OpenModelFile(entry->mName, (fromChooser ? 0 : kOpenPathOnly) | (keepSearch ? kOpenKeepSearch : 0));
     LibrarySearchResult* search = GetCurrentSearchResult();
     const Poly& old = GetCurrentRecord()->mPoly;
     const std::optional<FrontBack> faceColors = SelectedColors(old.GetFaceStellation());
@@ -295,8 +305,83 @@ void CPolyDoc::OnMakeFacesRegular(wxCommandEvent& /*event*/)
     MakeFacesRegular();
 }
 
+bool CPolyDoc::OpenModelFile(const std::string& path, int flags)
+{
+    int options = 0;
+    if (!(flags & kOpenWithoutPath))
+        options |= kSceneSetPath | ((flags & kOpenPathOnly) ? 0 : kSceneAddToRecentFiles);
+    if (flags & kOpenKeepSearch)
+        options |= kSceneKeepSearch;
+    SceneFileInfo info;
+    // A transition's record switch clears the form with the path; a failure puts both back.
+    const int form = mFileForm;
+    // The item stays open while the file is read; closing it records what the file set besides the
+    // model (sub-symmetry, drawn facets) for redo.
+    AddUndo(kUndoFileOpen, false);
+    const bool built = BuildNewModel(
+        kOccasionLoadFromFile,
+        [&](Poly& poly) {
+            return ReadSceneFile(path.c_str(), &poly, GetCurrentTemplate(), options, &info, nullptr, nullptr);
+        },
+        false);
+    if (!built)
+    {
+        DiscardLastUndo();
+        mFileForm = form;
+        return false;
+    }
+    CloseUndo();
+    mUnbuiltEntry = nullptr;
+    if (!(flags & kOpenWithoutPath))
+        SetFileForm(info.form);
+    RefreshDocument(1);
+    return true;
+}
+
+bool CPolyDoc::OnOpenDocument(const std::string& path)
+{
+    return OpenModelFile(path, 0);
+}
+
+bool CPolyDoc::AskOpenModelFile()
+{
+    std::string path;
+    if (!AskOpenFile("Open Model", path, "orva", kModelFileOpenFilter, &gBrowseOrva))
+        return false;
+    return OnOpenDocument(path);
+}
+
+bool CPolyDoc::OpenRecentFile(int index)
+{
+    RecentFileList& list = GetRecentFileList();
+    const std::string path = list.Get(index);
+    if (path.empty())
+        return false;
+    if (OnOpenDocument(path))
+        return true;
+    for (int i = 0; i < list.Count(); ++i)
+        if (list.Get(i) == path)
+        {
+            list.Remove(i);
+            break;
+        }
+    return false;
+}
+
+void CPolyDoc::OnFileOpen(wxCommandEvent& /*event*/)
+{
+    AskOpenModelFile();
+}
+
+void CPolyDoc::OnRecentFile(wxCommandEvent& event)
+{
+    OpenRecentFile(event.GetId() - kCmdFileMruFirst);
+}
+
 void CPolyDoc::BindOpenCommands()
 {
+    Bind(wxEVT_MENU, &CPolyDoc::OnFileOpen, this, kCmdFileOpen);
+    Bind(wxEVT_MENU, &CPolyDoc::OnRecentFile, this, kCmdFileMruFirst, kCmdFileMruLast);
     Bind(wxEVT_MENU, &CPolyDoc::OnNextPolyhedron, this, kCmdNextPolyhedron);
     Bind(wxEVT_MENU, &CPolyDoc::OnPreviousPolyhedron, this, kCmdPreviousPolyhedron);
     Bind(wxEVT_MENU, &CPolyDoc::OnMakeFacesRegular, this, kCmdMakeFacesRegular);

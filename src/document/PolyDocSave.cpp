@@ -13,6 +13,7 @@
 #include "kernel/TokenFile.h"
 #include "library/LibraryEntry.h"
 #include "library/LibraryFileNames.h"
+#include "library/LibraryFolder.h"
 #include "library/SceneFile.h"
 #include "model/Poly.h"
 #include "platform/CommandIds.h"
@@ -53,7 +54,8 @@ bool CPolyDoc::WriteModelFile(const std::string& path, int form)
 bool CPolyDoc::SaveModelFile()
 {
     const std::string path = GetFilePath();
-    if (IsBlank(path))
+    // A model opened from the library keeps the library's file as it was: it is saved elsewhere.
+    if (IsBlank(path) || IsInLibraryFolder(path.c_str()))
         return SaveModelFileAs();
     const int form = mFileForm >= 0 ? mFileForm : (GetDocumentSettings().saveModelsAsText ? kIoAscii : kIoBinary);
     return WriteModelFile(path, form);
@@ -64,6 +66,8 @@ bool CPolyDoc::SaveModelFileAs()
     std::string path = GetFilePath();
     if (IsBlank(path))
         path = SuggestedFileName(GetCurrentRecord()->mPoly);
+    else if (IsInLibraryFolder(path.c_str()))
+        path = GetFileNamePart(path.c_str());
     const bool text = mFileForm >= 0 ? mFileForm == kIoAscii : GetDocumentSettings().saveModelsAsText;
     int filterIndex = text ? kSaveFilterText : kSaveFilterBinary;
     if (!AskSaveFile("Save Model As", path, "orva", kModelFileSaveFilter, &gBrowseOrva, &filterIndex))

@@ -9,6 +9,12 @@ namespace
 {
 const char kSection[] = "Recent File List";
 
+std::function<void()>& ChangedHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
 std::string EntryName(int index)
 {
     return "File" + std::to_string(index + 1);
@@ -29,12 +35,14 @@ void RecentFileList::Add(const std::string& path)
     mPaths.insert(mPaths.begin(), path);
     if (Count() > mCapacity)
         mPaths.resize(size_t(mCapacity));
+    Changed();
 }
 
 void RecentFileList::Remove(int index)
 {
     if (index >= 0 && index < Count())
         mPaths.erase(mPaths.begin() + index);
+    Changed();
 }
 
 void RecentFileList::Load(const RegistryApp& app)
@@ -48,6 +56,7 @@ void RecentFileList::Load(const RegistryApp& app)
             break;
         mPaths.push_back(path);
     }
+    Changed();
 }
 
 void RecentFileList::Save(const RegistryApp& app) const
@@ -59,8 +68,19 @@ void RecentFileList::Save(const RegistryApp& app) const
         RegWriteString(key.get(), EntryName(i).c_str(), Get(i).c_str());
 }
 
+void RecentFileList::Changed() const
+{
+    if (this == &GetRecentFileList() && ChangedHook())
+        ChangedHook()();
+}
+
 RecentFileList& GetRecentFileList()
 {
     static RecentFileList list(12);
     return list;
+}
+
+void SetRecentFilesChangedHook(std::function<void()> hook)
+{
+    ChangedHook() = std::move(hook);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,14 @@ public:
     void Save(const RegistryApp& app) const;
 
 private:
+    void Changed() const;
+
     int mCapacity;
     std::vector<std::string> mPaths;
 };
 
 // The program's list, of twelve entries.
 RecentFileList& GetRecentFileList();
+// Called after every change of the program's list (the main window's menu follows it); an empty
+// function for none.
+void SetRecentFilesChangedHook(std::function<void()> hook);

@@ -18,6 +18,11 @@ inline constexpr size_t kLzrwWorkMemSize = 4096 * sizeof(uint32_t) + 3;
 // outgrow its source before the compressor notices and stores it instead.
 inline constexpr size_t kLzrwCompressSlack = 1024;
 
+// No block decompresses to more than this many times its length: a group of 16 copy items (a
+// 2-byte control word and 32 bytes) gives at most 288 bytes. A size read from a file beside a block
+// is checked against it before anything is allocated.
+inline constexpr size_t kLzrwMaxExpansion = 9;
+
 // Action 1 compresses, action 2 decompresses; any other action does nothing and returns false.
 bool LzrwCompress(int action, void* workMem, const uint8_t* src, size_t srcLen, uint8_t* dst, size_t dstCapacity,
                   size_t& dstLen);

@@ -18,6 +18,7 @@ SuspendGLContextHook gSuspendHook = nullptr;
 ResumeGLContextHook gResumeHook = nullptr;
 GLContextHeldQuery gHeldQuery = nullptr;
 TraceSink gTraceSink = nullptr;
+int gMessageBoxCount = 0;
 
 int ShowFormatted(const char* caption, unsigned type, const char* traceFormat, size_t size, const char* format,
                   va_list args)
@@ -83,11 +84,17 @@ bool IsGLContextHeld()
 
 int DoMessageBox(const std::string& text, const char* caption, unsigned type)
 {
+    ++gMessageBoxCount;
     GLContextSuspension state;
     SuspendGLContextForModal(state);
     const int result = Services().MessageBox(text, caption, type);
     ResumeGLContextAfterModal(state);
     return result;
+}
+
+int GetMessageBoxCount()
+{
+    return gMessageBoxCount;
 }
 
 int ErrorMessage(const char* format, ...)

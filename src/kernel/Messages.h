@@ -39,6 +39,9 @@ uint32_t& ShowMessagesSetting();
 
 // Shows one modal box, releasing the view's rendering context around it.
 int DoMessageBox(const std::string& text, const char* caption, unsigned type);
+// How many boxes have been shown: an operation compares it before and after a step to learn whether
+// the step already told the user why it failed.
+int GetMessageBoxCount();
 
 // Formats into a buffer of bufferSize bytes: a text that does not fit is cut and ends in "...".
 std::string FormatMessageText(size_t bufferSize, const char* format, va_list args);

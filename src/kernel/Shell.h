@@ -62,6 +62,8 @@ public:
     // such item is open.
     virtual void RecordStelCellChange(StellationCell* /*cell*/, bool /*nowIncluded*/) {}
     virtual void RefreshDocument(int /*flags*/) {}
+    // The document's file becomes the path, which with addToRecentFiles heads the recent files.
+    virtual void SetDocumentPath(const std::string& /*path*/, bool /*addToRecentFiles*/) {}
     // Colours changed: face diagrams take them in the next idle step and every view is redrawn.
     virtual void MarkDiagramColorsChanged() {}
     // A side of the model looks different: its display data is made again (with its nets when

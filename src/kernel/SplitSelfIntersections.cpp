@@ -354,6 +354,12 @@ RingList* SplitSelfIntersections(RingVert* ring, std::unique_ptr<Vec2D[]>& point
         }
     }
 
+    // Coordinates that overflowed to NaN leave no farthest point and nothing to trace.
+    if (!c)
+    {
+        RestoreInput(ring, first);
+        return nullptr;
+    }
     int32_t nextNumber = 0;
     RingVert* f = NextEdgeAtPoint(c, Vec2D{2.0 * c->x, 2.0 * c->y});
     RingVert* outer = f ? TraceRing(f, c, nextNumber) : nullptr;

@@ -79,6 +79,9 @@ struct ioFile
     ioErrorFunc mError;
     // BINARY and memory reading: enums are stored as their values, not as table indices.
     bool mRawEnums = false;
+    // Set, and left set, when a value was to be read and the data had ended or held no number
+    // there: the value read as 0 or empty is not the stream's. Readers of damaged files test it.
+    bool mValueMissing = false;
 };
 
 using ioFilePtr = std::unique_ptr<ioFile>;
@@ -154,6 +157,7 @@ bool ioSkipAscii(ioFile* f, const char* literal);
 bool ioSkipSpace(ioFile* f);
 // ASCII: the next line that is neither blank nor a comment.
 bool ioReadLine(ioFile* f, bool reportEnd);
+// A failed read of a value marks it missing (mValueMissing).
 bool ioReadBytes(ioFile* f, void* buffer, int length, bool swap);
 // Fails, reading nothing, when fewer than length bytes remain.
 bool ioReadMemory(ioFile* f, void* buffer, int length);

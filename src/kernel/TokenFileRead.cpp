@@ -61,12 +61,16 @@ void CutComment(ioFile* f)
         line.resize(spaceStart);
 }
 
-// The word at the cursor, or the quoted string with its escapes resolved; any length.
-std::string ReadWord(ioFile* f)
+// The word at the cursor, or the quoted string with its escapes resolved; any length. A value
+// that is not there marks the stream; the end of the data before a token is no fault.
+std::string ReadWord(ioFile* f, bool isValue)
 {
     std::string word;
     if (!ioSkipSpace(f))
+    {
+        f->mValueMissing = f->mValueMissing || isValue;
         return word;
+    }
     const std::string& line = f->mLine;
     size_t i = f->mCursor;
     if (line[i] == '"')
@@ -106,34 +110,55 @@ bool TakeWord(ioFile* f, const char* word)
     return true;
 }
 
+// The start of a number, or null (the stream marked) when the data has ended.
+const char* NumberStart(ioFile* f)
+{
+    if (ioSkipSpace(f))
+        return f->mLine.c_str() + f->mCursor;
+    f->mValueMissing = true;
+    return nullptr;
+}
+
+// Moves the cursor past what was converted; nothing converted marks the stream.
+void PassNumber(ioFile* f, const char* start, const char* end)
+{
+    if (end == start)
+        f->mValueMissing = true;
+    f->mCursor += size_t(end - start);
+}
+
 long ParseLong(ioFile* f)
 {
-    if (!ioSkipSpace(f))
+    const char* start = NumberStart(f);
+    if (!start)
         return 0;
-    const char* start = f->mLine.c_str() + f->mCursor;
     char* end = nullptr;
     const long v = std::strtol(start, &end, 0);
-    f->mCursor += size_t(end - start);
+    PassNumber(f, start, end);
     return v;
 }
 
 unsigned long ParseULong(ioFile* f)
 {
-    if (!ioSkipSpace(f))
+    const char* start = NumberStart(f);
+    if (!start)
         return 0;
-    const char* start = f->mLine.c_str() + f->mCursor;
     char* end = nullptr;
     const unsigned long v = std::strtoul(start, &end, 0);
-    f->mCursor += size_t(end - start);
+    PassNumber(f, start, end);
     return v;
 }
 
-// atof, then on to the next white space.
+// strtod, then on to the next white space.
 double ParseReal(ioFile* f)
 {
-    if (!ioSkipSpace(f))
+    const char* start = NumberStart(f);
+    if (!start)
         return 0.0;
-    const double v = std::atof(f->mLine.c_str() + f->mCursor);
+    char* end = nullptr;
+    const double v = std::strtod(start, &end);
+    if (end == start)
+        f->mValueMissing = true;
     while (f->mCursor < f->mLine.size() && !IsSpace(f->mLine[f->mCursor]))
         ++f->mCursor;
     return v;
@@ -152,12 +177,18 @@ std::string ReadBinaryText(ioFile* f)
         const size_t n = zero ? size_t(static_cast<const unsigned char*>(zero) - start) : left;
         text.assign(reinterpret_cast<const char*>(start), n);
         f->mMemPos += int(zero ? n + 1 : n);
+        // A text runs to its zero byte: without one the data was cut.
+        if (!zero)
+            f->mValueMissing = true;
         return text;
     }
     if (!f->mStream)
         return text;
-    for (int c; (c = getc_unlocked(f->mStream)) != EOF && c != 0;)
+    int c = EOF;
+    while ((c = getc_unlocked(f->mStream)) != EOF && c != 0)
         text.push_back(char(c));
+    if (c == EOF)
+        f->mValueMissing = true;
     return text;
 }
 }  // namespace
@@ -251,7 +282,9 @@ int64_t ioBytesLeft(const ioFile* f)
     return left;
 }
 
-bool ioReadBytes(ioFile* f, void* buffer, int length, bool swap)
+namespace
+{
+bool ReadRawBytes(ioFile* f, void* buffer, int length, bool swap)
 {
     if (length < 0)
         return false;
@@ -276,6 +309,15 @@ bool ioReadBytes(ioFile* f, void* buffer, int length, bool swap)
     }
     return ok;
 }
+}  // namespace
+
+bool ioReadBytes(ioFile* f, void* buffer, int length, bool swap)
+{
+    if (ReadRawBytes(f, buffer, length, swap))
+        return true;
+    f->mValueMissing = true;
+    return false;
+}
 
 int ioReadToken(ioFile* f)
 {
@@ -288,10 +330,10 @@ int ioReadToken(ioFile* f)
     if (!IsText(f))
     {
         int16_t token = 0;
-        return ioReadBytes(f, &token, 2, true) ? int(token) : kIoNoToken;
+        return ReadRawBytes(f, &token, 2, true) ? int(token) : kIoNoToken;
     }
 
-    const std::string word = ReadWord(f);
+    const std::string word = ReadWord(f, false);
     if (word.empty())
         return kIoNoToken;
     if (word == "Continue")
@@ -367,14 +409,14 @@ std::string ioReadString(ioFile* f, bool join)
 {
     if (!IsText(f))
         return ReadBinaryText(f);
-    std::string text = ReadWord(f);
+    std::string text = ReadWord(f, true);
     // Only the continuation tokens are taken: whatever else follows stays for the caller.
     while (join)
     {
         if (TakeWord(f, "Continue"))
-            text += ReadWord(f);
+            text += ReadWord(f, true);
         else if (TakeWord(f, "ContNewL"))
-            text += "\n" + ReadWord(f);
+            text += "\n" + ReadWord(f, true);
         else
             break;
     }
@@ -395,7 +437,7 @@ int ioReadEnum(ioFile* f, const ioEnumEntry* table)
             return -1;
         return f->mRawEnums ? stored : ioEnumValueAt(table, stored);
     }
-    const std::string word = ReadWord(f);
+    const std::string word = ReadWord(f, true);
     for (int i = 0; table && table[i].name; ++i)
         if (word == table[i].name)
             return table[i].value;
@@ -416,7 +458,7 @@ bool ioReadBool(ioFile* f)
         unsigned char byte = 0;
         return ioReadBytes(f, &byte, 1, false) && byte != 0;
     }
-    const std::string word = ReadWord(f);
+    const std::string word = ReadWord(f, true);
     if (strcasecmp(word.c_str(), "Yes") == 0)
         return true;
     if (strcasecmp(word.c_str(), "No") != 0)

@@ -26,3 +26,19 @@ bool GetLibraryFolderPath(std::string& path, int index)
         return false;
     return FindProgramFile(path, folder->mFolderName, true);
 }
+
+bool IsInLibraryFolder(const char* path)
+{
+    std::string full;
+    if (!GetFullPath(full, path))
+        return false;
+    for (int i = 0; i < kNumLibraryFolders; ++i)
+    {
+        std::string folder;
+        std::string fullFolder;
+        if (GetLibraryFolderPath(folder, i) && GetFullPath(fullFolder, folder.c_str()) &&
+            IsPathInFolder(full.c_str(), fullFolder.c_str()))
+            return true;
+    }
+    return false;
+}

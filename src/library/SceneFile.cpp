@@ -4,10 +4,13 @@
 #include "kernel/MemBlock.h"
 #include "kernel/Messages.h"
 #include "kernel/Paths.h"
+#include "kernel/Shell.h"
 #include "kernel/Strings.h"
 #include "kernel/TokenFile.h"
 #include "library/FileHeaderComment.h"
+#include "library/LibrarySearchResult.h"
 #include "library/SceneHost.h"
+#include "library/SceneReader.h"
 #include "library/SceneTokens.h"
 #include "library/SceneWriter.h"
 #include "model/Poly.h"
@@ -29,6 +32,8 @@
 namespace
 {
 bool gSceneFailed = false;
+
+constexpr char kCorruptBlock[] = "Failed to load file (may be corrupt)";
 
 // One half of the scene as the compressed block of a BINARY file.
 bool WriteBlock(ioFile* f, int token, const std::function<bool(ioFile*)>& write)
@@ -87,6 +92,20 @@ int SceneStreamMessage(int level, const char* fullText, const char* /*message*/)
     return 0;
 }
 
+void ReadSceneError(bool error, const char* text)
+{
+    if (!error)
+        return;
+    gSceneFailed = true;
+    ErrorMessage("%s", text ? text : "");
+}
+
+bool& KeepLayoutWhenOpening()
+{
+    static bool keep = false;
+    return keep;
+}
+
 bool SceneFileFailed()
 {
     return gSceneFailed;
@@ -126,6 +145,139 @@ bool WriteDataBlock(ioFile* f, int token, const MemBlock& block)
     ok = ioPrintf(f, "\t%d\t%d\n", storedSize, block.mSize) >= 0 && ok;
     ok = ioWriteBytes(f, stored.get(), storedSize, false) && ok;
     return ok && ioGood(f);
+}
+
+void SceneStreams::CloseBlock()
+{
+    nested.reset();
+    buffer.reset();
+}
+
+bool ReadDataBlock(SceneStreams& streams)
+{
+    ioFile* outer = streams.outer;
+    if (streams.nested)
+    {
+        ioError(outer, 1, "Recursive data block");
+        return false;
+    }
+    // Blocks hold binary bytes: a text file has none.
+    if (outer->mMode == kIoAscii)
+    {
+        ioError(outer, 1, "%s", kCorruptBlock);
+        return false;
+    }
+    const int32_t stored = ioReadInt(outer);
+    const int32_t size = ioReadInt(outer);
+    const int64_t left = ioBytesLeft(outer);
+    // Sizes the stream cannot hold, or that its bytes cannot decompress to, are refused before
+    // anything is made for them.
+    if (outer->mValueMissing || stored < 4 || size < 0 || (left >= 0 && stored > left) ||
+        uint64_t(size) > uint64_t(stored) * kLzrwMaxExpansion)
+    {
+        ioError(outer, 1, "%s", kCorruptBlock);
+        return false;
+    }
+    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size_t(stored)]);
+    std::unique_ptr<uint8_t[]> work(new (std::nothrow) uint8_t[kLzrwWorkMemSize]);
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[size_t(size) + 1]);
+    if (!bytes || !work || !buffer || !ioReadBytes(outer, bytes.get(), stored, false))
+    {
+        ioError(outer, 1, "%s", kCorruptBlock);
+        return false;
+    }
+    uint32_t magic = 0;
+    for (int i = 0; i < 4; ++i)
+        magic |= uint32_t(bytes[size_t(i)]) << (8 * i);
+    size_t length = 0;
+    if (magic != kDataBlockMagic ||
+        !LzrwCompress(kLzrwDecompressAction, work.get(), bytes.get() + 4, size_t(stored) - 4, buffer.get(),
+                      size_t(size) + 1, length))
+    {
+        ioError(outer, 1, "Decompression failed: corrupt");
+        return false;
+    }
+    if (length != size_t(size))
+    {
+        ioError(outer, 1, "Decompression failed: length mismatch");
+        return false;
+    }
+    // The outer stream has warned of a newer version already.
+    const int16_t minor = outer->mMajor == kSceneMajorVersion && outer->mMinor > kSceneMinorVersion
+                              ? outer->mMinor
+                              : kSceneMinorVersion;
+    ioFilePtr nested = ioOpenRead(nullptr, kSceneMagic, kSceneMajorVersion, minor, outer->mTokenName, outer->mError,
+                                  buffer.get(), size);
+    if (!nested)
+        return false;
+    nested->mFileName = outer->mFileName;
+    nested->mRawEnums = outer->mRawEnums || ioCompareVersion(nested.get(), 3, 0) <= 0;
+    streams.buffer = std::move(buffer);
+    streams.nested = std::move(nested);
+    return true;
+}
+
+bool ReadSceneFile(const char* path, Poly* poly, PolyTemplate* templ, int options, SceneFileInfo* info,
+                   const MemBlock* block, bool* failed)
+{
+    if (failed)
+        *failed = false;
+    ClearSceneFileFailure();
+    Shell& shell = GetShell();
+    for (void* view = shell.NextView(nullptr); view; view = shell.NextView(view))
+        shell.SetViewMessage(view, std::string());
+    const std::string pathText = path ? path : "";
+    if (!block && !PathExists(pathText.c_str()))
+    {
+        if (!(options & kSceneNoMessages))
+        {
+            std::string folder;
+            GetCurrentDir(folder);
+            ErrorMessage("File not found: %s\n\nSearched relative to: %s", pathText.c_str(), folder.c_str());
+        }
+        if (failed)
+            *failed = !(options & kSceneNoMessages);
+        return false;
+    }
+
+    LibrarySearchResult* search = GetCurrentSearchResult();
+    int errors = 0;
+    int warnings = 0;
+    const ioErrorFunc report = [&errors, &warnings, options](int level, const char* fullText, const char*) {
+        ++(level > 0 ? errors : warnings);
+        if (options & kSceneNoMessages)
+            return 0;
+        if (options & kSceneErrorsOnly)
+            ReadSceneError(level > 0, fullText);
+        else
+            SceneFileMessage(level > 0, fullText);
+        return 0;
+    };
+    bool ok = false;
+    {
+        ioFilePtr f = block ? ioOpenRead(nullptr, kSceneMagic, kSceneMajorVersion, kSceneMinorVersion,
+                                         SceneStreamTokenName, report, block->mData, block->mSize)
+                            : ioOpenRead(pathText.c_str(), kSceneMagic, kSceneMajorVersion, kSceneMinorVersion,
+                                         SceneStreamTokenName, report);
+        // A header that spoke of an error (a version that cannot be read) ends the read there.
+        if (f && errors == 0)
+        {
+            // Older streams keep enumerations as their values.
+            if (ioCompareVersion(f.get(), 3, 0) <= 0)
+                f->mRawEnums = true;
+            SceneStreams streams;
+            streams.outer = f.get();
+            ok = ReadScene(streams, pathText.c_str(), poly, templ, options, info);
+        }
+    }
+    if (options & kSceneKeepSearch)
+        SetCurrentSearchResult(search);
+    if (ok && (options & kSceneSetPath) && !block)
+        shell.SetDocumentPath(pathText, (options & kSceneAddToRecentFiles) != 0);
+    // The mark follows the messages shown: a read without messages leaves it clear.
+    if (failed && !(options & kSceneNoMessages))
+        *failed = errors > 0 || (warnings > 0 && !(options & kSceneErrorsOnly));
+    return ok;
 }
 
 bool WriteScene(ioFile* f, const char* basePath, int indent, Poly* poly, int options)

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "kernel/TokenFile.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class Poly;
+class PolyTemplate;
 struct MemBlock;
-struct ioFile;
+struct SceneFileInfo;
 
 // The model file ".orva": a token stream holding a whole scene (the model with its names, counts,
 // colours, texts and selections, the panes and their cameras, and the options of the scene). ASCII
@@ -26,6 +30,25 @@ inline constexpr int kDataBlockSlack = 1028;
 // shown side, scene values or limit of faces per net.
 inline constexpr int kSceneNoViewState = 0x200;
 
+// Option bits of the reader.
+// Only the model with its colours and texts: no names, convexity, symmetry, stellation and faceting
+// settings, drawn facets or stellation states; the panes keep their state.
+inline constexpr int kSceneModelOnly = 0x1;
+// Only the header, into the SceneFileInfo; nothing is applied.
+inline constexpr int kSceneHeaderOnly = 0x2;
+inline constexpr int kSceneNoMessages = 0x4;
+// Errors are shown, warnings dropped (ReadSceneError).
+inline constexpr int kSceneErrorsOnly = 0x8;
+// The document takes the path, with kSceneAddToRecentFiles also into the recent files.
+inline constexpr int kSceneSetPath = 0x10;
+inline constexpr int kSceneAddToRecentFiles = 0x20;
+// The library's current search result is the same after the read.
+inline constexpr int kSceneKeepSearch = 0x40;
+
+// Options > Keep Layout when Opening Files (off at start): reading a model file leaves the panes'
+// types, cameras, layout and motions as they are.
+bool& KeepLayoutWhenOpening();
+
 // The message callback of scene streams: an error goes to ErrorMessage, a warning to WarningMessage,
 // and either marks the read or write under way as failed.
 void SceneFileMessage(bool error, const char* text);
@@ -35,10 +58,33 @@ int SceneStreamMessage(int level, const char* fullText, const char* message);
 bool SceneFileFailed();
 void ClearSceneFileFailure();
 
+// The message callback of a read with kSceneErrorsOnly: an error goes to ErrorMessage and marks the
+// read as failed; a warning is dropped.
+void ReadSceneError(bool error, const char* text);
+
 // The bytes of an in-memory stream of the scene's version, compressed, under the token: the stored
 // and the uncompressed size, then the magic and the compressed bytes (the stored size counts the
 // magic).
 bool WriteDataBlock(ioFile* f, int token, const MemBlock& block);
+
+// The stream a scene is read from: the file or memory it was opened on, and while a data block is
+// read the nested stream over the block's decompressed bytes, which it owns with the bytes.
+struct SceneStreams
+{
+    ioFile* outer = nullptr;
+    ioFilePtr nested;
+    std::unique_ptr<uint8_t[]> buffer;
+
+    ioFile* Current() const { return nested ? nested.get() : outer; }
+    // Back to the outer stream; the block's stream and bytes go.
+    void CloseBlock();
+};
+
+// After a block's token: reads the block and makes the nested stream over its bytes current, with
+// the outer stream's version, version limits and callbacks. False, after reporting why through the
+// outer stream, for a block inside a block, sizes the stream cannot hold or that its bytes cannot
+// give, a missing magic word and a block that decompresses to another length.
+bool ReadDataBlock(SceneStreams& streams);
 
 // The whole scene in the stream's form and version: the comment lines of ASCII, then the header and
 // the body (in BINARY of version 3 and later each as a data block). basePath is the file being
@@ -48,6 +94,14 @@ bool WriteScene(ioFile* f, const char* basePath, int indent, Poly* poly, int opt
 // The scene into memory (a tour event): false when it could not be written, the stream being closed
 // in every case.
 bool WriteSceneToBuffer(const char* path, Poly* poly, int options, MemBlock& block);
+
+// Reads a model file at the path, or with a block the in-memory scene of a tour event, into the
+// model (its panes and settings too, as the options allow; kScene... bits). With kSceneSetPath the
+// document takes the path. False, with the user told once unless kSceneNoMessages, for every read
+// that failed or was cancelled; the caller then drops the model. failed (may be null) tells whether
+// a message shown was an error or, shown as a box, a warning. info (may be null) receives the header.
+bool ReadSceneFile(const char* path, Poly* poly, PolyTemplate* templ, int options, SceneFileInfo* info,
+                   const MemBlock* block, bool* failed);
 
 // Saves the scene to a model file in ASCII (kIoAscii) or BINARY (kIoBinary). The scene goes to a
 // new file beside the path, which replaces the old file only once it is complete: a save that fails

@@ -36,10 +36,22 @@ struct SceneViewState
     int clientHeight = 0;
 };
 
+// The parts of a pane's state that SceneHost::SetViewState sets, as a mask.
+inline constexpr int kSceneViewCamera = 0x1;        // the position and the three axes; no fit is then pending
+inline constexpr int kSceneViewFov = 0x2;
+inline constexpr int kSceneViewExplosion = 0x4;
+inline constexpr int kSceneViewProjection4D = 0x8;
+inline constexpr int kSceneViewRotation4D = 0x10;
+inline constexpr int kSceneViewZoom2D = 0x20;
+inline constexpr int kSceneViewTwist2D = 0x40;     // only where the pane may turn; no fit is then pending
+inline constexpr int kSceneViewCanvas = 0x80;
+inline constexpr int kSceneViewScroll = 0x100;     // scrollX and scrollY
+
 // What the scene file needs of the program's window: its panes in the order of the list of views,
 // the title of what the active pane shows, the pane layout and the moving mouse throws. The GUI
 // installs its implementation while the main window lives; without one there are no panes, no layout
-// and no throws, so the core writes and reads model files alone (in tests and fuzzing too).
+// and no throws, so the core writes and reads model files alone (in tests and fuzzing too): their
+// sections are then read and dropped.
 class SceneHost
 {
 public:
@@ -60,6 +72,26 @@ public:
     // The moving throws, after their token.
     virtual bool HasMovingThrows() { return false; }
     virtual void WriteMouseThrows(ioFile* /*f*/, int /*indent*/) {}
+
+    // Reading. A failed read gives back what it changed: the host keeps what it needs between
+    // BeginSceneRead and EndSceneRead.
+    virtual void BeginSceneRead() {}
+    virtual void EndSceneRead(bool /*succeeded*/) {}
+    // The pane at the index shows the view type, its camera reset; false when there is no such pane
+    // or it cannot show the type.
+    virtual bool SetViewType(int /*index*/, int /*code*/) { return false; }
+    // The parts of the state named by the mask (kSceneView...) go into the pane.
+    virtual void SetViewState(int /*index*/, const SceneViewState& /*state*/, int /*parts*/) {}
+    // After a read: every pane fits the model before its next frame, or (fit false) no pane has a
+    // fit pending, its camera being the file's.
+    virtual void FitViews(bool /*fit*/) {}
+    // The section after its token, read in any case and applied when asked; false after an error,
+    // reported through the stream.
+    virtual bool ReadLayoutSection(ioFile* f, bool apply);
+    virtual bool ReadMouseThrows(ioFile* f, bool apply);
+    // Where a command of the given number lives in the menus ("Display->Show/Hide All Faces");
+    // empty when it is in none.
+    virtual std::string GetCommandMenuText(int /*command*/) { return std::string(); }
 };
 
 SceneHost& GetSceneHost();

@@ -200,7 +200,9 @@ void OpenGLView::OpenedContext(bool fresh)
     glPolygonOffset(0.0f, gPolygonOffsetUnits);
     glDepthFunc(GL_LEQUAL);
     InitOpenGLState();
-    if (fresh)
+    if (fresh && mCameraPlaced)
+        UpdateAspect();
+    else if (fresh)
         ResetView();
 }
 

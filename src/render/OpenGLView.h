@@ -397,6 +397,9 @@ private:
     bool mLighting = true;
     bool mAllWhite = false;
     bool mStateInitialised = false;
+    // A camera given before the window first draws (a model file's at start-up) outlives the
+    // first context, which otherwise starts the camera from its defaults.
+    bool mCameraPlaced = false;
     int mBlendMode = 0;
     int mLineStipple = 0;
     int mCullMode = -1;

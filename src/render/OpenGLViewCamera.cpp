@@ -78,6 +78,7 @@ void OpenGLView::ResetCamera(bool alsoFOV)
     if (alsoFOV)
         SetNominalFOV(25.0f);
     mWindowMatrixValid = false;
+    mCameraPlaced = false;
 }
 
 void OpenGLView::ResetView()
@@ -117,6 +118,7 @@ void OpenGLView::SetCameraTransform(const Transform3D& transform)
     mEye = transform.t;
     mCurrentEyePos = mEye;
     mWindowMatrixValid = false;
+    mCameraPlaced = true;
 }
 
 void OpenGLView::GetViewTransform(Transform3D& out) const

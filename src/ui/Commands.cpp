@@ -82,7 +82,6 @@ constexpr const char* kMenuHelp = "&Help";
 
 // Features still to come. A command that names one stays greyed until its feature lands; the
 // change that brings the feature removes the name from the command and binds its handler.
-constexpr const char* kFileOpening = "opening model files";
 constexpr const char* kChooser = "the \"Polyhedra\" chooser";
 constexpr const char* kMeshExport = "export to DXF, OBJ, OFF and STL";
 constexpr const char* kSceneExport = "export to VRML and POV-Ray";
@@ -139,7 +138,7 @@ constexpr int kNever = 0;
 constexpr int kSides = kViewFamilyBaseOnly | kViewFamilyDualOnly | kViewFamilyFollowsSide;
 
 const CommandInfo kCommands[] = {
-    {kCmdFileOpen, kMenuFile, "&Open...\tCtrl+O", "Open a model file", {}, "Open", "open", kFileOpening},
+    {kCmdFileOpen, kMenuFile, "&Open...\tCtrl+O", "Open a model file", {}, "Open", "open"},
     // A 4D model cannot be written to a model file yet.
     {kCmdFileSave, kMenuFile, "&Save\tCtrl+S", "Save the scene to its model file", {.modelKinds = k3D}, "Save", "save"},
     {kCmdFileSaveAs, kMenuFile, "Save &As...",

@@ -7,34 +7,10 @@
 #include "ui/PaneLayout.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 namespace
 {
-// A layout has at most three ratios; more in a file are read and dropped, up to this many.
-constexpr int kMaxRatiosRead = 64;
-
-const char* const kTokenNames[] = {"EndSection", "CurrentLayout", "Layout", "Ratios"};
-
-const ioEnumEntry kLayoutNames[] = {{0, "Layout1"},
-                                    {1, "Layout2"},
-                                    {2, "Layout3Equal"},
-                                    {3, "Layout3SplitLeft"},
-                                    {4, "Layout3SplitRight"},
-                                    {5, "Layout4Grid"},
-                                    {6, "Layout4SplitLeft"},
-                                    {7, "Layout4SplitRight"},
-                                    {8, "Layout5SplitLeft"},
-                                    {9, "Layout5SplitRight"},
-                                    {10, "Layout6"},
-                                    {0, nullptr}};
-
-const char* LayoutTokenName(int token)
-{
-    return token >= 0 && token < int(std::size(kTokenNames)) ? kTokenNames[token] : nullptr;
-}
-
 int ShowLayoutError(int level, const char* fullText, const char* /*message*/)
 {
     if (level > 0)
@@ -47,12 +23,12 @@ int ShowLayoutError(int level, const char* fullText, const char* /*message*/)
 
 bool WriteLayoutSection(ioFile* f, int indent)
 {
-    const ioCallbacks previous = ioSetCallbacks(f, LayoutTokenName, ShowLayoutError);
+    const ioCallbacks previous = ioSetCallbacks(f, LayoutSectionTokenName, ShowLayoutError);
     const int current = GetCurrentLayoutIndex();
     if (current >= 0)
     {
         ioWriteToken(f, kLayoutTokenCurrentLayout, indent);
-        ioWriteEnum(f, current, kLayoutNames, "\t", "\n");
+        ioWriteEnum(f, current, kLayoutSectionNames, "\t", "\n");
     }
     for (int i = 0; i < kNumPaneLayouts; ++i)
     {
@@ -60,7 +36,7 @@ bool WriteLayoutSection(ioFile* f, int indent)
         if (record.ratioCount < 0)
             continue;
         ioWriteToken(f, kLayoutTokenLayout, indent);
-        ioWriteEnum(f, i, kLayoutNames, "\t", "\n");
+        ioWriteEnum(f, i, kLayoutSectionNames, "\t", "\n");
         // A count read from a file may exceed what the record holds: only the ratios held are written.
         const int count = std::min(record.ratioCount, kMaxLayoutRatios);
         if (count > 0)
@@ -81,78 +57,33 @@ bool WriteLayoutSection(ioFile* f, int indent)
 
 bool ReadLayoutSection(ioFile* f, int startLayout, bool apply)
 {
-    // A word the section does not know is reported once, as a layout token out of place.
-    std::string unknownWord;
-    const ioCallbacks previous = ioSetCallbacks(
-        f, LayoutTokenName, [&unknownWord](int level, const char* fullText, const char* message) {
-            static const char kUnknown[] = "Unknown token '";
-            const size_t prefix = sizeof kUnknown - 1;
-            if (level > 0 && std::strncmp(message, kUnknown, prefix) == 0)
-            {
-                unknownWord.assign(message + prefix);
-                if (!unknownWord.empty() && unknownWord.back() == '\'')
-                    unknownWord.pop_back();
-                return 0;
-            }
-            return ShowLayoutError(level, fullText, message);
-        });
-    if (apply)
-        PaneLayout::InitAll();
+    // Standing alone the section reports in boxes of its own; inside a model file the file's
+    // callback hears it.
+    const bool ownBoxes = !f->mError;
+    ioCallbacks previous;
+    if (ownBoxes)
+        previous = ioSetCallbacks(f, nullptr, ShowLayoutError);
+    LayoutSectionData data;
+    const bool ok = ReadLayoutSectionData(f, startLayout, data);
+    if (ownBoxes)
+        ioRestoreCallbacks(f, previous);
 
-    int current = startLayout;
-    int record = startLayout;
-    bool ok = true;
-    for (;;)
+    if (apply)
     {
-        unknownWord.clear();
-        const int token = ioReadToken(f);
-        if (token == kIoNoToken || token == kLayoutTokenEndSection)
-            break;
-        if (token == kLayoutTokenCurrentLayout)
-            current = ioReadEnum(f, kLayoutNames);
-        else if (token == kLayoutTokenLayout)
+        PaneLayout::InitAll();
+        for (int i = 0; i < kNumPaneLayouts && i < kLayoutSectionLayouts; ++i)
         {
-            const int layout = ioReadEnum(f, kLayoutNames);
-            if (layout >= 0 && layout < kNumPaneLayouts && apply)
-                record = layout;
+            const LayoutSectionRecord& read = data.records[i];
+            if (read.ratioCount < 0)
+                continue;
+            PaneLayout& r = GetPaneLayout(i);
+            std::copy(read.ratios, read.ratios + kMaxLayoutRatios, r.ratios);
+            r.ratioCount = read.ratioCount;
         }
-        else if (token == kLayoutTokenRatios)
-        {
-            const int count = ioReadInt(f);
-            if (count < 0 || count > kMaxRatiosRead)
-            {
-                ioError(f, 1, "Too many layout ratios (%d)", count);
-                ok = false;
-                break;
-            }
-            float ratios[kMaxLayoutRatios] = {};
-            for (int i = 0; i < count; ++i)
-            {
-                const float ratio = ioReadFloat(f);
-                if (i < kMaxLayoutRatios)
-                    ratios[i] = ratio;
-            }
-            if (apply && record >= 0 && record < kNumPaneLayouts)
-            {
-                PaneLayout& r = GetPaneLayout(record);
-                std::copy(ratios, ratios + kMaxLayoutRatios, r.ratios);
-                r.ratioCount = count;
-            }
-        }
-        else
-        {
-            const char* name = ioTokenName(f, token);
-            const std::string shown = name ? name : !unknownWord.empty() ? unknownWord : std::to_string(token);
-            ioError(f, 1, "Didn't expect layout token '%s'", shown.c_str());
-            ok = false;
-            break;
-        }
-    }
-
-    if (apply)
         if (auto* frame = dynamic_cast<NewFrame*>(GetMainFrame()))
         {
             // A layout the file names that this program does not have leaves the one shown.
+            const int current = data.current;
             const int shown = GetCurrentLayoutIndex();
             if (current == shown || current < 0 || current >= kNumPaneLayouts)
                 frame->RefreshLayout();
@@ -165,6 +96,6 @@ bool ReadLayoutSection(ioFile* f, int startLayout, bool apply)
                     GetPaneLayout(shown) = read;
             }
         }
-    ioRestoreCallbacks(f, previous);
+    }
     return ok;
 }

@@ -5,6 +5,7 @@
 #include "document/ModelViewState.h"
 #include "document/PolyApp.h"
 #include "document/PolyDoc.h"
+#include "document/RecentFileList.h"
 #include "document/UndoList.h"
 #include "kernel/RingList.h"
 #include "kernel/RingVert.h"
@@ -29,6 +30,7 @@
 #include <wx/accel.h>
 #include <wx/menu.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -103,6 +105,8 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
                 SetLayout(layout);
         },
         kCmdChooseLayout);
+    UpdateRecentFileMenu();
+    SetRecentFilesChangedHook([this] { UpdateRecentFileMenu(); });
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
@@ -112,21 +116,27 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         view->Activate(true);
 
     if (const char* path = std::getenv("ORVANE_FIRST_FRAME_PPM"))
-        ArmFirstFrameCapture(path);
+    {
+        mFirstFramePath = path;
+        ArmFirstFrameCapture();
+    }
 }
 
 CMainFrame::~CMainFrame()
 {
+    SetRecentFilesChangedHook(nullptr);
     if (&GetSceneHost() == &mSceneHost)
         SetSceneHost(mPreviousSceneHost);
 }
 
-void CMainFrame::ArmFirstFrameCapture(const char* path)
+void CMainFrame::ArmFirstFrameCapture()
 {
+    if (mFirstFramePath.empty() || mFirstFrameSaved)
+        return;
     auto* pane = dynamic_cast<OpenGLView*>(NewView::GetFirstView());
     if (!pane)
         return;
-    pane->GetCanvas()->SetFrameDrawnCallback([this, file = std::string(path)](GLCanvasWindow& canvas) {
+    pane->GetCanvas()->SetFrameDrawnCallback([this, file = mFirstFramePath](GLCanvasWindow& canvas) {
         if (mFirstFrameSaved)
             return;
         // The frame saved is the first one with every model at rest, after the start-up transition.
@@ -173,6 +183,45 @@ void CMainFrame::SetLayout(int layout)
             state->SetRotation4D(rotation4D);
         }
     SetStereoModeInAllViews(stereo);
+    ArmFirstFrameCapture();
+}
+
+void CMainFrame::UpdateRecentFileMenu()
+{
+    wxMenuBar* bar = GetMenuBar();
+    wxMenu* menu = nullptr;
+    wxMenuItem* exitItem = bar ? bar->FindItem(kCmdAppExit, &menu) : nullptr;
+    if (!exitItem || !menu)
+        return;
+    for (int id = kCmdFileMruFirst; id <= kCmdFileMruLast; ++id)
+        if (menu->FindChildItem(id))
+            menu->Destroy(id);
+    if (mRecentSeparator)
+        menu->Destroy(mRecentSeparator);
+    mRecentSeparator = nullptr;
+
+    const RecentFileList& list = GetRecentFileList();
+    const int count = std::min(list.Count(), kCmdFileMruLast - kCmdFileMruFirst + 1);
+    if (count == 0)
+        return;
+    size_t position = 0;
+    menu->FindChildItem(kCmdAppExit, &position);
+    const char* homeVariable = std::getenv("HOME");
+    const std::string home = homeVariable ? homeVariable : "";
+    for (int i = 0; i < count; ++i)
+    {
+        const std::string& path = list.Get(i);
+        // The home folder shown as "~" keeps the entries short; '&' is no mnemonic here.
+        std::string shown = !home.empty() && path.compare(0, home.size() + 1, home + "/") == 0
+                                ? "~" + path.substr(home.size())
+                                : path;
+        std::string escaped;
+        for (char c : shown)
+            escaped += c == '&' ? std::string("&&") : std::string(1, c);
+        const std::string label = (i < 9 ? "&" : "") + std::to_string(i + 1) + " " + escaped;
+        menu->Insert(position++, kCmdFileMruFirst + i, wxString::FromUTF8(label), wxString::FromUTF8(path));
+    }
+    mRecentSeparator = menu->InsertSeparator(position);
 }
 
 bool CMainFrame::CloseApplication()

@@ -5,6 +5,8 @@
 
 #include <string>
 
+class wxMenuItem;
+
 // The main window: the menu built from the command table, the pane layouts with the view type each
 // layout's panes showed last, and the orderly shut-down of the program. Made once by the
 // application at start-up for the one document.
@@ -20,6 +22,9 @@ public:
     // Switches the pane layout: each layout keeps the view types of its panes, and the views keep
     // their stereo mode and 4D state across the switch.
     void SetLayout(int layout) override;
+    // The File menu lists the recent files above Exit, newest first; it follows every change of
+    // the list.
+    void UpdateRecentFileMenu();
 
     // The status-bar prompt of a command and the tip of its toolbar button, reworded for the model
     // and the selection where the command's text names them; empty for a command without one.
@@ -28,13 +33,16 @@ public:
 
 private:
     void OnMenuHighlight(wxMenuEvent& event);
-    // Test hook: with ORVANE_FIRST_FRAME_PPM set, save the first frame there and close.
-    void ArmFirstFrameCapture(const char* path);
+    // Test hook: with ORVANE_FIRST_FRAME_PPM set, save the first frame there and close. A new
+    // layout (a default scene's) makes new panes: the hook moves to the first of them.
+    void ArmFirstFrameCapture();
 
     // The panes and layout as model files see them, installed while the frame lives.
     AppSceneHost mSceneHost;
     SceneHost* mPreviousSceneHost = nullptr;
+    wxMenuItem* mRecentSeparator = nullptr;
     bool mClosing = false;
+    std::string mFirstFramePath;
     bool mFirstFrameSaved = false;
 };
 

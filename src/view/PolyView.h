@@ -34,6 +34,8 @@ public:
     // Unless fits are suspended: 1 fit allowing for rotation, 3 tight fit, done before the next frame.
     void RequestFit(int mode) override;
     int GetPendingFit() const { return mPendingFit; }
+    // The camera stays as it is: a camera read from a file is not fitted over.
+    void CancelFit() { mPendingFit = 0; }
     // Makes the view active and applies the active-view rules (the side the document shows, the
     // net views' notice); nothing for the view that is active already.
     void Activate(bool setFrameActiveView) override;

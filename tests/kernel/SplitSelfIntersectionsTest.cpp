@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -106,10 +107,13 @@ TEST(SplitSelfIntersectionsTest, SimpleSquaresComeBackAsOneCounterclockwiseRing)
 
 TEST(SplitSelfIntersectionsTest, NothingToSplitGivesNullAndLeavesTheCount)
 {
+    const double kNaN = std::numeric_limits<double>::quiet_NaN();
     const std::vector<std::vector<Vec2D>> cases = {
         {},
         {{0, 0}, {1, 0}},
         {{0.5, 0.5}, {0.5 + 5e-8, 0.5}, {0.5, 0.5 - 5e-8}, {0.5, 0.5}},
+        // Projected from coordinates near the largest double: no vertex has a distance to compare.
+        {{kNaN, kNaN}, {kNaN, 0.0}, {0.0, kNaN}},
     };
     for (const auto& input : cases)
     {

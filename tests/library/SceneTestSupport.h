@@ -6,12 +6,14 @@
 #include "library/SceneFile.h"
 #include "library/SceneHost.h"
 #include "library/SceneTokens.h"
+#include "kernel/ViewTypes.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <algorithm>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -54,6 +56,64 @@ public:
         ioPrintf(f, "%d\n", -1);
     }
 
+    // Reading: the panes of views take what the reader sets, as the program's panes would.
+    void BeginSceneRead() override { ++readsBegun; }
+    void EndSceneRead(bool succeeded) override { readsSucceeded += succeeded ? 1 : 0; }
+    bool SetViewType(int index, int code) override
+    {
+        if (index < 0 || index >= int(views.size()) || !GetViewTypeName(code, false))
+            return false;
+        SceneViewState& view = views[size_t(index)];
+        const SceneViewState fresh;
+        view.viewType = code;
+        view.is3D = (code & kViewFamily3D) != 0;
+        view.cameraPos = fresh.cameraPos;
+        view.xAxis = fresh.xAxis;
+        view.yAxis = fresh.yAxis;
+        view.zAxis = fresh.zAxis;
+        view.fovY = fresh.fovY;
+        ++typesSet;
+        return true;
+    }
+    void SetViewState(int index, const SceneViewState& state, int parts) override
+    {
+        if (index < 0 || index >= int(views.size()))
+            return;
+        SceneViewState& view = views[size_t(index)];
+        if (parts & kSceneViewCamera)
+        {
+            view.cameraPos = state.cameraPos;
+            view.xAxis = state.xAxis;
+            view.yAxis = state.yAxis;
+            view.zAxis = state.zAxis;
+        }
+        if (parts & kSceneViewFov)
+            view.fovY = state.fovY;
+        if (parts & kSceneViewExplosion)
+            view.explosionScale = state.explosionScale;
+        if (parts & kSceneViewZoom2D)
+        {
+            view.zoom2D = state.zoom2D;
+            view.zoomX = view.zoomY = float(view.clientHeight) * state.zoom2D;
+        }
+        if (parts & kSceneViewTwist2D)
+            view.twist2D = state.twist2D;
+        if (parts & kSceneViewCanvas)
+            std::copy(state.canvas, state.canvas + 4, view.canvas);
+        if (parts & kSceneViewScroll)
+        {
+            view.scrollX = state.scrollX;
+            view.scrollY = state.scrollY;
+        }
+        partsSet |= parts;
+    }
+    void FitViews(bool fit) override { (fit ? fitsAsked : fitsCleared) += 1; }
+    bool ReadLayoutSection(ioFile* f, bool apply) override
+    {
+        layoutsApplied += apply ? 1 : 0;
+        return SceneHost::ReadLayoutSection(f, apply);
+    }
+
     std::vector<SceneViewState> views;
     std::string activeTitle;
     bool hasActivePane = false;
@@ -61,6 +121,13 @@ public:
     bool throws = false;
     int ratiosStored = 0;
     int layoutsWritten = 0;
+    int readsBegun = 0;
+    int readsSucceeded = 0;
+    int typesSet = 0;
+    int partsSet = 0;
+    int fitsAsked = 0;
+    int fitsCleared = 0;
+    int layoutsApplied = 0;
 };
 
 class ScopedSceneHost

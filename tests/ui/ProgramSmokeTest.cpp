@@ -135,3 +135,26 @@ TEST_F(ProgramSmoke, FirstFrameShowsTheFirstModelOnMidGrey)
     for (const char* folder : {"Orvane", "Orvane/Tour", "Orvane/Export", "Orvane/Image", "Orvane/Text"})
         EXPECT_TRUE(std::filesystem::is_directory(mDir + "/Documents/" + folder)) << folder;
 }
+
+TEST_F(ProgramSmoke, StartUpOpensTheDefaultSceneWhenThereIsOne)
+{
+    // A default scene whose one pane looks away from the model: its first frame is grey throughout.
+    std::filesystem::create_directories(mDir + "/config/orvane");
+    {
+        std::ofstream scene(mDir + "/config/orvane/Default.orva");
+        scene << "Orvane ASCII 8.10\n"
+                 "LayoutSection\n  CurrentLayout\tLayout1\n  EndSection\n"
+                 "ViewType\tPoly\nCameraPos\t0\t0\t3\nXAxis\t-1\t0\t0\nYAxis\t0\t1\t0\nZAxis\t0\t0\t-1\n"
+                 "VertexDescription\t\"4.4.4\"\nScale\t1\n";
+    }
+    const std::string frame = mDir + "/first-frame.ppm";
+    const int status = RunProgram({"ORVANE_FIRST_FRAME_PPM=" + frame, "XDG_CONFIG_HOME=" + mDir + "/config",
+                                   "HOME=" + mDir, "ORVANE_FATAL_ASSERTS=1"},
+                                  std::chrono::seconds(60));
+    ASSERT_EQ(status, 0) << "the program did not finish cleanly";
+    Image image;
+    ASSERT_TRUE(ReadPpm(frame, image)) << "no first frame at " << frame;
+    const size_t middle = 3 * (size_t(image.height / 2) * size_t(image.width) + size_t(image.width / 2));
+    for (size_t c = 0; c < 3; ++c)
+        EXPECT_NEAR(int(image.rgb[middle + c]), 127, 2) << "the pane shows the model instead of the file's view";
+}

@@ -2,19 +2,25 @@
 
 #include "MainFrameFixture.h"
 
+#include "document/AppShell.h"
 #include "document/DocumentSettings.h"
 #include "document/RecentFileList.h"
 #include "kernel/Paths.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/TokenFile.h"
+#include "library/LibraryEntry.h"
 #include "library/LibraryLookup.h"
+#include "library/SceneFile.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
+#include "model/PolyTemplate.h"
 #include "platform/CommandIds.h"
+#include "support/RecordingShell.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -191,4 +197,49 @@ TEST_F(SaveCommandsTest, SaveDefaultSceneWritesBesideTheSettings)
     EXPECT_EQ(mServices.services.CountCalls("MessageBox"), 0);
     // The document's own file stays as it was: none.
     EXPECT_TRUE(mDocument->GetPathName().empty());
+}
+
+TEST_F(SaveCommandsTest, SaveOfAModelFromTheLibraryFoldersAsksForAnotherFile)
+{
+    namespace fs = std::filesystem;
+    const fs::path library = fs::read_symlink("/proc/self/exe").parent_path() / "OrvaneLib";
+    std::error_code error;
+    fs::remove_all(library / "saving-test", error);  // left by an interrupted run
+    fs::remove(library, error);
+    if (fs::exists(library) || fs::exists(library.parent_path().parent_path() / "OrvaneLib"))
+        GTEST_SKIP() << "a real library folder is installed beside the tests";
+    fs::create_directories(library / "saving-test");
+    const std::string shipped = (library / "saving-test" / "Cube.orva").string();
+    {
+        PolyTemplate templ;
+        Poly cube;
+        ASSERT_TRUE(cube.CreateFromLibraryEntry(&templ, FindLibraryEntry("4.4.4", nullptr, false), false));
+        ASSERT_TRUE(WriteSceneFile(shipped.c_str(), kIoAscii, &cube, 0));
+    }
+    const std::vector<std::string> before = Lines(shipped);
+
+    // The program's shell, through which a file read becomes the document's.
+    AppShell shell;
+    ScopedShell shellScope(&shell);
+    // Chosen in the chooser, and stepped onto: either way the file becomes the document's.
+    std::unique_ptr<LibraryEntry> entry(CreateFileEntry(shipped.c_str()));
+    for (const bool fromChooser : {true, false})
+    {
+        SCOPED_TRACE(fromChooser ? "from the chooser" : "stepped onto");
+        mServices.services.Clear();
+        ASSERT_TRUE(mDocument->OpenLibraryModel(entry.get(), fromChooser, false));
+        ASSERT_EQ(mDocument->GetPathName(), shipped);
+        const std::string mine = mFolder + (fromChooser ? "/mine.orva" : "/stepped.orva");
+        mServices.services.PushText(mine);
+        RunCommand(kCmdFileSave);
+        ASSERT_EQ(mServices.services.CountCalls("FileDialog"), 1);
+        // The dialog offers the name, in the user's folder rather than the library's.
+        EXPECT_EQ(mServices.services.lastFileDialog.name, "Cube.orva");
+        EXPECT_EQ(mServices.services.lastFileDialog.folder.find(library.string()), std::string::npos);
+        EXPECT_EQ(Lines(shipped), before);
+        EXPECT_FALSE(Lines(mine).empty());
+        EXPECT_EQ(mDocument->GetPathName(), mine);
+    }
+    entry->FreeStrings();
+    fs::remove_all(library);
 }
