@@ -335,6 +335,12 @@ public:
     // copies the comments and link.
     void NameSimplePoly(bool dualSide, SimplePoly& simplePoly, void* view) const;
 
+    // ---- Subdivided faces: new models for the caller, or null with a message ----
+    // Every face of the side shown cut into the triangular grid of frequency parts per edge (a
+    // polygon other than a triangle first into the fan about its centroid); geodesic puts every
+    // point on the unit sphere. Null also on cancel and for a result too large to hold.
+    std::unique_ptr<SimplePoly> Subdivide(bool geodesic, int frequency);
+
     // ---- Drawing, through the current SceneDrawer (the view that draws, or a recorder) ----
     // The kinds of DrawFaceList: 0 the plain model, 1 to 7 the dual morphs, 8 the stellation.
     // explodeScale 1 keeps the faces in place; scale multiplies the Poly's display scale.
