@@ -17,11 +17,14 @@
 #include "render/OpenGLView.h"
 #include "render/TranslucentQueue.h"
 #include "ui/Commands.h"
+#include "ui/CreateBlockDialog.h"
 #include "ui/EscapeCommands.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
 #include "ui/UndoSettingsDialog.h"
+#include "ui/TorusDialog.h"
 #include "ui/WatermanDialog.h"
+#include "ui/ZonohedrifyDialog.h"
 
 #include <wx/accel.h>
 #include <wx/menu.h>
@@ -56,6 +59,9 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         event.Skip();
     });
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunWatermanCommand(this); }, kCmdCreateWatermanPolyhedron);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunTorusCommand(this); }, kCmdCreateTorus);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunCreateBlockCommand(this); }, kCmdCreateBlock);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunZonohedrifyCommand(this); }, kCmdZonohedrify);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
