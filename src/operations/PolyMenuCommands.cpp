@@ -2,6 +2,7 @@
 
 #include "kernel/EvaluateExpression.h"
 #include "kernel/Messages.h"
+#include "kernel/Prompt.h"
 #include "kernel/Shell.h"
 #include "kernel/UndoKinds.h"
 #include "kernel/WaitCursor.h"
@@ -26,6 +27,36 @@ bool AdoptModelDirectly(SimplePoly* result, int undoKind, bool keepColors, bool 
         shell.DiscardLastUndo();
     shell.RefreshDocument(refreshFlags);
     return ok;
+}
+
+namespace
+{
+int gEdgeSubdivisions = 2;
+int gGeodesicFrequency = 2;
+}  // namespace
+
+bool SubdivideCurrentModel(bool geodesic)
+{
+    Poly* poly = GetCurrentPoly();
+    if (!poly)
+        return false;
+    int& frequency = geodesic ? gGeodesicFrequency : gEdgeSubdivisions;
+    if (!PromptInteger(geodesic ? "Enter frequency of geodesic sphere" : "Enter number of edge subdivisions", frequency))
+        return false;
+    std::unique_ptr<SimplePoly> result = poly->Subdivide(geodesic, frequency);
+    if (geodesic)
+        return SetModelFromSimplePoly(result.get(), kUndoGeodesicSphere, false, false);
+    return AdoptModelDirectly(result.get(), kUndoSubdivideFaces, true, true, 0);
+}
+
+int GetEdgeSubdivisions()
+{
+    return gEdgeSubdivisions;
+}
+
+int GetGeodesicFrequency()
+{
+    return gGeodesicFrequency;
 }
 
 bool ZonohedrifyCurrentModel(const ZoneOptions& options)

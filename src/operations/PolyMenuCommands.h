@@ -12,6 +12,12 @@ struct ZoneOptions;
 // 1 the titles only).
 bool AdoptModelDirectly(SimplePoly* result, int undoKind, bool keepColors, bool keepDualColors, int refreshFlags);
 
+// Subdivide Faces... and Create Geodesic Sphere...: ask for the frequency, starting from the one
+// given last (2 at first), then cut the faces of the side shown.
+bool SubdivideCurrentModel(bool geodesic);
+int GetEdgeSubdivisions();
+int GetGeodesicFrequency();
+
 // The zonohedron, or the zonish polyhedron, of the zones the options choose from the current model.
 // A 4D model is refused.
 bool ZonohedrifyCurrentModel(const ZoneOptions& options);

@@ -7,6 +7,7 @@
 #include "document/DocumentSettings.h"
 #include "document/UndoList.h"
 #include "document/WholeModelUndo.h"
+#include "kernel/Progress.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/Shell.h"
 #include "kernel/UnitSettings.h"
@@ -297,10 +298,64 @@ TEST_F(PolyConstructionsTest, TheZonohedrifyCommandMakesTheRhombicDodecahedronOf
     EXPECT_EQ(GetUndoStepCount(), 0);
 }
 
-TEST_F(PolyConstructionsTest, CommandsThatAskForAWholeNumberWaitGreyed)
+// Subdivide Faces... keeps the colours and adds no transition; Create Geodesic Sphere... makes a
+// new model. Each offers the number given last.
+TEST_F(PolyConstructionsTest, SubdivisionCommandsAskForTheirFrequency)
 {
     mFrame->GetMenuBar()->UpdateMenus();
-    EXPECT_FALSE(mFrame->GetMenuBar()->FindItem(kCmdCreateGeodesicSphere)->IsEnabled());
-    EXPECT_FALSE(mFrame->GetMenuBar()->FindItem(kCmdSubdivideFaces)->IsEnabled());
+    EXPECT_TRUE(mFrame->GetMenuBar()->FindItem(kCmdCreateGeodesicSphere)->IsEnabled());
+    EXPECT_TRUE(mFrame->GetMenuBar()->FindItem(kCmdSubdivideFaces)->IsEnabled());
+    mServices.services.PushAnswer(3);
+    RunCommand(kCmdSubdivideFaces);
+    ASSERT_EQ(mServices.services.CountCalls("Integer"), 1);
+    EXPECT_EQ(mServices.services.LastCall("Integer")->text, "Enter number of edge subdivisions");
+    EXPECT_EQ(mServices.services.promptStarts.back(), "2");
+    // Six squares, each fanned into four triangles of nine: 216 triangles, 8 + 12 x 2 + 6 x 13 points.
+    EXPECT_EQ(Current().mFaces.mCount, 216);
+    EXPECT_EQ(Current().mVerts.mCount, 110);
+    EXPECT_EQ(GetUndoStepCount(), 1);
+    EXPECT_EQ(UndoMenuText(false), "&Undo Subdivide Faces");
+
+    // 0 is refused by the construction, and nothing is recorded.
+    mServices.services.PushAnswer(0);
+    RunCommand(kCmdCreateGeodesicSphere);
+    EXPECT_EQ(mServices.services.LastCall("Integer")->text, "Enter frequency of geodesic sphere");
+    EXPECT_EQ(LastMessage(), "Number of subdivisions must be at least 1.");
+    EXPECT_EQ(GetUndoStepCount(), 1);
+    EXPECT_EQ(Current().mFaces.mCount, 216);
+
+    UndoList::Undo();
+    ClearUndoList();
+    ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("Icosahedron", nullptr, false)));
+    ClearUndoList();
+    mServices.services.PushAnswer(4);
+    RunCommand(kCmdCreateGeodesicSphere);
+    EXPECT_EQ(mServices.services.promptStarts.back(), "0");
+    EXPECT_EQ(Current().mFaces.mCount, 320);
+    EXPECT_EQ(Current().mVerts.mCount, 162);
+    EXPECT_STREQ(SymGroup::GetSchoenflies(Current().GetSymGroup()), "Ih");
+    EXPECT_EQ(UndoMenuText(false), "&Undo Geodesic Sphere");
+
+    // The number given last is offered again; Cancel changes nothing.
+    mServices.services.cancelUnanswered = true;
+    RunCommand(kCmdCreateGeodesicSphere);
+    EXPECT_EQ(mServices.services.promptStarts.back(), "4");
+    EXPECT_EQ(Current().mFaces.mCount, 320);
+    EXPECT_EQ(GetUndoStepCount(), 1);
+}
+
+// A cancelled subdivision leaves the model and the undo list as they were.
+TEST_F(PolyConstructionsTest, ACancelledSubdivisionAddsNoUndoStep)
+{
+    static int64_t now = 0;
+    const ProgressClock previous = SetProgressClock([] { return now += 2000; });
+    mServices.services.cancelAtPump = 2;
+    mServices.services.PushAnswer(30);
+    RunCommand(kCmdSubdivideFaces);
+    SetProgressClock(previous);
+    EXPECT_GE(mServices.services.progressOpened, 1);
+    EXPECT_EQ(Current().mFaces.mCount, 6);
+    EXPECT_EQ(GetUndoStepCount(), 0);
+    EXPECT_FALSE(CanUndo());
 }
 }  // namespace
