@@ -59,7 +59,7 @@ ZonohedrifyDialog::ZonohedrifyDialog(wxWindow* parent, const SymGroup* group, bo
     auto* grid = new wxFlexGridSizer(4, 6, 10);
     grid->AddSpacer(0);
     for (const char* heading : {"All", "All of type", "Current"})
-        grid->Add(new wxStaticText(this, wxID_ANY, heading));
+        grid->Add(new wxStaticText(this, wxID_ANY, heading), 0, wxALIGN_CENTER_HORIZONTAL);
     const char* const rows[3] = {"Vertices", "Edges", "Faces"};
     for (int row = 0; row < 3; ++row)
     {
@@ -71,7 +71,7 @@ ZonohedrifyDialog::ZonohedrifyDialog(wxWindow* parent, const SymGroup* group, bo
                 label = column == 1 ? "Current cell type" : "Current cell";
             mGrid[row][column] = new wxCheckBox(this, wxID_ANY, label);
             mGrid[row][column]->Bind(wxEVT_CHECKBOX, [this, row, column](wxCommandEvent&) { OnGridBox(row, column); });
-            grid->Add(mGrid[row][column], 0, wxALIGN_CENTER_VERTICAL);
+            grid->Add(mGrid[row][column], 0, wxALIGN_CENTER);
         }
     }
     top->Add(grid, 0, wxALL, 6);
