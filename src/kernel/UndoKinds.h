@@ -4,7 +4,11 @@
 // item that records it. Core code passes them to the shell's AddUndo.
 inline constexpr int kUndoCreateNewModel = 0;
 inline constexpr int kUndoOpenBuiltInModel = 1;
+inline constexpr int kUndoSubdivideFaces = 14;
+inline constexpr int kUndoGeodesicSphere = 16;
+inline constexpr int kUndoZonohedrify = 17;
 inline constexpr int kUndoCreateWatermanPolyhedron = 19;
+inline constexpr int kUndoCreateBlock = 20;
 inline constexpr int kUndoCreateSpringModel = 23;
 inline constexpr int kUndoScaleChange = 26;
 inline constexpr int kUndoColorChange = 27;

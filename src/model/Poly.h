@@ -22,6 +22,7 @@ class Face;
 class FaceImage;
 class FaceVert;
 class Model3D;
+class PointList;
 class Polygon3D;
 class PolyTemplate;
 class Polytope4D;
@@ -32,6 +33,7 @@ class Vert;
 class Vert4D;
 struct LibraryEntry;
 struct VertexPair;
+struct ZoneOptions;
 template <class T>
 class GrowableArray;
 
@@ -341,6 +343,19 @@ public:
     // Names a converted side with the names the view shows (the model's own without a view), and
     // copies the comments and link.
     void NameSimplePoly(bool dualSide, SimplePoly& simplePoly, void* view) const;
+
+    // ---- Subdivided faces and zonohedra: new models for the caller, or null with a message ----
+    // Every face of the side shown cut into the triangular grid of frequency parts per edge (a
+    // polygon other than a triangle first into the fan about its centroid); geodesic puts every
+    // point on the unit sphere. Null also on cancel and for a result too large to hold.
+    std::unique_ptr<SimplePoly> Subdivide(bool geodesic, int frequency);
+    // The zone vectors the options choose from the side shown, into the list (tolerance 1e-7), in
+    // this order: vertices, edges, faces, axis classes, the coordinate axes; at most the options'
+    // maximum.
+    void CollectZoneVectors(PointList& list, const ZoneOptions& options);
+    // The zonohedron of the zones the options choose, or with options.zonish the model with those
+    // zones added round it. Null also on cancel.
+    std::unique_ptr<SimplePoly> Zonohedrify(const ZoneOptions& options);
 
     // ---- Drawing, through the current SceneDrawer (the view that draws, or a recorder) ----
     // The kinds of DrawFaceList: 0 the plain model, 1 to 7 the dual morphs, 8 the stellation.

@@ -356,6 +356,15 @@ void SimpleEdge::SetText(const char* text)
 // ---------------------------------------------------------------------------------------------
 // Construction, strings and sizes
 
+bool SimplePoly::CheckSize(int64_t numVerts, int64_t numFaces)
+{
+    if (numVerts >= 0 && numFaces >= 0 && numVerts <= kMaxElements && numFaces <= kMaxElements)
+        return true;
+    ErrorMessage("A model of %lld faces and %lld vertices is too large to be made.", (long long)numFaces,
+                 (long long)numVerts);
+    return false;
+}
+
 SimplePoly::SimplePoly(int numVerts, int numFaces) : mScale(CurrentModelScale())
 {
     AllocateVerts(numVerts);

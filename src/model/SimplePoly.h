@@ -226,6 +226,12 @@ public:
     static constexpr uint32_t kHasEmptyFaces = 0x4000;
     static constexpr uint32_t kFrom4D = 0x80000;
 
+    // The most vertices, and the most faces, that a builder makes a model of.
+    static constexpr int64_t kMaxElements = int64_t(1) << 23;
+    // Whether a model of these counts may be made; false after telling the user when it is too
+    // large. Builders whose counts come from the user ask before they allocate.
+    static bool CheckSize(int64_t numVerts, int64_t numFaces);
+
     // numVerts default vertices and numFaces default faces (none for a count of 0 or less).
     SimplePoly(int numVerts = 0, int numFaces = 0);
     ~SimplePoly();
@@ -296,8 +302,8 @@ public:
     void SetNormals(bool all, int firstFace = 0);
     bool ProjectOntoSphere();
     // Every face cut into a triangular grid of n parts per edge (other polygons first into a fan
-    // about their centroid); mode kGeodesic also puts the result on the unit sphere. Null for n < 1
-    // and on cancel.
+    // about their centroid); mode kGeodesic also puts the result on the unit sphere. Null for n < 1,
+    // for a result too large to hold, and on cancel.
     static constexpr int kGeodesic = 0x1;
     static std::unique_ptr<SimplePoly> Subdivide(const SimplePoly& source, int mode, int n);
     // The geodesic sphere of the frequency (a power of two; 0 and 1 give the icosahedron), made by

@@ -7,6 +7,7 @@
 #include "model/SimplePoly.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
 
@@ -334,7 +335,13 @@ std::unique_ptr<SimplePoly> CreateTorus(double armRadius, int segments, int armS
                       armRadius);
         return nullptr;
     }
-    auto poly = std::make_unique<SimplePoly>(segments * armSegments, segments * armSegments);
+    // The segment counts are the user's: their product may pass 32 bits.
+    const int64_t room = int64_t(segments) * armSegments;
+    if (!SimplePoly::CheckSize(room, room))
+        return nullptr;
+    auto poly = std::make_unique<SimplePoly>(int(room), int(room));
+    if (poly->mNumVerts != int(room) || poly->mNumFaces != int(room))
+        return nullptr;
     int nextVert = 0;
     int face = 0;
     for (int i = 1; i <= segments; ++i)
@@ -379,4 +386,65 @@ std::unique_ptr<SimplePoly> CreateTorus(double armRadius, int segments, int armS
     }
     poly->mNumVerts = nextVert;
     return Named(std::move(poly), "Torus", SimplePoly::kIsOk | SimplePoly::kNonSelfIntersecting);
+}
+
+std::unique_ptr<SimplePoly> CreateBlock(int x, int y, int z)
+{
+    if (x < 1 || y < 1 || z < 1)
+    {
+        ErrorMessage("Dimensions must all be greater than zero");
+        return nullptr;
+    }
+    // 2(XY + Z(X + Y)) passes 32 bits well before the dimensions reach their limit.
+    const int64_t faces = 2 * (int64_t(x) * y + int64_t(z) * (int64_t(x) + y));
+    const int64_t verts = faces + 2;
+    if (!SimplePoly::CheckSize(verts, faces))
+        return nullptr;
+    auto poly = std::make_unique<SimplePoly>(int(verts), int(faces));
+    if (poly->mNumVerts != int(verts) || poly->mNumFaces != int(faces))
+        return nullptr;
+    const int size[3] = {x, y, z};
+    int nextVert = 0;
+    int nextFace = 0;
+    for (int n = 2; n >= 0; --n)
+    {
+        const int i = (n + 1) % 3;
+        const int j = (n + 2) % 3;
+        for (int s = 1; s >= -1; s -= 2)
+        {
+            for (int k = 0; k < size[j]; ++k)
+            {
+                const int v = size[j] - 2 * k;
+                for (int m = 0; m < size[i]; ++m)
+                {
+                    const int u = s * (2 * m - size[i]);
+                    const int corners[4][2] = {{u, v}, {u + 2 * s, v}, {u + 2 * s, v - 2}, {u, v - 2}};
+                    SimpleFace* face = poly->GetFace(nextFace);
+                    if (!face)
+                        return nullptr;
+                    face->SetNumVerts(4);
+                    for (int c = 0; c < 4; ++c)
+                    {
+                        double p[3];
+                        p[n] = double(s * size[n]);
+                        p[i] = double(corners[c][0]);
+                        p[j] = double(corners[c][1]);
+                        SimpleVert* vert = poly->FindOrCreateVert(Vec3D{p[0], p[1], p[2]}, nextVert);
+                        if (!vert)
+                            return nullptr;
+                        face->SetVert(c, vert);
+                    }
+                    ++nextFace;
+                }
+            }
+        }
+    }
+    if (nextFace != faces || nextVert != verts)
+        InternalError("Expected %d faces, %d verts,\ngot %d faces, %d verts.", int(faces), int(verts), nextFace,
+                      nextVert);
+    poly->mNumFaces = nextFace;
+    poly->mNumVerts = nextVert;
+    poly->mFlags |= SimplePoly::kKeepOrientation | SimplePoly::kConvex | SimplePoly::kRadiallyConvex |
+                    SimplePoly::kNonSelfIntersecting;
+    return poly;
 }

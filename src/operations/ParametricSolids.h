@@ -22,8 +22,14 @@ std::unique_ptr<SimplePoly> CreateIrregularTetFromRatios(const int numerators[6]
 std::unique_ptr<SimplePoly> CreatePodium(int n, double bottomEdge, double topEdge, double sideEdge);
 std::unique_ptr<SimplePoly> CreateAntipodium(int n, double bottomEdge, double topEdge, double sideEdge);
 // The arm of radius armRadius runs round the unit circle in the xy-plane; points where the arm
-// meets the axis are shared, the faces there becoming triangles.
+// meets the axis are shared, the faces there becoming triangles. Null (with a message) for a torus
+// too large to hold.
 std::unique_ptr<SimplePoly> CreateTorus(double armRadius, int segments, int armSegments);
+
+// X by Y by Z cubes of side 2 as one block spanning -X..X, -Y..Y, -Z..Z: 2(XY + Z(X + Y)) squares,
+// neighbours sharing their corners. Null, with a message, for a dimension below 1 or a block too
+// large to hold.
+std::unique_ptr<SimplePoly> CreateBlock(int x, int y, int z);
 
 // The chord that skips one vertex of the regular {n/d} polygon with unit edges: 2 cos(pi d/n).
 double PolygonChordLength(int n, int d);

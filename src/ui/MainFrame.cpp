@@ -9,6 +9,7 @@
 #include "document/UndoList.h"
 #include "kernel/RingList.h"
 #include "kernel/RingVert.h"
+#include "operations/PolyMenuCommands.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 #include "platform/GLCanvasWindow.h"
@@ -20,12 +21,15 @@
 #include "render/TranslucentQueue.h"
 #include "ui/ChooseLayoutDialog.h"
 #include "ui/Commands.h"
+#include "ui/CreateBlockDialog.h"
 #include "ui/EscapeCommands.h"
 #include "ui/MenuWording.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
 #include "ui/UndoSettingsDialog.h"
+#include "ui/TorusDialog.h"
 #include "ui/WatermanDialog.h"
+#include "ui/ZonohedrifyDialog.h"
 
 #include <wx/accel.h>
 #include <wx/menu.h>
@@ -97,6 +101,11 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         event.Skip();
     });
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunWatermanCommand(this); }, kCmdCreateWatermanPolyhedron);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunTorusCommand(this); }, kCmdCreateTorus);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunCreateBlockCommand(this); }, kCmdCreateBlock);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunZonohedrifyCommand(this); }, kCmdZonohedrify);
+    Bind(wxEVT_MENU, [](wxCommandEvent&) { SubdivideCurrentModel(false); }, kCmdSubdivideFaces);
+    Bind(wxEVT_MENU, [](wxCommandEvent&) { SubdivideCurrentModel(true); }, kCmdCreateGeodesicSphere);
     Bind(
         wxEVT_MENU,
         [this](wxCommandEvent&) {

@@ -236,3 +236,19 @@ TEST(CreateSphere, PowersOfTwoHalveTheIcosahedronsEdgesAndOthersAreRefused)
         EXPECT_EQ(SimplePoly::CreateSphere(refused), nullptr);
     }
 }
+
+// The frequency squared overflowed 32 bits before the count was widened; now every count is made
+// in 64 bits and a result beyond what a model may hold is refused before anything is allocated.
+TEST(Subdivide, FrequenciesBeyondWhatAModelHoldsAreRefused)
+{
+    ScopedScriptedServices scope;
+    auto cube = MakeCube();
+    for (int n : {1183, 46341, 65536, 2147483647})
+    {
+        SCOPED_TRACE(n);
+        scope.services.Clear();
+        EXPECT_EQ(SimplePoly::Subdivide(*cube, 0, n), nullptr);
+        ASSERT_NE(scope.services.LastCall("MessageBox"), nullptr);
+        EXPECT_NE(scope.services.LastCall("MessageBox")->text.find("is too large to be made."), std::string::npos);
+    }
+}

@@ -221,6 +221,16 @@ const RefusalCase kRefusals[] = {
      "A podium with those dimensions is not possible"},
     {"antipodium too low", [] { return CreateAntipodium(3, 2.0, 1.0, 1.0); },
      "An antipodium with those dimensions is not possible"},
+    {"block without depth", [] { return CreateBlock(2, 3, 0); }, "Dimensions must all be greater than zero"},
+    {"block of negative width", [] { return CreateBlock(-1, 3, 3); }, "Dimensions must all be greater than zero"},
+    // The segment counts and dimensions are the user's: their products pass 32 bits long before
+    // the dialogs' limits, and are refused before anything is allocated.
+    {"torus of 2^31 faces", [] { return CreateTorus(0.5, 65536, 32768); },
+     "A model of 2147483648 faces and 2147483648 vertices is too large to be made."},
+    {"block of the largest dimensions", [] { return CreateBlock(10000, 10000, 10000); },
+     "A model of 600000000 faces and 600000002 vertices is too large to be made."},
+    {"block just beyond what a model holds", [] { return CreateBlock(1183, 1183, 1183); },
+     "A model of 8396934 faces and 8396936 vertices is too large to be made."},
 };
 
 TEST(ParametricSolidsTest, ImpossibleSolidsAreRefusedWithTheirMessage)
@@ -405,5 +415,68 @@ TEST(ParametricSolidsTest, TorusSharesThePointsOnItsAxis)
         EXPECT_EQ(sp->mName, "Torus");
         EXPECT_EQ(sp->mFlags, 0x2008u);
     }
+}
+
+// A block of X x Y x Z cubes of side 2: 2(XY + YZ + ZX) squares, F + 2 corners (Euler), spanning
+// -X..X, -Y..Y, -Z..Z.
+TEST(ParametricSolidsTest, BlocksHaveTheirSquaresAndCornersAndSpanTheirDimensions)
+{
+    ScopedScriptedServices scripted;
+    const int dims[][3] = {{1, 1, 1}, {2, 1, 1}, {1, 2, 3}, {3, 3, 3}, {5, 1, 2}, {1, 1, 7}, {4, 6, 5}};
+    for (const auto& d : dims)
+    {
+        const int x = d[0], y = d[1], z = d[2];
+        SCOPED_TRACE(std::to_string(x) + " x " + std::to_string(y) + " x " + std::to_string(z));
+        std::unique_ptr<SimplePoly> sp = CreateBlock(x, y, z);
+        ASSERT_NE(sp, nullptr);
+        const Shape s = Measure(*sp);
+        const int f = 2 * (x * y + y * z + z * x);
+        EXPECT_EQ(s.f, f);
+        EXPECT_EQ(s.faceSizes.size(), 1u);
+        EXPECT_EQ(s.faceSizes.at(4), f);
+        EXPECT_EQ(s.v, f + 2);
+        EXPECT_EQ(s.e, 2 * f);
+        EXPECT_TRUE(s.closed);
+        EXPECT_NEAR(s.minEdge, 2.0, kEps);
+        EXPECT_NEAR(s.maxEdge, 2.0, kEps);
+        Vec3D low{1e300, 1e300, 1e300}, high{-1e300, -1e300, -1e300};
+        for (int i = 0; i < sp->mNumVerts; ++i)
+        {
+            const Vec3D& p = sp->mVerts[i].mPos;
+            low = Vec3D{std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+            high = Vec3D{std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+        }
+        EXPECT_EQ(low.x, -x);
+        EXPECT_EQ(low.y, -y);
+        EXPECT_EQ(low.z, -z);
+        EXPECT_EQ(high.x, x);
+        EXPECT_EQ(high.y, y);
+        EXPECT_EQ(high.z, z);
+        // Every square runs the same way seen from outside: each edge is walked once each way, and
+        // every face's turn points the same way against its outward direction.
+        std::map<std::pair<int, int>, int> walks;
+        int inward = 0;
+        for (int i = 0; i < sp->mNumFaces; ++i)
+        {
+            const SimpleFace& face = sp->mFaces[i];
+            Vec3D centre{0.0, 0.0, 0.0}, normal{0.0, 0.0, 0.0};
+            for (int k = 0; k < 4; ++k)
+            {
+                const Vec3D& a = face.GetVert(k)->mPos;
+                const Vec3D& b = face.GetVert((k + 1) % 4)->mPos;
+                ++walks[{face.GetVert(k)->GetIndex(), face.GetVert((k + 1) % 4)->GetIndex()}];
+                centre = Vec3D{centre.x + a.x / 4, centre.y + a.y / 4, centre.z + a.z / 4};
+                normal.x += (a.y - b.y) * (a.z + b.z);
+                normal.y += (a.z - b.z) * (a.x + b.x);
+                normal.z += (a.x - b.x) * (a.y + b.y);
+            }
+            inward += normal.x * centre.x + normal.y * centre.y + normal.z * centre.z < 0.0;
+        }
+        EXPECT_TRUE(inward == 0 || inward == f) << inward << " of " << f;
+        for (const auto& [walk, count] : walks)
+            EXPECT_EQ(count, 1) << walk.first << "-" << walk.second;
+        EXPECT_EQ(sp->mFlags, 0x3810u);
+    }
+    EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 0);
 }
 }  // namespace
