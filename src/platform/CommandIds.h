@@ -12,6 +12,7 @@ inline constexpr int kCmdAppExit = 57665 - kCommandIdBase;
 inline constexpr int kCmdFileSave = 57603 - kCommandIdBase;
 inline constexpr int kCmdFileSaveAs = 57604 - kCommandIdBase;
 inline constexpr int kCmdSaveDefaultScene = 33700 - kCommandIdBase;
+inline constexpr int kCmdExportMetricData = 34007 - kCommandIdBase;
 
 // View: the pane layouts.
 inline constexpr int kCmdLayout1 = 32826 - kCommandIdBase;  // Ctrl+1: one pane

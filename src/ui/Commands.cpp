@@ -1,5 +1,6 @@
 #include "ui/Commands.h"
 
+#include "kernel/ViewTypes.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 
@@ -11,6 +12,10 @@ const CommandInfo kCommands[] = {
     {kCmdFileSaveAs, "&File", "Save &As...", "Save the scene to a new model file", {0, kCommandFor3DModel}},
     {kCmdSaveDefaultScene, "&File", "Save &Default Scene", "Save the scene as the default scene",
      {0, kCommandFor3DModel}},
+    {0, "&File", nullptr, nullptr, {}},
+    // The mesh of one side: a pane that shows a single side.
+    {kCmdExportMetricData, "&File", "Export &Metric Data...", "Write the metric data of the mesh to a text file",
+     {kViewFamilyBaseOnly | kViewFamilyDualOnly | kViewFamilyFollowsSide, kCommandFor3DModel}},
     {0, "&File", nullptr, nullptr, {}},
     {kCmdAppExit, "&File", "E&xit", "Quit the program", {}},
     // The undo items are renamed after the step they would undo or redo.
