@@ -65,6 +65,24 @@ double FaceAngle(const Vec2D& p, const Vec2D& q)
     return angle;
 }
 
+// The radius of the largest sphere inside the uniform model: the distance of the nearest face plane.
+// (The template's own in-radius, the square of the mid-radius, is where the dual's faces lie.)
+double InRadius(const PolyTemplate& templ)
+{
+    double best = -1.0;
+    const TemplatePolygon* p = templ.mFirst;
+    for (int i = 0; p && i < 1000; ++i)
+    {
+        const double h = std::fabs(p->mHeight);
+        if (best < 0.0 || h < best)
+            best = h;
+        p = p->next;
+        if (p == templ.mFirst)
+            break;
+    }
+    return best < 0.0 ? templ.mInRadius : best;
+}
+
 double FaceletArea(const Face3DType& type)
 {
     const Face3D* face = type.GetFace(0);
@@ -115,7 +133,7 @@ void Model3D::ExportMetricData(const char* path, const char* title)
     if (const PolyTemplate* templ = mPoly ? mPoly->mTemplate : nullptr)
     {
         std::fprintf(f, " Uniform poly radius %g, Mid-radius %g, In-radius %g\n", s, s * templ->mMidRadius,
-                     s * templ->mInRadius);
+                     s * InRadius(*templ));
         std::fprintf(f, " Uniform poly edge length %g\n", s * templ->mEdgeLength);
         std::fprintf(f, " Vertex height %g, Vertex figure radius (rho) %g\n\n", s * templ->mVertexHeight,
                      templ->mHalfNeighbourRadius);
