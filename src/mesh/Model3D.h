@@ -190,6 +190,9 @@ private:
     bool mReportedMissingNeigh = false;
 };
 
+// The size of the glue tabs of nets, in the current distance unit.
+double GetTabSize();
+
 // The faceted builder's distinct points: the place of a point equal within 1e-7 per coordinate,
 // or of a copy appended at the end (the list's tolerance is set here); the list is emptied by Free.
 int FindOrAddPoint(const Vec3D& point, PointList& list);

@@ -2,7 +2,9 @@
 
 #include "mesh/Model3D.h"
 
+#include "kernel/NetTabSettings.h"
 #include "kernel/Tolerance.h"
+#include "kernel/UnitSettings.h"
 #include "mesh/Edge3D.h"
 #include "mesh/Face3D.h"
 #include "stellation/ModelBuildSuspension.h"
@@ -161,4 +163,9 @@ bool Model3D::IsKitBuildable(Model3D* model)
 
     model->mFlags |= kModel3DKitYes;
     return true;
+}
+
+double GetTabSize()
+{
+    return GetUnitSettings().TwipsToUnits(GetNetTabSettings().tabSize);
 }
