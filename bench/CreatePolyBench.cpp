@@ -52,9 +52,32 @@ void BM_CreatePolyGeodesic(benchmark::State& state)
         benchmark::DoNotOptimize(ok);
     }
     state.counters["faces"] = faces;
+    state.counters["model_verts"] = poly.mVerts.mCount;
+    state.counters["model_edges"] = poly.mNumEdges;
+    state.counters["model_faces"] = poly.mFaces.mCount;
     state.SetItemsProcessed(state.iterations() * int64_t(faces));
 }
-BENCHMARK(BM_CreatePolyGeodesic)->Arg(23)->Arg(71)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CreatePolyGeodesic)->Arg(23)->Arg(71)->Arg(200)->Unit(benchmark::kMillisecond);
+
+// Subdividing the icosahedron into the geodesic sphere of the frequency: every grid point is
+// looked up once per triangle that has it, so the vertex lookup sets the pace. The time should
+// grow no faster than V log V.
+void BM_SubdivideIcosahedron(benchmark::State& state)
+{
+    ScopedScriptedServices quiet;
+    const auto base = Icosahedron();
+    const int frequency = int(state.range(0));
+    int verts = 0;
+    for (auto _ : state)
+    {
+        auto sphere = SimplePoly::Subdivide(*base, SimplePoly::kGeodesic, frequency);
+        verts = sphere ? sphere->mNumVerts : -1;
+        benchmark::DoNotOptimize(sphere);
+    }
+    state.counters["verts"] = verts;
+    state.SetItemsProcessed(state.iterations() * int64_t(verts));
+}
+BENCHMARK(BM_SubdivideIcosahedron)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 
 // The way back: the plain form of both sides of the analysed sphere.
 void BM_CreateSimplePolyGeodesic(benchmark::State& state)

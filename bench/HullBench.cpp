@@ -3,12 +3,15 @@
 #include "support/QhullReference.h"
 
 #include "kernel/Tolerance.h"
+#include "model/ConvexHull.h"
 #include "model/HullBuilder.h"
 #include "model/SimplePoly.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -116,4 +119,79 @@ void BM_HullOverQhull(benchmark::State& state)
     state.counters["engine_ratio"] = engine / qhull;
 }
 BENCHMARK(BM_HullOverQhull)->Arg(100000)->Arg(1000000)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+// The points of a side x side x side integer lattice in lattice order: x, then y, then z.
+std::vector<Vec3D> LatticePoints(int side)
+{
+    std::vector<Vec3D> points;
+    for (int x = 0; x < side; ++x)
+        for (int y = 0; y < side; ++y)
+            for (int z = 0; z < side; ++z)
+                points.push_back({double(x), double(y), double(z)});
+    return points;
+}
+
+// The shell of a Waterman polyhedron about a lattice point of the face-centred cubic lattice (even
+// coordinate sums), squared radius 2 root, in lattice order: the points farther than one unit
+// inside the sphere cannot be corners.
+std::vector<Vec3D> WatermanShellPoints(int root)
+{
+    const int x2Max = 2 * root;
+    const double s = std::sqrt(double(x2Max));
+    const int dMin = int(std::floor((s - 1.0) * (s - 1.0) - k4DTol)) + 1;
+    const int r = int(std::floor(s + k4DTol));
+    std::vector<Vec3D> points;
+    for (int x = -r; x <= r; ++x)
+        for (int y = -r; y <= r; ++y)
+            for (int z = -r; z <= r; ++z)
+            {
+                const int d = x * x + y * y + z * z;
+                if (((x + y + z) & 1) == 0 && d >= dMin && d <= x2Max)
+                    points.push_back({double(x), double(y), double(z)});
+            }
+    return points;
+}
+
+std::vector<Vec3D> Shuffled(std::vector<Vec3D> points)
+{
+    std::shuffle(points.begin(), points.end(), std::mt19937_64(7));
+    return points;
+}
+
+// CreateConvexHull of a model whose vertices were placed one by one, as a lattice builder or a
+// model file places them.
+void HullOfPlacedPoints(benchmark::State& state, const std::vector<Vec3D>& points)
+{
+    int faces = 0;
+    for (auto _ : state)
+    {
+        SimplePoly source(int(points.size()), 0);
+        for (size_t i = 0; i < points.size(); ++i)
+            source.mVerts[i].SetPos(points[i]);
+        auto hull = CreateConvexHull(&source, 0);
+        faces = hull ? SimplePoly::CountFacesWithout(hull.get(), SimpleElem::kTemp) : -1;
+        benchmark::DoNotOptimize(hull);
+    }
+    state.counters["points"] = double(points.size());
+    state.counters["faces"] = faces;
+    state.SetItemsProcessed(state.iterations() * int64_t(points.size()));
+}
+
+// Points in lattice order against the same points shuffled: the vertex lookup must not make the
+// ordered ones dearer.
+void BM_LatticeHull(benchmark::State& state, bool shuffled)
+{
+    const std::vector<Vec3D> points = LatticePoints(int(state.range(0)));
+    HullOfPlacedPoints(state, shuffled ? Shuffled(points) : points);
+}
+BENCHMARK_CAPTURE(BM_LatticeHull, Ordered, false)->Arg(30)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LatticeHull, Shuffled, true)->Arg(30)->Unit(benchmark::kMillisecond);
+
+void BM_WatermanShellHull(benchmark::State& state, bool shuffled)
+{
+    const std::vector<Vec3D> points = WatermanShellPoints(int(state.range(0)));
+    HullOfPlacedPoints(state, shuffled ? Shuffled(points) : points);
+}
+BENCHMARK_CAPTURE(BM_WatermanShellHull, Ordered, false)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WatermanShellHull, Shuffled, true)->Arg(10000)->Unit(benchmark::kMillisecond);
 }  // namespace

@@ -370,6 +370,8 @@ SimplePoly::~SimplePoly()
 bool SimplePoly::AllocateVerts(int n)
 {
     mVertTree = nullptr;
+    mVertGrid.Release();
+    mVertGridStale = false;
     mVerts.reset();
     mNumVerts = mVertCapacity = 0;
     if (n <= 0)
@@ -701,34 +703,49 @@ int SimplePoly::CompareVertPos(const Vec3D& point, bool pointIsInf, const Simple
     return 0;
 }
 
+SimpleVertGrid& SimplePoly::VertGrid()
+{
+    if (!mVertTree)
+    {
+        mVertGrid.Clear();
+        mVertGridStale = false;
+    }
+    else if (mVertGridStale)
+    {
+        mVertGridStale = false;
+        mVertGrid.Clear();
+        mVertGrid.Reserve(size_t(mVertCapacity));
+        for (int i = 0; i < mVertCapacity; ++i)
+        {
+            SimpleVert& v = mVerts[i];
+            if ((v.mFlags & SimpleElem::kInTree) && !mVertGrid.Insert(&v))
+                v.mFlags &= ~SimpleElem::kInTree;
+        }
+    }
+    return mVertGrid;
+}
+
 void SimplePoly::InsertInTree(SimpleVert* vert)
 {
     TraceScope scope("InsertInTree");
     if (!vert || (vert->mFlags & SimpleElem::kInTree))
         return;
-    vert->mLeft = vert->mRight = nullptr;
-    const bool inf = (vert->mFlags & SimpleElem::kInf) != 0;
-    SimpleVert** link = &mVertTree;
-    while (*link)
-    {
-        SimpleVert* node = *link;
-        link = CompareVertPos(vert->mPos, inf, *node, kTol) < 0 ? &node->mLeft : &node->mRight;
-    }
-    *link = vert;
+    SimpleVertGrid& grid = VertGrid();
+    // Builders enter most of the records they allocate: room for them all saves growing.
+    if (!mVertTree)
+        grid.Reserve(size_t(mVertCapacity));
+    if (!grid.Insert(vert))
+        return;
+    if (!mVertTree)
+        mVertTree = vert;
     vert->mFlags |= SimpleElem::kInTree;
 }
 
 SimpleVert* SimplePoly::FindOrCreateVert(const Vec3D& pos, int& nextIndex, bool inf)
 {
     TraceScope scope("FindOrCreateVert");
-    SimpleVert* node = mVertTree;
-    while (node)
-    {
-        const int c = CompareVertPos(pos, inf, *node, kTol);
-        if (c == 0)
-            return node;
-        node = c < 0 ? node->mLeft : node->mRight;
-    }
+    if (SimpleVert* found = VertGrid().Find(pos, inf, kTol))
+        return found;
     SimpleVert* vert = GetVert(nextIndex);
     if (!vert)
         return nullptr;

@@ -3,6 +3,7 @@
 #include "kernel/FaceImage.h"
 
 #include "kernel/Vec3D.h"
+#include "model/SimpleVertGrid.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -102,7 +103,7 @@ public:
     static int GetIndex(const SimpleVert* vert) { return vert ? vert->GetIndex() : -1; }
     SimpleFace* GetFace(int k) const;
 
-    // Both store the position and then link the vertex into its owner's search tree.
+    // Both store the position and then enter the vertex into its owner's search tree.
     void SetPosXYZ(double x, double y, double z);
     void SetPos(const Vec3D& pos);
 
@@ -121,10 +122,9 @@ public:
     bool MatchesUnder(const SimpleVert& other, const Vec3D& image, const Mat3& m) const;
 
     Vec3D mPos;
-    double mUserData[2] = {0.0, 0.0};  // symmetry detection's scratch
-    SimpleVert* mNextCoincident;       // ring of the vertices at one place
-    SimpleVert* mLeft = nullptr;       // search tree children
-    SimpleVert* mRight = nullptr;
+    double mUserData[2] = {0.0, 0.0};   // symmetry detection's scratch
+    SimpleVert* mNextCoincident;        // ring of the vertices at one place
+    SimpleVert* mNextInCell = nullptr;  // next vertex of its cell of the owner's search tree
 };
 
 class SimpleFace : public SimpleElem
@@ -255,11 +255,15 @@ public:
     bool AllocateEdges(int n);
 
     // -1, 0 or +1: where point lies against the vertex in the search order. Finite points order
-    // before points at infinity.
+    // before points at infinity. 0 is a match for the search tree.
     static int CompareVertPos(const Vec3D& point, bool pointIsInf, const SimpleVert& vert, double tol);
+    // The search tree finds vertices by position: those entered, flagged InTree. Setting mVertTree
+    // to null empties it.
     void InsertInTree(SimpleVert* vert);
-    // The vertex at the position (within 1e-7), or record nextIndex made into it (nextIndex then
-    // moves on). Null only when the record cannot be had.
+    // The vertex at the position (within 1e-7 in every coordinate), or record nextIndex made into
+    // it (nextIndex then moves on). Null only when the record cannot be had. A point near enough
+    // to several vertices takes the nearest (SimpleVertGrid::Find tells the ties), whatever order
+    // they were made in.
     SimpleVert* FindOrCreateVert(const Vec3D& pos, int& nextIndex, bool inf = false);
 
     static int CountFacesWithout(const SimplePoly* poly, uint32_t mask);
@@ -389,7 +393,8 @@ public:
     int32_t mNumEdges = 0;
     int32_t mNumFaces = 0;
     std::unique_ptr<SimpleVert[]> mVerts;
-    SimpleVert* mVertTree = nullptr;  // root of the vertex search tree
+    // The first vertex entered into the search tree; null when the tree is empty.
+    SimpleVert* mVertTree = nullptr;
     std::unique_ptr<SimpleEdge[]> mEdges;
     std::unique_ptr<SimpleFace[]> mFaces;
     SimpleFace* mSelectedFace = nullptr;  // whose stellation diagram is shown after creation
@@ -409,10 +414,17 @@ private:
     void DropEdges();
     static void SetNameText(std::string& out, const char* base, const char* prefix, bool forcePrefix,
                             const char* defaultBase);
+    // Vertices of the search tree have moved: it is built again before it is next used.
+    void VertsMoved() { mVertGridStale = true; }
+    // The tree's cells, up to date and holding nothing when mVertTree is null.
+    SimpleVertGrid& VertGrid();
 
     // Records allocated, which may exceed the counts when a builder used fewer than it asked for.
     int mVertCapacity = 0;
     int mFaceCapacity = 0;
+    // What the search tree is made of; whoever nulls mVertTree leaves it to be emptied here.
+    SimpleVertGrid mVertGrid;
+    bool mVertGridStale = false;
 };
 
 // False when a face that is not Temp has a Temp corner (the edge-type analysis cannot use it); true

@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <new>
-#include <random>
 #include <utility>
 #include <vector>
 
@@ -76,51 +75,10 @@ bool IsIdentityOrientation(const Mat3& m)
     return true;
 }
 
-// Enters the first count vertices into the search tree in a scattered order: vertices that come
-// in an orderly sweep would make the unbalanced tree a long chain. Among vertices at one place the
-// lower index still goes in first, which is the one a search then finds.
-void InsertScattered(SimplePoly& poly, int count)
+// Enters the first count vertices into the search tree.
+void InsertAll(SimplePoly& poly, int count)
 {
-    std::vector<int> rank(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
-        rank[size_t(i)] = i;
-    std::mt19937 shuffle(12345u);
-    for (int i = count - 1; i > 0; --i)
-        std::swap(rank[size_t(i)], rank[std::uniform_int_distribution<size_t>(0, size_t(i))(shuffle)]);
-
-    auto isInf = [&poly](int i) { return (poly.mVerts[i].mFlags & E::kInf) != 0; };
-    std::vector<int> byPlace(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        byPlace[size_t(i)] = i;
-    std::stable_sort(byPlace.begin(), byPlace.end(), [&](int a, int b) {
-        if (isInf(a) != isInf(b))
-            return isInf(b);
-        return Vec3Compare(poly.mVerts[a].mPos, poly.mVerts[b].mPos, kTol) < 0;
-    });
-    for (size_t i = 0; i < byPlace.size();)
-    {
-        const int first = byPlace[i];
-        size_t j = i + 1;
-        while (j < byPlace.size() && isInf(byPlace[j]) == isInf(first) &&
-               poly.mVerts[byPlace[j]].SamePos(poly.mVerts[first]))
-            ++j;
-        if (j - i > 1)
-        {
-            std::vector<int> run(byPlace.begin() + std::ptrdiff_t(i), byPlace.begin() + std::ptrdiff_t(j));
-            std::vector<int> ranks;
-            for (int v : run)
-                ranks.push_back(rank[size_t(v)]);
-            std::sort(run.begin(), run.end());
-            std::sort(ranks.begin(), ranks.end());
-            for (size_t k = 0; k < run.size(); ++k)
-                rank[size_t(run[k])] = ranks[k];
-        }
-        i = j;
-    }
-    std::vector<int> order(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        order[size_t(rank[size_t(i)])] = i;
-    for (int i : order)
         poly.InsertInTree(&poly.mVerts[i]);
 }
 
@@ -166,7 +124,7 @@ std::unique_ptr<SimplePoly> SimplePoly::Clone(SimplePoly* source)
             CopyVert(copy->mVerts[i], source->mVerts[i]);
             copy->mVerts[i].mId = source->mVerts[i].mId;
         }
-        InsertScattered(*copy, copy->mNumVerts);
+        InsertAll(*copy, copy->mNumVerts);
         for (int f = 0; f < source->mNumFaces; ++f)
         {
             const SimpleFace& from = source->mFaces[f];
@@ -221,7 +179,7 @@ std::unique_ptr<SimplePoly> SimplePoly::Combine(SimplePoly& other)
         ClearFaceImageClones();
         for (int i = 0; i < result->mNumVerts; ++i)
             CopyVert(result->mVerts[i], i < nv ? mVerts[i] : other.mVerts[i - nv]);
-        InsertScattered(*result, result->mNumVerts);
+        InsertAll(*result, result->mNumVerts);
         for (int f = 0; f < result->mNumFaces; ++f)
         {
             const bool first = f < nf;
@@ -264,16 +222,7 @@ void SimplePoly::MirrorImage(const SymGroup* group)
         if (mFaces[f].mNormal.x != -2.0)
             reflect(mFaces[f].mNormal);
     }
-    // The search tree orders positions: it is built again for the reflected ones.
-    mVertTree = nullptr;
-    for (int i = 0; i < mNumVerts; ++i)
-    {
-        SimpleVert& v = mVerts[i];
-        if (!(v.mFlags & E::kInTree))
-            continue;
-        v.mFlags &= ~E::kInTree;
-        InsertInTree(&v);
-    }
+    VertsMoved();
     SetSymGroup(nullptr);
 }
 
@@ -380,7 +329,7 @@ std::unique_ptr<SimplePoly> SimplePoly::CreateDual(SimplePoly* source, double r)
     }
     dual->mNumVerts = numVerts;
     dual->mNumFaces = numFaces;
-    InsertScattered(*dual, numVerts);
+    InsertAll(*dual, numVerts);
     return dual;
 }
 
@@ -399,7 +348,7 @@ std::unique_ptr<SimplePoly> SimplePoly::CopyTriangulated(SimplePoly* source, int
     ClearFaceImageClones();
     for (int i = 0; i < source->mNumVerts; ++i)
         CopyVert(copy->mVerts[i], source->mVerts[i]);
-    InsertScattered(*copy, copy->mNumVerts);
+    InsertAll(*copy, copy->mNumVerts);
 
     int nextVert = source->mNumVerts;
     int nextFace = 0;

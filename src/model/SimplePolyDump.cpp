@@ -1,9 +1,12 @@
 #include "kernel/Messages.h"
 #include "model/SimplePoly.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <unordered_set>
+#include <vector>
 
 namespace
 {
@@ -22,15 +25,19 @@ bool RingCloses(const Elem* start, Next next)
     return true;
 }
 
-void DumpTree(const SimpleVert* vert, int depth)
+// The vertices of the search tree in its order: finite before infinite, then by x, y and z.
+void DumpTree(std::vector<const SimpleVert*> verts)
 {
-    if (!vert || depth > 10000)
-        return;
-    DumpTree(vert->mLeft, depth + 1);
-    DebugTrace("%*s%d: (%g, %g, %g)%s%s%s\n", 2 * depth, "", vert->GetIndex(), vert->mPos.x, vert->mPos.y,
-               vert->mPos.z, (vert->mFlags & SimpleElem::kDone) ? ", Done" : "",
-               (vert->mFlags & SimpleElem::kTemp) ? ", Temp" : "", (vert->mFlags & SimpleElem::kInf) ? " Inf" : "");
-    DumpTree(vert->mRight, depth + 1);
+    auto key = [](const SimpleVert* v) {
+        return std::make_tuple((v->mFlags & SimpleElem::kInf) != 0, v->mPos.x, v->mPos.y, v->mPos.z, v);
+    };
+    std::sort(verts.begin(), verts.end(), [&](const SimpleVert* a, const SimpleVert* b) { return key(a) < key(b); });
+    for (const SimpleVert* vert : verts)
+    {
+        DebugTrace("  %d: (%g, %g, %g)%s%s%s\n", vert->GetIndex(), vert->mPos.x, vert->mPos.y, vert->mPos.z,
+                   (vert->mFlags & SimpleElem::kDone) ? ", Done" : "", (vert->mFlags & SimpleElem::kTemp) ? ", Temp" : "",
+                   (vert->mFlags & SimpleElem::kInf) ? " Inf" : "");
+    }
 }
 }  // namespace
 
@@ -60,7 +67,8 @@ void SimplePoly::Dump(const SimplePoly* poly)
     DebugTrace("%s\n", flags.c_str());
 
     DebugTrace("  Sorted vertices:\n");
-    DumpTree(poly->mVertTree, 1);
+    if (poly->mVertTree)
+        DumpTree(poly->mVertGrid.Entries());
 
     DebugTrace("  Vertices:\n");
     for (int i = 0; i < poly->mNumVerts; ++i)

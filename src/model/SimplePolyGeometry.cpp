@@ -215,6 +215,7 @@ void SimplePoly::Translate(const Vec3D& v)
         return;
     for (int i = 0; i < mNumVerts; ++i)
         Vec3SubFrom(mVerts[i].mPos, v);
+    VertsMoved();
 }
 
 void SimplePoly::Centralise()
@@ -239,16 +240,7 @@ void SimplePoly::Rotate(const Mat3& m)
     }
     if (mSymGroup)
         mSymGroup->Rotate(m);
-    // The search tree orders positions: it is built again for the turned ones.
-    mVertTree = nullptr;
-    for (int i = 0; i < mNumVerts; ++i)
-    {
-        SimpleVert& v = mVerts[i];
-        if (!(v.mFlags & SimpleElem::kInTree))
-            continue;
-        v.mFlags &= ~SimpleElem::kInTree;
-        InsertInTree(&v);
-    }
+    VertsMoved();
 }
 
 void SimplePoly::Scale(double f)
@@ -262,6 +254,7 @@ void SimplePoly::Scale(double f)
         return;
     for (int i = 0; i < mNumVerts; ++i)
         Vec3Scale(mVerts[i].mPos, mVerts[i].mPos, f);
+    VertsMoved();
     if (!(mFlags & kHasEmptyFaces))
         return;
     for (int i = 0; i < mNumFaces; ++i)
@@ -281,6 +274,7 @@ void SimplePoly::StretchAlong(double f, const Vec3D& unitDir)
         Vec3D& p = mVerts[i].mPos;
         Vec3AddScaledTo(p, (f - 1.0) * Vec3Dot(unitDir, p), unitDir);
     }
+    VertsMoved();
 }
 
 void SimplePoly::SetNormals(bool all, int firstFace)
@@ -343,6 +337,7 @@ bool SimplePoly::ProjectOntoSphere()
 {
     for (int i = 0; i < mNumVerts; ++i)
         Vec3Normalize(mVerts[i].mPos);
+    VertsMoved();
     SetNormals(true, 0);
     for (int f = 0; f < mNumFaces; ++f)
     {

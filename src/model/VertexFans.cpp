@@ -284,7 +284,6 @@ void SplitVertices(SimplePoly& poly, std::vector<VertexSplit>& splits)
         v.mFlags &= E::kTemp;
         v.mNextOfType = &v;
         v.mNextCoincident = &v;
-        v.mLeft = v.mRight = nullptr;
     }
     splits.clear();
 }
