@@ -199,3 +199,51 @@ TEST_F(Model3DReportTest, PartsOfLargeMeshesAreColouredWithoutDeepCalls)
         f->mColor.r = -1.0f;
     EXPECT_EQ(round->ColorParts(), 1);
 }
+
+TEST_F(Model3DReportTest, KitPanelsOfLibrarySolids)
+{
+    ScopedScriptedServices scripted;
+    struct Case
+    {
+        const char* name;
+        bool dual;
+        bool buildable;
+        const char* reason;
+        int panelTypes;  // facelet types made of kit panels
+    };
+    const Case kCases[] = {
+        {"Cube", false, true, nullptr, 1},
+        {"Truncated Octahedron", false, true, nullptr, 2},
+        {"Heptagonal Prism", false, true, kKitReasonPanelShape, 1},
+        // Rhombi of 70.5 degrees: rods can make them, panels cannot.
+        {"Cuboctahedron", true, true, kKitReasonPanelShape, 0},
+        // The triakis tetrahedron has two lengths of edge.
+        {"Truncated Tetrahedron", true, false, kKitReasonEdgeLengths, 0},
+    };
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.name);
+        LibraryEntry* row = FindLibraryEntry(c.name, nullptr, false);
+        ASSERT_TRUE(row);
+        auto model = OpenRow(*row);
+        ASSERT_TRUE(model);
+        Stellation* side = c.dual ? model->poly.GetVertStellation() : model->poly.GetFaceStellation();
+        Model3D* mesh = side->GetModel3D(false);
+        ASSERT_TRUE(mesh);
+        EXPECT_EQ(Model3D::IsKitBuildable(mesh), c.buildable);
+        EXPECT_EQ(side->mKitReason, c.reason);
+        if (!c.buildable)
+            continue;
+        int panels = 0;
+        for (Face3DType* type = mesh->mFaceTypes; type; type = type->mNext)
+        {
+            panels += type->IsPanelShape();
+            // The kit has no panel of more than six sides but the regular 8, 10 and 12-gons.
+            if (type->mNumSides == 7)
+            {
+                EXPECT_FALSE(type->IsPanelShape());
+            }
+        }
+        EXPECT_EQ(panels, c.panelTypes);
+    }
+}
