@@ -136,7 +136,8 @@ Vec3D Face3D::GetNormal() const
     Vec3D normal{0.0, 0.0, 1.0};
     if (mElement)
     {
-        normal = mElement->GetNormal();
+        // The stored normal: the facelet's own reversal stands for the element's ReverseNorm.
+        normal = mElement->mZAxis;
     }
     else if (mType && mType->mNumSides > 0 && mEdges)
     {
