@@ -239,3 +239,29 @@ TEST_F(Model3DBuildTest, DualSideMeshesTheVerticesAsFaces)
         EXPECT_TRUE(face->mFlags & kFace3DWholeFace);
     }
 }
+
+TEST_F(Model3DBuildTest, AFaceWithFewerThanThreeDistinctCornersMakesNoFaceletType)
+{
+    ScopedScriptedServices scripted;
+    // A tetrahedron without symmetry: each face is a type of its own.
+    const std::vector<Vec3D> points = {{1.0, 0.1, -0.2}, {-0.3, 0.9, 0.1}, {-0.4, -0.7, 0.3}, {0.2, -0.1, 1.1}};
+    auto poly = PolyFrom(MakeFacedPoly(points, {{0, 1, 2}, {0, 3, 1}, {0, 2, 3}, {1, 3, 2}}).get());
+    ASSERT_TRUE(poly);
+    ASSERT_EQ(poly->GetFaceStellation()->mNumFaceTypes, 4);
+    // One corner slides onto another: the two faces at the edge between them keep two distinct
+    // corners.
+    FaceVert* stays = poly->mVerts.mFirst->mNext->mNext;
+    ASSERT_TRUE(stays && stays->mNext);
+    stays->mNext->mPoint = stays->mPoint;
+    std::unique_ptr<Model3D> mesh = Model3D::CreateFromPoly(poly.get(), false);
+    ASSERT_TRUE(mesh);
+    int types = 0;
+    for (Face3DType* type = mesh->mFaceTypes; type; type = type->mNext)
+    {
+        ++types;
+        EXPECT_EQ(type->mNumSides, 3);
+        EXPECT_NE(type->mTriIndices.size(), 0u);
+    }
+    EXPECT_EQ(types, 2);
+    EXPECT_EQ(mesh->GetNumFaces(), 2);
+}
