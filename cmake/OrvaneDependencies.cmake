@@ -3,7 +3,7 @@
 
 find_package(Threads REQUIRED)
 
-find_package(wxWidgets 3.2 REQUIRED COMPONENTS gl richtext html xml adv core base)
+find_package(wxWidgets 3.2 REQUIRED COMPONENTS gl aui richtext html xml adv core base)
 add_library(orvane_wx INTERFACE)
 target_include_directories(orvane_wx SYSTEM INTERFACE ${wxWidgets_INCLUDE_DIRS})
 target_compile_definitions(orvane_wx INTERFACE ${wxWidgets_DEFINITIONS})

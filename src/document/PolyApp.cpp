@@ -18,7 +18,6 @@
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "model/SimplePoly.h"
-#include "platform/CommandIds.h"
 #include "platform/CommandRouting.h"
 #include "platform/FileSettingsStore.h"
 #include "platform/MainWindow.h"
@@ -109,7 +108,6 @@ bool CPolyApp::OnInit()
 
     mDocument = std::make_unique<CPolyDoc>();
     Bind(wxEVT_IDLE, &CPolyApp::HandleIdleEvent);
-    Bind(wxEVT_MENU, &CPolyApp::OnExitCommand, this, kCmdAppExit);
     wxFrame* frame = CreateMainFrame(mDocument.get());
     if (!frame)
         return false;
@@ -154,13 +152,6 @@ int CPolyApp::OnExit()
     SetServices(nullptr);
     mServices.reset();
     return wxApp::OnExit();
-}
-
-void CPolyApp::OnExitCommand(wxCommandEvent& /*event*/)
-{
-    // Closing the main window shuts the program down.
-    if (wxFrame* frame = GetMainFrame())
-        frame->Close();
 }
 
 CPolyDoc* CPolyApp::GetDocument()

@@ -62,8 +62,6 @@ protected:
     virtual wxFrame* CreateMainFrame(CPolyDoc* document) = 0;
 
 private:
-    void OnExitCommand(wxCommandEvent& event);
-
     std::unique_ptr<WxUserServices> mServices;
     std::unique_ptr<FileSettingsStore> mSettings;
     std::unique_ptr<AppShell> mShell;

@@ -4,7 +4,10 @@
 #include "kernel/Messages.h"
 #include "kernel/UserServices.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace
@@ -93,4 +96,36 @@ bool PromptReal(const char* prompt, double& value, const char* title)
 bool PromptFloat(const char* prompt, float& value, const char* title)
 {
     return PromptNumber(prompt, value, title, "%.7g");
+}
+
+bool PromptInteger(const char* prompt, int& value)
+{
+    GLContextSuspension state;
+    SuspendGLContextForModal(state);
+    int edited = value;
+    const bool ok = Services().PromptInteger(prompt ? prompt : "", edited);
+    ResumeGLContextAfterModal(state);
+    if (ok)
+        value = edited;
+    return ok;
+}
+
+bool ReadWholeNumber(const std::string& text, int& value)
+{
+    const char* start = text.c_str();
+    while (*start == ' ' || *start == '\t')
+        ++start;
+    // strtol would also take a leading blank after the sign, or hexadecimal with base 0: neither here.
+    if (!((*start >= '0' && *start <= '9') ||
+          ((*start == '-' || *start == '+') && start[1] >= '0' && start[1] <= '9')))
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long number = std::strtol(start, &end, 10);
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    if (*end || errno == ERANGE || number < INT_MIN || number > INT_MAX)
+        return false;
+    value = int(number);
+    return true;
 }

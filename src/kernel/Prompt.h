@@ -21,3 +21,10 @@ bool PromptString(const char* prompt, std::string& text, const char* title = nul
 // the variable then receives its value. Title "Enter a real number or equation" when null.
 bool PromptReal(const char* prompt, double& value, const char* title = nullptr);
 bool PromptFloat(const char* prompt, float& value, const char* title = nullptr);
+
+// The "Enter a number" prompt: a signed whole number starting from the value, which receives it on
+// OK. The callers keep the value within their own bounds.
+bool PromptInteger(const char* prompt, int& value);
+
+// A signed whole number that fits an int, with blanks around it allowed; nothing else.
+bool ReadWholeNumber(const std::string& text, int& value);

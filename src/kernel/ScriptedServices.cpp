@@ -1,5 +1,9 @@
 #include "kernel/ScriptedServices.h"
 
+#include "kernel/Prompt.h"
+
+#include <cstdio>
+
 namespace
 {
 int FirstButton(unsigned type)
@@ -88,7 +92,20 @@ int ScriptedServices::MessageBox(const std::string& text, const std::string& cap
 {
     calls.push_back({"MessageBox", caption, text, type});
     int answer;
-    return TakeNumber(answer) ? answer : FirstButton(type);
+    if (TakeNumber(answer))
+        return answer;
+    if (cancelUnanswered)
+        switch (type & kMbButtonMask)
+        {
+        case kMbOkCancel:
+        case kMbYesNoCancel:
+            return kIdCancel;
+        case kMbYesNo:
+            return kIdNo;
+        default:
+            break;
+        }
+    return FirstButton(type);
 }
 
 bool ScriptedServices::OptionalMessage(const std::string& text, int options)
@@ -110,6 +127,8 @@ int ScriptedServices::AskQuestion(const QuestionRequest& request)
         if (!disabled)
             return answer;
     }
+    if (cancelUnanswered && request.cancelIndex >= 0)
+        return request.cancelIndex;
     return request.defaultIndex >= 0 ? request.defaultIndex : request.cancelIndex;
 }
 
@@ -121,6 +140,8 @@ bool ScriptedServices::Prompt(const PromptRequest& request, std::string& text)
     bool ok = true;
     if (!TakeText(typed, ok))
     {
+        if (cancelUnanswered)
+            return false;
         // Enter on the unchanged text; a text the caller refuses ends as a cancel, never a loop.
         typed = text;
         if (request.accept && !request.accept(typed))
@@ -147,6 +168,8 @@ int ScriptedServices::ShowTable(TableRequest& request)
     int answer;
     if (TakeNumber(answer))
         return answer;
+    if (cancelUnanswered)
+        return -1;
     if (request.initialRow == -2)
         return 0;  // OK on a table that is only shown
     return request.initialRow >= 0 ? request.initialRow : -1;
@@ -159,13 +182,65 @@ bool ScriptedServices::FileDialog(FileDialogRequest& request)
     std::string chosen;
     bool ok = true;
     if (!TakeText(chosen, ok))
+    {
+        if (cancelUnanswered)
+            return false;
         chosen = request.folder.empty() ? request.name : request.folder + "/" + request.name;
+    }
     if (!ok)
         return false;
     request.path = chosen;
     if (nextFilterIndex > 0)
         request.filterIndex = nextFilterIndex;
     nextFilterIndex = 0;
+    return true;
+}
+
+bool ScriptedServices::ChooseColor(uint32_t& color)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%u,%u,%u", color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+    calls.push_back({"Color", "", text, 0});
+    offeredColors.push_back(color);
+    int answer;
+    if (TakeNumber(answer))
+    {
+        color = uint32_t(answer) & 0xFFFFFF;
+        return true;
+    }
+    std::string ignored;
+    bool ok = true;
+    if (!TakeText(ignored, ok))
+        return !cancelUnanswered;
+    return ok;
+}
+
+bool ScriptedServices::PromptInteger(const std::string& prompt, int& value)
+{
+    calls.push_back({"Integer", "Enter a number", prompt, 0});
+    promptStarts.push_back(std::to_string(value));
+    int answer;
+    if (TakeNumber(answer))
+    {
+        value = answer;
+        return true;
+    }
+    std::string typed;
+    bool ok = true;
+    if (!TakeText(typed, ok))
+        return !cancelUnanswered;
+    // Like the dialog: text that is not a whole number keeps it open for the next answer.
+    int number = 0;
+    while (ok && !ReadWholeNumber(typed, number))
+    {
+        calls.push_back({"Integer", "Enter a number", prompt, 0});
+        promptStarts.push_back(typed);
+        if (!TakeText(typed, ok))
+            return false;
+    }
+    if (!ok)
+        return false;
+    value = number;
     return true;
 }
 

@@ -14,22 +14,29 @@ class ScriptedServices : public UserServices
 public:
     struct Call
     {
-        std::string kind;  // "MessageBox", "OptionalMessage", "Question", "Prompt", "Table", "FileDialog", "Status"
+        // "MessageBox", "OptionalMessage", "Question", "Prompt", "Table", "FileDialog", "Color",
+        // "Integer", "Status"
+        std::string kind;
         std::string caption;
         std::string text;
         unsigned type = 0;  // message-box type, question flags or optional-message options
     };
 
     std::vector<Call> calls;
+    // Unanswered dialogs are cancelled instead: No or Cancel in a message box that has one, the
+    // cancel label of a question, Cancel for prompts, file dialogs, tables and the colour chooser.
+    bool cancelUnanswered = false;
     // The text each prompt showed when it opened (again, after a refused text), in order.
     std::vector<std::string> promptStarts;
 
     // Message boxes take a button id, questions a label index, tables a row, optional messages
-    // 1 (still ticked) or 0. A question skips answers that name a disabled label, as its dialog
-    // ignores clicks on them.
+    // 1 (still ticked) or 0, the colour chooser a 0x00BBGGRR colour, whole-number prompts the
+    // number typed. A question skips answers that name a disabled label, as its dialog ignores
+    // clicks on them.
     void PushAnswer(int answer);
-    // A typed text for a prompt, or the chosen path of a file dialog; with ok false the prompt or
-    // dialog is cancelled instead.
+    // A typed text for a prompt (a whole-number prompt refuses one that is not a number and stays
+    // open), or the chosen path of a file dialog; with ok false the prompt, dialog or colour
+    // chooser is cancelled instead.
     void PushText(const std::string& text, bool ok = true);
 
     int CountCalls(const std::string& kind) const;
@@ -58,6 +65,12 @@ public:
     bool FileDialog(FileDialogRequest& request) override;
     // The last file dialog as it was asked for.
     FileDialogRequest lastFileDialog;
+    // Without a scripted answer the chooser takes the colour it was opened on.
+    bool ChooseColor(uint32_t& color) override;
+    // The colours the chooser was opened on, in order.
+    std::vector<uint32_t> offeredColors;
+    // Without a scripted answer: OK on the value as it was.
+    bool PromptInteger(const std::string& prompt, int& value) override;
     // The filter entry (from 1) the next file dialog answers as chosen; 0 keeps the one it was given.
     int nextFilterIndex = 0;
 

@@ -3,6 +3,7 @@
 #include <string>
 
 class Poly;
+class StellationCell;
 struct LibraryEntry;
 
 // What core code asks of the program's shell (the document, the views, the main window): redraw marks,
@@ -57,6 +58,9 @@ public:
     // Several changes as one undo step named after the first.
     virtual void BeginUndoGroup(int /*kind*/) {}
     virtual void EndUndoGroup() {}
+    // A cell's inclusion changed: the open stellation undo item records it once; nothing when no
+    // such item is open.
+    virtual void RecordStelCellChange(StellationCell* /*cell*/, bool /*nowIncluded*/) {}
     virtual void RefreshDocument(int /*flags*/) {}
     // Colours changed: face diagrams take them in the next idle step and every view is redrawn.
     virtual void MarkDiagramColorsChanged() {}

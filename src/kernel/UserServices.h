@@ -155,6 +155,12 @@ public:
     virtual int ShowTable(TableRequest& request) = 0;
     // True when the user chose a file (request.path and request.filterIndex are then set).
     virtual bool FileDialog(FileDialogRequest& request) = 0;
+    // The colour chooser opened on a 0x00BBGGRR colour, which receives the choice; false when
+    // cancelled.
+    virtual bool ChooseColor(uint32_t& color) = 0;
+    // The "Enter a number" prompt for a signed whole number, opened on the value, which receives
+    // what was typed; text that is not a whole number keeps it open. False when cancelled.
+    virtual bool PromptInteger(const std::string& prompt, int& value) = 0;
 
     virtual void OpenProgressWindow() = 0;
     virtual void UpdateProgressWindow(const ProgressDisplay& display) = 0;

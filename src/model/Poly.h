@@ -294,6 +294,13 @@ public:
     // orients the face frames, finds parts, volumes and density, builds the drawn polygons, colours
     // and edges. Always answers true: inconsistencies are reported and the analysis goes on.
     bool SetFaceTypes(std::unique_ptr<SymGroup> group, bool colourFaces, bool colourVerts);
+    // Builds the stellation of one side (its diagrams, their links and facets, then its cells),
+    // first asking the user when the build looks too complex; afterwards its mState is built, or
+    // not built after a failure, a cancel or a "no", which also stops later calls until the face
+    // types are made again. Nothing for no stellation, one built or being built, one declined, a
+    // model moving out in a transition, no face types, or while some build's question is open.
+    // The level asked for is for the callers, who compare mState with it.
+    void CreateStellation(Stellation* stellation, int level);
     // Half the sum over the face types of faces times sides; stored in mNumEdges.
     int CountEdges();
     // The edges and edge types from the face types of the model's own side.

@@ -1,10 +1,17 @@
 #include "platform/CommandTable.h"
 
+#include "platform/IconMenu.h"
+#include "platform/WxSupport.h"
+
 #include <wx/accel.h>
+#include <wx/artprov.h>
 #include <wx/menu.h>
 
+#include <cctype>
 #include <cstring>
-#include <vector>
+
+// The toolkit asks that art clients end in "C".
+const char* const kCommandArtClient = "ORVANE_COMMAND_C";
 
 namespace
 {
@@ -16,18 +23,14 @@ std::string Before(const char* text, char stop)
     return out;
 }
 
-std::string WithoutMnemonics(const std::string& text)
+// "Ctrl+1-6": a range of keys, each a command of its own, named in one item.
+bool IsKeyRange(const std::string& keys)
 {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i)
-    {
-        // "&&" is a literal ampersand.
-        if (text[i] == '&' && i + 1 < text.size() && text[i + 1] == '&')
-            out += text[++i];
-        else if (text[i] != '&')
-            out += text[i];
-    }
-    return out;
+    for (size_t i = 1; i + 1 < keys.size(); ++i)
+        if (keys[i] == '-' && std::isdigit(static_cast<unsigned char>(keys[i - 1])) &&
+            std::isdigit(static_cast<unsigned char>(keys[i + 1])))
+            return true;
+    return false;
 }
 
 std::vector<std::string> SplitPath(const char* path)
@@ -54,34 +57,30 @@ wxMenu* SubMenu(wxMenu* menu, const std::string& text)
     return sub;
 }
 
-bool FindPath(const wxMenu* menu, int id, std::string& path)
+void AppendCommand(wxMenu* menu, const CommandInfo& c)
 {
-    for (const wxMenuItem* item : menu->GetMenuItems())
+    const std::string keys = CommandAcceleratorText(c);
+    auto* item = new wxMenuItem(menu, c.id, wxString::FromUTF8(CommandItemLabel(c, Before(c.text, '\t'))),
+                                wxString::FromUTF8(c.prompt ? c.prompt : ""),
+                                c.update.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
+    // Marks are checks even for exclusive choices: this toolkit's radio groups cannot show none
+    // chosen, which several of the program's sets of choices can.
+    if (c.bitmap && !c.update.checkable)
     {
-        const std::string text = item->GetItemLabelText().utf8_string();
-        if (item->GetSubMenu())
-        {
-            std::string rest;
-            if (FindPath(item->GetSubMenu(), id, rest))
-            {
-                path = text + "->" + rest;
-                return true;
-            }
-        }
-        else if (item->GetId() == id)
-        {
-            path = text;
-            return true;
-        }
+        const wxBitmap picture = wxArtProvider::GetBitmap(c.bitmap, kCommandArtClient, wxSize(16, 16));
+        if (picture.IsOk())
+            item->SetBitmap(picture);
     }
-    return false;
+    menu->Append(item);
+    if (CommandKeyShownOnly(c))
+        ShowMenuItemKeyText(item, keys);
 }
 }  // namespace
 
 const CommandInfo* CommandTable::Find(int id) const
 {
     for (size_t i = 0; i < count; ++i)
-        if (entries[i].id == id)
+        if (entries[i].id == id && entries[i].text)
             return &entries[i];
     return nullptr;
 }
@@ -95,6 +94,11 @@ bool CommandEnabledByRule(const CommandUpdateRule& rule, int activeViewType, boo
     return activeViewType >= 0 && (activeViewType & rule.viewFamilies) != 0;
 }
 
+bool CommandEnabled(const CommandInfo& command, int activeViewType, bool model4D)
+{
+    return !command.waitsFor && CommandEnabledByRule(command.update, activeViewType, model4D);
+}
+
 std::string CommandAcceleratorText(const CommandInfo& command)
 {
     const char* tab = command.text ? std::strchr(command.text, '\t') : nullptr;
@@ -103,7 +107,21 @@ std::string CommandAcceleratorText(const CommandInfo& command)
 
 std::string CommandPlainText(const CommandInfo& command)
 {
-    return WithoutMnemonics(Before(command.text, '\t'));
+    return IconMenu::GetPlainItemText(Before(command.text, '\t'));
+}
+
+bool CommandKeyShownOnly(const CommandInfo& command)
+{
+    const std::string keys = CommandAcceleratorText(command);
+    return !keys.empty() && (command.keyShownOnly || IsKeyRange(keys));
+}
+
+std::string CommandItemLabel(const CommandInfo& command, const std::string& label)
+{
+    const std::string keys = CommandAcceleratorText(command);
+    if (keys.empty() || CommandKeyShownOnly(command))
+        return label;
+    return label + '\t' + keys;
 }
 
 wxMenuBar* BuildMenuBar(const CommandTable& table)
@@ -115,23 +133,38 @@ wxMenuBar* BuildMenuBar(const CommandTable& table)
         if (!c.menuPath)
             continue;
         const std::vector<std::string> parts = SplitPath(c.menuPath);
-        const wxString top = wxString::FromUTF8(parts[0]);
-        const int index = bar->FindMenu(WithoutMnemonics(parts[0]));
-        wxMenu* menu = index != wxNOT_FOUND ? bar->GetMenu(size_t(index)) : nullptr;
+        wxMenu* menu = nullptr;
+        for (size_t m = 0; m < bar->GetMenuCount() && !menu; ++m)
+            if (bar->GetMenuLabel(m).utf8_string() == parts[0])
+                menu = bar->GetMenu(m);
         if (!menu)
         {
             menu = new wxMenu();
-            bar->Append(menu, top);
+            bar->Append(menu, wxString::FromUTF8(parts[0]));
         }
         for (size_t p = 1; p < parts.size(); ++p)
             menu = SubMenu(menu, parts[p]);
         if (!c.text)
             menu->AppendSeparator();
         else
-            menu->Append(c.id, wxString::FromUTF8(c.text), wxString::FromUTF8(c.prompt ? c.prompt : ""),
-                         c.update.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
+            AppendCommand(menu, c);
     }
+    IconMenu::RemoveRedundantItems(bar);
     return bar;
+}
+
+wxMenu* BuildCommandMenu(const CommandTable& table, const std::vector<int>& ids)
+{
+    auto* menu = new wxMenu();
+    for (int id : ids)
+    {
+        if (id == 0)
+            menu->AppendSeparator();
+        else if (const CommandInfo* c = table.Find(id))
+            AppendCommand(menu, *c);
+    }
+    IconMenu::RemoveRedundantItems(menu);
+    return menu;
 }
 
 wxAcceleratorTable BuildAcceleratorTable(const CommandTable& table)
@@ -151,17 +184,4 @@ wxAcceleratorTable BuildAcceleratorTable(const CommandTable& table)
         }
     }
     return wxAcceleratorTable(int(entries.size()), entries.data());
-}
-
-std::string GetCommandMenuPath(const wxMenuBar* menuBar, int id)
-{
-    if (!menuBar)
-        return std::string();
-    for (size_t i = 0; i < menuBar->GetMenuCount(); ++i)
-    {
-        std::string rest;
-        if (FindPath(menuBar->GetMenu(i), id, rest))
-            return menuBar->GetMenuLabelText(i).utf8_string() + "->" + rest;
-    }
-    return std::string();
 }

@@ -8,6 +8,17 @@
 #include <wx/gauge.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+#include <wx/toplevel.h>
+
+namespace
+{
+// The main window's icon; none until the program has its pictures.
+wxIcon ProgramIcon()
+{
+    const auto* main = wxTheApp ? dynamic_cast<const wxTopLevelWindow*>(wxTheApp->GetTopWindow()) : nullptr;
+    return main ? main->GetIcon() : wxIcon();
+}
+}  // namespace
 
 OptionalMessageDialog::OptionalMessageDialog(wxWindow* owner, const std::string& text, int options)
     : wxDialog(owner, wxID_ANY, wxTheApp ? wxTheApp->GetAppDisplayName() : wxString("Orvane"))
@@ -24,6 +35,8 @@ OptionalMessageDialog::OptionalMessageDialog(wxWindow* owner, const std::string&
     if (!icon.empty())
         row->Add(new wxStaticBitmap(this, wxID_ANY, wxArtProvider::GetBitmap(icon, wxART_MESSAGE_BOX)), 0,
                  wxRIGHT, 10);
+    else if (const wxIcon programIcon = ProgramIcon(); programIcon.IsOk())
+        row->Add(new wxStaticBitmap(this, wxID_ANY, programIcon), 0, wxRIGHT, 10);
     auto* message = new wxStaticText(this, wxID_ANY, wxString::FromUTF8(text));
     // Long texts wrap instead of widening the dialog past the screen.
     message->Wrap(GetCharWidth() * 70);

@@ -1,11 +1,13 @@
 #include "platform/WxUserServices.h"
 
+#include "platform/NumberDialog.h"
 #include "platform/QuestionDialog.h"
 #include "platform/StringDialog.h"
 #include "platform/TableDialog.h"
 #include "platform/WxDialogs.h"
 
 #include <wx/app.h>
+#include <wx/colordlg.h>
 #include <wx/frame.h>
 #include <wx/msgdlg.h>
 #include <wx/evtloop.h>
@@ -133,6 +135,24 @@ bool WxUserServices::FileDialog(FileDialogRequest& request)
     request.path = dialog.GetPath().utf8_string();
     request.filterIndex = dialog.GetFilterIndex() + 1;
     return true;
+}
+
+bool WxUserServices::ChooseColor(uint32_t& color)
+{
+    wxColourData data;
+    data.SetChooseFull(true);
+    data.SetColour(wxColour(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
+    wxColourDialog dialog(DialogOwner(), &data);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    const wxColour chosen = dialog.GetColourData().GetColour();
+    color = uint32_t(chosen.Red()) | uint32_t(chosen.Green()) << 8 | uint32_t(chosen.Blue()) << 16;
+    return true;
+}
+
+bool WxUserServices::PromptInteger(const std::string& prompt, int& value)
+{
+    return RunNumberDialog(DialogOwner(), prompt, value);
 }
 
 void WxUserServices::OpenProgressWindow()

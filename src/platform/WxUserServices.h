@@ -20,6 +20,8 @@ public:
     bool Prompt(const PromptRequest& request, std::string& text) override;
     int ShowTable(TableRequest& request) override;
     bool FileDialog(FileDialogRequest& request) override;
+    bool ChooseColor(uint32_t& color) override;
+    bool PromptInteger(const std::string& prompt, int& value) override;
 
     void OpenProgressWindow() override;
     void UpdateProgressWindow(const ProgressDisplay& display) override;

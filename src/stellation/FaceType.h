@@ -179,6 +179,33 @@ public:
     SegVert* mVerts = nullptr;
     StellationEdge* mOuterEdge = nullptr;
 
+    // ---- The cells' view of the diagram ----
+
+    // Marks where the group's rotation axes meet the type's plane: the vertex there (bits 1 to 3),
+    // the edge whose middle it is (bit 11), or the first facet when the axis is the normal (bits 8
+    // to 10). For every axis of every class.
+    void MarkAxisPoints();
+    void MarkAxisPoint(int axisClass, int order, const Vec3D& direction, bool oneSided);
+    // An edge of a line through the centre whose middle is the centre; null when none.
+    StellationEdge* FindCentralLineEdge() const;
+    // Facets covered by an original face of the plane (the first face's coplanar ring) get bit 11;
+    // mMaxOriginalRing becomes the highest ring among them.
+    void MarkOriginalFacets();
+
+    // ---- Queries ----
+    int GetNumRegions() const { return mNumRegions; }
+    int CountUsedFacets() const;
+    // The n-th facet, used facet, or vertex (mOuterVerts then mVerts); null outside.
+    StellationFacet* GetFacet(int n) const;
+    StellationFacet* GetUsedFacet(int n) const;
+    SegVert* GetDiagramVert(int n) const;
+    // The mean of the vertices of every region of the used facets; the centre when there are none.
+    Vec2D GetUsedFacetsCentre() const;
+    // The edge that starts at the point and runs along a line through it; null when none.
+    StellationEdge* FindEdgeAt(double x, double y) const;
+    // The used facets from the outermost ring in, and by number within a ring.
+    void SortUsedFacets();
+
     FaceType* mNextFaceType = nullptr;
 
 private:

@@ -140,7 +140,7 @@ FaceType* Stellation::GetFaceType(int n) const
 
 bool Stellation::IsOriginal(const Stellation* stellation)
 {
-    return !stellation || stellation->mState != kStellationBuilt || stellation->mNumChangedCells == 0;
+    return !stellation || !stellation->IsBuilt() || stellation->mNumChangedCells == 0;
 }
 
 void Stellation::SetModel3D(std::unique_ptr<Model3D> model)
@@ -176,7 +176,8 @@ int Stellation::CountCopies(const Stellation* stellation, int axisClass)
         return group->mOrder;
     if (axisClass >= group->mNumAxisSets)
         return 1;
-    return group->mAxisSets[axisClass].mNumAxes;
+    // A record on an axis stands for one copy per pole of its class.
+    return group->mAxisSets[axisClass].mNumEnds;
 }
 
 void Stellation::SetFaceAreas()

@@ -2,6 +2,7 @@
 
 #include "kernel/BigUInt.h"
 #include "kernel/Duration.h"
+#include "kernel/KitPalette.h"
 #include "kernel/KitPanelShape.h"
 #include "stellation/Faceting.h"
 #include "stellation/MillerStackEntry.h"
@@ -11,6 +12,10 @@
 #include <vector>
 
 class ElemList;
+
+// Set while the complexity question of a stellation build is open (the build driver's flag).
+void SetComplexityWarningOpen(bool open);
+
 class FaceType;
 class FaceVert;
 class Model3D;
@@ -22,8 +27,12 @@ class StellationCellLayer;
 inline constexpr int kStellationNotBuilt = 0;
 inline constexpr int kStellationBuilt = 2;
 
-// Kit colours: the columns of the kit panel counts, whose rows are the panel kinds.
-inline constexpr int kNumKitColors = 5;
+// Estimates of the work of a build (Stellation::GetComplexity): above the first the user is asked
+// first; the last is the cap.
+inline constexpr int kComplexityAsk = 150000;
+inline constexpr int kComplexityHigh = 1000000;
+inline constexpr int kComplexityExtreme = 2500000;
+
 
 // The stellation and faceting state of one side of a Poly. The Poly embeds two, side by side in an
 // array: the face stellation (its own faces) and after it the vertex stellation (its vertices as
@@ -62,7 +71,8 @@ public:
     // Null outside 0..count-1.
     FaceType* GetFaceType(int n) const;
 
-    // No stellation is built, or no cell differs from the original polyhedron; true for none.
+    // No stellation is built (or it is under construction), or no cell differs from the original
+    // polyhedron; true for none.
     static bool IsOriginal(const Stellation* stellation);
     bool IsOriginal() const { return IsOriginal(this); }
 
@@ -89,12 +99,81 @@ public:
     // The sum over the types that are not coplanar copies of their lines.
     int GetNumDiagramLines() const;
 
+    // How much work the build is: b (c^2 / 2 + 1) over the b plane types, with c the sum of the
+    // group's rotations per turn of each type less 2; capped just above kComplexityExtreme.
+    int GetComplexity() const;
+    // While the complexity question of some build is open.
+    static bool IsComplexityWarningOpen();
+    // Whether a build of that complexity asks first, and the level the question names.
+    static bool ComplexityNeedsQuestion(int complexity) { return complexity > kComplexityAsk; }
+    static const char* GetComplexityLevelText(int complexity);
+
+    // From the start of a build until the build driver returns, the stellation is under
+    // construction: everything but the driver sees it as not built, because the progress display
+    // lets redraws and idle work run in the middle of it.
+    bool IsUnderConstruction() const { return mBuilding; }
+    // Built, and not under construction.
+    bool IsBuilt() const { return mState == kStellationBuilt && !mBuilding; }
+
+    // The second half of the build: the cells, one record per symmetry class, in breadth-first
+    // layers from the core, the outer infinite cell last; their axes and the original polyhedron.
+    // Ends at the original polyhedron. False on cancel or failure.
+    bool CreateCells();
+    // The outer infinite cell, across every facet side that no cell took; false without cells.
+    bool CreateOuterCell();
+    // Gives the facet sides still without a cell the outer cell.
+    bool FillMissingSides();
+    // Marks the cells on symmetry axes (bits 7 to 9) and the core alone in layer 0.
+    void MarkCellsAboveAxes();
+    // Marks the facets on the original faces and the cells the original polyhedron is made of.
+    void IdentifyOriginalCells();
+
+    // ---- Queries: every cell count is 0, and every look-up null, until the stellation is built ----
+    int GetNumCellLayers() const;
+    // Cell records before the outer cell.
+    int GetNumCellRecords() const;
+    // Records before the outer cell that are not second of a chiral pair.
+    int GetNumCellTypes() const;
+    int GetNumReflexibleCellTypes() const;
+    // Real cells: the copies the records stand for.
+    int GetNumCellsTotal() const;
+    int GetNumReflexibleCellsTotal() const;
+    int GetNumIncludedCells() const;
+    int GetNumExcludedCells() const;
+    int GetNumIncludedCellsTotal() const;
+    int GetMaxCellTypesPerLayer() const;
+    // The Poly's symmetry group has reflections.
+    bool IsReflexible() const;
+    // Some element of the side's face list carries a face image.
+    bool HasFaceImages() const;
+    StellationCell* FindCell(int index) const;
+    StellationCell* GetOuterCell() const;
+    // The cached mesh exists and has nets.
+    bool HasNets() const;
+
+    // ---- Inclusion ----
+    // Every cell back to whether it belongs to the original polyhedron.
+    void ResetToOriginal();
+    // Includes exactly the cells on an axis of the class (0, 1 or 2), as one undo step.
+    void SelectCellsAboveAxis(int axisClass);
+    // Includes exactly the unsupportable cells, as one undo step.
+    void SelectUnsupportableCells();
+    // Each cell's flag bit becomes whether it is included; cleared on every cell; whether every
+    // cell's bit says whether it is included.
+    void CopyIncludedToFlag(uint32_t bit);
+    void ClearCellFlag(uint32_t bit);
+    bool MatchesFlag(uint32_t bit) const;
+
+    // ---- Kit parts of the side's polyhedron (once until the next reset) ----
+    void CountKitParts();
+    int GetNumKitPanels();
+
     // The face whose stellation diagram is shown. A new one starts its list's view measures afresh.
     void SetSelectedFace(FaceVert* face);
     FaceVert* GetSelectedFace() const { return mSelectedFace; }
 
     // The real copies of a record on an axis of the class (-1: on none) under the group of the
-    // stellation's Poly: the axes of the class, or the rotations of the group; 1 without a group.
+    // stellation's Poly: the poles of the class, or the rotations of the group; 1 without a group.
     static int CountCopies(const Stellation* stellation, int axisClass);
 
     // The cached mesh of the current stellation; the Stellation owns it. Dropped whenever the model
@@ -160,8 +239,15 @@ public:
     // texts, or null.
     const char* mKitReason = nullptr;
 
+    // Under construction by the build driver (not written to files).
+    bool mBuilding = false;
+
 private:
     void ClearStepping();
+    void ApplyOriginalInclusion();
+    // Includes exactly the cells whose flags hold all bits of want and none of unwanted, inside
+    // an undo step.
+    void SelectCellsByFlags(uint32_t want, uint32_t unwanted);
 
     bool mDual;
 };

@@ -1,11 +1,16 @@
 #include "stellation/Stellation.h"
 
 #include "kernel/Progress.h"
+#include "model/Poly.h"
+#include "model/SymGroup.h"
 #include "stellation/DiagramFacets.h"
 #include "stellation/DiagramLinks.h"
 #include "stellation/FaceType.h"
 #include "stellation/FaceTypePreparation.h"
 #include "stellation/StellationLine.h"
+
+#include <algorithm>
+#include <cstdint>
 
 namespace
 {
@@ -21,7 +26,44 @@ public:
 private:
     ProgressRange mSaved;
 };
+bool gComplexityWarningOpen = false;
 }  // namespace
+
+bool Stellation::IsComplexityWarningOpen()
+{
+    return gComplexityWarningOpen;
+}
+
+void SetComplexityWarningOpen(bool open)
+{
+    gComplexityWarningOpen = open;
+}
+
+const char* Stellation::GetComplexityLevelText(int complexity)
+{
+    if (complexity < kComplexityHigh)
+        return "FAIR (probably safe, but may take a minute)";
+    if (complexity < kComplexityExtreme)
+        return "HIGH (need fast computer with lots of memory)";
+    return "EXTREME (pressing Cancel is recommended!)";
+}
+
+int Stellation::GetComplexity() const
+{
+    const SymGroup* group = mPoly ? mPoly->mGroup.get() : nullptr;
+    const int g = group ? group->mOrder : 1;
+    int64_t b = 0, c = 0;
+    for (const FaceType* type = mFirstFaceType; type; type = type->mNextFaceType)
+        if (!type->mCoplanarSource)
+        {
+            ++b;
+            c += g / std::max(type->mNumRotations, 1);
+        }
+    c -= 2;
+    if ((double(c) * double(c) * 0.5 + 1.0) * double(b) > double(kComplexityExtreme))
+        return kComplexityExtreme + 1;
+    return int(b * (c * c / 2 + 1));
+}
 
 int Stellation::GetNumDiagramLines() const
 {

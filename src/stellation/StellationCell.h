@@ -43,6 +43,17 @@ public:
     // The real cells the record stands for: 1 for the core alone in its layer, 0 for the outer cell,
     // the axes of its class for a cell on an axis, otherwise the rotations of the symmetry group.
     int GetNumCopies() const;
+    bool IsIncluded() const { return (mFlags & kCellIncluded) != 0; }
+    bool IsOuter() const;
+
+    // Includes or excludes the cell, unless it is in that state already or is the outer cell,
+    // and the stepping state is then no longer ready. Refused while the stellation is under
+    // construction. What picking, undo and the file readers call.
+    static void SetIncluded(StellationCell* cell, bool on);
+    // The change itself: the facets on the surface, the counts, the mirror partner when
+    // reflexibility is kept, and the side effects (cached mesh and sizes dropped, the change
+    // recorded for undo, fits and the Model Info tree).
+    static void ApplyInclusion(StellationCell* cell, bool on);
 
     Stellation* mStellation;
     int32_t mIndex;

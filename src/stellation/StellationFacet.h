@@ -45,6 +45,8 @@ public:
     StellationFacet(FaceType* faceType, int ring, int index, StellationFacet*& first, StellationFacet*& last);
 
     bool IsUsed() const { return (mFlags & kFacetUsed) != 0; }
+    // On the surface of the current stellation or off it: in its type's used list or out of it.
+    void SetUsed(bool on);
     // Front or back while used; internal, or off the surface, while not.
     int GetSideClass() const;
     // The mirror-image facet; the facet itself when it has none.

@@ -12,12 +12,15 @@
 #include "platform/CommandTable.h"
 #include "platform/GLCanvasWindow.h"
 #include "platform/GLCapture.h"
+#include "platform/IconMenu.h"
 #include "platform/MainWindow.h"
 #include "render/NewView.h"
 #include "render/OpenGLView.h"
 #include "render/TranslucentQueue.h"
+#include "ui/ChooseLayoutDialog.h"
 #include "ui/Commands.h"
 #include "ui/EscapeCommands.h"
+#include "ui/MenuWording.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
 #include "ui/UndoSettingsDialog.h"
@@ -29,6 +32,41 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+namespace
+{
+// The commands whose prompt and tip name what they act on.
+struct CommandWording
+{
+    int id;
+    int prompt;
+    int tooltip;
+};
+
+const CommandWording kCommandWordings[] = {
+    {kCmdPolyhedronList, kWordingTope, kWordingNone},
+    {kCmdViewFace, kWordingFaceCell, kWordingFaceCell},
+    {kCmdModeSelect, kWordingFaceCell, kWordingFaceCell},
+    {kCmdSetFaceTypeColor, kWordingSelection, kWordingSelection},
+    {kCmdSetSingleFaceColor, kWordingSelection, kWordingSelection},
+    {kCmdSetAllFaceColors, kWordingSelection, kWordingSelection},
+    {kCmdReplaceFaceColor, kWordingSelection, kWordingSelection},
+    {kCmdModeColorFaces, kWordingSelection, kWordingSelection},
+    {kCmdShowHideSelected, kWordingSelectionNoVertex, kWordingSelectionNoVertex},
+    {kCmdShowHideSelectedType, kWordingSelectionNoVertex, kWordingSelectionNoVertex},
+    {kCmdShowHideAll, kWordingSelectionNoVertex, kWordingSelectionNoVertex},
+    {kCmdToggleShownHidden, kWordingSelectionNoVertex, kWordingSelectionNoVertex},
+    {kCmdShowHideSelectedColor, kWordingSelectionNoVertex, kWordingSelectionNoVertex},
+};
+
+const CommandWording* FindWording(int id)
+{
+    for (const CommandWording& w : kCommandWordings)
+        if (w.id == id)
+            return &w;
+    return nullptr;
+}
+}  // namespace
 
 CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(document, "Orvane")
 {
@@ -50,12 +88,21 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         return running;
     });
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunUndoSettingsDialog(this); }, kCmdUndoSettings);
+    Bind(wxEVT_MENU_HIGHLIGHT, &CMainFrame::OnMenuHighlight, this);
     // A button let go over another window never reaches the pane: end its drag here.
     Bind(wxEVT_ACTIVATE, [](wxActivateEvent& event) {
         NewView::ReleaseMouseButtons();
         event.Skip();
     });
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunWatermanCommand(this); }, kCmdCreateWatermanPolyhedron);
+    Bind(
+        wxEVT_MENU,
+        [this](wxCommandEvent&) {
+            const int layout = RunChooseLayoutDialog(this, GetCurrentLayoutIndex());
+            if (layout >= 0)
+                SetLayout(layout);
+        },
+        kCmdChooseLayout);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
@@ -157,8 +204,43 @@ void SetStereoModeInAllViews(int mode)
             gl->SetStereoMode(mode);
 }
 
+std::string CMainFrame::GetMessageString(int command)
+{
+    const CommandInfo* info = GetCommandTable().Find(command);
+    if (!info || !info->prompt)
+        return std::string();
+    std::string text = info->prompt;
+    if (const CommandWording* wording = FindWording(command))
+        UseWording(text, wording->prompt, CurrentWordingModel());
+    return text;
+}
+
+std::string CMainFrame::GetToolTipString(int command)
+{
+    const CommandInfo* info = GetCommandTable().Find(command);
+    if (!info)
+        return std::string();
+    std::string text = info->tooltip ? std::string(info->tooltip) : CommandPlainText(*info);
+    if (const CommandWording* wording = FindWording(command))
+        UseWording(text, wording->tooltip, CurrentWordingModel());
+    return text;
+}
+
+void CMainFrame::OnMenuHighlight(wxMenuEvent& event)
+{
+    const int id = event.GetMenuId();
+    if (id == wxID_SEPARATOR || id == wxID_NONE || !GetCommandTable().Find(id))
+    {
+        event.Skip();
+        return;
+    }
+    DoGiveHelp(wxString::FromUTF8(GetMessageString(id)), true);
+}
+
 std::string GetCommandMenuText(int command)
 {
     const wxFrame* frame = GetMainFrame();
-    return GetCommandMenuPath(frame ? frame->GetMenuBar() : nullptr, command);
+    std::string path;
+    IconMenu::GetCommandPath(frame ? frame->GetMenuBar() : nullptr, command, path);
+    return path;
 }

@@ -21,7 +21,13 @@ public:
     // their stereo mode and 4D state across the switch.
     void SetLayout(int layout) override;
 
+    // The status-bar prompt of a command and the tip of its toolbar button, reworded for the model
+    // and the selection where the command's text names them; empty for a command without one.
+    static std::string GetMessageString(int command);
+    static std::string GetToolTipString(int command);
+
 private:
+    void OnMenuHighlight(wxMenuEvent& event);
     // Test hook: with ORVANE_FIRST_FRAME_PPM set, save the first frame there and close.
     void ArmFirstFrameCapture(const char* path);
 

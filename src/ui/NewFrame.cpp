@@ -7,16 +7,34 @@
 #include "platform/CommandTable.h"
 #include "platform/MainWindow.h"
 #include "render/OpenGLView.h"
+#include "ui/MenuWording.h"
 #include "ui/NewSplitter.h"
 #include "ui/PaneLayout.h"
 
+#include <wx/accel.h>
+#include <wx/menu.h>
 #include <wx/statusbr.h>
+#include <wx/textentry.h>
 
 #include <algorithm>
 #include <cstdarg>
+#include <optional>
+#include <string>
 
 namespace
 {
+// A single key (no Ctrl or Alt) that came through the accelerators while a text box has the focus.
+bool IsKeyForFocusedText(const wxEvent& event, const CommandInfo& command)
+{
+    if (event.GetEventObject() || command.menuPath)
+        return false;
+    wxAcceleratorEntry key;
+    if (!key.FromString(wxString::FromUTF8(CommandAcceleratorText(command))) ||
+        (key.GetFlags() & (wxACCEL_CTRL | wxACCEL_ALT)))
+        return false;
+    return dynamic_cast<wxTextEntry*>(wxWindow::FindFocus()) != nullptr;
+}
+
 // The hint panes take their widths from the longest texts they show.
 const char* const kHintPaneTexts[3] = {"L: Set augmentation height", "R: Unexplode augmentation",
                                        "L+R: Pivot around axis"};
@@ -51,6 +69,8 @@ NewFrame::NewFrame(CPolyDoc* document, const wxString& title)
     Bind(wxEVT_MOVE, &NewFrame::OnSizeOrMove, this);
     Bind(wxEVT_MENU_CLOSE, &NewFrame::OnMenuClose, this);
     Bind(wxEVT_MENU, &NewFrame::OnLayoutCommand, this, kCmdLayout1, kCmdLayout6);
+    // Closing the main window shuts the program down.
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, kCmdAppExit);
 }
 
 NewFrame::~NewFrame()
@@ -144,33 +164,62 @@ bool NewFrame::ProcessEvent(wxEvent& event)
 {
     if (!IsRoutedCommand(event))
         return wxFrame::ProcessEvent(event);
-    if (event.GetEventType() == wxEVT_UPDATE_UI && mCommands)
+    const CommandInfo* command = mCommands ? mCommands->Find(event.GetId()) : nullptr;
+    const auto* active = dynamic_cast<const OpenGLView*>(NewView::GetActiveView());
+    const int viewType = active ? active->ViewTypeCode() : -1;
+    const WordingModel model = CurrentWordingModel();
+    // A greyed command whose owner shows a mark on it still hears its update, for the mark.
+    bool keepGreyed = false;
+    if (event.GetEventType() == wxEVT_UPDATE_UI && command)
     {
-        if (const CommandInfo* command = mCommands->Find(event.GetId()))
+        auto& update = static_cast<wxUpdateUIEvent&>(event);
+        if (command->update.wording != kWordingNone)
+            RewordMenuItem(update, *command, model);
+        const bool enabled = CommandEnabled(*command, viewType, model.model4D);
+        update.Enable(enabled);
+        if (!command->update.ownerUpdates)
+            return true;
+        if (!enabled)
         {
-            auto& update = static_cast<wxUpdateUIEvent&>(event);
-            const auto* view = dynamic_cast<const OpenGLView*>(NewView::GetActiveView());
-            const int viewType = view ? view->ViewTypeCode() : -1;
-            // The 4D models arrive with the model itself; until then every model is 3D.
-            const bool enabled = CommandEnabledByRule(command->update, viewType, false);
-            update.Enable(enabled);
-            if (!enabled || !command->update.ownerUpdates)
+            if (command->waitsFor || !command->update.checkable)
                 return true;
+            keepGreyed = true;
         }
     }
     const bool isCommand = event.GetEventType() == wxEVT_MENU;
-    if (isCommand)
+    if (isCommand && command)
     {
-        CommandScope running;
-        NewView* view = NewView::GetActiveView();
-        if (RouteCommandToViewAndDocument(event, view ? view->GetEventHandler() : nullptr, mDocument))
-            return true;
-        return wxFrame::ProcessEvent(event);
+        // A greyed command never runs, whatever key or button sent it; nor does a key that belongs
+        // to the text box being typed in. Either key then goes on as a plain key.
+        if (!CommandEnabled(*command, viewType, model.model4D) || IsKeyForFocusedText(event, *command))
+            return false;
     }
+    std::optional<CommandScope> running;
+    if (isCommand)
+        running.emplace();
     NewView* view = NewView::GetActiveView();
-    if (RouteCommandToViewAndDocument(event, view ? view->GetEventHandler() : nullptr, mDocument))
-        return true;
-    return wxFrame::ProcessEvent(event);
+    const bool handled = RouteCommandToViewAndDocument(event, view ? view->GetEventHandler() : nullptr, mDocument) ||
+                         wxFrame::ProcessEvent(event);
+    if (keepGreyed)
+        static_cast<wxUpdateUIEvent&>(event).Enable(false);
+    return handled;
+}
+
+void NewFrame::RewordMenuItem(wxUpdateUIEvent& event, const CommandInfo& command, const WordingModel& model)
+{
+    // Menu items only: a toolbar button keeps its picture and its tip.
+    if (event.GetEventObject() && !wxDynamicCast(event.GetEventObject(), wxMenu))
+        return;
+    const wxMenuBar* bar = GetMenuBar();
+    const wxMenuItem* item = bar ? bar->FindItem(command.id) : nullptr;
+    if (!item)
+        return;
+    std::string label = command.text;
+    label = label.substr(0, label.find('\t'));
+    UseWording(label, command.update.wording, model);
+    const wxString text = wxString::FromUTF8(CommandItemLabel(command, label));
+    if (text != item->GetItemLabel())
+        event.SetText(text);
 }
 
 void NewFrame::OnLayoutCommand(wxCommandEvent& event)

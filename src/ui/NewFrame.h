@@ -10,7 +10,10 @@
 class CPolyDoc;
 class NewSplitter;
 class NewView;
+class wxUpdateUIEvent;
+struct CommandInfo;
 struct CommandTable;
+struct WordingModel;
 
 // The base of the main window: the status bar, the window placement between runs, the client area
 // in one of the pane layouts, the smallest size the active pane may be given, and the start of the
@@ -63,7 +66,8 @@ protected:
     // The client area: every layout initialised, then the two-pane layout through SetLayout.
     bool OnCreateClient(PaneFactory factory);
     // Commands and their update events go to the active view, the document, this frame and the
-    // application, in that order.
+    // application, in that order, after the command table's rule; the table's rewording of the menu
+    // text comes first.
     bool ProcessEvent(wxEvent& event) override;
 
 private:
@@ -71,6 +75,7 @@ private:
     void OnSizeOrMove(wxEvent& event);
     void OnMenuClose(wxMenuEvent& event);
     void OnLayoutCommand(wxCommandEvent& event);
+    void RewordMenuItem(wxUpdateUIEvent& event, const CommandInfo& command, const WordingModel& model);
     NewView* MakePane(wxWindow* parent, int paneNumber);
     void DestroyPanes();
 

@@ -63,7 +63,8 @@ public:
     // The stellation record of the shown side (or of the other side); null for a type without a
     // single side.
     Stellation* GetStellation(bool otherSide = false) const;
-    // The stellation when it has at least n cell layers; null otherwise.
+    // The stellation after asking its Poly to build it, when its state reached n (kStellationBuilt
+    // for a built one); null otherwise, and while it is under construction for any n above 0.
     Stellation* GetStellationUpTo(int n, bool otherSide = false) const;
     // The mesh of the shown stellation when it has been built.
     Model3D* PeekStellationModel3D() const;

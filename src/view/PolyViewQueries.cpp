@@ -11,7 +11,6 @@
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "stellation/Stellation.h"
-#include "stellation/StellationCellLayer.h"
 #include "view/PaneHelpers.h"
 #include "view/PolyView.h"
 
@@ -73,14 +72,14 @@ Stellation* CPolyView::GetStellation(bool otherSide) const
 
 Stellation* CPolyView::GetStellationUpTo(int n, bool otherSide) const
 {
-    // Only the layers already computed count: the stellation build is not asked for more here.
     Stellation* stellation = GetStellation(otherSide);
     if (!stellation)
         return nullptr;
-    int layers = 0;
-    for (const StellationCellLayer* layer = stellation->mFirstLayer; layer; layer = layer->next)
-        ++layers;
-    return layers >= n ? stellation : nullptr;
+    if (n > kStellationNotBuilt && stellation->mPoly)
+        stellation->mPoly->CreateStellation(stellation, n);
+    // A stellation under construction counts as not built: its cells are not all there yet.
+    const int state = stellation->IsUnderConstruction() ? kStellationNotBuilt : stellation->mState;
+    return state >= n ? stellation : nullptr;
 }
 
 Model3D* CPolyView::PeekStellationModel3D() const

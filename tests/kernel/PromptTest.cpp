@@ -109,3 +109,62 @@ TEST(PromptTest, StringPromptIsMultiLineAndReplacesTheText)
     EXPECT_FALSE(PromptString("Comments about this model", comments));
     EXPECT_EQ(comments, "one\ntwo\nthree");
 }
+
+TEST(PromptTest, WholeNumbersAreReadWithTheirSignAndNothingElse)
+{
+    struct Case
+    {
+        const char* text;
+        bool ok;
+        int value;
+    };
+    const Case kCases[] = {
+        {"-12", true, -12},        {"  +7 ", true, 7},         {"0", true, 0},
+        {"2147483647", true, 2147483647}, {"-2147483648", true, -2147483647 - 1},
+        {"2147483648", false, 0},  {"1.5", false, 0},          {"12abc", false, 0},
+        {"", false, 0},            {"-", false, 0},            {"- 3", false, 0},
+        {"0x10", false, 0},        {"1e3", false, 0},
+    };
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.text);
+        int value = 99;
+        EXPECT_EQ(ReadWholeNumber(c.text, value), c.ok);
+        EXPECT_EQ(value, c.ok ? c.value : 99);
+    }
+}
+
+TEST(PromptTest, IntegerPromptTakesAWholeNumberAndCancelKeepsTheValue)
+{
+    ScopedScriptedServices scope;
+    ScriptedServices& s = scope.services;
+
+    int value = 5;
+    s.PushText("-12");
+    ASSERT_TRUE(PromptInteger("Maximum number of faces allowed per net:", value));
+    EXPECT_EQ(value, -12);
+    EXPECT_EQ(s.LastCall("Integer")->caption, "Enter a number");
+    EXPECT_EQ(s.LastCall("Integer")->text, "Maximum number of faces allowed per net:");
+    EXPECT_EQ(s.promptStarts.back(), "5");
+
+    s.PushText("", false);
+    EXPECT_FALSE(PromptInteger("x", value));
+    EXPECT_EQ(value, -12);
+
+    // Text that is not a whole number keeps the prompt open with that text; Cancel then keeps the
+    // value as it was.
+    s.Clear();
+    s.PushText("1.5");
+    s.PushText("2", false);
+    EXPECT_FALSE(PromptInteger("x", value));
+    EXPECT_EQ(value, -12);
+    ASSERT_EQ(s.CountCalls("Integer"), 2);
+    EXPECT_EQ(s.promptStarts[1], "1.5");
+
+    s.Clear();
+    s.PushText("abc");
+    s.PushText("40");
+    EXPECT_TRUE(PromptInteger("x", value));
+    EXPECT_EQ(value, 40);
+    EXPECT_EQ(s.CountCalls("Integer"), 2);
+}

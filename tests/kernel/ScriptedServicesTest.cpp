@@ -77,3 +77,37 @@ TEST(ScriptedServices, ScopeRestoresThePreviousServices)
     }
     EXPECT_EQ(&Services(), outer);
 }
+
+TEST(ScriptedServices, UnansweredDialogsCanBeCancelled)
+{
+    ScriptedServices s;
+    s.cancelUnanswered = true;
+    EXPECT_EQ(s.MessageBox("Merge?", "Question", kMbYesNoCancel), kIdCancel);
+    EXPECT_EQ(s.MessageBox("Merge?", "Question", kMbYesNo), kIdNo);
+    EXPECT_EQ(s.MessageBox("Done", "Information", kMbOk), kIdOk);
+    QuestionRequest question;
+    question.buttons.resize(3);
+    question.cancelIndex = 2;
+    EXPECT_EQ(s.AskQuestion(question), 2);
+    std::string text = "kept";
+    EXPECT_FALSE(s.Prompt(PromptRequest(), text));
+    EXPECT_EQ(text, "kept");
+    FileDialogRequest file;
+    file.name = "model.orva";
+    EXPECT_FALSE(s.FileDialog(file));
+    EXPECT_TRUE(file.path.empty());
+    TableRequest table;
+    table.initialRow = 1;
+    EXPECT_EQ(s.ShowTable(table), -1);
+    uint32_t color = 0x123456;
+    EXPECT_FALSE(s.ChooseColor(color));
+    int value = 3;
+    EXPECT_FALSE(s.PromptInteger("How many?", value));
+    EXPECT_EQ(value, 3);
+    // A scripted answer still wins.
+    s.PushAnswer(kIdYes);
+    EXPECT_EQ(s.MessageBox("Merge?", "Question", kMbYesNoCancel), kIdYes);
+    s.PushText("5");
+    EXPECT_TRUE(s.PromptInteger("How many?", value));
+    EXPECT_EQ(value, 5);
+}

@@ -1,10 +1,12 @@
 // The command table: the rule that enables a command, and the menus and accelerators built from it.
 
 #include "platform/CommandTable.h"
+#include "platform/IconMenu.h"
 #include "support/WxTestApp.h"
 
 #include <gtest/gtest.h>
 #include <wx/accel.h>
+#include <wx/artprov.h>
 #include <wx/menu.h>
 
 #include <memory>
@@ -79,11 +81,15 @@ TEST(CommandTable, MenusAndAcceleratorsAreBuiltFromTheTable)
     ASSERT_EQ(file->GetMenuItemCount(), 3u);
     EXPECT_TRUE(file->FindItemByPosition(1)->IsSeparator());
     EXPECT_EQ(file->FindItemByPosition(0)->GetHelp(), "Open a model");
-    EXPECT_EQ(GetCommandMenuPath(bar.get(), 101), "File->Open...");
-    EXPECT_EQ(GetCommandMenuPath(bar.get(), 104), "View->Toolbars->Show Main Toolbar");
-    EXPECT_EQ(GetCommandMenuPath(bar.get(), 105), "View->Model Info");
-    EXPECT_EQ(GetCommandMenuPath(bar.get(), 106), "");
-    EXPECT_EQ(GetCommandMenuPath(nullptr, 101), "");
+    std::string path;
+    EXPECT_TRUE(IconMenu::GetCommandPath(bar.get(), 101, path));
+    EXPECT_EQ(path, "File->Open");
+    EXPECT_TRUE(IconMenu::GetCommandPath(bar.get(), 104, path));
+    EXPECT_EQ(path, "View->Toolbars->Show Main Toolbar");
+    EXPECT_TRUE(IconMenu::GetCommandPath(bar.get(), 105, path));
+    EXPECT_EQ(path, "View->Model Info");
+    EXPECT_FALSE(IconMenu::GetCommandPath(bar.get(), 106, path));
+    EXPECT_FALSE(IconMenu::GetCommandPath(static_cast<const wxMenuBar*>(nullptr), 101, path));
 
     // The accelerator table holds the commands that have keys and no menu item.
     const wxAcceleratorTable keys = BuildAcceleratorTable(table);
@@ -98,4 +104,66 @@ TEST(CommandTable, MenusAndAcceleratorsAreBuiltFromTheTable)
     open.m_keyCode = 'O';
     open.m_controlDown = true;
     EXPECT_EQ(keys.GetCommand(open), -1);
+}
+
+TEST(CommandTable, ACommandThatWaitsForItsFeatureIsGreyedWhateverItsRule)
+{
+    const CommandInfo waiting{201, "&File", "&Save", nullptr, {}, nullptr, nullptr, "saving model files"};
+    const CommandInfo ready{202, "&File", "E&xit", nullptr, {}};
+    const CommandInfo only4D{203, "&File", "&Cells", nullptr, {.modelKinds = kCommandFor4DModel}};
+    EXPECT_FALSE(CommandEnabled(waiting, kPolyView, false));
+    EXPECT_FALSE(CommandEnabled(waiting, kPolyView, true));
+    EXPECT_TRUE(CommandEnabled(ready, -1, false));
+    EXPECT_FALSE(CommandEnabled(only4D, kPolyView, false));
+    EXPECT_TRUE(CommandEnabled(only4D, kPolyView, true));
+}
+
+TEST(CommandTable, KeysOfOtherCommandsAndRangesOfKeysAreOnlyShown)
+{
+    const CommandInfo own{301, "&Poly", "Create &Waterman Polyhedron\tW", nullptr, {}};
+    const CommandInfo shown{302, "&Options", "Stop &All\tEsc", nullptr, {}, nullptr, nullptr, nullptr, true};
+    const CommandInfo range{303, "&View", "Choose &Layout...\tCtrl+1-6", nullptr, {}};
+    const CommandInfo none{304, "&View", "&Full", nullptr, {}};
+    EXPECT_FALSE(CommandKeyShownOnly(own));
+    EXPECT_TRUE(CommandKeyShownOnly(shown));
+    EXPECT_TRUE(CommandKeyShownOnly(range));
+    EXPECT_FALSE(CommandKeyShownOnly(none));
+    EXPECT_EQ(CommandItemLabel(own, "Create &Waterman Polyhedron"), "Create &Waterman Polyhedron\tW");
+    EXPECT_EQ(CommandItemLabel(shown, "Stop &All"), "Stop &All");
+    EXPECT_EQ(CommandItemLabel(range, "Choose &Layout..."), "Choose &Layout...");
+}
+
+namespace
+{
+// Pictures by name, as the toolbars will provide them.
+class TestArt : public wxArtProvider
+{
+protected:
+    wxBitmap CreateBitmap(const wxArtID& id, const wxArtClient& client, const wxSize&) override
+    {
+        if (client != kCommandArtClient || id != "open")
+            return wxNullBitmap;
+        return wxBitmap(16, 16);
+    }
+};
+}  // namespace
+
+TEST(CommandTable, ItemsTakeTheirPicturesFromTheProgramsArt)
+{
+    if (!WxTestAppRunning())
+        GTEST_SKIP() << "needs a display (the GUI tests run under Xvfb)";
+    const CommandInfo kCommands[] = {
+        {401, "&File", "&Open...", nullptr, {}, "Open", "open"},
+        {402, "&File", "&Save", nullptr, {}, "Save", "save"},
+        {403, "&File", "&Marked", nullptr, {.checkable = true}, "Marked", "open"},
+    };
+    std::unique_ptr<wxMenuBar> before(BuildMenuBar(CommandTable{kCommands, std::size(kCommands)}));
+    EXPECT_FALSE(before->FindItem(401)->GetBitmap().IsOk());
+    wxArtProvider::Push(new TestArt);
+    std::unique_ptr<wxMenuBar> bar(BuildMenuBar(CommandTable{kCommands, std::size(kCommands)}));
+    wxArtProvider::Pop();
+    EXPECT_TRUE(bar->FindItem(401)->GetBitmap().IsOk());
+    EXPECT_FALSE(bar->FindItem(402)->GetBitmap().IsOk());  // no picture of that name
+    // Items with marks show the mark, not a picture.
+    EXPECT_FALSE(bar->FindItem(403)->GetBitmap().IsOk());
 }

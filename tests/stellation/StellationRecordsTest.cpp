@@ -182,7 +182,8 @@ TEST(StellationRecords, CopiesOfVerticesAndCellsFollowTheirAxes)
 {
     OctahedralCube m;
     Stellation* st = m.poly.GetFaceStellation();
-    // The octahedral group: three 4-fold, four 3-fold and six 2-fold axes, 24 rotations.
+    // The octahedral group, 24 rotations: a record on an axis stands for one copy per pole, 24 / 4
+    // on the 4-fold axes, 24 / 3 on the 3-fold and 24 / 2 on the 2-fold.
     struct Case
     {
         uint32_t vertFlags;
@@ -192,9 +193,9 @@ TEST(StellationRecords, CopiesOfVerticesAndCellsFollowTheirAxes)
     };
     const Case kCases[] = {
         {kSegVertCentre, kCellCore, 0, 1},
-        {kSegVertOnAxis | kSegVertAxisClass0, kCellOnAxis | kCellAxisClass0, 0, 3},
-        {kSegVertOnAxis | kSegVertAxisClass1, kCellOnAxis | kCellAxisClass1, 1, 4},
-        {kSegVertOnAxis, kCellOnAxis, 2, 6},
+        {kSegVertOnAxis | kSegVertAxisClass0, kCellOnAxis | kCellAxisClass0, 0, 6},
+        {kSegVertOnAxis | kSegVertAxisClass1, kCellOnAxis | kCellAxisClass1, 1, 8},
+        {kSegVertOnAxis, kCellOnAxis, 2, 12},
         {0, 0, -1, 24},
     };
     SegVert* verts = nullptr;

@@ -99,14 +99,14 @@ TEST_F(EditMenuTest, TheMenuBarHoldsTheFileEditAndPolyCommands)
         {kCmdAppExit, "File->Exit", 0, 0},
         {kCmdUndo, "Edit->Undo", wxACCEL_CTRL, 'Z'},
         {kCmdRedo, "Edit->Redo", wxACCEL_CTRL, 'R'},
-        {kCmdUndoSettings, "Edit->Undo Settings...", 0, 0},
+        {kCmdUndoSettings, "Edit->Undo Settings", 0, 0},
         {kCmdPreviousPolyhedron, "Poly->Previous Polyhedron", wxACCEL_CTRL, WXK_LEFT},
         {kCmdNextPolyhedron, "Poly->Next Polyhedron", wxACCEL_CTRL, WXK_RIGHT},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.path);
-        EXPECT_EQ(GetCommandMenuPath(bar, c.id), c.path);
+        EXPECT_EQ(GetCommandMenuText(c.id), c.path);
         const wxMenuItem* item = bar->FindItem(c.id);
         ASSERT_NE(item, nullptr);
         std::unique_ptr<wxAcceleratorEntry> key(item->GetAccel());

@@ -107,7 +107,7 @@ protected:
 
 TEST_F(MakeFacesRegularTest, TheBoxBecomesTheCubeAsOneUndoStep)
 {
-    EXPECT_EQ(GetCommandMenuPath(mFrame->GetMenuBar(), kCmdMakeFacesRegular), "Poly->Try to Make Faces Regular");
+    EXPECT_EQ(GetCommandMenuText(kCmdMakeFacesRegular), "Poly->Try to Make Faces Regular");
     mFrame->GetMenuBar()->UpdateMenus();
     EXPECT_TRUE(mFrame->GetMenuBar()->FindItem(kCmdMakeFacesRegular)->IsEnabled());
     const EdgeRange before = Edges();

@@ -215,7 +215,7 @@ TEST_F(SettingsRestart, WhatOneRunStoresTheNextRunReads)
     ASSERT_EQ(Run({{"XDG_CONFIG_HOME", config}, {"HOME", mDir}}), 0);
 
     // Settings the user changed in between: a unit, a background, a sphere size, a remembered
-    // text, a cleared export folder, a window placed elsewhere.
+    // text, a cleared export folder, a window placed elsewhere (no narrower than its menu bar).
     std::string file = ReadFile(path);
     file = WithValue(file, kSettings, "DistUnits", "dword:00000003");
     file = WithValue(file, kSettings, "BGColor", "dword:00204060");
@@ -224,7 +224,7 @@ TEST_F(SettingsRestart, WhatOneRunStoresTheNextRunReads)
     file = WithValue(file, kSettings, "BrowseExport", "");
     file = WithValue(file, kSettings, "WindowPosLeft", "dword:00000064");
     file = WithValue(file, kSettings, "WindowPosTop", "dword:00000032");
-    file = WithValue(file, kSettings, "WindowPosRight", "dword:00000384");
+    file = WithValue(file, kSettings, "WindowPosRight", "dword:0000044c");
     file = WithValue(file, kSettings, "WindowPosBottom", "dword:0000028a");
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -242,7 +242,7 @@ TEST_F(SettingsRestart, WhatOneRunStoresTheNextRunReads)
     // The window was placed where the settings said, and that is what it stored again.
     EXPECT_EQ(StoredValue(second, kSettings, "WindowPosLeft"), "dword:00000064");
     EXPECT_EQ(StoredValue(second, kSettings, "WindowPosTop"), "dword:00000032");
-    EXPECT_EQ(StoredValue(second, kSettings, "WindowPosRight"), "dword:00000384");
+    EXPECT_EQ(StoredValue(second, kSettings, "WindowPosRight"), "dword:0000044c");
     EXPECT_EQ(StoredValue(second, kSettings, "WindowPosBottom"), "dword:0000028a");
 
     // The panes were cleared in the stored background: red 0x60, green 0x40, blue 0x20.

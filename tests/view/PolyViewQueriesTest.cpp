@@ -186,9 +186,12 @@ TEST_F(PolyViewQueriesTest, ThePaneAnswersForTheStellationAndSelectionOfItsSide)
     EXPECT_EQ(pane->GetSelectedFaceType(), face->mFaceType);
     EXPECT_EQ(pane->GetStellation(), poly->GetFaceStellation());
     EXPECT_EQ(pane->GetStellation(true), poly->GetVertStellation());
-    // No cell layer has been built: a stellation is there only for a request of none.
+    // Asking for a level builds the stellation; none answers for a level beyond built.
     EXPECT_EQ(pane->GetStellationUpTo(0), poly->GetFaceStellation());
-    EXPECT_EQ(pane->GetStellationUpTo(1), nullptr);
+    EXPECT_FALSE(poly->GetFaceStellation()->IsBuilt());
+    EXPECT_EQ(pane->GetStellationUpTo(kStellationBuilt), poly->GetFaceStellation());
+    EXPECT_TRUE(poly->GetFaceStellation()->IsBuilt());
+    EXPECT_EQ(pane->GetStellationUpTo(kStellationBuilt + 1), nullptr);
     pane->SetViewType(kViewTypeDual, true);
     EXPECT_EQ(pane->GetStellation(), poly->GetVertStellation());
     pane->SetViewType(kViewTypePolyAndDual, true);
