@@ -128,7 +128,8 @@ public:
     static bool IsKitBuildable(Model3D* model);
     // Rods, balls and panels by kind and colour (once); all zero when the kit cannot build it.
     void CountKitParts();
-    int GetNumKitPanels() const;
+    // All panels of every kind and colour, counted first when needed.
+    int GetNumKitPanels();
 
     // ---- Conversion and reports ----
 

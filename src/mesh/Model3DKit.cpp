@@ -2,6 +2,8 @@
 
 #include "mesh/Model3D.h"
 
+#include "kernel/KitPalette.h"
+#include "kernel/KitPanelShape.h"
 #include "kernel/NetTabSettings.h"
 #include "kernel/Tolerance.h"
 #include "kernel/UnitSettings.h"
@@ -10,6 +12,7 @@
 #include "stellation/ModelBuildSuspension.h"
 #include "stellation/Stellation.h"
 
+#include <algorithm>
 #include <cmath>
 
 void Model3D::CalcEdgeLengthRange()
@@ -168,4 +171,66 @@ bool Model3D::IsKitBuildable(Model3D* model)
 double GetTabSize()
 {
     return GetUnitSettings().TwipsToUnits(GetNetTabSettings().tabSize);
+}
+
+namespace
+{
+// The kit panels a facelet of so many sides is made of, and the rods and balls inside it.
+struct KitRecipe
+{
+    int sides;
+    int triangles, squares, rhombi, pentagons;
+    int rods, balls;
+};
+constexpr KitRecipe kKitRecipes[] = {
+    {3, 1, 0, 0, 0, 0, 0},  {4, 0, 1, 0, 0, 0, 0},  {5, 0, 0, 0, 1, 0, 0},  {6, 0, 0, 3, 0, 3, 1},
+    {8, 4, 5, 0, 0, 12, 4}, {10, 5, 5, 0, 1, 15, 5}, {12, 6, 6, 3, 0, 21, 7},
+};
+}  // namespace
+
+void Model3D::CountKitParts()
+{
+    if (mKitRods >= 0)
+        return;
+    for (auto& row : mKitPanels)
+        for (int32_t& count : row)
+            count = 0;
+    mKitRods = mKitBalls = 0;
+    if (!IsKitBuildable(this))
+        return;
+    mKitRods = GetNumEdges();
+    mKitBalls = mNumVerts;
+    for (Face3DType* type = mFaceTypes; type; type = type->mNext)
+    {
+        if (type->mNumSides > 12 || type->mNumLoops != 1 || !type->IsPanelShape())
+            continue;
+        const KitRecipe* recipe = nullptr;
+        for (const KitRecipe& r : kKitRecipes)
+            if (r.sides == type->mNumSides)
+                recipe = &r;
+        if (!recipe)
+            continue;
+        // A four-sided panel is the square or the rhombus.
+        const bool rhombus = (type->mFlags & kFace3DTypeRhombusPanel) != 0;
+        for (int k = 0; k < type->mNumFaces; ++k)
+        {
+            const int column = std::max(FindKitColor(type->mFaces[size_t(k)].GetColor()), 0);
+            mKitPanels[kKitPanelTriangle][column] += recipe->triangles;
+            mKitPanels[rhombus && recipe->sides == 4 ? kKitPanelRhombus : kKitPanelSquare][column] += recipe->squares;
+            mKitPanels[kKitPanelRhombus][column] += recipe->rhombi;
+            mKitPanels[kKitPanelPentagon][column] += recipe->pentagons;
+        }
+        mKitRods += recipe->rods * type->mNumFaces;
+        mKitBalls += recipe->balls * type->mNumFaces;
+    }
+}
+
+int Model3D::GetNumKitPanels()
+{
+    CountKitParts();
+    int n = 0;
+    for (const auto& row : mKitPanels)
+        for (int32_t count : row)
+            n += count;
+    return n;
 }

@@ -3,6 +3,7 @@
 #include "MeshFixtures.h"
 
 #include "../library/LibraryStateFixture.h"
+#include "kernel/KitPanelShape.h"
 #include "kernel/Palette.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/UnitSettings.h"
@@ -201,50 +202,77 @@ TEST_F(Model3DReportTest, PartsOfLargeMeshesAreColouredWithoutDeepCalls)
     EXPECT_EQ(round->ColorParts(), 1);
 }
 
-TEST_F(Model3DReportTest, KitPanelsOfLibrarySolids)
+TEST_F(Model3DReportTest, KitCheckAndPartCounts)
 {
     ScopedScriptedServices scripted;
     struct Case
     {
-        const char* name;
+        const char* name;  // a library row, or null for a unit cube stretched along z
         bool dual;
+        double stretch;
         bool buildable;
         const char* reason;
         int panelTypes;  // facelet types made of kit panels
+        int squares, rhombi, panels, rods, balls;
     };
     const Case kCases[] = {
-        {"Cube", false, true, nullptr, 1},
-        {"Truncated Octahedron", false, true, nullptr, 2},
-        {"Heptagonal Prism", false, true, kKitReasonPanelShape, 1},
+        {"Cube", false, 0.0, true, nullptr, 1, 6, 0, 6, 12, 8},
+        {nullptr, false, 5e-8, true, nullptr, 6, 6, 0, 6, 12, 8},
+        // Still six square shapes, but a model that fails counts nothing.
+        {nullptr, false, 2e-7, false, kKitReasonEdgeLengths, 6, 0, 0, 0, 0, 0},
+        // Each hexagon is three rhombi around a ball, with three rods inside.
+        {"Truncated Octahedron", false, 0.0, true, nullptr, 2, 6, 24, 30, 36 + 8 * 3, 24 + 8},
+        // No heptagon panel: the squares only, and the note.
+        {"Heptagonal Prism", false, 0.0, true, kKitReasonPanelShape, 1, 7, 0, 7, 21, 14},
         // Rhombi of 70.5 degrees: rods can make them, panels cannot.
-        {"Cuboctahedron", true, true, kKitReasonPanelShape, 0},
+        {"Cuboctahedron", true, 0.0, true, kKitReasonPanelShape, 0, 0, 0, 0, 24, 14},
         // The triakis tetrahedron has two lengths of edge.
-        {"Truncated Tetrahedron", true, false, kKitReasonEdgeLengths, 0},
+        {"Truncated Tetrahedron", true, 0.0, false, kKitReasonEdgeLengths, 0, 0, 0, 0, 0, 0},
     };
     for (const Case& c : kCases)
     {
-        SCOPED_TRACE(c.name);
-        LibraryEntry* row = FindLibraryEntry(c.name, nullptr, false);
-        ASSERT_TRUE(row);
-        auto model = OpenRow(*row);
-        ASSERT_TRUE(model);
-        Stellation* side = c.dual ? model->poly.GetVertStellation() : model->poly.GetFaceStellation();
-        Model3D* mesh = side->GetModel3D(false);
+        SCOPED_TRACE(c.name ? c.name : ("cube stretched by " + std::to_string(c.stretch)).c_str());
+        std::unique_ptr<RowModel> model;
+        std::unique_ptr<Stellation> fixtureSide;
+        Stellation* side = nullptr;
+        Model3D* mesh = nullptr;
+        if (c.name)
+        {
+            LibraryEntry* row = FindLibraryEntry(c.name, nullptr, false);
+            ASSERT_TRUE(row);
+            model = OpenRow(*row);
+            ASSERT_TRUE(model);
+            side = c.dual ? model->poly.GetVertStellation() : model->poly.GetFaceStellation();
+            mesh = side->GetModel3D(false);
+        }
+        else
+        {
+            fixtureSide = std::make_unique<Stellation>(nullptr, false);
+            side = fixtureSide.get();
+            auto owned = std::make_unique<Model3D>(nullptr, side);
+            mesh = owned.get();
+            side->SetModel3D(std::move(owned));
+            BuildMesh(*mesh, Cube(1.0, c.stretch), kCubeFaces);
+        }
         ASSERT_TRUE(mesh);
         EXPECT_EQ(Model3D::IsKitBuildable(mesh), c.buildable);
         EXPECT_EQ(side->mKitReason, c.reason);
-        if (!c.buildable)
-            continue;
-        int panels = 0;
+        int panelTypes = 0;
         for (Face3DType* type = mesh->mFaceTypes; type; type = type->mNext)
+            panelTypes += type->IsPanelShape();
+        EXPECT_EQ(panelTypes, c.panelTypes);
+
+        mesh->CountKitParts();
+        int squares = 0, rhombi = 0;
+        for (int colour = 0; colour < 5; ++colour)
         {
-            panels += type->IsPanelShape();
-            // The kit has no panel of more than six sides but the regular 8, 10 and 12-gons.
-            if (type->mNumSides == 7)
-            {
-                EXPECT_FALSE(type->IsPanelShape());
-            }
+            squares += mesh->mKitPanels[kKitPanelSquare][colour];
+            rhombi += mesh->mKitPanels[kKitPanelRhombus][colour];
         }
-        EXPECT_EQ(panels, c.panelTypes);
+        EXPECT_EQ(squares, c.squares);
+        EXPECT_EQ(rhombi, c.rhombi);
+        EXPECT_EQ(mesh->GetNumKitPanels(), c.panels);
+        EXPECT_EQ(mesh->mKitRods, c.rods);
+        EXPECT_EQ(mesh->mKitBalls, c.balls);
     }
 }
