@@ -13,6 +13,7 @@
 #include "stellation/SegVert.h"
 #include "stellation/Stellation.h"
 #include "stellation/StellationEdge.h"
+#include "stellation/StellationSurface.h"
 
 #include <cmath>
 #include <unordered_map>
@@ -118,6 +119,7 @@ void Model3D::LinkFaceletRegions()
 {
     if (!mFaceTypes || (mFlags & kModel3DRegionsLinked) || !mStellation)
         return;
+    MarkAllUsedSegVerts(mStellation);
     mFlags |= kModel3DRegionsLinked;
     ElemList* list = mStellation->GetFaceList();
     for (FaceVert* element = list ? list->mFirst : nullptr; element; element = element->mNext)

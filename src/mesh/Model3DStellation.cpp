@@ -45,15 +45,13 @@ bool IsBoundary(const StellationEdge* e)
     return e && (e->mFlags & kEdgeOnSurface);
 }
 
-// The facets of a type, outermost ring first and by number within a ring.
-std::vector<StellationFacet*> SortedFacets(const FaceType& type)
+// The facets on the surface, outermost ring first and by number within a ring (the order
+// FaceType::SortUsedFacets leaves).
+std::vector<StellationFacet*> UsedFacets(const FaceType& type)
 {
     std::vector<StellationFacet*> facets;
-    for (StellationFacet* f = type.mFacets; f; f = f->next)
+    for (StellationFacet* f = type.mUsedFacets; f && facets.size() < size_t(kWalkLimit); f = f->mNextUsed)
         facets.push_back(f);
-    std::stable_sort(facets.begin(), facets.end(), [](const StellationFacet* a, const StellationFacet* b) {
-        return a->mRing != b->mRing ? a->mRing > b->mRing : a->mIndex < b->mIndex;
-    });
     return facets;
 }
 
@@ -182,24 +180,16 @@ RingVert* CreateEdgeLoop(StellationEdge* start, const StellationFacet* facet, bo
     return ring;
 }
 
-// The 2x2 map of the facelet copy: the turn by 2 pi j / l, after the reflection for a mirror copy.
-void CopyMap(int j, int l, bool mirror, const Vec2D& mirrorDir, double a[4])
+// The 2x2 map of the facelet copy: the turn by 2 pi j / l, by columns.
+void CopyMap(int j, int l, double a[4])
 {
     double s = 0.0, c = 1.0;
     if (j != 0)
         SineTable::SinCos(j, l, s, c);
-    // Columns: (c, s) and (-s, c).
-    double r[4] = {c, s, -s, c};
-    if (mirror)
-    {
-        const double u = mirrorDir.x, v = mirrorDir.y;
-        const double m[4] = {2 * u * u - 1, 2 * u * v, 2 * u * v, 2 * v * v - 1};
-        // r * m, both by columns.
-        const double out[4] = {r[0] * m[0] + r[2] * m[1], r[1] * m[0] + r[3] * m[1], r[0] * m[2] + r[2] * m[3],
-                               r[1] * m[2] + r[3] * m[3]};
-        std::copy(out, out + 4, r);
-    }
-    std::copy(r, r + 4, a);
+    a[0] = c;
+    a[1] = s;
+    a[2] = -s;
+    a[3] = c;
 }
 
 void FlipTriangles(std::vector<int32_t>& indices)
@@ -226,6 +216,9 @@ std::unique_ptr<Model3D> Model3D::CreateFromStellation(Stellation* stellation, i
     if (!stellation)
         return nullptr;
     auto model = std::make_unique<Model3D>(stellation->mPoly, stellation);
+    for (FaceType* type = stellation->mFirstFaceType; type; type = type->mNextFaceType)
+        if (!type->mCoplanarSource)
+            type->SortUsedFacets();
     if (model->CreateVertices(numVerts))
         model->CreateFaces();
     ReleaseRingVertPool();
@@ -270,7 +263,7 @@ bool Model3D::CreateVertices(int numVerts)
         if (type->mCoplanarSource || !type->mFirstFace)
             continue;
         const Transform3D frame = type->mFirstFace->GetLocalFrame(false);
-        for (StellationFacet* facet : SortedFacets(*type))
+        for (StellationFacet* facet : UsedFacets(*type))
         {
             StellationRegion* first = facet->mRegions.empty() ? nullptr : facet->mRegions[0];
             ForEachRegionEdge(first, [&](StellationEdge* e) {
@@ -357,10 +350,11 @@ void Model3D::CreateFaces()
         if (type->mCoplanarSource || !type->mFirstFace)
             continue;
         const int numRots = std::max(type->mNumRotations, 1);
-        for (StellationFacet* facet : SortedFacets(*type))
+        for (StellationFacet* facet : UsedFacets(*type))
         {
-            const StellationFacet* mirror = facet->mMirror && facet->mMirror != facet ? facet->mMirror : nullptr;
-            if ((facet->mFlags & kFacetMeshDone) || (mirror && (mirror->mFlags & kFacetMeshDone)))
+            // The mirror image of a facet is traced as a facet of its own: the reflection of this
+            // one's outline would wind against the surface, and its edges would find no neighbour.
+            if (facet->mFlags & kFacetMeshDone)
                 continue;
             StellationRegion* firstRegion = facet->mRegions.empty() ? nullptr : facet->mRegions[0];
             if (!firstRegion)
@@ -481,36 +475,30 @@ void Model3D::CreateFaces()
             for (FaceVert* e = type->mFirstFace; e; e = e->mNextOfType)
                 if (!SkipsTracedFace(e))
                     faces.push_back(e);
-            const int copiesPerFace = l * (mirror ? 2 : 1);
-            auto* facetType = new Face3DType(this, int(faces.size()) * copiesPerFace, m, mFaceTypes);
+            auto* facetType = new Face3DType(this, int(faces.size()) * l, m, mFaceTypes);
             mFaceTypes = facetType;
             facetType->SetLoops(rings);
 
             int k = 0;
-            for (int c = 0; c < (mirror ? 2 : 1); ++c)
+            for (int j = 0; j < l; ++j)
             {
-                for (int j = 0; j < l; ++j)
+                double a[4];
+                CopyMap(j, l, a);
+                for (FaceVert* e : faces)
                 {
-                    double a[4];
-                    CopyMap(j, l, c == 1, type->mMirrorDir, a);
-                    for (FaceVert* e : faces)
-                    {
-                        Face3D& face = facetType->mFaces[size_t(k++)];
-                        if (c == 1)
-                            face.mFlags |= kFace3DMirrorCopy;
-                        if ((c == 1) != back)
-                            face.mFlags |= kFace3DReversed;
-                        Vec3D x, y;
-                        Vec3Scale(x, e->mXAxis, a[0]);
-                        Vec3AddScaledTo(x, a[1], e->mYAxis);
-                        Vec3Scale(y, e->mXAxis, a[2]);
-                        Vec3AddScaledTo(y, a[3], e->mYAxis);
-                        Transform3D frame;
-                        frame.SetFrameToWorld(e->mCentre, x, y, e->mZAxis);
-                        face.Create(e, rings, frame);
-                        std::copy(a, a + 4, face.mDiagramToFace);
-                        face.mDiagramToFace[4] = face.mDiagramToFace[5] = 0.0;
-                    }
+                    Face3D& face = facetType->mFaces[size_t(k++)];
+                    if (back)
+                        face.mFlags |= kFace3DReversed;
+                    Vec3D x, y;
+                    Vec3Scale(x, e->mXAxis, a[0]);
+                    Vec3AddScaledTo(x, a[1], e->mYAxis);
+                    Vec3Scale(y, e->mXAxis, a[2]);
+                    Vec3AddScaledTo(y, a[3], e->mYAxis);
+                    Transform3D frame;
+                    frame.SetFrameToWorld(e->mCentre, x, y, e->mZAxis);
+                    face.Create(e, rings, frame);
+                    std::copy(a, a + 4, face.mDiagramToFace);
+                    face.mDiagramToFace[4] = face.mDiagramToFace[5] = 0.0;
                 }
             }
             if (back)

@@ -10,17 +10,16 @@
 #include "model/Poly.h"
 #include "stellation/FaceType.h"
 #include "stellation/ModelBuildSuspension.h"
+#include "stellation/StellationSurface.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace
+void FaceType::CalcRadius()
 {
-// The largest distance from the first face's centre to a corner of a facelet lying on that face;
-// 1 when none lies on it.
-double FaceTypeRadius(const FaceType& type)
-{
-    const FaceVert* first = type.mFirstFace;
+    if (mStellation)
+        mStellation->GetModel3D(false);
+    const FaceVert* first = mFirstFace;
     const Face3D* start = first ? FaceVert::FindFace3D(first) : nullptr;
     double best = -1.0;
     const Face3D* face = start;
@@ -32,9 +31,17 @@ double FaceTypeRadius(const FaceType& type)
                     best = std::max(best, Vec3Distance(v->mPos, first->mCentre));
         face = face->mNextOnElement != start ? face->mNextOnElement : nullptr;
     }
-    return best < 0.0 ? 1.0 : best;
+    mRadius = best < 0.0 ? 1.0 : best;
 }
-}  // namespace
+
+double FaceType::GetRadius(FaceType* type)
+{
+    if (!type)
+        return 1.0;
+    if (type->mStellation)
+        type->mStellation->GetRadius();
+    return type->mRadius;
+}
 
 bool Stellation::UsesFaceMesh() const
 {
@@ -48,10 +55,23 @@ Model3D* Stellation::GetModel3D(bool withNets)
 {
     ScopedWaitCursor wait;
     (void)withNets;  // nets are not made yet
-    if (!mModel3D && mFirstFaceType && mPoly && !IsModelBuildSuspended())
+    if (!mModel3D && mFirstFaceType && mPoly && !IsModelBuildSuspended() && !IsComplexityWarningOpen() &&
+        !IsUnderConstruction())
     {
         if (IsOriginal() && UsesFaceMesh())
+        {
             mModel3D = Model3D::CreateFromPoly(mPoly, mDual);
+        }
+        else
+        {
+            mPoly->CreateStellation(this, kStellationBuilt);
+            if (IsBuilt() && !mBuildDeclined)
+            {
+                const int numVerts = MarkAllUsedSegVerts(this);
+                if (numVerts >= 0)
+                    mModel3D = Model3D::CreateFromStellation(this, numVerts);
+            }
+        }
     }
     return mModel3D.get();
 }
@@ -66,7 +86,7 @@ double Stellation::GetRadius()
     mRadius = model->GetRadius();
     for (FaceType* type = mFirstFaceType; type; type = type->mNextFaceType)
         if (!type->mCoplanarSource)
-            type->mRadius = FaceTypeRadius(*type);
+            type->CalcRadius();
     for (FaceType* type = mFirstFaceType; type; type = type->mNextFaceType)
         if (type->mCoplanarSource)
             type->mRadius = type->mCoplanarSource->mRadius;
