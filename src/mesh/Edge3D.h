@@ -12,11 +12,13 @@ class Vert3D;
 // Bits of Edge3D::mFlags.
 inline constexpr uint32_t kEdge3DAxisCrossing = 0x1;  // a rotation axis crosses the edge
 inline constexpr uint32_t kEdge3DLineMark = 0x2;      // copied from the diagram line under it
+inline constexpr uint32_t kEdge3DJoinedOtherSide = 0x200;  // the net joins it on the other side
 inline constexpr uint32_t kEdge3DTabNone = 0x4000;    // per-edge tab kinds
 inline constexpr uint32_t kEdge3DTabSingle = 0x8000;
 inline constexpr uint32_t kEdge3DTabDouble = 0x10000;
 inline constexpr uint32_t kEdge3DCanonical = 0x40000;     // the one edge of its coincident ring drawn
 inline constexpr uint32_t kEdge3DRepeatedLoop = 0x80000;  // the loop starting here repeats by rotation
+inline constexpr uint32_t kEdge3DScratch = 0x100000;      // CreateSimplePoly's walk round a vertex
 inline constexpr uint32_t kEdge3DCoincMethodMask = 0x3C00000;
 
 // One side of a facelet, in its facelet's edge array, loop after loop.
@@ -28,6 +30,32 @@ public:
     Edge3D* GetPrev() const;
     // Place in the facelet's edge array; -1 when the edge has no facelet.
     int GetIndexInFace() const;
+    // The next edge's start; null when there is none.
+    Vert3D* GetEndVert() const;
+
+    // "facelet-edge" by the facelet's running index and the edge's place in it; "NULL" for none.
+    // The text lives in a static buffer until the next call.
+    static const char* GetName(const Edge3D* edge);
+    // "type-edge" by the facelet type's index; a second static buffer.
+    static const char* GetTypeName(const Edge3D* edge);
+    // Same facelet type and same place in the facelet.
+    static bool IsSameTypeEdge(const Edge3D* a, const Edge3D* b);
+    // The per-edge coincident-edge method, else the program's.
+    int GetCoincMethod() const;
+    // The angle to the coincident facelet when the edge has one and is left unconnected; else the
+    // dihedral.
+    double GetEffectiveDihedral() const;
+    // Half the turn away from flat: (pi - effective dihedral) / 2.
+    double GetMitreAngle() const { return (3.141592653589793 - GetEffectiveDihedral()) / 2.0; }
+    // The edge a join, a tab or a layout pairs this one with, by the coincident-edge method; null
+    // when none.
+    Edge3D* GetNeighInNet() const;
+
+    // Place in the model's numbering of all edge slots (type by type, facelet by facelet); -1 for
+    // none.
+    static int GetRunningIndex(const Edge3D* edge);
+    // Running number of the edge's loop over all facelets of the model; -2 when not found.
+    static int GetLoopNumber(const Edge3D* edge);
 
     uint32_t mFlags = 0;
     int32_t mConnectionId = -1;  // the number printed on nets

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kernel/ColorRGB.h"
 #include "kernel/Transform3D.h"
 #include "kernel/Vec3D.h"
 
@@ -8,9 +9,12 @@
 
 class Edge3D;
 class Face3DType;
+class FaceImage;
 class FaceVert;
 class Net;
 class StellationRegion;
+class Vert3D;
+struct RingList;
 
 // Bits of Face3D::mFlags.
 inline constexpr uint32_t kFace3DReversed = 0x1;
@@ -32,6 +36,32 @@ public:
     // Running index over every facelet of its model (type by type); -1 for none, -2 when it is not
     // in its model's lists.
     static int GetIndex(const Face3D* face);
+
+    // Makes the facelet's edges from the rings (loop after loop), placing the 2D ring points in
+    // space through frame, and joins the element's ring of facelets. The ring vertices learn their
+    // edge index. An edge traced from a diagram edge (the ring vertex's owner) takes its region and
+    // finds its vertex in the diagram vertex's run; any other finds its vertex by position. False
+    // when the edge count does not match the type's.
+    bool Create(FaceVert* element, const RingList* rings, const Transform3D& frame);
+
+    // The element's normal, negated when reversed; for a user facet the normal of its corners.
+    Vec3D GetNormal() const;
+    ColorRGB GetColor() const;
+    float GetOpacity() const;
+    FaceImage* GetImage() const;
+    const char* GetText() const;
+    bool HasImageOrText() const;
+    // Means of the corner positions, of the folded positions, and of one loop's corners.
+    Vec3D GetCentroid() const;
+    Vec3D GetFoldedCentroid() const;
+    Vec3D GetLoopCentroid(int loop) const;
+    // (point - first corner) . normal, in the model and in the folded placement.
+    double GetDistance(const Vec3D& point) const;
+    double GetFoldedDistance(const Vec3D& point) const;
+    // Place among the facelet's edges of the edge, or of the first edge starting at the vertex; -1
+    // when absent.
+    int FindEdge(const Edge3D* edge) const;
+    int FindVert(const Vert3D* vert) const;
 
     FaceVert* mElement = nullptr;  // null for a user facet
     Face3DType* mType = nullptr;

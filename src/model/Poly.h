@@ -83,6 +83,8 @@ public:
 
     // Conversion flags of CreateSimplePoly.
     static constexpr uint32_t kConvertQuiet = 0x1;
+    static constexpr uint32_t kConvertNoHolesWarning = 0x2;  // the stellation mesh asks nothing about holes
+    static constexpr uint32_t kConvertFolded = 0x4;          // a folding net's folded state
     static constexpr uint32_t kConvertBase = 0x8;
     static constexpr uint32_t kConvertDual = 0x10;
     static constexpr uint32_t kConvertTriangulate = 0x60;
@@ -332,6 +334,10 @@ public:
     // skips it.
     std::unique_ptr<SimplePoly> ConvertViewToSimplePoly(uint32_t flags, VertexPair** edgeList, bool* fromModel,
                                                         void* view);
+    // A view of the stellation family: the mesh of the shown side's stellation, converted; null when
+    // no mesh can be built.
+    std::unique_ptr<SimplePoly> ConvertStellationView(int viewType, uint32_t flags, VertexPair** edgeList,
+                                                      bool* fromModel);
     // The edges of one side (kConvertDual: the dual's) by the indices of their ends, each with its
     // packed colour: the edge records not hidden on that side, or without records every side of every
     // face in the default edge colour. Null for none; the caller frees it.

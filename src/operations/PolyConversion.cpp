@@ -3,7 +3,9 @@
 #include "model/Poly.h"
 
 #include "kernel/ColorRGB.h"
+#include "kernel/DiagramOutline.h"
 #include "kernel/FaceImage.h"
+#include "kernel/LoopType.h"
 #include "kernel/Messages.h"
 #include "kernel/Shell.h"
 #include "kernel/Strings.h"
@@ -15,9 +17,11 @@
 #include "model/ModelRecord.h"
 #include "model/SimplePoly.h"
 #include "model/SymGroup.h"
+#include "mesh/Model3D.h"
 #include "operations/VertexPair.h"
 #include "polytope4d/Polytope4D.h"
 #include "stellation/FaceType.h"
+#include "stellation/Stellation.h"
 
 #include <vector>
 
@@ -60,6 +64,83 @@ SimpleElem* VertRecord(SimplePoly& simplePoly, int i)
 SimpleElem* FaceRecord(SimplePoly& simplePoly, int i)
 {
     return &simplePoly.mFaces[i];
+}
+
+// The type whose diagram an element's regions come from: a coplanar copy's source, at the root.
+const FaceType* DiagramTypeOf(const FaceVert& element)
+{
+    const FaceType* type = element.mFaceType;
+    while (type && type->mCoplanarSource)
+        type = type->mCoplanarSource;
+    return type;
+}
+
+int CountRegionTriangles(const FaceVert& element)
+{
+    const FaceType* type = DiagramTypeOf(element);
+    if (!type || !element.mLoopTypes.mLoopTypes || !type->mOutline.mLoopTypeTriangles)
+        return 0;
+    int n = 0;
+    for (int k = 0; k < type->mOutline.mLoopTypeCount; ++k)
+        n += type->mOutline.mLoopTypeTriangles[k].mCount / 3;
+    return n;
+}
+
+// The triangles of every region of the element's face diagram, corners found or made at their
+// places in the element's plane, with the region's colours, opacity and image.
+void AddRegionTriangles(const FaceVert& element, SimplePoly& simplePoly, int& nextVert, int& f)
+{
+    const FaceType* type = DiagramTypeOf(element);
+    const LoopType* loopTypes = element.mLoopTypes.mLoopTypes;
+    if (!type || !loopTypes || !type->mOutline.mLoopTypeTriangles || !type->mOutline.mPoints)
+        return;
+    const DiagramOutline& outline = type->mOutline;
+    const Transform3D frame = element.GetLocalFrame(false);
+    const Vec3D normal = element.GetNormal();
+    for (int k = 0; k < outline.mLoopTypeCount; ++k)
+    {
+        const LoopType& region = loopTypes[k];
+        const LoopTypeTriangles& triangles = outline.mLoopTypeTriangles[k];
+        bool first = true;
+        for (int i = 0; i + 2 < triangles.mCount; i += 3)
+        {
+            SimpleFace* record = simplePoly.GetFace(f);
+            if (!record)
+                return;
+            ++f;
+            record->SetNumVerts(3);
+            for (int c = 0; c < 3; ++c)
+            {
+                const int index = triangles.mIndices[i + c];
+                if (index < 0 || index >= outline.mPointCount)
+                    continue;
+                const Vec2D& p = outline.mPoints[index];
+                Vec3D corner;
+                frame.Apply(corner, Vec3D{p.x, p.y, 0.0});
+                if (SimpleVert* v = simplePoly.FindOrCreateVert(corner, nextVert))
+                    record->SetVert(c, v);
+            }
+            // A reversed element's triangles say so as its whole face does, so that every reader
+            // turns both the same way.
+            record->mFlags |= SimpleElem::kNormalOriented;
+            if (element.mFlags & FaceVert::kReverseNorm)
+                record->mFlags |= SimpleElem::kReverseNorm;
+            if (region.mOpacity == 0.0f)
+                record->mFlags |= SimpleElem::kHidden;
+            record->mNormal = normal;
+            record->mColor = ColorToRGB(region.mColor1);
+            record->mBackColor = ColorToRGB(region.mColor2);
+            record->mOpacity = region.mOpacity;
+            record->mId = FaceType::GetIndex(element.mFaceType);
+            if (first)
+                record->mText = element.mText;
+            const auto* imageOwner = static_cast<const FaceVert*>(region.mImageOwner);
+            if (FaceImage* image = imageOwner ? imageOwner->mImage.Get() : nullptr)
+                if (FaceImage* clone = FaceImage::CloneFor(image, nullptr, &record->mImage))
+                    clone->mOwner = record;
+            first = false;
+        }
+    }
 }
 
 // The elements that a compound part leaves out get the visit mark: with keep, those of every other
@@ -133,7 +214,7 @@ std::unique_ptr<SimplePoly> Poly::ConvertViewToSimplePoly(uint32_t flags, Vertex
                               type == kViewTypeNet2D))
                 refused = true;
             else if (ViewTypeHasAll(type, kViewFamilyStellation))
-                refused = true;  // the stellation family converts the stellation's own mesh
+                return ConvertStellationView(type, flags, edgeList, fromModel);
             else
                 flags |= mShowDual ? kConvertDual : kConvertBase;
             break;
@@ -152,6 +233,22 @@ std::unique_ptr<SimplePoly> Poly::ConvertViewToSimplePoly(uint32_t flags, Vertex
     if (fromModel)
         *fromModel = true;
     return CreateSimplePoly(flags, nullptr, nullptr);
+}
+
+std::unique_ptr<SimplePoly> Poly::ConvertStellationView(int viewType, uint32_t flags, VertexPair** edgeList,
+                                                        bool* fromModel)
+{
+    // The shown side's stellation, as its mesh shows it.
+    Stellation* stellation = GetShownStellation();
+    Model3D* model = stellation ? stellation->GetModel3D(false) : nullptr;
+    if (!model)
+        return nullptr;
+    // Only a folding net converts its folded state.
+    if (viewType != kViewTypeNet3D)
+        flags &= ~kConvertFolded;
+    if (fromModel)
+        *fromModel = true;
+    return model->CreateSimplePoly(flags, edgeList);
 }
 
 VertexPair* Poly::GetEdgeList(uint32_t flags) const
@@ -210,16 +307,13 @@ std::unique_ptr<SimplePoly> Poly::CreateSimplePoly(uint32_t flags, CompoundPart*
         return simplePoly;
     }
 
-    // Triangulated faces are the regions of the face types' diagrams.
-    if (flags & kConvertTriangulate)
-        return nullptr;
-
     ElemList* faces = nullptr;
     ElemList* verts = nullptr;
     GetSideLists(dual, &faces, &verts, nullptr, nullptr);
     const bool dropSmall = (flags & kConvertDropSmall) != 0;
+    const bool triangulate = (flags & kConvertTriangulate) != 0;
 
-    if (dual && !(flags & kConvertAllowInfinite))
+    if (dual && !triangulate && !(flags & kConvertAllowInfinite))
     {
         for (const FaceVert* e = mFaces.mFirst; e; e = e->mNext)
         {
@@ -252,7 +346,13 @@ std::unique_ptr<SimplePoly> Poly::CreateSimplePoly(uint32_t flags, CompoundPart*
         if (!isLeftOut(e))
             vertIndex[size_t(e->mIndex)] = numVerts++;
     int numFaces = 0;
-    if (!vertsOnly)
+    if (!vertsOnly && triangulate)
+    {
+        for (const FaceVert* e = faces->mFirst; e; e = e->mNext)
+            if (!isLeftOut(e) && !(e->mFlags & FaceVert::kSkip) && e->mNumSides >= 3)
+                numFaces += CountRegionTriangles(*e);
+    }
+    else if (!vertsOnly)
     {
         for (const FaceVert* e = faces->mFirst; e; e = e->mNext)
             if (!isLeftOut(e) && !(dropSmall && e->mNumSides < 3))
@@ -267,6 +367,8 @@ std::unique_ptr<SimplePoly> Poly::CreateSimplePoly(uint32_t flags, CompoundPart*
         return nullptr;
     }
     simplePoly->mFlags |= SimplePoly::kKeepOrientation;
+    if (triangulate)
+        simplePoly->mFlags |= SimplePoly::kMayGrow;
     ClearFaceImageClones();
 
     simplePoly->mNumVerts = numVerts;
@@ -283,7 +385,17 @@ std::unique_ptr<SimplePoly> Poly::CreateSimplePoly(uint32_t flags, CompoundPart*
     }
 
     simplePoly->mNumFaces = numFaces;
-    if (!vertsOnly)
+    if (!vertsOnly && triangulate)
+    {
+        int nextVert = numVerts;
+        int f = 0;
+        for (const FaceVert* e = faces->mFirst; e; e = e->mNext)
+            if (!isLeftOut(e) && !(e->mFlags & FaceVert::kSkip) && e->mNumSides >= 3)
+                AddRegionTriangles(*e, *simplePoly, nextVert, f);
+        simplePoly->mNumVerts = nextVert;
+        simplePoly->mNumFaces = f;
+    }
+    else if (!vertsOnly)
     {
         const FaceVert* selected = GetStellationFace();
         for (const FaceVert* e = faces->mFirst; e; e = e->mNext)
@@ -327,7 +439,7 @@ std::unique_ptr<SimplePoly> Poly::CreateSimplePoly(uint32_t flags, CompoundPart*
         simplePoly->mFlags |= SimplePoly::kFrom4D;
     NameSimplePoly(dual, *simplePoly, view);
 
-    if (!vertsOnly)
+    if (!vertsOnly && !triangulate)
     {
         simplePoly->CreateVertexFaceLists(true);
         simplePoly->mFlags |= SimplePoly::kSortedFaceLists;

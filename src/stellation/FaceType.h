@@ -108,6 +108,11 @@ public:
     bool DeleteOuterSegments(bool quiet = false);
     // The largest distance from the centre of a line's end vertex; 1 when no line has edges.
     void CalcDiagramRadius();
+    // The radius of the type's share of the stellation's mesh (built when missing): the largest
+    // distance from the first face's centre to a corner of a facelet on that face; 1 when none.
+    void CalcRadius();
+    // That radius once the stellation's sizes are known (Stellation::GetRadius); 1 for no type.
+    static double GetRadius(FaceType* type);
 
     // Positions in the type's lists, -1 for null and -2 when not found; a vertex counts through
     // mOuterVerts and then mVerts.

@@ -181,6 +181,17 @@ public:
     Model3D* PeekModel3D() const { return mModel3D.get(); }
     void SetModel3D(std::unique_ptr<Model3D> model);
     void DropModel3D();
+    // The mesh, built when missing (under the wait cursor): from the side's faces while the
+    // stellation is at the original polyhedron and the Poly allows it, else traced from the
+    // stellation, which is built first. Nets come with withNets once they exist. Null when none can
+    // be built, and while the complexity question of a build is open.
+    Model3D* GetModel3D(bool withNets);
+    // Whether the Poly's own faces make the side's mesh: a convex model, and on the base side also
+    // one that is radially convex or does not intersect itself.
+    bool UsesFaceMesh() const;
+    // The largest distance of a vertex of the mesh from the centre (once until the next change),
+    // and each face type's diagram radius with it; 0 without a mesh.
+    double GetRadius();
 
     Poly* mPoly;
     int32_t mState = kStellationNotBuilt;

@@ -85,7 +85,6 @@ constexpr const char* kMenuHelp = "&Help";
 constexpr const char* kChooser = "the \"Polyhedra\" chooser";
 constexpr const char* kMeshExport = "export to DXF, OBJ, OFF and STL";
 constexpr const char* kSceneExport = "export to VRML and POV-Ray";
-constexpr const char* kMetricData = "the metric data of the mesh";
 constexpr const char* kImageExport = "pictures and videos of a pane";
 constexpr const char* kPrinting = "printing";
 constexpr const char* kManualAndAbout = "the manual, the web pages and the About box";
@@ -163,7 +162,7 @@ const CommandInfo kCommands[] = {
      "Export the pane's model in STL format for 3D printing", {.ownerUpdates = true}, nullptr, nullptr, kMeshExport},
     {kCmdExportMetricData, kMenuFile, "Export &Metric Data...",
      "Write the lengths, areas and angles of the pane's model to a text file",
-     {.viewFamilies = kSides, .modelKinds = k3D}, nullptr, nullptr, kMetricData},
+     {.viewFamilies = kSides, .modelKinds = k3D}},
     {kCmdExportImage, kMenuFile, "Export Image/Video...\tX",
      "Save a picture or a video of the pane", {}, nullptr, nullptr, kImageExport},
     {0, kMenuFile, nullptr, nullptr, {}},

@@ -86,6 +86,7 @@ void InstallViewShellHooks()
 CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
 {
     InstallViewShellHooks();
+    BindExportCommands();
     SetViewType(kViewTypePoly, false);
 }
 

@@ -70,6 +70,14 @@ public:
     Stellation* GetStellationUpTo(int n, bool otherSide = false) const;
     // The mesh of the shown stellation when it has been built.
     Model3D* PeekStellationModel3D() const;
+    // The mesh of the shown stellation, built when missing; null for a type without a single side or
+    // when none can be built.
+    Model3D* GetStellationModel3D(bool withNets) const;
+
+    // ---- Exports ----
+    // File > Export Metric Data...: the shown side's mesh as a text report, to a file the user picks.
+    // False when there is no mesh or the user cancels.
+    bool ExportMetricData();
     // The shown side's selected face type.
     FaceType* GetSelectedFaceType() const;
     // Height of labels on the model for the font options.
@@ -141,6 +149,7 @@ protected:
     void PrepareTextures() override {}
 
 private:
+    void BindExportCommands();
     // The rules for the view that has just become active, and for the view switched while active.
     void ApplyActiveViewRules();
     // The current record in the view's type; the material and polygon offset it needs.

@@ -1,3 +1,4 @@
+#include "MeshFixtures.h"
 #include "mesh/Edge3D.h"
 #include "mesh/Face3D.h"
 #include "mesh/Model3D.h"
@@ -10,58 +11,6 @@
 #include <memory>
 #include <vector>
 
-namespace
-{
-// A mesh of whole faces, each its own facelet type of one loop, every vertex a run of its own; each
-// edge's plane position is its start in a frame of the face's plane (first side along x).
-void BuildMesh(Model3D& model, const std::vector<Vec3D>& points, const std::vector<std::vector<int>>& faces)
-{
-    ASSERT_TRUE(model.AllocateVerts(int(points.size())));
-    for (size_t i = 0; i < points.size(); ++i)
-    {
-        model.mVerts[i].mPos = points[i];
-        model.mVerts[i].mFlags = kVert3DRunStart;
-    }
-    model.mNumVertTypes = int(points.size());
-    for (const std::vector<int>& f : faces)
-    {
-        const int32_t size = int32_t(f.size());
-        Face3DType* type = model.AppendFaceType(
-            std::make_unique<Face3DType>(&model, 1, std::span<const int32_t>(&size, 1)), false);
-        Face3D& face = type->mFaces[0];
-        const Vec3D& o = points[size_t(f[0])];
-        Vec3D x, y, normal, a, b;
-        Vec3Sub(x, points[size_t(f[1])], o);
-        Vec3Normalize(x);
-        Vec3Sub(a, points[size_t(f[1])], o);
-        Vec3Sub(b, points[size_t(f[2])], o);
-        Vec3Cross(normal, a, b);
-        Vec3Normalize(normal);
-        Vec3Cross(y, normal, x);
-        for (int i = 0; i < size; ++i)
-        {
-            Edge3D& e = face.mEdges[size_t(i)];
-            e.mVert = &model.mVerts[size_t(f[size_t(i)])];
-            Vec3D d;
-            Vec3Sub(d, e.mVert->mPos, o);
-            e.mFacePos = Vec2D{Vec3Dot(d, x), Vec3Dot(d, y)};
-            e.mVert->AddEdge(&e);
-        }
-    }
-}
-
-std::vector<Vec3D> Cube(double edge, double stretchZ = 0.0)
-{
-    std::vector<Vec3D> v;
-    for (int i = 0; i < 8; ++i)
-        v.push_back(Vec3D{(i & 1) ? edge : 0.0, (i & 2) ? edge : 0.0, (i & 4) ? edge + stretchZ : 0.0});
-    return v;
-}
-
-// Outward counterclockwise quads of the cube above.
-const std::vector<std::vector<int>> kCubeFaces = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                                                  {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-}  // namespace
 
 TEST(Model3D, EdgesWalkTheirOwnLoop)
 {
