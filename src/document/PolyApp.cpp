@@ -47,6 +47,7 @@ constexpr int kOccasionStartUp = 2;
 
 double gLastIdleStepTime = -1.0;
 int gIdleDepth = 0;
+IdleDragHook gIdleDrag = nullptr;
 bool gExportRunning = false;
 
 RegistryApp& ProgramRegistryApp()
@@ -176,11 +177,20 @@ bool CPolyApp::IdleStep(double time)
     const bool moving = doc && doc->AdvanceTransitions(time);
     if (moving)
         NewView::InvalidateAll(false, true);
+    if (gIdleDrag)
+        gIdleDrag();
     // Face diagrams whose colours changed take them before anything is painted.
     if (Poly* poly = GetCurrentPoly())
         poly->UpdateFaceDiagramColors();
     NewView::RedrawAllNow();
     return moving || throwing;
+}
+
+IdleDragHook SetIdleDragHook(IdleDragHook hook)
+{
+    const IdleDragHook previous = gIdleDrag;
+    gIdleDrag = hook;
+    return previous;
 }
 
 void MarkDiagramColorsChanged()

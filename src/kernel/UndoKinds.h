@@ -5,6 +5,7 @@
 inline constexpr int kUndoCreateNewModel = 0;
 inline constexpr int kUndoOpenBuiltInModel = 1;
 inline constexpr int kUndoCreateWatermanPolyhedron = 19;
+inline constexpr int kUndoConvertToBaseModel = 22;
 inline constexpr int kUndoCreateSpringModel = 23;
 inline constexpr int kUndoScaleChange = 26;
 inline constexpr int kUndoColorChange = 27;
