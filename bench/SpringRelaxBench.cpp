@@ -42,6 +42,20 @@ static void BM_SettleJ71(benchmark::State& state)
 }
 BENCHMARK(BM_SettleJ71)->Unit(benchmark::kMillisecond);
 
+// The largest spring row, the Zonish Truncated Icosahedron (360 vertices), from a random start.
+static void BM_SettleZonishTruncatedIcosahedron(benchmark::State& state)
+{
+    const LibraryEntry& row = GetLibraryTable()[206];
+    const std::optional<std::string> desc = LibraryEntry::GetSpringDesc(&row);
+    if (!desc || desc->empty() || row.mNumVerts != 360)
+    {
+        state.SkipWithError("no description");
+        return;
+    }
+    SettleDescription(state, *desc);
+}
+BENCHMARK(BM_SettleZonishTruncatedIcosahedron)->Unit(benchmark::kSecond)->Iterations(1);
+
 // The 1000-gonal prism: two rings of chords, about a million springs.
 static void BM_SettlePrism1000(benchmark::State& state)
 {

@@ -2,17 +2,22 @@
 // force left, the vertex count and the vertices, one "x y z" line each at full precision. The table
 // generator (gen_spring_tables.py) stores what it prints for rows whose data must be relaxed.
 //
-//   orvane_relax_desc [--seed N] [--attempts N] [--start FILE.off] < description
+//   orvane_relax_desc [--seed N] [--attempts N] [--start FILE.off] [--planarity-only 1] < description
 //
 // With --start the relaxation starts from the file's shape instead of a random one: the file must
 // hold the description's polygons, in its order. The description's options still count; its hop
-// springs, which only spread a random start out, do not.
+// springs, which only spread a random start out, do not. --planarity-only (with --start) runs only
+// the pass that flattens faces, without the springs of the faces up to the planarity limit, for a
+// shape whose edges are already as wanted: the pass towards regular faces would trade its equal
+// edges for rounder faces.
 
+#include "kernel/Progress.h"
 #include "kernel/ScriptedServices.h"
 #include "model/CreatePoly.h"
 #include "model/FaceVert.h"
 #include "model/Poly.h"
 #include "model/SimplePoly.h"
+#include "operations/SpringNetwork.h"
 #include "operations/SpringSystem.h"
 
 #include <cstdio>
@@ -82,6 +87,7 @@ bool SameFaces(const Poly& poly, const std::string& desc)
 int main(int argc, char** argv)
 {
     const char* start = nullptr;
+    bool planarityOnly = false;
     unsigned seed = 1;
     int attempts = 10;
     for (int i = 1; i + 1 < argc; i += 2)
@@ -92,6 +98,8 @@ int main(int argc, char** argv)
             attempts = std::atoi(argv[i + 1]);
         else if (std::strcmp(argv[i], "--start") == 0)
             start = argv[i + 1];
+        else if (std::strcmp(argv[i], "--planarity-only") == 0)
+            planarityOnly = std::atoi(argv[i + 1]) != 0;
     }
     const std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
 
@@ -119,7 +127,27 @@ int main(int argc, char** argv)
         system.mPlanarityLimit = planarityLimit;
         system.mFlags |= SpringSystem::kStartFromModel;
     }
-    const double force = system.Settle(attempts);
+    double force = 0.0;
+    if (planarityOnly && start)
+    {
+        ProgressScope progress;
+        system.CreateSprings();
+        // Placed while the edge springs still give the scale.
+        system.SetStartPositions();
+        // The springs that would give way go at once: softened step by step, the chords of a face
+        // that is not regular would first pull the shape towards regular.
+        for (Spring* s = GetSpringNetwork().mFirstSpring; s;)
+        {
+            Spring* next = s->next;
+            if (s->mTag >= 1 && s->mTag <= system.mPlanarityLimit)
+                DeleteSpring(s);
+            s = next;
+        }
+        force = system.SettleOnceB(false, system.mPlanarityLimit);
+        system.CreateSimplePoly();
+    }
+    else
+        force = system.Settle(attempts);
     std::unique_ptr<SimplePoly> result = system.TakeResult();
     if (!result)
     {

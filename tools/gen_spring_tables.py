@@ -13,7 +13,13 @@ and the positions record is the file's vertices in order. Rows without a file ge
   the helper program orvane_relax_desc of the build (--relax-tool); without it, as for a first
   build, the row's record stays empty.
 
-Usage (from the project's root, after a build):
+- The near misses without public data (near_miss_rows.py) are built there as start shapes; their
+  descriptions are "h ~N " and the start shape's faces, and their records hold what relaxing the
+  description from the start shape gives. The Wedge keeps its fixed text and is relaxed from a
+  seeded random start. Each of these rows prints its relaxation report: the force left, the
+  shortest and longest edge and the largest angle error of the faces that should be regular.
+
+Usage (from the project's root, after a build; needs python3-numpy and python3-scipy):
     tools/gen_spring_tables.py --relax-tool build/bin/orvane_relax_desc
 
 It writes src/library/StoredSpringDescs.cpp and src/library/StoredSpringPositions.cpp. The build
@@ -22,10 +28,14 @@ never runs it.
 
 import argparse
 import csv
+import math
 import os
 import struct
 import subprocess
 import sys
+import tempfile
+
+import near_miss_rows
 
 FIRST_POSITION = 105
 LAST_POSITION = 240
@@ -45,6 +55,9 @@ FIXED_TEXTS = {
 RELAXED = {203: "h ~12 "}
 RELAX_SEED = 1
 RELAX_ATTEMPTS = 10
+# Rows with a fixed text and no file: relaxed from a seeded random start. The Wedge's pentagons and
+# squares keep their springs (~3), so those are the faces that should come out regular.
+RELAXED_FROM_TEXT = {208: {4, 5}}
 
 
 def read_off(path):
@@ -127,14 +140,51 @@ def match_vertices(desc_faces, off_faces, num_verts):
     return None
 
 
-def relax(tool, text, start):
-    run = subprocess.run([tool, "--seed", str(RELAX_SEED), "--attempts", str(RELAX_ATTEMPTS), "--start", start], input=text,
-                         capture_output=True, text=True, check=True)
+def relax(tool, text, start, planarity_only=False):
+    command = [tool, "--seed", str(RELAX_SEED), "--attempts", str(RELAX_ATTEMPTS)]
+    if start:
+        command += ["--start", start]
+    if planarity_only:
+        command += ["--planarity-only", "1"]
+    run = subprocess.run(command, input=text, capture_output=True, text=True, check=True)
     lines = run.stdout.split("\n")
     force = float(lines[0])
     count = int(lines[1])
     verts = [tuple(float(w) for w in line.split()) for line in lines[2:2 + count]]
     return force, verts
+
+
+def write_off(path, verts, faces):
+    with open(path, "w") as out:
+        edges = sum(len(f) for f in faces) // 2
+        out.write(f"OFF\n{len(verts)} {len(faces)} {edges}\n")
+        for v in verts:
+            out.write(" ".join(repr(float(c)) for c in v) + "\n")
+        for f in faces:
+            out.write(f"{len(f)} " + " ".join(str(i) for i in f) + "\n")
+
+
+def relaxation_report(verts, faces, regular):
+    """The shortest and longest edge, and the largest corner angle error (degrees) of the faces
+    whose sizes are in regular."""
+    def sub(a, b):
+        return [a[0] - b[0], a[1] - b[1], a[2] - b[2]]
+
+    def length(a):
+        return math.sqrt(a[0] * a[0] + a[1] * a[1] + a[2] * a[2])
+
+    edges = [length(sub(verts[f[k]], verts[f[k - 1]])) for f in faces for k in range(len(f))]
+    worst = 0.0
+    for f in faces:
+        n = len(f)
+        if n not in regular:
+            continue
+        for k in range(n):
+            a, b = sub(verts[f[k - 1]], verts[f[k]]), sub(verts[f[(k + 1) % n]], verts[f[k]])
+            cosine = sum(x * y for x, y in zip(a, b)) / (length(a) * length(b))
+            angle = math.degrees(math.acos(max(-1.0, min(1.0, cosine))))
+            worst = max(worst, abs(angle - 180.0 * (n - 2) / n))
+    return min(edges), max(edges), worst
 
 
 def c_string_lines(text, width=100):
@@ -163,6 +213,28 @@ def byte_lines(data, per_line=24):
     return ['"' + "".join(f"\\x{b:02x}" for b in data[i:i + per_line]) + '"' for i in range(0, len(data), per_line)]
 
 
+def report(position, name, force, verts, faces, regular):
+    shortest, longest, angle = relaxation_report(verts, faces, regular)
+    print(f"{position} {name}: force {force:.3g}, edges {shortest:.6f} to {longest:.6f}, "
+          f"largest angle error of the regular faces {angle:.3g} degrees")
+
+
+def authored_row(position, name, row, tool):
+    """The description of a row built by near_miss_rows and the positions relaxed from its start."""
+    text = f"h ~{row.planarity} " + " ".join("(" + " ".join(str(i) for i in f) + ")" for f in row.faces)
+    if not tool:
+        print(f"{position} {name}: no relax tool given, its record stays empty")
+        return text, []
+    with tempfile.TemporaryDirectory() as folder:
+        start = os.path.join(folder, "start.off")
+        write_off(start, row.verts, row.faces)
+        force, verts = relax(tool, text, start, row.planarity_only)
+    if len(verts) != len(row.verts):
+        sys.exit(f"{position} {name}: the relaxation gave {len(verts)} vertices")
+    report(position, name, force, verts, row.faces, row.regular)
+    return text, verts
+
+
 HEADER = "// Generated by tools/gen_spring_tables.py from resources/polyhedra: edit the script, not this file.\n"
 
 
@@ -183,6 +255,7 @@ def main():
         if name.endswith(".off"):
             files[int(name.split("-")[0])] = os.path.join(args.data, name)
 
+    authored = near_miss_rows.rows()
     texts = []
     records = []
     for position in range(FIRST_POSITION, LAST_POSITION + 1):
@@ -213,6 +286,11 @@ def main():
                 print(f"{position} {name}: relaxed, force left {force:g}")
                 if len(verts) != len(off_verts):
                     sys.exit(f"{position} {name}: the relaxation gave {len(verts)} vertices")
+        if position in authored:
+            text, verts = authored_row(position, name, authored[position](), args.relax_tool)
+        elif position in RELAXED_FROM_TEXT and args.relax_tool:
+            force, verts = relax(args.relax_tool, text, None)
+            report(position, name, force, verts, parse_desc_faces(text), RELAXED_FROM_TEXT[position])
         if len(verts) > MAX_RECORD_VERTS:
             sys.exit(f"{position} {name}: more than {MAX_RECORD_VERTS} vertices")
         texts.append((position, name, text))

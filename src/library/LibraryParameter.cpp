@@ -12,6 +12,29 @@
 namespace
 {
 constexpr int kParameterTextSize = 80;
+
+struct ParameterText
+{
+    int n;
+    int d;
+};
+
+// Clamped, so that a long run of digits is refused as too large rather than wrapped.
+int ClampedInt(long value)
+{
+    return int(std::clamp<long>(value, INT_MIN, INT_MAX));
+}
+
+ParameterText ReadParameterText(const char* text)
+{
+    char* end = nullptr;
+    ParameterText value{ClampedInt(std::strtol(text, &end, 10)), 1};
+    while (*end == ' ')
+        ++end;
+    if (*end == '/')
+        value.d = ClampedInt(std::strtol(end + 1, nullptr, 10));
+    return value;
+}
 }
 
 int PrismaticFaceCount(uint32_t kind, int n, int d)
@@ -31,14 +54,20 @@ bool PromptLibraryParameter(LibraryEntry* entry, const LibraryEntry* current, bo
         return true;
     char text[kParameterTextSize] = "5";
     if (current && (current->mFlags & LibraryEntry::kParametricFamily))
-        std::snprintf(text, sizeof text, "%d", current->mNumber);
+    {
+        if (current->mPage1 > 1)
+            std::snprintf(text, sizeof text, "%d/%d", current->mNumber, current->mPage1);
+        else
+            std::snprintf(text, sizeof text, "%d", current->mNumber);
+    }
     for (;;)
     {
         if (ask && !PromptText("Enter a value for <<N>", text, kParameterTextSize))
             return false;
-        // Clamped, so that a long run of digits is refused as too large rather than wrapped.
-        const int value = int(std::clamp<long>(std::strtol(text, nullptr, 10), INT_MIN, INT_MAX));
-        if (entry->SetParams(value, 1, true))
+        // "n" or "n/d": the cuploids have star bases only (d even), so a whole number alone could never
+        // make one.
+        const ParameterText value = ReadParameterText(text);
+        if (entry->SetParams(value.n, value.d, true))
             return true;
         if (!ask)
             return false;

@@ -10,7 +10,7 @@ struct LibraryEntry;
 int PrismaticFaceCount(uint32_t kind, int n, int d);
 
 // Makes sure a family row has its parameter before it is opened: true at once for a row that is no
-// family, false for none. Otherwise the value starts as 5, or as the current entry's n when that is
-// a family row too; with ask the user edits it ("Enter a value for <N>") until the family takes it
-// or Cancel is pressed; without ask it is tried once. Only whole numbers are set, with d 1.
+// family, false for none. Otherwise the text starts as 5, or as the current entry's n (n/d when its d
+// is not 1) when that is a family row too; with ask the user edits it ("Enter a value for <N>") until
+// the family takes it or Cancel is pressed; without ask it is tried once. The text is "n" or "n/d".
 bool PromptLibraryParameter(LibraryEntry* entry, const LibraryEntry* current, bool ask);

@@ -35,8 +35,8 @@ TEST_F(LibraryEntryModelTest, RowsWithoutABuilderSayWhyAndLeaveTheModelAlone)
         const char* message;
     };
     const Case cases[] = {
-        {"near miss without data", 197,
-         "\"Tetrated Dodecahedron\" cannot be built yet: the coordinates of this model are not available in this "
+        {"near miss without data", 198,
+         "\"Dodecagonal-faced Polyhedron\" cannot be built yet: the coordinates of this model are not available in this "
          "version."},
         {"toroid without data", 213, nullptr},
         {"4D polytope", 264, nullptr},

@@ -35,6 +35,7 @@ constexpr int kTesseract = 265;
 constexpr int kSixteenCell = 266;
 constexpr int kNgonalPyramid = 244;
 constexpr int kNgonalCupola = 249;
+constexpr int kNgonalCuploid = 254;
 }  // namespace
 
 TEST_F(LibraryEntryTest, DualCountsSwapFacesAndVerticesOrCellsAndVertices)
@@ -329,6 +330,19 @@ TEST_F(LibraryEntryTest, PromptLibraryParameter)
     EXPECT_EQ(scope.services.promptStarts[0], "3");
     EXPECT_EQ(pyramid.mNumber, 4);
 
+    // A current star family row starts the text as n/d, which is read back whole.
+    scope.services.Clear();
+    L* cuploid = &Row(kNgonalCuploid);
+    ASSERT_TRUE(cuploid->mFlags & L::kCuploidFamily);
+    ASSERT_TRUE(cuploid->SetParams(7, 2, false));
+    EXPECT_TRUE(PromptLibraryParameter(cuploid, cuploid, false));
+    EXPECT_EQ(cuploid->mNumber, 7);
+    EXPECT_EQ(cuploid->mPage1, 2);
+    scope.services.PushText("7/2", false);
+    EXPECT_FALSE(PromptLibraryParameter(&pyramid, cuploid, true));
+    ASSERT_EQ(scope.services.promptStarts.size(), 1u);
+    EXPECT_EQ(scope.services.promptStarts[0], "7/2");
+
     // Without asking, a refused start value fails at once and stays stored.
     scope.services.Clear();
     cupola.mNumber = 9;
@@ -352,7 +366,7 @@ TEST_F(LibraryEntryTest, SpringDescriptions)
     ASSERT_TRUE(j2);
     EXPECT_EQ(*j2, "h (0 1 2 3 4) (1 0 5) (2 1 5) (3 2 5) (4 3 5) (0 4 5)");
     // A row without data has an empty text.
-    const std::optional<std::string> none = L::GetSpringDesc(&Row(197));
+    const std::optional<std::string> none = L::GetSpringDesc(&Row(198));
     ASSERT_TRUE(none);
     EXPECT_EQ(*none, "");
 

@@ -174,8 +174,8 @@ TEST_F(SpringBuiltRowsTest, JohnsonSolidsOpenWithTheirPublishedCountsAndSymmetry
         SCOPED_TRACE(symbol + " " + row.mName);
         EXPECT_EQ(FindLibraryEntry(symbol.c_str(), nullptr, false), &row);
         EXPECT_EQ(FindLibraryEntry(row.mName, nullptr, false), &row);
-        // After J92 come the near misses, the first with data at row 200.
-        L& next = Row(j < 92 ? kFirstJohnson + j : 200);
+        // After J92 come the near misses.
+        L& next = Row(j < 92 ? kFirstJohnson + j : 197);
         EXPECT_EQ(StepLibraryEntry(&row, nullptr, 1), &next);
         EXPECT_EQ(StepLibraryEntry(&next, nullptr, -1), &row);
 
@@ -286,24 +286,25 @@ TEST_F(SpringBuiltRowsTest, StoredPositionsAreUsedAsTheyAre)
 TEST_F(SpringBuiltRowsTest, RowsWithoutDataAreRefusedAndPassedOver)
 {
     ScopedScriptedServices scripted;
-    // The Wedge has a description but no positions yet.
-    const L& wedge = Row(208);
-    EXPECT_FALSE(L::HasSpringData(&wedge));
+    // The Dodecagonal-faced Polyhedron has neither a description nor positions.
+    const L& missing = Row(198);
+    EXPECT_FALSE(L::HasSpringData(&missing));
     EXPECT_TRUE(L::HasSpringData(&Row(kFirstJohnson)));
     EXPECT_TRUE(L::HasSpringData(&Row(241)));  // a family builds its own
     EXPECT_FALSE(L::HasSpringData(&Row(1)));   // not spring-built at all
     PolyTemplate templ;
     Poly poly;
-    EXPECT_FALSE(poly.CreateFromLibraryEntry(&templ, &wedge, false));
+    EXPECT_FALSE(poly.CreateFromLibraryEntry(&templ, &missing, false));
     ASSERT_EQ(scripted.services.CountCalls("MessageBox"), 1);
     EXPECT_EQ(scripted.services.LastCall()->text,
-              "\"The Wedge\" cannot be built yet: the coordinates of this model are not available in this version.");
+              "\"Dodecagonal-faced Polyhedron\" cannot be built yet: the coordinates of this model are not available "
+              "in this version.");
 
-    // Stepping goes from the last Johnson solid over the near misses without data to row 200, and
-    // from the last toroid with data over the rest of the toroids to the pyramids.
-    EXPECT_EQ(StepLibraryEntry(&Row(196), nullptr, 1), &Row(200));
-    EXPECT_EQ(StepLibraryEntry(&Row(200), nullptr, 1), &Row(202));
-    EXPECT_EQ(StepLibraryEntry(&Row(203), nullptr, 1), &Row(212));
+    // Stepping passes over the row without data both ways, and goes from the last toroid with data
+    // over the rest of the toroids to the pyramids.
+    EXPECT_EQ(StepLibraryEntry(&Row(197), nullptr, 1), &Row(199));
+    EXPECT_EQ(StepLibraryEntry(&Row(199), nullptr, -1), &Row(197));
+    EXPECT_EQ(StepLibraryEntry(&Row(211), nullptr, 1), &Row(212));
     EXPECT_EQ(StepLibraryEntry(&Row(221), nullptr, 1), &Row(241));
     EXPECT_EQ(StepLibraryEntry(&Row(241), nullptr, -1), &Row(221));
 }
@@ -339,16 +340,21 @@ TEST_F(SpringBuiltRowsTest, FamilyRowsAskForTheirParameter)
 {
     struct Case
     {
-        int position;
+        L* row;
         const char* typed;
         int f, e, v;
     };
-    // A square pyramid (J1), a pentagonal cupola (J5) and a cupolaic blend of two squares.
-    const Case cases[] = {{244, "4", 5, 8, 5}, {249, "5", 12, 25, 15}, {263, "4", 18, 32, 16}};
+    // A square pyramid (J1), a pentagonal cupola (J5), a cupolaic blend of two squares, and the
+    // pentagrammic and crossed heptagrammic cuploids, whose star bases need the n/d form.
+    L* cuploid = &Row(254);
+    ASSERT_TRUE(cuploid->mFlags & L::kCuploidFamily);
+    const Case cases[] = {{&Row(244), "4", 5, 8, 5},    {&Row(249), "5", 12, 25, 15},
+                          {&Row(263), "4", 18, 32, 16}, {cuploid, "5/2", 11, 20, 10},
+                          {cuploid, "7 / 4", 15, 28, 14}};
     for (const Case& c : cases)
     {
-        L& row = Row(c.position);
-        SCOPED_TRACE(row.mName);
+        L& row = *c.row;
+        SCOPED_TRACE(std::string(row.mName) + " " + c.typed);
         ScopedScriptedServices scripted;
         scripted.services.PushText(c.typed);
         ASSERT_TRUE(PromptLibraryParameter(&row, nullptr, true));
