@@ -207,7 +207,7 @@ public:
     Cell4D* GetNextCell(const Cell4D* cell, void* view) const;
     // Its first cell free of the mask bits that lies in the given cell's hyperplane; else, with
     // fallback, its first cell.
-    Cell4D* GetCorealmicCell(const Cell4D* cell, uint32_t mask, bool fallback) const;
+    Cell4D* GetCorealmicCell(Cell4D* cell, uint32_t mask, bool fallback) const;
     // The next face after position in the face list of vertex `side` that also has side `side`;
     // position receives its place, -1 when none.
     Face4D* NextFaceAroundEdge(int side, int& position) const;
@@ -245,6 +245,7 @@ private:
 class Cell4D : public Element4D
 {
 public:
+    static constexpr uint32_t kOrientationClash = 0x40;  // the orientation check contradicted itself here
     static constexpr uint32_t kThroughCentre = 0x80;
 
     explicit Cell4D(int numFaces);
@@ -274,8 +275,15 @@ public:
     Cell4D* GetNeighbour(int i) const;
     int IndexOfVert(const Vert4D* vert) const;
     int IndexOfFace(const Face4D* face) const;
-    // Both cells lie in one hyperplane (a cell without faces lies in any).
-    bool IsCorealmic(const Cell4D* other) const;
+    // Both cells lie in one hyperplane (a cell without faces lies in any). Computes missing
+    // hyperplanes of both.
+    bool IsCorealmic(Cell4D* other);
+    // Computes the hyperplane from the first face and the first vertex of a later face off its
+    // plane, the normal pointing away from the origin; without force, a hyperplane already set is
+    // kept. False, the hyperplane untouched, when the faces span none.
+    bool SetPlaneEqn(bool force);
+    // The signed 3-volume, by the orientation of its faces; its size also goes to its type.
+    double GetVolume();
     // A unit normal never has a component of -2.
     bool HasPlane() const { return mPlane.n.x != -2.0; }
     // The point of its hyperplane nearest the origin.

@@ -1,5 +1,7 @@
+#include "kernel/Messages.h"
 #include "kernel/Tolerance.h"
 #include "polytope4d/Element4D.h"
+#include "polytope4d/ElementLists4D.h"
 #include "polytope4d/Polytope4D.h"
 
 #include <algorithm>
@@ -7,6 +9,8 @@
 
 // Neighbour, index and geometry queries of the four element kinds. None reports an error: what does
 // not exist comes back as null, -1 or false.
+
+using Lists4D::HasAllCorners;
 
 namespace
 {
@@ -243,7 +247,7 @@ Cell4D* Face4D::GetNextCell(const Cell4D* cell, void* view) const
     return nullptr;
 }
 
-Cell4D* Face4D::GetCorealmicCell(const Cell4D* cell, uint32_t mask, bool fallback) const
+Cell4D* Face4D::GetCorealmicCell(Cell4D* cell, uint32_t mask, bool fallback) const
 {
     if (cell)
     {
@@ -406,12 +410,14 @@ int Cell4D::IndexOfFace(const Face4D* face) const
     return IndexIn(mFaces.get(), mNumFaces, face);
 }
 
-bool Cell4D::IsCorealmic(const Cell4D* other) const
+bool Cell4D::IsCorealmic(Cell4D* other)
 {
     if (!other || other == this)
         return other != nullptr;
     if (mNumFaces == 0 || other->mNumFaces == 0 || !mFaces[0] || !other->mFaces[0])
         return true;
+    SetPlaneEqn(false);
+    other->SetPlaneEqn(false);
     if (HasPlane() && other->HasPlane())
     {
         Hyperplane flipped;
@@ -422,11 +428,12 @@ bool Cell4D::IsCorealmic(const Cell4D* other) const
         return other->mFaces[0]->LiesInPlane(mPlane);
     if (other->HasPlane())
         return mFaces[0]->LiesInPlane(other->mPlane);
-    // Neither has its hyperplane: span one from the other cell's first face and a corner of this
-    // cell's first face off that face's plane.
+    DebugTrace("IsCorealmic: two cells with one face each\n");
+    // Span a hyperplane from the other cell's first face and a corner of this cell's first face off
+    // that face's plane.
     const Face4D* theirs = other->mFaces[0];
     const Face4D* ours = mFaces[0];
-    if (theirs->mNumSides < 3)
+    if (theirs->mNumSides < 3 || !HasAllCorners(*theirs) || !HasAllCorners(*ours))
         return true;
     const Vec4D& p0 = theirs->mVerts[0]->mPos;
     const Vec4D& p1 = theirs->mVerts[1]->mPos;
@@ -439,6 +446,76 @@ bool Cell4D::IsCorealmic(const Cell4D* other) const
             return ours->LiesInPlane(plane);
     }
     return true;
+}
+
+bool Cell4D::SetPlaneEqn(bool force)
+{
+    if (!force && HasPlane())
+        return true;
+    if (mNumFaces < 2 || !mFaces[0] || !mFaces[1] || mFaces[0]->mNumSides < 3 || mFaces[1]->mNumSides < 3 ||
+        !HasAllCorners(*mFaces[0]))
+        return false;
+    const Vert4D* p0 = mFaces[0]->mVerts[0];
+    const Vert4D* p1 = mFaces[0]->mVerts[1];
+    const Vert4D* p2 = mFaces[0]->mVerts[2];
+    Vec4D a, b;
+    Vec4Sub(a, p1->mPos, p0->mPos);
+    Vec4Sub(b, p2->mPos, p0->mPos);
+    for (int i = 1; i < mNumFaces; ++i)
+    {
+        const Face4D* face = mFaces[i];
+        if (!face)
+            continue;
+        for (int k = 0; k < face->mNumSides; ++k)
+        {
+            const Vert4D* d = face->mVerts[k];
+            if (!d || d == p0 || d == p1 || d == p2)
+                continue;
+            Vec4D c, n;
+            Vec4Sub(c, d->mPos, p0->mPos);
+            if (Vec4Dependent(a, b, c, kTol))
+                continue;
+            Vec4Cross(n, a, b, c);
+            Vec4Div(n, Vec4Length(n));
+            double s = Vec4Dot(n, p0->mPos);
+            if (s < 0.0)
+            {
+                Vec4Negate(n);
+                s = -s;
+            }
+            for (int axis = 0; axis < 4; ++axis)
+                mPlane.n[axis] = IsZeroTol(n[axis], kTol) ? 0.0 : n[axis];
+            mPlane.d = IsZeroTol(s, kTol) ? 0.0 : -s;
+            return true;
+        }
+    }
+    DebugTrace("Failed to find normal for cell %d with faces %d & %d\n", GetNumber(this), Face4D::GetNumber(mFaces[0]),
+               Face4D::GetNumber(mFaces[1]));
+    return false;
+}
+
+double Cell4D::GetVolume()
+{
+    // Pyramids from the hyperplane's foot over the faces: the foot may lie outside the cell, where
+    // the signed pyramids cancel.
+    Vec4D foot;
+    GetFootPoint(foot);
+    double sum = 0.0;
+    for (int i = 0; i < mNumFaces; ++i)
+    {
+        const Face4D* face = mFaces[i];
+        if (!face || face->mNumSides < 3 || !HasAllCorners(*face))
+            continue;
+        Vec4D p, area, offset;
+        face->GetFootPoint(p);
+        face->GetAreaVector(area, this);
+        Vec4Sub(offset, p, foot);
+        sum += Vec4Dot(offset, area);
+    }
+    const double volume = sum / 3.0;
+    if (mType)
+        mType->mVolume = std::fabs(volume);
+    return volume;
 }
 
 void Cell4D::GetFootPoint(Vec4D& out) const

@@ -69,6 +69,16 @@ struct FaceFrame4D
 };
 }  // namespace
 
+bool FacePlaneAxes4D(const Vec4D& p0, const Vec4D& p1, const Vec4D& p2, int& u, int& v)
+{
+    FaceFrame4D frame;
+    if (!frame.Setup(p0, p1, p2))
+        return false;
+    u = frame.u;
+    v = frame.v;
+    return true;
+}
+
 void FacePlane4D::Clear()
 {
     mPoints.clear();

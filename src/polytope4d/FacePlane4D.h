@@ -8,6 +8,10 @@
 
 class Face4D;
 
+// The two coordinate axes onto which a face in the 2-plane of three points projects with the least
+// distortion (those its triangulation works in); false when the points lie on a line.
+bool FacePlaneAxes4D(const Vec4D& p0, const Vec4D& p1, const Vec4D& p2, int& u, int& v);
+
 // A face's triangulation in its own 2-plane, for drawing: held by every Face4D, filled when the
 // polytope's face planes are prepared and kept until the next forced preparation.
 class FacePlane4D

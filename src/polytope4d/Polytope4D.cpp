@@ -2,9 +2,11 @@
 
 #include "kernel/Messages.h"
 #include "kernel/Tolerance.h"
+#include "kernel/WaitCursor.h"
 
 #include <cmath>
 #include <deque>
+#include <new>
 #include <utility>
 
 namespace
@@ -91,12 +93,7 @@ void Polytope4D::Clear()
     DeleteTypeList(mFirstEdgeType, mLastEdgeType);
     DeleteTypeList(mFirstFaceType, mLastFaceType);
     DeleteTypeList(mFirstCellType, mLastCellType);
-    while (mFirstPart)
-    {
-        Part4D* next = mFirstPart->mNext;
-        delete mFirstPart;
-        mFirstPart = next;
-    }
+    DeleteParts();
     if (mDual && !(mFlags & kIsDual))
         delete mDual;
     Init();
@@ -437,6 +434,79 @@ void Polytope4D::CopyColorsFromDual()
     }
 }
 
+namespace
+{
+// The source's edges with their rings, and the edge lists of the copy's vertices, faces and cells,
+// all by index. The copy holds every vertex, face and cell of the source.
+void CopyEdges(Polytope4D& source, Polytope4D& copy)
+{
+    for (Element4D* e = source.mFirstEdge; e; e = e->next)
+    {
+        const Edge4D* from = static_cast<Edge4D*>(e);
+        Edge4D* to = copy.NewEdge(copy.GetVert(Vert4D::GetIndex(from->mVerts[0])),
+                                  copy.GetVert(Vert4D::GetIndex(from->mVerts[1])));
+        // The ends in the source's order, which the edge types may have set.
+        to->mVerts[0] = copy.GetVert(Vert4D::GetIndex(from->mVerts[0]));
+        to->mVerts[1] = copy.GetVert(Vert4D::GetIndex(from->mVerts[1]));
+        to->mColor = from->mColor;
+        to->mFlags = from->mFlags;
+        if (from == source.mCurrentEdge)
+            copy.mCurrentEdge = to;
+        if (from->mFaces && from->mCells && from->mNumFaces > 0)
+        {
+            to->mFaces.reset(new (std::nothrow) Face4D*[size_t(from->mNumFaces)]());
+            to->mCells.reset(new (std::nothrow) Cell4D*[size_t(from->mNumFaces)]());
+            if (!to->mFaces || !to->mCells)
+            {
+                to->mFaces.reset();
+                to->mCells.reset();
+                continue;
+            }
+            to->mNumFaces = from->mNumFaces;
+            for (int k = 0; k < from->mNumFaces; ++k)
+            {
+                to->mFaces[k] = copy.GetFace(Face4D::GetIndex(from->mFaces[k]));
+                to->mCells[k] = copy.GetCell(Cell4D::GetIndex(from->mCells[k]));
+            }
+        }
+    }
+    auto copyList = [&](Edge4D* const* edges, int count, std::unique_ptr<Edge4D*[]>& out, int32_t& outCount) {
+        out.reset();
+        outCount = 0;
+        if (!edges || count <= 0)
+            return;
+        out.reset(new (std::nothrow) Edge4D*[size_t(count)]());
+        if (!out)
+            return;
+        for (int i = 0; i < count; ++i)
+            out[i] = copy.GetEdge(Edge4D::GetIndex(edges[i]));
+        outCount = count;
+    };
+    Element4D* to = copy.mFirstVert;
+    for (Element4D* e = source.mFirstVert; e && to; e = e->next, to = to->next)
+    {
+        const Vert4D* from = static_cast<Vert4D*>(e);
+        Vert4D* vert = static_cast<Vert4D*>(to);
+        copyList(from->mEdges.get(), from->mNumEdges, vert->mEdges, vert->mNumEdges);
+    }
+    to = copy.mFirstFace;
+    for (Element4D* e = source.mFirstFace; e && to; e = e->next, to = to->next)
+    {
+        const Face4D* from = static_cast<Face4D*>(e);
+        Face4D* face = static_cast<Face4D*>(to);
+        for (int k = 0; k < face->mNumSides && k < from->mNumSides; ++k)
+            face->mEdges[k] = copy.GetEdge(Edge4D::GetIndex(from->mEdges[k]));
+    }
+    to = copy.mFirstCell;
+    for (Element4D* e = source.mFirstCell; e && to; e = e->next, to = to->next)
+    {
+        const Cell4D* from = static_cast<Cell4D*>(e);
+        Cell4D* cell = static_cast<Cell4D*>(to);
+        copyList(from->mEdges.get(), from->mNumEdges, cell->mEdges, cell->mNumEdges);
+    }
+}
+}  // namespace
+
 std::unique_ptr<Polytope4D> Polytope4D::Copy(Polytope4D* source, int options)
 {
     if (!source)
@@ -499,18 +569,7 @@ std::unique_ptr<Polytope4D> Polytope4D::Copy(Polytope4D* source, int options)
             copy->mCurrentCell = to;
     }
     if ((options & kCopyEdges) && !partChoice)
-    {
-        for (Element4D* e = source->mFirstEdge; e; e = e->next)
-        {
-            const Edge4D* from = static_cast<Edge4D*>(e);
-            Edge4D* to = copy->NewEdge(copy->GetVert(Vert4D::GetIndex(from->mVerts[0])),
-                                       copy->GetVert(Vert4D::GetIndex(from->mVerts[1])));
-            to->mColor = from->mColor;
-            to->mFlags = from->mFlags;
-            if (from == source->mCurrentEdge)
-                copy->mCurrentEdge = to;
-        }
-    }
+        CopyEdges(*source, *copy);
     if (partChoice)
     {
         source->mFlags &= ~(kVertIndicesValid | kFaceIndicesValid | kCellIndicesValid);
@@ -518,13 +577,29 @@ std::unique_ptr<Polytope4D> Polytope4D::Copy(Polytope4D* source, int options)
     }
     copy->mScale = source->mScale;
     copy->mFlags |= (source->mFlags & kNoCellsFormed) | kDualColored;
+    if (options & kCopyFinish)
+    {
+        copy->FinishPolytope();
+        // The completion makes the edges anew, in the order the source's were made: they take the
+        // source's colours and hidden flags in turn.
+        if (!partChoice)
+        {
+            Element4D* from = source->mFirstEdge;
+            for (Element4D* to = copy->mFirstEdge; to && from; to = to->next, from = from->next)
+            {
+                to->mColor = from->mColor;
+                to->mFlags = (to->mFlags & ~Element4D::kHidden) | (from->mFlags & Element4D::kHidden);
+            }
+        }
+    }
     return copy;
 }
 
-std::unique_ptr<Polytope4D> Polytope4D::MakeCompound(Polytope4D* first, Polytope4D* second, bool /*finish*/)
+std::unique_ptr<Polytope4D> Polytope4D::MakeCompound(Polytope4D* first, Polytope4D* second, bool finish)
 {
     if (!first || !second)
-        return Copy(first ? first : second, 0);
+        return Copy(first ? first : second, finish ? kCopyFinish : 0);
+    ScopedWaitCursor wait;
     std::unique_ptr<Polytope4D> result = Copy(first, 0);
     result->Scale(result->mScale);
     result->mScale = 1.0;
@@ -566,5 +641,7 @@ std::unique_ptr<Polytope4D> Polytope4D::MakeCompound(Polytope4D* first, Polytope
         }
     }
     result->mFlags |= (first->mFlags | second->mFlags) & kNoCellsFormed;
+    if (finish)
+        result->FinishPolytope();
     return result;
 }

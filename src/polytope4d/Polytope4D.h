@@ -93,6 +93,35 @@ public:
     static std::unique_ptr<Polytope4D> MakeCompound(Polytope4D* first, Polytope4D* second, bool finish);
     void CopyColorsFromDual();
 
+    // Completion: turns vertices and faces (and any cells given) into the whole polytope: cells,
+    // edges with their rings, hyperplanes, types, parts, orientation, volumes and the radius of
+    // reciprocation. False, with flag kNoCellsFormed, when no cells could be formed.
+    bool FinishPolytope();
+    // The steps of the completion, in their order.
+    void DeleteDegenerateFaces();
+    void CreateVertexFaceLists();
+    void DeleteUnusedVertices();
+    void Centralise();
+    void Normalise();
+    bool CreateCells();
+    void SplitCompoundCells();
+    void SplitCompoundVerts();
+    void SetPlaneEqns(bool force);
+    void SetNumWraps();
+    void FindCoincidentVerts();
+    void FindCorealmicCells();
+    // Each type step does nothing while its type list exists.
+    void SetCellTypes();
+    void SetVertTypes();
+    void SetFaceTypes();
+    void SetEdgeTypes();
+    void FindParts();
+    void CheckOrientability();
+    void CalcMidRadius();
+    // The first member (with nearest, the one nearest w = 0) of the rarest cell or vertex type, for
+    // the automatic projection direction; null without types.
+    Element4D* FindRarestMember(bool nearest);
+
     // Element queries over the whole polytope.
     // The vertex within 1e-4 of pos in every coordinate: through the point tree when there is one,
     // else the first such in list order.
@@ -163,6 +192,15 @@ public:
 
 private:
     void Init();
+    // Unnamed completion steps.
+    void MakeFirstElementsCurrent();
+    void FillFaceCells();
+    void FillCellVerts();
+    void CreateEdges();
+    void OrderEdgeRings(bool& reportedOpen);
+    void FillEdgeArrays();
+    void DeleteEdges();
+    void DeleteParts();
     Element4D* ElementAt(uint32_t kind, int i);
     void DeleteElement(Element4D* elem, uint32_t kind);
     void BuildPointTree();

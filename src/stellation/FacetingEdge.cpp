@@ -2,7 +2,7 @@
 
 #include "stellation/Faceting.h"
 
-FacetingEdge::FacetingEdge(Faceting& faceting, Vert* a, Vert* b, double lengthSq)
+FacetingEdge::FacetingEdge(Faceting& faceting, FaceVert* a, FaceVert* b, double lengthSq)
     : mVertA(a), mVertB(b), mLengthSq(lengthSq)
 {
     ListAppend(this, faceting.mFirstEdge, faceting.mLastEdge);

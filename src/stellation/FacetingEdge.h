@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+class FaceVert;
 class Faceting;
-class Vert;
 struct FaceUse;
 
 // Bits of FacetingEdge::mFlags.
@@ -18,20 +18,21 @@ inline constexpr uint32_t kFacetingEdgeChiralSecond = 0x40;  // the mirror image
 inline constexpr uint32_t kFacetingEdgeOnOuterPlane = 0x80;
 
 // One class of vertex pairs of the faceted model under the rotations of its symmetry group, kept
-// by its two representative vertices (which it does not own). The Faceting owns its edges.
+// by its two representative vertices (which it does not own: the model's vertices, or its faces
+// when the dual is faceted). The Faceting owns its edges.
 class FacetingEdge : public LinkNode<FacetingEdge>
 {
 public:
     // Appended to the faceting's edge list and counted.
-    FacetingEdge(Faceting& faceting, Vert* a, Vert* b, double lengthSq);
+    FacetingEdge(Faceting& faceting, FaceVert* a, FaceVert* b, double lengthSq);
 
     // The other edge of a chiral pair, or the edge itself.
     FacetingEdge* GetMirror();
 
     FacetingEdge* mNextOpen = nullptr;  // the open-edge list of the current faceting
     FacetingEdge* mPrevOpen = nullptr;
-    Vert* mVertA;
-    Vert* mVertB;
+    FaceVert* mVertA;
+    FaceVert* mVertB;
     double mLengthSq;
     int32_t mIndex = 0;  // place in the sorted edge list
     uint32_t mFlags = 0;

@@ -8,6 +8,12 @@ inline constexpr int kFacetingDualTidy = 1;
 inline constexpr int kFacetingTidy = 2;
 inline constexpr int kFacetingCoplanarVerts = 3;
 
+// The tidy criteria: no two facets in one plane share a vertex.
+inline bool IsTidyFacetingCriterion(int criterion)
+{
+    return criterion == kFacetingTidy || criterion == kFacetingDualTidy;
+}
+
 // Bits of the faceting options.
 inline constexpr int kFacetingPartialOK = 0x1;  // facetings need not use every vertex
 inline constexpr int kFacetingSpikyOnly = 0x2;

@@ -7,6 +7,8 @@
 #include "library/ColorList.h"
 #include "library/FileHeaderComment.h"
 #include "library/RangeList.h"
+#include "library/SceneTokens.h"
+#include "stellation/FacetingSettings.h"
 #include "stellation/StellationCell.h"
 
 #include <gtest/gtest.h>
@@ -311,4 +313,23 @@ TEST(FileHeaderCommentTest, OnlyTextStreamsGetIt)
     EXPECT_EQ(SplitLines(text).size(), 4u);
     const std::vector<uint8_t> bytes = WriteMemory([](ioFile* f) { WriteFileHeaderComment(f, "# ", "Cube", ""); });
     EXPECT_TRUE(bytes.empty());
+}
+
+// "FacetingCriteria" names the criterion by keyword, both ways.
+TEST(SceneEnumTest, FacetingCriterionKeywords)
+{
+    const struct
+    {
+        int value;
+        const char* keyword;
+    } kKeywords[] = {{kFacetingIsohedral, "Isohedral"},
+                     {kFacetingDualTidy, "DualTidy"},
+                     {kFacetingTidy, "Tidy"},
+                     {kFacetingCoplanarVerts, "CoplanarVerts"}};
+    for (const auto& k : kKeywords)
+    {
+        EXPECT_STREQ(ioEnumName(kFacetingCriterionNames, k.value), k.keyword);
+        EXPECT_EQ(ioEnumValue(kFacetingCriterionNames, k.keyword), k.value);
+    }
+    EXPECT_EQ(kFacetingCriterionNames[4].name, nullptr);
 }

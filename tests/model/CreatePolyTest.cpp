@@ -638,23 +638,50 @@ TEST_F(CreatePolyTest, SetModelFromSimplePolyAbandonsAFailedChange)
     SetDocumentModelRecords(nullptr);
 }
 
-TEST_F(CreatePolyTest, AFourDModelTakesACopyOfItsPolytope)
+TEST_F(CreatePolyTest, AFourDModelTakesAFinishedCopyOfItsPolytope)
 {
+    // The tesseract as its 24 squares and nothing else, at twice the unit size.
     auto polytope = std::make_unique<Polytope4D>();
-    polytope->NewVert(nullptr);
-    polytope->mScale = 2.0;
+    for (int bits = 0; bits < 16; ++bits)
+    {
+        const Vec4D pos{bits & 1 ? 1.0 : -1.0, bits & 2 ? 1.0 : -1.0, bits & 4 ? 1.0 : -1.0, bits & 8 ? 1.0 : -1.0};
+        polytope->NewVert(&pos);
+    }
+    for (int a = 0; a < 4; ++a)
+        for (int b = a + 1; b < 4; ++b)
+            for (int fixed = 0; fixed < 16; ++fixed)
+            {
+                if (fixed & ((1 << a) | (1 << b)))
+                    continue;
+                Face4D* face = polytope->NewFace(4);
+                const int corners[4] = {fixed, fixed | (1 << a), fixed | (1 << a) | (1 << b), fixed | (1 << b)};
+                for (int k = 0; k < 4; ++k)
+                    face->SetVert(k, polytope->GetVert(corners[k]));
+            }
     SimplePoly source;
     source.InitFromPolytope4D(std::move(polytope), true);
-    source.SetName("Point");
+    source.SetName("Tesseract");
     const double scale = source.mScale;
     Poly poly;
     ScopedScriptedServices scripted;
     ASSERT_TRUE(CreatePoly(&source, &poly, false, true));
+    EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 0);
     ASSERT_NE(poly.mPolytope, nullptr);
     EXPECT_NE(poly.mPolytope.get(), source.mPolytope4D.get());
-    EXPECT_EQ(poly.mPolytope->mNumVerts, 1);
+    // The copy is complete: cells found, edges with their rings, types, one closed part.
+    Polytope4D& copy = *poly.mPolytope;
+    EXPECT_EQ(copy.mNumVerts, 16);
+    EXPECT_EQ(copy.mNumFaces, 24);
+    EXPECT_EQ(copy.mNumEdges, 32);
+    EXPECT_EQ(copy.mNumCells, 8);
+    EXPECT_EQ(copy.GetNumParts(), 1);
+    EXPECT_NE(copy.mFirstCellType, nullptr);
+    EXPECT_EQ(copy.mFlags & (Polytope4D::kNotClosed | Polytope4D::kNotOrientable), 0u);
+    EXPECT_NEAR(copy.mVolume, 1.0, 1e-12);
+    EXPECT_EQ(std::fabs(copy.GetVert(5)->mPos.z), 0.5);  // brought to circumradius 1
+    EXPECT_EQ(source.mPolytope4D->mNumEdges, 0);
     EXPECT_TRUE(poly.mFlags & Poly::kIs4D);
-    EXPECT_STREQ(poly.GetBaseName(), "Point");
+    EXPECT_STREQ(poly.GetBaseName(), "Tesseract");
     EXPECT_EQ(GetUnitSettings().GetScale(), scale);
     EXPECT_FALSE(IsModelBuildSuspended());
     EXPECT_EQ(poly.mFaces.mCount, 0);

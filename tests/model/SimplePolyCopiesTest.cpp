@@ -5,6 +5,7 @@
 #include "kernel/FaceImage.h"
 #include "kernel/GrowableArray.h"
 #include "kernel/Mat3.h"
+#include "kernel/ScriptedServices.h"
 #include "kernel/Tolerance.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/SimplePoly.h"
@@ -52,15 +53,24 @@ std::unique_ptr<SimplePoly> MakeStar(int n, int d)
     return MakeFacedPoly(points, {corners});
 }
 
-// A 4D model: the polytope holds n vertices and nothing else.
-std::unique_ptr<SimplePoly> MakeFourD(int n, double scale)
+// A 4D model: the polytope holds the five vertices and ten triangles of a 4-simplex, moved along w
+// by the offset, and nothing else.
+std::unique_ptr<SimplePoly> MakeSimplex4D(double offset, double scale)
 {
     auto polytope = std::make_unique<Polytope4D>();
-    for (int i = 0; i < n; ++i)
-    {
-        const Vec4D pos{double(i), 0, 0, 1};
-        polytope->NewVert(&pos);
-    }
+    const Vec4D corners[5] = {{1, 0, 0, offset}, {0, 1, 0, offset}, {0, 0, 1, offset}, {-1, -1, -1, offset},
+                              {0, 0, 0, offset + 2}};
+    for (const Vec4D& corner : corners)
+        polytope->NewVert(&corner);
+    for (int i = 0; i < 5; ++i)
+        for (int j = i + 1; j < 5; ++j)
+            for (int k = j + 1; k < 5; ++k)
+            {
+                Face4D* face = polytope->NewFace(3);
+                face->SetVert(0, polytope->GetVert(i));
+                face->SetVert(1, polytope->GetVert(j));
+                face->SetVert(2, polytope->GetVert(k));
+            }
     polytope->mScale = scale;
     auto model = std::make_unique<SimplePoly>();
     model->InitFromPolytope4D(std::move(polytope), false);
@@ -200,7 +210,7 @@ TEST(SimplePolyCopiesTest, CloneFindsItsVerticesAtInfinityAndInSpace)
 
 TEST(SimplePolyCopiesTest, CloneOfAFourDModelCopiesThePolytope)
 {
-    auto model = MakeFourD(5, 1.0);
+    auto model = MakeSimplex4D(0.0, 1.0);
     model->SetName("Simplex");
     model->mScale = 3.0;
     auto copy = SimplePoly::Clone(model.get());
@@ -287,9 +297,10 @@ TEST(SimplePolyCopiesTest, CombineOffsetsTheSecondModelAndKeepsSortedFans)
 
 TEST(SimplePolyCopiesTest, FourDModelsCombineOnlyWithEachOther)
 {
+    ScopedScriptedServices scripted;
     auto cube = MakeCube();
-    auto first = MakeFourD(5, 1.0);
-    auto second = MakeFourD(3, 1.0);
+    auto first = MakeSimplex4D(0.0, 1.0);
+    auto second = MakeSimplex4D(10.0, 1.0);
     first->mScale = 2.0;
     second->mScale = 3.0;
     EXPECT_EQ(cube->Combine(*first), nullptr);
@@ -297,9 +308,15 @@ TEST(SimplePolyCopiesTest, FourDModelsCombineOnlyWithEachOther)
     auto both = first->Combine(*second);
     ASSERT_TRUE(both);
     ASSERT_TRUE(both->StandsFor4D());
-    EXPECT_EQ(both->mPolytope4D->mNumVerts, 8);
+    // The compound is finished: two simplices of five cells each, apart.
+    const Polytope4D& polytope = *both->mPolytope4D;
+    EXPECT_EQ(polytope.mNumVerts, 10);
+    EXPECT_EQ(polytope.mNumCells, 10);
+    EXPECT_EQ(polytope.mNumEdges, 20);
+    EXPECT_EQ(polytope.GetNumParts(), 2);
     EXPECT_EQ(both->mScale, 3.0);
     EXPECT_TRUE(both->mFlags & P::kKeepOrientation);
+    EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 0);
 }
 
 TEST(SimplePolyCopiesTest, MirrorImageReflectsInTheGroupsTurnedPlane)

@@ -41,3 +41,29 @@ QhullCounts QhullHullCounts(const std::vector<Vec3D>& points)
         std::fclose(quiet);
     return counts;
 }
+
+double QhullVolume4D(const std::vector<Vec4D>& points)
+{
+    std::vector<coordT> coords;
+    coords.reserve(points.size() * 4);
+    for (const Vec4D& p : points)
+        coords.insert(coords.end(), {p.x, p.y, p.z, p.w});
+
+    qhT context;
+    qhT* qh = &context;
+    FILE* quiet = std::fopen("/dev/null", "w");
+    qh_zero(qh, quiet);
+    char options[] = "qhull FS";
+    double volume = -1.0;
+    if (qh_new_qhull(qh, 4, int(points.size()), coords.data(), False, options, nullptr, quiet) == 0)
+    {
+        qh_getarea(qh, qh->facet_list);
+        volume = qh->totvol;
+    }
+    qh_freeqhull(qh, !qh_ALL);
+    int curLong = 0, totLong = 0;
+    qh_memfreeshort(qh, &curLong, &totLong);
+    if (quiet)
+        std::fclose(quiet);
+    return volume;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kernel/Vec3D.h"
+#include "kernel/Vec4D.h"
 
 #include <vector>
 
@@ -15,3 +16,6 @@ struct QhullCounts
 };
 
 QhullCounts QhullHullCounts(const std::vector<Vec3D>& points);
+
+// The 4-volume of the convex hull of 4D points as Qhull finds it (qconvex FS); -1 when Qhull failed.
+double QhullVolume4D(const std::vector<Vec4D>& points);
