@@ -14,6 +14,7 @@
 #include "render/OpenGLView.h"
 #include "support/PolyBuilder.h"
 #include "view/PolyView.h"
+#include "ViewBenchModels.h"
 
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
@@ -36,8 +37,14 @@
 namespace
 {
 bool gDisplay = false;
+}  // namespace
 
-void Pump(int rounds)
+bool ViewBenchHasDisplay()
+{
+    return gDisplay;
+}
+
+void PumpViewBench(int rounds)
 {
     wxGUIEventLoop loop;
     wxEventLoopActivator active(&loop);
@@ -50,6 +57,8 @@ void Pump(int rounds)
     }
 }
 
+namespace
+{
 // The triangles a model's base drawing hands to the view, as flat arrays.
 struct TriangleArrays
 {
@@ -114,51 +123,6 @@ protected:
     }
 };
 
-// The geodesic sphere of frequency n on the icosahedron: 20 n^2 triangles.
-PolySpec GeodesicSpec(int n)
-{
-    const double phi = (1.0 + std::sqrt(5.0)) / 2.0;
-    std::vector<Vec3D> ico = {{-1, phi, 0}, {1, phi, 0}, {-1, -phi, 0}, {1, -phi, 0}, {0, -1, phi}, {0, 1, phi},
-                              {0, -1, -phi}, {0, 1, -phi}, {phi, 0, -1}, {phi, 0, 1}, {-phi, 0, -1}, {-phi, 0, 1}};
-    const int faces[20][3] = {{0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
-                              {11, 10, 2}, {10, 7, 6}, {7, 1, 8},  {3, 9, 4},  {3, 4, 2},   {3, 2, 6}, {3, 6, 8},
-                              {3, 8, 9},  {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1}};
-    PolySpec spec;
-    std::map<std::tuple<long long, long long, long long>, int> index;
-    auto vertex = [&](Vec3D p) {
-        Vec3Normalize(p);
-        const auto key = std::make_tuple(std::llround(p.x * 1e9), std::llround(p.y * 1e9), std::llround(p.z * 1e9));
-        const auto it = index.find(key);
-        if (it != index.end())
-            return it->second;
-        const int i = int(spec.verts.size());
-        spec.verts.push_back(p);
-        index[key] = i;
-        return i;
-    };
-    for (const auto& f : faces)
-    {
-        const Vec3D& a = ico[size_t(f[0])];
-        const Vec3D& b = ico[size_t(f[1])];
-        const Vec3D& c = ico[size_t(f[2])];
-        auto at = [&](int i, int j) {
-            // i steps towards b, j towards c.
-            Vec3D p;
-            for (int k = 0; k < 3; ++k)
-                p[k] = a[k] + (b[k] - a[k]) * i / n + (c[k] - a[k]) * j / n;
-            return vertex(p);
-        };
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; i + j < n; ++j)
-            {
-                spec.faces.push_back({at(i, j), at(i + 1, j), at(i, j + 1)});
-                if (i + j + 2 <= n)
-                    spec.faces.push_back({at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)});
-            }
-    }
-    return spec;
-}
-
 // A shown frame with the model pane and the plain view side by side at the same size.
 struct Scene
 {
@@ -173,7 +137,7 @@ struct Scene
         if (frame)
         {
             frame->Destroy();
-            Pump(5);
+            PumpViewBench(5);
         }
     }
 };
@@ -196,7 +160,7 @@ std::unique_ptr<Scene> MakeScene(const std::function<bool(Poly&)>& build)
     sizer->Add(scene->plain, 1, wxEXPAND);
     scene->frame->SetSizer(sizer);
     scene->frame->Show();
-    Pump(40);
+    PumpViewBench(40);
     scene->pane->RequestFit(1);
     scene->pane->OnDraw();
     Transform3D camera;
@@ -238,32 +202,6 @@ void BM_Frames(benchmark::State& state, const char* model, bool plain)
         return;
     }
     RunFrames(state, scene.get(), plain);
-}
-
-// The uniform polyhedron with the most faces that builds from its configuration so far.
-const char* LargestUniform()
-{
-    static const char* largest = [] {
-        ScopedScriptedServices scripted;
-        const char* best = "3.3.3.3.3";
-        int most = 0;
-        for (const LibraryEntry& row : GetLibraryTable())
-        {
-            if (row.mCategory < LibraryEntry::kCategoryPlatonic || row.mCategory > LibraryEntry::kCategoryPrisms ||
-                !row.mSymbol || std::strchr(row.mSymbol, '<') || row.mNumFaces <= most)
-                continue;
-            PolyTemplate templ;
-            Poly poly;
-            if (templ.Parse(row.mSymbol, false) && poly.PrepareFromTemplate(&templ, 0) &&
-                poly.mFaces.mCount == row.mNumFaces)
-            {
-                best = row.mSymbol;
-                most = row.mNumFaces;
-            }
-        }
-        return best;
-    }();
-    return largest;
 }
 
 void BM_LargestUniform(benchmark::State& state, bool plain)

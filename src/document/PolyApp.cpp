@@ -48,6 +48,7 @@ constexpr int kOccasionStartUp = 2;
 
 double gLastIdleStepTime = -1.0;
 int gIdleDepth = 0;
+IdleDragHook gIdleDrag = nullptr;
 bool gExportRunning = false;
 
 RegistryApp& ProgramRegistryApp()
@@ -180,11 +181,20 @@ bool CPolyApp::IdleStep(double time)
     const bool moving = doc && doc->AdvanceTransitions(time);
     if (moving)
         NewView::InvalidateAll(false, true);
+    if (gIdleDrag)
+        gIdleDrag();
     // Face diagrams whose colours changed take them before anything is painted.
     if (Poly* poly = GetCurrentPoly())
         poly->UpdateFaceDiagramColors();
     NewView::RedrawAllNow();
     return moving || throwing;
+}
+
+IdleDragHook SetIdleDragHook(IdleDragHook hook)
+{
+    const IdleDragHook previous = gIdleDrag;
+    gIdleDrag = hook;
+    return previous;
 }
 
 void MarkDiagramColorsChanged()

@@ -74,6 +74,11 @@ CPolyApp* GetPolyApp();
 // colours in the next idle step, and every view is redrawn.
 void MarkDiagramColorsChanged();
 
+// A drag that acts again at every idle pass while its button is held (painting faces), run by the
+// idle step before it paints; the panes install it.
+using IdleDragHook = void (*)();
+IdleDragHook SetIdleDragHook(IdleDragHook hook);
+
 // The folders the file dialogs start in, one per kind of file: models, tours, exports, images and
 // text lists. Made under the user's documents folder at start-up; the settings keep them.
 extern BrowseFolder gBrowseOrva;

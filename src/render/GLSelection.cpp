@@ -4,6 +4,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 namespace
 {
 int gShift = -1;
@@ -54,4 +56,35 @@ int GetGLSelectionItemType(unsigned hit)
 int GetGLSelectionItemIndex(unsigned hit)
 {
     return gShift < 0 ? 0 : int(hit >> gShift);
+}
+
+void SortGLHits(std::vector<GLHit>& hits)
+{
+    std::stable_sort(hits.begin(), hits.end(), [](const GLHit& a, const GLHit& b) { return a.depth < b.depth; });
+}
+
+int FindGLHit(const std::vector<GLHit>& hits, int itemType, int index)
+{
+    for (size_t i = 0; i < hits.size(); ++i)
+        if (GetGLSelectionItemType(hits[i].code) == itemType && GetGLSelectionItemIndex(hits[i].code) == index)
+            return int(i);
+    return -1;
+}
+
+void ReadGLHitRecords(const unsigned* buffer, int bufferSize, int maxRecords, std::vector<GLHit>& hits)
+{
+    int at = 0;
+    for (int record = 0; record < maxRecords; ++record)
+    {
+        if (at + 3 > bufferSize)
+            break;
+        const unsigned names = buffer[at];
+        const unsigned minDepth = buffer[at + 1];
+        if (names > unsigned(bufferSize - at - 3))
+            break;
+        at += 3 + int(names);
+        // Name 0 marks what is not selectable.
+        if (names > 0 && buffer[at - 1] != 0)
+            hits.push_back(GLHit{buffer[at - 1] - 1, minDepth});
+    }
 }

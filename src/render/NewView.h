@@ -86,6 +86,8 @@ public:
     static void RedrawAllNow();
     static void ClearRedrawFlags(NewView* view);
     int GetRedrawMarks() const { return mRedrawMarks; }
+    // Puts back marks saved before a frame that must not consume them (a picking pass).
+    void SetRedrawMarks(int marks) { mRedrawMarks = marks; }
 
     // The view's message line (1024 bytes, cut with "..."); a null format clears it.
     static void SetMessage(NewView* view, const char* format, ...) ORVANE_PRINTF(2, 3);

@@ -297,6 +297,41 @@ void OpenGLView::OnDraw()
     gDrawing = false;
 }
 
+bool OpenGLView::DoSelection(std::vector<GLHit>& hits, int mode, int x, int y, bool large)
+{
+    constexpr int kBufferSize = 256;
+    // A full buffer holds at least this many records of one name.
+    constexpr int kOverflowRecords = 64;
+    if (gDrawing || !PreOpenGL())
+        return false;
+    GLuint buffer[kBufferSize] = {};
+    glSelectBuffer(kBufferSize, buffer);
+    glRenderMode(GL_SELECT);
+    glInitNames();
+    glPushName(0);
+    mSelectionMode = mode ? mode : -1;
+    mPickX = x;
+    mPickY = GetHeight() - y;
+    mLargePick = large;
+    const int marks = GetRedrawMarks();
+    // Bitmap text would only crowd the buffer.
+    const bool rasterText = SetRasterTextEnabled(false);
+    OnDraw();
+    SetRasterTextEnabled(rasterText);
+    SetRedrawMarks(marks);
+    int records = glRenderMode(GL_RENDER);
+    const bool overflow = records < 0;
+    if (overflow)
+        records = kOverflowRecords;
+    if (records > 0)
+        ReadGLHitRecords(buffer, kBufferSize, records, hits);
+    mSelectionMode = 0;
+    glPopName();
+    CheckGLError("OpenGLView::DoSelection");
+    PostOpenGL();
+    return overflow;
+}
+
 void OpenGLView::DrawFrame()
 {
     PrepareForDraw();

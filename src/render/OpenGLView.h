@@ -6,9 +6,11 @@
 #include "kernel/Transform3D.h"
 #include "kernel/Vec3F.h"
 #include "render/CameraThrows.h"
+#include "render/GLSelection.h"
 #include "render/NewView.h"
 
 #include <memory>
+#include <vector>
 
 class GLCanvasWindow;
 class RasterFont;
@@ -89,6 +91,13 @@ public:
 
     // Draws one frame now through the pipeline.
     void OnDraw();
+    // Draws the scene in OpenGL's selection mode around the client point (y downward), with a
+    // 6 x 6 pixel region when large, else one pixel, and appends a hit for every named primitive
+    // there; mode is the caller's nonzero code, which the scene may read while it draws. Nothing is
+    // shown, and the redraw marks stay as they were. True when the selection buffer overflowed:
+    // the hits then come from the records that could be read.
+    bool DoSelection(std::vector<GLHit>& hits, int mode, int x, int y, bool large);
+    int GetSelectionMode() const { return mSelectionMode; }
 
     void SetFullScreen(bool on) override;
     void SetViewIndex(int n) override;

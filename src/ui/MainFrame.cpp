@@ -16,6 +16,7 @@
 #include "platform/GLCapture.h"
 #include "platform/IconMenu.h"
 #include "platform/MainWindow.h"
+#include "platform/MenuKeys.h"
 #include "render/NewView.h"
 #include "render/OpenGLView.h"
 #include "render/TranslucentQueue.h"
@@ -33,6 +34,7 @@
 
 #include <wx/accel.h>
 #include <wx/menu.h>
+#include <wx/textentry.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -95,6 +97,11 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     });
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunUndoSettingsDialog(this); }, kCmdUndoSettings);
     Bind(wxEVT_MENU_HIGHLIGHT, &CMainFrame::OnMenuHighlight, this);
+    // Letter keys of menu items while a pane has the focus; never while a text box takes the typing.
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+        if (dynamic_cast<wxTextEntry*>(wxWindow::FindFocus()) || !RunPlainMenuAccelerator(*this, event))
+            event.Skip();
+    });
     // A button let go over another window never reaches the pane: end its drag here.
     Bind(wxEVT_ACTIVATE, [](wxActivateEvent& event) {
         NewView::ReleaseMouseButtons();

@@ -266,15 +266,26 @@ bool IsMouseActionBuilt(int code)
     switch (code)
     {
     case 1:
+    case 3:
+    case 4:
+    case 13:
     case 14:
     case 15:
     case 16:
+    case 17:
+    case 18:
     case 19:
     case 20:
     case 21:
     case 22:
     case 23:
     case 24:
+    case 25:
+    case 26:
+    case 27:
+    case 28:
+    case 29:
+    case 30:
     case 47:
     case 48:
     case 49:
@@ -282,6 +293,7 @@ bool IsMouseActionBuilt(int code)
     case 51:
     case 52:
     case 53:
+    case 55:
     case 58:
     case 59:
     case 60:
@@ -291,10 +303,32 @@ bool IsMouseActionBuilt(int code)
     }
 }
 
-std::string MouseActionHint(int code)
+std::string MouseActionHint(int code, const MouseHintContext& context)
 {
+    const std::string element = context.model4D ? "cell" : "face";
     switch (code)
     {
+    case 3:
+        return context.model4D ? "Select edge (via vertex)" : "Select vertex";
+    case 4:
+        return context.model4D ? "Identify cell/face/edge/vert" : "Identify face/edge/vert";
+    case 13:
+        return (context.patternHidden ? "Hide all " : "Color all ") + element + "s of type";
+    case 17:
+    case 18:
+        return "Set infinite face size";
+    case 25:
+    case 26:
+        return context.cellView || context.model4D ? "Select cell" : "Select face";
+    case 27:
+        return context.cellView ? "Select cell below" : "Face / cell below";
+    case 28:
+    case 29:
+        return context.cellView ? "Select cell with support" : "Face / cell with support";
+    case 30:
+        return context.cellView ? "Select cell layer" : "Face / cell layer";
+    case 55:
+        return context.model4D ? "Select edge (via vertex)" : "Select edge";
     case 14:
     case 15:
         return "Explode";

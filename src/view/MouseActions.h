@@ -34,5 +34,15 @@ bool IsMeasureViewType(int mode, int viewType, bool depth);
 
 // The actions a pane carries out now; the others are computed but do nothing yet.
 bool IsMouseActionBuilt(int code);
+
+// What the words of a hint follow.
+struct MouseHintContext
+{
+    bool model4D = false;
+    // The pane shows stellation cells: its picks select cells rather than faces.
+    bool cellView = false;
+    // The face that painting copies is hidden: painting hides.
+    bool patternHidden = false;
+};
 // The name of a carried-out action for the status bar's button hints; "-" for the others.
-std::string MouseActionHint(int code);
+std::string MouseActionHint(int code, const MouseHintContext& context = {});

@@ -1,6 +1,7 @@
 #include "view/PolyView.h"
 
 #include "document/AppShell.h"
+#include "document/PolyApp.h"
 #include "document/PolyDoc.h"
 #include "kernel/Messages.h"
 #include "kernel/RenderSettings.h"
@@ -9,6 +10,7 @@
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "polytope4d/Polytope4D.h"
+#include "render/GLSelection.h"
 #include "view/BackgroundImage.h"
 #include "view/ColorChanges.h"
 #include "view/PaneHelpers.h"
@@ -80,6 +82,7 @@ void InstallViewShellHooks()
         return ViewModelNames(static_cast<NewView*>(view), name, dualName);
     };
     SetViewShellHooks(hooks);
+    SetIdleDragHook(&CPolyView::RepeatPaintingAtIdle);
 }
 }  // namespace
 
@@ -87,6 +90,8 @@ CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
 {
     InstallViewShellHooks();
     BindExportCommands();
+    InitGLSelection(kNumPickKinds);
+    BindSelectionCommands();
     SetViewType(kViewTypePoly, false);
 }
 
@@ -114,7 +119,7 @@ void CPolyView::DefineTitleButtons()
     NewView::InvalidateCaption(this);
 }
 
-bool CPolyView::OnTitleButton(int /*index*/, int kind, int /*flags*/)
+bool CPolyView::OnTitleButton(int /*index*/, int kind, int flags)
 {
     CPolyDoc* doc = GetPolyDoc();
     switch (kind)
@@ -125,6 +130,12 @@ bool CPolyView::OnTitleButton(int /*index*/, int kind, int /*flags*/)
             return false;
         doc->StepModel(kind == kTitleNextPolyhedron ? 1 : -1);
         return true;
+    case kTitleMakeBase:
+    case kTitleMakeBase4D:
+        // The faceting views make their faceted polyhedron, which comes with the faceting commands.
+        if (mViewType == kViewTypeFacetPreview || mViewType == kViewTypeFacetDiagram)
+            return false;
+        return ConvertViewToBaseModel(kind == kTitleMakeBase4D ? flags | int(Poly::kConvertKeepPolytope) : flags);
     default:
         // The other buttons act through commands that come with their menus.
         return false;

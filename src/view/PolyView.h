@@ -4,6 +4,7 @@
 #include "kernel/Mat4.h"
 #include "render/OpenGLView.h"
 #include "view/ElementMaterial.h"
+#include "view/Picking.h"
 #include "view/ViewThrows.h"
 
 #include <string>
@@ -217,6 +218,33 @@ private:
     Tunnel4DThrow mTunnel4DThrow{this};
     RotateThrough4DThrow mRotateThrough4DThrow{this};
     double mRememberedExplosion = 1.0;  // what Unexplode gives back
+
+    // ---- Picking and selection (PolyViewPicking.cpp) ----
+public:
+    // The item under the client point that the request may pick: its kind, or -1 for nothing.
+    // The scene is drawn for picking again with the faces hit so far hidden, until a pass finds
+    // nothing new, so the hits of every layer under the point are in the result. With a result the
+    // item is handed back; without one the pane does what a click on it does (selects it).
+    int PickAt(const PickRequest& request, PickResult* result);
+    // Names what lies under the point on the status bar ("Selected ..."); returns the text.
+    std::string IdentifyAt(int x, int y);
+    // The faces of the type of the face under the point (single: that face alone) take the colours
+    // and image of the selected face, or are hidden with it, as one undo step; false when nothing
+    // changed.
+    bool PaintLikeSelected(int x, int y, bool single);
+    // Painting again at the last mouse point while the left button holds it in the active pane.
+    static void RepeatPaintingAtIdle();
+    // The drag that sizes the faces at infinity of an infinite dual (on the pane's message line
+    // when the dual is finite).
+    void SizeInfiniteFaces(float dx, float dy);
+
+private:
+    void ApplyPickDefault(int request, const PickResult& picked);
+    // The actions of the press that pick.
+    bool PickingPress(int code, int x, int y);
+    // Makes what the pane shows the base model, as one undo step; true when the model changed.
+    bool ConvertViewToBaseModel(int flags);
+    void BindSelectionCommands();
 };
 
 // The type's name, or "Unknown view type" after an internal error for a code that is no type.

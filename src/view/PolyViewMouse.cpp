@@ -63,6 +63,10 @@ const wxCursor* ActionCursor(int code)
         kDepth,
         kTurn,
         kRotate4D,
+        kSelect,
+        kIdentify,
+        kPaint,
+        kFaceSize,
         kNumCursors
     };
     static std::unique_ptr<wxCursor> cursors[kNumCursors];
@@ -70,7 +74,8 @@ const wxCursor* ActionCursor(int code)
     {
         const wxStockCursor stock[kNumCursors] = {wxCURSOR_NO_ENTRY, wxCURSOR_SIZING,    wxCURSOR_BULLSEYE,
                                                   wxCURSOR_SIZEWE,   wxCURSOR_SIZENS,    wxCURSOR_POINT_RIGHT,
-                                                  wxCURSOR_HAND};
+                                                  wxCURSOR_HAND,     wxCURSOR_CROSS,     wxCURSOR_QUESTION_ARROW,
+                                                  wxCURSOR_PAINT_BRUSH, wxCURSOR_SIZENWSE};
         for (int i = 0; i < kNumCursors; ++i)
             cursors[i] = std::make_unique<wxCursor>(stock[i]);
     }
@@ -103,6 +108,22 @@ const wxCursor* ActionCursor(int code)
     case 59:
     case 60:
         return cursors[kRotate4D].get();
+    case 3:
+    case 25:
+    case 26:
+    case 27:
+    case 28:
+    case 29:
+    case 30:
+    case 55:
+        return cursors[kSelect].get();
+    case 4:
+        return cursors[kIdentify].get();
+    case 13:
+        return cursors[kPaint].get();
+    case 17:
+    case 18:
+        return cursors[kFaceSize].get();
     default:
         return nullptr;
     }
@@ -317,6 +338,14 @@ const wxCursor* CPolyView::GetModeCursor()
 void CPolyView::GetMouseHints(std::string& left, std::string& right, std::string& both)
 {
     OpenGLView::GetMouseHints(left, right, both);
+    MouseHintContext context;
+    if (Poly* poly = GetCurrentPoly())
+    {
+        context.model4D = poly->mPolytope != nullptr;
+        const FaceVert* pattern = poly->GetSelectedFace();
+        context.patternHidden = pattern && (pattern->mFlags & FaceVert::kHidden);
+    }
+    context.cellView = ViewTypeHasAll(mViewType, kViewFamilyStellation) || mViewType == kViewTypeCellDiagram;
     const struct
     {
         int buttons;
@@ -326,7 +355,7 @@ void CPolyView::GetMouseHints(std::string& left, std::string& right, std::string
     {
         const int code = GetMouseActionFor(b.buttons);
         if (code != 0)
-            *b.hint = MouseActionHint(code);
+            *b.hint = MouseActionHint(code, context);
     }
 }
 
@@ -384,6 +413,8 @@ bool CPolyView::OnMouseDown(int x, int y)
     const int code = GetMouseAction();
     if (code == 0)
         return false;
+    if (PickingPress(code, x, y))
+        return true;
     SceneThrows& shared = GetSceneThrows();
     SceneParameters& scene = GetSceneParameters();
     const bool model4D = HasPolytope();
@@ -480,6 +511,13 @@ void CPolyView::DragAction(int code, int x, int y, float dx, float dy)
     const bool netView = ViewTypeHasAll(mViewType, kViewFamilyNet);
     switch (code)
     {
+    case 13:
+        // The idle step paints again where the mouse is now.
+        NewView::Invalidate(this, false);
+        break;
+    case 18:
+        SizeInfiniteFaces(dx, dy);
+        break;
     case 15:
         if (model4D && (modelView || netView))
         {

@@ -8,6 +8,7 @@
 #include <wx/sizer.h>
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 
 #include <functional>
 #include <vector>
@@ -36,6 +37,23 @@ public:
             OnHScroll(code, trackPosition);
         else
             OnVScroll(code, trackPosition);
+    }
+    // Window pixels, y up, with depths z in -1..1 (the larger nearer); a selection pass keeps its
+    // pick region in front of it.
+    void UsePixelProjection()
+    {
+        const int* vp = GetViewport();
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        if (mSelectionMode)
+        {
+            GLint viewport[4] = {vp[0], vp[1], vp[2], vp[3]};
+            const double s = mLargePick ? 6.0 : 1.0;
+            gluPickMatrix(mPickX, mPickY, s, s, viewport);
+        }
+        glOrtho(0, vp[2], 0, vp[3], -1.0, 1.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
     }
     // The eyes drawn in the last frame.
     std::vector<int> eyes;

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "kernel/Vec3D.h"
+#include "render/GLSelection.h"
+
+#include <string>
+#include <vector>
+
+class Poly;
+class PolyElement;
+
+// What a model pane names for picking: the item kinds given to SetGLSelectionItem by the drawing
+// code, and the requests of the mouse actions that say which kinds count.
+
+// Item kinds ("base" and "dual" are the two sides of the model).
+inline constexpr int kPickBaseFace = 0;
+inline constexpr int kPickDualFace = 1;
+inline constexpr int kPickDiagramFacet = 2;
+inline constexpr int kPickDualDiagramFacet = 3;
+inline constexpr int kPickFaceFacet = 4;
+inline constexpr int kPickDualFaceFacet = 5;
+inline constexpr int kPickStellationCell = 6;
+inline constexpr int kPickFacelet = 7;
+inline constexpr int kPickMeshEdge = 16;
+inline constexpr int kPickLabel = 17;
+inline constexpr int kPickBaseEdge = 19;
+inline constexpr int kPickDualEdge = 20;
+inline constexpr int kPickAxis = 24;
+inline constexpr int kPickBaseVert = 28;
+inline constexpr int kPickDualVert = 29;
+// The model panes name 37 kinds of item.
+inline constexpr int kNumPickKinds = 37;
+
+// Requests (what a pick may return).
+inline constexpr int kPickAnything = 0;
+inline constexpr int kPickFacesAndCells = 1;
+inline constexpr int kPickPaintFaces = 2;
+inline constexpr int kPickSelectFacet = 3;
+inline constexpr int kPickToggleCell = 4;
+inline constexpr int kPickCellWithSupport = 5;
+inline constexpr int kPickCellLayer = 6;
+inline constexpr int kPickVertsAndEdges = 7;
+inline constexpr int kPickPoints = 8;
+inline constexpr int kPickEdges = 9;
+inline constexpr int kPickMeshEdges = 10;
+inline constexpr int kPickFacetPlanes = 11;
+inline constexpr int kPick4DFaces = 12;
+inline constexpr int kPick4DEdges = 13;
+
+// The categories of item a request takes; 0 for a request that is none.
+unsigned PickRequestMask(int request);
+// The category bit of an item kind: a hit counts for a request when the two share a bit.
+unsigned PickKindCategory(int kind);
+// The request's mask holds the points that a pick makes pickable even while they are not shown.
+bool PickShowsPoints(unsigned mask);
+
+// One pick under the mouse (client pixels, y downward); precise picks with the one-pixel region.
+struct PickRequest
+{
+    int kind = kPickAnything;
+    int x = 0;
+    int y = 0;
+    bool precise = false;
+};
+
+// What a pick found: the chosen hit's kind (-1 for nothing) and index, the model element it names
+// (a face, vertex or edge), and every hit of every layer under the point in the order chosen.
+struct PickResult
+{
+    int kind = -1;
+    int index = -1;
+    PolyElement* element = nullptr;
+    std::vector<GLHit> hits;
+    bool overflow = false;
+};
+
+// The face (kinds 0 and 4) or vertex (kinds 1 and 5) of the model named by a hit (4 and 5 take the
+// index modulo the list's count); null for any other kind or an index out of range.
+PolyElement* HitToPolyElement(const Poly& poly, const GLHit& hit);
+// The element of a 3D kind: faces and vertices as above, edges (19, 20) and the vertices drawn as
+// points (28 the base's, 29 the dual's, which are faces of the base); null otherwise.
+PolyElement* HitToElement(const Poly& poly, int kind, int index);
+
+// Nearest first: a hit of kind 27 or less lies 10 deeper, of kind 18 or less 20 deeper, so that at
+// one depth points come before edges and axes, and those before faces and cells. Then, on a 3D
+// model, the item that belongs to the first one wins: an edge of the first face, then a vertex of
+// that edge or face.
+void OrderPickHits(const Poly* poly, std::vector<GLHit>& hits);
+
+// The identification text after "Selected " for a chosen 3D hit (kind -1: nothing).
+std::string IdentifyText(const Poly& poly, int kind, int index);
+
+// The size of the faces at infinity that the dual of a model with faces through its centre shows.
+double& InfiniteFaceSize();
+// Some face of the model passes through its centre: its dual has points at infinity.
+bool DualIsInfinite(const Poly& poly);
