@@ -549,10 +549,10 @@ TEST_F(MenuBarTest, TheRulesGreyTheOtherKindOfModelsCommands)
 
 TEST_F(MenuBarTest, AGreyedCommandNeverRunsWhateverSendsIt)
 {
-    // Nothing of its own handles Open yet; a handler bound for the test must not hear it.
+    // Printing waits for its feature; a handler bound for the test must not hear it.
     int heard = 0;
-    mFrame->Bind(wxEVT_MENU, [&](wxCommandEvent&) { ++heard; }, kCmdFileOpen);
-    wxCommandEvent open(wxEVT_MENU, kCmdFileOpen);
-    EXPECT_FALSE(mFrame->ProcessWindowEvent(open));
+    mFrame->Bind(wxEVT_MENU, [&](wxCommandEvent&) { ++heard; }, kCmdFilePrint);
+    wxCommandEvent print(wxEVT_MENU, kCmdFilePrint);
+    EXPECT_FALSE(mFrame->ProcessWindowEvent(print));
     EXPECT_EQ(heard, 0);
 }
