@@ -416,8 +416,13 @@ bool Stellation::CreateCells()
 
 bool Stellation::CreateOuterCell()
 {
+    // No cell closes round the centre when the facets' links do not fit together: a face type
+    // that is no symmetry class lays out facets that are not images of each other.
     if (!mFirstCell)
+    {
+        InternalError("CreateOuterCell: No cells were found.\nThe model is probably not accurate enough.");
         return false;
+    }
     FacetSideList list;
     for (StellationCell* c = mFirstCell; c; c = c->next)
         for (int i = 0; i < c->GetNumFacets(); ++i)

@@ -149,7 +149,9 @@ TEST_F(FacetingPreparationSurveyTest, EveryUniformRowPreparesWithoutAnInternalEr
             Faceting& faceting = own->mFaceting;
             EXPECT_TRUE(VertexTypesAreOrbits(poly, other->mFirstFaceType));
             if (side == 0)
+            {
                 EXPECT_TRUE(FaceTypesAreOrbits(poly));
+            }
             EXPECT_TRUE(faceting.CreateFaceting(&poly, other->mFirstFaceType));
             for (const ScriptedServices::Call& call : scripted.services.calls)
                 EXPECT_NE(call.caption, "Internal Error") << call.text;
