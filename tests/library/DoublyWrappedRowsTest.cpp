@@ -8,14 +8,10 @@
 #include "model/SymGroup.h"
 #include "stellation/FaceType.h"
 #include "stellation/Stellation.h"
-#include "stellation/StellationCell.h"
-#include "stellation/StellationFacet.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
-#include <string>
 #include <vector>
 
 // The great dirhombicosidodecahedron and the great disnub dirhombidodecahedron: the vertex figure
@@ -44,30 +40,6 @@ struct RowCase
     // that keep a face: 60 / (its turns) faces a type.
     std::vector<std::pair<int, int>> typeSizes;
 };
-
-// A cell's sides as labels, each central facet side written as the lesser of itself and its hemi
-// partner's other side: the same half-plane either way.
-std::set<std::string> CellSides(const StellationCell* cell, bool mirrored)
-{
-    std::set<std::string> out;
-    for (int i = 0; i < cell->GetNumFacets(); ++i)
-    {
-        StellationFacet* f = cell->mFacets[size_t(i)];
-        int side = i < cell->mNumLower ? 0 : 1;
-        if (mirrored)
-        {
-            StellationFacet* m = f->GetMirror();
-            if (m->mFaceType && (m->mFaceType->mFlags & kFaceTypeMirrorReversed))
-                side = 1 - side;
-            f = m;
-        }
-        std::string label = StellationFacet::GetLabel(f) + "/" + std::to_string(side);
-        if (f->mHemiPartner && f->mHemiPartner != f)
-            label = std::min(label, StellationFacet::GetLabel(f->mHemiPartner) + "/" + std::to_string(1 - side));
-        out.insert(label);
-    }
-    return out;
-}
 
 const RowCase kRows[] = {
     {74, "Great Dirhombicosidodecahedron", {{60, 4}, {20, 3}, {20, 3}, {12, 5}, {12, 5}}},
@@ -133,35 +105,4 @@ TEST_F(DoublyWrappedRowsTest, VertexAndFaceTypesAreSymmetryOrbits)
         EXPECT_EQ(sizes, expected);
         EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 0);
     }
-}
-
-// The stellation of each side builds with its cells and without an internal error, and its cells
-// come in mirror images. Before the vertex types were orbits, the dual side of the disnub found no
-// cell and said nothing; the own side of the great dirhombicosidodecahedron, whose squares pass
-// through the centre, took the wrong side of a facet met across the edge of the diagram and built
-// a cell twice.
-TEST_F(DoublyWrappedRowsTest, BothSidesStellate)
-{
-    for (const RowCase& c : kRows)
-        for (int dual = 0; dual < 2; ++dual)
-        {
-            SCOPED_TRACE(std::string(c.name) + (dual ? ", dual" : ""));
-            ScopedScriptedServices scripted;
-            PolyTemplate templ;
-            Poly poly;
-            ASSERT_TRUE(poly.CreateFromLibraryEntry(&templ, &Row(c.position), false));
-            scripted.services.Clear();
-            Stellation* st = dual ? poly.GetVertStellation() : poly.GetFaceStellation();
-            poly.CreateStellation(st, kStellationBuilt);
-            EXPECT_TRUE(st->IsBuilt());
-            EXPECT_GT(st->GetNumCellsTotal(), 1);
-            // Both models are reflexible: the mirror image of every cell is a cell.
-            std::set<std::set<std::string>> cells;
-            for (const StellationCell* cell = st->mFirstCell; cell; cell = cell->next)
-                cells.insert(CellSides(cell, false));
-            for (const StellationCell* cell = st->mFirstCell; cell; cell = cell->next)
-                EXPECT_EQ(cells.count(CellSides(cell, true)), 1u) << "cell " << cell->mIndex;
-            for (const ScriptedServices::Call& call : scripted.services.calls)
-                EXPECT_NE(call.caption, "Internal Error") << call.text;
-        }
 }
