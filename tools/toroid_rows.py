@@ -243,8 +243,9 @@ def oriental_hat():
 
 def drilled_biaugmented_truncated_cube():
     """Q4 (T4) Q4 / B4 (P4) B4: the biaugmented truncated cube (J67) drilled from square to square
-    by a cuboctahedron, a cube and a cuboctahedron; the cube's squares face the octagons of T4 and
-    the cupolae sit over them as on the rhombicuboctahedron."""
+    by a cuboctahedron, a cube and a cuboctahedron. As on J67, each cupola's squares lie against the
+    truncated cube's triangles (turned the other way its triangles would lie in one plane with
+    them), and the drill follows the cupolae's top squares."""
     b = 0.5 + circumradius(4)
     h = cupola_height(4)
     r = circumradius(4)

@@ -91,33 +91,6 @@ double ConvexClearance(const Model& model)
     return clearance;
 }
 
-std::map<std::pair<int, int>, std::vector<int>> FacesByEdge(const Model& model)
-{
-    std::map<std::pair<int, int>, std::vector<int>> edges;
-    for (size_t f = 0; f < model.faces.size(); ++f)
-    {
-        const std::vector<int>& face = model.faces[f];
-        for (size_t k = 0; k < face.size(); ++k)
-        {
-            const int a = face[k], b = face[(k + 1) % face.size()];
-            edges[{std::min(a, b), std::max(a, b)}].push_back(int(f));
-        }
-    }
-    return edges;
-}
-
-std::pair<double, double> EdgeRange(const Model& model)
-{
-    double shortest = 1e300, longest = 0.0;
-    for (const auto& [edge, faces] : FacesByEdge(model))
-    {
-        const double length = Distance(model.verts[size_t(edge.first)], model.verts[size_t(edge.second)]);
-        shortest = std::min(shortest, length);
-        longest = std::max(longest, length);
-    }
-    return {shortest, longest};
-}
-
 class NearMissRowsTest : public LibraryStateTest
 {
 };
