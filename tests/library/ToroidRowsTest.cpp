@@ -144,7 +144,9 @@ TEST_F(ToroidRowsTest, EachIsARegularFacedOrientedSurfaceWhoseFacesMeetOnlyAtEdg
             EXPECT_NEAR(radius, 1 / (2 * std::sin(M_PI / double(face.size()))), 1e-7);
         }
         if (!c.faceSizes.empty())
+        {
             EXPECT_EQ(sizes, c.faceSizes);
+        }
 
         // Oriented: every edge once in each direction. Faces that share an edge are not in one plane.
         std::set<std::pair<int, int>> directed;
