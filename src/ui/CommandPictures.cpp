@@ -51,8 +51,8 @@ namespace
 #define ORV_KIT_ROD(colour, extra)                                                                             \
     ORV_SILVER_DEFS extra "<path d='M3.5 12.5L12.5 3.5' stroke='#4a4a4a' stroke-width='4.6' "                  \
                           "stroke-linecap='round'/><path d='M3.5 12.5L12.5 3.5' stroke='" colour               \
-                          "' stroke-width='3' stroke-linecap='round'/>" ORV_SILVER_BALL("3.2", "12.8", "2.6")  \
-        ORV_SILVER_BALL("12.8", "3.2", "2.6")
+                          "' stroke-width='3' stroke-linecap='round'/>" ORV_SILVER_BALL("2.8", "13.2", "2.3")  \
+        ORV_SILVER_BALL("13.2", "2.8", "2.3")
 
 struct Picture
 {
@@ -186,9 +186,9 @@ const Picture kPictures[] = {
                                                          "stroke-opacity='0.5' stroke-width='7' "
                                                          "stroke-linecap='round'/>")},
     {"kit-edge-pastel-lemon", ORV_KIT_ROD("#fff38a", "")},
-    {"kit-edge-pastel-musk", ORV_KIT_ROD("#f5b3c8", "")},
-    {"kit-edge-pastel-mauve", ORV_KIT_ROD("#d3ade6", "")},
-    {"kit-edge-pastel-sky", ORV_KIT_ROD("#a6d8f4", "")},
+    {"kit-edge-pastel-musk", ORV_KIT_ROD("#ffa89c", "")},
+    {"kit-edge-pastel-mauve", ORV_KIT_ROD("#c6a0f2", "")},
+    {"kit-edge-pastel-sky", ORV_KIT_ROD("#96dcf2", "")},
     // The Mode toolbar.
     {"mode-select", "<path d='M3 1V13.5L6.2 10.5L8.5 15.5L10.8 14.5L8.5 9.5H13Z' fill='#fff' stroke='#111' "
                     "stroke-linejoin='round'/>"},

@@ -155,8 +155,9 @@ TEST_F(ToolBarExTest, AMarkOnAPictureItemIsDrawnOnThePicture)
     const wxBitmap picture = wxArtProvider::GetBitmap(wxART_NEW, wxART_MENU, wxSize(16, 16));
     ASSERT_TRUE(picture.IsOk());
     auto* menu = new wxMenu;
-    wxMenuItem* item = menu->Append(kMarked, "Marked");
+    wxMenuItem* item = new wxMenuItem(menu, kMarked, "Marked");
     item->SetBitmap(picture);
+    menu->Append(item);
     menu->Append(kPlain, "Plain");
     wxMenuBar* bar = new wxMenuBar;
     bar->Append(menu, "Menu");
@@ -177,6 +178,8 @@ TEST_F(ToolBarExTest, AMarkOnAPictureItemIsDrawnOnThePicture)
             if (event.GetEventType() != wxEVT_UPDATE_UI)
                 return false;
             auto& update = static_cast<wxUpdateUIEvent&>(event);
+            if (update.GetId() != kMarked)
+                return false;
             update.Check(mark);
             TakePictureCheckFromUpdate(update);
             return true;
