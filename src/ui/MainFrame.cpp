@@ -11,6 +11,7 @@
 #include "kernel/RingList.h"
 #include "kernel/RingVert.h"
 #include "library/LibrarySearchResult.h"
+#include "model/MemorySlots.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "operations/PolyMenuCommands.h"
@@ -273,6 +274,7 @@ bool CMainFrame::CloseApplication()
     ReleaseRingVertPool();
     ReleaseTranslucentQueue();
     GetSharedDiagramPools().FreeAll();
+    ClearMemorySlots();
     ClearSearchResults();
     const bool closed = NewFrame::CloseApplication();
     mClosing = false;
