@@ -27,6 +27,7 @@
 #include "ui/MenuWording.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
+#include "ui/StellationPlanesDialog.h"
 #include "ui/UndoSettingsDialog.h"
 #include "ui/TorusDialog.h"
 #include "ui/WatermanDialog.h"
@@ -111,6 +112,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunTorusCommand(this); }, kCmdCreateTorus);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunCreateBlockCommand(this); }, kCmdCreateBlock);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunZonohedrifyCommand(this); }, kCmdZonohedrify);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunStellationPlanesCommand(this); }, kCmdStellationPlanes);
     Bind(wxEVT_MENU, [](wxCommandEvent&) { SubdivideCurrentModel(false); }, kCmdSubdivideFaces);
     Bind(wxEVT_MENU, [](wxCommandEvent&) { SubdivideCurrentModel(true); }, kCmdCreateGeodesicSphere);
     Bind(
@@ -140,6 +142,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
 
 CMainFrame::~CMainFrame()
 {
+    ClearPlaneClipboard();
     SetRecentFilesChangedHook(nullptr);
     if (&GetSceneHost() == &mSceneHost)
         SetSceneHost(mPreviousSceneHost);
