@@ -25,8 +25,9 @@ const char* PlaneColumnName(int column)
 std::unique_ptr<PlaneEquation> PlaneEquation::CreateDefault()
 {
     auto row = CreateFromValues(0.0, 0.0, 1.0, 1.0);
+    static const std::string kTexts[kPlaneColumns] = {"0", "0", "1", "1"};
     for (int c = 0; c < kPlaneColumns; ++c)
-        row->mText[c] = c < kPlaneZ ? "0" : "1";
+        row->mText[c] = kTexts[c];
     return row;
 }
 

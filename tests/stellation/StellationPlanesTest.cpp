@@ -283,8 +283,10 @@ TEST_F(StellationPlanesTest, AModelsPlanesReadBackAsTheRowsThatBuiltIt)
             zeros += std::fabs(n[a]) < 1e-9;
         radiusBySides[zeros == 2 ? 4 : 3] = row->mValue[kPlaneRadius];
         if (zeros != 2)
+        {
             for (int a = 0; a < 3; ++a)
                 EXPECT_NEAR(std::fabs(n[a]), 1.0 / std::sqrt(3.0), 1e-9);
+        }
     }
     EXPECT_NEAR(radiusBySides[4], 1.0, 1e-9);
     EXPECT_NEAR(radiusBySides[3], 2.0 / std::sqrt(3.0), 1e-9);
