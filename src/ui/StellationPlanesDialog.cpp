@@ -151,7 +151,7 @@ StellationPlanesDialog::StellationPlanesDialog(wxWindow* parent, Poly* poly, Ste
         grid->Add(mLabels[r], 0, wxALIGN_CENTER_VERTICAL | wxEXPAND);
         for (int c = 0; c < kPlaneColumns; ++c)
         {
-            mCells[r][c] = new wxTextCtrl(planesBox, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(150, -1));
+            mCells[r][c] = new wxTextCtrl(planesBox, wxID_ANY, wxEmptyString, wxDefaultPosition, wxSize(170, -1));
             mCells[r][c]->Bind(wxEVT_TEXT, [this, r, c](wxCommandEvent&) { OnCellText(r, c); });
             grid->Add(mCells[r][c]);
         }

@@ -12,6 +12,7 @@
 #include "kernel/Shell.h"
 #include "kernel/Strings.h"
 #include "kernel/UnitSettings.h"
+#include "kernel/ViewTypes.h"
 #include "library/LibraryEntry.h"
 #include "library/LibraryLookup.h"
 #include "model/CreatePoly.h"
@@ -454,6 +455,31 @@ TEST_F(StellationPlanesDialogTest, AddMeasurementPlaneNeedsAMeasuredPlane)
     EXPECT_NEAR(row.mValue[kPlaneY], 0.0, 1e-12);
     EXPECT_NEAR(row.mValue[kPlaneZ], -1.0, 1e-12);
     EXPECT_NEAR(row.mValue[kPlaneRadius], 2.0 * GetUnitSettings().GetScale(), 1e-12);
+}
+
+// A pane that shows the dual offers the dual's planes: for a cube, the octahedron's.
+TEST_F(StellationPlanesDialogTest, TheCommandOffersThePlanesOfTheSideTheActivePaneShows)
+{
+    ModelPane* pane = Panes()[0];
+    pane->SetViewType(kViewTypeDual, false);
+    pane->Activate(true);
+    Pump();
+    std::vector<Vec3D> normals;
+    DialogDriver driver({[&](wxDialog& top) {
+        auto* dialog = dynamic_cast<StellationPlanesDialog*>(&top);
+        if (!dialog)
+            return false;
+        for (const PlaneEquation* row = dialog->Rows().mFirst; row; row = row->next)
+            normals.push_back(Vec3D{row->mValue[kPlaneX], row->mValue[kPlaneY], row->mValue[kPlaneZ]});
+        DialogDriver::Click(dialog->FindWindow(wxID_CANCEL));
+        return true;
+    }});
+    RunCommand(kCmdStellationPlanes);
+    EXPECT_FALSE(driver.TimedOut());
+    ASSERT_EQ(normals.size(), 1u);
+    for (int a = 0; a < 3; ++a)
+        EXPECT_NEAR(std::fabs(normals[0][a]), 1.0 / std::sqrt(3.0), 1e-9);
+    EXPECT_EQ(Current().mFaces.mCount, 6);
 }
 
 // Through the menu: copied rows outlive the dialog, and the main window frees them when it closes.
