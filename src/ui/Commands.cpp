@@ -100,7 +100,6 @@ constexpr const char* kVariations = "variations of a model";
 constexpr const char* kStellationStepping = "stepping through stellations and its options";
 constexpr const char* kMillersRules = "stellations under Miller's rules";
 constexpr const char* kStellationCells = "changing the cells of a stellation";
-constexpr const char* kStellationPlanes = "the Stellation Planes dialog";
 constexpr const char* kDisplayOptions = "the Display and Options menus";
 constexpr const char* kFacetingSearch = "finding and counting facetings";
 constexpr const char* kFacetingSteps = "stepping through facetings";
@@ -606,7 +605,7 @@ const CommandInfo kCommands[] = {
      "Include every cell that nothing can support", {.viewFamilies = kSides, .modelKinds = k3D}, nullptr, nullptr,
      kStellationCells},
     {kCmdStellationPlanes, kMenuStellation, "&Stellation Planes...",
-     "Edit the planes of the model's faces", {}, nullptr, nullptr, kStellationPlanes},
+     "Edit the planes of the model's faces", {.modelKinds = k3D}},
     {0, kMenuStellation, nullptr, nullptr, {}},
     {kCmdShowOriginalEdges, kMenuStellation, "Show Original &Edges",
      "Show the model's own edges on its stellations", {.modelKinds = k3D, .ownerUpdates = true, .checkable = true},

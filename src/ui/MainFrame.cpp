@@ -33,6 +33,7 @@
 #include "ui/MenuWording.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
+#include "ui/StellationPlanesDialog.h"
 #include "ui/UndoSettingsDialog.h"
 #include "ui/TorusDialog.h"
 #include "ui/WatermanDialog.h"
@@ -123,6 +124,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunTorusCommand(this); }, kCmdCreateTorus);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunCreateBlockCommand(this); }, kCmdCreateBlock);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunZonohedrifyCommand(this); }, kCmdZonohedrify);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunStellationPlanesCommand(this); }, kCmdStellationPlanes);
     Bind(wxEVT_MENU, [](wxCommandEvent&) { SubdivideCurrentModel(false); }, kCmdSubdivideFaces);
     Bind(wxEVT_MENU, [](wxCommandEvent&) { SubdivideCurrentModel(true); }, kCmdCreateGeodesicSphere);
     Bind(
@@ -158,6 +160,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
 
 CMainFrame::~CMainFrame()
 {
+    ClearPlaneClipboard();
     wxUpdateUIEvent::SetUpdateInterval(0);
     mDock.UnInit();
     SetRecentFilesChangedHook(nullptr);
