@@ -66,12 +66,15 @@ bool KitStyleStandsAside(const CPolyView& view, Poly& poly)
     return !poly.IsKitBuildable(dual, nullptr);
 }
 
-// The vertices and edges of a side's stellation mesh, under "ShowStelVerts" and "ShowStelEdges":
-// points and lines in the default colours, each edge once.
-void DrawStellationMeshMarks(Poly& poly, bool dual)
+// The vertices and edges of a side's stellation mesh as points and lines in the default colours,
+// each edge once: under "ShowStelVerts" and "ShowStelEdges", and in a pane that shows the
+// stellation itself also under "ShowVerts" and "ShowEdges".
+void DrawStellationMeshMarks(Poly& poly, bool dual, bool stellationPane)
 {
     const ElementDisplayOptions& options = GetElementDisplayOptions();
-    if (!options.mShowStelVerts && !options.mShowStelEdges)
+    const bool showVerts = options.mShowStelVerts || (stellationPane && options.mShowVerts);
+    const bool showEdges = options.mShowStelEdges || (stellationPane && options.mShowEdges);
+    if (!showVerts && !showEdges)
         return;
     Stellation* side = dual ? poly.GetVertStellation() : poly.GetFaceStellation();
     Model3D* mesh = side ? side->GetModel3D(false) : nullptr;
@@ -85,7 +88,7 @@ void DrawStellationMeshMarks(Poly& poly, bool dual)
         return q;
     };
     const bool lighting = drawer.SetLighting(false);
-    if (options.mShowStelEdges && !drawer.IsPicking())
+    if (showEdges && !drawer.IsPicking())
     {
         std::vector<Vec3D> ends;
         for (int i = 0; i < mesh->GetNumEdgeSlots(); ++i)
@@ -105,7 +108,7 @@ void DrawStellationMeshMarks(Poly& poly, bool dual)
         if (!ends.empty())
             drawer.DrawLines(ends.data(), colors.data(), int(ends.size() / 2));
     }
-    if (options.mShowStelVerts && !drawer.IsPicking())
+    if (showVerts && !drawer.IsPicking())
     {
         std::vector<Vec3D> points;
         std::vector<float> colors;
@@ -538,13 +541,14 @@ void CPolyView::DrawModelMarks(Poly& poly)
     {
         bool dual = false;
         const bool single = GetShownSide(dual);
+        const bool stellationPane = !IsModelType(mViewType);
         if (!single || mViewType == kViewTypePolyAndDual)
         {
-            DrawStellationMeshMarks(poly, false);
-            DrawStellationMeshMarks(poly, true);
+            DrawStellationMeshMarks(poly, false, stellationPane);
+            DrawStellationMeshMarks(poly, true, stellationPane);
         }
         else
-            DrawStellationMeshMarks(poly, dual);
+            DrawStellationMeshMarks(poly, dual, stellationPane);
     }
 }
 

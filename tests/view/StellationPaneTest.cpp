@@ -78,7 +78,9 @@ TEST_F(StellationPaneTest, TheBaseStellationPaneShowsTheModelThenItsStellation)
     const Frame frame = DrawAndRead(pane);
     Vec3D inside = OuterCorner(*poly, stellation);
     Vec3Scale(inside, inside, 0.9);
-    ASSERT_GT(Vec3Length(inside), 1.05 * poly->mDisplayScale);
+    // The spikes stand on the faces, whose planes lie at the icosahedron's inradius.
+    const double inradius = std::sqrt(3.0) * (3.0 + std::sqrt(5.0)) / 12.0 / std::sin(2.0 * kPi / 5.0);
+    ASSERT_GT(Vec3Length(inside), 1.05 * inradius * poly->mDisplayScale);
     int x = 0, y = 0;
     ProjectToPixel(pane, inside, x, y);
     EXPECT_TRUE(frame.Covered(x, y));
@@ -114,17 +116,24 @@ TEST_F(StellationPaneTest, TheCellCommandsAreNamedAfterTheAxesAndUndoAsOneStep)
     EXPECT_EQ(UndoMenuText(false), "&Undo Dual Stellation Change");
 
     // A group with two axis classes has no third item.
-    Poly* prism = OpenModel("Pentagonal Prism");
-    ASSERT_NE(prism, nullptr);
-    ASSERT_NE(prism->GetSymGroup(), nullptr);
-    ASSERT_EQ(prism->GetSymGroup()->mNumAxisSets, 2);
+    Poly* twoClasses = nullptr;
+    for (const char* name : {"Square Antiprism", "Pentagonal Antiprism", "Square Pyramid", "Pentagonal Pyramid"})
+    {
+        Poly* poly = OpenModel(name);
+        if (poly && poly->GetSymGroup() && poly->GetSymGroup()->mNumAxisSets == 2)
+        {
+            twoClasses = poly;
+            break;
+        }
+    }
+    ASSERT_NE(twoClasses, nullptr);
     pane->SetViewType(kViewTypeUniStellation, false);
     EXPECT_TRUE(CanSelectCellsAboveAxis(*pane, 1));
     EXPECT_FALSE(CanSelectCellsAboveAxis(*pane, 2));
     ClearUndoList();
 }
 
-TEST_F(StellationPaneTest, AModelTooComplexToStellateIsAskedAboutOnceAndDrawsNothing)
+TEST_F(StellationPaneTest, AModelTooComplexToStellateIsShownUnstellatedAndAskedAboutOnce)
 {
     // Without a group every face of the hull of random points is a type of its own.
     std::vector<Vec3D> points;
@@ -148,17 +157,27 @@ TEST_F(StellationPaneTest, AModelTooComplexToStellateIsAskedAboutOnceAndDrawsNot
     mDocument->FinishAllTransitions();
     ASSERT_GT(GetCurrentPoly()->GetFaceStellation()->GetComplexity(), kComplexityAsk);
 
+    // Unstellated, a convex model is its own mesh: the pane shows it without building anything.
     CPolyView* pane = Pane(0);
     const int asked = mScripted.services.CountCalls("Question");
-    mScripted.services.PushAnswer(1);  // Cancel
     pane->SetViewType(kViewTypeUniStellation, false);
-    const Frame frame = DrawAndRead(pane);
-    EXPECT_EQ(mScripted.services.CountCalls("Question"), asked + 1);
-    EXPECT_FALSE(frame.Covered(frame.width / 2, frame.height / 2));
-    EXPECT_NE(pane->GetPendingFit(), 0);
+    EXPECT_TRUE(DrawAndRead(pane).Covered(pane->GetViewport()[2] / 2, pane->GetViewport()[3] / 2));
+    EXPECT_EQ(mScripted.services.CountCalls("Question"), asked);
+
+    // The build asks first; declined, it is not asked about again for this model.
+    mScripted.services.PushAnswer(1);  // Cancel
     EXPECT_EQ(pane->GetStellationUpTo(kStellationBuilt), nullptr);
-    DrawAndRead(pane);
     EXPECT_EQ(mScripted.services.CountCalls("Question"), asked + 1);
+    EXPECT_EQ(pane->GetStellationUpTo(kStellationBuilt), nullptr);
+    wxCommandEvent command(wxEVT_MENU, kCmdSelectUnsupportableCells);
+    pane->ProcessWindowEvent(command);
+    EXPECT_TRUE(DrawAndRead(pane).Covered(pane->GetViewport()[2] / 2, pane->GetViewport()[3] / 2));
+    EXPECT_EQ(mScripted.services.CountCalls("Question"), asked + 1);
+    EXPECT_TRUE(IsUndoListEmpty() || UndoMenuText(false) != "&Undo Stellation Change");
+
+    // Another model starts afresh.
+    ASSERT_NE(OpenModel("Icosahedron"), nullptr);
+    EXPECT_NE(pane->GetStellationUpTo(kStellationBuilt), nullptr);
     ClearUndoList();
 }
 }  // namespace
