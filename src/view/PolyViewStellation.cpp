@@ -29,6 +29,21 @@ std::string GetCellsAboveAxisMenuText(const Poly* poly, int axisClass)
     return text;
 }
 
+namespace
+{
+// The menu keeps its keys: A for the first class, the axis order's digit for the others.
+wxString WithMnemonic(const std::string& text, int axisClass)
+{
+    const size_t above = text.find("Above");
+    const size_t at = above == std::string::npos ? above
+                      : axisClass == 0           ? above
+                                                 : text.find_first_of("0123456789", above);
+    if (at == std::string::npos)
+        return wxString::FromUTF8(text);
+    return wxString::FromUTF8(text.substr(0, at)) + "&" + wxString::FromUTF8(text.substr(at));
+}
+}  // namespace
+
 bool CanSelectCellsAboveAxis(const CPolyView& view, int axisClass)
 {
     const Poly* poly = GetCurrentPoly();
@@ -61,7 +76,7 @@ void CPolyView::BindStellationCommands()
         Bind(
             wxEVT_UPDATE_UI,
             [this, axis](wxUpdateUIEvent& event) {
-                event.SetText(wxString::FromUTF8(GetCellsAboveAxisMenuText(GetCurrentPoly(), axis)));
+                event.SetText(WithMnemonic(GetCellsAboveAxisMenuText(GetCurrentPoly(), axis), axis));
                 event.Enable(CanSelectCellsAboveAxis(*this, axis));
             },
             kAxisCommands[axis]);
