@@ -1,5 +1,6 @@
-// Cell changes of the stellations as undo steps, the stellations kept around a whole-model step, and
-// the named stellations of the Wenninger numbers opened through the document.
+// Cell changes of the stellations as undo steps, the stellations kept around a whole-model step, the
+// named stellations of the Wenninger numbers opened through the document, and the surface the
+// stellation drawing hands to the view.
 
 #include "document/AppShell.h"
 #include "document/DocumentSettings.h"
@@ -9,6 +10,7 @@
 #include "document/UndoItem.h"
 #include "document/UndoList.h"
 #include "document/WholeModelUndo.h"
+#include "kernel/RecordingSceneDrawer.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/UndoKinds.h"
 #include "kernel/UserServices.h"
@@ -332,5 +334,43 @@ TEST_F(StellationUndoTest, TheSmallTriambicIcosahedronIsTheDualOfTheSmallDitrigo
         dualVerts.push_back(f->mPoint);
     ASSERT_EQ(dualVerts.size(), 32u);
     EXPECT_TRUE(SameUpToScale(corners, dualVerts, 1e-6));
+}
+
+// The area of the triangles a drawing hands to the view, at the model's own scale.
+template <typename Draw>
+double DrawnArea(const Poly& poly, Draw draw)
+{
+    RecordingSceneDrawer drawer;
+    {
+        ScopedSceneDrawer scope(&drawer);
+        draw();
+    }
+    double area = 0.0;
+    for (const RecordingSceneDrawer::Call& call : drawer.calls)
+        if (call.name == "AddTriangle")
+        {
+            const std::vector<double>& v = call.values;
+            const Vec3D a{v[0], v[1], v[2]}, b{v[3], v[4], v[5]}, c{v[6], v[7], v[8]};
+            Vec3D ab, ac, n;
+            Vec3Sub(ab, b, a);
+            Vec3Sub(ac, c, a);
+            Vec3Cross(n, ab, ac);
+            area += 0.5 * Vec3Length(n);
+        }
+    return area / (poly.mDisplayScale * poly.mDisplayScale);
+}
+
+TEST_F(StellationUndoTest, TheStellationDrawingCoversTheSurfaceOnce)
+{
+    // The unit icosahedron at its original polyhedron: twenty faces of edge 4 / sqrt(10 + 2 sqrt 5).
+    const double edge = 4.0 / std::sqrt(10.0 + 2.0 * std::sqrt(5.0));
+    EXPECT_NEAR(DrawnArea(Current(), [&] { Current().DrawStellationView(1.0, 1.0); }),
+                5.0 * std::sqrt(3.0) * edge * edge, 1e-9);
+    EXPECT_EQ(Current().DrawCompoundView(1.0, 1.0), 0);
+
+    // The stella octangula of the unit octahedron: 24 equilateral triangles of edge sqrt 2.
+    ASSERT_NE(OpenWenninger("W19"), nullptr);
+    EXPECT_NEAR(DrawnArea(Current(), [&] { Current().DrawStellationView(1.0, 1.0); }), 12.0 * std::sqrt(3.0), 1e-9);
+    EXPECT_EQ(Current().DrawCompoundView(1.0, 1.0), 8);
 }
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "document/UndoList.h"
 #include "kernel/UndoKinds.h"
+#include "kernel/UserServices.h"
 #include "mesh/Model3D.h"
 #include "mesh/Vert3D.h"
 #include "model/ConvexHull.h"
@@ -178,6 +179,31 @@ TEST_F(StellationPaneTest, AModelTooComplexToStellateIsShownUnstellatedAndAskedA
     // Another model starts afresh.
     ASSERT_NE(OpenModel("Icosahedron"), nullptr);
     EXPECT_NE(pane->GetStellationUpTo(kStellationBuilt), nullptr);
+    ClearUndoList();
+}
+
+TEST_F(StellationPaneTest, AWenningerStellationOffersTheStellationPane)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    CPolyView* pane = Pane(0);
+    pane->SetViewType(kViewTypePoly, false);
+    pane->Activate(true);
+
+    // Cancel opens nothing.
+    mScripted.services.PushAnswer(kIdCancel);
+    mDocument->OpenModelByName("W19");
+    EXPECT_EQ(GetCurrentPoly()->mFaces.mCount, 6);
+    EXPECT_EQ(pane->GetViewType(), kViewTypePoly);
+
+    // Yes switches the active pane, and the octahedron opens stellated.
+    mScripted.services.PushAnswer(kIdYes);
+    mDocument->OpenModelByName("W19");
+    mDocument->FinishAllTransitions();
+    EXPECT_EQ(pane->GetViewType(), kViewTypeUniStellation);
+    EXPECT_EQ(GetCurrentPoly()->mFaces.mCount, 8);
+    Stellation* stellation = pane->GetStellationUpTo(kStellationBuilt);
+    ASSERT_NE(stellation, nullptr);
+    EXPECT_FALSE(stellation->IsOriginal());
     ClearUndoList();
 }
 }  // namespace
