@@ -93,6 +93,7 @@ CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
     InitGLSelection(kNumPickKinds);
     BindSelectionCommands();
     BindStellationCommands();
+    BindMemoryCommands();
     SetViewType(kViewTypePoly, false);
 }
 
