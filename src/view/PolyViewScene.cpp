@@ -33,6 +33,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace
@@ -96,7 +97,7 @@ void DrawStellationMeshMarks(Poly& poly, bool dual, bool stellationPane)
             const Edge3D* e = mesh->GetEdge(i);
             const Vert3D* end = e ? e->GetEndVert() : nullptr;
             // A joined edge is drawn from the side whose slot comes first.
-            if (!e || !e->mVert || !end || (e->mNeigh && e->mNeigh < e))
+            if (!e || !e->mVert || !end || (e->mNeigh && std::less<const Edge3D*>()(e->mNeigh, e)))
                 continue;
             ends.push_back(placed(e->mVert->mPos));
             ends.push_back(placed(end->mPos));
