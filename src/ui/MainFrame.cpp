@@ -27,6 +27,7 @@
 #include "ui/MenuWording.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
+#include "ui/ScaleMenu.h"
 #include "ui/UndoSettingsDialog.h"
 #include "ui/TorusDialog.h"
 #include "ui/WatermanDialog.h"
@@ -84,6 +85,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     const wxAcceleratorTable keys = BuildAcceleratorTable(GetCommandTable());
     SetAcceleratorTable(keys);
     BindEscapeCommands(this);
+    BindScaleCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();
         if (!doc)
