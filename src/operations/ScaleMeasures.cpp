@@ -112,6 +112,8 @@ ScaleMeasure GetEdgeLengthMeasure(Poly& poly, Stellation* shown, bool shownDual)
             shortest = polytope->mMinEdgeLength;
             longest = polytope->mMaxEdgeLength;
         }
+        if (const Edge4D* edge = GetSelection4D().mEdge)
+            selected = edge->GetLength();
     }
     else
     {

@@ -13,7 +13,6 @@
 #include "operations/PolyMenuCommands.h"
 #include "stellation/Stellation.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace
@@ -25,13 +24,28 @@ bool IsZeroVector(const Vec3D& v)
     return IsZeroTol(v.x, kTol) && IsZeroTol(v.y, kTol) && IsZeroTol(v.z, kTol);
 }
 
+// The axis classes the radios offer: a class that holds the far ends of an earlier class's axes
+// gives the same directions again and is left out.
+const SymAxisSet* GetOfferedAxisClass(const Poly& poly, int offered)
+{
+    const SymGroup* group = poly.GetSymGroup();
+    if (!group || offered < 0 || offered >= 3)
+        return nullptr;
+    for (int i = 0; i < group->mNumAxisSets; ++i)
+    {
+        const SymAxisSet& set = group->mAxisSets[i];
+        if (set.mSkip)
+            continue;
+        if (offered-- == 0)
+            return &set;
+    }
+    return nullptr;
+}
+
 Vec3D GetStretchDirection(Poly& poly, int choice)
 {
-    if (choice >= 0 && choice < CountStretchAxisClasses(poly))
-    {
-        const SymAxisSet& set = poly.GetSymGroup()->mAxisSets[choice];
-        return set.mNumAxes > 0 ? set.mAxes[0].mDir : Vec3D{};
-    }
+    if (const SymAxisSet* set = GetOfferedAxisClass(poly, choice))
+        return set->mNumAxes > 0 ? set->mAxes[0].mDir : Vec3D{};
     if (choice != 3)
         return Vec3D{};
     if (poly.HasSelectedEdge())
@@ -60,15 +74,16 @@ bool GetStretchSegment(StretchSegment& segment)
 
 int CountStretchAxisClasses(const Poly& poly)
 {
-    const SymGroup* group = poly.GetSymGroup();
-    return group ? std::clamp(int(group->mNumAxisSets), 0, 3) : 0;
+    int count = 0;
+    while (GetOfferedAxisClass(poly, count))
+        ++count;
+    return count;
 }
 
 int GetStretchAxisFold(const Poly& poly, int axisClass)
 {
-    if (axisClass < 0 || axisClass >= CountStretchAxisClasses(poly))
-        return 0;
-    return poly.GetSymGroup()->mAxisSets[axisClass].mOrder;
+    const SymAxisSet* set = GetOfferedAxisClass(poly, axisClass);
+    return set ? set->mOrder : 0;
 }
 
 StretchChoices LoadStretchChoices(const StretchChoices& remembered, int numAxisClasses, bool hasSegment)

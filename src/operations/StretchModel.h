@@ -34,8 +34,8 @@ struct StretchSegment
 // The measured segment of the measurement mode; false while there is none.
 bool GetStretchSegment(StretchSegment& segment);
 
-// The number of axis classes the direction radios offer (at most 3), and the fold of one; 0
-// without a group.
+// The number of axis classes the direction radios offer (at most 3; the class of the far ends of
+// another class's axes is not offered again), and the fold of one; 0 without a group.
 int CountStretchAxisClasses(const Poly& poly);
 int GetStretchAxisFold(const Poly& poly, int axisClass);
 

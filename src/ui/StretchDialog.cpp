@@ -81,6 +81,11 @@ StretchChoices StretchDialog::ReadChoices() const
     return choices;
 }
 
+bool StretchDialog::GetRecolor() const
+{
+    return mRecolor->GetValue();
+}
+
 bool StretchDialog::Commit()
 {
     const StretchChoices choices = ReadChoices();

@@ -22,7 +22,7 @@ public:
     bool Commit();
     // Valid after a successful Commit.
     const StretchResult& GetResult() const { return mResult; }
-    bool GetRecolor() const { return mRecolor->GetValue(); }
+    bool GetRecolor() const;
 
     // 0..2 the axis classes, 3 the selected element.
     wxRadioButton* DirectionRadio(int i) const { return mDirections[i]; }

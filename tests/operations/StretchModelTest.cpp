@@ -7,6 +7,7 @@
 #include "model/FaceVert.h"
 #include "model/Poly.h"
 #include "operations/StretchModel.h"
+#include "stellation/Stellation.h"
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,8 @@ TEST(StretchModel, SelectedElementNamesAndGivesTheDirection)
     choices.direction = 3;
     StretchResult result;
 
+    // Without a selected face the face whose diagram is shown serves; without that, nothing.
+    cube.GetFaceStellation()->SetSelectedFace(nullptr);
     EXPECT_STREQ(GetStretchElementLabel(cube), "Perpendicular to selected face");
     EXPECT_FALSE(ComputeStretch(cube, choices, nullptr, 1.0, result));
     EXPECT_EQ(LastMessage(services.services), "Scale direction not well-defined\n(zero-length vector)");
@@ -171,8 +174,10 @@ TEST(StretchModel, FactorOfEachMode)
     StretchResult axis;
     ASSERT_TRUE(ComputeStretch(box, choices, nullptr, 1.0, axis));
     const Vec3D u = axis.direction;
-    EXPECT_NEAR(std::fabs(u.z), 1.0, 1e-12);
-    const Vec3D across{1.0, 0.0, 0.0};
+    EXPECT_NEAR(box.GetExtentAlong(u, false), 1.0, 1e-12);
+    Vec3D across;
+    Vec3Cross(across, u, Vec3D{0.3, 0.5, 0.7});
+    ASSERT_TRUE(Vec3Normalize(across));
     // Length 5, 3 of it along u.
     const Vec3D start{0.5, 0.5, 0.5};
     Vec3D end;
@@ -223,9 +228,9 @@ TEST(StretchModel, ChoicesWithoutAFactorAreRefused)
     StretchResult probe;
     ASSERT_TRUE(ComputeStretch(box, choices, nullptr, 1.0, probe));
     const Vec3D u = probe.direction;
-    Vec3D across{u.y, -u.x, 0.0};
-    if (!Vec3Normalize(across))
-        across = {1.0, 0.0, 0.0};
+    Vec3D across;
+    Vec3Cross(across, u, Vec3D{0.3, 0.5, 0.7});
+    ASSERT_TRUE(Vec3Normalize(across));
     const StretchSegment perpendicular{{0.0, 0.0, 0.0}, across};
     const StretchSegment mostlyAcross{{0.0, 0.0, 0.0}, Along(u, 3.0, across, 4.0)};
 
