@@ -12,6 +12,7 @@ inline constexpr int kUndoGeodesicSphere = 16;
 inline constexpr int kUndoZonohedrify = 17;
 inline constexpr int kUndoCreateWatermanPolyhedron = 19;
 inline constexpr int kUndoCreateBlock = 20;
+inline constexpr int kUndoNonUniformScale = 21;
 inline constexpr int kUndoConvertToBaseModel = 22;
 inline constexpr int kUndoCreateSpringModel = 23;
 inline constexpr int kUndoScaleChange = 26;

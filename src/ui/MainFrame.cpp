@@ -33,6 +33,7 @@
 #include "ui/MenuWording.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
+#include "ui/ScaleMenu.h"
 #include "ui/StellationPlanesDialog.h"
 #include "ui/UndoSettingsDialog.h"
 #include "ui/TorusDialog.h"
@@ -97,6 +98,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     const wxAcceleratorTable keys = BuildAcceleratorTable(GetCommandTable());
     SetAcceleratorTable(keys);
     BindEscapeCommands(this);
+    BindScaleCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();
         if (!doc)
