@@ -24,6 +24,7 @@
 #include "ui/Commands.h"
 #include "ui/CreateBlockDialog.h"
 #include "ui/EscapeCommands.h"
+#include "ui/FacetingCommands.h"
 #include "ui/MenuWording.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
@@ -84,6 +85,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     const wxAcceleratorTable keys = BuildAcceleratorTable(GetCommandTable());
     SetAcceleratorTable(keys);
     BindEscapeCommands(this);
+    BindFacetingCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();
         if (!doc)
