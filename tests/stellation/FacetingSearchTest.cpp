@@ -1027,3 +1027,25 @@ TEST_F(FacetingSearchTest, ACancelledEnumerationWarnsKeepsItsCountsAndResumesToT
         EXPECT_EQ(TextOf(p.faceting->mCompoundCount), Text(truth.compound));
     }
 }
+
+TEST_F(FacetingSearchTest, EnumerationShowsProgressEveryTenThousandFacetings)
+{
+    ScopedScriptedServices scripted;
+    ScopedFakeClock clock;
+    Prepared p = Prepare("3.5.3.5", kFacetingCoplanarVerts);
+    ASSERT_TRUE(p.ok);
+    ASSERT_TRUE(EnumerateFacetings(p.faceting));
+    const long total = std::stol(TextOf(p.faceting->mTotalCount));
+    ASSERT_GE(total, 20000);
+    std::vector<std::string> reports;
+    for (const ProgressDisplay& d : scripted.services.progressUpdates)
+        if (d.setCaption && d.caption.rfind("Enumerating facetings.", 0) == 0)
+            reports.push_back(d.caption);
+    ASSERT_EQ(long(reports.size()), total / 10000);
+    for (size_t i = 0; i < reports.size(); ++i)
+    {
+        const std::string head = "Enumerating facetings.  Found " + std::to_string((i + 1) * 10000) + " so far.\nCurrent facet ";
+        EXPECT_EQ(reports[i].substr(0, head.size()), head);
+        EXPECT_EQ(reports[i].back(), ',');
+    }
+}
