@@ -227,9 +227,11 @@ bool RunFacetingEnumeration(Faceting* faceting)
     if (!faceting)
         return false;
     const bool completed = EnumerateFacetings(faceting);
-    if (!faceting->mFirstPlane)
+    // A model without symmetry has nothing to facet: the plain report says so with its zero.
+    const bool noSymmetry = !faceting->GetGroup();
+    if (!faceting->mFirstPlane && !noSymmetry)
         return false;
-    InfoMessage("%s", FacetingEnumerationReport(*faceting, completed).c_str());
+    InfoMessage("%s", FacetingEnumerationReport(*faceting, completed || noSymmetry).c_str());
     if (completed)
     {
         faceting->mTotalCount = BigUInt();
