@@ -9,6 +9,7 @@
 #include "document/UndoList.h"
 #include "kernel/RingList.h"
 #include "kernel/RingVert.h"
+#include "model/MemorySlots.h"
 #include "operations/PolyMenuCommands.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
@@ -250,6 +251,7 @@ bool CMainFrame::CloseApplication()
     CPolyApp::SaveSettings();
     CloseViewModule();
     ClearUndoList();
+    ClearMemorySlots();
     ReleaseRingListPool();
     ReleaseRingVertPool();
     ReleaseTranslucentQueue();
