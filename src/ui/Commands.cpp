@@ -92,7 +92,6 @@ constexpr const char* kUpdateCheck = "the update check";
 constexpr const char* kNamesAndTextLists = "model names, comments, text lists and their menu rows";
 constexpr const char* kElementTexts = "texts on faces, edges and vertices";
 constexpr const char* kViewMenu = "the View menu's view types, fits and orientations";
-constexpr const char* kToolbars = "the toolbars";
 constexpr const char* kModelInfo = "the Model Info bar";
 constexpr const char* kPolyConstructions = "the Poly menu's constructions";
 constexpr const char* kAugmentation = "augmentation";
@@ -469,15 +468,15 @@ const CommandInfo kCommands[] = {
      "Keep the camera of this pane as stored camera 5", {}},
     {0, kMenuView, nullptr, nullptr, {}},
     {kCmdShowMainToolbar, kMenuViewToolbars, "Show &Main Toolbar",
-     "Show or hide the main toolbar", {.ownerUpdates = true, .checkable = true}, nullptr, nullptr, kToolbars},
+     "Show or hide the main toolbar", {.ownerUpdates = true, .checkable = true}},
     {kCmdShowTourToolbar, kMenuViewToolbars, "Show &Tour Toolbar",
-     "Show or hide the tour toolbar", {.ownerUpdates = true, .checkable = true}, nullptr, nullptr, kToolbars},
+     "Show or hide the tour toolbar", {.ownerUpdates = true, .checkable = true}},
     {kCmdShowOptionToolbar, kMenuViewToolbars, "Show &Option Toolbar",
-     "Show or hide the option toolbar", {.ownerUpdates = true, .checkable = true}, nullptr, nullptr, kToolbars},
+     "Show or hide the option toolbar", {.ownerUpdates = true, .checkable = true}},
     {kCmdShowModeToolbar, kMenuViewToolbars, "Show Mo&de Toolbar",
-     "Show or hide the mode toolbar", {.ownerUpdates = true, .checkable = true}, nullptr, nullptr, kToolbars},
+     "Show or hide the mode toolbar", {.ownerUpdates = true, .checkable = true}},
     {kCmdShowViewTypeToolbar, kMenuViewToolbars, "Show &View-Type Toolbar",
-     "Show or hide the view-type toolbar", {.ownerUpdates = true, .checkable = true}, nullptr, nullptr, kToolbars},
+     "Show or hide the view-type toolbar", {.ownerUpdates = true, .checkable = true}},
     {kCmdModelInfo, kMenuView, "Model &Info\tI",
      "Show or hide everything known about the model", {.ownerUpdates = true, .checkable = true}, "Model Info",
      "model-info", kModelInfo},

@@ -7,9 +7,13 @@
 #include "document/PolyDoc.h"
 #include "document/RecentFileList.h"
 #include "document/UndoList.h"
+#include "kernel/DiagramPools.h"
 #include "kernel/RingList.h"
 #include "kernel/RingVert.h"
+#include "library/LibrarySearchResult.h"
 #include "model/MemorySlots.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
 #include "operations/PolyMenuCommands.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
@@ -22,6 +26,7 @@
 #include "render/OpenGLView.h"
 #include "render/TranslucentQueue.h"
 #include "ui/ChooseLayoutDialog.h"
+#include "ui/CommandPictures.h"
 #include "ui/Commands.h"
 #include "ui/CreateBlockDialog.h"
 #include "ui/EscapeCommands.h"
@@ -35,6 +40,7 @@
 #include "ui/ZonohedrifyDialog.h"
 
 #include <wx/accel.h>
+#include <wx/bmpbndl.h>
 #include <wx/menu.h>
 #include <wx/textentry.h>
 
@@ -69,6 +75,9 @@ const CommandWording kCommandWordings[] = {
     {kCmdShowHideSelectedColor, kWordingSelectionNoVertex, kWordingSelectionNoVertex},
 };
 
+// Milliseconds between two update passes over the buttons and the window's other items.
+constexpr long kToolBarUpdateInterval = 100;
+
 const CommandWording* FindWording(int id)
 {
     for (const CommandWording& w : kCommandWordings)
@@ -81,6 +90,8 @@ const CommandWording* FindWording(int id)
 CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(document, "Orvane")
 {
     mPreviousSceneHost = SetSceneHost(&mSceneHost);
+    InstallCommandPictures();
+    SetIcon(GetCommandPicture(kProgramIconPicture).GetIcon(wxSize(32, 32)));
     SetCommandTable(&GetCommandTable());
     SetMenuBar(BuildMenuBar(GetCommandTable()));
     const wxAcceleratorTable keys = BuildAcceleratorTable(GetCommandTable());
@@ -129,8 +140,14 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
+    mDock.SetManagedWindow(this);
+    CreateToolBars();
     ResetLayoutViewTypes();
     OnCreateClient(std::move(factory));
+    LoadBarState();
+    mDock.Update();
+    // The buttons' update handlers run on idle, with every frame while models move.
+    wxUpdateUIEvent::SetUpdateInterval(kToolBarUpdateInterval);
     if (NewView* view = NewView::GetActiveView() ? NewView::GetActiveView() : NewView::GetFirstView())
         view->Activate(true);
 
@@ -143,6 +160,8 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
 
 CMainFrame::~CMainFrame()
 {
+    wxUpdateUIEvent::SetUpdateInterval(0);
+    mDock.UnInit();
     SetRecentFilesChangedHook(nullptr);
     if (&GetSceneHost() == &mSceneHost)
         SetSceneHost(mPreviousSceneHost);
@@ -251,10 +270,14 @@ bool CMainFrame::CloseApplication()
     CPolyApp::SaveSettings();
     CloseViewModule();
     ClearUndoList();
-    ClearMemorySlots();
+    if (Poly* poly = GetCurrentPoly())
+        poly->mAugmenter.Clear();
     ReleaseRingListPool();
     ReleaseRingVertPool();
     ReleaseTranslucentQueue();
+    GetSharedDiagramPools().FreeAll();
+    ClearMemorySlots();
+    ClearSearchResults();
     const bool closed = NewFrame::CloseApplication();
     mClosing = false;
     return closed;

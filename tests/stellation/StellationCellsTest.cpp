@@ -785,3 +785,17 @@ TEST(StellationCells, HemiModelsPutCellsOnBothSidesOfTheCentralPlanes)
     // The cones under the triangles are closed; those under the missing squares open outwards.
     EXPECT_EQ(st->GetNumIncludedCellsTotal(), 8);
 }
+
+// With no cell round the centre there is nothing for the outer cell to close; the build stops and
+// says so rather than leaving the user without a stellation and without a word.
+TEST(StellationCells, NoCellsForTheOuterCellIsReported)
+{
+    ScopedScriptedServices scripted;
+    auto model = BuildModel("4.4.4");
+    ASSERT_NE(model, nullptr);
+    Stellation* st = model->poly.GetFaceStellation();
+    scripted.services.Clear();
+    EXPECT_FALSE(st->CreateOuterCell());
+    EXPECT_EQ(st->mFirstCell, nullptr);
+    EXPECT_NE(InternalErrors(scripted.services).find("CreateOuterCell: No cells were found."), std::string::npos);
+}
