@@ -94,6 +94,7 @@ CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
     BindSelectionCommands();
     BindStellationCommands();
     BindMemoryCommands();
+    BindViewMenuCommands();
     SetViewType(kViewTypePoly, false);
 }
 

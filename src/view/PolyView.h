@@ -48,6 +48,29 @@ public:
     // The explosion scale moves the faces in this view now.
     bool ExplosionApplies() const;
 
+    // ---- The View menu (PolyViewViewMenu.cpp) ----
+    // Turns the camera to look along the direction (towards the viewer), another symmetry axis up;
+    // the eye keeps its distance. stopThrows stops the rotating throws first (the commands do).
+    void LookAlong(const Vec3D& direction, bool stopThrows);
+    // Turns the camera so that the direction points straight down, another symmetry axis right.
+    void SitOn(const Vec3D& direction, bool stopThrows);
+    // Along the first axis of the class; false (nothing done) without that class.
+    bool LookDownAxis(int axisClass, bool stopThrows);
+    bool SitOnAxis(int axisClass, bool stopThrows);
+    // The point the selected axis, edge, face or vertex stands for when orienting; false for none.
+    bool GetSelectedItemPoint(Vec3D& out) const;
+    // Base and dual swap in the base, dual and stellation types; in the others toggle flips the
+    // side the model shows.
+    void ToggleDualView(bool toggle);
+    // Every other pane swaps its type; the model's side flips once, by this one.
+    void DualAllViews();
+    void SetDefaultOrientation();
+    // Asks for the angle (the last one of the axis offered); false on cancel.
+    bool RotateAroundAxis(int axis);
+    void ToggleOrthogonal();
+    // Locked panes follow the camera, and for a 4D model the 4D rotation and projection too.
+    bool SyncOtherViews() override;
+
     // ---- Titles and names ----
     void UpdateTitle() override;
     // The pane's title: the prefix of its type and the shown model's name, or the type's name alone.
@@ -169,6 +192,8 @@ protected:
 private:
     void BindExportCommands();
     void BindMemoryCommands();
+    void BindViewMenuCommands();
+    void StopRotatingThrows();
     // An augmentation preview in this view that adds the slot's model stops.
     void CancelPreviewOfSlot(int slot);
     // The model as this view shows it, kept where it is when it comes back; null when it cannot be made.
@@ -286,6 +311,11 @@ std::string GetCellsAboveAxisMenuText(const Poly* poly, int axisClass);
 // The pane shows one side of a model with a symmetry group, which for class 2 has three axis
 // classes.
 bool CanSelectCellsAboveAxis(const CPolyView& view, int axisClass);
+
+// The view type a View menu command chooses; kViewTypeNone for another command.
+int ViewTypeOfCommand(int command);
+// The menu text of an axis class of the current model's group: "Look Down 5-fold Axis".
+std::string GetAxisMenuText(const char* name, int axisClass);
 
 // The type's name, or "Unknown view type" after an internal error for a code that is no type.
 const char* GetViewTypeName(int code);
