@@ -125,6 +125,8 @@ void AddRegionTriangles(const FaceVert& element, SimplePoly& simplePoly, int& ne
             record->mFlags |= SimpleElem::kNormalOriented;
             if (element.mFlags & FaceVert::kReverseNorm)
                 record->mFlags |= SimpleElem::kReverseNorm;
+            if (element.mFlags & FaceVert::kReversed)
+                record->mFlags |= SimpleElem::kReversed;
             if (region.mOpacity == 0.0f)
                 record->mFlags |= SimpleElem::kHidden;
             record->mNormal = normal;
