@@ -96,7 +96,15 @@ void AddRegionTriangles(const FaceVert& element, SimplePoly& simplePoly, int& ne
         return;
     const DiagramOutline& outline = type->mOutline;
     const Transform3D frame = element.GetLocalFrame(false);
-    const Vec3D normal = element.GetNormal();
+    // The record keeps the element's own axis with its reversal flags, as a whole face does; each
+    // triangle runs so that, once the reader has applied both flags (turning the corners back for
+    // Reversed and the normal for ReverseNorm), its corners go round the normal it writes.
+    const Vec3D normal = element.mZAxis;
+    const bool turnCorners =
+        ((element.mFlags & FaceVert::kReverseNorm) != 0) != ((element.mFlags & FaceVert::kReversed) != 0);
+    Vec3D cornersAround = normal;
+    if (turnCorners)
+        Vec3Negate(cornersAround);
     for (int k = 0; k < outline.mLoopTypeCount; ++k)
     {
         const LoopType& region = loopTypes[k];
@@ -119,6 +127,13 @@ void AddRegionTriangles(const FaceVert& element, SimplePoly& simplePoly, int& ne
                 frame.Apply(corner, Vec3D{p.x, p.y, 0.0});
                 if (SimpleVert* v = simplePoly.FindOrCreateVert(corner, nextVert))
                     record->SetVert(c, v);
+            }
+            if (record->GetVert(0) && record->GetVert(1) && record->GetVert(2) &&
+                Vec3Dot(record->GetAreaVector(), cornersAround) < 0.0)
+            {
+                SimpleElem* second = record->mList[1];
+                record->mList[1] = record->mList[2];
+                record->mList[2] = second;
             }
             // A reversed element's triangles say so as its whole face does, so that every reader
             // turns both the same way.
@@ -420,7 +435,8 @@ std::unique_ptr<SimplePoly> Poly::CreateSimplePoly(uint32_t flags, CompoundPart*
                 record.mFlags |= SimpleElem::kReversed;
             if (e->mFlags & FaceVert::kHemi)
                 record.mFlags |= SimpleElem::kPlaneThroughCentre | SimpleElem::kNormalOriented;
-            record.mNormal = e->mNumSides == 0 && !(e->mFlags & FaceVert::kHemi) ? e->mCentre : e->GetNormal();
+            // The element's own axis: ReverseNorm, carried over, says which way it faces.
+            record.mNormal = e->mNumSides == 0 && !(e->mFlags & FaceVert::kHemi) ? e->mCentre : e->mZAxis;
             CopyElementHeader(*e, record, *faces, faceIndex, FaceRecord, *simplePoly);
             record.mRots = e->GetNumRots();
             if (e == selected)

@@ -169,7 +169,7 @@ TEST_F(SimplePolyExportTest, StlTakesTrianglesAndReportsAnotherFaceOnce)
     EXPECT_EQ(mScripted.services.CountCalls("MessageBox"), 1);
     const ScriptedServices::Call* error = mScripted.services.LastCall("MessageBox");
     ASSERT_NE(error, nullptr);
-    EXPECT_EQ(error->text, "ERROR: ExportStl: face has 4 sides, must have 3\n");
+    EXPECT_EQ(error->text, "ExportStl: face has 4 sides, must have 3");
     const std::string text = ReadWholeFile(stl);
     EXPECT_EQ(text.rfind("solid GreatStellatedDodecahedronW22\n facet normal 0.00000000 0.00000000 -1.00000000\n"
                          "  outer loop\n   vertex -1.00000000 -1.00000000 -1.00000000\n"

@@ -1,3 +1,4 @@
+#include "kernel/Paths.h"
 #include "kernel/UnitSettings.h"
 #include "library/Export3DOptions.h"
 #include "model/CompoundPart.h"
