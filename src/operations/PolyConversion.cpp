@@ -96,14 +96,13 @@ void AddRegionTriangles(const FaceVert& element, SimplePoly& simplePoly, int& ne
         return;
     const DiagramOutline& outline = type->mOutline;
     const Transform3D frame = element.GetLocalFrame(false);
-    // The record keeps the element's own axis with its reversal flags, as a whole face does; each
-    // triangle runs so that, once the reader has applied both flags (turning the corners back for
-    // Reversed and the normal for ReverseNorm), its corners go round the normal it writes.
+    // The record keeps the element's own axis with its reversal flags, as a whole face does, and
+    // each triangle winds the way the element's corners do: a reader that turns the corners back
+    // for Reversed and the normal for ReverseNorm treats both alike, and its corners then go round
+    // the normal it writes.
     const Vec3D normal = element.mZAxis;
-    const bool turnCorners =
-        ((element.mFlags & FaceVert::kReverseNorm) != 0) != ((element.mFlags & FaceVert::kReversed) != 0);
     Vec3D cornersAround = normal;
-    if (turnCorners)
+    if (element.GetArea() < 0.0)
         Vec3Negate(cornersAround);
     for (int k = 0; k < outline.mLoopTypeCount; ++k)
     {

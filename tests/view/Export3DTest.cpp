@@ -436,6 +436,16 @@ TEST_F(Export3DTest, SaveDialogsAndTheMaterialFileQuestion)
     EXPECT_NE(ReadWholeFile(firstMtl).find("newmtl Material_0"), std::string::npos);
 }
 
+TEST_F(Export3DTest, AFileThatCannotBeWrittenIsReported)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    const std::string path = "/nonexistent-orvane-folder/cube.stl";
+    EXPECT_FALSE(Export(CPolyView::kExportStl, path));
+    const ScriptedServices::Call* error = mScripted.services.LastCall("MessageBox");
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->text, "Couldn't write '" + path + "'.");
+}
+
 TEST_F(Export3DTest, DefaultNamesFollowTheFileOrTheModelAndThePane)
 {
     ASSERT_NE(OpenModel("Truncated Icosahedron"), nullptr);
