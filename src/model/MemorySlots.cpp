@@ -5,12 +5,30 @@
 #include "polytope4d/Polytope4D.h"
 
 #include <cstdio>
+#include <cstring>
+#include <strings.h>
 
 namespace
 {
 std::unique_ptr<SimplePoly> gSlots[kNumMemorySlots];
 
 constexpr int kMemoryTextLimit = 208;
+constexpr size_t kMaxCompoundName = 127;
+
+bool StartsWithNoCase(const std::string& text, const char* prefix)
+{
+    const size_t n = std::strlen(prefix);
+    return text.size() >= n && strncasecmp(text.c_str(), prefix, n) == 0;
+}
+
+std::string WithoutCompoundPrefix(std::string name)
+{
+    if (StartsWithNoCase(name, "Compound of "))
+        name.erase(0, std::strlen("Compound of "));
+    if (StartsWithNoCase(name, "Compound with "))
+        name.erase(0, std::strlen("Compound with "));
+    return name;
+}
 }  // namespace
 
 SimplePoly* GetMemorySlot(int slot)
@@ -62,4 +80,44 @@ std::string GetMemoryText(int slot)
         text += model->mName;
     text += ")";
     return text;
+}
+
+std::string CompoundOfNames(const std::string& first, const std::string& second, bool dualNames)
+{
+    const std::string a = WithoutCompoundPrefix(first);
+    const std::string b = WithoutCompoundPrefix(second);
+    const bool hasA = !IsBlank(a);
+    const bool hasB = !IsBlank(b);
+    std::string name;
+    if (hasA && hasB)
+    {
+        if (dualNames || strcasecmp(a.c_str(), b.c_str()) != 0)
+            name = "Compound of " + a + " and " + b;
+        else
+            name = "Compound of " + a;
+    }
+    else if (hasA || hasB)
+        name = "Compound with " + (hasA ? a : b);
+    else
+        name = "Compound";
+    return name.size() > kMaxCompoundName ? "Compound" : name;
+}
+
+std::unique_ptr<SimplePoly> CombineAtOneScale(SimplePoly& a, SimplePoly& b)
+{
+    if (a.StandsFor4D() != b.StandsFor4D())
+        return nullptr;
+    const double s = a.mScale;
+    const double d = b.mScale;
+    // Coordinates times scale give the real size, and the compound keeps the larger scale.
+    if (s > d)
+        b.Scale(d / s);
+    else if (d > 0.0)
+        a.Scale(s / d);
+    std::unique_ptr<SimplePoly> compound = a.Combine(b);
+    if (!compound)
+        return nullptr;
+    compound->mName = CompoundOfNames(a.mName, b.mName, false);
+    compound->mDualName = CompoundOfNames(a.mDualName, b.mDualName, true);
+    return compound;
 }

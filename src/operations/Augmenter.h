@@ -58,6 +58,8 @@ public:
 class Augmenter
 {
 public:
+    // Flags (mFlags): the solid added is the model of memory slot mMemorySlot.
+    static constexpr uint32_t kAddMemoryModel = 0x10;
     // Flags (mFlags) that the face drawing reads.
     static constexpr uint32_t kWhichFacesMask = 0xc000;
     static constexpr uint32_t kOnlySameColor = 0x200000;

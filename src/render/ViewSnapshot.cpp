@@ -48,3 +48,9 @@ void ViewSnapshot::Restore(OpenGLView& view) const
     view.SetDocumentSize(docWidth, docHeight, true);
     NewView::Invalidate(&view, true);
 }
+
+ViewSnapshot* GetCameraMemory(int index)
+{
+    static ViewSnapshot memories[kNumCameraMemories];
+    return index >= 0 && index < kNumCameraMemories ? &memories[index] : nullptr;
+}

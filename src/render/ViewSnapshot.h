@@ -31,3 +31,8 @@ struct ViewSnapshot
     // Only a valid snapshot is restored; the scroll bars follow and the view is marked for redraw.
     void Restore(OpenGLView& view) const;
 };
+
+// The program-wide camera memories of View > Camera, 0..4; a memory is stored while it is valid.
+inline constexpr int kNumCameraMemories = 5;
+// Null outside 0..4.
+ViewSnapshot* GetCameraMemory(int index);

@@ -9,6 +9,7 @@
 #include "document/UndoList.h"
 #include "kernel/RingList.h"
 #include "kernel/RingVert.h"
+#include "model/MemorySlots.h"
 #include "operations/PolyMenuCommands.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
@@ -248,6 +249,7 @@ bool CMainFrame::CloseApplication()
     CPolyApp::SaveSettings();
     CloseViewModule();
     ClearUndoList();
+    ClearMemorySlots();
     ReleaseRingListPool();
     ReleaseRingVertPool();
     ReleaseTranslucentQueue();

@@ -173,8 +173,30 @@ protected:
     void DrawScene() override;
     void PrepareTextures() override {}
 
+    // The memory slots (0..8) as the Edit menu's commands use them; false where nothing changed.
+    void PutInMemory(int slot);
+    bool RetrieveFromMemory(int slot);
+    void SwapWithMemory(int slot);
+    void ClearMemory(int slot);
+    bool AddFromMemory(int slot);
+    // The M and Shift+M questions.
+    void AskPutInMemory();
+    void AskRetrieveFromMemory();
+    // The program-wide camera memories 0..4 of View > Camera.
+    static bool IsCameraStored(int index);
+    void StoreCamera(int index);
+    void UseCamera(int index);
+    void UseDefaultCamera();
+
 private:
     void BindExportCommands();
+    void BindMemoryCommands();
+    // An augmentation preview in this view that adds the slot's model stops.
+    void CancelPreviewOfSlot(int slot);
+    // The model as this view shows it, kept where it is when it comes back; null when it cannot be made.
+    std::unique_ptr<SimplePoly> CopyForSlot(int slot);
+    // Stores the copy and says so on the pane.
+    void StoreInSlot(int slot, std::unique_ptr<SimplePoly> copy);
     // The rules for the view that has just become active, and for the view switched while active.
     void ApplyActiveViewRules();
     // The current record in the view's type; the material and polygon offset it needs.
