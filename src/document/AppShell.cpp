@@ -9,11 +9,13 @@
 #include "model/Poly.h"
 #include "stellation/FaceType.h"
 #include "stellation/Stellation.h"
+#include "stellation/StellationCell.h"
 #include "render/OpenGLView.h"
 
 namespace
 {
 ViewShellHooks gViewHooks;
+int gFitSuspensions = 0;
 
 NewView* ViewOrActive(void* view)
 {
@@ -111,8 +113,20 @@ void AppShell::ResetMorphOutlines()
             type->mMorphOutline.Reset();
 }
 
+ShellFitSuspension::ShellFitSuspension()
+{
+    ++gFitSuspensions;
+}
+
+ShellFitSuspension::~ShellFitSuspension()
+{
+    --gFitSuspensions;
+}
+
 void AppShell::RequestViewFit(void* view, int mode)
 {
+    if (gFitSuspensions > 0)
+        return;
     NewView* v = ViewOrActive(view);
     if (auto* state = dynamic_cast<ModelViewState*>(v))
         state->RequestFit(mode);
@@ -157,6 +171,26 @@ bool AppShell::SetViewType(void* view, int type, int flags)
         return false;
     state->SetViewType(type, flags != 0);
     return true;
+}
+
+int AppShell::CreateCurrentStellation()
+{
+    Poly* poly = GetCurrentPoly();
+    if (!poly || (poly->mFlags & Poly::kIs4D))
+        return -1;
+    Stellation* stellation = poly->GetFaceStellation();
+    poly->CreateStellation(stellation, kStellationBuilt);
+    if (!stellation->IsBuilt())
+        return -1;
+    stellation->ResetToOriginal();
+    return stellation->GetNumCellRecords();
+}
+
+void AppShell::SetStellationCellIncluded(int cell, bool included)
+{
+    Poly* poly = GetCurrentPoly();
+    if (poly)
+        StellationCell::SetIncluded(poly->GetFaceStellation()->FindCell(cell), included);
 }
 
 void* AppShell::ActiveView()
@@ -234,4 +268,9 @@ bool AppShell::OpenLibraryModel(LibraryEntry* entry, bool fromChooser, bool keep
 {
     CPolyDoc* doc = GetPolyDoc();
     return doc && doc->OpenLibraryModel(entry, fromChooser, keepSearch);
+}
+
+void AppShell::RecordStelCellChange(StellationCell* cell, bool nowIncluded)
+{
+    ::RecordStelCellChange(cell, nowIncluded);
 }

@@ -19,11 +19,21 @@ struct ViewShellHooks
 };
 void SetViewShellHooks(const ViewShellHooks& hooks);
 
+// While one exists, the shell passes no view fit on: the undo list resets and restores stellations
+// around a whole-model change without moving the cameras.
+class ShellFitSuspension
+{
+public:
+    ShellFitSuspension();
+    ~ShellFitSuspension();
+    ShellFitSuspension(const ShellFitSuspension&) = delete;
+    ShellFitSuspension& operator=(const ShellFitSuspension&) = delete;
+};
+
 // The program's side of the shell: core code's redraw marks and view messages reach the views; the
 // Model Info marks are kept here for the tree to take when it rebuilds.
 // Left to the shell's silent default until what they act on exists:
 // - UpdatePivotOfLastActiveView waits for a pane's pivot point and the point of its selected item;
-// - CreateCurrentStellation and SetStellationCellIncluded wait for the stellation build;
 // - ApplySphereCylinderSettings waits for the sphere and cylinder options dialog.
 class AppShell : public Shell
 {
@@ -49,6 +59,11 @@ public:
     // A model pane takes the type and sets its title; false for a view that is no model pane or a
     // code that is no view type. Flags other than 0 keep the pane's camera.
     bool SetViewType(void* view, int type, int flags) override;
+    // The current model's own stellation, built afresh: its cell count, or -1 without a model or
+    // when it cannot be built.
+    int CreateCurrentStellation() override;
+    // The cell of that index in the current model's own stellation; nothing for no such cell.
+    void SetStellationCellIncluded(int cell, bool included) override;
 
     void InfoNeedsUpdate(int mask) override { mInfoMask |= mask; }
     void SelectInfoElementItem(int kind, int index, int /*flag*/) override
@@ -77,6 +92,7 @@ public:
     void CloseUndo() override;
     void BeginUndoGroup(int kind) override;
     void EndUndoGroup() override;
+    void RecordStelCellChange(StellationCell* cell, bool nowIncluded) override;
     void* PrepareTransitionOfType(int preset) override;
     void StartTransitionOfType(int preset, double startSeconds, void* keptRecord, bool restoreThrows,
                                bool windBack) override;

@@ -1,11 +1,13 @@
 #include "document/UndoList.h"
 
+#include "document/AppShell.h"
 #include "document/ColorUndo.h"
 #include "document/DocumentSettings.h"
 #include "document/ScaleUndo.h"
 #include "document/DrawnFacetUndo.h"
 #include "document/ImageUndo.h"
 #include "document/ReflexibilityUndo.h"
+#include "document/StellationUndo.h"
 #include "document/SubSymmetryUndo.h"
 #include "document/UndoItem.h"
 #include "document/WholeModelUndo.h"
@@ -15,6 +17,9 @@
 #include "kernel/UndoKinds.h"
 #include "kernel/WaitCursor.h"
 #include "model/ModelRecord.h"
+#include "model/Poly.h"
+#include "stellation/Stellation.h"
+#include "stellation/StellationCell.h"
 
 #include <wx/menu.h>
 
@@ -36,6 +41,19 @@ bool gOpen = false;
 // Applying items must not change the list it walks.
 bool gApplying = false;
 UndoItemMaker gMaker;
+// The cells the open stellation or reflexibility item has seen change, by their new state.
+std::vector<StellationCell*> gRecordedIncluded;
+std::vector<StellationCell*> gRecordedExcluded;
+
+void ClearRecordedCells()
+{
+    for (std::vector<StellationCell*>* list : {&gRecordedIncluded, &gRecordedExcluded})
+    {
+        for (StellationCell* cell : *list)
+            cell->mFlags &= ~kCellUndoRecorded;
+        list->clear();
+    }
+}
 
 bool Enabled()
 {
@@ -138,16 +156,47 @@ bool AppendSideItem(int kind, uint32_t marks, int64_t stepStart)
     return true;
 }
 
+bool IsStellated(const Poly& poly)
+{
+    return !Stellation::IsOriginal(poly.GetFaceStellation()) || !Stellation::IsOriginal(poly.GetVertStellation());
+}
+
+// The cells by which the stellations differ from the unstellated model: recorded by resetting
+// them (without refitting the views) under the open item, which applying at once toggles back.
+bool AppendStellationSideItem(Poly& poly, int64_t stepStart)
+{
+    if (!AppendSideItem(kUndoReflexibilityChange, UndoItem::kSkipOnRedo, stepStart))
+        return false;
+    UndoItem* item = gLast;
+    {
+        ShellFitSuspension noFits;
+        gOpen = true;
+        for (Stellation* side : {poly.GetFaceStellation(), poly.GetVertStellation()})
+            if (!side->IsOriginal())
+                side->ResetToOriginal();
+        gOpen = false;
+        item->CloseUndo();
+        ClearRecordedCells();
+        gApplying = true;
+        item->Apply(false);
+        gApplying = false;
+    }
+    Recount(item);
+    return true;
+}
+
 // What a whole-model change loses with the model: drawn facets, whose item exchanges and so acts in
-// both directions, and the applied subgroup, which only undoing puts back.
+// both directions, and the stellations and the applied subgroup, which only undoing puts back.
 bool AppendBeforeSideItems(int64_t stepStart)
 {
-    const Poly* poly = GetCurrentPoly();
+    Poly* poly = GetCurrentPoly();
     if (!poly)
         return false;
     bool added = false;
     if (HasDrawnFacets(*poly))
         added |= AppendSideItem(kUndoFacetingChange, 0, stepStart);
+    if (IsStellated(*poly))
+        added |= AppendStellationSideItem(*poly, stepStart);
     if (HasSubSymmetry(*poly))
         added |= AppendSideItem(kUndoSubSymmetry, UndoItem::kSkipOnRedo, stepStart);
     return added;
@@ -197,6 +246,8 @@ UndoItem* MakeProgramUndoItem(int kind)
         return SubSymmetryUndo::Capture();
     if (kind == kUndoReflexibilityChange)
         return new ReflexibilityUndo();
+    if (kind == kUndoStellationChange || kind == kUndoDualStellationChange)
+        return GetCurrentPoly() ? new UndoOneStel(kind) : nullptr;
     if (kind == kUndoApplyImage || kind == kUndoImageSwap)
         return ImageUndo::Capture(kind);
     if (IsWholeModelUndoKind(kind))
@@ -280,6 +331,7 @@ void CloseUndo()
     {
         gOpen = false;
         DebugTrace("CloseUndo(): Not open");
+        ClearRecordedCells();
         return;
     }
     gOpen = false;
@@ -299,10 +351,12 @@ void CloseUndo()
             gLastAddSerial = -1;
     }
     TrimUndoList();
+    ClearRecordedCells();
 }
 
 void DiscardLastUndo()
 {
+    ClearRecordedCells();
     if (!Enabled() || gApplying)
         return;
     if (gOpen)
@@ -395,6 +449,7 @@ void TrimUndoList()
 
 void ClearUndoList()
 {
+    ClearRecordedCells();
     gRedoPoint = nullptr;
     gOpen = false;
     while (gLast)
@@ -402,6 +457,30 @@ void ClearUndoList()
     gStepCount = 0;
     gTotalSize = 0;
     gLastAddSerial = -1;
+}
+
+void AddStelUndo(const Stellation* stellation)
+{
+    const Poly* poly = GetCurrentPoly();
+    if (!poly)
+        return;
+    AddUndo(stellation == poly->GetFaceStellation() ? kUndoStellationChange : kUndoDualStellationChange, false);
+}
+
+void RecordStelCellChange(StellationCell* cell, bool nowIncluded)
+{
+    if (!cell || !gOpen || gApplying || !gLast || (cell->mFlags & kCellUndoRecorded))
+        return;
+    const int kind = gLast->GetKind();
+    if (kind != kUndoStellationChange && kind != kUndoDualStellationChange && kind != kUndoReflexibilityChange)
+        return;
+    (nowIncluded ? gRecordedIncluded : gRecordedExcluded).push_back(cell);
+    cell->mFlags |= kCellUndoRecorded;
+}
+
+const std::vector<StellationCell*>& RecordedStelCells(bool included)
+{
+    return included ? gRecordedIncluded : gRecordedExcluded;
 }
 
 int GetUndoSize()

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+class Stellation;
+class StellationCell;
 class UndoItem;
 class wxMenu;
 
@@ -26,6 +28,14 @@ void BeginUndoGroup(int kind);
 void EndUndoGroup();
 void TrimUndoList();
 void ClearUndoList();
+
+// "Stellation Change" for the current model's own stellation, else "Dual Stellation Change";
+// nothing without a current model.
+void AddStelUndo(const Stellation* stellation);
+// While a stellation or reflexibility item is open, each cell whose inclusion changes is recorded
+// once, on the list of its new state.
+void RecordStelCellChange(StellationCell* cell, bool nowIncluded);
+const std::vector<StellationCell*>& RecordedStelCells(bool included);
 
 int GetUndoSize();
 int GetUndoStepCount();

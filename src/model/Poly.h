@@ -370,6 +370,13 @@ public:
     int DrawDualModel(double scale, double explodeScale);
     // The faces of one side (faces: the side's face list, others the other list).
     void DrawSide(ElemList* faces, ElemList* others, double scale, double explodeScale);
+    // The current stellation of the base side (of the dual side), facelet by facelet in kind 8; the
+    // mesh is built when missing, and nothing is drawn while none can be built.
+    void DrawStellationView(double scale, double explodeScale);
+    void DrawDualStellationView(double scale, double explodeScale);
+    // The shown side as the compound pane draws it: kind 0 while its stellation is the original
+    // polyhedron, else kind 8; answers the kind it used.
+    int DrawCompoundView(double scale, double explodeScale);
     // Every face of the list, or the one face given.
     void DrawFaceList(ElemList* faces, int kind, double scale, double explodeScale, FaceVert* single);
     void DrawFace(FaceVert* face, int kind, double scale, double explodeScale, bool single);

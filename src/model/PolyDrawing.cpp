@@ -1,6 +1,11 @@
 #include "kernel/RenderSettings.h"
 #include "kernel/SceneDrawer.h"
 #include "kernel/Tolerance.h"
+#include "mesh/Edge3D.h"
+#include "mesh/Face3D.h"
+#include "mesh/Face3DType.h"
+#include "mesh/Model3D.h"
+#include "mesh/Vert3D.h"
 #include "model/ColorSchemes.h"
 #include "model/Edge.h"
 #include "model/ElementDisplayOptions.h"
@@ -83,6 +88,78 @@ void DrawPlainFace(const FaceVert* face, const Vec3D& offset, double scale, cons
     }
 }
 
+// The picking item of a facelet of a stellation mesh, named by its running index.
+constexpr int kFaceletItem = 7;
+
+// The outside of a facelet takes its element's colour on the side it faces; the inside the other.
+void FaceletColor(const Face3D& facelet, bool outside, float rgba[4])
+{
+    const FaceVert* e = facelet.mElement;
+    ColorRGB c = facelet.GetColor();
+    if (e && !outside)
+        c = (facelet.mFlags & kFace3DReversed) ? e->mColor : e->mBackColor;
+    if (c.r < 0.0f && e)
+        c = e->mColor;
+    rgba[0] = c.r;
+    rgba[1] = c.g;
+    rgba[2] = c.b;
+    rgba[3] = facelet.GetOpacity() < 1.0f ? facelet.GetOpacity() : 1.0f;
+}
+
+// The facelets the stellation mesh has in the element's plane, each by its type's triangles (a fan
+// when the type has none).
+void DrawElementFacelets(const FaceVert* element, const Vec3D& offset, double scale, const float color[4])
+{
+    Face3D* start = element->mFace3D;
+    if (!start)
+        return;
+    SceneDrawer& drawer = CurrentSceneDrawer();
+    const bool picking = drawer.IsPicking();
+    Face3D* facelet = start;
+    do
+    {
+        const Face3DType* type = facelet->mType;
+        if (type && type->mNumSides >= 3 && facelet->mEdges)
+        {
+            const Vec3D normal = facelet->GetNormal();
+            const auto corner = [&](int edge) {
+                Vec3D p;
+                const Vert3D* v = facelet->mEdges[size_t(edge)].mVert;
+                Vec3Add(p, v ? v->mPos : Vec3D{0, 0, 0}, offset);
+                return p;
+            };
+            float rgba[4] = {color[0], color[1], color[2], color[3]};
+            if (rgba[0] < 0.0f)
+            {
+                Vec3D foot = corner(0);
+                Vec3Scale(foot, foot, scale);
+                FaceletColor(*facelet, drawer.IsFacingViewer(foot, normal), rgba);
+            }
+            if (picking)
+                drawer.SetGLSelectionItem(kFaceletItem, Face3D::GetIndex(facelet));
+            const std::vector<int32_t>& tris = type->mTriIndices;
+            if (tris.size() >= 3)
+                for (size_t i = 0; i + 2 < tris.size(); i += 3)
+                {
+                    const Vec3D t[3] = {corner(tris[i]), corner(tris[i + 1]), corner(tris[i + 2])};
+                    drawer.AddTriangle(t, normal, rgba, 0, scale, nullptr, nullptr, nullptr);
+                }
+            else
+            {
+                const int outer = type->mLoopSizes.empty() ? type->mNumSides : type->mLoopSizes[0];
+                for (int i = 1; i + 1 < outer; ++i)
+                {
+                    const Vec3D t[3] = {corner(0), corner(i), corner(i + 1)};
+                    drawer.AddTriangle(t, normal, rgba, 0, scale, nullptr, nullptr, nullptr);
+                }
+            }
+            if (picking)
+                drawer.ClearGLSelectionItem();
+        }
+        facelet = facelet->mNextOnElement;
+    } while (facelet && facelet != start);
+}
+
 bool IsSolidKind(int kind)
 {
     return (kind == 0 && !IsKitStyle()) || kind == 1 || kind == 3;
@@ -107,6 +184,35 @@ void Poly::DrawSide(ElemList* faces, ElemList* /*others*/, double scale, double 
     if (mFlags & kIs4D)
         return;
     DrawFaceList(faces, 0, scale * mDisplayScale, explodeScale, nullptr);
+}
+
+void Poly::DrawStellationView(double scale, double explodeScale)
+{
+    if ((mFlags & kIs4D) || !GetFaceStellation()->GetModel3D(false))
+        return;
+    DrawFaceList(&mFaces, 8, scale * mDisplayScale, explodeScale, nullptr);
+}
+
+void Poly::DrawDualStellationView(double scale, double explodeScale)
+{
+    if ((mFlags & kIs4D) || !GetVertStellation()->GetModel3D(false))
+        return;
+    DrawFaceList(&mVerts, 8, scale * mDisplayScale, explodeScale, nullptr);
+}
+
+int Poly::DrawCompoundView(double scale, double explodeScale)
+{
+    Stellation* side = mShowDual ? GetVertStellation() : GetFaceStellation();
+    ElemList* faces = mShowDual ? static_cast<ElemList*>(&mVerts) : &mFaces;
+    if (mFlags & kIs4D)
+        return 0;
+    if (Stellation::IsOriginal(side) || !side->GetModel3D(false))
+    {
+        DrawFaceList(faces, 0, scale * mDisplayScale, explodeScale, nullptr);
+        return 0;
+    }
+    DrawFaceList(faces, 8, scale * mDisplayScale, explodeScale, nullptr);
+    return 8;
 }
 
 void Poly::DrawFaceList(ElemList* faces, int kind, double scale, double explodeScale, FaceVert* single)
@@ -180,6 +286,12 @@ bool Poly::DrawFacePass(FaceVert* face, int kind, double scale, double explodeSc
             ++pass;
             return false;
         }
+    }
+    if (kind == 8)
+    {
+        DrawElementFacelets(face, offset, scale, color);
+        ++pass;
+        return false;
     }
     // A face drawn straight from its corners takes its colour as the viewer sees it.
     float rgba[4] = {color[0], color[1], color[2], color[3]};

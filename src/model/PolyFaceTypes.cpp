@@ -255,8 +255,11 @@ int Vert::MatchDualType(const FaceType* type) const
     if (!first || first->mNumSides != n || n <= 0)
         return -1;
     const Vert* v1 = static_cast<const Vert*>(first);
-    // The two vertices read their faces in opposite senses when their turns differ.
-    const bool opposite = (mTurn > 0) != (v1->mTurn > 0);
+    // The two vertices read their faces in opposite senses when their turns differ. A ring that
+    // matches itself half-way round in the opposite orientation leaves the turn open or reads it
+    // from either half, so there only the direction the ring was laid in tells.
+    const bool halfTurn = mPoly && mPoly->mTemplate && mPoly->mTemplate->mHalfTurn;
+    const bool opposite = halfTurn ? mDirection != v1->mDirection : (mTurn > 0) != (v1->mTurn > 0);
     for (int i = 0; i < n; ++i)
     {
         bool all = true;

@@ -1,5 +1,7 @@
 #include "operations/PickedPoints.h"
 
+#include "kernel/Tolerance.h"
+
 #include <array>
 #include <cfloat>
 
@@ -99,6 +101,28 @@ int32_t& MeasureSegment()
 double& MeasureAngle()
 {
     return gAngle;
+}
+
+bool GetMeasuredSegment(Vec4D& a, Vec4D& b)
+{
+    if (gSegment < 0 || gSegment + 1 >= kNumMeasurePoints)
+        return false;
+    if (!IsMeasurePointSet(gPoints[gSegment]) || !IsMeasurePointSet(gPoints[gSegment + 1]))
+        return false;
+    a = gPoints[gSegment];
+    b = gPoints[gSegment + 1];
+    return true;
+}
+
+double GetMeasuredDistance()
+{
+    Vec4D a, b;
+    if (!GetMeasuredSegment(a, b))
+        return DBL_MAX;
+    Vec4D d;
+    Vec4Sub(d, b, a);
+    const double length = Vec4Length(d);
+    return length < kTol ? 0.0 : length;
 }
 
 void ResetMeasurement()

@@ -46,5 +46,10 @@ int32_t& MeasureSegment();
 // An angle measured directly, radians; the largest double for none.
 double& MeasureAngle();
 
+// The two ends of the measured segment; false unless both are set.
+bool GetMeasuredSegment(Vec4D& a, Vec4D& b);
+// The length of the measured segment: the largest double when nothing is measured, 0 below 1e-7.
+double GetMeasuredDistance();
+
 // Every set empty, every pool point unset, the segment 0 and no angle.
 void ResetMeasurement();

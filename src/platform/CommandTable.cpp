@@ -1,6 +1,7 @@
 #include "platform/CommandTable.h"
 
 #include "platform/IconMenu.h"
+#include "platform/MenuPictureChecks.h"
 #include "platform/WxSupport.h"
 
 #include <wx/accel.h>
@@ -60,18 +61,20 @@ wxMenu* SubMenu(wxMenu* menu, const std::string& text)
 void AppendCommand(wxMenu* menu, const CommandInfo& c)
 {
     const std::string keys = CommandAcceleratorText(c);
+    const wxBitmap picture =
+        c.bitmap ? wxArtProvider::GetBitmap(c.bitmap, kCommandArtClient, wxSize(16, 16)) : wxBitmap();
+    // Marks are checks even for exclusive choices: this toolkit's radio groups cannot show none
+    // chosen, which several of the program's sets of choices can. A marked command with a picture
+    // shows its mark on the picture.
+    const bool pictureCheck = c.update.checkable && picture.IsOk();
     auto* item = new wxMenuItem(menu, c.id, wxString::FromUTF8(CommandItemLabel(c, Before(c.text, '\t'))),
                                 wxString::FromUTF8(c.prompt ? c.prompt : ""),
-                                c.update.checkable ? wxITEM_CHECK : wxITEM_NORMAL);
-    // Marks are checks even for exclusive choices: this toolkit's radio groups cannot show none
-    // chosen, which several of the program's sets of choices can.
-    if (c.bitmap && !c.update.checkable)
-    {
-        const wxBitmap picture = wxArtProvider::GetBitmap(c.bitmap, kCommandArtClient, wxSize(16, 16));
-        if (picture.IsOk())
-            item->SetBitmap(picture);
-    }
+                                c.update.checkable && !pictureCheck ? wxITEM_CHECK : wxITEM_NORMAL);
+    if (picture.IsOk())
+        item->SetBitmap(picture);
     menu->Append(item);
+    if (pictureCheck)
+        MakePictureCheckItem(item, picture);
     if (CommandKeyShownOnly(c))
         ShowMenuItemKeyText(item, keys);
 }

@@ -119,7 +119,8 @@ public:
     // layers from the core, the outer infinite cell last; their axes and the original polyhedron.
     // Ends at the original polyhedron. False on cancel or failure.
     bool CreateCells();
-    // The outer infinite cell, across every facet side that no cell took; false without cells.
+    // The outer infinite cell, across every facet side that no cell took; false, with a message,
+    // without cells.
     bool CreateOuterCell();
     // Gives the facet sides still without a cell the outer cell.
     bool FillMissingSides();

@@ -24,6 +24,7 @@ inline constexpr uint32_t kCellOriginal = 0x800;       // part of the original p
 inline constexpr uint32_t kCellEnumerated = 0x1000;
 inline constexpr uint32_t kCellDeadPocket = 0x2000;
 inline constexpr uint32_t kCellMillerMarked = 0x4000;
+inline constexpr uint32_t kCellUndoRecorded = 0x8000;  // on a recorded list of the open undo item
 
 // One symmetry class of the 3D cells that the face planes of one side bound. The Stellation owns
 // its cells in creation order (layer by layer from the core; the last is the outer infinite cell).

@@ -235,12 +235,14 @@ StellationCell* CreateCellFromFacet(StellationFacet* facet, int side, Stellation
                         FreeFacetSideList(list);
                         return nullptr;
                     }
-                    // Turning down from p comes back to f: the cell lies below p.
+                    // Turning down from p comes back to f: the cell lies below p. A central f may
+                    // come back as its hemi partner, the same half-plane seen from its other side.
                     const StellationFacet* under = FacetOf(back);
                     int pSide = 0;
                     if (under && under == f)
                         pSide = 1;
-                    else if (under && under == f->mHemiPartner && FacetOf(d->mTwin) != p->mHemiPartner)
+                    else if (under && under == f->mHemiPartner &&
+                             (!p->mHemiPartner || FacetOf(d->mTwin) != p->mHemiPartner))
                         pSide = 1;
                     if (!IsTaken(p, pSide))
                         AddFacetSide(list, p, pSide);
@@ -416,8 +418,13 @@ bool Stellation::CreateCells()
 
 bool Stellation::CreateOuterCell()
 {
+    // No cell closes round the centre when the facets' links do not fit together: a face type
+    // that is no symmetry class lays out facets that are not images of each other.
     if (!mFirstCell)
+    {
+        InternalError("CreateOuterCell: No cells were found.\nThe model is probably not accurate enough.");
         return false;
+    }
     FacetSideList list;
     for (StellationCell* c = mFirstCell; c; c = c->next)
         for (int i = 0; i < c->GetNumFacets(); ++i)

@@ -2,6 +2,7 @@
 #include "kernel/UndoKinds.h"
 #include "kernel/ViewTypes.h"
 #include "mesh/Model3D.h"
+#include "model/StellationOptions.h"
 #include "stellation/FaceType.h"
 #include "stellation/Stellation.h"
 #include "stellation/StellationCell.h"
@@ -117,7 +118,7 @@ void StellationCell::ApplyInclusion(StellationCell* cell, bool on)
     {
         const bool matched = partner->IsIncluded();
         stellation->mNumUnmatchedChiralCells += (on == matched) ? -1 : 1;
-        if ((GetStellationSettings().options & kStellationOptionReflexible) && matched != on)
+        if (IsReflexibilityMaintained() && matched != on)
             ApplyInclusion(partner, on);
     }
     const bool original = (cell->mFlags & kCellOriginal) != 0;

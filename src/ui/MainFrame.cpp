@@ -7,9 +7,13 @@
 #include "document/PolyDoc.h"
 #include "document/RecentFileList.h"
 #include "document/UndoList.h"
+#include "kernel/DiagramPools.h"
 #include "kernel/RingList.h"
 #include "kernel/RingVert.h"
+#include "library/LibrarySearchResult.h"
 #include "model/MemorySlots.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
 #include "operations/PolyMenuCommands.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
@@ -22,18 +26,22 @@
 #include "render/OpenGLView.h"
 #include "render/TranslucentQueue.h"
 #include "ui/ChooseLayoutDialog.h"
+#include "ui/CommandPictures.h"
 #include "ui/Commands.h"
 #include "ui/CreateBlockDialog.h"
 #include "ui/EscapeCommands.h"
 #include "ui/MenuWording.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
+#include "ui/ScaleMenu.h"
+#include "ui/StellationPlanesDialog.h"
 #include "ui/UndoSettingsDialog.h"
 #include "ui/TorusDialog.h"
 #include "ui/WatermanDialog.h"
 #include "ui/ZonohedrifyDialog.h"
 
 #include <wx/accel.h>
+#include <wx/bmpbndl.h>
 #include <wx/menu.h>
 #include <wx/textentry.h>
 
@@ -68,6 +76,9 @@ const CommandWording kCommandWordings[] = {
     {kCmdShowHideSelectedColor, kWordingSelectionNoVertex, kWordingSelectionNoVertex},
 };
 
+// Milliseconds between two update passes over the buttons and the window's other items.
+constexpr long kToolBarUpdateInterval = 100;
+
 const CommandWording* FindWording(int id)
 {
     for (const CommandWording& w : kCommandWordings)
@@ -80,11 +91,14 @@ const CommandWording* FindWording(int id)
 CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(document, "Orvane")
 {
     mPreviousSceneHost = SetSceneHost(&mSceneHost);
+    InstallCommandPictures();
+    SetIcon(GetCommandPicture(kProgramIconPicture).GetIcon(wxSize(32, 32)));
     SetCommandTable(&GetCommandTable());
     SetMenuBar(BuildMenuBar(GetCommandTable()));
     const wxAcceleratorTable keys = BuildAcceleratorTable(GetCommandTable());
     SetAcceleratorTable(keys);
     BindEscapeCommands(this);
+    BindScaleCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();
         if (!doc)
@@ -112,6 +126,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunTorusCommand(this); }, kCmdCreateTorus);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunCreateBlockCommand(this); }, kCmdCreateBlock);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunZonohedrifyCommand(this); }, kCmdZonohedrify);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunStellationPlanesCommand(this); }, kCmdStellationPlanes);
     Bind(wxEVT_MENU, [](wxCommandEvent&) { SubdivideCurrentModel(false); }, kCmdSubdivideFaces);
     Bind(wxEVT_MENU, [](wxCommandEvent&) { SubdivideCurrentModel(true); }, kCmdCreateGeodesicSphere);
     Bind(
@@ -127,8 +142,14 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
+    mDock.SetManagedWindow(this);
+    CreateToolBars();
     ResetLayoutViewTypes();
     OnCreateClient(std::move(factory));
+    LoadBarState();
+    mDock.Update();
+    // The buttons' update handlers run on idle, with every frame while models move.
+    wxUpdateUIEvent::SetUpdateInterval(kToolBarUpdateInterval);
     if (NewView* view = NewView::GetActiveView() ? NewView::GetActiveView() : NewView::GetFirstView())
         view->Activate(true);
 
@@ -141,6 +162,9 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
 
 CMainFrame::~CMainFrame()
 {
+    ClearPlaneClipboard();
+    wxUpdateUIEvent::SetUpdateInterval(0);
+    mDock.UnInit();
     SetRecentFilesChangedHook(nullptr);
     if (&GetSceneHost() == &mSceneHost)
         SetSceneHost(mPreviousSceneHost);
@@ -249,10 +273,14 @@ bool CMainFrame::CloseApplication()
     CPolyApp::SaveSettings();
     CloseViewModule();
     ClearUndoList();
-    ClearMemorySlots();
+    if (Poly* poly = GetCurrentPoly())
+        poly->mAugmenter.Clear();
     ReleaseRingListPool();
     ReleaseRingVertPool();
     ReleaseTranslucentQueue();
+    GetSharedDiagramPools().FreeAll();
+    ClearMemorySlots();
+    ClearSearchResults();
     const bool closed = NewFrame::CloseApplication();
     mClosing = false;
     return closed;

@@ -3,9 +3,24 @@
 #include "ui/AppSceneHost.h"
 #include "ui/NewFrame.h"
 
+#include <wx/aui/framemanager.h>
+
+#include <array>
 #include <string>
 
+class CToolBarEx;
 class wxMenuItem;
+
+// The main window's toolbars, in their order of creation.
+enum MainToolBarIndex
+{
+    kMainToolBar,
+    kTourToolBar,
+    kOptionToolBar,
+    kModeToolBar,
+    kViewToolBar,
+    kNumMainToolBars
+};
 
 // The main window: the menu built from the command table, the pane layouts with the view type each
 // layout's panes showed last, and the orderly shut-down of the program. Made once by the
@@ -31,12 +46,38 @@ public:
     static std::string GetMessageString(int command);
     static std::string GetToolTipString(int command);
 
+    // Stores the kit's edge style (0..10), shows its picture on the Choose Geomag Edge Style button
+    // and redraws every view.
+    void SetGeomagEdgeStyleButton(int style);
+    CToolBarEx* GetToolBar(int bar) const { return mToolBars[size_t(bar)]; }
+    // Docks, floats, shows and hides the toolbars.
+    wxAuiManager& GetDockManager() { return mDock; }
+    // A stored docking state names only panes this window has.
+    bool IsDockStateUsable(const std::string& state) const;
+    // Applies a stored docking state when it is usable; a toolbar it lacks keeps its first place
+    // beside its neighbour. False when the state was not usable and the places stayed.
+    bool ApplyDockState(const std::string& state);
+    // The setting "BarState": read at start, written when the window goes.
+    void LoadBarState();
+    void SaveBarState();
+    bool Destroy() override;
+
 private:
+    void CreateToolBars();
+    void DockToolBar(int bar);
+    void DockBeside(int bar, int neighbour);
+    void OnShowToolBar(wxCommandEvent& event);
+    void OnUpdateShowToolBar(wxUpdateUIEvent& event);
+    void PanesReplaced(wxWindow* old, wxWindow* now) override;
+
     void OnMenuHighlight(wxMenuEvent& event);
     // Test hook: with ORVANE_FIRST_FRAME_PPM set, save the first frame there and close. A new
     // layout (a default scene's) makes new panes: the hook moves to the first of them.
     void ArmFirstFrameCapture();
 
+    wxAuiManager mDock;
+    std::array<CToolBarEx*, kNumMainToolBars> mToolBars{};
+    bool mBarStateSaved = false;
     // The panes and layout as model files see them, installed while the frame lives.
     AppSceneHost mSceneHost;
     SceneHost* mPreviousSceneHost = nullptr;
@@ -51,5 +92,7 @@ private:
 int GetStereoMode();
 // A mode 0..8 for every view.
 void SetStereoModeInAllViews(int mode);
+// The kit's edge style the Choose Geomag Edge Style button shows, 0 (Yellow) to 10.
+int GetGeomagEdgeStyle();
 // Where a command lives in the main window's menu ("File->Exit"); empty when it is not there.
 std::string GetCommandMenuText(int command);

@@ -6,6 +6,7 @@
 #include "platform/CommandRouting.h"
 #include "platform/CommandTable.h"
 #include "platform/MainWindow.h"
+#include "platform/MenuPictureChecks.h"
 #include "render/OpenGLView.h"
 #include "ui/MenuWording.h"
 #include "ui/NewSplitter.h"
@@ -138,6 +139,8 @@ bool NewFrame::CloseApplication()
 
 void NewFrame::DestroyPanes()
 {
+    if (wxWindow* old = mSplitter ? static_cast<wxWindow*>(mSplitter) : mSingleView)
+        PanesReplaced(old, nullptr);
     if (mSplitter)
         mSplitter->Destroy();
     if (mSingleView)
@@ -202,6 +205,8 @@ bool NewFrame::ProcessEvent(wxEvent& event)
                          wxFrame::ProcessEvent(event);
     if (keepGreyed)
         static_cast<wxUpdateUIEvent&>(event).Enable(false);
+    if (event.GetEventType() == wxEVT_UPDATE_UI)
+        TakePictureCheckFromUpdate(static_cast<wxUpdateUIEvent&>(event));
     return handled;
 }
 
@@ -310,6 +315,7 @@ void NewFrame::CreatePanes(int layout)
         mSplitter->ApplyRatios();
     }
 
+    PanesReplaced(old, mSplitter ? static_cast<wxWindow*>(mSplitter) : mSingleView);
     if (old)
     {
         old->Destroy();

@@ -65,6 +65,9 @@ public:
 protected:
     // The client area: every layout initialised, then the two-pane layout through SetLayout.
     bool OnCreateClient(PaneFactory factory);
+    // The window that fills the client area is replaced by now (null when the panes are removed);
+    // old is still alive. A frame that lays out its client area itself hands it the new window.
+    virtual void PanesReplaced(wxWindow* /*old*/, wxWindow* /*now*/) {}
     // Commands and their update events go to the active view, the document, this frame and the
     // application, in that order, after the command table's rule; the table's rewording of the menu
     // text comes first.

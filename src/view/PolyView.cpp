@@ -92,6 +92,7 @@ CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
     BindExportCommands();
     InitGLSelection(kNumPickKinds);
     BindSelectionCommands();
+    BindStellationCommands();
     BindMemoryCommands();
     SetViewType(kViewTypePoly, false);
 }

@@ -291,7 +291,23 @@ private:
     // Makes what the pane shows the base model, as one undo step; true when the model changed.
     bool ConvertViewToBaseModel(int flags);
     void BindSelectionCommands();
+
+    // ---- Stellation menu (PolyViewStellation.cpp) ----
+public:
+    // The shown stellation, built when needed, includes exactly its cells on axes of the class (or
+    // its unsupportable cells), as one undo step.
+    void SelectCellsAboveAxis(int axisClass);
+    void SelectUnsupportableCells();
+
+private:
+    void BindStellationCommands();
 };
+
+// "Select All Cells Above" and the axis text of the class in the model's group.
+std::string GetCellsAboveAxisMenuText(const Poly* poly, int axisClass);
+// The pane shows one side of a model with a symmetry group, which for class 2 has three axis
+// classes.
+bool CanSelectCellsAboveAxis(const CPolyView& view, int axisClass);
 
 // The type's name, or "Unknown view type" after an internal error for a code that is no type.
 const char* GetViewTypeName(int code);

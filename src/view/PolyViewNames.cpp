@@ -231,7 +231,9 @@ const char* CPolyView::GetPlaceholderText() const
         return "No nets.";
     if (mViewType == kViewTypeMorphViaSnub)
         return "";
-    const bool drawsModel = mViewType == kViewTypePoly || mViewType == kViewTypeDual || mViewType == kViewTypePolyAndDual;
+    const bool drawsModel = mViewType == kViewTypePoly || mViewType == kViewTypeDual || mViewType == kViewTypePolyAndDual ||
+                            mViewType == kViewTypeUniStellation || mViewType == kViewTypeDualStellation ||
+                            mViewType == kViewTypeCompound;
     if (drawsModel)
         return "";
     if (ViewTypeHasAll(mViewType, kViewFamilyMorph))

@@ -8,6 +8,8 @@
 #include "kernel/StatusText.h"
 #include "kernel/UndoKinds.h"
 #include "kernel/ViewTypes.h"
+#include "mesh/Face3D.h"
+#include "mesh/Model3D.h"
 #include "model/ColorSchemes.h"
 #include "model/CreatePoly.h"
 #include "model/Edge.h"
@@ -26,6 +28,7 @@
 
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 
 namespace
@@ -141,6 +144,13 @@ int CPolyView::PickAt(const PickRequest& request, PickResult* result)
             out.element = out.kind == kPickFaceFacet || out.kind == kPickDualFaceFacet
                               ? HitToPolyElement(*poly, out.hits[0])
                               : HitToElement(*poly, out.kind, out.index);
+        // A facelet of the stellation stands for the face whose plane it lies in.
+        if (out.kind == kPickFacelet)
+        {
+            const Model3D* mesh = PeekStellationModel3D();
+            const Face3D* facelet = mesh ? mesh->GetFace(out.index) : nullptr;
+            out.element = facelet ? facelet->mElement : nullptr;
+        }
     }
     if (!result)
         ApplyPickDefault(request.kind, out);
@@ -162,6 +172,7 @@ void CPolyView::ApplyPickDefault(int /*request*/, const PickResult& picked)
     case kPickDualFace:
     case kPickFaceFacet:
     case kPickDualFaceFacet:
+    case kPickFacelet:
         if (picked.element && picked.element != poly->mSelectedFace)
             poly->SelectElement(picked.element, false);
         break;
@@ -196,7 +207,16 @@ std::string CPolyView::IdentifyAt(int x, int y)
     request.precise = true;
     const int kind = PickAt(request, &picked);
     const Poly* poly = GetCurrentPoly();
-    const std::string text = "Selected " + (kind < 0 || !poly ? std::string("nothing") : IdentifyText(*poly, kind, picked.index));
+    std::string what = kind < 0 || !poly ? std::string("nothing") : IdentifyText(*poly, kind, picked.index);
+    if (kind == kPickFacelet)
+    {
+        const FaceVert* face = picked.element ? picked.element->AsFaceVert() : nullptr;
+        char text[96];
+        std::snprintf(text, sizeof text, "%s-face %d, facelet %d,", face && face->IsVert() ? "dual" : "base",
+                      face ? face->mIndex + 1 : 0, picked.index + 1);
+        what = face ? text : "nothing";
+    }
+    const std::string text = "Selected " + what;
     SetStatusText("%s", text.c_str());
     return text;
 }

@@ -24,20 +24,14 @@ Stellation* SideStellation(Poly* poly, bool dual)
     return dual ? poly->GetVertStellation() : poly->GetFaceStellation();
 }
 
-// The largest distance of a point of the stellation from the centre: of its mesh once built; an
-// unbuilt stellation is the side's own polyhedron, the model itself (radius 1) or its dual.
+// The largest distance of a point of the stellation from the centre, measured on its mesh; a
+// stellation without one is the side's own polyhedron, the model itself (radius 1) or its dual.
 double StellationRadius(Poly* poly, Stellation* stellation)
 {
     if (!stellation)
         return 0.0;
-    if (const Model3D* mesh = stellation->PeekModel3D(); mesh && mesh->GetNumVerts() > 0)
-    {
-        double largest = 0.0;
-        for (int i = 0; i < mesh->GetNumVerts(); ++i)
-            if (const Vert3D* v = mesh->GetVert(i))
-                largest = std::max(largest, Vec3Length(v->mPos));
-        return largest;
-    }
+    if (const double r = stellation->GetRadius(); r > 0.0)
+        return r;
     return stellation->IsDual() ? poly->GetRadius() : 1.0;
 }
 

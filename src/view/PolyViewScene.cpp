@@ -6,6 +6,11 @@
 #include "kernel/Strings.h"
 #include "kernel/TransitionSettings.h"
 #include "kernel/ViewTypes.h"
+#include "mesh/Edge3D.h"
+#include "mesh/Face3D.h"
+#include "mesh/Face3DType.h"
+#include "mesh/Model3D.h"
+#include "mesh/Vert3D.h"
 #include "model/DrawnPolygon.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/FaceVert.h"
@@ -13,6 +18,7 @@
 #include "model/Poly.h"
 #include "model/SectionPolygon.h"
 #include "model/SymGroup.h"
+#include "stellation/Stellation.h"
 #include "render/BackgroundImageSettings.h"
 #include "render/GLContextState.h"
 #include "render/KitStyle.h"
@@ -27,6 +33,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace
@@ -40,6 +47,12 @@ constexpr bool kFaceDrawingStencilsLines = false;
 
 constexpr int kDottedStipple = 0x5555;
 
+// The panes that draw the mesh of a stellation.
+bool IsStellationType(int type)
+{
+    return type == kViewTypeUniStellation || type == kViewTypeDualStellation;
+}
+
 // The kit cannot show what the view draws for this record: the kit style stands aside.
 bool KitStyleStandsAside(const CPolyView& view, Poly& poly)
 {
@@ -52,6 +65,65 @@ bool KitStyleStandsAside(const CPolyView& view, Poly& poly)
     if (ViewTypeHasAll(type, kViewFamilyStellation))
         return !poly.IsStellationKitBuildable(dual);
     return !poly.IsKitBuildable(dual, nullptr);
+}
+
+// The vertices and edges of a side's stellation mesh as points and lines in the default colours,
+// each edge once: under "ShowStelVerts" and "ShowStelEdges", and in a pane that shows the
+// stellation itself also under "ShowVerts" and "ShowEdges".
+void DrawStellationMeshMarks(Poly& poly, bool dual, bool stellationPane)
+{
+    const ElementDisplayOptions& options = GetElementDisplayOptions();
+    const bool showVerts = options.mShowStelVerts || (stellationPane && options.mShowVerts);
+    const bool showEdges = options.mShowStelEdges || (stellationPane && options.mShowEdges);
+    if (!showVerts && !showEdges)
+        return;
+    Stellation* side = dual ? poly.GetVertStellation() : poly.GetFaceStellation();
+    Model3D* mesh = side ? side->GetModel3D(false) : nullptr;
+    if (!mesh)
+        return;
+    SceneDrawer& drawer = CurrentSceneDrawer();
+    const double scale = poly.mDisplayScale;
+    const auto placed = [scale](const Vec3D& p) {
+        Vec3D q;
+        Vec3Scale(q, p, scale);
+        return q;
+    };
+    const bool lighting = drawer.SetLighting(false);
+    if (showEdges && !drawer.IsPicking())
+    {
+        std::vector<Vec3D> ends;
+        for (int i = 0; i < mesh->GetNumEdgeSlots(); ++i)
+        {
+            const Edge3D* e = mesh->GetEdge(i);
+            const Vert3D* end = e ? e->GetEndVert() : nullptr;
+            // A joined edge is drawn from the side whose slot comes first.
+            if (!e || !e->mVert || !end || (e->mNeigh && std::less<const Edge3D*>()(e->mNeigh, e)))
+                continue;
+            ends.push_back(placed(e->mVert->mPos));
+            ends.push_back(placed(end->mPos));
+        }
+        const ColorRGB& c = options.mDefaultEdgeColor;
+        std::vector<float> colors;
+        for (size_t i = 0; i < ends.size() / 2; ++i)
+            colors.insert(colors.end(), {c.r, c.g, c.b, 1.0f});
+        if (!ends.empty())
+            drawer.DrawLines(ends.data(), colors.data(), int(ends.size() / 2));
+    }
+    if (showVerts && !drawer.IsPicking())
+    {
+        std::vector<Vec3D> points;
+        std::vector<float> colors;
+        const ColorRGB& c = options.mDefaultVertColor;
+        for (int i = 0; i < mesh->GetNumVerts(); ++i)
+            if (const Vert3D* v = mesh->GetVert(i))
+            {
+                points.push_back(placed(v->mPos));
+                colors.insert(colors.end(), {c.r, c.g, c.b, 1.0f});
+            }
+        if (!points.empty())
+            drawer.DrawPoints(points.data(), colors.data(), int(points.size()), options.mVertSize);
+    }
+    drawer.SetLighting(lighting);
 }
 
 // Where the section plane lies along n: the depth between the shown side's lowest and highest
@@ -101,6 +173,9 @@ void CPolyView::PrepareForDraw()
         if (ViewTypeHasAll(mViewType, kViewFamilyDiagram) || ViewTypeHasAll(mViewType, kViewFamilyNet))
             return;
     }
+    // A stellation whose build was declined or cannot be had shows nothing to fit yet.
+    if (IsStellationType(mViewType) && !GetStellationModel3D(false))
+        return;
     FitView(mPendingFit);
     mPendingFit = 0;
 }
@@ -371,6 +446,15 @@ void CPolyView::OnGLDraw()
         poly->DrawDualModel(1.0, x);
         baseDrawn = dualDrawn = true;
         break;
+    case kViewTypeUniStellation:
+        poly->DrawStellationView(1.0, x);
+        break;
+    case kViewTypeDualStellation:
+        poly->DrawDualStellationView(1.0, x);
+        break;
+    case kViewTypeCompound:
+        poly->DrawCompoundView(1.0, x);
+        break;
     default:
         if (GetViewTypeName(mViewType, false) == nullptr)
             InternalError("Illegal view type in OnGLDraw (0x%x).", unsigned(mViewType));
@@ -454,6 +538,19 @@ void CPolyView::DrawModelMarks(Poly& poly)
     }
     if (mViewType != kViewTypeNet3D && !ViewTypeHasAll(mViewType, kViewFamilyMorph))
         DrawVertsAndEdges(poly);
+    if (IsStellationType(mViewType) || mViewType == kViewTypeCompound || IsModelType(mViewType))
+    {
+        bool dual = false;
+        const bool single = GetShownSide(dual);
+        const bool stellationPane = !IsModelType(mViewType);
+        if (!single || mViewType == kViewTypePolyAndDual)
+        {
+            DrawStellationMeshMarks(poly, false, stellationPane);
+            DrawStellationMeshMarks(poly, true, stellationPane);
+        }
+        else
+            DrawStellationMeshMarks(poly, dual, stellationPane);
+    }
 }
 
 void CPolyView::DrawVertsAndEdges(Poly& poly)

@@ -3,6 +3,7 @@
 // on the stored model itself, with a triangle test and a convexity test of our own.
 
 #include "LibraryStateFixture.h"
+#include "SurfaceChecks.h"
 
 #include "kernel/ScriptedServices.h"
 #include "library/LibraryBrowsing.h"
@@ -43,35 +44,16 @@ const NearMiss kRows[] = {
     {207, {5, 4}}, {208, {5, 4}}, {209, {4, 5}}, {210, {5, 6}}, {211, {6, 7}},
 };
 
-struct Model
-{
-    std::vector<Vec3D> verts;
-    std::vector<std::vector<int>> faces;
-};
+using Model = SurfaceModel;
 
 Model ModelOf(const SimplePoly& poly)
 {
-    Model model;
-    for (int i = 0; i < poly.mNumVerts; ++i)
-        model.verts.push_back(poly.mVerts[i].mPos);
-    for (int f = 0; f < poly.mNumFaces; ++f)
-    {
-        std::vector<int> face;
-        for (int k = 0; k < poly.mFaces[f].mNum; ++k)
-            face.push_back(SimpleVert::GetIndex(poly.mFaces[f].GetVert(k)));
-        model.faces.push_back(face);
-    }
-    return model;
+    return SurfaceModelOf(poly);
 }
 
 Vec3D Sub(const Vec3D& a, const Vec3D& b)
 {
     return Vec3D{a.x - b.x, a.y - b.y, a.z - b.z};
-}
-
-Vec3D Cross(const Vec3D& a, const Vec3D& b)
-{
-    return Vec3D{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
 double Dot(const Vec3D& a, const Vec3D& b)
@@ -82,125 +64,6 @@ double Dot(const Vec3D& a, const Vec3D& b)
 double Distance(const Vec3D& a, const Vec3D& b)
 {
     return std::sqrt(Dot(Sub(a, b), Sub(a, b)));
-}
-
-Vec3D Centroid(const Model& model, const std::vector<int>& face)
-{
-    Vec3D c{};
-    for (int i : face)
-        c = Vec3D{c.x + model.verts[size_t(i)].x, c.y + model.verts[size_t(i)].y, c.z + model.verts[size_t(i)].z};
-    const double n = double(face.size());
-    return Vec3D{c.x / n, c.y / n, c.z / n};
-}
-
-// Unit normal of the face's vector area (Newell's method): the face's own turning sense.
-Vec3D AreaNormal(const Model& model, const std::vector<int>& face)
-{
-    Vec3D n{};
-    for (size_t k = 0; k < face.size(); ++k)
-    {
-        const Vec3D& a = model.verts[size_t(face[k])];
-        const Vec3D& b = model.verts[size_t(face[(k + 1) % face.size()])];
-        n = Vec3D{n.x + (a.y - b.y) * (a.z + b.z), n.y + (a.z - b.z) * (a.x + b.x), n.z + (a.x - b.x) * (a.y + b.y)};
-    }
-    const double length = std::sqrt(Dot(n, n));
-    return Vec3D{n.x / length, n.y / length, n.z / length};
-}
-
-double WorstPlaneDistance(const Model& model, const std::vector<int>& face)
-{
-    const Vec3D n = AreaNormal(model, face);
-    const Vec3D c = Centroid(model, face);
-    double worst = 0.0;
-    for (int i : face)
-        worst = std::max(worst, std::fabs(Dot(Sub(model.verts[size_t(i)], c), n)));
-    return worst;
-}
-
-// Sides equal and corners equally far from the centre, both within tol.
-bool IsRegular(const Model& model, const std::vector<int>& face, double tol)
-{
-    const Vec3D c = Centroid(model, face);
-    const double side = Distance(model.verts[size_t(face[0])], model.verts[size_t(face[1])]);
-    const double radius = Distance(model.verts[size_t(face[0])], c);
-    for (size_t k = 0; k < face.size(); ++k)
-    {
-        const Vec3D& p = model.verts[size_t(face[k])];
-        if (std::fabs(Distance(p, model.verts[size_t(face[(k + 1) % face.size()])]) - side) > tol ||
-            std::fabs(Distance(p, c) - radius) > tol)
-            return false;
-    }
-    return true;
-}
-
-using Triangle = std::array<Vec3D, 3>;
-
-// Separating-axis test of two triangles: they meet unless the face normals or one of the nine
-// cross products of their sides separate them.
-bool TrianglesMeet(const Triangle& a, const Triangle& b)
-{
-    std::vector<Vec3D> axes = {Cross(Sub(a[1], a[0]), Sub(a[2], a[0])), Cross(Sub(b[1], b[0]), Sub(b[2], b[0]))};
-    for (int i = 0; i < 3; ++i)
-    {
-        for (int j = 0; j < 3; ++j)
-            axes.push_back(Cross(Sub(a[(i + 1) % 3], a[i]), Sub(b[(j + 1) % 3], b[j])));
-    }
-    for (const Vec3D& axis : axes)
-    {
-        if (Dot(axis, axis) < 1e-24)
-            continue;
-        double minA = 1e300, maxA = -1e300, minB = 1e300, maxB = -1e300;
-        for (const Vec3D& p : a)
-        {
-            minA = std::min(minA, Dot(p, axis));
-            maxA = std::max(maxA, Dot(p, axis));
-        }
-        for (const Vec3D& p : b)
-        {
-            minB = std::min(minB, Dot(p, axis));
-            maxB = std::max(maxB, Dot(p, axis));
-        }
-        if (maxA < minB || maxB < minA)
-            return false;
-    }
-    return true;
-}
-
-// Faces drawn in a little towards their centres, so that faces that only share edges or corners
-// stay apart, and cut into fans.
-std::vector<std::pair<int, Triangle>> ShrunkTriangles(const Model& model, double shrink)
-{
-    std::vector<std::pair<int, Triangle>> out;
-    for (size_t f = 0; f < model.faces.size(); ++f)
-    {
-        const std::vector<int>& face = model.faces[f];
-        const Vec3D c = Centroid(model, face);
-        std::vector<Vec3D> corners;
-        for (int i : face)
-        {
-            const Vec3D& p = model.verts[size_t(i)];
-            corners.push_back(Vec3D{c.x + (p.x - c.x) * (1 - shrink), c.y + (p.y - c.y) * (1 - shrink),
-                                    c.z + (p.z - c.z) * (1 - shrink)});
-        }
-        for (size_t k = 1; k + 1 < corners.size(); ++k)
-            out.push_back({int(f), Triangle{corners[0], corners[k], corners[k + 1]}});
-    }
-    return out;
-}
-
-int CountFacePairsThatMeet(const Model& model)
-{
-    const std::vector<std::pair<int, Triangle>> triangles = ShrunkTriangles(model, 1e-4);
-    std::set<std::pair<int, int>> meeting;
-    for (size_t i = 0; i < triangles.size(); ++i)
-    {
-        for (size_t j = i + 1; j < triangles.size(); ++j)
-        {
-            if (triangles[i].first != triangles[j].first && TrianglesMeet(triangles[i].second, triangles[j].second))
-                meeting.insert({triangles[i].first, triangles[j].first});
-        }
-    }
-    return int(meeting.size());
 }
 
 // Every vertex off a face lies strictly below its plane, on the side away from the face's
@@ -215,8 +78,8 @@ double ConvexClearance(const Model& model)
     double clearance = 1e300;
     for (const std::vector<int>& face : model.faces)
     {
-        const Vec3D c = Centroid(model, face);
-        Vec3D normal = AreaNormal(model, face);
+        const Vec3D c = SurfaceCentroid(model, face);
+        Vec3D normal = SurfaceAreaNormal(model, face);
         if (Dot(normal, Sub(c, centre)) < 0)
             normal = Vec3D{-normal.x, -normal.y, -normal.z};
         for (size_t i = 0; i < model.verts.size(); ++i)
@@ -226,33 +89,6 @@ double ConvexClearance(const Model& model)
         }
     }
     return clearance;
-}
-
-std::map<std::pair<int, int>, std::vector<int>> FacesByEdge(const Model& model)
-{
-    std::map<std::pair<int, int>, std::vector<int>> edges;
-    for (size_t f = 0; f < model.faces.size(); ++f)
-    {
-        const std::vector<int>& face = model.faces[f];
-        for (size_t k = 0; k < face.size(); ++k)
-        {
-            const int a = face[k], b = face[(k + 1) % face.size()];
-            edges[{std::min(a, b), std::max(a, b)}].push_back(int(f));
-        }
-    }
-    return edges;
-}
-
-std::pair<double, double> EdgeRange(const Model& model)
-{
-    double shortest = 1e300, longest = 0.0;
-    for (const auto& [edge, faces] : FacesByEdge(model))
-    {
-        const double length = Distance(model.verts[size_t(edge.first)], model.verts[size_t(edge.second)]);
-        shortest = std::min(shortest, length);
-        longest = std::max(longest, length);
-    }
-    return {shortest, longest};
 }
 
 class NearMissRowsTest : public LibraryStateTest
@@ -413,7 +249,7 @@ TEST_F(NearMissRowsTest, DescriptionsHoldForTheData)
         const std::vector<int>& face = tetrated.faces[f];
         if (face.size() == 5)
         {
-            EXPECT_TRUE(IsRegular(tetrated, face, 1e-9)) << f;
+            EXPECT_TRUE(IsRegularFace(tetrated, face, 1e-9)) << f;
             continue;
         }
         ASSERT_EQ(face.size(), 3u);
@@ -429,12 +265,12 @@ TEST_F(NearMissRowsTest, DescriptionsHoldForTheData)
         }
         if (triangleEdge < 0)
         {
-            EXPECT_TRUE(IsRegular(tetrated, face, 1e-9)) << f;
+            EXPECT_TRUE(IsRegularFace(tetrated, face, 1e-9)) << f;
             ++single;
             continue;
         }
         ++paired;
-        EXPECT_FALSE(IsRegular(tetrated, face, 1e-3)) << f;
+        EXPECT_FALSE(IsRegularFace(tetrated, face, 1e-3)) << f;
         for (size_t k = 0; k < 3; ++k)
         {
             const double length =
@@ -454,16 +290,16 @@ TEST_F(NearMissRowsTest, DescriptionsHoldForTheData)
     for (const std::vector<int>& face : acro.faces)
     {
         if (face.size() == 5)
-            EXPECT_TRUE(IsRegular(acro, face, 1e-9));
+            EXPECT_TRUE(IsRegularFace(acro, face, 1e-9));
         else
-            irregular += IsRegular(acro, face, 1e-6) ? 0 : 1;
+            irregular += IsRegularFace(acro, face, 1e-6) ? 0 : 1;
     }
     EXPECT_GT(irregular, 0);
 
     // Enneagonal-faced Polyhedron: regular enneagons and squares, and the triangles not quite.
     const Model ennea = ModelOf(*Row(199).CreateSpringPoly(nullptr));
     for (const std::vector<int>& face : ennea.faces)
-        EXPECT_EQ(IsRegular(ennea, face, 1e-9), face.size() != 3) << face.size();
+        EXPECT_EQ(IsRegularFace(ennea, face, 1e-9), face.size() != 3) << face.size();
 }
 
 TEST_F(NearMissRowsTest, TheWedgeIsOrientedWhenItOpens)

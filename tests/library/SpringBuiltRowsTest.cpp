@@ -305,8 +305,8 @@ TEST_F(SpringBuiltRowsTest, RowsWithoutDataAreRefusedAndPassedOver)
     EXPECT_EQ(StepLibraryEntry(&Row(197), nullptr, 1), &Row(199));
     EXPECT_EQ(StepLibraryEntry(&Row(199), nullptr, -1), &Row(197));
     EXPECT_EQ(StepLibraryEntry(&Row(211), nullptr, 1), &Row(212));
-    EXPECT_EQ(StepLibraryEntry(&Row(221), nullptr, 1), &Row(241));
-    EXPECT_EQ(StepLibraryEntry(&Row(241), nullptr, -1), &Row(221));
+    EXPECT_EQ(StepLibraryEntry(&Row(225), nullptr, 1), &Row(241));
+    EXPECT_EQ(StepLibraryEntry(&Row(241), nullptr, -1), &Row(225));
 
     // The 4D rows cannot open yet, so stepping back from the first row goes to the last 3D row that builds
     // instead of stopping at each of them with a message.

@@ -59,3 +59,28 @@ TEST(PickedPointsTest, ResetUnsetsTheSetsPoints)
     EXPECT_EQ(MeasureSegment(), 0);
     EXPECT_EQ(MeasureAngle(), DBL_MAX);
 }
+
+TEST(PickedPointsTest, MeasuredSegmentNeedsBothEnds)
+{
+    ResetMeasurement();
+    Vec4D a, b;
+    EXPECT_FALSE(GetMeasuredSegment(a, b));
+    EXPECT_EQ(GetMeasuredDistance(), DBL_MAX);
+
+    Vec4D* pool = GetMeasurePoints();
+    MeasureSegment() = 2;
+    pool[2] = Vec4D{1, 2, 3, 4};
+    EXPECT_FALSE(GetMeasuredSegment(a, b));
+    pool[3] = Vec4D{1, 5, 7, 4};
+    ASSERT_TRUE(GetMeasuredSegment(a, b));
+    EXPECT_EQ(a.y, 2.0);
+    EXPECT_EQ(b.z, 7.0);
+    EXPECT_DOUBLE_EQ(GetMeasuredDistance(), 5.0);
+
+    pool[3] = Vec4D{1, 2, 3, 4 + 1e-9};
+    EXPECT_EQ(GetMeasuredDistance(), 0.0);
+    // The two items meet: no segment.
+    MeasureSegment() = -1;
+    EXPECT_FALSE(GetMeasuredSegment(a, b));
+    ResetMeasurement();
+}

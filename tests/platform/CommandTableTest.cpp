@@ -2,6 +2,7 @@
 
 #include "platform/CommandTable.h"
 #include "platform/IconMenu.h"
+#include "platform/MenuPictureChecks.h"
 #include "support/WxTestApp.h"
 
 #include <gtest/gtest.h>
@@ -164,6 +165,8 @@ TEST(CommandTable, ItemsTakeTheirPicturesFromTheProgramsArt)
     wxArtProvider::Pop();
     EXPECT_TRUE(bar->FindItem(401)->GetBitmap().IsOk());
     EXPECT_FALSE(bar->FindItem(402)->GetBitmap().IsOk());  // no picture of that name
-    // Items with marks show the mark, not a picture.
-    EXPECT_FALSE(bar->FindItem(403)->GetBitmap().IsOk());
+    // An item with a mark and a picture shows the picture and draws its mark on it.
+    EXPECT_TRUE(bar->FindItem(403)->GetBitmap().IsOk());
+    EXPECT_TRUE(IsPictureCheckItem(bar->FindItem(403)));
+    EXPECT_FALSE(IsPictureCheckItemChecked(bar->FindItem(403)));
 }

@@ -4,6 +4,7 @@
 #include "kernel/UndoKinds.h"
 #include "kernel/ViewTypes.h"
 #include "library/WenningerStellation.h"
+#include "model/StellationOptions.h"
 #include "stellation/ModelBuildSuspension.h"
 #include "stellation/StellationCell.h"
 #include "stellation/StellationCellGeometry.h"
@@ -60,8 +61,8 @@ void IncludeRuns(Stellation* st, const std::vector<StellationRun>& runs)
 // Restores the stellation options a test changes.
 struct OptionsGuard
 {
-    int saved = GetStellationSettings().options;
-    ~OptionsGuard() { GetStellationSettings().options = saved; }
+    int saved = GetStellationOptions();
+    ~OptionsGuard() { StoreStellationOptions(saved); }
 };
 
 int64_t gFakeNow = 0;
@@ -234,7 +235,7 @@ TEST(StellationCells, IcosahedronCellsAgreeWithTheWenningerTable)
     EXPECT_TRUE(found);
 
     OptionsGuard options;
-    GetStellationSettings().options = 0;
+    StoreStellationOptions(0);
     IncludeRuns(st, GetWenningerStellationRuns(24));  // compound of five tetrahedra: chiral
     EXPECT_EQ(st->mNumUnmatchedChiralCells, 1);
     IncludeRuns(st, GetWenningerStellationRuns(25));  // ten tetrahedra: both
@@ -356,7 +357,7 @@ TEST(StellationCells, SurfaceCornersAgreeWithPublishedVertexCounts)
 TEST(StellationCells, InclusionKeepsItsCountsAndTheSurface)
 {
     OptionsGuard options;
-    GetStellationSettings().options = 0;
+    StoreStellationOptions(0);
     ScopedScriptedServices scripted;
     auto model = BuildModel("3.3.3.3.3");
     ASSERT_NE(model, nullptr);
@@ -404,7 +405,7 @@ TEST(StellationCells, InclusionKeepsItsCountsAndTheSurface)
     EXPECT_EQ(st->mNumUnmatchedChiralCells, 0);
 
     // Keeping reflexibility, the partner goes with it.
-    GetStellationSettings().options = kStellationOptionReflexible;
+    StoreStellationOptions(kCriteriaReflexible);
     StellationCell::SetIncluded(right, true);
     EXPECT_TRUE(left->IsIncluded());
     EXPECT_EQ(st->mNumUnmatchedChiralCells, 0);
@@ -476,7 +477,7 @@ TEST(StellationCells, ACellChangeGoesThroughTheShell)
 
     // A chiral cell takes its partner along: each change is recorded and fits the nets and the
     // views of this side's stellation.
-    GetStellationSettings().options = kStellationOptionReflexible;
+    StoreStellationOptions(kCriteriaReflexible);
     GetStellationSettings().autoFrame = true;
     shell.calls.clear();
     StellationCell::SetIncluded(st->FindCell(6), true);
@@ -489,7 +490,7 @@ TEST(StellationCells, ACellChangeGoesThroughTheShell)
 
     // Without auto-framing only the nets are fitted; a change to the state the cell has asks nothing.
     GetStellationSettings().autoFrame = false;
-    GetStellationSettings().options = 0;
+    StoreStellationOptions(0);
     shell.calls.clear();
     StellationCell::SetIncluded(st->FindCell(6), false);
     StellationCell::SetIncluded(st->FindCell(6), false);
@@ -784,4 +785,18 @@ TEST(StellationCells, HemiModelsPutCellsOnBothSidesOfTheCentralPlanes)
     EXPECT_FALSE(st->mFirstCell->mFlags & kCellCore);
     // The cones under the triangles are closed; those under the missing squares open outwards.
     EXPECT_EQ(st->GetNumIncludedCellsTotal(), 8);
+}
+
+// With no cell round the centre there is nothing for the outer cell to close; the build stops and
+// says so rather than leaving the user without a stellation and without a word.
+TEST(StellationCells, NoCellsForTheOuterCellIsReported)
+{
+    ScopedScriptedServices scripted;
+    auto model = BuildModel("4.4.4");
+    ASSERT_NE(model, nullptr);
+    Stellation* st = model->poly.GetFaceStellation();
+    scripted.services.Clear();
+    EXPECT_FALSE(st->CreateOuterCell());
+    EXPECT_EQ(st->mFirstCell, nullptr);
+    EXPECT_NE(InternalErrors(scripted.services).find("CreateOuterCell: No cells were found."), std::string::npos);
 }

@@ -84,7 +84,9 @@ protected:
     {
         const std::vector<ModelPane*> panes = Panes();
         ASSERT_EQ(panes.size(), c.panes.size());
-        const wxSize client = mFrame->GetClientSize();
+        // The panes share the part of the client area that the toolbars leave.
+        const wxRect area = mFrame->GetSplitter() ? ClientRect(mFrame->GetSplitter()) : ClientRect(panes[0]);
+        const wxSize client = area.GetSize();
         const double slack = 2 * NewSplitter::kBarSize;
         for (size_t i = 0; i < panes.size(); ++i)
         {
@@ -92,7 +94,8 @@ protected:
             ASSERT_NE(panes[i], nullptr);
             EXPECT_EQ(panes[i]->GetViewNumber(), int(i));
             EXPECT_EQ(panes[i]->GetViewType(), c.types[i]);
-            const wxRect r = ClientRect(panes[i]);
+            wxRect r = ClientRect(panes[i]);
+            r.Offset(-area.GetPosition());
             const Box& e = c.panes[i];
             EXPECT_NEAR(r.GetLeft(), e.l * client.x, slack);
             EXPECT_NEAR(r.GetRight() + 1, e.r * client.x, slack);

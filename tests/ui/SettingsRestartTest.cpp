@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -261,4 +262,81 @@ TEST_F(SettingsRestart, WithoutXdgConfigHomeTheFolderIsUnderHome)
     ASSERT_EQ(Run({{"XDG_CONFIG_HOME", ""}, {"HOME", home}}), 0);
     const std::string file = ReadFile(home + "/.config/orvane/orvane.conf");
     EXPECT_EQ(StoredValue(file, kSettings, "Version"), "dword:0000138c");
+}
+
+namespace
+{
+// One field of a pane in a stored docking state ("layout2|name=A;state=..;dir=..|...").
+std::string PaneField(const std::string& state, const std::string& pane, const std::string& field)
+{
+    const size_t start = state.find("name=" + pane + ";");
+    if (start == std::string::npos)
+        return std::string();
+    const std::string part = state.substr(start, state.find('|', start) - start);
+    const size_t at = part.find(";" + field + "=");
+    if (at == std::string::npos)
+        return std::string();
+    const size_t from = at + field.size() + 2;
+    return part.substr(from, part.find(';', from) - from);
+}
+
+std::string WithPaneField(std::string state, const std::string& pane, const std::string& field,
+                          const std::string& value)
+{
+    const size_t start = state.find("name=" + pane + ";");
+    const size_t end = state.find('|', start);
+    const size_t at = state.find(";" + field + "=", start);
+    if (start == std::string::npos || at == std::string::npos || at > end)
+        return state;
+    const size_t from = at + field.size() + 2;
+    const size_t to = std::min(state.find(';', from), state.find('|', from));
+    return state.replace(from, to - from, value);
+}
+
+// The toolkit's pane state bits.
+constexpr unsigned kPaneFloating = 1;
+constexpr unsigned kPaneHidden = 2;
+}  // namespace
+
+TEST_F(SettingsRestart, TheToolbarsComeBackWhereTheyWereLeft)
+{
+    const std::string config = mDir + "/config";
+    const std::string path = config + "/orvane/orvane.conf";
+    ASSERT_EQ(Run({{"XDG_CONFIG_HOME", config}, {"HOME", mDir}}), 0);
+    std::string file = ReadFile(path);
+    std::string state = StoredValue(file, kSettings, "BarState");
+    ASSERT_EQ(state.compare(0, 8, "layout2|"), 0) << state;
+    for (const char* bar : {"MainToolBar", "TourToolBar", "OptionToolBar", "ModeToolBar", "ViewToolBar"})
+    {
+        SCOPED_TRACE(bar);
+        EXPECT_EQ(PaneField(state, bar, "dir"), "1");  // at the top
+        EXPECT_EQ(std::stoul(PaneField(state, bar, "state")) & (kPaneFloating | kPaneHidden), 0u);
+    }
+    EXPECT_EQ(PaneField(state, "MainToolBar", "row"), PaneField(state, "TourToolBar", "row"));
+    EXPECT_EQ(PaneField(state, "ModeToolBar", "row"), PaneField(state, "ViewToolBar", "row"));
+    EXPECT_NE(PaneField(state, "MainToolBar", "row"), PaneField(state, "OptionToolBar", "row"));
+
+    // The user floated the Option toolbar, docked the Mode toolbar on the left and hid the Tour toolbar.
+    const unsigned option = std::stoul(PaneField(state, "OptionToolBar", "state"));
+    state = WithPaneField(state, "OptionToolBar", "state", std::to_string(option | kPaneFloating));
+    state = WithPaneField(state, "OptionToolBar", "floatx", "330");
+    state = WithPaneField(state, "OptionToolBar", "floaty", "280");
+    state = WithPaneField(state, "ModeToolBar", "dir", "4");
+    state = WithPaneField(state, "ModeToolBar", "row", "0");
+    const unsigned tour = std::stoul(PaneField(state, "TourToolBar", "state"));
+    state = WithPaneField(state, "TourToolBar", "state", std::to_string(tour | kPaneHidden));
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << WithValue(file, kSettings, "BarState", state);
+    }
+
+    ASSERT_EQ(Run({{"XDG_CONFIG_HOME", config}, {"HOME", mDir}}), 0);
+    const std::string again = StoredValue(ReadFile(path), kSettings, "BarState");
+    EXPECT_NE(std::stoul(PaneField(again, "OptionToolBar", "state")) & kPaneFloating, 0u);
+    EXPECT_EQ(std::stoul(PaneField(again, "OptionToolBar", "state")) & kPaneHidden, 0u);
+    EXPECT_EQ(PaneField(again, "OptionToolBar", "floatx"), "330");
+    EXPECT_EQ(PaneField(again, "OptionToolBar", "floaty"), "280");
+    EXPECT_EQ(PaneField(again, "ModeToolBar", "dir"), "4");
+    EXPECT_NE(std::stoul(PaneField(again, "TourToolBar", "state")) & kPaneHidden, 0u);
+    EXPECT_EQ(std::stoul(PaneField(again, "MainToolBar", "state")) & kPaneHidden, 0u);
 }

@@ -11,6 +11,7 @@
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "platform/GLCanvasWindow.h"
+#include "platform/ToolBarEx.h"
 #include "render/BackgroundImageSettings.h"
 #include "render/KitStyle.h"
 #include "render/OpenGLView.h"
@@ -39,6 +40,12 @@ protected:
         MainFrameFixture::SetUp();
         if (IsSkipped())
             return;
+        // The pane tests sample their pane on a grid of pixels: they keep the pane size they were
+        // written for, which the toolbars would take from.
+        for (int bar = 0; bar < kNumMainToolBars; ++bar)
+            mFrame->GetDockManager().GetPane(mFrame->GetToolBar(bar)).Hide();
+        mFrame->GetDockManager().Update();
+        Pump();
         // Every test starts from one pane, whatever the layout the last one left.
         if (GetCurrentLayoutIndex() != kLayout1)
         {

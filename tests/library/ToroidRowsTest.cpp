@@ -1,0 +1,190 @@
+// The Stewart toroids of the library: the rows built from unit-edge pieces open from their stored
+// positions with their catalogue counts and genus, as regular-faced oriented surfaces whose faces
+// meet only where they share edges. Rows 212 and 221, which have checked public data, pass the
+// same checks.
+
+#include "LibraryStateFixture.h"
+#include "SurfaceChecks.h"
+
+#include "kernel/ScriptedServices.h"
+#include "library/LibraryBrowsing.h"
+#include "library/LibraryEntry.h"
+#include "library/LibraryLookup.h"
+#include "model/CompoundPart.h"
+#include "model/Poly.h"
+#include "model/PolyTemplate.h"
+#include "model/SimplePoly.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace
+{
+using L = LibraryEntry;
+
+struct Toroid
+{
+    int position;
+    const char* symbol;
+    int f, e, v, genus;
+    std::map<int, int> faceSizes;  // how many faces of each size the pieces leave
+};
+
+// Counts as catalogued. Face sizes worked out by hand from the pieces of each symbol: the faces of
+// the pieces less those glued or drilled away (217: J18's 3 triangles and 9 squares, 3 triangles
+// and 3 squares of the cupola, 3 squares of the prism).
+const Toroid kRows[] = {
+    {212, "G3", 13, 24, 13, 0, {}},
+    {216, "P6 / gP6", 12, 28, 16, 1, {{4, 8}, {6, 4}}},
+    {217, "Q3 P6 / P3 Q3", 21, 39, 18, 1, {{3, 6}, {4, 15}}},
+    {218, "Q3 Q3 / S3 S3", 24, 39, 15, 1, {{3, 18}, {4, 6}}},
+    {219, "T4 / gQ4 P4 Q4", 32, 64, 32, 1, {{3, 16}, {4, 12}, {8, 4}}},
+    {220, "Q4 Q4 / B4", 28, 48, 20, 1, {{3, 16}, {4, 12}}},
+    {221, "K3 / Q3 T3", 24, 54, 30, 1, {{3, 6}, {4, 9}, {6, 9}}},
+    {222, "R5 / S5 Q5", 35, 60, 25, 1, {{3, 25}, {4, 5}, {5, 5}}},
+    {223, "Q4 (T4) Q4 / B4 (P4) B4", 56, 104, 48, 1, {{3, 32}, {4, 20}, {8, 4}}},
+    {224, "K3 / 4Q3 (S3)", 38, 72, 30, 3, {{3, 16}, {4, 18}, {6, 4}}},
+    {225, "8S3", 48, 72, 24, 1, {{3, 48}}},
+};
+
+// Stewart Z4 and X, the other rows of the table: no data, so they are passed over.
+const int kWithoutData[] = {213, 214};
+
+Vec3D Sub(const Vec3D& a, const Vec3D& b)
+{
+    return Vec3D{a.x - b.x, a.y - b.y, a.z - b.z};
+}
+
+double Length(const Vec3D& a)
+{
+    return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
+}
+
+class ToroidRowsTest : public LibraryStateTest
+{
+};
+}  // namespace
+
+TEST_F(ToroidRowsTest, EachOpensByNameAndByStepWithItsCountsAndGenus)
+{
+    for (const Toroid& c : kRows)
+    {
+        L& row = Row(c.position);
+        SCOPED_TRACE(row.mName);
+        ScopedScriptedServices scripted;
+        EXPECT_STREQ(row.mSymbol, c.symbol);
+        EXPECT_EQ(FindLibraryEntry(row.mName, nullptr, false), &row);
+        EXPECT_EQ(std::vector<int>({row.mNumFaces, row.mNumEdges, row.mNumVerts}), std::vector<int>({c.f, c.e, c.v}));
+
+        // Stepping passes over the rows without data: Z4, X and K4' before the Simplest Torus,
+        // and everything from the last built toroid to the pyramids.
+        const int before = c.position == 216 ? 212 : c.position == 212 ? 211 : c.position - 1;
+        const int after = c.position == 212 ? 216 : c.position == 225 ? 241 : c.position + 1;
+        EXPECT_EQ(StepLibraryEntry(&row, nullptr, -1), &Row(before));
+        EXPECT_EQ(StepLibraryEntry(&Row(before), nullptr, 1), &row);
+        EXPECT_EQ(StepLibraryEntry(&row, nullptr, 1), &Row(after));
+
+        PolyTemplate templ;
+        Poly poly;
+        ASSERT_TRUE(poly.CreateFromLibraryEntry(&templ, &row, false));
+        EXPECT_EQ(poly.mFaces.mCount, c.f);
+        EXPECT_EQ(poly.mNumEdges, c.e);
+        EXPECT_EQ(poly.mVerts.mCount, c.v);
+        // Stored positions: nothing was settled, so no progress window came up.
+        EXPECT_EQ(scripted.services.progressOpened, 0);
+        EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 0);
+
+        // One part, of the catalogue's genus, and Euler's formula agrees.
+        ASSERT_EQ(poly.GetNumParts(), 1);
+        EXPECT_EQ(poly.GetNthPart(0)->GetGenus(), c.genus);
+        EXPECT_EQ(poly.GetGenus(), c.genus);
+        EXPECT_EQ(poly.mVerts.mCount - poly.mNumEdges + poly.mFaces.mCount, 2 - 2 * c.genus);
+    }
+}
+
+TEST_F(ToroidRowsTest, EachIsARegularFacedOrientedSurfaceWhoseFacesMeetOnlyAtEdges)
+{
+    ScopedScriptedServices scripted;
+    for (const Toroid& c : kRows)
+    {
+        const L& row = Row(c.position);
+        SCOPED_TRACE(row.mName);
+        std::unique_ptr<SimplePoly> plain = row.CreateSpringPoly(nullptr);
+        ASSERT_NE(plain, nullptr);
+        // Only the Simplest Torus crosses itself; it alone claims nothing.
+        EXPECT_EQ(plain->mFlags & (SimplePoly::kConvex | SimplePoly::kRadiallyConvex | SimplePoly::kNonSelfIntersecting),
+                  c.position == 216 ? 0u : SimplePoly::kNonSelfIntersecting);
+
+        SurfaceModel model = SurfaceModelOf(*plain);
+        ASSERT_EQ(int(model.verts.size()), c.v);
+        ASSERT_EQ(int(model.faces.size()), c.f);
+
+        // Scaled to unit edges (the public data has its own scale), every edge is 1.
+        const auto [shortest, longest] = EdgeRange(model);
+        for (Vec3D& p : model.verts)
+            p = Vec3D{p.x / longest, p.y / longest, p.z / longest};
+        EXPECT_LT(1 - shortest / longest, 1e-7);
+
+        // Every face regular and planar.
+        std::map<int, int> sizes;
+        for (const std::vector<int>& face : model.faces)
+        {
+            ++sizes[int(face.size())];
+            EXPECT_TRUE(IsRegularFace(model, face, 1e-7)) << face.size() << "-gon";
+            EXPECT_LT(WorstPlaneDistance(model, face), 1e-7);
+            const double radius = Length(Sub(model.verts[size_t(face[0])], SurfaceCentroid(model, face)));
+            EXPECT_NEAR(radius, 1 / (2 * std::sin(M_PI / double(face.size()))), 1e-7);
+        }
+        if (!c.faceSizes.empty())
+        {
+            EXPECT_EQ(sizes, c.faceSizes);
+        }
+
+        // Oriented: every edge once in each direction. Faces that share an edge are not in one plane.
+        std::set<std::pair<int, int>> directed;
+        for (const std::vector<int>& face : model.faces)
+        {
+            for (size_t k = 0; k < face.size(); ++k)
+                EXPECT_TRUE(directed.insert({face[k], face[(k + 1) % face.size()]}).second);
+        }
+        const auto edges = FacesByEdge(model);
+        EXPECT_EQ(int(edges.size()), c.e);
+        for (const auto& [edge, faces] : edges)
+        {
+            ASSERT_EQ(faces.size(), 2u);
+            EXPECT_EQ(directed.count({edge.second, edge.first}), 1u);
+            const Vec3D n = SurfaceAreaNormal(model, model.faces[size_t(faces[0])]);
+            const Vec3D m = SurfaceAreaNormal(model, model.faces[size_t(faces[1])]);
+            EXPECT_LT(n.x * m.x + n.y * m.y + n.z * m.z, 1 - 1e-7) << edge.first << "-" << edge.second;
+        }
+
+        if (c.position == 216)
+            EXPECT_GT(CountFacePairsThatMeet(model), 0);
+        else
+            EXPECT_EQ(CountFacePairsThatMeet(model), 0);
+    }
+    EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 0);
+}
+
+TEST_F(ToroidRowsTest, RowsWithoutDataAreRefused)
+{
+    for (int position : kWithoutData)
+    {
+        const L& row = Row(position);
+        SCOPED_TRACE(row.mName);
+        ScopedScriptedServices scripted;
+        EXPECT_FALSE(L::HasSpringData(&row));
+        PolyTemplate templ;
+        Poly poly;
+        EXPECT_FALSE(poly.CreateFromLibraryEntry(&templ, &row, false));
+        EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 1);
+    }
+}
