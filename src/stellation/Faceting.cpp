@@ -35,6 +35,8 @@ void Faceting::Init()
     mNumUnmatchedChirals = 0;
     mUnitingFace = -1;
     mIsChiralCompound = false;
+    mCancelled = mResume = mResumeBacktrack = false;
+    mPendingMirror = nullptr;
     mFirstEdge = mLastEdge = nullptr;
     mFirstOpenEdge = mLastOpenEdge = nullptr;
     mCurrentEdge = nullptr;

@@ -4,8 +4,10 @@
 #include "kernel/Duration.h"
 #include "kernel/Mat3.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 class FaceType;
@@ -96,6 +98,39 @@ public:
     void CloseEdge(FacetingEdge* edge, FaceUse* use);
     void UnopenEdge(FacetingEdge* edge);
 
+    // ---- The search ----
+
+    // AddFace, and under Maintain Reflexibility the facet's mirror image at the same depth.
+    void AddFaceWithMirror(FacetingFace* face);
+    // The faces tried at the current depth (and their mirror images) become untried again.
+    void ReleaseDepth();
+    // Removes every facet and forgets which faces were tried; keepCounters keeps the counts and the
+    // time. Nothing happens to an empty faceting unless forced.
+    void Reset(bool force, bool keepCounters);
+    // CanAddFace for the facet together with its mirror image when reflexibility is maintained.
+    bool CanAddFaceWithMirror(const FacetingFace* face, uint32_t mask) const;
+    // The open edge class with the fewest untried candidates; null when none may be chosen.
+    FacetingEdge* ChooseOpenEdge() const;
+    // The closed faceting meets the criterion's limits; an all-chiral faceting too small alone is
+    // completed by its mirror images when they fit.
+    bool IsComplete();
+    // The next faceting under the criterion, resuming from the current one. False when there is
+    // none (the search then starts over) or when the user cancelled (the state is kept).
+    bool FindNext();
+    // The previous faceting; only the isohedral search can step back.
+    bool FindPrevious();
+    // " label," per facet ("'" after a chiral one), cut with "..." to fit length characters.
+    std::string ListCurrentFacets(size_t length) const;
+    // The search state for the trace.
+    std::string DumpState() const;
+    // The facets of the current faceting become the model's drawn facets.
+    void ShowCurrent();
+    // The same for a list of facets.
+    void ShowFacets(const std::vector<FacetingFace*>& facets);
+
+    FacetingFace* GetFirstFace() const;
+    FacetingFace* GetLastFace() const;
+
     Poly* mPoly;
     FaceType* mVertexTypes = nullptr;
     int32_t mNumVertexTypes = 0;  // not counting coplanar copies
@@ -109,6 +144,11 @@ public:
     int32_t mNumUnmatchedChirals = 0;
     int32_t mUnitingFace = -1;  // search depth; -1 after preparation
     bool mIsChiralCompound = false;
+    bool mCancelled = false;  // the last FindNext ended by the user
+    // Where a cancelled search stood, so that the next FindNext goes on from there exactly.
+    bool mResume = false;
+    bool mResumeBacktrack = false;
+    FacetingFace* mPendingMirror = nullptr;
 
     FacetingEdge* mFirstEdge = nullptr;  // owned, sorted
     FacetingEdge* mLastEdge = nullptr;
@@ -139,8 +179,32 @@ private:
     // The reflection, or the central inversion, of the group that keeps the plane, as its flags.
     static void SetPlaneMirror(FacetPlane* plane, SymGroup& group);
     void UnlinkOpenEdge(FacetingEdge* edge);
+    bool FindNextIsohedral(bool backwards);
+    // Adds the isohedral faceting of r alone or with its mirror image; false when it does not close.
+    bool TryIsohedral(FacetingFace* r, bool backwards);
+    bool AddAllMirrors();
+    void RemoveMirrorHalf();
     void CountVertexType(const FaceVert* vert, int change);
 };
+
+// Text of the isohedral criterion's menu item, which FindPrevious refers the user to.
+inline constexpr const char* kIsohedralCriterionText = "Isohedral";
+
+// Counts every faceting of the faceting's model under the current criterion, resuming an
+// enumeration that was cancelled, and shows the last one found. False when cancelled or when
+// the faceting cannot be prepared.
+bool EnumerateFacetings(Faceting* faceting);
+// The enumeration's report: its counts and time, with a warning when it was not completed.
+std::string FacetingEnumerationReport(const Faceting& faceting, bool completed);
+// Enumerate Facetings: enumerates, reports and, after a completed run, zeroes the counters.
+bool RunFacetingEnumeration(Faceting* faceting);
+
+// The faceting settings with what changing them entails for the current model's facetings.
+void SetFacetingCriteria(int criterion);
+void SetFacetingOptions(int options, bool noReset);
+void ToggleFacetingOption(int bit);
+void ResetAllFacetings();
+Faceting* GetCurrentFacetingCleared();
 
 // The Faceting of the side the current model shows (the dual's while the dual is shown); null
 // without a current model.

@@ -1,6 +1,7 @@
 #include "stellation/FacetingEdge.h"
 
 #include "stellation/Faceting.h"
+#include "stellation/FacetingFace.h"
 
 FacetingEdge::FacetingEdge(Faceting& faceting, FaceVert* a, FaceVert* b, double lengthSq)
     : mVertA(a), mVertB(b), mLengthSq(lengthSq)
@@ -16,4 +17,13 @@ FacetingEdge* FacetingEdge::GetMirror()
     if ((mFlags & kFacetingEdgeChiralSecond) && prev)
         return prev;
     return this;
+}
+
+int FacetingEdge::CountCandidates() const
+{
+    const FacetPlane* openerPlane = mOpenedBy ? mOpenedBy->mFace->mPlane : nullptr;
+    int count = 0;
+    for (const FaceUse* use = mUses; use; use = use->mNextOfEdge)
+        count += use->mFace->mDepth == -1 && use->mFace->mPlane != openerPlane;
+    return count;
 }

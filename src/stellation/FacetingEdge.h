@@ -28,6 +28,8 @@ public:
 
     // The other edge of a chiral pair, or the edge itself.
     FacetingEdge* GetMirror();
+    // Untried faces using the edge outside the plane of the facet that opened it.
+    int CountCandidates() const;
 
     FacetingEdge* mNextOpen = nullptr;  // the open-edge list of the current faceting
     FacetingEdge* mPrevOpen = nullptr;

@@ -100,7 +100,6 @@ constexpr const char* kStellationStepping = "stepping through stellations and it
 constexpr const char* kMillersRules = "stellations under Miller's rules";
 constexpr const char* kStellationCells = "changing the cells of a stellation";
 constexpr const char* kDisplayOptions = "the Display and Options menus";
-constexpr const char* kFacetingSearch = "finding and counting facetings";
 constexpr const char* kFacetingSteps = "stepping through facetings";
 constexpr const char* k4DProjection = "the 4D projection";
 constexpr const char* k4DConstructions = "new polytopes from old";
@@ -626,28 +625,23 @@ const CommandInfo kCommands[] = {
      "The arrow keys step through the candidate facets", {.ownerUpdates = true, .checkable = true, .radio = true},
      nullptr, nullptr, kFacetingSteps},
     {kCmdFacetingIsohedral, kMenuFacetingFacetingCriteria, "&Isohedral",
-     "Accept only facetings whose facets are all alike", {.ownerUpdates = true, .checkable = true, .radio = true},
-     nullptr, nullptr, kFacetingSearch},
+     "Accept only facetings whose facets are all alike", {.ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdFacetingTidyAndDuals, kMenuFacetingFacetingCriteria, "Tidy Facetings && &Duals",
-     "Accept tidy facetings whose duals are tidy too", {.ownerUpdates = true, .checkable = true, .radio = true},
-     nullptr, nullptr, kFacetingSearch},
+     "Accept tidy facetings whose duals are tidy too", {.ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdFacetingTidy, kMenuFacetingFacetingCriteria, "&Tidy Facetings",
-     "Accept tidy facetings", {.ownerUpdates = true, .checkable = true, .radio = true}, nullptr, nullptr,
-     kFacetingSearch},
+     "Accept tidy facetings", {.ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdFacetingCoplanar, kMenuFacetingFacetingCriteria, "Allow &Coplanar Faces Sharing Vertices",
      "Accept facetings with coplanar facets that share vertices",
-     {.ownerUpdates = true, .checkable = true, .radio = true}, nullptr, nullptr, kFacetingSearch},
+     {.ownerUpdates = true, .checkable = true, .radio = true}},
     // The limits show their values in their texts.
     {kCmdMinimumFacetTypes, kMenuFaceting, "M&inimum Facet Types...",
-     "Set the fewest kinds of facet a faceting may have", {.ownerUpdates = true}, nullptr, nullptr, kFacetingSearch},
+     "Set the fewest kinds of facet a faceting may have", {.ownerUpdates = true}},
     {kCmdMaximumFacetTypes, kMenuFaceting, "Ma&ximum Facet Types...",
-     "Set the most kinds of facet a faceting may have", {.ownerUpdates = true}, nullptr, nullptr, kFacetingSearch},
+     "Set the most kinds of facet a faceting may have", {.ownerUpdates = true}},
     {kCmdAcceptPartialFacetings, kMenuFaceting, "Accept &Partial Facetings (Not Using All Vertices)",
-     "Accept facetings that leave vertices out", {.ownerUpdates = true, .checkable = true}, nullptr, nullptr,
-     kFacetingSearch},
+     "Accept facetings that leave vertices out", {.ownerUpdates = true, .checkable = true}},
     {kCmdOnlySpikyFacetings, kMenuFaceting, "Only Accept &Spiky Facetings",
-     "Accept only facetings with spikes", {.ownerUpdates = true, .checkable = true}, nullptr, nullptr,
-     kFacetingSearch},
+     "Accept only facetings with spikes", {.ownerUpdates = true, .checkable = true}},
     {kCmdHideFacetingDiagram, kMenuFacetingFacetingDiagramOptions, "Hide &Diagram when Facets Exist",
      "Hide the faceting diagram while facets are drawn", {.ownerUpdates = true, .checkable = true}, nullptr, nullptr,
      kFacetingSteps},
@@ -655,7 +649,7 @@ const CommandInfo kCommands[] = {
      "Hide the vertices of the faceting diagram while facets are drawn", {.ownerUpdates = true, .checkable = true},
      nullptr, nullptr, kFacetingSteps},
     {kCmdEnumerateFacetings, kMenuFaceting, "&Enumerate Facetings...",
-     "Count every faceting that meets the criteria", {}, nullptr, nullptr, kFacetingSearch},
+     "Count every faceting that meets the criteria", {}},
     {kCmdDeleteAllFacets, kMenuFaceting, "De&lete All Facets",
      "Remove every facet drawn", {.ownerUpdates = true}, nullptr, nullptr, kFacetingSteps},
     {kCmdProjection4DPerspective, kMenu4DProjectionType, "&Perspective",

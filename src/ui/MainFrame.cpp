@@ -30,6 +30,7 @@
 #include "ui/Commands.h"
 #include "ui/CreateBlockDialog.h"
 #include "ui/EscapeCommands.h"
+#include "ui/FacetingCommands.h"
 #include "ui/MenuWording.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
@@ -99,6 +100,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     SetAcceleratorTable(keys);
     BindEscapeCommands(this);
     BindScaleCommands(this);
+    BindFacetingCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();
         if (!doc)

@@ -1,0 +1,117 @@
+#include "ui/FacetingCommands.h"
+
+#include "kernel/Prompt.h"
+#include "platform/CommandIds.h"
+#include "render/NewView.h"
+#include "stellation/Faceting.h"
+#include "stellation/FacetingSettings.h"
+#include "stellation/Stellation.h"
+#include "view/PolyView.h"
+
+#include <wx/event.h>
+
+#include <climits>
+#include <cstdio>
+
+namespace
+{
+const struct
+{
+    int command;
+    int criterion;
+} kCriterionCommands[] = {
+    {kCmdFacetingIsohedral, kFacetingIsohedral},
+    {kCmdFacetingTidyAndDuals, kFacetingDualTidy},
+    {kCmdFacetingTidy, kFacetingTidy},
+    {kCmdFacetingCoplanar, kFacetingCoplanarVerts},
+};
+
+const struct
+{
+    int command;
+    int bit;
+} kOptionCommands[] = {
+    {kCmdAcceptPartialFacetings, kFacetingPartialOK},
+    {kCmdOnlySpikyFacetings, kFacetingSpikyOnly},
+};
+
+// The faceting of the side the active pane shows; the current model's shown side without a pane.
+Faceting* ActiveFaceting()
+{
+    if (const auto* view = dynamic_cast<CPolyView*>(NewView::GetActiveView()))
+    {
+        Stellation* stellation = view->GetStellation();
+        return stellation ? &stellation->mFaceting : nullptr;
+    }
+    return GetCurrentFaceting();
+}
+
+// The new text with the item's mnemonic in its first word.
+void SetItemText(wxUpdateUIEvent& event, const char* firstWord, const std::string& text)
+{
+    const std::string rest = text.substr(text.find(' '));
+    event.SetText(wxString::FromUTF8(firstWord + rest));
+}
+}  // namespace
+
+std::string MinimumFacetTypesText()
+{
+    char text[64];
+    std::snprintf(text, sizeof(text), "Minimum Facet Types (%d)...", GetFacetingSettings().minFacets);
+    return text;
+}
+
+std::string MaximumFacetTypesText()
+{
+    const int maxFacets = GetFacetingSettings().maxFacets;
+    if (maxFacets == INT_MAX)
+        return "Maximum Facet Types (no limit)...";
+    char text[64];
+    std::snprintf(text, sizeof(text), "Maximum Facet Types (%d)...", maxFacets);
+    return text;
+}
+
+void RunMinimumFacetTypes()
+{
+    int value = GetFacetingSettings().minFacets;
+    if (PromptInteger("Enter minimum number of facet types for\nacceptable facetings", value))
+        GetFacetingSettings().minFacets = value < 1 ? 1 : value;
+}
+
+void RunMaximumFacetTypes()
+{
+    const int maxFacets = GetFacetingSettings().maxFacets;
+    int value = maxFacets == INT_MAX ? 0 : maxFacets;
+    if (PromptInteger("Enter maximum number of facet types for\nacceptable facetings\n(Enter 0 for no limit)", value))
+        GetFacetingSettings().maxFacets = value < 1 ? INT_MAX : value;
+}
+
+void BindFacetingCommands(wxEvtHandler* frame)
+{
+    for (const auto& c : kCriterionCommands)
+    {
+        const int criterion = c.criterion;
+        frame->Bind(wxEVT_MENU, [criterion](wxCommandEvent&) { SetFacetingCriteria(criterion); }, c.command);
+        frame->Bind(
+            wxEVT_UPDATE_UI,
+            [criterion](wxUpdateUIEvent& event) { event.Check(GetFacetingSettings().criterion == criterion); },
+            c.command);
+    }
+    for (const auto& c : kOptionCommands)
+    {
+        const int bit = c.bit;
+        frame->Bind(wxEVT_MENU, [bit](wxCommandEvent&) { ToggleFacetingOption(bit); }, c.command);
+        frame->Bind(
+            wxEVT_UPDATE_UI,
+            [bit](wxUpdateUIEvent& event) { event.Check((GetFacetingSettings().options & bit) != 0); }, c.command);
+    }
+    frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { RunMinimumFacetTypes(); }, kCmdMinimumFacetTypes);
+    frame->Bind(
+        wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { SetItemText(event, "M&inimum", MinimumFacetTypesText()); },
+        kCmdMinimumFacetTypes);
+    frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { RunMaximumFacetTypes(); }, kCmdMaximumFacetTypes);
+    frame->Bind(
+        wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { SetItemText(event, "Ma&ximum", MaximumFacetTypesText()); },
+        kCmdMaximumFacetTypes);
+    frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { RunFacetingEnumeration(ActiveFaceting()); }, kCmdEnumerateFacetings);
+}
