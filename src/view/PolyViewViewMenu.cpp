@@ -85,6 +85,18 @@ std::string GetAxisMenuText(const char* name, int axisClass)
     return text;
 }
 
+namespace
+{
+// The item keeps a key: the first digit of the axis text (its fold or its place).
+wxString WithAxisMnemonic(const std::string& text)
+{
+    const size_t at = text.find_first_of("0123456789");
+    if (at == std::string::npos)
+        return wxString::FromUTF8(text);
+    return wxString::FromUTF8(text.substr(0, at)) + "&" + wxString::FromUTF8(text.substr(at));
+}
+}  // namespace
+
 void CPolyView::StopRotatingThrows()
 {
     GetTumbleThrow().Stop();
@@ -274,7 +286,7 @@ void CPolyView::BindViewMenuCommands()
         Bind(
             wxEVT_UPDATE_UI,
             [this, axis](wxUpdateUIEvent& event) {
-                event.SetText(wxString::FromUTF8(GetAxisMenuText("Look Down", axis)));
+                event.SetText(WithAxisMnemonic(GetAxisMenuText("Look Down", axis)));
                 event.Enable(Is3D() && AxisClassExists(axis));
             },
             kLookDownCommands[axis]);

@@ -29,7 +29,7 @@ UpdateState UpdateOf(wxWindow* frame, int id)
     UpdateState state;
     state.enabled = update.GetSetEnabled() ? update.GetEnabled() : true;
     state.checked = update.GetSetChecked() && update.GetChecked();
-    state.text = update.GetSetText() ? update.GetText().ToStdString() : std::string();
+    state.text = update.GetSetText() ? wxStripMenuCodes(update.GetText()).ToStdString() : std::string();
     return state;
 }
 
