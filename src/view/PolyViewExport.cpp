@@ -2,6 +2,7 @@
 
 #include "view/PolyView.h"
 
+#include "document/ModelFileNames.h"
 #include "document/PolyApp.h"
 #include "document/PolyDoc.h"
 #include "kernel/FileDialog.h"
@@ -23,6 +24,7 @@
 #include "platform/CommandIds.h"
 #include "stellation/Stellation.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -213,6 +215,14 @@ bool CPolyView::Export3D(int format)
     }
     std::string path = DefaultExportFileName(f->extension, false);
     std::string materialPath;
+    // The OFF dialog tells what an existing file holds before it is replaced.
+    std::optional<FileDialogInfoScope> info;
+    if (format == kExportOff)
+        info.emplace([](const std::string& selected) {
+            std::string text;
+            ModelFileInfoText(selected.c_str(), text);
+            return text;
+        });
     for (;;)
     {
         if (!AskSaveFile(f->caption, path, f->extension, f->filter, &gBrowseExport))

@@ -496,3 +496,22 @@ TEST_F(Export3DTest, TheMenuOffersTheExportsAndStlWritesThroughTheWindow)
     EXPECT_TRUE(update.GetSetEnabled());
     EXPECT_FALSE(update.GetEnabled());
 }
+
+namespace
+{
+TEST_F(Export3DTest, TheOffDialogDescribesTheFileItWouldReplace)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    gExport3DOptions = kWholeFaces;
+    const std::string off = Scratch("described.off");
+    ASSERT_TRUE(Export(CPolyView::kExportOff, off));
+    EXPECT_EQ(mScripted.services.lastFileInfo, "Select a model to see info about it") << "no file there yet";
+    ASSERT_TRUE(Export(CPolyView::kExportOff, off));
+    EXPECT_EQ(mScripted.services.lastFileInfo, "6 faces, 12 edges, 8 vertices");
+
+    // The other exports show no information.
+    mScripted.services.lastFileInfo.clear();
+    ASSERT_TRUE(Export(CPolyView::kExportStl, Scratch("plain.stl")));
+    EXPECT_EQ(mScripted.services.lastFileInfo, "");
+}
+}  // namespace
