@@ -43,6 +43,9 @@ void NameSectionAxisItems(wxMenu& menu)
     }
 }
 
+// Far above every command id.
+constexpr int kHistoryIdBase = 30000;
+
 // The chosen id, wxID_NONE for none; the menu is updated as the main window's menus are.
 int TrackMenu(CToolBarEx& bar, wxMenu& menu, int command)
 {
@@ -125,11 +128,16 @@ void MainWindowToolBar::OnDropDown(int command)
     if (command == kCmdEditUndo || command == kCmdEditRedo)
     {
         const bool undoSide = command == kCmdEditUndo;
-        wxMenu menu;
-        BuildUndoHistoryMenu(menu, undoSide);
-        if (menu.GetMenuItemCount() == 0)
+        wxMenu history;
+        BuildUndoHistoryMenu(history, undoSide);
+        if (history.GetMenuItemCount() == 0)
             return;
-        const int chosen = TrackMenu(*this, menu, command);
+        // The entries' ids 1..20 are also command ids (the view types): the main window's update
+        // rules would grey, mark or rename them. They move out of the commands' range here.
+        wxMenu menu;
+        for (const wxMenuItem* item : history.GetMenuItems())
+            menu.Append(kHistoryIdBase + item->GetId(), item->GetItemLabel())->Enable(item->IsEnabled());
+        const int chosen = TrackMenu(*this, menu, command) - kHistoryIdBase;
         if (chosen > 0 && chosen <= kUndoHistoryEntries)
             RunUndoHistorySteps(undoSide, chosen);
         return;

@@ -106,7 +106,7 @@ TEST_F(ToolBarDropDownsTest, TheUndoHistoryTakesTheChosenNumberOfSteps)
     SetDropDownChooser([&](wxMenu& menu, int command) {
         EXPECT_EQ(command, kCmdEditUndo);
         shownEntries = int(menu.GetMenuItemCount());
-        return 5;
+        return menu.FindItemByPosition(4)->GetId();  // the fifth entry
     });
     RightClick(kMainToolBar, kCmdEditUndo);
     EXPECT_EQ(shownEntries, 7);
@@ -119,7 +119,7 @@ TEST_F(ToolBarDropDownsTest, TheUndoHistoryTakesTheChosenNumberOfSteps)
     SetDropDownChooser([](wxMenu& menu, int command) {
         EXPECT_EQ(command, kCmdEditRedo);
         EXPECT_EQ(menu.GetMenuItemCount(), 5u);
-        return 3;
+        return menu.FindItemByPosition(2)->GetId();
     });
     RightClick(kMainToolBar, kCmdEditRedo);
     EXPECT_EQ(Current().GetName(), names[5]);
