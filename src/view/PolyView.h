@@ -279,6 +279,9 @@ public:
 
 private:
     void BindStellationCommands();
+    // One stepping command on the stellation the pane shows, as one undo step.
+    void StepStellation(int command);
+    void FillInaccessibleCells();
 };
 
 // "Select All Cells Above" and the axis text of the class in the model's group.
