@@ -111,33 +111,118 @@ TEST_F(StellationStepping, FillingTheOctahedronPointsIncludesTheCore)
     EXPECT_FALSE(st->FillInaccessibleCells());
 }
 
-TEST_F(StellationStepping, IcosahedronCyclesNeverRepeatAndKeepTheirRules)
+TEST_F(StellationStepping, FullCyclesNeverRepeatAndKeepTheirRules)
 {
+    const struct
+    {
+        const char* name;
+        const char* config;
+        bool dual;
+    } kModels[] = {{"icosahedron", "3.3.3.3.3", false}, {"rhombic triacontahedron", "3.5.3.5", true}};
+    for (const auto& m : kModels)
+        for (int criterion : {kCriterionMainline, kCriterionMonoacral, kCriterionFullySupported})
+        {
+            SCOPED_TRACE(m.name);
+            SCOPED_TRACE(criterion);
+            StoreStellationCriterion(criterion);
+            ScopedScriptedServices scripted;
+            auto model = BuildModel(m.config);
+            ASSERT_NE(model, nullptr);
+            Stellation* st = m.dual ? model->poly.GetVertStellation() : model->poly.GetFaceStellation();
+            model->poly.CreateStellation(st, kStellationBuilt);
+            ASSERT_TRUE(st->IsBuilt());
+            st->GoToCore();
+            std::set<std::vector<bool>> seen;
+            int count = 0;
+            do
+            {
+                EXPECT_TRUE(seen.insert(Inclusion(st)).second);
+                ++count;
+                if (criterion == kCriterionMonoacral)
+                {
+                    EXPECT_TRUE(st->IsMonoacral(st->mStepCell));
+                }
+                if (criterion == kCriterionFullySupported)
+                {
+                    for (const StellationCell* c = st->mFirstCell; c; c = c->next)
+                        EXPECT_TRUE(!c->IsIncluded() || c->IsSupported());
+                }
+            } while (st->NextByCriteria() && count < 100000);
+            ASSERT_LT(count, 100000);
+            // The counting routine walks the same cycle.
+            ASSERT_TRUE(st->CountStellations());
+            ASSERT_EQ(st->mNumStellations.NumWords(), 1);
+            EXPECT_EQ(int(st->mNumStellations.Word(0)), count);
+            std::printf("%s criterion %d: %d stellations, %u chiral\n", m.name, criterion, count,
+                        st->mNumChirals.NumWords() ? st->mNumChirals.Word(0) : 0u);
+        }
+}
+
+// G. S. Pawley, "The 227 triacontahedra", Geometriae Dedicata 4 (1975) 221-232: the rhombic
+// triacontahedron has 227 fully supported stellations. Its core is a single cell, so requiring
+// every cell around the core changes nothing.
+TEST_F(StellationStepping, TheRhombicTriacontahedronHas227FullySupportedStellations)
+{
+    StoreStellationCriterion(kCriterionFullySupported);
+    for (int options : {0, kCriteriaFullSupNeedsCore})
+    {
+        SCOPED_TRACE(options);
+        StoreStellationOptions(options);
+        ScopedScriptedServices scripted;
+        auto model = BuildModel("3.5.3.5");
+        ASSERT_NE(model, nullptr);
+        // The dual side of the icosidodecahedron stellates the rhombic triacontahedron.
+        Stellation* st = model->poly.GetVertStellation();
+        model->poly.CreateStellation(st, kStellationBuilt);
+        ASSERT_TRUE(st->IsBuilt());
+        ASSERT_TRUE(st->CountStellations());
+        ASSERT_EQ(st->mNumStellations.NumWords(), 1);
+        EXPECT_EQ(st->mNumStellations.Word(0), 227u);
+        // A second run starts again from the core.
+        ASSERT_TRUE(st->CountStellations());
+        EXPECT_EQ(st->mNumStellations.Word(0), 227u);
+    }
+}
+
+TEST_F(StellationStepping, MaintainedReflexibilityNeverLeavesAnUnmatchedChiralCell)
+{
+    StoreStellationOptions(kCriteriaReflexible);
     for (int criterion : {kCriterionMainline, kCriterionMonoacral, kCriterionFullySupported})
     {
         SCOPED_TRACE(criterion);
         StoreStellationCriterion(criterion);
         ScopedScriptedServices scripted;
-        auto model = BuildModel("3.3.3.3.3");
+        auto model = BuildModel("3.5.3.5");
         ASSERT_NE(model, nullptr);
-        Stellation* st = Build(*model);
+        Stellation* st = model->poly.GetVertStellation();
+        model->poly.CreateStellation(st, kStellationBuilt);
         ASSERT_TRUE(st->IsBuilt());
         st->GoToCore();
-        std::set<std::vector<bool>> seen;
         int count = 0;
         do
         {
-            EXPECT_TRUE(seen.insert(Inclusion(st)).second);
+            EXPECT_EQ(st->mNumUnmatchedChiralCells, 0);
             ++count;
-            if (criterion == kCriterionMonoacral)
-                EXPECT_TRUE(st->IsMonoacral(st->mStepCell));
-            if (criterion == kCriterionFullySupported)
-                for (const StellationCell* c = st->mFirstCell; c; c = c->next)
-                    EXPECT_TRUE(!c->IsIncluded() || c->IsSupported());
         } while (st->NextByCriteria() && count < 100000);
-        ASSERT_LT(count, 100000);
-        ASSERT_TRUE(st->CountStellations());
-        EXPECT_EQ(st->mNumStellations.NumWords() ? int(st->mNumStellations.Word(0)) : 0, count);
-        std::printf("criterion %d: %d stellations\n", criterion, count);
+        EXPECT_GT(count, 1);
     }
+}
+
+TEST_F(StellationStepping, IncludingMirrorsMatchesEveryChiralCell)
+{
+    ScopedScriptedServices scripted;
+    auto model = BuildModel("3.5.3.5");
+    ASSERT_NE(model, nullptr);
+    Stellation* st = model->poly.GetVertStellation();
+    model->poly.CreateStellation(st, kStellationBuilt);
+    ASSERT_TRUE(st->IsBuilt());
+    StellationCell* chiral = st->mFirstCell;
+    while (chiral && !(chiral->mFlags & kCellChiralFirst))
+        chiral = chiral->next;
+    ASSERT_NE(chiral, nullptr);
+    StellationCell::SetIncluded(chiral, true);
+    EXPECT_EQ(st->mNumUnmatchedChiralCells, 1);
+    st->IncludeMirrorsOfIncluded();
+    EXPECT_EQ(st->mNumUnmatchedChiralCells, 0);
+    EXPECT_TRUE(chiral->next->IsIncluded());
 }
