@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <set>
 #include <vector>
 
@@ -153,8 +152,6 @@ TEST_F(StellationStepping, FullCyclesNeverRepeatAndKeepTheirRules)
             ASSERT_TRUE(st->CountStellations());
             ASSERT_EQ(st->mNumStellations.NumWords(), 1);
             EXPECT_EQ(int(st->mNumStellations.Word(0)), count);
-            std::printf("%s criterion %d: %d stellations, %u chiral\n", m.name, criterion, count,
-                        st->mNumChirals.NumWords() ? st->mNumChirals.Word(0) : 0u);
         }
 }
 
