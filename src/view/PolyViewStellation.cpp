@@ -21,6 +21,17 @@ namespace
 {
 constexpr int kAxisCommands[3] = {kCmdCellsAboveAxis0, kCmdCellsAboveAxis1, kCmdCellsAboveAxis2};
 
+// Some pane shows the stellation of that side.
+bool HasStellationView(bool dual)
+{
+    Shell& shell = GetShell();
+    const int wanted = dual ? kViewTypeDualStellation : kViewTypeUniStellation;
+    for (void* view = shell.NextView(nullptr); view; view = shell.NextView(view))
+        if (shell.ViewTypeCode(view) == wanted)
+            return true;
+    return false;
+}
+
 bool ShowsOneSide(int viewType)
 {
     return (viewType & (kViewFamilyBaseOnly | kViewFamilyDualOnly | kViewFamilyFollowsSide)) != 0;
@@ -105,6 +116,10 @@ void CPolyView::StepStellation(int command)
     }
     shell.CloseUndo();
     NewView::InvalidateAll(false, true);
+    if (!HasStellationView(stellation->IsDual()))
+        InfoMessage("Stellation changed, but there are no stellation views\nopen, so you won't be able to see it.\n\n"
+                    "Use \"%s\"\n(or the matching toolbar button) to see it.",
+                    stellation->IsDual() ? "Dual Stellation" : "Base Stellation");
 }
 
 void CPolyView::FillInaccessibleCells()
