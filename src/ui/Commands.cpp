@@ -98,7 +98,6 @@ constexpr const char* kAugmentation = "augmentation";
 constexpr const char* kModelsOnFaces = "models put on faces or vertices";
 constexpr const char* kVariations = "variations of a model";
 constexpr const char* kPrimaryStellations = "primary stellations";
-constexpr const char* kTransitions = "transitions between models";
 constexpr const char* kMillersRules = "stellations under Miller's rules";
 constexpr const char* kStellationCells = "changing the cells of a stellation";
 constexpr const char* kDisplayOptions = "the Display and Options menus";
@@ -1422,7 +1421,7 @@ const CommandInfo kCommands[] = {
     {0, kMenuOptions, nullptr, nullptr, {}},
     {kCmdEnableTransitions, kMenuOptions, "Enable &Transitions",
      "Animate the changes from one model to the next", {.ownerUpdates = true, .checkable = true}, nullptr, nullptr,
-     kTransitions},
+     nullptr},
     {kCmdTransitionOptions, kMenuOptions, "Transition &Options...",
      "Choose how models arrive and leave", {}, nullptr, nullptr, kTransitionsDialog},
     {0, kMenuOptions, nullptr, nullptr, {}},

@@ -4,8 +4,6 @@
 #include "kernel/Shell.h"
 #include "kernel/UndoKinds.h"
 #include "kernel/ViewTypes.h"
-#include "model/StellationOptions.h"
-#include "stellation/StellationCriteria.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "model/SymGroup.h"
@@ -143,15 +141,6 @@ namespace
 {
 constexpr int kStepCommands[] = {kCmdStellationCore,  kCmdOriginalPolyhedron, kCmdFinalStellation,
                                  kCmdFinalValidStellation, kCmdNextStellation, kCmdPreviousStellation};
-constexpr struct
-{
-    int command;
-    int criterion;
-} kCriterionCommands[] = {
-    {kCmdCriteriaMainline, kCriterionMainline},
-    {kCmdCriteriaMonoacral, kCriterionMonoacral},
-    {kCmdCriteriaFullySupported, kCriterionFullySupported},
-};
 }  // namespace
 
 void CPolyView::BindStellationCommands()
@@ -159,33 +148,6 @@ void CPolyView::BindStellationCommands()
     for (int command : kStepCommands)
         Bind(wxEVT_MENU, [this, command](wxCommandEvent&) { StepStellation(command); }, command);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { FillInaccessibleCells(); }, kCmdFillInaccessibleCells);
-    for (const auto& c : kCriterionCommands)
-    {
-        const int criterion = c.criterion;
-        Bind(wxEVT_MENU, [criterion](wxCommandEvent&) { SetStellationCriteria(criterion); }, c.command);
-        Bind(
-            wxEVT_UPDATE_UI,
-            [criterion](wxUpdateUIEvent& event) { event.Check(GetStellationCriterion() == criterion); }, c.command);
-    }
-    Bind(wxEVT_MENU, [](wxCommandEvent&) { ToggleStellationOption(kCriteriaFullSupNeedsCore); },
-         kCmdFullSupportAllCells);
-    Bind(
-        wxEVT_UPDATE_UI,
-        [](wxUpdateUIEvent& event) { event.Check((GetStellationOptions() & kCriteriaFullSupNeedsCore) != 0); },
-        kCmdFullSupportAllCells);
-    Bind(
-        wxEVT_MENU,
-        [](wxCommandEvent&) {
-            Shell& shell = GetShell();
-            shell.AddUndo(kUndoReflexibilityChange, false);
-            ToggleStellationOption(kCriteriaReflexible);
-            shell.CloseUndo();
-            NewView::InvalidateAll(false, true);
-        },
-        kCmdMaintainReflexibility);
-    Bind(
-        wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Check(IsReflexibilityMaintained()); },
-        kCmdMaintainReflexibility);
     for (int axis = 0; axis < 3; ++axis)
     {
         Bind(wxEVT_MENU, [this, axis](wxCommandEvent&) { SelectCellsAboveAxis(axis); }, kAxisCommands[axis]);
