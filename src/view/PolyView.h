@@ -138,6 +138,7 @@ public:
     void DefineTitleButtons();
     // A title-bar button of that kind was clicked; true when it changed the model.
     bool OnTitleButton(int index, int kind, int flags) override;
+    bool OnPaneKey(int keyCode, bool ctrl) override;
 
     // Per-view display switches.
     bool mShowSymmetryAxes = false;

@@ -120,6 +120,31 @@ void CPolyView::StepStellation(int command)
                     stellation->IsDual() ? "Dual Stellation" : "Base Stellation");
 }
 
+bool CPolyView::OnPaneKey(int keyCode, bool ctrl)
+{
+    // Other panes give these keys other meanings as their features come.
+    const Poly* poly = GetCurrentPoly();
+    if (!poly || IsModel4D(poly))
+        return false;
+    switch (keyCode)
+    {
+    case WXK_UP:
+        StepStellation(kCmdNextStellation);
+        return true;
+    case WXK_DOWN:
+        StepStellation(kCmdPreviousStellation);
+        return true;
+    case WXK_HOME:
+        StepStellation(ctrl ? kCmdStellationCore : kCmdOriginalPolyhedron);
+        return true;
+    case WXK_END:
+        StepStellation(ctrl ? kCmdFinalValidStellation : kCmdFinalStellation);
+        return true;
+    default:
+        return false;
+    }
+}
+
 void CPolyView::FillInaccessibleCells()
 {
     Stellation* stellation = GetStellationUpTo(kStellationBuilt);

@@ -3,6 +3,7 @@
 
 #include "MainFrameFixture.h"
 
+#include "document/AppShell.h"
 #include "document/DocumentSettings.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/ViewTypes.h"
@@ -67,6 +68,7 @@ protected:
         return mFrame->GetMenuBar()->FindItem(id);
     }
 
+    AppShell mShell;
     ScopedScriptedServices mServices;
     DocumentSettings mSavedSettings;
     int mSavedOptions = 0;
