@@ -83,7 +83,6 @@ constexpr const char* kMenuHelp = "&Help";
 // Features still to come. A command that names one stays greyed until its feature lands; the
 // change that brings the feature removes the name from the command and binds its handler.
 constexpr const char* kChooser = "the \"Polyhedra\" chooser";
-constexpr const char* kMeshExport = "export to DXF, OBJ, OFF and STL";
 constexpr const char* kSceneExport = "export to VRML and POV-Ray";
 constexpr const char* kImageExport = "pictures and videos of a pane";
 constexpr const char* kPrinting = "printing";
@@ -144,17 +143,17 @@ const CommandInfo kCommands[] = {
      "Open list of polyhedra", {}, "Polyhedron List", "polyhedron-list", kChooser},
     {0, kMenuFile, nullptr, nullptr, {}},
     {kCmdExportDxf, kMenuFile3DExport, "Export &DXF...",
-     "Export the pane's model in DXF format", {.ownerUpdates = true}, nullptr, nullptr, kMeshExport},
+     "Export the pane's model in DXF format", {.modelKinds = k3D, .ownerUpdates = true}},
     {kCmdExportVrml, kMenuFile3DExport, "Export &VRML...",
      "Export the pane's model as a VRML 2.0 world", {.ownerUpdates = true}, nullptr, nullptr, kSceneExport},
     {kCmdExportPovRay, kMenuFile3DExport, "Export &POV-Ray...",
      "Export the pane's model as a POV-Ray scene", {.ownerUpdates = true}, nullptr, nullptr, kSceneExport},
     {kCmdExportObj, kMenuFile3DExport, "Export Alias|Wavefront (&OBJ)...",
-     "Export the pane's model in Wavefront OBJ format", {.ownerUpdates = true}, nullptr, nullptr, kMeshExport},
+     "Export the pane's model in Wavefront OBJ format", {.modelKinds = k3D, .ownerUpdates = true}},
     {kCmdExportOff, kMenuFile3DExport, "Export O&FF...",
-     "Export the pane's model in OFF format", {.ownerUpdates = true}, nullptr, nullptr, kMeshExport},
+     "Export the pane's model in OFF format", {.modelKinds = k3D, .ownerUpdates = true}},
     {kCmdExportStl, kMenuFile3DExport, "Export &STL (stereolithography)...",
-     "Export the pane's model in STL format for 3D printing", {.ownerUpdates = true}, nullptr, nullptr, kMeshExport},
+     "Export the pane's model in STL format for 3D printing", {.modelKinds = k3D, .ownerUpdates = true}},
     {kCmdExportMetricData, kMenuFile, "Export &Metric Data...",
      "Write the lengths, areas and angles of the pane's model to a text file",
      {.viewFamilies = kSides, .modelKinds = k3D}},

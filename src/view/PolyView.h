@@ -7,6 +7,7 @@
 #include "view/Picking.h"
 #include "view/ViewThrows.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,7 @@ class Model3D;
 class Poly;
 class SimplePoly;
 class Stellation;
+struct VertexPair;
 
 // The model pane: one per pane of the main window, each showing the document's model in one of the
 // 25 view types (kernel/ViewTypes.h). It keeps the state that belongs to the pane (its type, its
@@ -81,6 +83,26 @@ public:
     // File > Export Metric Data...: the shown side's mesh as a text report, to a file the user picks.
     // False when there is no mesh or the user cancels.
     bool ExportMetricData();
+    // The 3D export formats of the File menu, by the code the export options know them by.
+    static constexpr int kExportVrml = 0;
+    static constexpr int kExportPovRay = 1;
+    static constexpr int kExportDxf = 2;
+    static constexpr int kExportObj = 3;
+    static constexpr int kExportOff = 4;
+    static constexpr int kExportStl = 5;
+    // File > 3D Export...: what the pane shows, turned as it shows it and sized in the current unit,
+    // to a file the user picks. False when the user cancels, the pane has nothing to export (the
+    // conversion has said why) or the file cannot be written (said here).
+    bool Export3D(int format);
+    // What the pane shows as a plain model for a 3D export, made with the triangulation of the
+    // export options (request adds its own bits, kConvertTriangulate...), faces of mirrored parts
+    // turned back, rotated into the pane's view and sized by the model scale; edges, when given,
+    // receives the edges by vertex index. Null when the pane's model cannot be converted.
+    std::unique_ptr<SimplePoly> PrepareExport3D(uint32_t request, VertexPair** edges) const;
+    // The name an export of this pane starts from, without a folder: the model file's name, else the
+    // model's, abbreviated; then what the pane's type adds, and the extension.
+    std::string DefaultExportFileName(const char* extension, bool useRemembered) const;
+    std::string ViewTypeFileSuffix() const;
     // The shown side's selected face type.
     FaceType* GetSelectedFaceType() const;
     // Height of labels on the model for the font options.
