@@ -183,6 +183,7 @@ public:
     void DefineTitleButtons();
     // A title-bar button of that kind was clicked; true when it changed the model.
     bool OnTitleButton(int index, int kind, int flags) override;
+    bool OnPaneKey(int keyCode, bool ctrl) override;
 
     // Per-view display switches.
     bool mShowSymmetryAxes = false;
@@ -326,6 +327,9 @@ public:
 
 private:
     void BindStellationCommands();
+    // One stepping command on the stellation the pane shows, as one undo step.
+    void StepStellation(int command);
+    void FillInaccessibleCells();
 };
 
 // "Select All Cells Above" and the axis text of the class in the model's group.
