@@ -33,6 +33,7 @@ public:
     double viewRadius = 1.0;
     bool showsDual = false;
     void* shellView = nullptr;
+    const View4D* view4D = nullptr;
     // IsFacingViewer: the eye for a perspective view, else the direction towards the viewer.
     bool perspective = false;
     Vec3D eye{0, 0, 10};
@@ -103,6 +104,7 @@ public:
     double GetViewRadius(int) const override { return viewRadius; }
     bool ShowsDual() const override { return showsDual; }
     void* ShellView() const override { return shellView; }
+    const View4D* GetView4D() const override { return view4D; }
     // Recorded with x, y, z of every point.
     void Draw2DDiagram(const Vec3D* points, int count) override;
 

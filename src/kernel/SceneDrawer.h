@@ -3,6 +3,7 @@
 #include "kernel/ColorRGB.h"
 #include "kernel/Vec2D.h"
 #include "kernel/Vec3D.h"
+#include "kernel/View4D.h"
 
 #include <cstdint>
 
@@ -113,6 +114,9 @@ public:
     // stellation, dual, morph and 4D cases).
     virtual double GetViewRadius(int /*mode*/) const { return 1.0; }
     virtual bool ShowsDual() const { return false; }
+    // The pane's 4D projection; null for a drawer that is no model pane (a 4D model then projects
+    // as an unturned perspective pane of the view radius).
+    virtual const View4D* GetView4D() const { return nullptr; }
     // The measurement's picked points of a 2D diagram with their numbers; entries whose x is the
     // largest double are unset.
     virtual void Draw2DDiagram(const Vec3D* /*points*/, int /*count*/) {}

@@ -11,6 +11,7 @@
 #include "model/ElementDisplayOptions.h"
 #include "model/FaceVert.h"
 #include "model/Poly.h"
+#include "polytope4d/Polytope4D.h"
 #include "stellation/FaceType.h"
 #include "stellation/Stellation.h"
 
@@ -180,9 +181,16 @@ int Poly::DrawDualModel(double scale, double explodeScale)
 
 void Poly::DrawSide(ElemList* faces, ElemList* /*others*/, double scale, double explodeScale)
 {
-    // A 4D model draws its polytope, which comes with the 4D drawing.
     if (mFlags & kIs4D)
+    {
+        if (!mPolytope)
+            return;
+        if (faces == &mFaces)
+            mPolytope->Draw(scale * mDisplayScale);
+        else
+            mPolytope->DrawDual(scale * mDisplayScale);
         return;
+    }
     DrawFaceList(faces, 0, scale * mDisplayScale, explodeScale, nullptr);
 }
 

@@ -165,6 +165,10 @@ void Poly::SetPolytope4D(std::unique_ptr<Polytope4D> polytope, int keepFlags)
         shell.UpdateAllViewButtons();
     }
     mMatchingStatus = kMatchingFinished;
+    // A new polytope is seen along its own automatic direction; one that replaces its like keeps
+    // the panes' directions.
+    if (isCurrent && mPolytope && !(keepFlags & kKeepProjection))
+        Polytope4D::NotifyPolytopeShown(mPolytope.get());
     if (isCurrent)
     {
         shell.InfoNeedsUpdate(15);

@@ -3,6 +3,8 @@
 #include "polytope4d/Element4D.h"
 #include "polytope4d/PointTree4D.h"
 
+#include "kernel/View4D.h"
+
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -144,6 +146,38 @@ public:
     double GetMeanEdgeLength();
     // Up to four vertices of the element that span it (for measurements); returns how many.
     int GetSpanningVerts(Vert4D* out[4], Element4D* element) const;
+
+    // Drawing, through the scene drawer and the pane's 4D projection (Polytope4DDraw.cpp). scale is
+    // the model's display scale times the caller's factor.
+    void Draw(double scale);
+    // The dual drawn the same way; nothing while it has not been made.
+    void DrawDual(double scale);
+    // One cell shrunk about its centre, or only the given face of it; m is the projection scale.
+    void DrawCell(Cell4D* cell, double m, bool overlay, bool noFaceNames, Face4D* face);
+    // The centre a cell shrinks about: its 4D centre in an orthogonal view, else its projection.
+    void GetCellCentre3D(Vec4D& out, const Cell4D* cell, double m, const View4D& view) const;
+    // The count the sphere radius rule takes for a polytope of that many edges.
+    static int GetSphereSizeCount(int numEdges);
+    // Marks (kCellNotShown) the cells the view's cell hiding leaves out.
+    void MarkShownCells(const View4D& view, bool edgeOnAnswer);
+    // The overlays of the program-wide selection when it belongs to this polytope.
+    void DrawSelectedCell(double scale);
+    void DrawSelectedFace(double scale);
+    void DrawSelectedEdge(double scale);
+    void DrawSelectedVertex(double scale);
+
+    // Viewing directions from the current elements (unit length); false without one.
+    bool GetCellFirstDirection(Vec4D& out);
+    bool GetFaceFirstDirection(Vec4D& out);
+    bool GetEdgeFirstDirection(Vec4D& out);
+    bool GetVertexFirstDirection(Vec4D& out);
+    // Along the rarest vertex (its position) or cell (its normal); (1, 0, 0, 0) without types.
+    void GetAutoProjectionDirection(Vec4D& out, bool nearest);
+    // Hands a polytope that became the model to the panes, which turn to its automatic direction
+    // while that switch is on; installed by the view layer.
+    using PolytopeShownHook = void (*)(Polytope4D* polytope);
+    static void SetPolytopeShownHook(PolytopeShownHook hook);
+    static void NotifyPolytopeShown(Polytope4D* polytope);
 
     // Answers whether the current model shows its dual side; installed by the model layer.
     using ShowsDualQuery = bool (*)();

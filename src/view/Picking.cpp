@@ -5,6 +5,8 @@
 #include "model/Poly.h"
 #include "model/SymAxisSet.h"
 #include "model/SymGroup.h"
+#include "polytope4d/Element4D.h"
+#include "polytope4d/Polytope4D.h"
 
 #include <cstdio>
 #include <limits>
@@ -123,7 +125,10 @@ unsigned PickKindCategory(int kind)
         return kCatFacetPoints;
     case 14:
         return kCatFacetPlanes;
-    case 10: case 11: case 12: case 13:
+    // Whole faces stand for their cells too: unshrunk cells are drawn face by face.
+    case 10: case 11:
+        return k4DFaces | kCatFaces;
+    case 12: case 13:
         return k4DFaces;
     case 21: case 22:
         return k4DEdges;
@@ -230,8 +235,113 @@ void OrderPickHits(const Poly* poly, std::vector<GLHit>& hits)
     }
 }
 
+bool Is4DPickKind(int kind)
+{
+    return (kind >= kPick4DCell && kind <= kPick4DFaceSide + 1) || kind == kPick4DEdge || kind == kPick4DEdge + 1 ||
+           kind == kPick4DVert || kind == kPick4DVert + 1;
+}
+
+bool HitTo4DElements(Polytope4D* polytope, int kind, int index, Hit4DElements& out)
+{
+    out = Hit4DElements{};
+    if (!polytope || !Is4DPickKind(kind))
+        return false;
+    // The dual's kinds are one above the base's.
+    const bool dual = kind == 9 || kind == 11 || kind == 13 || kind == 22 || kind == 31;
+    Polytope4D* p = dual ? polytope->GetDual() : polytope;
+    if (!p)
+        return false;
+    switch (dual ? kind - 1 : kind)
+    {
+    case kPick4DCell:
+        out.cell = p->GetCell(index);
+        return out.cell != nullptr;
+    case kPick4DFace:
+        out.face = p->GetFace(index);
+        return out.face != nullptr;
+    case kPick4DFaceSide:
+        if (index < 0 || !p->GetFaceAndCell(index, out.face, out.cell))
+            return false;
+        return out.face != nullptr;
+    case kPick4DEdge:
+        out.edge = p->GetEdge(index);
+        return out.edge != nullptr;
+    case kPick4DVert:
+        out.vert = p->GetVert(index);
+        return out.vert != nullptr;
+    default:
+        return false;
+    }
+}
+
+Cell4D* CellOfClickedFace(Face4D* face)
+{
+    if (!face || face->mNumCells == 0)
+        return nullptr;
+    if (face->mNumCells == 1)
+        return face->mCells[0];
+    const auto visible = [](const Cell4D* cell) {
+        return cell && !(cell->mFlags & (Element4D::kHidden | Element4D::kCellNotShown));
+    };
+    Cell4D* first = face->mCells[0];
+    Cell4D* second = face->mCells[1];
+    if (!visible(first) && !visible(second))
+        return nullptr;
+    if (!visible(first))
+        return second;
+    if (!visible(second))
+        return first;
+    const Cell4D* selected = GetSelection4D().mCell;
+    if (selected == first)
+        return second;
+    const Cell4D* current = face->mOwner ? face->mOwner->mCurrentCell : nullptr;
+    if (current == second && current != first)
+        return second;
+    return first;
+}
+
+namespace
+{
+std::string Identify4DText(Polytope4D* polytope, int kind, int index)
+{
+    Hit4DElements hit;
+    if (!HitTo4DElements(polytope, kind, index, hit))
+        return "nothing";
+    const bool dual = kind == 9 || kind == 11 || kind == 13 || kind == 22 || kind == 31;
+    const char* side = dual ? "dual" : "base";
+    std::string text;
+    char part[96];
+    if (hit.face && hit.cell)
+    {
+        std::snprintf(part, sizeof part, "%s-cell %d,", side, Cell4D::GetNumber(hit.cell));
+        text = part;
+    }
+    if (hit.face)
+    {
+        std::snprintf(part, sizeof part, "%s%s-face %d (cells:", text.empty() ? "" : " ", side,
+                      Face4D::GetNumber(hit.face));
+        text += part;
+        for (int i = 0; i < hit.face->mNumCells; ++i)
+        {
+            std::snprintf(part, sizeof part, "%s %d", i ? "," : "", Cell4D::GetNumber(hit.face->mCells[i]));
+            text += part;
+        }
+        return text + "),";
+    }
+    if (hit.cell)
+        std::snprintf(part, sizeof part, "%s-cell %d,", side, Cell4D::GetNumber(hit.cell));
+    else if (hit.edge)
+        std::snprintf(part, sizeof part, "%s-edge %d,", side, Edge4D::GetNumber(hit.edge));
+    else
+        std::snprintf(part, sizeof part, "%s-vert %d,", side, Vert4D::GetNumber(hit.vert));
+    return part;
+}
+}  // namespace
+
 std::string IdentifyText(const Poly& poly, int kind, int index)
 {
+    if (poly.mPolytope && Is4DPickKind(kind))
+        return Identify4DText(poly.mPolytope.get(), kind, index);
     char text[160];
     switch (kind)
     {

@@ -6,8 +6,13 @@
 #include <string>
 #include <vector>
 
+class Cell4D;
+class Edge4D;
+class Face4D;
 class Poly;
 class PolyElement;
+class Polytope4D;
+class Vert4D;
 
 // What a model pane names for picking: the item kinds given to SetGLSelectionItem by the drawing
 // code, and the requests of the mouse actions that say which kinds count.
@@ -28,6 +33,12 @@ inline constexpr int kPickDualEdge = 20;
 inline constexpr int kPickAxis = 24;
 inline constexpr int kPickBaseVert = 28;
 inline constexpr int kPickDualVert = 29;
+// 4D elements of the base polytope; the dual's kind is one higher.
+inline constexpr int kPick4DCell = 8;
+inline constexpr int kPick4DFace = 10;
+inline constexpr int kPick4DFaceSide = 12;  // index: face index x 2 + 1 for the face's second cell
+inline constexpr int kPick4DEdge = 21;
+inline constexpr int kPick4DVert = 30;
 // The model panes name 37 kinds of item.
 inline constexpr int kNumPickKinds = 37;
 
@@ -87,7 +98,23 @@ PolyElement* HitToElement(const Poly& poly, int kind, int index);
 // that edge or face.
 void OrderPickHits(const Poly* poly, std::vector<GLHit>& hits);
 
-// The identification text after "Selected " for a chosen 3D hit (kind -1: nothing).
+// The 4D elements a hit names: one slot filled (face and cell for a face side); false for a kind
+// that is no 4D element or an index out of range. Odd kinds look in the dual.
+struct Hit4DElements
+{
+    Cell4D* cell = nullptr;
+    Face4D* face = nullptr;
+    Edge4D* edge = nullptr;
+    Vert4D* vert = nullptr;
+};
+bool Is4DPickKind(int kind);
+bool HitTo4DElements(Polytope4D* polytope, int kind, int index, Hit4DElements& out);
+// The cell a click on a whole face selects: of two shown cells the other one than the selected cell
+// (or the current cell when that is the second), so that repeated clicks alternate; one shown cell
+// is taken; null when the face itself is to be selected.
+Cell4D* CellOfClickedFace(Face4D* face);
+
+// The identification text after "Selected " for a chosen hit (kind -1: nothing).
 std::string IdentifyText(const Poly& poly, int kind, int index);
 
 // The size of the faces at infinity that the dual of a model with faces through its centre shows.

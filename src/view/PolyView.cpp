@@ -96,6 +96,8 @@ CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
     BindStellationCommands();
     BindMemoryCommands();
     BindViewMenuCommands();
+    Bind4DCommands();
+    InstallHooks4D();
     SetViewType(kViewTypePoly, false);
 }
 

@@ -2,6 +2,7 @@
 
 #include "document/ModelViewState.h"
 #include "kernel/Mat4.h"
+#include "kernel/View4D.h"
 #include "render/OpenGLView.h"
 #include "view/ElementMaterial.h"
 #include "view/Picking.h"
@@ -11,8 +12,10 @@
 #include <memory>
 #include <string>
 
+class Cell4D;
 class FaceType;
 class Model3D;
+class Polytope4D;
 class Poly;
 class SimplePoly;
 class Stellation;
@@ -312,11 +315,45 @@ public:
 
 private:
     void ApplyPickDefault(int request, const PickResult& picked);
+    // A 4D hit's default: its element is selected (a whole face selects one of its cells).
+    void Select4DHit(int request, const PickResult& picked);
+    // The picking presses of a 4D model: 3 vertex or edge, 55 edge, 64 face, 65 edge.
+    void Pick4DPress(int code, int x, int y);
     // The actions of the press that pick.
     bool PickingPress(int code, int x, int y);
     // Makes what the pane shows the base model, as one undo step; true when the model changed.
     bool ConvertViewToBaseModel(int flags);
     void BindSelectionCommands();
+
+    // ---- The 4D projection (PolyView4D.cpp) ----
+public:
+    // The polytope the pane shows: the model's, or its dual where the pane shows the dual side;
+    // null for a 3D model.
+    Polytope4D* GetViewPolytope4D() const;
+    // Orthogonal by its own choice, or by following a 3D projection that is orthogonal.
+    bool IsOrthogonal4D() const;
+    // The projection as the 4D drawing reads it.
+    View4D MakeView4D() const;
+    const View4D* GetView4D() const override;
+    double Project4DPoint(Vec3D& out, const Vec4D& p, double a, const Polytope4D* polytope) const;
+    bool IsCellShown4D(const Cell4D* cell, bool edgeOnAnswer) const;
+    // Looks along the unit direction; locked panes and a cross-section that follows come along.
+    void Set4DDirection(const Vec4D& direction);
+    void SetIdentity4D();
+    // The pane a projection-direction command turns.
+    CPolyView* GetProjectionTarget();
+    // Every pane looks along the polytope's automatic direction.
+    static void SetAutoProjectionDirection(Polytope4D* polytope);
+    // 4D > Create 4D Prism on Current Polyhedron, as one undo step; false when nothing was made.
+    bool Create4DPrismOfModel();
+    static void InstallHooks4D();
+
+private:
+    void Bind4DCommands();
+    void Stop4DThrows();
+    // The overlays of the selected cell, face, edge and vertex.
+    void Draw4DSelection(Poly& poly);
+    mutable View4D mView4D;
 
     // ---- Stellation menu (PolyViewStellation.cpp) ----
 public:

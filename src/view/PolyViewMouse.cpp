@@ -116,6 +116,8 @@ const wxCursor* ActionCursor(int code)
     case 29:
     case 30:
     case 55:
+    case 64:
+    case 65:
         return cursors[kSelect].get();
     case 4:
         return cursors[kIdentify].get();

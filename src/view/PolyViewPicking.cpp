@@ -21,6 +21,7 @@
 #include "model/SymGroup.h"
 #include "platform/CommandIds.h"
 #include "polytope4d/Element4D.h"
+#include "polytope4d/Polytope4D.h"
 #include "stellation/Stellation.h"
 #include "view/ColorChanges.h"
 #include "view/PolyView.h"
@@ -97,6 +98,7 @@ int CPolyView::PickAt(const PickRequest& request, PickResult* result)
 
     // Layer by layer: the faces hit are hidden for the next pass, and shown again at the end.
     std::vector<FaceVert*> hidden;
+    std::vector<Element4D*> hidden4D;
     for (;;)
     {
         std::vector<GLHit> pass;
@@ -117,6 +119,22 @@ int CPolyView::PickAt(const PickRequest& request, PickResult* result)
             }
             out.hits.push_back(hit);
             added = true;
+            if (poly && poly->mPolytope && Is4DPickKind(kind))
+            {
+                // The cell (or whole face) hit gives way to what lies behind it.
+                Hit4DElements elements;
+                HitTo4DElements(poly->mPolytope.get(), kind, GetGLSelectionItemIndex(hit.code), elements);
+                Element4D* layer = kind >= kPick4DEdge ? nullptr
+                                   : elements.cell ? static_cast<Element4D*>(elements.cell)
+                                                   : static_cast<Element4D*>(elements.face);
+                if (layer && !(layer->mFlags & Element4D::kHidden))
+                {
+                    layer->mFlags |= Element4D::kHidden;
+                    hidden4D.push_back(layer);
+                    hid = true;
+                }
+                continue;
+            }
             if (!poly || !IsFaceKind(kind))
                 continue;
             PolyElement* element = HitToPolyElement(*poly, hit);
@@ -133,6 +151,8 @@ int CPolyView::PickAt(const PickRequest& request, PickResult* result)
     }
     for (FaceVert* face : hidden)
         face->mFlags &= ~FaceVert::kHidden;
+    for (Element4D* element : hidden4D)
+        element->mFlags &= ~Element4D::kHidden;
     options.mShowVerts = showVerts;
 
     OrderPickHits(poly, out.hits);
@@ -157,7 +177,7 @@ int CPolyView::PickAt(const PickRequest& request, PickResult* result)
     return out.kind;
 }
 
-void CPolyView::ApplyPickDefault(int /*request*/, const PickResult& picked)
+void CPolyView::ApplyPickDefault(int request, const PickResult& picked)
 {
     Poly* poly = GetCurrentPoly();
     if (!poly)
@@ -191,7 +211,77 @@ void CPolyView::ApplyPickDefault(int /*request*/, const PickResult& picked)
             poly->SelectNextCoincident(picked.element->AsFaceVert());
         break;
     default:
-        // Facets, cells, meshes and 4D elements are taken by the drawing that names them.
+        if (poly->mPolytope && Is4DPickKind(picked.kind))
+            Select4DHit(request, picked);
+        // Facets, cells and meshes are taken by the drawing that names them.
+        break;
+    }
+    NewView::InvalidateAll(false, true);
+}
+
+void CPolyView::Select4DHit(int request, const PickResult& picked)
+{
+    Poly* poly = GetCurrentPoly();
+    Hit4DElements hit;
+    if (!poly || !HitTo4DElements(poly->mPolytope.get(), picked.kind, picked.index, hit))
+        return;
+    if (hit.vert)
+        Vert4D::Select(hit.vert);
+    else if (hit.edge)
+        Edge4D::Select(hit.edge);
+    else if (hit.cell)
+        Cell4D::Select(hit.cell);
+    else if (hit.face)
+    {
+        // A whole face stands for one of its cells; repeated clicks alternate between the two.
+        Cell4D* cell = request == kPick4DFaces ? nullptr : CellOfClickedFace(hit.face);
+        if (cell)
+            Cell4D::Select(cell);
+        else
+            Face4D::Select(hit.face);
+    }
+}
+
+void CPolyView::Pick4DPress(int code, int x, int y)
+{
+    Poly* poly = GetCurrentPoly();
+    PickRequest request;
+    request.x = x;
+    request.y = y;
+    request.kind = code == 64 ? kPick4DFaces : code == 65 ? kPick4DEdges : kPickVertsAndEdges;
+    PickResult picked;
+    PickAt(request, &picked);
+    Hit4DElements hit;
+    HitTo4DElements(poly->mPolytope.get(), picked.kind, picked.index, hit);
+    switch (code)
+    {
+    case 3:
+        if (hit.vert)
+            Vert4D::Select(hit.vert);
+        else if (hit.edge)
+            Edge4D::Select(hit.edge);
+        else
+            Vert4D::Select(nullptr);
+        break;
+    case 55:
+        if (hit.edge)
+            Edge4D::Select(hit.edge);
+        else if (hit.vert)
+        {
+            // A vertex names the edge from the current vertex to it.
+            const Vert4D* current = hit.vert->mOwner ? hit.vert->mOwner->GetCurrentVert(true) : nullptr;
+            if (Edge4D* edge = current ? current->FindEdgeTo(hit.vert) : nullptr)
+                Edge4D::Select(edge);
+        }
+        break;
+    case 64:
+        if (hit.face)
+            Face4D::Select(hit.face);
+        break;
+    case 65:
+        Edge4D::Select(hit.edge);
+        break;
+    default:
         break;
     }
     NewView::InvalidateAll(false, true);
@@ -292,6 +382,11 @@ bool CPolyView::PickingPress(int code, int x, int y)
     PickRequest request;
     request.x = x;
     request.y = y;
+    if (poly && poly->mPolytope && (code == 3 || code == 55 || code == 64 || code == 65))
+    {
+        Pick4DPress(code, x, y);
+        return true;
+    }
     switch (code)
     {
     case 3:

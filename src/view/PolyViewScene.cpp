@@ -461,6 +461,8 @@ void CPolyView::OnGLDraw()
         break;
     }
     FlushTranslucentQueue();
+    if (model4D && Is3D())
+        Draw4DSelection(*poly);
 
     // Planes through a pyramid's axis pass through the model: dotted where they are hidden.
     const SymGroup* group = poly->GetSymGroup();

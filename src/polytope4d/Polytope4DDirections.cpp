@@ -1,0 +1,76 @@
+#include "kernel/Tolerance.h"
+#include "polytope4d/Element4D.h"
+#include "polytope4d/Polytope4D.h"
+
+namespace
+{
+Polytope4D::PolytopeShownHook gPolytopeShown = nullptr;
+
+bool Normalised(Vec4D& v)
+{
+    const double length = Vec4Length(v);
+    if (length < kTol)
+        return false;
+    Vec4Div(v, length);
+    return true;
+}
+}  // namespace
+
+bool Polytope4D::GetCellFirstDirection(Vec4D& out)
+{
+    const Cell4D* cell = GetCurrentCell(true);
+    if (!cell || !cell->HasPlane())
+        return false;
+    out = cell->mPlane.n;
+    return Normalised(out);
+}
+
+bool Polytope4D::GetFaceFirstDirection(Vec4D& out)
+{
+    const Face4D* face = GetCurrentFace(true);
+    if (!face)
+        return false;
+    face->GetFootPoint(out);
+    return Normalised(out);
+}
+
+bool Polytope4D::GetEdgeFirstDirection(Vec4D& out)
+{
+    const Edge4D* edge = GetCurrentEdge(true);
+    if (!edge)
+        return false;
+    edge->GetLine(out);
+    return Normalised(out);
+}
+
+bool Polytope4D::GetVertexFirstDirection(Vec4D& out)
+{
+    const Vert4D* vert = GetCurrentVert(true);
+    if (!vert)
+        return false;
+    out = vert->mPos;
+    return Normalised(out);
+}
+
+void Polytope4D::GetAutoProjectionDirection(Vec4D& out, bool nearest)
+{
+    out = Vec4D{1.0, 0.0, 0.0, 0.0};
+    Element4D* member = FindRarestMember(nearest);
+    if (Element4D::IsVert(member))
+        out = Element4D::AsVert(member)->mPos;
+    else if (Element4D::IsCell(member))
+        out = Element4D::AsCell(member)->mPlane.n;
+    if (!Normalised(out))
+        out = Vec4D{1.0, 0.0, 0.0, 0.0};
+}
+
+void Polytope4D::SetPolytopeShownHook(PolytopeShownHook hook)
+{
+    gPolytopeShown = hook;
+}
+
+void Polytope4D::NotifyPolytopeShown(Polytope4D* polytope)
+{
+    if (gPolytopeShown && polytope)
+        gPolytopeShown(polytope);
+}

@@ -1,0 +1,270 @@
+// The model pane's 4D projection: what it projects and how, the directions it looks along, and the
+// 4D menu's commands that act on it.
+
+#include "kernel/SceneParameters.h"
+#include "kernel/Shell.h"
+#include "kernel/UndoKinds.h"
+#include "kernel/ViewTypes.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
+#include "platform/CommandIds.h"
+#include "polytope4d/Element4D.h"
+#include "polytope4d/Polytope4D.h"
+#include "polytope4d/Polytope4DOptions.h"
+#include "polytope4d/Prisms4D.h"
+#include "polytope4d/Projection4D.h"
+#include "render/NewView.h"
+#include "view/PaneHelpers.h"
+#include "view/PolyView.h"
+#include "view/SectionDisplay.h"
+
+#include <string>
+
+namespace
+{
+bool CellShownInView(void* view, const Cell4D* cell)
+{
+    auto* pane = static_cast<CPolyView*>(view);
+    return !pane || pane->IsCellShown4D(cell, true);
+}
+
+void TurnPanesToAutomaticDirection(Polytope4D* polytope)
+{
+    if (GetAutoProjection4D())
+        CPolyView::SetAutoProjectionDirection(polytope);
+}
+
+// The cross-section that follows the projection takes the pane's rotation.
+void SyncSliceToProjection(const CPolyView& view)
+{
+    SceneParameters& scene = GetSceneParameters();
+    if (!scene.sliceSameAsProj)
+        return;
+    scene.sliceMatrix = view.GetRotation4D();
+    InvalidateModelCrossSection();
+    InvalidateCrossSectionViews(false);
+}
+
+const struct
+{
+    int command;
+    int type;
+} kProjectionTypes[] = {
+    {kCmdProjection4DPerspective, 0},
+    {kCmdProjection4DOrthogonal, 1},
+    {kCmdProjection4DSameAs3D, 2},
+};
+
+const struct
+{
+    int command;
+    bool (Polytope4D::*preset)(Vec4D&);
+} kDirectionPresets[] = {
+    {kCmdProjectCellFirst, &Polytope4D::GetCellFirstDirection},
+    {kCmdProjectFaceFirst, &Polytope4D::GetFaceFirstDirection},
+    {kCmdProjectEdgeFirst, &Polytope4D::GetEdgeFirstDirection},
+    {kCmdProjectVertexFirst, &Polytope4D::GetVertexFirstDirection},
+};
+
+void ToggleCellHiding(int mode)
+{
+    SetCellHidingMode4D(GetCellHidingMode4D() == mode ? kCellHidingNone : mode);
+    InvalidateViewsOfType(kViewFamily3D, false);
+}
+}  // namespace
+
+void CPolyView::InstallHooks4D()
+{
+    Polytope4D::SetCellShownQuery(&CellShownInView);
+    Polytope4D::SetPolytopeShownHook(&TurnPanesToAutomaticDirection);
+}
+
+Polytope4D* CPolyView::GetViewPolytope4D() const
+{
+    Poly* poly = GetCurrentPoly();
+    if (!poly || !poly->mPolytope)
+        return nullptr;
+    return ShowsDual() ? poly->mPolytope->GetDual() : poly->mPolytope.get();
+}
+
+bool CPolyView::IsOrthogonal4D() const
+{
+    return mProjection4D == 1 || (mProjection4D == 2 && IsOrthogonal());
+}
+
+View4D CPolyView::MakeView4D() const
+{
+    View4D view;
+    view.rotation = mRotation4D;
+    view.orthogonal = IsOrthogonal4D();
+    view.radius = GetViewRadius(0);
+    view.shellView = const_cast<CPolyView*>(this);
+    const int picking = GetSelectionMode();
+    view.pickMask = picking < 0 ? 0xFFFFFFu : unsigned(picking);
+    return view;
+}
+
+const View4D* CPolyView::GetView4D() const
+{
+    mView4D = MakeView4D();
+    return &mView4D;
+}
+
+double CPolyView::Project4DPoint(Vec3D& out, const Vec4D& p, double a, const Polytope4D* polytope) const
+{
+    return ::Project4DPoint(MakeView4D(), out, p, a, polytope);
+}
+
+bool CPolyView::IsCellShown4D(const Cell4D* cell, bool edgeOnAnswer) const
+{
+    return ::IsCellShown4D(MakeView4D(), cell, edgeOnAnswer);
+}
+
+void CPolyView::Stop4DThrows()
+{
+    mRotate4DThrow.Stop();
+    mTunnel4DThrow.Stop();
+    mRotateThrough4DThrow.Stop();
+}
+
+void CPolyView::Set4DDirection(const Vec4D& direction)
+{
+    DirectionRotation4D(mRotation4D, direction);
+    Stop4DThrows();
+    if (NewView::GetActiveView() == this)
+        SyncOtherViews();
+    SyncSliceToProjection(*this);
+    NewView::Invalidate(this, false);
+}
+
+void CPolyView::SetIdentity4D()
+{
+    mRotation4D.SetIdentity();
+    Stop4DThrows();
+    if (auto* active = dynamic_cast<CPolyView*>(NewView::GetActiveView()))
+        active->SyncOtherViews();
+    SyncSliceToProjection(*this);
+    NewView::Invalidate(this, false);
+}
+
+CPolyView* CPolyView::GetProjectionTarget()
+{
+    if (ViewTypeHasAll(mViewType, kViewFamily3D))
+        return this;
+    const Poly* poly = GetCurrentPoly();
+    const int side = poly && poly->mShowDual ? kViewTypeDual : kViewTypePoly;
+    CPolyView* sideView = nullptr;
+    CPolyView* compound = nullptr;
+    ForEachPolyView([&](CPolyView& view) {
+        if (!sideView && view.GetViewType() == side)
+            sideView = &view;
+        if (!compound && view.GetViewType() == kViewTypePolyAndDual)
+            compound = &view;
+    });
+    if (sideView)
+        return sideView;
+    return compound ? compound : this;
+}
+
+void CPolyView::SetAutoProjectionDirection(Polytope4D* polytope)
+{
+    if (!polytope)
+        return;
+    Vec4D direction;
+    polytope->GetAutoProjectionDirection(direction, false);
+    ForEachPolyView([&](CPolyView& view) {
+        DirectionRotation4D(view.mRotation4D, direction);
+        view.Stop4DThrows();
+        NewView::Invalidate(&view, false);
+    });
+}
+
+bool CPolyView::Create4DPrismOfModel()
+{
+    Poly* poly = GetCurrentPoly();
+    if (!poly || poly->mPolytope)
+        return false;
+    std::unique_ptr<Polytope4D> prism = Create4DPrism(poly, 3);
+    if (!prism)
+        return false;
+    std::string name = GetShownModelName(false, false);
+    if (name.size() >= 3 && name.compare(name.size() - 3, 3, "ron") == 0)
+        name.replace(name.size() - 3, 3, "ral");
+    name += " Prism";
+    SetModelFromPolytope4D(kUndo4DPrism, std::move(prism), 0, name.c_str(), nullptr);
+    return true;
+}
+
+void CPolyView::Bind4DCommands()
+{
+    for (const auto& p : kProjectionTypes)
+    {
+        const int type = p.type;
+        Bind(
+            wxEVT_MENU,
+            [this, type](wxCommandEvent&) {
+                mProjection4D = type;
+                NewView::InvalidateAll(false, true);
+            },
+            p.command);
+        Bind(wxEVT_UPDATE_UI, [this, type](wxUpdateUIEvent& event) { event.Check(mProjection4D == type); }, p.command);
+    }
+    for (const auto& d : kDirectionPresets)
+    {
+        const auto preset = d.preset;
+        Bind(
+            wxEVT_MENU,
+            [this, preset](wxCommandEvent&) {
+                Polytope4D* polytope = GetViewPolytope4D();
+                Vec4D direction;
+                if (polytope && (polytope->*preset)(direction))
+                    GetProjectionTarget()->Set4DDirection(direction);
+            },
+            d.command);
+    }
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { SetIdentity4D(); }, kCmdProjectIdentity);
+    Bind(
+        wxEVT_MENU,
+        [](wxCommandEvent&) {
+            SetAutoProjection4D(!GetAutoProjection4D());
+            const Poly* poly = GetCurrentPoly();
+            if (GetAutoProjection4D() && poly && poly->mPolytope)
+                SetAutoProjectionDirection(poly->mPolytope.get());
+        },
+        kCmdProjectAutomatic);
+    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Check(GetAutoProjection4D()); }, kCmdProjectAutomatic);
+    Bind(wxEVT_MENU, [](wxCommandEvent&) { ToggleCellHiding(kCellHidingBack); }, kCmdHideBackCells);
+    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Check(GetCellHidingMode4D() == kCellHidingBack); },
+         kCmdHideBackCells);
+    Bind(wxEVT_MENU, [](wxCommandEvent&) { ToggleCellHiding(kCellHidingFront); }, kCmdHideFrontCells);
+    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Check(GetCellHidingMode4D() == kCellHidingFront); },
+         kCmdHideFrontCells);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Create4DPrismOfModel(); }, kCmdCreate4DPrism);
+}
+
+void CPolyView::Draw4DSelection(Poly& poly)
+{
+    if (!IsModelType(mViewType) || !poly.mPolytope)
+        return;
+    const double scale = poly.mDisplayScale;
+    const auto overlays = [&](Polytope4D* polytope) {
+        if (!polytope)
+            return;
+        polytope->DrawSelectedCell(scale);
+        polytope->DrawSelectedFace(scale);
+        // Plainly, then dashed where the model hides them.
+        for (const bool dashed : {false, true})
+        {
+            const bool depthTest = SetDepthTest(!dashed);
+            SetLineStipple(dashed ? 0x5555 : 0);
+            polytope->DrawSelectedEdge(scale);
+            polytope->DrawSelectedVertex(scale);
+            SetLineStipple(0);
+            SetDepthTest(depthTest);
+        }
+    };
+    if (mViewType != kViewTypeDual)
+        overlays(poly.mPolytope.get());
+    if (mViewType != kViewTypePoly)
+        overlays(poly.mPolytope->GetDualIfBuilt());
+}
