@@ -26,3 +26,8 @@ void SetCellHidingMode4D(int mode)
     if (mode >= kCellHidingNone && mode <= kCellHidingFront)
         gCellHidingMode4D = mode;
 }
+
+void ToggleCellHidingMode4D(int mode)
+{
+    SetCellHidingMode4D(GetCellHidingMode4D() == mode ? kCellHidingNone : mode);
+}

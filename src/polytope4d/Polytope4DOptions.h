@@ -15,3 +15,5 @@ inline constexpr int kCellHidingFront = 2;
 int GetCellHidingMode4D();
 // A mode outside 0..2 changes nothing.
 void SetCellHidingMode4D(int mode);
+// Hide Back-Cells and Hide Front-Cells: each turns its own mode on, or off again when it is on.
+void ToggleCellHidingMode4D(int mode);

@@ -68,7 +68,7 @@ const struct
 
 void ToggleCellHiding(int mode)
 {
-    SetCellHidingMode4D(GetCellHidingMode4D() == mode ? kCellHidingNone : mode);
+    ToggleCellHidingMode4D(mode);
     InvalidateViewsOfType(kViewFamily3D, false);
 }
 }  // namespace
