@@ -150,6 +150,9 @@ void Poly::SetPolytope4D(std::unique_ptr<Polytope4D> polytope, int keepFlags)
             mHasPointsAtInfinity = true;
         if (p->mFlags & kPolytopeKeepsColors)
             keepFlags |= kKeepColors;
+        // A polytope of its own colours keeps them; any other is coloured by cell type.
+        if (!(keepFlags & kKeepColors))
+            p->ColorCellsByType();
         mMidRadius = p->mMidRadius;
         if (!(keepFlags & kKeepScale))
             GetUnitSettings().SetScale(GetUnitSettings().GetScale() * p->mScale, false);

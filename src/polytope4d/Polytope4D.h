@@ -166,6 +166,10 @@ public:
     void DrawSelectedEdge(double scale);
     void DrawSelectedVertex(double scale);
 
+    // Every cell takes its type's palette colour: the types in order take positions 0, 1, 2 ...
+    // (a dual's -1, -2 ...); a built dual is coloured too.
+    void ColorCellsByType();
+
     // Viewing directions from the current elements (unit length); false without one.
     bool GetCellFirstDirection(Vec4D& out);
     bool GetFaceFirstDirection(Vec4D& out);

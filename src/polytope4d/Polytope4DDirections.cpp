@@ -1,3 +1,4 @@
+#include "kernel/Palette.h"
 #include "kernel/Tolerance.h"
 #include "polytope4d/Element4D.h"
 #include "polytope4d/Polytope4D.h"
@@ -73,4 +74,19 @@ void Polytope4D::NotifyPolytopeShown(Polytope4D* polytope)
 {
     if (gPolytopeShown && polytope)
         gPolytopeShown(polytope);
+}
+
+void Polytope4D::ColorCellsByType()
+{
+    const bool dual = (mFlags & kIsDual) != 0;
+    int position = dual ? -1 : 0;
+    for (CellType4D* type = mFirstCellType; type; type = type->next)
+    {
+        const uint32_t color = PaletteEntry(((position % kPaletteSize) + kPaletteSize) % kPaletteSize);
+        for (Cell4D* cell = type->mFirst; cell; cell = cell->mNextOfType)
+            cell->mColor = color;
+        position += dual ? -1 : 1;
+    }
+    if (Polytope4D* built = GetDualIfBuilt())
+        built->ColorCellsByType();
 }

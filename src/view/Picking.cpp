@@ -294,6 +294,9 @@ Cell4D* CellOfClickedFace(Face4D* face)
     const Cell4D* selected = GetSelection4D().mCell;
     if (selected == first)
         return second;
+    // Selecting a cell makes it current too: without this the third click would stay on it.
+    if (selected == second)
+        return first;
     const Cell4D* current = face->mOwner ? face->mOwner->mCurrentCell : nullptr;
     if (current == second && current != first)
         return second;
