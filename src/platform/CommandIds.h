@@ -243,7 +243,6 @@ inline constexpr int kCmdProjectEdgeFirst = 33309 - kCommandIdBase;
 inline constexpr int kCmdProjectVertexFirst = 33310 - kCommandIdBase;
 inline constexpr int kCmdProjectMeasuredFirst = 33440 - kCommandIdBase;
 inline constexpr int kCmdProjectAutomatic = 33373 - kCommandIdBase;
-inline constexpr int kCmdProjectIdentity = 33374 - kCommandIdBase;
 inline constexpr int kCmdHideBackCells = 34153 - kCommandIdBase;
 inline constexpr int kCmdHideFrontCells = 34154 - kCommandIdBase;
 inline constexpr int kCmdTruncate4D = 34155 - kCommandIdBase;

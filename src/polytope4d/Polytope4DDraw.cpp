@@ -197,8 +197,9 @@ void Polytope4D::Draw(double scale)
     // Vertices and edges; a pick that wants them names them even while they are not shown.
     const bool pickVerts = (view.pickMask & kPick4DVerts) != 0;
     const bool pickEdges = (view.pickMask & kPick4DEdgeLines) != 0;
-    const bool showVerts = options.mShowVerts || pickVerts;
-    const bool showEdges = options.mShowEdges || pickEdges;
+    // Spheres and rods are the pane's to draw, out of a pick.
+    const bool showVerts = (options.mShowVerts && !DrawSpheresAtVerts()) || pickVerts;
+    const bool showEdges = (options.mShowEdges && !DrawCylindersAtEdges()) || pickEdges;
     if (showVerts || showEdges)
     {
         EnsureIndices(Element4D::kVertKind);

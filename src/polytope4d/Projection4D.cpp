@@ -154,3 +154,45 @@ void DirectionRotation4D(Mat4& out, const Vec4D& d)
     Vec4Cross(t, d, v, u);
     out.SetRows(u, v, t, d);
 }
+
+void CylinderOrientation4D(Vec3D& out, const Vec3D& p0, const Vec3D& p1)
+{
+    Vec3D d;
+    Vec3Sub(d, p1, p0);
+    int k = 0;
+    for (int i = 1; i < 3; ++i)
+        if (std::fabs(p1[i]) > std::fabs(p1[k]))
+            k = i;
+    bool inLine = std::fabs(p1[k]) < kTol;
+    if (!inLine)
+    {
+        const double ratio = p0[k] / p1[k];
+        inLine = true;
+        for (int i = 0; i < 3; ++i)
+            inLine = inLine && std::fabs(p0[i] - p1[i] * ratio) < kTol;
+    }
+    Vec3D u;
+    if (!inLine)
+    {
+        Vec3D normal;
+        Vec3Cross(normal, p0, p1);
+        Vec3Cross(u, normal, d);
+    }
+    if (inLine || Vec3Length(u) < kTol)
+    {
+        int small = 0;
+        for (int i = 1; i < 3; ++i)
+            if (std::fabs(d[i]) < std::fabs(d[small]))
+                small = i;
+        Vec3D e{0.0, 0.0, 0.0};
+        e[small] = 1.0;
+        Vec3Cross(u, d, e);
+    }
+    const double length = Vec3Length(u);
+    if (length < kTol)
+    {
+        out = Vec3D{1.0, 0.0, 0.0};
+        return;
+    }
+    Vec3Scale(out, u, 1.0 / length);
+}

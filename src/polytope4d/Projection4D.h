@@ -45,3 +45,7 @@ int CellFacing4D(const View4D& view, const Cell4D* cell);
 // The rotation whose rows are an orthonormal frame with the unit direction d last: the pane then
 // looks along d.
 void DirectionRotation4D(Mat4& out, const Vec4D& d);
+// Which way a cylinder's facets turn, for an edge between two projected points: perpendicular to
+// the edge in the plane through the origin and the edge; for an edge in line with the origin (or of
+// no length), perpendicular to the edge and its smallest axis. Always a unit vector.
+void CylinderOrientation4D(Vec3D& out, const Vec3D& p0, const Vec3D& p1);

@@ -661,8 +661,6 @@ const CommandInfo kCommands[] = {
      "Look at the current vertex straight on in 4D", {.modelKinds = k4D}, nullptr, nullptr},
     {kCmdProjectMeasuredFirst, kMenu4DProjectionDirection, "&Measure Item First",
      "Look along the measured item in 4D", {.modelKinds = k4D}, nullptr, nullptr, k4DMeasuring},
-    {kCmdProjectIdentity, kMenu4DProjectionDirection, "&Identity Transform",
-     "Turn this pane's 4D rotation back to none", {.modelKinds = k4D}},
     {0, kMenu4DProjectionDirection, nullptr, nullptr, {}},
     {kCmdProjectAutomatic, kMenu4DProjectionDirection, "&Automatic",
      "Give each new 4D model a projection direction of its own",

@@ -339,7 +339,6 @@ public:
     bool IsCellShown4D(const Cell4D* cell, bool edgeOnAnswer) const;
     // Looks along the unit direction; locked panes and a cross-section that follows come along.
     void Set4DDirection(const Vec4D& direction);
-    void SetIdentity4D();
     // The pane a projection-direction command turns.
     CPolyView* GetProjectionTarget();
     // Every pane looks along the polytope's automatic direction.
@@ -353,6 +352,8 @@ private:
     void Stop4DThrows();
     // The overlays of the selected cell, face, edge and vertex.
     void Draw4DSelection(Poly& poly);
+    // Vertices and edges as spheres and rods, sized by their perspective.
+    void Draw4DSpheresAndCylinders(Poly& poly);
     mutable View4D mView4D;
 
     // ---- Stellation menu (PolyViewStellation.cpp) ----

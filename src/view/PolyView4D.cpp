@@ -5,6 +5,7 @@
 #include "kernel/Shell.h"
 #include "kernel/UndoKinds.h"
 #include "kernel/ViewTypes.h"
+#include "model/ElementDisplayOptions.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "platform/CommandIds.h"
@@ -14,6 +15,7 @@
 #include "polytope4d/Prisms4D.h"
 #include "polytope4d/Projection4D.h"
 #include "render/NewView.h"
+#include "view/ElementMaterial.h"
 #include "view/PaneHelpers.h"
 #include "view/PolyView.h"
 #include "view/SectionDisplay.h"
@@ -137,16 +139,6 @@ void CPolyView::Set4DDirection(const Vec4D& direction)
     NewView::Invalidate(this, false);
 }
 
-void CPolyView::SetIdentity4D()
-{
-    mRotation4D.SetIdentity();
-    Stop4DThrows();
-    if (auto* active = dynamic_cast<CPolyView*>(NewView::GetActiveView()))
-        active->SyncOtherViews();
-    SyncSliceToProjection(*this);
-    NewView::Invalidate(this, false);
-}
-
 CPolyView* CPolyView::GetProjectionTarget()
 {
     if (ViewTypeHasAll(mViewType, kViewFamily3D))
@@ -222,7 +214,6 @@ void CPolyView::Bind4DCommands()
             },
             d.command);
     }
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { SetIdentity4D(); }, kCmdProjectIdentity);
     Bind(
         wxEVT_MENU,
         [](wxCommandEvent&) {
@@ -267,4 +258,67 @@ void CPolyView::Draw4DSelection(Poly& poly)
         overlays(poly.mPolytope.get());
     if (mViewType != kViewTypePoly)
         overlays(poly.mPolytope->GetDualIfBuilt());
+}
+
+void CPolyView::Draw4DSpheresAndCylinders(Poly& poly)
+{
+    const ElementDisplayOptions& options = GetElementDisplayOptions();
+    const bool spheres = options.mShowVerts && DrawSpheresAtVerts();
+    const bool cylinders = options.mShowEdges && DrawCylindersAtEdges();
+    // A pick names the points and lines of the polytope's own drawing.
+    if (!IsModelType(mViewType) || !poly.mPolytope || IsPicking() || (!spheres && !cylinders))
+        return;
+    const View4D view = MakeView4D();
+    const double m = Calc4DProjectionScale(view.radius) * poly.mDisplayScale;
+    const auto draw = [&](Polytope4D* p, int side) {
+        if (!p)
+            return;
+        const double length = p->GetMeanEdgeLength();
+        const int count = Polytope4D::GetSphereSizeCount(p->mNumEdges);
+        if (spheres)
+        {
+            const double r0 = poly.GetVertexSphereRadius(side, length, count, 1.0, p->mScale);
+            MaterialPass record;
+            const int kind = BeginSphereMaterial(record);
+            while (ApplyMaterial(true, record))
+                for (Element4D* e = p->mFirstVert; e; e = e->next)
+                {
+                    Vert4D* vert = Element4D::AsVert(e);
+                    if (Vert4D::IsHidden(vert))
+                        continue;
+                    if (kind == kMaterialSameColor && record.current != kPassHighlight)
+                        SetMaterialColorRGB(Vert4D::GetColor(vert));
+                    Vec3D q;
+                    const double f = ::Project4DPoint(view, q, vert->mPos, m, p);
+                    DrawSphere(q, r0 * f);
+                }
+            EndSphereMaterial();
+        }
+        if (cylinders)
+        {
+            const double r = poly.GetCylinderRadius(side, length, count, 1.0, p->mScale);
+            const bool sameColor = options.mCylinderMaterial == kMaterialSameColor;
+            MaterialPass record;
+            BeginCylinderMaterial(record);
+            while (ApplyMaterial(false, record))
+                for (Element4D* e = p->mFirstEdge; e; e = e->next)
+                {
+                    Edge4D* edge = Element4D::AsEdge(e);
+                    if (Edge4D::IsHidden(edge))
+                        continue;
+                    if (sameColor && record.current != kPassHighlight)
+                        SetMaterialColorRGB(Edge4D::GetColor(edge));
+                    Vec3D p0, p1, u;
+                    const double f0 = ::Project4DPoint(view, p0, edge->mVerts[0]->mPos, m, p);
+                    const double f1 = ::Project4DPoint(view, p1, edge->mVerts[1]->mPos, m, p);
+                    CylinderOrientation4D(u, p0, p1);
+                    DrawCylinder(p0, p1, r * f0, r * f1, 0.0, 0.0, &u, true);
+                }
+            EndCylinderMaterial();
+        }
+    };
+    if (mViewType != kViewTypeDual)
+        draw(poly.mPolytope.get(), 0);
+    if (mViewType != kViewTypePoly)
+        draw(poly.mPolytope->GetDualIfBuilt(), 1);
 }

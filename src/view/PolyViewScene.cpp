@@ -460,6 +460,8 @@ void CPolyView::OnGLDraw()
             InternalError("Illegal view type in OnGLDraw (0x%x).", unsigned(mViewType));
         break;
     }
+    if (model4D && Is3D())
+        Draw4DSpheresAndCylinders(*poly);
     FlushTranslucentQueue();
     if (model4D && Is3D())
         Draw4DSelection(*poly);

@@ -257,3 +257,36 @@ TEST_F(Projection4DTest, AutomaticDirectionTakesTheRarerKind)
     empty.GetAutoProjectionDirection(d, false);
     EXPECT_TRUE(Vec4Equal(d, Vec4D{1, 0, 0, 0}, 0.0));
 }
+
+TEST_F(Projection4DTest, CylinderOrientationIsDefinedForEveryEdge)
+{
+    struct EdgeCase
+    {
+        const char* name;
+        Vec3D p0, p1;
+    };
+    const EdgeCase kCases[] = {
+        {"pointing at the origin", {0.2, 0.4, 0.6}, {0.4, 0.8, 1.2}},
+        {"through the origin", {-1, 0, 0}, {2, 0, 0}},
+        {"ending at the origin", {0.5, 0.5, 0}, {0, 0, 0}},
+        {"no length", {0.3, 0.3, 0.3}, {0.3, 0.3, 0.3}},
+        {"off the origin", {1, 0, 0}, {0, 1, 0}},
+    };
+    for (const EdgeCase& c : kCases)
+    {
+        SCOPED_TRACE(c.name);
+        Vec3D u;
+        CylinderOrientation4D(u, c.p0, c.p1);
+        ASSERT_TRUE(std::isfinite(u.x) && std::isfinite(u.y) && std::isfinite(u.z));
+        EXPECT_NEAR(Vec3Length(u), 1.0, 1e-12);
+        Vec3D d;
+        Vec3Sub(d, c.p1, c.p0);
+        EXPECT_NEAR(Vec3Dot(u, d), 0.0, 1e-12);
+    }
+    // Off the origin it lies in the plane of the origin and the edge, towards the origin's side.
+    Vec3D u;
+    CylinderOrientation4D(u, Vec3D{1, 0, 0}, Vec3D{0, 1, 0});
+    EXPECT_NEAR(u.z, 0.0, 1e-12);
+    EXPECT_NEAR(std::fabs(u.x), std::sqrt(0.5), 1e-12);
+    EXPECT_NEAR(std::fabs(u.y), std::sqrt(0.5), 1e-12);
+}
