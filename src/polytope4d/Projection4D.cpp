@@ -6,6 +6,7 @@
 #include "polytope4d/Polytope4D.h"
 #include "polytope4d/Polytope4DOptions.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -39,16 +40,14 @@ double GetFieldOfView4D()
     return 2.0 * std::asin(1.0 / gEyeDistance) * 180.0 / kPi;
 }
 
-bool DragEyeDistance4D(double dragLength)
+void DragEyeDistance4D(double dragLength)
 {
-    const double d = std::pow(1.008, dragLength) * (gEyeDistance - 1.0) + 1.0;
-    if (d <= 1.0)
-        return false;
-    const double fov = 2.0 * std::asin(1.0 / d) * 180.0 / kPi;
-    if (fov < kMinFieldOfView || fov > kMaxFieldOfView)
-        return false;
+    double d = std::pow(1.008, dragLength) * (gEyeDistance - 1.0) + 1.0;
+    const double fov = d > 1.0 ? 2.0 * std::asin(1.0 / d) * 180.0 / kPi : 180.0;
+    const double kept = std::clamp(fov, kMinFieldOfView, kMaxFieldOfView);
+    if (kept != fov)
+        d = 1.0 / std::sin(kept / 2.0 * kPi / 180.0);
     gEyeDistance = d;
-    return true;
 }
 
 bool GetAutoProjection4D()

@@ -16,9 +16,9 @@ double GetEyeDistance4D();
 void SetEyeDistance4D(double distance);
 // The field of view 2 asin(1 / d) in degrees.
 double GetFieldOfView4D();
-// Moves the eye as a drag of the given length does; false when the field of view would leave its
-// range (the eye stays).
-bool DragEyeDistance4D(double dragLength);
+// Moves the eye as a drag of the given length does: d - 1 grows by 1.008 per unit; a field of view
+// beyond its range stops at the limit.
+void DragEyeDistance4D(double dragLength);
 
 // "Automatic" of the projection directions (on at start): a polytope that becomes the model is
 // seen along its automatic direction.

@@ -346,6 +346,11 @@ public:
     // 4D > Create 4D Prism on Current Polyhedron, as one undo step; false when nothing was made.
     bool Create4DPrismOfModel();
     static void InstallHooks4D();
+    // Ctrl+drag in 4D Tumble Mode: the picked cell (62) or vertex (63), else the current one, is
+    // the direction the pane turns through.
+    void StartTurnThrough4D(int code, int x, int y);
+    // Space+right-drag: the field of view of the 4D projection.
+    void DragFieldOfView4D(float dx, float dy);
 
 private:
     void Bind4DCommands();

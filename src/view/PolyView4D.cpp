@@ -3,6 +3,7 @@
 
 #include "kernel/SceneParameters.h"
 #include "kernel/Shell.h"
+#include "kernel/StatusText.h"
 #include "kernel/UndoKinds.h"
 #include "kernel/ViewTypes.h"
 #include "model/ElementDisplayOptions.h"
@@ -321,4 +322,54 @@ void CPolyView::Draw4DSpheresAndCylinders(Poly& poly)
         draw(poly.mPolytope.get(), 0);
     if (mViewType != kViewTypePoly)
         draw(poly.mPolytope->GetDualIfBuilt(), 1);
+}
+
+void CPolyView::StartTurnThrough4D(int code, int x, int y)
+{
+    Polytope4D* polytope = GetViewPolytope4D();
+    if (!polytope)
+        return;
+    PickRequest request;
+    request.kind = code == 62 ? kPickFacesAndCells : kPickVertsAndEdges;
+    request.x = x;
+    request.y = y;
+    PickResult picked;
+    PickAt(request, &picked);
+    Poly* poly = GetCurrentPoly();
+    Hit4DElements hit;
+    HitTo4DElements(poly ? poly->mPolytope.get() : nullptr, picked.kind, picked.index, hit);
+    Vec4D point;
+    if (code == 62)
+    {
+        // A face hit stands for its cell that is seen.
+        Cell4D* cell = hit.cell ? hit.cell : hit.face ? CellOfClickedFace(hit.face) : nullptr;
+        if (!cell)
+            cell = polytope->GetCurrentCell(true);
+        if (!cell)
+            return;
+        Cell4D::MakeCurrent(cell);
+        point = cell->mCentre;
+    }
+    else
+    {
+        Vert4D* vert = hit.vert ? hit.vert : polytope->GetCurrentVert(true);
+        if (!vert)
+            return;
+        Vert4D::MakeCurrent(vert);
+        point = vert->mPos;
+    }
+    mRotation4D.TransformInPlace(point);
+    mRotateThrough4DThrow.SetDirection(point);
+    mRotateThrough4DThrow.AddSample(x, y);
+    mRotate4DThrow.Stop();
+    mTunnel4DThrow.Stop();
+}
+
+void CPolyView::DragFieldOfView4D(float dx, float dy)
+{
+    if (!GetViewPolytope4D())
+        return;
+    DragEyeDistance4D(double(dy) - double(dx));
+    SetStatusText("4D projection FOV: %.1f degrees", GetFieldOfView4D());
+    NewView::InvalidateAll(false, true);
 }

@@ -498,6 +498,10 @@ bool CPolyView::OnMouseDown(int x, int y)
         mRotate4DThrow.Stop();
         mRotateThrough4DThrow.Stop();
         break;
+    case 62:
+    case 63:
+        StartTurnThrough4D(code, x, y);
+        break;
     default:
         break;
     }
@@ -587,6 +591,15 @@ void CPolyView::DragAction(int code, int x, int y, float dx, float dy)
         mTunnel4DThrow.AddSample(x, y);
         mTunnel4DThrow.ApplyMouseDelta(dx, dy);
         NewView::Invalidate(this, false);
+        break;
+    case 62:
+    case 63:
+        mRotateThrough4DThrow.AddSample(x, y);
+        mRotateThrough4DThrow.ApplyMouseDelta(dx, dy);
+        NewView::Invalidate(this, false);
+        break;
+    case 57:
+        DragFieldOfView4D(dx, dy);
         break;
     default:
         break;

@@ -3,6 +3,7 @@
 
 #include "kernel/RecordingSceneDrawer.h"
 #include "kernel/SceneParameters.h"
+#include "kernel/Tolerance.h"
 #include "polytope4d/Element4D.h"
 #include "polytope4d/Polytope4D.h"
 #include "polytope4d/Projection4D.h"
@@ -289,4 +290,17 @@ TEST_F(Projection4DTest, CylinderOrientationIsDefinedForEveryEdge)
     EXPECT_NEAR(u.z, 0.0, 1e-12);
     EXPECT_NEAR(std::fabs(u.x), std::sqrt(0.5), 1e-12);
     EXPECT_NEAR(std::fabs(u.y), std::sqrt(0.5), 1e-12);
+}
+
+TEST_F(Projection4DTest, FieldOfViewDragStopsAtItsLimits)
+{
+    SetEyeDistance4D(1.1);
+    EXPECT_NEAR(GetFieldOfView4D(), 2.0 * std::asin(1.0 / 1.1) * 180.0 / kPi, 1e-12);
+    DragEyeDistance4D(10.0);
+    EXPECT_NEAR(GetEyeDistance4D(), 0.1 * std::pow(1.008, 10.0) + 1.0, 1e-12);
+    DragEyeDistance4D(1e5);
+    EXPECT_NEAR(GetFieldOfView4D(), 0.1, 1e-9);
+    DragEyeDistance4D(-1e5);
+    EXPECT_NEAR(GetFieldOfView4D(), 178.0, 1e-9);
+    EXPECT_GT(GetEyeDistance4D(), 1.0);
 }

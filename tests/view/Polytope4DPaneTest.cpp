@@ -299,3 +299,26 @@ TEST_F(Polytope4DPaneTest, ProjectionCommandsTurnAndProjectThePane)
     RunCommand(kCmdProjection4DPerspective);
     EXPECT_FALSE(mPane->IsOrthogonal4D());
 }
+
+TEST_F(Polytope4DPaneTest, TumbleDragsTurnThroughAVertexAndWidenTheView)
+{
+    Polytope4D* p = Polytope();
+    ASSERT_NE(p, nullptr);
+    const double eye = GetEyeDistance4D();
+    mPane->DragFieldOfView4D(0.0f, 20.0f);
+    EXPECT_NEAR(GetEyeDistance4D(), (eye - 1.0) * std::pow(1.008, 20.0) + 1.0, 1e-12);
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "4D projection FOV: %.1f degrees", GetFieldOfView4D());
+    EXPECT_EQ(mScripted.services.statusText, expected);
+    SetEyeDistance4D(eye);
+
+    // Away from the model nothing is picked: the current vertex is turned through.
+    Vert4D* vert = p->GetCurrentVert(true);
+    ASSERT_NE(vert, nullptr);
+    mPane->StartTurnThrough4D(63, 2, 2);
+    Vec4D turned = vert->mPos;
+    mPane->GetRotation4D().TransformInPlace(turned);
+    turned.w = 0.0;
+    Vec4Div(turned, Vec4Length(turned));
+    EXPECT_TRUE(Vec4Equal(mPane->GetRotateThrough4DThrow().GetDirection(), turned, 1e-9));
+}
