@@ -5,12 +5,16 @@
 
 #include "document/PolyDoc.h"
 #include "kernel/RecordingSceneDrawer.h"
+#include "kernel/SceneParameters.h"
 #include "kernel/ScriptedServices.h"
 #include "library/LibraryEntry.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
 #include "platform/WxSupport.h"
+#include "polytope4d/Element4D.h"
+#include "polytope4d/Polytope4D.h"
+#include "polytope4d/Prisms4D.h"
 #include "render/OpenGLView.h"
 #include "support/PolyBuilder.h"
 #include "view/PolyView.h"
@@ -204,6 +208,40 @@ void BM_Frames(benchmark::State& state, const char* model, bool plain)
     RunFrames(state, scene.get(), plain);
 }
 
+// The 4D prism of the frequency-32 geodesic sphere (20,482 cells), its cells shrunk by the factor.
+void BM_Frames4D(benchmark::State& state, double shrink, bool plain)
+{
+    if (!gDisplay)
+    {
+        state.SkipWithError("needs a display");
+        return;
+    }
+    ScopedScriptedServices scripted;
+    const double savedShrink = GetSceneParameters().shrink4D;
+    GetSceneParameters().shrink4D = shrink;
+    std::unique_ptr<Scene> scene = MakeScene([](Poly& poly) {
+        BuildPoly(poly, GeodesicSpec(32), false);
+        std::unique_ptr<Polytope4D> prism = Create4DPrism(&poly, 3);
+        if (!prism || prism->mNumCells != 20482)
+            return false;
+        poly.SetPolytope4D(std::move(prism), 0);
+        return true;
+    });
+    if (!scene)
+        state.SkipWithError("model not built");
+    else
+    {
+        RunFrames(state, scene.get(), plain);
+        // The cells the pane's hiding leaves in the picture.
+        int shown = 0;
+        const Polytope4D* polytope = scene->document->GetCurrentRecord()->mPoly.mPolytope.get();
+        for (const Element4D* e = polytope ? polytope->mFirstCell : nullptr; e; e = e->next)
+            shown += (e->mFlags & Element4D::kCellNotShown) ? 0 : 1;
+        state.counters["cells"] = shown;
+    }
+    GetSceneParameters().shrink4D = savedShrink;
+}
+
 void BM_LargestUniform(benchmark::State& state, bool plain)
 {
     BM_Frames(state, LargestUniform(), plain);
@@ -215,6 +253,10 @@ BENCHMARK_CAPTURE(BM_LargestUniform, ModelPane, false)->Unit(benchmark::kMillise
 BENCHMARK_CAPTURE(BM_LargestUniform, PlainGL, true)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Frames, Geodesic20480ModelPane, "geodesic", false)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Frames, Geodesic20480PlainGL, "geodesic", true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Frames4D, GeodesicPrismShrunkModelPane, 0.3, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Frames4D, GeodesicPrismShrunkPlainGL, 0.3, true)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Frames4D, GeodesicPrismWholeModelPane, 1.0, false)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Frames4D, GeodesicPrismWholePlainGL, 1.0, true)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {

@@ -1,6 +1,7 @@
 #include "polytope4d/Prisms4D.h"
 
 #include "kernel/Messages.h"
+#include "kernel/Tolerance.h"
 #include "model/ElemList.h"
 #include "model/FaceVert.h"
 #include "model/Poly.h"
@@ -30,7 +31,32 @@ std::unique_ptr<Polytope4D> Build4DPrism(Poly* poly, int axis)
             return nullptr;
         }
     }
-    const double h = stellation->GetMeanEdgeLength() / 2.0;
+    double h = stellation->GetMeanEdgeLength() / 2.0;
+    // A model not yet analysed has no mean edge length: measure its face sides, or the two copies
+    // would coincide and every square collapse.
+    if (!(h > kTol))
+    {
+        double sum = 0.0;
+        int count = 0;
+        for (const FaceVert* f = faceList->mFirst; f; f = f->mNext)
+            for (int i = 0; i < f->mNumSides; ++i)
+            {
+                const FaceVert* a = f->mNeighbours[i];
+                const FaceVert* b = f->mNeighbours[(i + 1) % f->mNumSides];
+                if (!a || !b)
+                    continue;
+                Vec3D d;
+                Vec3Sub(d, a->mPoint, b->mPoint);
+                sum += Vec3Length(d);
+                ++count;
+            }
+        h = count ? sum / count / 2.0 : 0.0;
+    }
+    if (!(h > kTol))
+    {
+        ErrorMessage("Can't make a 4D prism: the model's edges have no length");
+        return nullptr;
+    }
 
     auto prism = std::make_unique<Polytope4D>();
     for (int copy = 0; copy < 2; ++copy)

@@ -6,6 +6,7 @@
 #include "model/PolyTemplate.h"
 #include "polytope4d/Polytope4D.h"
 #include "polytope4d/Prisms4D.h"
+#include "support/PolyBuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -258,4 +259,22 @@ TEST_F(Prisms4DTest, NothingToBuildOn)
     EXPECT_EQ(Create4DPrism(hemi.get(), 3), nullptr);
     ASSERT_EQ(scripted.services.CountCalls("MessageBox"), 1);
     EXPECT_EQ(scripted.services.LastCall("MessageBox")->text.rfind("Can't make a 4D prism: vertex ", 0), 0u);
+}
+
+TEST_F(Prisms4DTest, AModelNotYetAnalysedGetsAPrismOfItsEdgeLength)
+{
+    ScopedScriptedServices scripted;
+    Poly cube;
+    BuildPoly(cube, CubeSpec(), false);
+    std::unique_ptr<Polytope4D> built = Build4DPrism(&cube, 3);
+    ASSERT_NE(built, nullptr);
+    // The cube's edges are 2 long: the copies lie at w = 1 and -1, not on top of each other.
+    EXPECT_EQ(built->GetVert(0)->mPos.w, 1.0);
+    EXPECT_EQ(built->GetVert(8)->mPos.w, -1.0);
+    std::unique_ptr<Polytope4D> finished = Create4DPrism(&cube, 3);
+    ASSERT_NE(finished, nullptr);
+    EXPECT_EQ(finished->mNumCells, 8);
+    finished->PrepareFacePlanes(false);
+    for (Element4D* e = finished->mFirstFace; e; e = e->next)
+        EXPECT_EQ(Element4D::AsFace(e)->mPlane.mNumIndices, 6) << "every square and cube face draws";
 }
