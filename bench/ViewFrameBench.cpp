@@ -217,9 +217,9 @@ void BM_Frames4D(benchmark::State& state, double shrink, bool plain)
         return;
     }
     ScopedScriptedServices scripted;
-    const double savedShrink = GetSceneParameters().shrink4D;
-    GetSceneParameters().shrink4D = shrink;
-    std::unique_ptr<Scene> scene = MakeScene([](Poly& poly) {
+    // The new document's model record brings its own scene values.
+    std::unique_ptr<Scene> scene = MakeScene([shrink](Poly& poly) {
+        GetSceneParameters().shrink4D = shrink;
         BuildPoly(poly, GeodesicSpec(32), false);
         std::unique_ptr<Polytope4D> prism = Create4DPrism(&poly, 3);
         if (!prism || prism->mNumCells != 20482)
@@ -239,7 +239,6 @@ void BM_Frames4D(benchmark::State& state, double shrink, bool plain)
             shown += (e->mFlags & Element4D::kCellNotShown) ? 0 : 1;
         state.counters["cells"] = shown;
     }
-    GetSceneParameters().shrink4D = savedShrink;
 }
 
 void BM_LargestUniform(benchmark::State& state, bool plain)
