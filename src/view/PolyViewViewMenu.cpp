@@ -10,7 +10,10 @@
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "model/SymGroup.h"
+#include "polytope4d/Element4D.h"
+#include "polytope4d/Polytope4D.h"
 #include "platform/CommandIds.h"
+#include "render/ViewSnapshot.h"
 #include "view/PaneHelpers.h"
 #include "view/ViewOrientation.h"
 
@@ -160,9 +163,10 @@ bool CPolyView::SitOnAxis(int axisClass, bool stopThrows)
 bool CPolyView::GetSelectedItemPoint(Vec3D& out) const
 {
     Poly* poly = GetCurrentPoly();
-    // The 4D branches wait for 4D models that can be opened.
-    if (!poly || IsModel4D(poly))
+    if (!poly)
         return false;
+    if (IsModel4D(poly))
+        return GetSelectedItemPoint4D(out, nullptr);
     if (poly->GetSymGroup())
         if (const SymAxis* axis = SymGroup::SelectedAxis())
         {
@@ -198,6 +202,42 @@ bool CPolyView::GetSelectedItemPoint(Vec3D& out) const
         return false;
     out = element->mPoint;
     return true;
+}
+
+bool CPolyView::GetSelectedItemPoint4D(Vec3D& out, Vec4D* unturned) const
+{
+    Poly* poly = GetCurrentPoly();
+    Polytope4D* polytope = poly ? poly->mPolytope.get() : nullptr;
+    // The flat panes of one 4D element centre on it as they draw it, which they do not yet.
+    if (!polytope || !ViewTypeHasAll(mViewType, kViewFamily3D))
+        return false;
+    const Selection4D& selection = GetSelection4D();
+    Vec4D point;
+    if (selection.mVert)
+        point = selection.mVert->mPos;
+    else if (selection.mEdge && selection.mEdge->mVerts[0] && selection.mEdge->mVerts[1])
+    {
+        Vec4Add(point, selection.mEdge->mVerts[0]->mPos, selection.mEdge->mVerts[1]->mPos);
+        Vec4Scale(point, 0.5);
+    }
+    else if (selection.mFace)
+        selection.mFace->GetCentre(point);
+    else if (const Cell4D* cell = polytope->GetCurrentCell(true))
+        point = cell->mCentre;
+    else
+        return false;
+    if (unturned)
+    {
+        *unturned = point;
+        const double length = Vec4Length(point);
+        if (length > 0.0)
+            Vec4Div(*unturned, length);
+    }
+    Vec4D turned;
+    mRotation4D.Transform(turned, point);
+    out = Vec3D{turned.x, turned.y, turned.z};
+    constexpr double kZero = 1e-7;
+    return std::fabs(out.x) > kZero || std::fabs(out.y) > kZero || std::fabs(out.z) > kZero;
 }
 
 void CPolyView::ToggleDualView(bool toggle)
@@ -237,14 +277,88 @@ void CPolyView::DualAllViews()
     ToggleDualView(true);
 }
 
-void CPolyView::SetDefaultOrientation()
+void CPolyView::SetDefaultAxes()
 {
-    StopRotatingThrows();
     Transform3D camera;
     camera.m.SetColumns(Vec3D{1, 0, 0}, Vec3D{0, 1, 0}, Vec3D{0, 0, 1});
     camera.t = Vec3D{0, 0, Vec3Length(GetEye())};
     SetCameraTransform(camera);
+}
+
+void CPolyView::SetDefaultOrientation()
+{
+    StopRotatingThrows();
+    SetDefaultAxes();
     RequestFit(1);
+}
+
+void CPolyView::ApplyExportOrientation(int code, const ViewSnapshot& saved)
+{
+    Vec3D point;
+    switch (code)
+    {
+    case 0:
+        saved.Restore(*this);
+        break;
+    case 1:
+        SetDefaultAxes();
+        FitView(1);
+        break;
+    case 5:
+        if (GetSelectedItemPoint(point))
+            LookAlong(point, false);
+        break;
+    case 9:
+        if (GetSelectedItemPoint(point))
+            SitOn(point, false);
+        break;
+    default:
+        if (code >= 2 && code <= 4)
+            LookDownAxis(ExportOrientationAxis(code), false);
+        else if (code >= 6 && code <= 8)
+            SitOnAxis(ExportOrientationAxis(code), false);
+        break;
+    }
+}
+
+void CPolyView::OrientForExport3D(const ExportOrientation3D& options, ViewSnapshot& store)
+{
+    // The whole camera is kept, not only eye and axes: the default fit of an orthogonal view
+    // changes its height too.
+    store.Save(*this);
+    Vec3D point;
+    switch (options.orientation)
+    {
+    case 1:
+        SetDefaultAxes();
+        FitView(1);
+        break;
+    case 2:
+        LookDownAxis(options.lookDownClass, false);
+        break;
+    case 3:
+        SitOnAxis(options.sitOnClass, false);
+        break;
+    case 4:
+        if (GetSelectedItemPoint(point))
+            LookAlong(point, false);
+        break;
+    case 5:
+        if (GetSelectedItemPoint(point))
+            SitOn(point, false);
+        break;
+    default:
+        break;
+    }
+}
+
+void CPolyView::RestoreAfterExport3D(ViewSnapshot& store)
+{
+    if (!store.valid)
+        return;
+    store.Restore(*this);
+    store.valid = false;
+    NewView::Invalidate(this, true);
 }
 
 bool CPolyView::RotateAroundAxis(int axis)
