@@ -17,6 +17,7 @@ class Poly;
 class SimplePoly;
 class Stellation;
 struct ExportOrientation3D;
+class wxMenu;
 struct VertexPair;
 struct ViewSnapshot;
 
@@ -73,6 +74,12 @@ public:
     // Every other pane swaps its type; the model's side flips once, by this one.
     void DualAllViews();
     void SetDefaultOrientation();
+    // The menu of view types over the caption's picture; the chosen type comes to this pane.
+    void ShowViewTypeMenu();
+    // That menu, the pane's own type checked; null when the window gave no source for it.
+    wxMenu* BuildViewTypeMenu() const;
+    // What choosing a command in that menu does: the command comes to this pane.
+    void RunViewTypeMenuChoice(int command);
     void SetDefaultAxes();
     // Turns the view for a picture export by the export orientation code (0 puts back the saved
     // camera, 1 default, 2-4 look down and 6-8 sit on axis classes 0-2, 5 and 9 look at and sit on

@@ -10,16 +10,21 @@
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "model/SymGroup.h"
+#include "platform/CommandIds.h"
+#include "platform/MenuPictureChecks.h"
 #include "polytope4d/Element4D.h"
 #include "polytope4d/Polytope4D.h"
-#include "platform/CommandIds.h"
 #include "render/ViewSnapshot.h"
 #include "view/PaneHelpers.h"
+#include "view/PolyCaptionWnd.h"
 #include "view/ViewOrientation.h"
 
 #include <wx/event.h>
+#include <wx/menu.h>
+#include <wx/toplevel.h>
 
 #include <cmath>
+#include <memory>
 
 namespace
 {
@@ -290,6 +295,52 @@ void CPolyView::SetDefaultOrientation()
     StopRotatingThrows();
     SetDefaultAxes();
     RequestFit(1);
+}
+
+wxMenu* CPolyView::BuildViewTypeMenu() const
+{
+    const ViewTypeMenuSource& source = GetViewTypeMenuSource();
+    wxMenu* menu = source.menu ? source.menu() : nullptr;
+    if (!menu)
+        return nullptr;
+    for (const ViewTypeCommand& c : kViewTypeCommands)
+        if (c.code == mViewType)
+            if (wxMenuItem* item = menu->FindItem(c.command))
+            {
+                if (IsPictureCheckItem(item))
+                    SetPictureCheckItemChecked(item, true);
+                else if (item->IsCheckable())
+                    item->Check(true);
+            }
+    return menu;
+}
+
+void CPolyView::ShowViewTypeMenu()
+{
+    std::unique_ptr<wxMenu> menu(BuildViewTypeMenu());
+    wxWindow* top = wxGetTopLevelParent(this);
+    auto* caption = dynamic_cast<PolyCaptionWnd*>(GetCaptionWnd());
+    if (!menu || !top || !caption)
+        return;
+    // Shown through the main window, whose update rules grey and mark the items; below the
+    // picture, so that the pointer stays over the caption.
+    const wxRect icon = caption->GetIconRect();
+    const wxPoint at = top->ScreenToClient(caption->ClientToScreen(wxPoint(icon.GetLeft(), icon.GetBottom() + 1)));
+    const int chosen = top->GetPopupMenuSelectionFromUser(*menu, at);
+    if (chosen != wxID_NONE)
+        RunViewTypeMenuChoice(chosen);
+}
+
+void CPolyView::RunViewTypeMenuChoice(int command)
+{
+    // The main window sends a command to the active pane: this one.
+    Activate(true);
+    wxCommandEvent event(wxEVT_MENU, command);
+    if (wxWindow* top = wxGetTopLevelParent(this))
+    {
+        event.SetEventObject(top);
+        top->ProcessWindowEvent(event);
+    }
 }
 
 void CPolyView::ApplyExportOrientation(int code, const ViewSnapshot& saved)

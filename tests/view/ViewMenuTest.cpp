@@ -8,14 +8,19 @@
 #include "model/Poly.h"
 #include "model/SymGroup.h"
 #include "platform/CommandIds.h"
+#include "platform/MenuPictureChecks.h"
 #include "polytope4d/Element4D.h"
 #include "polytope4d/Polytope4D.h"
 #include "polytope4d/Prisms4D.h"
 #include "render/ViewSnapshot.h"
 #include "view/PaneFixture.h"
+#include "view/PolyCaptionWnd.h"
 #include "view/ViewOrientation.h"
 
+#include <wx/menu.h>
+
 #include <cmath>
+#include <memory>
 #include <string>
 
 namespace
@@ -481,4 +486,71 @@ TEST_F(ViewMenuTest, TheSelectedPointOfA4DModelIsTheSelectedElementTurnedByThePa
     ASSERT_NE(selection.mCell, nullptr);
     EXPECT_FALSE(pane->GetSelectedItemPoint(point));
     selection = Selection4D();
+}
+
+TEST_F(ViewMenuTest, TheCaptionPictureOpensTheViewTypesWithThePaneTypeCheckedAndItsChoiceComesToThePane)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    mFrame->SetLayout(kLayout2);
+    Pump();
+    CPolyView* pane = Pane(1);
+    ASSERT_NE(pane, nullptr);
+    auto* caption = dynamic_cast<PolyCaptionWnd*>(pane->GetCaptionWnd());
+    ASSERT_NE(caption, nullptr);
+    const wxRect icon = caption->GetIconRect();
+    EXPECT_TRUE(wxRect(wxPoint(0, 0), caption->GetClientSize()).Contains(icon));
+    EXPECT_EQ(icon.GetWidth(), 16);
+
+    pane->SetViewType(kViewTypeStelFace, false);
+    std::unique_ptr<wxMenu> menu(pane->BuildViewTypeMenu());
+    ASSERT_NE(menu, nullptr);
+    int checked = 0, items = 0;
+    for (const wxMenuItem* item : menu->GetMenuItems())
+    {
+        if (item->IsSeparator())
+            continue;
+        ++items;
+        EXPECT_NE(ViewTypeOfCommand(item->GetId()), kViewTypeNone) << item->GetItemLabelText();
+        if (item->IsCheckable() ? item->IsChecked() : IsPictureCheckItemChecked(item))
+        {
+            ++checked;
+            EXPECT_EQ(item->GetId(), kCmdViewStellationFace);
+        }
+    }
+    EXPECT_EQ(items, 23);
+    EXPECT_EQ(checked, 1);
+
+    // The choice reaches this pane even when another was active.
+    Pane(0)->Activate(true);
+    pane->RunViewTypeMenuChoice(kCmdViewDualPolyhedron);
+    EXPECT_EQ(pane->GetViewType(), kViewTypeDual);
+    EXPECT_EQ(Pane(0)->GetViewType(), kViewTypePoly);
+}
+
+TEST_F(ViewMenuTest, FullScreenEndsWhenAnotherProgramTakesTheFocusButNotForTheProgramsOwnWindows)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    CPolyView* pane = Pane(0);
+    pane->Activate(true);
+    RunCommand(kCmdFullScreen);
+    ASSERT_TRUE(pane->IsFullScreen());
+    Pump();
+    wxWindow* screen = pane->GetParent();
+    ASSERT_NE(screen, nullptr);
+    const auto deactivate = [&]() {
+        wxActivateEvent event(wxEVT_ACTIVATE, false);
+        event.SetEventObject(screen);
+        screen->ProcessWindowEvent(event);
+        Pump();
+    };
+
+    const NewView::ProgramActiveCheck before = NewView::SetProgramActiveCheck([]() { return true; });
+    deactivate();
+    EXPECT_TRUE(pane->IsFullScreen());
+
+    NewView::SetProgramActiveCheck([]() { return false; });
+    deactivate();
+    EXPECT_FALSE(pane->IsFullScreen());
+    NewView::SetProgramActiveCheck(before);
+    Pump();
 }
