@@ -69,6 +69,7 @@ CPolyDoc::CPolyDoc()
 {
     gLivingDocument = this;
     BindUndoCommands();
+    BindColorCommands();
     BindOpenCommands();
     BindSaveCommands();
     SetDocumentModelRecords(&mRecords);
