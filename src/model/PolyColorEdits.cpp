@@ -153,7 +153,7 @@ bool Poly::SetElementColor(PolyElement* element, int scope, const ColorRGB& colo
     for (FaceVert* e = ListOf(*this, target)->mFirst; e; e = e->mNext)
     {
         const bool reached = e == target || scope == kColorScopeAll ||
-                             (scope == kColorScopeType && type && (e->mFaceType == type || e->mFaceType == mirror));
+                             (scope == kColorScopeType && type && (e->mFaceType == type || (mirror && e->mFaceType == mirror)));
         if (!reached)
             continue;
         if (back)
