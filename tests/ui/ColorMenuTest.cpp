@@ -18,13 +18,18 @@
 #include "model/Poly.h"
 #include "model/PredefinedColorIndex.h"
 #include "platform/CommandIds.h"
+#include "polytope4d/Element4D.h"
+#include "polytope4d/Polytope4D.h"
+#include "polytope4d/RegularPolytopes4D.h"
 #include "stellation/StellationSettings.h"
 #include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 
 #include <wx/menu.h>
 
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -398,4 +403,73 @@ TEST_F(ColorMenuTest, EachEdgeColouringCarriesItsMarkAndColoursTheIcosidodecahed
             EXPECT_EQ(int(colors.size()), c.classes);
         }
     }
+}
+
+namespace
+{
+// Two tesseracts side by side along w, as one polytope of two parts.
+std::unique_ptr<Polytope4D> TwoTesseracts()
+{
+    auto p = std::make_unique<Polytope4D>();
+    for (double w : {-3.0, 3.0})
+    {
+        PolytopeSpec4D spec = TesseractSpec(1.0, true);
+        for (Vec4D& v : spec.verts)
+            v.w += w;
+        AddSpec(*p, spec);
+    }
+    EXPECT_TRUE(p->FinishPolytope());
+    return p;
+}
+
+std::vector<uint32_t> CellColors(const Polytope4D& p)
+{
+    std::vector<uint32_t> colors;
+    for (const Element4D* c = p.mFirstCell; c; c = c->next)
+        colors.push_back(c->mColor);
+    return colors;
+}
+}  // namespace
+
+TEST_F(ColorMenuTest, TheCellsOfA4DModelTakeTheirColoursAndGiveThemBackInOneStep)
+{
+    Current().SetPolytope4D(TwoTesseracts(), 0);
+    Polytope4D& p = *Current().mPolytope;
+    ASSERT_EQ(p.GetNumParts(), 2);
+    int cells = 0;
+    for (Element4D* c = p.mFirstCell; c; c = c->next, ++cells)
+        c->mColor = 0x808080;
+    ASSERT_EQ(cells, 16);
+    const std::vector<uint32_t> start = CellColors(p);
+    Cell4D* current = p.GetCurrentCell(true);
+    ASSERT_NE(current, nullptr);
+
+    mServices.services.PushAnswer(int(kPaint));
+    RunCommand(kCmdSetSingleFaceColor);
+    EXPECT_EQ(current->mColor, kPaint);
+    const std::vector<uint32_t> single = CellColors(p);
+    EXPECT_EQ(std::count(single.begin(), single.end(), kPaint), 1);
+
+    // One part: the eight cubes of the current cell's tesseract.
+    mServices.services.PushAnswer(int(kFresh));
+    RunCommand(kCmdColorCompoundPart);
+    const std::vector<uint32_t> parted = CellColors(p);
+    EXPECT_EQ(std::count(parted.begin(), parted.end(), kFresh), 8);
+    EXPECT_EQ(std::count(parted.begin(), parted.end(), 0x808080u), 8);
+
+    // That part's colour throughout: no cell is red yet, so nothing is asked.
+    mServices.services.PushAnswer(int(kRed));
+    RunCommand(kCmdReplaceFaceColor);
+    EXPECT_EQ(mServices.services.CountCalls("MessageBox"), 0);
+    const std::vector<uint32_t> replaced = CellColors(p);
+    EXPECT_EQ(std::count(replaced.begin(), replaced.end(), kRed), 8);
+
+    mServices.services.PushAnswer(int(kPaint));
+    RunCommand(kCmdSetAllFaceColors);
+    const std::vector<uint32_t> all = CellColors(p);
+    EXPECT_EQ(std::count(all.begin(), all.end(), kPaint), 16);
+
+    for (int i = 0; i < 4; ++i)
+        UndoList::Undo();
+    EXPECT_EQ(CellColors(p), start);
 }
