@@ -70,6 +70,7 @@ CPolyDoc::CPolyDoc()
 {
     gLivingDocument = this;
     BindUndoCommands();
+    BindColorCommands();
     BindOpenCommands();
     BindSaveCommands();
     SetDocumentModelRecords(&mRecords);
