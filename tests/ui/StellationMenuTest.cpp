@@ -192,6 +192,25 @@ TEST_F(StellationMenuTest, PrimaryOnTwoFaceTypesIsRefusedAndChangesNothing)
                               "\"Stellation->Stellation Criteria\" sub-menu.");
 }
 
+TEST_F(StellationMenuTest, TheArrowKeysOfAPaneStepUnderMillersRules)
+{
+    ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("Icosahedron", nullptr, false), false, false));
+    Panes()[0]->SetViewType(kViewTypeUniStellation, false);
+    Panes()[0]->Activate(false);
+    RunCommand(kCmdCriteriaMillersRules);
+    ModelPane* pane = Panes()[0];
+    EXPECT_TRUE(pane->OnPaneKey(WXK_HOME, true));  // the core: the icosahedron
+    EXPECT_EQ(Base()->mNumIncludedCells, 1);
+    EXPECT_TRUE(pane->OnPaneKey(WXK_UP, false));
+    EXPECT_TRUE(IsLayersUpTo(1));  // the small triambic icosahedron
+    EXPECT_TRUE(pane->OnPaneKey(WXK_DOWN, false));
+    EXPECT_TRUE(IsLayersUpTo(1));
+    EXPECT_NE(PaneMessage(0).find("Sorry, going to the previous stellation"), std::string::npos);
+    // Undo goes back instead.
+    RunCommand(kCmdUndo);
+    EXPECT_EQ(Base()->mNumIncludedCells, 1);
+}
+
 TEST_F(StellationMenuTest, CriteriaAndOptionsCheckTheirItems)
 {
     EXPECT_TRUE(Item(kCmdCriteriaMainline)->IsChecked());
@@ -200,6 +219,11 @@ TEST_F(StellationMenuTest, CriteriaAndOptionsCheckTheirItems)
     RunCommand(kCmdCriteriaFullySupported);
     EXPECT_EQ(GetStellationCriterion(), kCriterionFullySupported);
     EXPECT_TRUE(Item(kCmdCriteriaFullySupported)->IsChecked());
+    RunCommand(kCmdCriteriaMillersRules);
+    EXPECT_EQ(GetStellationCriterion(), kCriterionMiller);
+    EXPECT_TRUE(Item(kCmdCriteriaMillersRules)->IsChecked());
+    EXPECT_FALSE(Item(kCmdCriteriaFullySupported)->IsChecked());
+    RunCommand(kCmdCriteriaFullySupported);
     RunCommand(kCmdFullSupportAllCells);
     EXPECT_EQ(GetStellationOptions(), kCriteriaFullSupNeedsCore);
     EXPECT_TRUE(Item(kCmdFullSupportAllCells)->IsChecked());
