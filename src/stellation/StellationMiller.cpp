@@ -125,7 +125,7 @@ bool Stellation::InitMillerStepping()
     StartMillerSearch();
     // The nearest stellation that obeys the rules: holes filled, stray parts dropped.
     FillInaccessibleCells();
-    KeepConnectedPart(mHighestIncludedCell && mHighestIncludedCell->IsIncluded() ? mHighestIncludedCell : mStepCell);
+    KeepConnectedPart(mStepCell);
     FillInaccessibleCells();
     const MillerGraph& graph = *mMillerGraph;
     const MillerGraph::CellSet set = CurrentSet(*this);

@@ -93,6 +93,9 @@ bool Stellation::InitStepping()
     case kCriterionPrimary:
         if (!InitPrimary())
         {
+            // Nothing found: the stellation goes back to what it was.
+            for (StellationCell* cell = mFirstCell; cell && cell != mLastCell; cell = cell->next)
+                StellationCell::ApplyInclusion(cell, (cell->mFlags & kCellDeadPocket) != 0);
             mSteppingReady = false;
             ClearCellFlag(kCellDeadPocket);
             return false;

@@ -211,6 +211,29 @@ TEST_F(StellationMenuTest, TheArrowKeysOfAPaneStepUnderMillersRules)
     EXPECT_EQ(Base()->mNumIncludedCells, 1);
 }
 
+TEST_F(StellationMenuTest, MaintainingReflexibilityAddsTheMirrorsAsOneUndoStep)
+{
+    ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("Icosahedron", nullptr, false), false, false));
+    Panes()[0]->SetViewType(kViewTypeUniStellation, false);
+    Panes()[0]->Activate(false);
+    Stellation* st = Base();
+    mDocument->GetCurrentRecord()->mPoly.CreateStellation(st, kStellationBuilt);
+    StellationCell* chiral = st->mFirstCell;
+    while (chiral && !(chiral->mFlags & kCellChiralFirst))
+        chiral = chiral->next;
+    ASSERT_NE(chiral, nullptr);
+    StellationCell::SetIncluded(chiral, true);
+    ASSERT_FALSE(chiral->GetMirror()->IsIncluded());
+    RunCommand(kCmdMaintainReflexibility);
+    EXPECT_TRUE(IsReflexibilityMaintained());
+    EXPECT_TRUE(chiral->GetMirror()->IsIncluded());
+    EXPECT_EQ(st->mNumUnmatchedChiralCells, 0);
+    RunCommand(kCmdUndo);
+    EXPECT_FALSE(IsReflexibilityMaintained());
+    EXPECT_TRUE(chiral->IsIncluded());
+    EXPECT_FALSE(chiral->GetMirror()->IsIncluded());
+}
+
 TEST_F(StellationMenuTest, CriteriaAndOptionsCheckTheirItems)
 {
     EXPECT_TRUE(Item(kCmdCriteriaMainline)->IsChecked());
