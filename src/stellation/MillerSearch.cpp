@@ -42,46 +42,58 @@ MillerGraph::MillerGraph(const Stellation& stellation)
     }
 }
 
+void MillerGraph::StartWalk() const
+{
+    mStamp.resize(mMirror.size(), 0);
+    if (++mWalk == 0)
+    {
+        std::fill(mStamp.begin(), mStamp.end(), 0);
+        mWalk = 1;
+    }
+    mQueue.clear();
+}
+
+bool MillerGraph::Visit(int cell) const
+{
+    uint32_t& stamp = mStamp[size_t(cell)];
+    if (stamp == mWalk)
+        return false;
+    stamp = mWalk;
+    mQueue.push_back(cell);
+    return true;
+}
+
 bool MillerGraph::IsConnected(const CellSet& set) const
 {
     const int bottom = HighestCell(set);
     if (bottom < 0)
         return false;
-    std::vector<char> seen(set.size(), 0);
-    std::vector<int> queue{bottom};
-    seen[size_t(bottom)] = 1;
-    for (size_t at = 0; at < queue.size(); ++at)
-        for (const int j : mNeighbours[size_t(queue[at])])
-            if (set[size_t(j)] && !seen[size_t(j)])
-            {
-                seen[size_t(j)] = 1;
-                queue.push_back(j);
-            }
-    return queue.size() == size_t(std::count(set.begin(), set.end(), 1));
+    StartWalk();
+    Visit(bottom);
+    for (size_t at = 0; at < mQueue.size(); ++at)
+        for (const int j : mNeighbours[size_t(mQueue[at])])
+            if (set[size_t(j)])
+                Visit(j);
+    return mQueue.size() == size_t(std::count(set.begin(), set.end(), 1));
 }
 
 bool MillerGraph::HasNoInaccessibleCells(const CellSet& set) const
 {
     const size_t n = set.size();
-    std::vector<char> seen(n, 0);
-    std::vector<int> queue;
+    StartWalk();
+    size_t empty = 0;
     for (size_t i = 0; i < n; ++i)
-        if (!set[i] && mTouchesOuter[i])
+        if (!set[i])
         {
-            seen[i] = 1;
-            queue.push_back(int(i));
+            ++empty;
+            if (mTouchesOuter[i])
+                Visit(int(i));
         }
-    for (size_t at = 0; at < queue.size(); ++at)
-        for (const int j : mNeighbours[size_t(queue[at])])
-            if (!set[size_t(j)] && !seen[size_t(j)])
-            {
-                seen[size_t(j)] = 1;
-                queue.push_back(j);
-            }
-    for (size_t i = 0; i < n; ++i)
-        if (!set[i] && !seen[i])
-            return false;
-    return true;
+    for (size_t at = 0; at < mQueue.size(); ++at)
+        for (const int j : mNeighbours[size_t(mQueue[at])])
+            if (!set[size_t(j)])
+                Visit(j);
+    return mQueue.size() == empty;
 }
 
 MillerGraph::CellSet MillerGraph::Mirror(const CellSet& set) const
@@ -128,35 +140,67 @@ int MillerGraph::LastReached(const CellSet& set, int bottom) const
 {
     if (bottom < 0 || !set[size_t(bottom)])
         return -1;
-    std::vector<char> seen(set.size(), 0);
-    std::vector<int> queue{bottom};
-    seen[size_t(bottom)] = 1;
-    for (size_t at = 0; at < queue.size(); ++at)
-        for (const int j : mNeighbours[size_t(queue[at])])
-            if (set[size_t(j)] && !seen[size_t(j)])
+    StartWalk();
+    Visit(bottom);
+    for (size_t at = 0; at < mQueue.size(); ++at)
+        for (const int j : mNeighbours[size_t(mQueue[at])])
+            if (set[size_t(j)])
+                Visit(j);
+    return mQueue.back();
+}
+
+void MillerGraph::WalkFrom(const CellSet& set, int bottom, Walk& walk) const
+{
+    walk.place.assign(set.size(), -1);
+    walk.lastFrom = walk.lastAt = -1;
+    StartWalk();
+    Visit(bottom);
+    walk.place[size_t(bottom)] = 0;
+    for (size_t at = 0; at < mQueue.size(); ++at)
+    {
+        const std::vector<int>& list = mNeighbours[size_t(mQueue[at])];
+        for (size_t k = 0; k < list.size(); ++k)
+            if (set[size_t(list[k])] && Visit(list[k]))
             {
-                seen[size_t(j)] = 1;
-                queue.push_back(j);
+                walk.place[size_t(list[k])] = int(mQueue.size()) - 1;
+                walk.lastFrom = int(at);
+                walk.lastAt = int(k);
             }
-    return queue.back();
+    }
 }
 
-bool MillerGraph::Touches(int cell, const CellSet& set) const
+bool MillerGraph::IsChild(const CellSet& set, const Walk& walk, int cell) const
 {
-    for (const int j : mNeighbours[size_t(cell)])
-        if (set[size_t(j)])
-            return true;
-    return false;
-}
-
-bool MillerGraph::IsChild(CellSet& set, int cell, int bottom) const
-{
-    if (set[size_t(cell)] || !Touches(cell, set))
+    if (set[size_t(cell)])
         return false;
-    set[size_t(cell)] = 1;
-    if (LastReached(set, bottom) == cell)
-        return true;
-    set[size_t(cell)] = 0;
+    // Where the walk meets the cell: from its neighbour of the earliest place.
+    int from = -1, at = -1;
+    for (const int u : mNeighbours[size_t(cell)])
+    {
+        const int place = walk.place[size_t(u)];
+        if (place < 0 || (from >= 0 && place > from))
+            continue;
+        const std::vector<int>& list = mNeighbours[size_t(u)];
+        const int k = int(std::find(list.begin(), list.end(), cell) - list.begin());
+        if (from < 0 || place < from || k < at)
+        {
+            from = place;
+            at = k;
+        }
+    }
+    return from >= 0 && (from > walk.lastFrom || (from == walk.lastFrom && at > walk.lastAt));
+}
+
+bool MillerGraph::AddFirstChild(CellSet& set, int bottom, int from) const
+{
+    Walk walk;
+    WalkFrom(set, bottom, walk);
+    for (int cell = from; cell < bottom; ++cell)
+        if (IsChild(set, walk, cell))
+        {
+            set[size_t(cell)] = 1;
+            return true;
+        }
     return false;
 }
 
@@ -166,16 +210,14 @@ bool MillerGraph::NextConnectedSet(CellSet& set) const
     if (bottom < 0)
         return false;
     // The first child; else the next sibling of the set or of the nearest ancestor that has one.
-    for (int cell = 0; cell < bottom; ++cell)
-        if (IsChild(set, cell, bottom))
-            return true;
+    if (AddFirstChild(set, bottom, 0))
+        return true;
     while (std::count(set.begin(), set.end(), 1) > 1)
     {
         const int last = LastReached(set, bottom);
         set[size_t(last)] = 0;
-        for (int cell = last + 1; cell < bottom; ++cell)
-            if (IsChild(set, cell, bottom))
-                return true;
+        if (AddFirstChild(set, bottom, last + 1))
+            return true;
     }
     // The next bottom.
     set[size_t(bottom)] = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 class Stellation;
@@ -39,13 +40,34 @@ public:
 private:
     // The record of the set reached last from the bottom; -1 for an empty set.
     int LastReached(const CellSet& set, int bottom) const;
-    bool Touches(int cell, const CellSet& set) const;
-    // With the cell added, the set is its child in the search tree.
-    bool IsChild(CellSet& set, int cell, int bottom) const;
+    // The breadth-first walk of a set from its bottom: each record's place in the walk (-1 out of
+    // the set), and where the walk found its last record (the place of the record being walked
+    // from, and the neighbour's position in its list).
+    struct Walk
+    {
+        std::vector<int> place;
+        int lastFrom = -1;
+        int lastAt = -1;
+    };
+    void WalkFrom(const CellSet& set, int bottom, Walk& walk) const;
+    // The set with the cell added is its child in the search tree: the walk of the bigger set, the
+    // same as the set's until it meets the cell, meets it after every record of the set.
+    bool IsChild(const CellSet& set, const Walk& walk, int cell) const;
+    // Adds the first cell from the one given that makes a child of the set; false when none does.
+    bool AddFirstChild(CellSet& set, int bottom, int from) const;
 
-    std::vector<std::vector<int>> mNeighbours;  // -1 for the outer cell
+    // Starts a walk: every record unvisited, the queue empty.
+    void StartWalk() const;
+    bool Visit(int cell) const;
+
+    std::vector<std::vector<int>> mNeighbours;
     std::vector<int> mMirror;
     std::vector<char> mTouchesOuter;
+    // Scratch of the walks, kept to spare an allocation per walk: a record is visited when its
+    // stamp is the current walk's.
+    mutable std::vector<uint32_t> mStamp;
+    mutable uint32_t mWalk = 0;
+    mutable std::vector<int> mQueue;
 };
 
 // The highest record of a non-empty set; -1 for an empty one.

@@ -7,6 +7,7 @@
 #include "kernel/Shell.h"
 #include "library/WenningerStellation.h"
 #include "model/StellationOptions.h"
+#include "stellation/MillerSearch.h"
 #include "stellation/StellationCell.h"
 #include "stellation/StellationCellLayer.h"
 #include "support/RecordingShell.h"
@@ -321,5 +322,40 @@ TEST_F(MillerStellation, PreviousIsRefusedAndChangesNothing)
                               "been implemented.\n\nIf you want to go back to a stellation you just\npassed, try "
                               "using Ctrl+Z to undo instead."),
                   1);
+    }
+}
+
+TEST_F(MillerStellation, TheSearchTreeHoldsEveryConnectedSetOnce)
+{
+    // Against every subset of the records, on models with up to 2^16 of them.
+    for (const char* config : {"3.3.3.3.3", "3.4.3.4", "4.6.6", "3.8.8"})
+    {
+        SCOPED_TRACE(config);
+        Stellation* st = Build(config);
+        ASSERT_NE(st, nullptr);
+        const MillerGraph graph(*st);
+        const int n = graph.GetNumCells();
+        ASSERT_LE(n, 16);
+        std::set<MillerGraph::CellSet> expected;
+        for (uint32_t bits = 1; bits < (1u << n); ++bits)
+        {
+            MillerGraph::CellSet set(size_t(n), 0);
+            for (int i = 0; i < n; ++i)
+                set[size_t(i)] = char((bits >> i) & 1);
+            if (graph.IsConnected(set))
+                expected.insert(set);
+        }
+        std::set<MillerGraph::CellSet> found;
+        MillerGraph::CellSet set(size_t(n), 0);
+        set[0] = 1;
+        size_t steps = 0;
+        do
+        {
+            EXPECT_TRUE(graph.IsConnected(set));
+            found.insert(set);
+            ++steps;
+        } while (graph.NextConnectedSet(set) && steps <= expected.size());
+        EXPECT_EQ(steps, expected.size());
+        EXPECT_EQ(found, expected);
     }
 }
