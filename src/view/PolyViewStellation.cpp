@@ -93,7 +93,7 @@ void CPolyView::SelectUnsupportableCells()
 
 void CPolyView::StepStellation(int command)
 {
-    if (!ShowsOneSide(GetViewType()))
+    if (!ShowsOneSide())
         return;
     // Original Polyhedron only resets a stellation that exists.
     Stellation* stellation = command == kCmdOriginalPolyhedron ? GetStellationUpTo(kStellationNotBuilt)
