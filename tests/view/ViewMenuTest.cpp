@@ -436,6 +436,8 @@ TEST_F(ViewMenuTest, TheSelectedPointOfA4DModelIsTheSelectedElementTurnedByThePa
     Polytope4D& tesseract = *poly->mPolytope;
     ASSERT_EQ(tesseract.mNumVerts, 16);
     CPolyView* pane = Pane(0);
+    // A new polytope turns the panes to its automatic direction: start from no turn.
+    pane->SetRotation4D(Mat4());
     Selection4D& selection = GetSelection4D();
     selection = Selection4D();
     Vert4D* vert = tesseract.GetVert(0);
