@@ -6,6 +6,7 @@
 #include "model/ElementDisplayOptions.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
+#include "platform/MenuPictureChecks.h"
 #include "render/NewView.h"
 #include "stellation/StellationSettings.h"
 #include "ui/Commands.h"
@@ -99,7 +100,10 @@ void ShowKitEdgeStyleMenu(wxWindow* owner, int current, int x, int y)
         if (!item || !info || !info->tooltip || !*info->tooltip)
             break;
         item->SetItemLabel(wxString::FromUTF8(info->tooltip));
-        item->Check(count == current);
+        if (IsPictureCheckItem(item))
+            SetPictureCheckItemChecked(item, count == current);
+        else if (item->IsCheckable())
+            item->Check(count == current);
         widest = std::max(widest, owner->GetTextExtent(item->GetItemLabelText()).x + 16 + 40);
         ++count;
     }

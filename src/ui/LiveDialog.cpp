@@ -14,6 +14,7 @@ LiveDialog::IdleHook gIdleHook;
 
 // How long the loop sleeps for events while nothing moves.
 constexpr int kIdleWaitMs = 50;
+constexpr int kEventsPerStep = 64;
 }  // namespace
 
 LiveDialog* LiveDialog::sFirstOpen = nullptr;
@@ -73,25 +74,23 @@ int LiveDialog::RunLive()
     wxEventLoopActivator active(&loop);
     while (mRunning)
     {
-        bool more = false;
-        if (!loop.Pending())
-        {
-            // The idle events of the toolkit do not step while a command runs: this loop is the
-            // command's own, so it steps here.
-            more = CPolyApp::IdleStep(-1.0);
-            ++mIdleSteps;
-            if (gIdleHook)
-                gIdleHook(*this);
-            if (!mRunning)
-                break;
-            if (wxTheApp)
-                wxTheApp->ProcessIdle();
-        }
+        // The window system may never run dry (redraws, timers): a bounded batch of its events,
+        // then an idle step, so that the model keeps moving whatever arrives.
+        for (int n = 0; n < kEventsPerStep && mRunning && loop.Pending(); ++n)
+            loop.Dispatch();
         if (!mRunning)
             break;
-        if (loop.Pending())
-            loop.Dispatch();
-        else if (!more)
+        // The idle events of the toolkit do not step while a command runs: this loop is the
+        // command's own, so it steps here.
+        const bool more = CPolyApp::IdleStep(-1.0);
+        ++mIdleSteps;
+        if (gIdleHook)
+            gIdleHook(*this);
+        if (!mRunning)
+            break;
+        if (wxTheApp)
+            wxTheApp->ProcessIdle();
+        if (mRunning && !more && !loop.Pending())
             loop.DispatchTimeout(kIdleWaitMs);
     }
     Unlink();
