@@ -6,8 +6,6 @@ struct StellationSettings
 {
     // "AutoFrameStellation": the views of the stellation fit it again after each cell change.
     bool autoFrame = true;
-    // Stellation > Show Original Edges: the stellation panes draw the model's own edges over it.
-    bool showOriginalEdges = false;
 };
 
 StellationSettings& GetStellationSettings();

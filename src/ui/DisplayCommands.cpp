@@ -45,7 +45,6 @@ const DisplaySwitch kDisplaySwitches[] = {
     {kCmdShowStellationVertices, []() -> bool& { return GetElementDisplayOptions().mShowStelVerts; }},
     {kCmdShowStellationEdges, []() -> bool& { return GetElementDisplayOptions().mShowStelEdges; }},
     {kCmdShowMidsphere, []() -> bool& { return GetViewDisplayOptions().showMidsphere; }},
-    {kCmdShowOriginalEdges, []() -> bool& { return GetStellationSettings().showOriginalEdges; }},
     {kCmdAutoFrameStellation, []() -> bool& { return GetStellationSettings().autoFrame; }},
 };
 

@@ -19,7 +19,6 @@
 #include "model/SectionPolygon.h"
 #include "model/SymGroup.h"
 #include "stellation/Stellation.h"
-#include "stellation/StellationSettings.h"
 #include "render/BackgroundImageSettings.h"
 #include "render/GLContextState.h"
 #include "render/KitStyle.h"
@@ -27,8 +26,6 @@
 #include "view/BackgroundImage.h"
 #include "view/PaneHelpers.h"
 #include "view/PolyView.h"
-
-#include "stellation/StellationSettings.h"
 #include "view/ViewDisplayOptions.h"
 
 #include <GL/gl.h>
@@ -552,15 +549,7 @@ void CPolyView::DrawModelMarks(Poly& poly)
             DrawStellationMeshMarks(poly, true, stellationPane);
         }
         else
-        {
             DrawStellationMeshMarks(poly, dual, stellationPane);
-            if (stellationPane && GetStellationSettings().showOriginalEdges && !IsModel4D(&poly))
-            {
-                const bool lighting = SetLighting(false);
-                poly.DrawEdges(dual, 1.0, 1.0);
-                SetLighting(lighting);
-            }
-        }
     }
 }
 

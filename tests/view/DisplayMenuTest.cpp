@@ -69,7 +69,6 @@ TEST_F(DisplayMenuTest, TheProgramWideSwitchesToggleWithTheirMarks)
         {"spheres and cylinders", kCmdUseSpheresAndCylinders, o.mSpheresAndCylinders},
         {"midsphere", kCmdShowMidsphere, GetViewDisplayOptions().showMidsphere},
         {"between hidden faces", kCmdHideBetweenHiddenFaces, o.mHideBetweenHiddenFaces},
-        {"original edges", kCmdShowOriginalEdges, GetStellationSettings().showOriginalEdges},
         {"auto-frame", kCmdAutoFrameStellation, GetStellationSettings().autoFrame},
     };
     for (const Case& c : kCases)
@@ -84,8 +83,9 @@ TEST_F(DisplayMenuTest, TheProgramWideSwitchesToggleWithTheirMarks)
         RunCommand(c.command);
         EXPECT_EQ(c.flag, before);
     }
-    // Cell lines wait for their drawing.
+    // Cell lines and original edges wait for the stellations' drawing of them.
     EXPECT_FALSE(Enabled(kCmdShowCellLines));
+    EXPECT_FALSE(Enabled(kCmdShowOriginalEdges));
 }
 
 TEST_F(DisplayMenuTest, ShowEdgesRedrawsThePaneWithTheEdges)
@@ -229,4 +229,32 @@ TEST(KitEdgeStyleMenuPlacement, TheCurrentItemOpensOverTheButtonAndTheMenuStaysO
         const int frame = std::string(c.name) == "a frame wider than the gap" ? 5 : 1;
         EXPECT_EQ(PlaceKitEdgeStyleMenu(c.anchor, c.offset, menu, screen, frame), c.at);
     }
+}
+
+TEST_F(DisplayMenuTest, LockingTheViewsGivesTheOtherPanesTheActiveCameraAtOnce)
+{
+    mFrame->SetLayout(kLayout2);
+    Pump();
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    CPolyView* first = Pane(0);
+    CPolyView* second = Pane(1);
+    ASSERT_NE(second, nullptr);
+    first->SetViewType(kViewTypePoly, false);
+    second->SetViewType(kViewTypeDual, false);
+    first->Activate(true);
+    ASSERT_TRUE(first->LookDownAxis(0, true));
+    first->RotateView(2, 20.0);
+    ASSERT_GT(std::fabs(second->GetUp().x - first->GetUp().x) + std::fabs(second->GetEye().z - first->GetEye().z),
+              1e-3);
+    RunCommand(kCmdLockViews);
+    EXPECT_TRUE(OpenGLView::ViewsLocked());
+    for (const auto& [a, b] : {std::pair{second->GetEye(), first->GetEye()}, std::pair{second->GetUp(), first->GetUp()},
+                               std::pair{second->GetRight(), first->GetRight()}})
+    {
+        EXPECT_NEAR(a.x, b.x, 1e-12);
+        EXPECT_NEAR(a.y, b.y, 1e-12);
+        EXPECT_NEAR(a.z, b.z, 1e-12);
+    }
+    RunCommand(kCmdLockViews);
+    EXPECT_FALSE(OpenGLView::ViewsLocked());
 }
