@@ -29,9 +29,12 @@
 #include "ui/CommandPictures.h"
 #include "ui/Commands.h"
 #include "ui/CreateBlockDialog.h"
+#include "ui/DisplayCommands.h"
 #include "ui/EscapeCommands.h"
 #include "ui/FacetingCommands.h"
+#include "ui/LiveDialog.h"
 #include "ui/MenuWording.h"
+#include "ui/OptionsCommands.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
 #include "ui/ScaleMenu.h"
@@ -104,6 +107,8 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     BindScaleCommands(this);
     BindFacetingCommands(this);
     BindStellationCommands(this);
+    BindDisplayCommands(this);
+    BindOptionsCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();
         if (!doc)
@@ -276,6 +281,8 @@ bool CMainFrame::CloseApplication()
     if (mClosing)
         return false;
     mClosing = true;
+    // The commands that opened live dialogs resume once this handler returns.
+    LiveDialog::EndAll(wxID_CANCEL);
     CPolyApp::SaveSettings();
     CloseViewModule();
     ClearUndoList();

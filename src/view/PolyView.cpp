@@ -83,6 +83,11 @@ void InstallViewShellHooks()
     hooks.viewModelNames = [](void* view, std::string& name, std::string& dualName) {
         return ViewModelNames(static_cast<NewView*>(view), name, dualName);
     };
+    hooks.updatePivotOfActiveView = [] {
+        if (auto* view = dynamic_cast<CPolyView*>(NewView::GetActiveView()))
+            if (!view->GetPivotThrow().IsMoving())
+                view->UpdatePivot();
+    };
     SetViewShellHooks(hooks);
     SetIdleDragHook(&CPolyView::RepeatPaintingAtIdle);
 }
@@ -98,6 +103,7 @@ CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
     BindColorCommands();
     BindMemoryCommands();
     BindViewMenuCommands();
+    BindDisplayCommands();
     SetViewType(kViewTypePoly, false);
 }
 

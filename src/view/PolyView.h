@@ -95,6 +95,12 @@ public:
     // Locked panes follow the camera, and for a 4D model the 4D rotation and projection too.
     bool SyncOtherViews() override;
 
+    // ---- The Display and Options menus (PolyViewDisplay.cpp) ----
+    // The pivot throw turns about the direction of the selected item and the 4D turn-through throw
+    // turns that direction; every pane takes them while the 3D panes are locked together. Nothing
+    // changes without a selected item.
+    void UpdatePivot();
+
     // ---- Titles and names ----
     void UpdateTitle() override;
     // The pane's title: the prefix of its type and the shown model's name, or the type's name alone.
@@ -238,6 +244,7 @@ private:
     void BindExportCommands();
     void BindMemoryCommands();
     void BindViewMenuCommands();
+    void BindDisplayCommands();
     void StopRotatingThrows();
     // An augmentation preview in this view that adds the slot's model stops.
     void CancelPreviewOfSlot(int slot);
