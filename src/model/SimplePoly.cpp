@@ -212,6 +212,7 @@ void SimpleVert::CopyFrom(const SimpleVert& other, bool withPosition)
 {
     mUserData[0] = other.mUserData[0];
     mUserData[1] = other.mUserData[1];
+    mSizeFactor = other.mSizeFactor;
     // The header first: a vertex at infinity must enter the search tree as one.
     CopyHeaderFrom(other);
     if (withPosition)

@@ -16,6 +16,7 @@ class Model3D;
 class Poly;
 class SimplePoly;
 class Stellation;
+struct Export3DScene;
 struct VertexPair;
 
 // The model pane: one per pane of the main window, each showing the document's model in one of the
@@ -125,6 +126,12 @@ public:
     // The name an export of this pane starts from, without a folder: the model file's name, else the
     // model's, abbreviated; then what the pane's type adds, and the extension.
     std::string DefaultExportFileName(const char* extension, bool useRemembered) const;
+    // What the VRML and POV-Ray writers take from the pane: background, camera (turned and sized
+    // as the written model) and sphere radius.
+    Export3DScene GetExport3DScene() const;
+    // The radius the exported vertex spheres are drawn with, in model lengths; the cylinders'
+    // radius is "CylinderRad" times this.
+    double GetSphereScaleLength() const;
     std::string ViewTypeFileSuffix() const;
     // The shown side's selected face type.
     FaceType* GetSelectedFaceType() const;
