@@ -16,9 +16,11 @@
 #include "library/Export3DOptions.h"
 #include "library/Export3DScene.h"
 #include "library/ExportFileNames.h"
+#include "library/FlatExportGeometry.h"
 #include "library/LibraryEntry.h"
 #include "library/LibraryFileNames.h"
 #include "mesh/Model3D.h"
+#include "model/ElementDisplayOptions.h"
 #include "model/Poly.h"
 #include "model/SimplePoly.h"
 #include "operations/VertexPair.h"
@@ -184,6 +186,14 @@ std::unique_ptr<SimplePoly> CPolyView::PrepareExport3D(uint32_t request, VertexP
         *edges = nullptr;
     if (!poly)
         return nullptr;
+    // Flat cylinders need the edges whether or not the caller does.
+    struct OwnEdges
+    {
+        VertexPair* list = nullptr;
+        ~OwnEdges() { FreeVertexPairs(list); }
+    } own;
+    if (!edges && (gExport3DOptions & kExport3DFlatCylinders))
+        edges = &own.list;
     const uint32_t flags =
         request | Poly::kConvertNoHolesWarning | Poly::kConvertFolded | TriangulationRequest(gExport3DOptions);
     bool fromModel = false;
@@ -199,6 +209,18 @@ std::unique_ptr<SimplePoly> CPolyView::PrepareExport3D(uint32_t request, VertexP
             return nullptr;
     }
     TurnMirroredFaces(*simplePoly);
+
+    // Edges and vertices as plain geometry, as large as the pane draws its rods and balls.
+    const int numModelVerts = simplePoly->mNumVerts;
+    const double sphereRadius = GetVertexSphereRadius(true);
+    if (edges && *edges && (gExport3DOptions & kExport3DFlatCylinders) &&
+        !AddFlatEdgeCylinders(*simplePoly, *edges, sphereRadius * GetElementDisplayOptions().mCylinderRad,
+                              gExport3DCylinderSegments, (gExport3DOptions & kExport3DCylinderCaps) != 0,
+                              (flags & SimplePoly::kTriangulateAll) != 0))
+        return nullptr;
+    if ((gExport3DOptions & kExport3DFlatSpheres) &&
+        !AddFlatVertexSpheres(*simplePoly, numModelVerts, sphereRadius, gExport3DSphereSubdivisions))
+        return nullptr;
 
     // Into the pane's view, x to the right, y up, z towards the viewer, in the current unit.
     double matrix[9];
@@ -253,8 +275,7 @@ bool CPolyView::Export3D(int format)
     }
 
     VertexPair* edges = nullptr;
-    const bool drawsEdges = format == kExportDxf || format == kExportVrml || format == kExportPovRay;
-    std::unique_ptr<SimplePoly> simplePoly = PrepareExport3D(f->request, drawsEdges ? &edges : nullptr);
+    std::unique_ptr<SimplePoly> simplePoly = PrepareExport3D(f->request, &edges);
     if (!simplePoly)
     {
         FreeVertexPairs(edges);

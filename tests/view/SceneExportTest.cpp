@@ -479,3 +479,40 @@ TEST_F(SceneExportTest, TheMenuOffersBothAndAFileThatCannotBeWrittenIsReported)
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(error->text, "Couldn't write '/nonexistent-orvane-folder/cube.inc'.");
 }
+
+TEST_F(SceneExportTest, FlatRodsAndBallsPrintAsSeparateSoundParts)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    gExport3DOptions = kExport3DTriangulateNonConvex | kExport3DFlatCylinders | kExport3DFlatSpheres |
+                       kExport3DCylinderCaps;
+    gExport3DCylinderSegments = 3;
+    gExport3DSphereSubdivisions = 1;
+    const std::string stl = Scratch("rods.stl");
+    ASSERT_TRUE(Export(CPolyView::kExportStl, stl));
+    gExport3DCylinderSegments = 24;
+    gExport3DSphereSubdivisions = 4;
+    int status = 0;
+    const std::string report = RunReader("admesh '" + stl + "'", &status);
+    EXPECT_EQ(status, 0) << report;
+    // The cube, its twelve rods and eight balls; 12 + 12 x 8 + 8 x 20 triangles.
+    EXPECT_EQ(NumberAfter(report, "Number of parts\\s*:"), 1 + 12 + 8) << report;
+    EXPECT_EQ(NumberAfter(report, "Number of facets\\s*:"), 12 + 12 * 8 + 8 * 20) << report;
+    EXPECT_EQ(NumberAfter(report, "Total disconnected facets\\s*:"), 0) << report;
+    EXPECT_EQ(NumberAfter(report, "Facets reversed\\s*:"), 0) << report;
+    EXPECT_EQ(NumberAfter(report, "Normals fixed\\s*:"), 0) << report;
+}
+
+TEST_F(SceneExportTest, TheNativeSpheresLeaveOutTheFlatGeometrysVertices)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    GetElementDisplayOptions().mSpheresAndCylinders = true;
+    gExport3DOptions = kWholeFaces | kExport3DVerts | kExport3DFlatCylinders;
+    const std::string path = Scratch("rods.wrl");
+    ASSERT_TRUE(Export(CPolyView::kExportVrml, path));
+    const std::string text = ReadWholeFile(path);
+    EXPECT_EQ(CountOf(text, "geometry Sphere"), 8);
+    EXPECT_EQ(CountOf(text, "geometry Cylinder"), 0);
+    // The cube's 6 squares and 24 sides of each of its 12 rods, capped by two 24-gons.
+    EXPECT_EQ(CountOf(text, ", -1,\n"), 6 + 12 * (24 + 2));
+    EXPECT_EQ(RunReader("{ tovrmlx3d '" + path + "' --encoding classic > /dev/null; }"), "");
+}
