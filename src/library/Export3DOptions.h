@@ -17,3 +17,6 @@ inline constexpr uint32_t kExport3DCylinderCaps = 0x100;
 inline uint32_t gExport3DOptions = 0x11A;
 inline int gExport3DCylinderSegments = 24;   // 3 to 9999
 inline int gExport3DSphereSubdivisions = 4;  // 1, 2, 4 or 8
+// How the model is turned for the file: 0 as the pane shows it, 1 in its own axes (the default
+// orientation), x to the right, y up and z towards the viewer.
+inline int gExport3DOrientation = 0;

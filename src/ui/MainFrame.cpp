@@ -30,6 +30,7 @@
 #include "ui/Commands.h"
 #include "ui/CreateBlockDialog.h"
 #include "ui/EscapeCommands.h"
+#include "ui/ExportOptionsDialog.h"
 #include "ui/FacetingCommands.h"
 #include "ui/MenuWording.h"
 #include "ui/ModelPane.h"
@@ -143,6 +144,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         kCmdChooseLayout);
     UpdateRecentFileMenu();
     SetRecentFilesChangedHook([this] { UpdateRecentFileMenu(); });
+    SetExportOptionsAsker(AskExportOptions);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
@@ -170,6 +172,7 @@ CMainFrame::~CMainFrame()
     wxUpdateUIEvent::SetUpdateInterval(0);
     mDock.UnInit();
     SetRecentFilesChangedHook(nullptr);
+    SetExportOptionsAsker(nullptr);
     if (&GetSceneHost() == &mSceneHost)
         SetSceneHost(mPreviousSceneHost);
 }

@@ -350,6 +350,12 @@ int ViewTypeOfCommand(int command);
 // The menu text of an axis class of the current model's group: "Look Down 5-fold Axis".
 std::string GetAxisMenuText(const char* name, int axisClass);
 
+// The first step of every 3D export: the export options for the format (CPolyView::kExportVrml
+// ...), given whether the pane shows a stellation; false when the user cancelled. The main window
+// installs its dialog; without one (null) the options stay as they are. Answers the one it replaced.
+using ExportOptionsAsker = bool (*)(wxWindow* parent, int format, bool stellation);
+ExportOptionsAsker SetExportOptionsAsker(ExportOptionsAsker asker);
+
 // The type's name, or "Unknown view type" after an internal error for a code that is no type.
 const char* GetViewTypeName(int code);
 

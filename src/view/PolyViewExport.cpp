@@ -62,6 +62,22 @@ constexpr Export3DFormat kExport3DFormats[] = {
      uint32_t(SimplePoly::kTriangulateAll)},
 };
 
+ExportOptionsAsker gExportOptionsAsker = nullptr;
+
+// The turn from the model's axes into the written ones, sized by the model scale when asked: the
+// pane's view, or in the default orientation none.
+void ExportTurn(const CPolyView& view, double m[9], bool scaled)
+{
+    if (gExport3DOrientation != 1)
+    {
+        view.GetViewRotationMatrix(m, nullptr, scaled);
+        return;
+    }
+    const double s = scaled ? GetUnitSettings().GetScale() : 1.0;
+    for (int i = 0; i < 9; ++i)
+        m[i] = i % 4 == 0 ? s : 0.0;
+}
+
 const Export3DFormat* FindFormat(int format)
 {
     for (const Export3DFormat& f : kExport3DFormats)
@@ -224,7 +240,7 @@ std::unique_ptr<SimplePoly> CPolyView::PrepareExport3D(uint32_t request, VertexP
 
     // Into the pane's view, x to the right, y up, z towards the viewer, in the current unit.
     double matrix[9];
-    GetViewRotationMatrix(matrix, nullptr, false);
+    ExportTurn(*this, matrix, false);
     Mat3 turn;
     turn.SetRows(Vec3D{matrix[0], matrix[3], matrix[6]}, Vec3D{matrix[1], matrix[4], matrix[7]},
                  Vec3D{matrix[2], matrix[5], matrix[8]});
@@ -241,6 +257,8 @@ bool CPolyView::Export3D(int format)
         InternalError("CPolyView::Export3D(): no writer for format %d", format);
         return false;
     }
+    if (gExportOptionsAsker && !gExportOptionsAsker(this, format, ViewTypeHasAll(mViewType, kViewFamilyStellation)))
+        return false;
     std::string path = DefaultExportFileName(f->extension, false);
     // The OBJ material file or the POV-Ray include file beside the chosen one.
     std::string companionPath;
@@ -330,6 +348,13 @@ bool CPolyView::Export3D(int format)
     return true;
 }
 
+ExportOptionsAsker SetExportOptionsAsker(ExportOptionsAsker asker)
+{
+    const ExportOptionsAsker previous = gExportOptionsAsker;
+    gExportOptionsAsker = asker;
+    return previous;
+}
+
 double CPolyView::GetSphereScaleLength() const
 {
     return GetVertexSphereRadius(true);
@@ -342,14 +367,17 @@ Export3DScene CPolyView::GetExport3DScene() const
     scene.background = GetBackgroundColor();
     // The camera goes where the model goes: into the pane's view, sized by the model scale.
     double m[9];
-    GetViewRotationMatrix(m, nullptr, true);
+    ExportTurn(*this, m, true);
     const auto turn = [&m](const Vec3D& p) {
         return Vec3D{m[0] * p.x + m[3] * p.y + m[6] * p.z, m[1] * p.x + m[4] * p.y + m[7] * p.z,
                      m[2] * p.x + m[5] * p.y + m[8] * p.z};
     };
-    scene.eye = turn(GetEye());
     Vec3D backward = GetBackward();
     Vec3Normalize(backward);
+    // In the model's own axes the camera looks down the z axis from as far as the pane's.
+    scene.eye = gExport3DOrientation == 1 ? turn(Vec3D{0.0, 0.0, Vec3Length(GetEye())}) : turn(GetEye());
+    if (gExport3DOrientation == 1)
+        backward = Vec3D{0.0, 0.0, 1.0};
     scene.viewVector = turn(backward);
     scene.verticalFov = GetVerticalFOV();
     scene.width = GetWidth();

@@ -4,12 +4,15 @@
 #include "model/FaceVert.h"
 #include "model/SimplePoly.h"
 #include "platform/CommandIds.h"
+#include "platform/DialogDriver.h"
 #include "platform/OpenLink.h"
 #include "support/ExternalReaders.h"
+#include "ui/ExportOptionsDialog.h"
 #include "view/ColorChanges.h"
 #include "view/PaneFixture.h"
 
 #include <wx/menu.h>
+#include <wx/radiobut.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -18,6 +21,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -99,6 +103,8 @@ protected:
     {
         PaneFixture::SetUp();
         mOptions = gExport3DOptions;
+        // The options are set by each test: no dialog asks for them.
+        mAsker = SetExportOptionsAsker(nullptr);
         mUnit = GetUnitSettings().GetDistanceUnit();
         mScale = GetUnitSettings().GetScale();
     }
@@ -106,6 +112,8 @@ protected:
     void TearDown() override
     {
         gExport3DOptions = mOptions;
+        gExport3DOrientation = 0;
+        SetExportOptionsAsker(mAsker);
         GetUnitSettings().SetDistanceUnit(mUnit);
         GetUnitSettings().SetScale(mScale, false);
         SetLinkOpener(nullptr);
@@ -140,6 +148,7 @@ protected:
     }
 
     uint32_t mOptions = 0;
+    ExportOptionsAsker mAsker = nullptr;
     int mUnit = 0;
     double mScale = 1.0;
     std::vector<std::string> mFiles;
@@ -515,4 +524,66 @@ TEST_F(SceneExportTest, TheNativeSpheresLeaveOutTheFlatGeometrysVertices)
     // The cube's 6 squares and 24 sides of each of its 12 rods, capped by two 24-gons.
     EXPECT_EQ(CountOf(text, ", -1,\n"), 6 + 12 * (24 + 2));
     EXPECT_EQ(RunReader("{ tovrmlx3d '" + path + "' --encoding classic > /dev/null; }"), "");
+}
+
+TEST_F(SceneExportTest, TheOptionsDialogComesFirstAndTheDefaultOrientationKeepsTheModelsAxes)
+{
+    Poly* poly = OpenModel("Cube");
+    ASSERT_NE(poly, nullptr);
+    CPolyView* pane = Pane(0);
+    pane->RotateCameraAboutWorldAxis(Vec3D{1.0, 2.0, 3.0}, 40.0);
+    const Vec3D eye = pane->GetEye(), right = pane->GetRight(), up = pane->GetUp();
+    GetUnitSettings().SetScale(2.5, false);
+    SetExportOptionsAsker(AskExportOptions);
+    gExport3DOptions = kWholeFaces;
+
+    // Cancel: no file is asked for or written.
+    {
+        DialogDriver driver({[](wxDialog& top) {
+            if (!dynamic_cast<ExportOptionsDialog*>(&top))
+                return false;
+            DialogDriver::Click(top.FindWindow(wxID_CANCEL));
+            return true;
+        }});
+        mScripted.services.Clear();
+        EXPECT_FALSE(Pane(0)->Export3D(CPolyView::kExportOff));
+        EXPECT_FALSE(driver.TimedOut());
+        EXPECT_EQ(mScripted.services.CountCalls("FileDialog"), 0);
+    }
+
+    DialogDriver driver({[](wxDialog& top) {
+        auto* dialog = dynamic_cast<ExportOptionsDialog*>(&top);
+        if (!dialog)
+            return false;
+        dialog->OrientationButton(1)->SetValue(true);
+        DialogDriver::Click(dialog->FindWindow(wxID_OK));
+        return true;
+    }});
+    const std::string off = Scratch("default.off");
+    ASSERT_TRUE(Export(CPolyView::kExportOff, off));
+    EXPECT_FALSE(driver.TimedOut());
+    std::istringstream in(ReadWholeFile(off));
+    std::string line;
+    while (std::getline(in, line) && (line.empty() || line[0] == '#' || line == "OFF"))
+    {
+    }
+    int numVerts = 0;
+    std::istringstream(line) >> numVerts;
+    ASSERT_EQ(numVerts, poly->mVerts.mCount);
+    for (const FaceVert* v = poly->mVerts.mFirst; v; v = v->mNext)
+    {
+        Vec3D p;
+        in >> p.x >> p.y >> p.z;
+        EXPECT_NEAR(p.x, 2.5 * v->mPoint.x, 1e-12);
+        EXPECT_NEAR(p.y, 2.5 * v->mPoint.y, 1e-12);
+        EXPECT_NEAR(p.z, 2.5 * v->mPoint.z, 1e-12);
+    }
+    // The pane is as it was.
+    for (const auto& [now, before] : {std::pair{pane->GetEye(), eye}, std::pair{pane->GetRight(), right},
+                                      std::pair{pane->GetUp(), up}})
+    {
+        EXPECT_EQ(now.x, before.x);
+        EXPECT_EQ(now.y, before.y);
+        EXPECT_EQ(now.z, before.z);
+    }
 }
