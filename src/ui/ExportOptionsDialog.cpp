@@ -2,6 +2,9 @@
 
 #include "library/Export3DOptions.h"
 #include "model/ElementDisplayOptions.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
+#include "model/SymGroup.h"
 #include "view/PolyView.h"
 
 #include <wx/button.h>
@@ -14,6 +17,7 @@
 #include <wx/stattext.h>
 
 #include <algorithm>
+#include <string>
 
 namespace
 {
@@ -73,16 +77,48 @@ ExportOptionsDialog::ExportOptionsDialog(wxWindow* parent, int format, bool stel
     const uint32_t options = gExport3DOptions;
     auto* top = new wxBoxSizer(wxVERTICAL);
 
-    // Looking down or sitting on an axis or the selection waits for the View menu's turns.
     auto* orientation = new wxStaticBoxSizer(wxVERTICAL, this, "Orientation");
-    const char* const orientationTexts[2] = {"Current", "Default"};
-    for (int i = 0; i < 2; ++i)
+    wxWindow* orientationBox = orientation->GetStaticBox();
+    const char* const orientationTexts[kNumOrientations] = {
+        "Current", "Default", "Look down...", "Sit on...", "Look at current face/edge/vertex/symmetry",
+        "Sit on current face/edge/vertex/symmetry"};
+    // The axis classes of the model's group, in both lists.
+    wxArrayString classes;
+    const Poly* poly = GetCurrentPoly();
+    const SymGroup* group = poly ? poly->GetSymGroup() : nullptr;
+    std::string text;
+    for (int i = 0; SymGroup::GetAxisText(group, text, "", i); ++i)
+        classes.Add(wxString::FromUTF8(text));
+    const int remembered[2] = {gExport3DLookDownClass, gExport3DSitOnClass};
+    int chosen = gExport3DOrientation >= 0 && gExport3DOrientation < kNumOrientations ? gExport3DOrientation : 0;
+    if ((chosen == 2 || chosen == 3) && classes.IsEmpty())
+        chosen = 0;
+    for (int i = 0; i < kNumOrientations; ++i)
     {
-        mOrientation[i] = new wxRadioButton(orientation->GetStaticBox(), wxID_ANY, orientationTexts[i],
-                                            wxDefaultPosition, wxDefaultSize, i == 0 ? wxRB_GROUP : 0);
-        orientation->Add(mOrientation[i], 0, wxALL, 2);
+        mOrientation[i] = new wxRadioButton(orientationBox, wxID_ANY, orientationTexts[i], wxDefaultPosition,
+                                            wxDefaultSize, i == 0 ? wxRB_GROUP : 0);
+        if (i != 2 && i != 3)
+        {
+            orientation->Add(mOrientation[i], 0, wxALL, 2);
+            continue;
+        }
+        auto* row = new wxBoxSizer(wxHORIZONTAL);
+        row->Add(mOrientation[i], 1, wxALIGN_CENTER_VERTICAL);
+        wxChoice*& list = mAxisLists[i - 2];
+        list = new wxChoice(orientationBox, wxID_ANY, wxDefaultPosition, wxDefaultSize, classes);
+        row->Add(list, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, kBorder);
+        orientation->Add(row, 0, wxEXPAND | wxALL, 2);
+        if (classes.IsEmpty())
+        {
+            list->Disable();
+            mOrientation[i]->Disable();
+        }
+        else
+            list->SetSelection(remembered[i - 2] >= 0 && remembered[i - 2] < int(classes.size()) ? remembered[i - 2] : 0);
+        // Choosing a class chooses its orientation.
+        list->Bind(wxEVT_CHOICE, [this, i](wxCommandEvent&) { mOrientation[i]->SetValue(true); });
     }
-    mOrientation[gExport3DOrientation == kOrientDefault ? 1 : 0]->SetValue(true);
+    mOrientation[chosen]->SetValue(true);
     top->Add(orientation, 0, wxEXPAND | wxALL, kBorder);
 
     if (texts.triangulation)
@@ -233,7 +269,11 @@ void ExportOptionsDialog::Commit()
     if (mLaunch)
         SetBit(options, kExport3DLaunch, mLaunch->GetValue());
     gExport3DOptions = options;
-    gExport3DOrientation = mOrientation[1]->GetValue() ? kOrientDefault : kOrientCurrent;
+    for (int i = 0; i < kNumOrientations; ++i)
+        if (mOrientation[i]->GetValue())
+            gExport3DOrientation = i;
+    gExport3DLookDownClass = std::max(mAxisLists[0]->GetSelection(), 0);
+    gExport3DSitOnClass = std::max(mAxisLists[1]->GetSelection(), 0);
 }
 
 void ExportOptionsDialog::OnOk(wxCommandEvent& /*event*/)

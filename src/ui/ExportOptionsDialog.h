@@ -13,7 +13,7 @@ class wxWindow;
 // model is turned, how faces are triangulated, whether edges and vertices go into the file in
 // the format's own way or as plain cylinders and spheres, and whether the file is opened after.
 // The controls a format cannot use are left out. It reads the 3D export options when it opens and
-// writes them on OK; the orientation is kept for the run.
+// writes them on OK; the orientation and its axis classes are kept for the run.
 class ExportOptionsDialog : public wxDialog
 {
 public:
@@ -23,9 +23,12 @@ public:
     // What OK does before the dialog closes: the options written.
     void Commit();
 
-    static constexpr int kOrientCurrent = 0;
-    static constexpr int kOrientDefault = 1;
+    // The orientations, as gExport3DOrientation numbers them.
+    static constexpr int kNumOrientations = 6;
     wxRadioButton* OrientationButton(int orientation) const { return mOrientation[orientation]; }
+    // The model's axis classes to look down and to sit on.
+    wxChoice* LookDownList() const { return mAxisLists[0]; }
+    wxChoice* SitOnList() const { return mAxisLists[1]; }
     // 0 all faces, 1 non-convex faces, 2 faces with holes (or, without the second, none).
     wxRadioButton* TriangulationButton(int i) const { return mTriangulation[i]; }
     wxCheckBox* NativeEdges() const { return mNativeEdges; }
@@ -43,7 +46,8 @@ private:
     void OnOk(wxCommandEvent& event);
 
     int mFormat;
-    wxRadioButton* mOrientation[2] = {};
+    wxRadioButton* mOrientation[kNumOrientations] = {};
+    wxChoice* mAxisLists[2] = {};
     wxStaticBoxSizer* mTriangulationBox = nullptr;
     wxRadioButton* mTriangulation[3] = {};
     wxCheckBox* mNativeEdges = nullptr;

@@ -27,7 +27,9 @@
 #include "platform/CommandIds.h"
 #include "platform/OpenLink.h"
 #include "render/KitStyle.h"
+#include "render/ViewSnapshot.h"
 #include "stellation/Stellation.h"
+#include "view/ViewOrientation.h"
 
 #include <optional>
 #include <string>
@@ -63,20 +65,6 @@ constexpr Export3DFormat kExport3DFormats[] = {
 };
 
 ExportOptionsAsker gExportOptionsAsker = nullptr;
-
-// The turn from the model's axes into the written ones, sized by the model scale when asked: the
-// pane's view, or in the default orientation none.
-void ExportTurn(const CPolyView& view, double m[9], bool scaled)
-{
-    if (gExport3DOrientation != 1)
-    {
-        view.GetViewRotationMatrix(m, nullptr, scaled);
-        return;
-    }
-    const double s = scaled ? GetUnitSettings().GetScale() : 1.0;
-    for (int i = 0; i < 9; ++i)
-        m[i] = i % 4 == 0 ? s : 0.0;
-}
 
 const Export3DFormat* FindFormat(int format)
 {
@@ -240,7 +228,7 @@ std::unique_ptr<SimplePoly> CPolyView::PrepareExport3D(uint32_t request, VertexP
 
     // Into the pane's view, x to the right, y up, z towards the viewer, in the current unit.
     double matrix[9];
-    ExportTurn(*this, matrix, false);
+    GetViewRotationMatrix(matrix, nullptr, false);
     Mat3 turn;
     turn.SetRows(Vec3D{matrix[0], matrix[3], matrix[6]}, Vec3D{matrix[1], matrix[4], matrix[7]},
                  Vec3D{matrix[2], matrix[5], matrix[8]});
@@ -291,6 +279,17 @@ bool CPolyView::Export3D(int format)
         else
             break;
     }
+
+    // The pane turns as the options ask while the file is written, and back afterwards, whatever
+    // happens.
+    struct Turned
+    {
+        CPolyView& view;
+        ViewSnapshot store;
+        ~Turned() { view.RestoreAfterExport3D(store); }
+    } turned{*this, {}};
+    OrientForExport3D(ExportOrientation3D{gExport3DOrientation, gExport3DLookDownClass, gExport3DSitOnClass},
+                      turned.store);
 
     VertexPair* edges = nullptr;
     std::unique_ptr<SimplePoly> simplePoly = PrepareExport3D(f->request, &edges);
@@ -367,17 +366,14 @@ Export3DScene CPolyView::GetExport3DScene() const
     scene.background = GetBackgroundColor();
     // The camera goes where the model goes: into the pane's view, sized by the model scale.
     double m[9];
-    ExportTurn(*this, m, true);
+    GetViewRotationMatrix(m, nullptr, true);
     const auto turn = [&m](const Vec3D& p) {
         return Vec3D{m[0] * p.x + m[3] * p.y + m[6] * p.z, m[1] * p.x + m[4] * p.y + m[7] * p.z,
                      m[2] * p.x + m[5] * p.y + m[8] * p.z};
     };
     Vec3D backward = GetBackward();
     Vec3Normalize(backward);
-    // In the model's own axes the camera looks down the z axis from as far as the pane's.
-    scene.eye = gExport3DOrientation == 1 ? turn(Vec3D{0.0, 0.0, Vec3Length(GetEye())}) : turn(GetEye());
-    if (gExport3DOrientation == 1)
-        backward = Vec3D{0.0, 0.0, 1.0};
+    scene.eye = turn(GetEye());
     scene.viewVector = turn(backward);
     scene.verticalFov = GetVerticalFOV();
     scene.width = GetWidth();

@@ -4,6 +4,7 @@
 #include "MainFrameFixture.h"
 
 #include "kernel/ScriptedServices.h"
+#include "library/LibraryLookup.h"
 #include "library/Export3DOptions.h"
 #include "model/ElementDisplayOptions.h"
 #include "platform/DialogDriver.h"
@@ -37,6 +38,8 @@ protected:
         gExport3DCylinderSegments = mSegments;
         gExport3DSphereSubdivisions = mSubdivisions;
         gExport3DOrientation = 0;
+        gExport3DLookDownClass = 0;
+        gExport3DSitOnClass = 0;
         GetElementDisplayOptions() = mDisplay;
         MainFrameFixture::TearDown();
     }
@@ -99,6 +102,10 @@ TEST_F(ExportOptionsDialogTest, EachFormatShowsTheControlsItCanUse)
         // Every format offers the orientation and the flat cylinders and spheres.
         EXPECT_EQ(Label(dialog.OrientationButton(0)), "Current");
         EXPECT_EQ(Label(dialog.OrientationButton(1)), "Default");
+        EXPECT_EQ(Label(dialog.OrientationButton(2)), "Look down...");
+        EXPECT_EQ(Label(dialog.OrientationButton(3)), "Sit on...");
+        EXPECT_EQ(Label(dialog.OrientationButton(4)), "Look at current face/edge/vertex/symmetry");
+        EXPECT_EQ(Label(dialog.OrientationButton(5)), "Sit on current face/edge/vertex/symmetry");
         EXPECT_EQ(Label(dialog.FlatCylinders()), "Export edge-cylinders using flat geometry");
         EXPECT_EQ(Label(dialog.Caps()), "Include cylinder caps");
         EXPECT_EQ(Label(dialog.FlatSpheres()), "Export vertex-spheres using flat geometry");
@@ -225,4 +232,37 @@ TEST_F(ExportOptionsDialogTest, OkThroughTheWindowStoresTheChoicesAndCancelNothi
     // The orientation is offered again.
     ExportOptionsDialog again(mFrame, CPolyView::kExportDxf, false);
     EXPECT_TRUE(again.OrientationButton(1)->GetValue());
+}
+
+TEST_F(ExportOptionsDialogTest, TheAxisListsHoldTheModelsClassesAndChoosingOneChoosesItsOrientation)
+{
+    ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("Icosahedron", nullptr, false)));
+    mDocument->FinishAllTransitions();
+    gExport3DOrientation = 3;
+    gExport3DLookDownClass = 7;  // no such class: the first
+    gExport3DSitOnClass = 2;
+    ExportOptionsDialog dialog(mFrame, CPolyView::kExportStl, false);
+    EXPECT_TRUE(dialog.OrientationButton(3)->GetValue());
+    for (wxChoice* list : {dialog.LookDownList(), dialog.SitOnList()})
+    {
+        ASSERT_EQ(list->GetCount(), 3u);
+        EXPECT_EQ(list->GetString(0), "5-fold Axis");
+        EXPECT_EQ(list->GetString(1), "3-fold Axis");
+        EXPECT_EQ(list->GetString(2), "2-fold Axis");
+        EXPECT_TRUE(list->IsEnabled());
+    }
+    EXPECT_EQ(dialog.LookDownList()->GetSelection(), 0);
+    EXPECT_EQ(dialog.SitOnList()->GetSelection(), 2);
+
+    dialog.LookDownList()->SetSelection(1);
+    wxCommandEvent event(wxEVT_CHOICE, dialog.LookDownList()->GetId());
+    event.SetEventObject(dialog.LookDownList());
+    event.SetInt(1);
+    dialog.LookDownList()->ProcessWindowEvent(event);
+    EXPECT_TRUE(dialog.OrientationButton(2)->GetValue());
+    EXPECT_FALSE(dialog.OrientationButton(3)->GetValue());
+    dialog.Commit();
+    EXPECT_EQ(gExport3DOrientation, 2);
+    EXPECT_EQ(gExport3DLookDownClass, 1);
+    EXPECT_EQ(gExport3DSitOnClass, 2);
 }

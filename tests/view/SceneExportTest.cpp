@@ -12,6 +12,7 @@
 #include "view/PaneFixture.h"
 
 #include <wx/menu.h>
+#include <wx/choice.h>
 #include <wx/radiobut.h>
 
 #include <cmath>
@@ -586,4 +587,47 @@ TEST_F(SceneExportTest, TheOptionsDialogComesFirstAndTheDefaultOrientationKeepsT
         EXPECT_EQ(now.y, before.y);
         EXPECT_EQ(now.z, before.z);
     }
+}
+
+TEST_F(SceneExportTest, LookingDownAnAxisForTheFileLeavesThePaneAsItWas)
+{
+    ASSERT_NE(OpenModel("Icosahedron"), nullptr);
+    CPolyView* pane = Pane(0);
+    pane->RotateCameraAboutWorldAxis(Vec3D{1.0, 2.0, 3.0}, 40.0);
+    const Vec3D eye = pane->GetEye(), right = pane->GetRight();
+    GetUnitSettings().SetScale(1.0, false);
+    SetExportOptionsAsker(AskExportOptions);
+    gExport3DOptions = kWholeFaces;
+    DialogDriver driver({[](wxDialog& top) {
+        auto* dialog = dynamic_cast<ExportOptionsDialog*>(&top);
+        if (!dialog)
+            return false;
+        dialog->LookDownList()->SetSelection(0);  // 5-fold
+        dialog->OrientationButton(2)->SetValue(true);
+        DialogDriver::Click(dialog->FindWindow(wxID_OK));
+        return true;
+    }});
+    const std::string off = Scratch("down.off");
+    ASSERT_TRUE(Export(CPolyView::kExportOff, off));
+    EXPECT_FALSE(driver.TimedOut());
+    // Down a 5-fold axis of the icosahedron a vertex of circumradius 1 faces the viewer.
+    std::istringstream in(ReadWholeFile(off));
+    std::string line;
+    while (std::getline(in, line) && (line.empty() || line[0] == '#' || line == "OFF"))
+    {
+    }
+    int numVerts = 0;
+    std::istringstream(line) >> numVerts;
+    ASSERT_EQ(numVerts, 12);
+    int facing = 0;
+    for (int i = 0; i < numVerts; ++i)
+    {
+        Vec3D p;
+        in >> p.x >> p.y >> p.z;
+        facing += std::fabs(p.x) < 1e-9 && std::fabs(p.y) < 1e-9 && std::fabs(p.z - 1.0) < 1e-9;
+    }
+    EXPECT_EQ(facing, 1);
+    EXPECT_EQ(pane->GetEye().x, eye.x);
+    EXPECT_EQ(pane->GetEye().z, eye.z);
+    EXPECT_EQ(pane->GetRight().y, right.y);
 }
