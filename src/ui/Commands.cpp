@@ -83,7 +83,6 @@ constexpr const char* kMenuHelp = "&Help";
 // Features still to come. A command that names one stays greyed until its feature lands; the
 // change that brings the feature removes the name from the command and binds its handler.
 constexpr const char* kChooser = "the \"Polyhedra\" chooser";
-constexpr const char* kSceneExport = "export to VRML and POV-Ray";
 constexpr const char* kImageExport = "pictures and videos of a pane";
 constexpr const char* kPrinting = "printing";
 constexpr const char* kManualAndAbout = "the manual, the web pages and the About box";
@@ -142,9 +141,9 @@ const CommandInfo kCommands[] = {
     {kCmdExportDxf, kMenuFile3DExport, "Export &DXF...",
      "Export the pane's model in DXF format", {.modelKinds = k3D, .ownerUpdates = true}},
     {kCmdExportVrml, kMenuFile3DExport, "Export &VRML...",
-     "Export the pane's model as a VRML 2.0 world", {.ownerUpdates = true}, nullptr, nullptr, kSceneExport},
+     "Export the pane's model as a VRML 2.0 world", {.modelKinds = k3D, .ownerUpdates = true}},
     {kCmdExportPovRay, kMenuFile3DExport, "Export &POV-Ray...",
-     "Export the pane's model as a POV-Ray scene", {.ownerUpdates = true}, nullptr, nullptr, kSceneExport},
+     "Export the pane's model as a POV-Ray scene", {.modelKinds = k3D, .ownerUpdates = true}},
     {kCmdExportObj, kMenuFile3DExport, "Export Alias|Wavefront (&OBJ)...",
      "Export the pane's model in Wavefront OBJ format", {.modelKinds = k3D, .ownerUpdates = true}},
     {kCmdExportOff, kMenuFile3DExport, "Export O&FF...",

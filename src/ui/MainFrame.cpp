@@ -31,6 +31,7 @@
 #include "ui/CreateBlockDialog.h"
 #include "ui/DisplayCommands.h"
 #include "ui/EscapeCommands.h"
+#include "ui/ExportOptionsDialog.h"
 #include "ui/FacetingCommands.h"
 #include "ui/LiveDialog.h"
 #include "ui/MenuWording.h"
@@ -150,6 +151,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         kCmdChooseLayout);
     UpdateRecentFileMenu();
     SetRecentFilesChangedHook([this] { UpdateRecentFileMenu(); });
+    SetExportOptionsAsker(AskExportOptions);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
@@ -177,6 +179,7 @@ CMainFrame::~CMainFrame()
     wxUpdateUIEvent::SetUpdateInterval(0);
     mDock.UnInit();
     SetRecentFilesChangedHook(nullptr);
+    SetExportOptionsAsker(nullptr);
     if (&GetSceneHost() == &mSceneHost)
         SetSceneHost(mPreviousSceneHost);
 }

@@ -16,6 +16,7 @@ class Model3D;
 class Poly;
 class SimplePoly;
 class Stellation;
+struct Export3DScene;
 struct ExportOrientation3D;
 class wxMenu;
 struct VertexPair;
@@ -153,6 +154,12 @@ public:
     // The name an export of this pane starts from, without a folder: the model file's name, else the
     // model's, abbreviated; then what the pane's type adds, and the extension.
     std::string DefaultExportFileName(const char* extension, bool useRemembered) const;
+    // What the VRML and POV-Ray writers take from the pane: background, camera (turned and sized
+    // as the written model) and sphere radius.
+    Export3DScene GetExport3DScene() const;
+    // The radius the exported vertex spheres are drawn with, in model lengths; the cylinders'
+    // radius is "CylinderRad" times this.
+    double GetSphereScaleLength() const;
     std::string ViewTypeFileSuffix() const;
     // The shown side's selected face type.
     FaceType* GetSelectedFaceType() const;
@@ -391,6 +398,12 @@ bool CanSelectCellsAboveAxis(const CPolyView& view, int axisClass);
 int ViewTypeOfCommand(int command);
 // The menu text of an axis class of the current model's group: "Look Down 5-fold Axis".
 std::string GetAxisMenuText(const char* name, int axisClass);
+
+// The first step of every 3D export: the export options for the format (CPolyView::kExportVrml
+// ...), given whether the pane shows a stellation; false when the user cancelled. The main window
+// installs its dialog; without one (null) the options stay as they are. Answers the one it replaced.
+using ExportOptionsAsker = bool (*)(wxWindow* parent, int format, bool stellation);
+ExportOptionsAsker SetExportOptionsAsker(ExportOptionsAsker asker);
 
 // The type's name, or "Unknown view type" after an internal error for a code that is no type.
 const char* GetViewTypeName(int code);
