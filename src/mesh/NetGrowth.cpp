@@ -19,6 +19,14 @@
 
 namespace
 {
+bool HasFreeFace(const Face3DType* type)
+{
+    for (int f = 0; f < type->mNumFaces; ++f)
+        if (!type->mFaces[size_t(f)].mNet)
+            return true;
+    return false;
+}
+
 constexpr double kConvexLimit = 3.141592753589793;
 constexpr double kFlatLow = 3.1415925535897933;
 // Rings larger than this around one vertex are a broken mesh.
@@ -81,23 +89,18 @@ void MoveToHead(Net& net, int position)
 
 bool NetType::CreateFromFaceType(Face3DType* type)
 {
-    AllocateNets(type->mNumFaces);
+    // A type may be taken in part already: the mirror images among its facelets form orbits of
+    // their own under the rotations that grow nets. Only the free facelets start nets.
+    int free = 0;
+    for (int f = 0; f < type->mNumFaces; ++f)
+        free += !type->mFaces[size_t(f)].mNet;
+    AllocateNets(free);
     int made = 0;
     for (int f = 0; f < type->mNumFaces; ++f)
     {
         Face3D* face = &type->mFaces[size_t(f)];
-        if (face->mNet)
-        {
-            InternalError("CreateFromFaceType() - Face already done");
-            continue;
-        }
-        mNets[size_t(made++)].Init(this, face);
-    }
-    // A facelet already taken leaves no empty net behind.
-    if (made < mNumNets)
-    {
-        mNumNets = made;
-        return false;
+        if (!face->mNet)
+            mNets[size_t(made++)].Init(this, face);
     }
     return true;
 }
@@ -564,7 +567,7 @@ void GenerateNets(Model3D* model)
             faceSwitch = false;
             for (Face3DType* type = model->mFaceTypes; type; type = type->mNext)
             {
-                if (type->mNumFaces <= 0 || type->mFaces[0].mNet)
+                if (!HasFreeFace(type))
                     continue;
                 const int r = type->GetNumRots();
                 if (r > d && !(kind == SymGroup::kDihedral && r > 2))
@@ -623,7 +626,7 @@ void GenerateNets(Model3D* model)
         if (choice == kNone)
         {
             for (Face3DType* type = model->mFaceTypes; type && !startType; type = type->mNext)
-                if (type->mNumFaces > 0 && !type->mFaces[0].mNet)
+                if (HasFreeFace(type))
                     startType = type;
             if (!startType)
                 return;
