@@ -423,11 +423,16 @@ void NetType::TryToCombineNets(int n)
             continue;
 
         mSymOrder = c.k;
+        // A net already combined is never taken into another: the cycles of a type whose copies
+        // are not one per rotation need not be disjoint.
+        std::vector<char> combined(size_t(mNumNets), 0);
+        auto indexOf = [this](const Net* net) { return size_t(net - mNets.get()); };
         for (int s = 0; s < mNumNets; ++s)
         {
             Net* base = &mNets[size_t(s)];
             if (!base->mFirstFace || (base->mFlags & kNetEmptied))
                 continue;
+            combined[size_t(s)] = 1;
             // Each copy's edge (i, j) is found before the copy is merged: its list positions change.
             Edge3D* e = base->GetEdge(c.i, c.j);
             Face3D* middleRoot = nullptr;
@@ -435,8 +440,9 @@ void NetType::TryToCombineNets(int n)
             {
                 Edge3D* partner = e->GetNeighInNet(false);
                 Net* next = partner ? partner->mFace->mNet : nullptr;
-                if (!next || next == base || next->mNetType != this)
+                if (!next || next == base || next->mNetType != this || combined[indexOf(next)])
                     break;
+                combined[indexOf(next)] = 1;
                 Edge3D* nextEdge = next->GetEdge(c.i, c.j);
                 if (c.k >= 3 && merged == (c.k - 1) / 2)
                     middleRoot = next->mFirstFace;
