@@ -71,6 +71,7 @@ CPolyDoc::CPolyDoc()
     BindUndoCommands();
     BindOpenCommands();
     BindSaveCommands();
+    BindNetCommands();
     SetDocumentModelRecords(&mRecords);
     SwitchModelRecord(mRecords.NewRecord(), kKeepPaths, nullptr);
 }
