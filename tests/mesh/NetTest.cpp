@@ -8,6 +8,7 @@
 #include "kernel/UnitSettings.h"
 #include "library/LibraryLookup.h"
 #include "mesh/Net.h"
+#include "operations/ParametricSolids.h"
 #include "model/SymGroup.h"
 #include "stellation/Stellation.h"
 
@@ -597,5 +598,27 @@ TEST_F(NetTest, VerticesOnRotationAxesKnowTheirOrder)
             ASSERT_GE(v.GetAxisClass(), 0);
             EXPECT_EQ(group->mAxisSets[v.GetAxisClass()].mOrder, order) << i;
         }
+    }
+}
+
+TEST_F(NetTest, LargeModelsUnfoldIntoCongruentNonOverlappingNets)
+{
+    PolyTemplate templ;
+    Poly icosahedron;
+    ASSERT_TRUE(icosahedron.CreateFromLibraryEntry(&templ, FindLibraryEntry("Icosahedron", nullptr, false), false));
+    std::unique_ptr<SimplePoly> geodesic = icosahedron.Subdivide(true, 7);
+    std::unique_ptr<SimplePoly> torus = CreateTorus(0.3, 40, 25);
+    for (SimplePoly* source : {geodesic.get(), torus.get()})
+    {
+        auto poly = PolyFrom(source);
+        ASSERT_TRUE(poly);
+        std::unique_ptr<Model3D> mesh = Model3D::CreateFromPoly(poly.get(), false);
+        mesh->CreateNets();
+        CheckNets(*mesh);
+        // A second build from scratch gives the same nets.
+        const int types = mesh->GetNumNetTypes(), nets = CountNets(*mesh);
+        mesh->CreateNets();
+        EXPECT_EQ(mesh->GetNumNetTypes(), types);
+        EXPECT_EQ(CountNets(*mesh), nets);
     }
 }
