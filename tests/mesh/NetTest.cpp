@@ -361,6 +361,7 @@ TEST_F(NetTest, ConvexUniformAndJohnsonRowsUnfoldIntoCongruentNonOverlappingNets
             ASSERT_TRUE(dual);
             dual->CreateNets();
             CheckNets(*dual);
+            EXPECT_TRUE(dual->HasSingleNet()) << CountNets(*dual) << " nets";
         }
     }
     EXPECT_GE(convexUniform, 22);
