@@ -371,6 +371,8 @@ void NetType::TryToCombineNets(int n)
             if (net != first || k > n)
                 continue;
             const Edge3D* partner = p->GetNeighInNet(false);
+            if (!partner || !p->mVert || !partner->mVert)
+                continue;
             Vec3D sum;
             Vec3Add(sum, p->mVert->mPos, partner->mVert->mPos);
             candidates.push_back({i, j, k, p->mFlags, Vec3Dot(sum, sum)});

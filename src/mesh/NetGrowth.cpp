@@ -531,7 +531,13 @@ void GenerateNets(Model3D* model)
                             }
                         }
                         sum += e->mDihedral;
-                        e = e->GetNeighInNet(false)->GetNext();
+                        const Edge3D* across = e->GetNeighInNet(false);
+                        e = across ? across->GetNext() : nullptr;
+                        if (!e)
+                        {
+                            skip = true;
+                            break;
+                        }
                     }
                     if (skip)
                     {
