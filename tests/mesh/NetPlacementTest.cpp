@@ -421,3 +421,32 @@ TEST_F(NetPlacementTest, TooManyStartsForTheVertexTypeEndTheType)
     ASSERT_TRUE(mScripted.services.LastCall("MessageBox"));
     EXPECT_NE(mScripted.services.LastCall("MessageBox")->text.find("CreateFromVert() - Too many nets"), std::string::npos);
 }
+
+TEST_F(NetPlacementTest, CombiningNeverTakesACombinedNetIntoAnother)
+{
+    // The cube's squares turn four times: one net per square with symmetry order 1 does not give
+    // one copy per rotation, and the cycles across one edge overlap.
+    auto row = OpenRow(*FindLibraryEntry("Cube", nullptr, false));
+    ASSERT_TRUE(row);
+    std::unique_ptr<Model3D> mesh = Model3D::CreateFromPoly(&row->poly, false);
+    NetType* type = new NetType(1, 0);
+    type->Append(mesh->mNetTypes, mesh->mLastNetType);
+    ASSERT_TRUE(type->CreateFromFaceType(mesh->mFaceTypes));
+    type->TryToCombineNets(4);
+    int facelets = 0;
+    for (int k = 0; k < type->mNumNets; ++k)
+    {
+        const Net& net = type->mNets[size_t(k)];
+        int size = 0, joins = 0;
+        for (const Face3D* f = net.mFirstFace; f; f = f->mNextInNet, ++size)
+        {
+            EXPECT_EQ(f->mNet, &net);
+            for (int j = 0; j < 4; ++j)
+                joins += (f->mEdges[size_t(j)].mFlags & kEdge3DJoined) != 0;
+        }
+        EXPECT_LE(size, type->mSymOrder);
+        EXPECT_EQ(joins, size - 1);
+        facelets += size;
+    }
+    EXPECT_EQ(facelets, 6);
+}
