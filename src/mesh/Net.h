@@ -59,8 +59,11 @@ public:
     // Hangs the whole net on s (an edge of another net, already marked joined to this one); false,
     // with the net put back, when anything overlaps.
     bool TryRelayout(Edge3D* s, MeetingList* list);
-    // Merging: takes in neighbouring nets of the merge group; see Model3D::MergeNetTypes.
-    bool Absorb(Net* into, Edge3D* edge, std::vector<Net*>& absorbed);
+    // Merging. Without into: takes in, across free convex folds, the nets of the merge group that
+    // fit beside it, and answers whether any did. With into: this net hangs on edge (of into) and
+    // merges into it when it fits.
+    bool Absorb(Net* into, Edge3D* edge);
+    // Whether the merge group joins start to another copy of its type, or to a type of one net.
     bool CheckConnect(const Net* start);
 
     NetType* mNetType = nullptr;

@@ -200,8 +200,7 @@ NetType* TryMergeGroup(Model3D* model, NetType* node)
             Net& net = t->mNets[size_t(k)];
             if (net.mFlags & (kNetVisited | kNetEmptied))
                 continue;
-            std::vector<Net*> absorbed;
-            if (!net.Absorb(nullptr, nullptr, absorbed))
+            if (!net.Absorb(nullptr, nullptr))
             {
                 ClearGroupMarks(node);
                 node->mFlags &= ~kNetTypeMergeable;
@@ -253,7 +252,7 @@ bool Net::CheckConnect(const Net* start)
     return false;
 }
 
-bool Net::Absorb(Net* into, Edge3D* edge, std::vector<Net*>& absorbed)
+bool Net::Absorb(Net* into, Edge3D* edge)
 {
     if (mFlags & kNetVisited)
         return false;
@@ -281,7 +280,6 @@ bool Net::Absorb(Net* into, Edge3D* edge, std::vector<Net*>& absorbed)
     if (edge)
     {
         MergeInto(into, edge);
-        absorbed.push_back(this);
         return true;
     }
     bool any = false;
@@ -294,7 +292,7 @@ bool Net::Absorb(Net* into, Edge3D* edge, std::vector<Net*>& absorbed)
             const Edge3D* partner = p->GetNeighInNet(false);
             Net* other = partner ? partner->mFace->mNet : nullptr;
             if (other && other != this && other->mNetType && (other->mNetType->mFlags & kNetTypeInGroup) &&
-                other->Absorb(this, p, absorbed))
+                other->Absorb(this, p))
                 any = true;
         }
     return any;
