@@ -101,6 +101,7 @@ CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
     BindSelectionCommands();
     BindStellationCommands();
     BindColorCommands();
+    BindNetCommands();
     BindMemoryCommands();
     BindViewMenuCommands();
     BindDisplayCommands();
@@ -151,6 +152,13 @@ bool CPolyView::OnTitleButton(int /*index*/, int kind, int flags)
     case kTitlePreviousStellation:
     case kTitleNextStellation:
         StepStellation(kind == kTitleNextStellation ? kCmdNextStellation : kCmdPreviousStellation);
+        return true;
+    case kTitlePreviousElement:
+    case kTitleNextElement:
+        // In the net panes these step through the net types; elsewhere they come with their menus.
+        if (!ViewTypeHasAll(mViewType, kViewFamilyNet))
+            return false;
+        StepNet(kind == kTitleNextElement);
         return true;
     default:
         // The other buttons act through commands that come with their menus.

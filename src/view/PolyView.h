@@ -386,6 +386,16 @@ private:
     // One stepping command on the stellation the pane shows, as one undo step.
     void StepStellation(int command);
     void FillInaccessibleCells();
+
+    // ---- Nets (PolyViewNets.cpp) ----
+public:
+    // Nets > Next Net and Previous Net: the first net of the next (previous) net type of the mesh
+    // the pane shows, wrapping round; the net panes are redrawn. False when the mesh has no nets.
+    bool StepNet(bool forward);
+
+private:
+    void BindNetCommands();
+    mutable std::string mNetInfoLine;  // what GetPlaceholderText answers for an Unfolded Net pane
 };
 
 // "Select All Cells Above" and the axis text of the class in the model's group.
