@@ -30,6 +30,7 @@
 #include "ui/Commands.h"
 #include "ui/CreateBlockDialog.h"
 #include "ui/EscapeCommands.h"
+#include "ui/HelpCommands.h"
 #include "ui/FacetingCommands.h"
 #include "ui/MenuWording.h"
 #include "ui/ModelPane.h"
@@ -104,6 +105,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     BindScaleCommands(this);
     BindFacetingCommands(this);
     BindStellationCommands(this);
+    BindHelpCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();
         if (!doc)
