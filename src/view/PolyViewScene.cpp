@@ -170,6 +170,8 @@ void CPolyView::PrepareForDraw()
     // The diagrams and nets fit their own extents once they exist; until then the fit waits.
     if (!ViewTypeHasAll(mViewType, kViewFamily3D) && !(IsCurrentRecordLast() && ViewTypeHasAll(mViewType, kViewFamily4D)))
     {
+        if (DrawsDiagram(mViewType) && !Is3D() && FitDiagram())
+            mPendingFit = 0;
         if (ViewTypeHasAll(mViewType, kViewFamilyDiagram) || ViewTypeHasAll(mViewType, kViewFamilyNet))
             return;
     }
@@ -377,6 +379,8 @@ void CPolyView::DrawSceneTexts()
 {
     const float* color = GetRenderSettings().sceneTextColor;
     char text[256];
+    if (DrawsDiagram(mViewType) && !mDiagramCaption.empty())
+        DrawViewText(0, mDiagramCaption.c_str(), color, 0, 0, 0.5f);
     if (ViewTypeHasAll(mViewType, kViewFamilyMorph))
     {
         std::snprintf(text, sizeof text, "Morphing: %.1f%%", GetSceneParameters().morphRatio * 100.0);
@@ -454,6 +458,12 @@ void CPolyView::OnGLDraw()
         break;
     case kViewTypeCompound:
         poly->DrawCompoundView(1.0, x);
+        break;
+    case kViewTypeFace:
+    case kViewTypeStelFace:
+    case kViewTypeStelDiagram:
+    case kViewTypeCellDiagram:
+        DrawDiagramView();
         break;
     default:
         if (GetViewTypeName(mViewType, false) == nullptr)
