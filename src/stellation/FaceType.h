@@ -229,8 +229,8 @@ public:
     // The frame takes diagram points (x, y, 0) into the scene.
     // The whole diagram: its facets coloured by the stellation diagram colour scheme, then its lines.
     void DrawDiagram(const Transform3D& frame, int flags);
-    // The diagram in the plane of a face of the type, moved by offset.
-    void DrawDiagramOnFace(const FaceVert* face, const Vec3D& offset, int flags);
+    // The diagram in the plane of a face of the type, moved by offset, then scaled.
+    void DrawDiagramOnFace(const FaceVert* face, const Vec3D& offset, double scale, int flags);
     void DrawDiagramFacets(const Transform3D& frame, int flags);
     // Every line between its two ends; with "Show Original Edges" the original face's edges again
     // at four times the width.

@@ -320,12 +320,10 @@ void FaceType::DrawDiagram(const Transform3D& frame, int flags)
     DrawDiagramLines(frame);
 }
 
-void FaceType::DrawDiagramOnFace(const FaceVert* face, const Vec3D& offset, int flags)
+void FaceType::DrawDiagramOnFace(const FaceVert* face, const Vec3D& offset, double scale, int flags)
 {
-    if (!face)
-        return;
-    const double scale = mPoly ? mPoly->mDisplayScale : 1.0;
-    DrawDiagram(FaceFrame(face, offset, scale), flags);
+    if (face)
+        DrawDiagram(FaceFrame(face, offset, scale), flags);
 }
 
 void FaceType::DrawUsedFacetsOnFace(const FaceVert* face, const Vec3D& offset)

@@ -11,6 +11,7 @@
 #include "mesh/Face3DType.h"
 #include "mesh/Model3D.h"
 #include "mesh/Vert3D.h"
+#include "model/ColorSchemes.h"
 #include "model/DrawnPolygon.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/FaceVert.h"
@@ -434,6 +435,11 @@ void CPolyView::OnGLDraw()
     }
     if (ViewTypeHasAll(mViewType, kViewFamily3D) && !model4D)
         DrawModelMarks(*poly);
+    // A selected face shown as its stellation diagram needs its side's stellation before the faces
+    // are drawn, which leave out the face's ring then.
+    if (SelectedFaceDisplay() == 1 && poly->mSelectedFace && IsModelType(mViewType) && !model4D)
+        poly->CreateStellation(poly->mSelectedFace->IsVert() ? poly->GetVertStellation() : poly->GetFaceStellation(),
+                               kStellationBuilt);
 
     bool baseDrawn = false;
     bool dualDrawn = false;

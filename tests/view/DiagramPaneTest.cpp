@@ -8,6 +8,8 @@
 #include "stellation/StellationCell.h"
 #include "stellation/StellationCellLayer.h"
 #include "kernel/Palette.h"
+#include "model/ColorSchemes.h"
+#include "model/FaceVert.h"
 #include "view/Picking.h"
 
 #include <wx/statusbr.h>
@@ -205,4 +207,44 @@ TEST_F(DiagramPaneTest, ClickingCellsTogglesThemWithUndo)
     EXPECT_EQ(mPane->PickAt(request, nullptr), kPickStellationCell);
     ExpectLayersUpTo(*stellation, 3);
     EXPECT_EQ(mPane->IdentifyAt(p3.x, p3.y), "Selected stellation cell " + std::to_string(third->cell->mIndex) + ",");
+}
+
+TEST_F(DiagramPaneTest, TheSelectedFaceCanShowItsDiagramInItsPlane)
+{
+    struct DisplayGuard
+    {
+        int saved = SelectedFaceDisplay();
+        ~DisplayGuard() { SelectedFaceDisplay() = saved; }
+    } guard;
+    mPane->SetViewType(kViewTypePoly, false);
+    DrawAndRead(mPane);
+    const wxSize size = mPane->GetCanvas()->GetClientSize();
+    PickRequest request;
+    request.x = size.x / 2;
+    request.y = size.y / 2;
+    EXPECT_EQ(mPane->PickAt(request, nullptr), kPickBaseFace);
+    Poly* poly = GetCurrentPoly();
+    ASSERT_NE(poly->mSelectedFace, nullptr);
+    // The facets off the stellation are blue, seen through; nothing on the plain model is.
+    const auto blue = [](const PaneFrame& frame) {
+        int n = 0;
+        for (int y = 0; y < frame.height; ++y)
+            for (int x = 0; x < frame.width; ++x)
+            {
+                const unsigned char* p = frame.At(x, y);
+                n += p[0] < 10 && p[1] < 10 && std::abs(int(p[2]) - 230) < 8;
+            }
+        return n;
+    };
+    SelectedFaceDisplay() = 0;
+    EXPECT_EQ(blue(DrawAndRead(mPane)), 0);
+    SelectedFaceDisplay() = 1;
+    const PaneFrame frame = DrawAndRead(mPane);
+    EXPECT_GT(blue(frame), 100);
+    // The face itself is its diagram's used facet: front red, unlit.
+    Vec3D centre;
+    Vec3Scale(centre, poly->mSelectedFace->mCentroid, poly->mDisplayScale);
+    int x = 0, y = 0;
+    ProjectToPixel(mPane, centre, x, y);
+    EXPECT_TRUE(Near(frame.At(x, y), 0.9f, 0.0f, 0.0f));
 }
