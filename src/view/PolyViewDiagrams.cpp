@@ -16,7 +16,6 @@
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "render/NewView.h"
-#include "render/TranslucentQueue.h"
 #include "stellation/CellDiagram.h"
 #include "stellation/FaceType.h"
 #include "stellation/Stellation.h"
@@ -54,23 +53,6 @@ FaceType* DiagramTypeOf(FaceVert* face)
 {
     FaceType* type = face ? face->mFaceType : nullptr;
     return type && type->mCoplanarSource ? type->mCoplanarSource : type;
-}
-
-// The corners of the face in its own 2D frame.
-std::vector<Vec2D> LocalCorners(const FaceVert& face)
-{
-    std::vector<Vec2D> corners;
-    const Transform3D toLocal = face.GetWorldToLocal(false);
-    for (int i = 0; i < face.mNumSides; ++i)
-    {
-        const FaceVert* corner = face.mNeighbours ? face.mNeighbours[size_t(i)] : nullptr;
-        if (!corner || (corner->mFlags & FaceVert::kInf))
-            continue;
-        Vec3D p;
-        toLocal.Apply(p, corner->mPoint);
-        corners.push_back(Vec2D{p.x, p.y});
-    }
-    return corners;
 }
 
 void FillRect(SceneDrawer& drawer, double left, double top, double right, double bottom)
@@ -120,7 +102,14 @@ bool CPolyView::GetDiagramExtent(double& left, double& bottom, double& right, do
         break;
     case kViewTypeFace:
         if (FaceVert* face = GetDiagramFace(kStellationBuilt))
-            points = LocalCorners(*face);
+            for (const StellationFacet* f = DiagramTypeOf(face)->mFacets; f; f = f->next)
+                if (f->mFlags & kFacetOnOriginalFace)
+                    for (const StellationRegion* region : f->mRegions)
+                        for (const StellationEdge* e = region ? region->mEdge : nullptr; e;)
+                        {
+                            points.push_back(e->mStart->mPos);
+                            e = e->mNext == region->mEdge ? nullptr : e->mNext;
+                        }
         break;
     default:
         return false;
@@ -189,31 +178,59 @@ void CPolyView::DrawFaceView()
     FaceVert* face = GetDiagramFace(kStellationBuilt);
     if (!face)
         return;
-    FaceVert* member = FaceVert::GetFirstUnskipped(face);
-    FaceType* type = DiagramTypeOf(member);
-    const Transform3D identity = IdentityFrame();
-    if (type && type->mDiagram && member->mLoopTypes.mLoopTypes)
-        member->mLoopTypes.DrawFace(member, identity, Vec3D{0, 0, 0}, 1.0, IsPicking(), false, nullptr,
-                                    type->mOutline);
-    FlushTranslucentQueue();
-    if (!IsPicking())
+    FaceType* type = DiagramTypeOf(face);
+    if (IsPicking() && PicksDiagramPointsOnly(GetSelectionMode()))
     {
-        const std::vector<Vec2D> corners = LocalCorners(*face);
-        std::vector<Vec3D> ends;
-        for (size_t i = 0; i < corners.size(); ++i)
-        {
-            const Vec2D& a = corners[i];
-            const Vec2D& b = corners[(i + 1) % corners.size()];
-            ends.push_back(Vec3D{a.x, a.y, 0});
-            ends.push_back(Vec3D{b.x, b.y, 0});
-        }
-        const ColorRGB& c = GetElementDisplayOptions().mDefaultEdgeColor;
-        std::vector<float> colours;
-        for (size_t i = 0; i < ends.size() / 2; ++i)
-            colours.insert(colours.end(), {c.r, c.g, c.b, 1.0f});
-        if (!ends.empty())
-            DrawLines(ends.data(), colours.data(), int(ends.size() / 2));
+        type->DrawDiagram(IdentityFrame(), kDiagramVertsOnly);
+        return;
     }
+    // The face is the facets of its diagram that the face covers, a star face's included.
+    const ColorRGB front = LimitBrightColour(face->mColor);
+    const ColorRGB back = DiagramBackColour(face->mColor, face->mBackColor);
+    const Transform3D identity = IdentityFrame();
+    const bool lighting = SetLighting(false);
+    for (const StellationFacet* f = type->mFacets; f; f = f->next)
+    {
+        if (!(f->mFlags & kFacetOnOriginalFace))
+            continue;
+        const ColorRGB& c = (f->mFlags & kFacetBack) ? back : front;
+        if (IsPicking())
+            SetGLSelectionItem(kPickDiagramFacet, f->mIndex);
+        SetMaterialColor4f(c.r, c.g, c.b, 1.0f);
+        f->DrawGL(identity);
+    }
+    if (IsPicking())
+    {
+        ClearGLSelectionItem();
+        SetLighting(lighting);
+        return;
+    }
+    // The outline: the diagram's edges on the face's boundary, each segment once.
+    std::vector<Vec3D> ends;
+    for (const StellationRegion* region = type->mFirstRegion; region; region = region->next)
+    {
+        const StellationEdge* e = region->mEdge;
+        for (int i = 0; e && i < 100000; ++i)
+        {
+            const SegVert* end = e->GetEnd();
+            const bool first = !e->mTwin || !e->mTwin->mRegion || region->GetIndex() < e->mTwin->mRegion->GetIndex();
+            if ((e->mFlags & kEdgeOnOriginalBoundary) && first && end)
+            {
+                ends.push_back(Vec3D{e->mStart->mPos.x, e->mStart->mPos.y, 0});
+                ends.push_back(Vec3D{end->mPos.x, end->mPos.y, 0});
+            }
+            e = e->mNext;
+            if (e == region->mEdge)
+                break;
+        }
+    }
+    const ColorRGB& c = GetElementDisplayOptions().mDefaultEdgeColor;
+    std::vector<float> colours;
+    for (size_t i = 0; i < ends.size() / 2; ++i)
+        colours.insert(colours.end(), {c.r, c.g, c.b, 1.0f});
+    if (!ends.empty())
+        DrawLines(ends.data(), colours.data(), int(ends.size() / 2));
+    SetLighting(lighting);
     DrawFaceDiagram(face);
 }
 

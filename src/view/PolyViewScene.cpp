@@ -169,10 +169,14 @@ void CPolyView::PrepareForDraw()
     if (mViewType < 0 || !mPendingFit)
         return;
     // The diagrams and nets fit their own extents once they exist; until then the fit waits.
+    if (DrawsDiagram(mViewType) && !Is3D())
+    {
+        if (FitDiagram())
+            mPendingFit = 0;
+        return;
+    }
     if (!ViewTypeHasAll(mViewType, kViewFamily3D) && !(IsCurrentRecordLast() && ViewTypeHasAll(mViewType, kViewFamily4D)))
     {
-        if (DrawsDiagram(mViewType) && !Is3D() && FitDiagram())
-            mPendingFit = 0;
         if (ViewTypeHasAll(mViewType, kViewFamilyDiagram) || ViewTypeHasAll(mViewType, kViewFamilyNet))
             return;
     }

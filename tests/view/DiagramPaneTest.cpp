@@ -116,6 +116,16 @@ TEST_F(DiagramPaneTest, TheStellationDiagramShowsTheFaceAsItsUsedFacet)
     EXPECT_EQ(UndoMenuText(false), "&Undo Stellation Change");
     UndoList::Undo();
     EXPECT_TRUE(stellation->IsOriginal());
+
+    // The Face pane shows the face alone, in its own colour, filling the pane's height or width.
+    mPane->SetViewType(kViewTypeFace, false);
+    const PaneFrame face = DrawAndRead(mPane);
+    EXPECT_EQ(mPane->GetPendingFit(), 0);
+    const ColorRGB& c = stellation->GetSelectedFace()->mColor;
+    EXPECT_TRUE(Near(Pixel(face, ClientOf(0.0, 0.0)), c.r, c.g, c.b));
+    ASSERT_TRUE(mPane->GetDiagramExtent(left, bottom, right, top));
+    const wxPoint low = ClientOf(left, bottom), high = ClientOf(right, top);
+    EXPECT_TRUE(std::abs(high.x - low.x) > 0.8 * face.width || std::abs(high.y - low.y) > 0.8 * face.height);
 }
 
 TEST_F(DiagramPaneTest, TheCellDiagramFramesTheCellsOfTheStellation)
