@@ -12,9 +12,10 @@ struct StellationSettings
     bool showOriginalEdges = false;
     // "Show Cell Lines": the boundaries between the cells are drawn on the stellation's faces.
     bool showCellLines = false;
-    // The colours of the diagram's lines and of the cell lines.
+    // The colour of the diagram's lines.
     ColorRGB diagramLineColor{1.0f, 1.0f, 1.0f};
-    ColorRGB cellLineColor{0.3f, 0.3f, 0.3f};
+    // The colour of the lines between the cells drawn on stellation faces.
+    ColorRGB cellLineColor{0.25f, 0.25f, 0.25f};
     // The blend mode of the diagram's facets that the stellation does not use (1 screen door).
     int transparencyStyle = 1;
 };
