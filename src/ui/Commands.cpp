@@ -85,7 +85,6 @@ constexpr const char* kMenuHelp = "&Help";
 constexpr const char* kChooser = "the \"Polyhedra\" chooser";
 constexpr const char* kImageExport = "pictures and videos of a pane";
 constexpr const char* kPrinting = "printing";
-constexpr const char* kManualAndAbout = "the manual, the web pages and the About box";
 constexpr const char* kUpdateCheck = "the update check";
 constexpr const char* kNamesAndTextLists = "model names, comments, text lists and their menu rows";
 constexpr const char* kElementTexts = "texts on faces, edges and vertices";
@@ -1412,21 +1411,21 @@ const CommandInfo kCommands[] = {
     {kCmdDiagnosticsDiagramVertices, kMenuOptionsDiagnosticMode, "Show Stellation Diagram Verte&x Numbers",
      "Show the numbers of the stellation diagram's vertices",
      {.modelKinds = k3D, .ownerUpdates = true, .checkable = true}},
-    {kCmdHelpManual, kMenuHelp, "OrvaneMax &Manual...\tF1", "Open the manual", {}, nullptr, nullptr, kManualAndAbout},
+    {kCmdHelpManual, kMenuHelp, "OrvaneMax &Manual...\tF1", "Open the manual", {}},
     {kCmdHelpPaper, kMenuHelp, "&Paper about OrvaneMax...",
-     "Read the paper about the program on the web", {}, nullptr, nullptr, kManualAndAbout},
+     "Read the paper about the program on the web", {}},
     {kCmdHelpForums, kMenuHelp, "Online &Forums...",
-     "Visit the forums on the web", {}, nullptr, nullptr, kManualAndAbout},
+     "Visit the forums on the web", {}},
     {kCmdHelpSocialPage, kMenuHelp, "OrvaneMax on &Social Media...",
-     "Visit the program's page on social media", {}, nullptr, nullptr, kManualAndAbout},
+     "Visit the program's page on social media", {}},
     {kCmdHelpCompanionApp, kMenuHelp, "Get Orvane Pocket for Your P&hone...",
-     "Find the companion app in the phone's app store", {}, nullptr, nullptr, kManualAndAbout},
+     "Find the companion app in the phone's app store", {}},
     {0, kMenuHelp, nullptr, nullptr, {}},
     {kCmdCheckForUpdates, kMenuHelp, "Check for Software &Updates Now...",
      "Ask whether a newer version of the program exists", {}, nullptr, nullptr, kUpdateCheck},
     {0, kMenuHelp, nullptr, nullptr, {}},
     {kCmdHelpAbout, kMenuHelp, "&About OrvaneMax...",
-     "Show the program's version and where it comes from", {}, nullptr, nullptr, kManualAndAbout},
+     "Show the program's version and where it comes from", {}},
 };
 }  // namespace
 

@@ -32,6 +32,7 @@
 #include "ui/DisplayCommands.h"
 #include "ui/EscapeCommands.h"
 #include "ui/ExportOptionsDialog.h"
+#include "ui/HelpCommands.h"
 #include "ui/FacetingCommands.h"
 #include "ui/LiveDialog.h"
 #include "ui/MenuWording.h"
@@ -110,6 +111,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     BindStellationCommands(this);
     BindDisplayCommands(this);
     BindOptionsCommands(this);
+    BindHelpCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();
         if (!doc)

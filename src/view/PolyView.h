@@ -14,11 +14,13 @@
 
 class Cell4D;
 class FaceType;
+class FaceVert;
 class Model3D;
 class Polytope4D;
 class Poly;
 class SimplePoly;
 class Stellation;
+class StellationCell;
 struct Export3DScene;
 struct ExportOrientation3D;
 class wxMenu;
@@ -400,6 +402,36 @@ private:
     // Vertices and edges as spheres and rods, sized by their perspective.
     void Draw4DSpheresAndCylinders(Poly& poly);
     mutable View4D mView4D;
+
+    // ---- The flat diagrams (PolyViewDiagrams.cpp) ----
+public:
+    // The Face, Face of Stellation, Stellation Diagram and Cell Diagram types.
+    static bool DrawsDiagram(int type);
+    // The selected face of the shown side's stellation once it is built to needed, when its type
+    // has a stellation diagram; null otherwise.
+    FaceVert* GetDiagramFace(int needed) const;
+    // The flat extent of the pane's diagram (y up), with a margin; false while there is none yet.
+    bool GetDiagramExtent(double& left, double& bottom, double& right, double& top) const;
+    // The caption the last drawing of a face diagram made ("Face type ..."); empty for none.
+    const std::string& GetDiagramCaption() const { return mDiagramCaption; }
+    // A click on a cell: request 6 (kPickCellLayer) takes out every layer from the cell's up when it
+    // is in, else puts in every layer up to it; request 5 includes it with its support or excludes
+    // it with what rests on it; any other request toggles the cell. One undo step, and the status
+    // bar names the cell and its layer.
+    void ToggleCell(StellationCell* cell, int request);
+    // A click on a facet of a diagram: the cell above it (request 4) or below it, as above.
+    void ToggleFacetCell(int facetIndex, int request);
+
+private:
+    bool FitDiagram();
+    void DrawDiagramView();
+    void DrawFaceView();
+    void DrawStellationFaceView();
+    void DrawStellationDiagramView();
+    void DrawCellDiagram();
+    // The caption of the face views.
+    void DrawFaceDiagram(FaceVert* face);
+    std::string mDiagramCaption;
 
     // ---- Stellation menu (PolyViewStellation.cpp) ----
 public:

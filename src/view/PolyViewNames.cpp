@@ -245,6 +245,9 @@ const char* CPolyView::GetPlaceholderText() const
                             mViewType == kViewTypeCompound;
     if (drawsModel)
         return "";
+    // The 4D face view is drawn in 3D, which comes with the 4D panes.
+    if (DrawsDiagram(mViewType) && !IsModel4D(GetCurrentPoly()))
+        return "";
     if (ViewTypeHasAll(mViewType, kViewFamilyMorph))
         return "Dual morphs are not available yet.";
     if (ViewTypeHasAll(mViewType, kViewFamilyDiagram))

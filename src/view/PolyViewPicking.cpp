@@ -231,6 +231,13 @@ void CPolyView::ApplyPickDefault(int request, const PickResult& picked)
         if (picked.element)
             poly->SelectElement(picked.element, false);
         break;
+    case kPickDiagramFacet:
+        ToggleFacetCell(picked.index, request);
+        return;
+    case kPickStellationCell:
+        if (Stellation* stellation = GetStellationUpTo(kStellationBuilt))
+            ToggleCell(stellation->FindCell(picked.index), request);
+        return;
     case kPickAxis:
         if (SymGroup* group = poly->GetSymGroup())
             group->SelectAxis(picked.index);
