@@ -94,7 +94,7 @@ constexpr const char* kAugmentation = "augmentation";
 constexpr const char* kModelsOnFaces = "models put on faces or vertices";
 constexpr const char* kVariations = "variations of a model";
 constexpr const char* kStellationCells = "changing the cells of a stellation";
-constexpr const char* kCellLines = "cell lines and original edges on stellations";
+constexpr const char* kCellLines = "cell lines on the model's faces";
 constexpr const char* kFacetingSteps = "stepping through facetings";
 constexpr const char* k4DConstructions = "new polytopes from old";
 constexpr const char* k4DStepPrism = "the 4D step prism";
@@ -585,8 +585,7 @@ const CommandInfo kCommands[] = {
      "Edit the planes of the model's faces", {.modelKinds = k3D}},
     {0, kMenuStellation, nullptr, nullptr, {}},
     {kCmdShowOriginalEdges, kMenuStellation, "Show Original &Edges",
-     "Show the model's own edges on its stellations", {.modelKinds = k3D, .ownerUpdates = true, .checkable = true},
-     nullptr, nullptr, kCellLines},
+     "Show the model's own edges on its stellations", {.modelKinds = k3D, .ownerUpdates = true, .checkable = true}},
     {kCmdAutoFrameStellation, kMenuStellation, "Au&to-frame Changed Stellation",
      "Fit the stellation into the panes when it changes", {.modelKinds = k3D, .ownerUpdates = true, .checkable = true}},
     {kCmdShowCellLines, kMenuStellation, "Show Cell &Lines",

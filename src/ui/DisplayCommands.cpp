@@ -46,6 +46,7 @@ const DisplaySwitch kDisplaySwitches[] = {
     {kCmdShowStellationEdges, []() -> bool& { return GetElementDisplayOptions().mShowStelEdges; }},
     {kCmdShowMidsphere, []() -> bool& { return GetViewDisplayOptions().showMidsphere; }},
     {kCmdAutoFrameStellation, []() -> bool& { return GetStellationSettings().autoFrame; }},
+    {kCmdShowOriginalEdges, []() -> bool& { return GetStellationSettings().showOriginalEdges; }},
 };
 
 void ToggleSpheresAndCylinders()

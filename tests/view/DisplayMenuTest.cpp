@@ -70,6 +70,7 @@ TEST_F(DisplayMenuTest, TheProgramWideSwitchesToggleWithTheirMarks)
         {"midsphere", kCmdShowMidsphere, GetViewDisplayOptions().showMidsphere},
         {"between hidden faces", kCmdHideBetweenHiddenFaces, o.mHideBetweenHiddenFaces},
         {"auto-frame", kCmdAutoFrameStellation, GetStellationSettings().autoFrame},
+        {"original edges", kCmdShowOriginalEdges, GetStellationSettings().showOriginalEdges},
     };
     for (const Case& c : kCases)
     {
@@ -83,9 +84,8 @@ TEST_F(DisplayMenuTest, TheProgramWideSwitchesToggleWithTheirMarks)
         RunCommand(c.command);
         EXPECT_EQ(c.flag, before);
     }
-    // Cell lines and original edges wait for the stellations' drawing of them.
+    // Cell lines wait for the model's faces to draw them.
     EXPECT_FALSE(Enabled(kCmdShowCellLines));
-    EXPECT_FALSE(Enabled(kCmdShowOriginalEdges));
 }
 
 TEST_F(DisplayMenuTest, ShowEdgesRedrawsThePaneWithTheEdges)
