@@ -169,6 +169,9 @@ public:
     // Every cell takes its type's palette colour: the types in order take positions 0, 1, 2 ...
     // (a dual's -1, -2 ...); a built dual is coloured too.
     void ColorCellsByType();
+    // Colours the cells by where they lie along d: one new palette colour per position, shared by
+    // successive cells of one type at one position; the built dual too.
+    void ColorCellsAlong(const Vec4D& d);
 
     // Viewing directions from the current elements (unit length); false without one.
     bool GetCellFirstDirection(Vec4D& out);

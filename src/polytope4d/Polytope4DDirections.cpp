@@ -3,6 +3,10 @@
 #include "polytope4d/Element4D.h"
 #include "polytope4d/Polytope4D.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 namespace
 {
 Polytope4D::PolytopeShownHook gPolytopeShown = nullptr;
@@ -89,4 +93,37 @@ void Polytope4D::ColorCellsByType()
     }
     if (Polytope4D* built = GetDualIfBuilt())
         built->ColorCellsByType();
+}
+
+void Polytope4D::ColorCellsAlong(const Vec4D& d)
+{
+    struct Placed
+    {
+        Cell4D* cell;
+        double value;
+        const CellType4D* type;
+    };
+    std::vector<Placed> cells;
+    for (int i = 0; i < mNumCells; ++i)
+        if (Cell4D* cell = GetCell(i))
+            cells.push_back({cell, Vec4Dot(cell->mCentre, d), cell->mType});
+    // Farthest along d first; at one position the cells of a type together.
+    constexpr double kSame = 1e-7;
+    std::stable_sort(cells.begin(), cells.end(), [](const Placed& a, const Placed& b) {
+        if (std::fabs(a.value - b.value) > kSame)
+            return a.value > b.value;
+        return a.type < b.type;
+    });
+    NextPaletteColor(nullptr, 0);
+    ColorRGB color;
+    const Placed* previous = nullptr;
+    for (const Placed& placed : cells)
+    {
+        if (!previous || placed.type != previous->type || std::fabs(placed.value - previous->value) > kSame)
+            NextPaletteColor(&color, 0);
+        placed.cell->mColor = ColorToRGB(color);
+        previous = &placed;
+    }
+    if (Polytope4D* built = GetDualIfBuilt())
+        built->ColorCellsAlong(d);
 }

@@ -101,7 +101,6 @@ constexpr const char* k4DStepPrism = "the 4D step prism";
 constexpr const char* kPolychoraFromFigures = "polychora from vertex figures";
 constexpr const char* k4DMeasuring = "measuring in 4D";
 constexpr const char* k4DSections = "the 4D cross-section directions";
-constexpr const char* k4DColors = "colours along the 4D projection";
 constexpr const char* kNetPanes = "the net panes";
 constexpr const char* kGlueTabs = "glue tabs";
 constexpr const char* kEdgeLabels = "edge labels and vertex angles";
@@ -793,7 +792,7 @@ const CommandInfo kCommands[] = {
     {kCmdColorAsCompound, kMenuColor, "Color as a Co&mpound\tShift+A",
      "Give each part of a compound its own colour", {.viewFamilies = kSides, .ownerUpdates = true}},
     {kCmdColorAlong4DAxis, kMenuColor, "Color Along 4D Pro&jection Axis",
-     "Colour the cells along this pane's 4D viewing direction", {.modelKinds = k4D}, nullptr, nullptr, k4DColors},
+     "Colour the cells along this pane's 4D viewing direction", {.modelKinds = k4D}},
     {0, kMenuColor, nullptr, nullptr, {}},
     // This toolkit refuses Tab as a menu key, so the item only shows it.
     {kCmdToggleSingleColor, kMenuColorBasicColorScheme, "Toggle Single/Auto Color Modes\tTab",

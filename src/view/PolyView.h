@@ -458,6 +458,9 @@ private:
     void ChooseDefaultVertexColor();
     void ChooseDefaultEdgeColor();
     void SetEdgeColoring(int mode);
+    // The polytope's cells (and its dual's) coloured by where they lie along this pane's 4D
+    // viewing direction, as one undo step.
+    void ColorAlongProjectionAxis();
     // One stepping command on the stellation the pane shows, as one undo step.
     void StepStellation(int command);
     void FillInaccessibleCells();

@@ -1,12 +1,15 @@
 // The Color menu commands of the model pane: colouring as a compound, the default vertex, edge,
 // midsphere and cell-line colours and the edge colouring.
 
+#include "kernel/Shell.h"
+#include "kernel/UndoKinds.h"
 #include "kernel/ViewTypes.h"
 #include "model/ColorSchemes.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "platform/CommandIds.h"
+#include "polytope4d/Polytope4D.h"
 #include "render/NewView.h"
 #include "render/PickColor.h"
 #include "stellation/StellationSettings.h"
@@ -122,8 +125,24 @@ void CPolyView::SetEdgeColoring(int mode)
         poly->SetEdgeColorScheme(true);
 }
 
+void CPolyView::ColorAlongProjectionAxis()
+{
+    Poly* poly = GetCurrentPoly();
+    if (!poly || !poly->mPolytope)
+        return;
+    // The pane looks along the last row of its 4D turn.
+    const Vec4D axis{mRotation4D.At(3, 0), mRotation4D.At(3, 1), mRotation4D.At(3, 2), mRotation4D.At(3, 3)};
+    GetShell().AddUndo(kUndoColorChange, false);
+    poly->mPolytope->ColorCellsAlong(axis);
+    GetShell().CloseUndo();
+    WarnIfRainbowMode();
+    GetShell().FaceColorsChanged(poly, true);
+    NewView::InvalidateAll(false, true);
+}
+
 void CPolyView::BindColorCommands()
 {
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ColorAlongProjectionAxis(); }, kCmdColorAlong4DAxis);
     Bind(
         wxEVT_MENU,
         [this](wxCommandEvent&) {

@@ -1,5 +1,6 @@
 #include "Polytope4DFixtures.h"
 
+#include "kernel/Palette.h"
 #include "kernel/ScriptedServices.h"
 #include "library/LibraryEntry.h"
 #include "model/Poly.h"
@@ -277,4 +278,50 @@ TEST_F(Prisms4DTest, AModelNotYetAnalysedGetsAPrismOfItsEdgeLength)
     finished->PrepareFacePlanes(false);
     for (Element4D* e = finished->mFirstFace; e; e = e->next)
         EXPECT_EQ(Element4D::AsFace(e)->mPlane.mNumIndices, 6) << "every square and cube face draws";
+}
+
+TEST_F(Prisms4DTest, CellsColouredAlongADirectionShareAColourOnlyAtOnePositionAndType)
+{
+    ScopedScriptedServices scripted;
+    std::unique_ptr<Poly> cube = BuildRow(FindRow("Cube"));
+    ASSERT_NE(cube, nullptr);
+    std::unique_ptr<Polytope4D> tesseract = Create4DPrism(cube.get(), 3);
+    ASSERT_NE(tesseract, nullptr);
+    ASSERT_EQ(tesseract->mNumCells, 8);
+    struct Case
+    {
+        Vec4D direction;
+        int axis;
+    };
+    // Along a coordinate axis the tesseract's cells stand at +h (one cell), 0 (six, all cubes of one
+    // type) and -h (one): three colours from the start of the palette, farthest along first.
+    for (const Case c : {Case{{0, 0, 0, 1}, 3}, Case{{1, 0, 0, 0}, 0}, Case{{0, 0, -2, 0}, 2}})
+    {
+        SCOPED_TRACE(c.axis);
+        tesseract->ColorCellsAlong(c.direction);
+        int front = 0, middle = 0, back = 0;
+        for (int i = 0; i < tesseract->mNumCells; ++i)
+        {
+            const Cell4D* cell = tesseract->GetCell(i);
+            const double along = Vec4Dot(cell->mCentre, c.direction);
+            if (along > 1e-9)
+            {
+                ++front;
+                EXPECT_EQ(cell->mColor, PaletteEntry(0));
+            }
+            else if (along < -1e-9)
+            {
+                ++back;
+                EXPECT_EQ(cell->mColor, PaletteEntry(2));
+            }
+            else
+            {
+                ++middle;
+                EXPECT_EQ(cell->mColor, PaletteEntry(1));
+            }
+        }
+        EXPECT_EQ(front, 1);
+        EXPECT_EQ(middle, 6);
+        EXPECT_EQ(back, 1);
+    }
 }

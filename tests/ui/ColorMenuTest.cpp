@@ -7,6 +7,7 @@
 #include "document/DocumentSettings.h"
 #include "document/UndoList.h"
 #include "document/WholeModelUndo.h"
+#include "kernel/Mat4.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/ViewTypes.h"
 #include "library/LibraryLookup.h"
@@ -21,9 +22,11 @@
 #include "polytope4d/Element4D.h"
 #include "polytope4d/Polytope4D.h"
 #include "polytope4d/RegularPolytopes4D.h"
+#include "render/NewView.h"
 #include "stellation/StellationSettings.h"
 #include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
+#include "view/PolyView.h"
 
 #include <wx/menu.h>
 
@@ -471,5 +474,26 @@ TEST_F(ColorMenuTest, TheCellsOfA4DModelTakeTheirColoursAndGiveThemBackInOneStep
 
     for (int i = 0; i < 4; ++i)
         UndoList::Undo();
+    EXPECT_EQ(CellColors(p), start);
+}
+
+TEST_F(ColorMenuTest, CellsColouredAlongThePanesViewingDirectionAreOneUndoStep)
+{
+    Current().SetPolytope4D(TwoTesseracts(), 0);
+    Polytope4D& p = *Current().mPolytope;
+    for (Element4D* c = p.mFirstCell; c; c = c->next)
+        c->mColor = 0x808080;
+    const std::vector<uint32_t> start = CellColors(p);
+    auto* pane = dynamic_cast<CPolyView*>(NewView::GetActiveView());
+    ASSERT_NE(pane, nullptr);
+    // Looking along w, each tesseract's cells stand at three places (its two caps and its six
+    // sides between them), all cubes of one type: six colours in all.
+    pane->SetRotation4D(Mat4());
+    const int steps = GetUndoStepCount();
+    RunCommand(kCmdColorAlong4DAxis);
+    EXPECT_EQ(GetUndoStepCount(), steps + 1);
+    const std::vector<uint32_t> along = CellColors(p);
+    EXPECT_EQ(std::set<uint32_t>(along.begin(), along.end()).size(), 6u);
+    UndoList::Undo();
     EXPECT_EQ(CellColors(p), start);
 }
