@@ -116,7 +116,8 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     Bind(wxEVT_MENU_HIGHLIGHT, &CMainFrame::OnMenuHighlight, this);
     // Letter keys of menu items while a pane has the focus; never while a text box takes the typing.
     Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
-        if (dynamic_cast<wxTextEntry*>(wxWindow::FindFocus()) || !RunPlainMenuAccelerator(*this, event))
+        if (dynamic_cast<wxTextEntry*>(wxWindow::FindFocus()) ||
+            (!HandleFacetingStepKey(event) && !RunPlainMenuAccelerator(*this, event)))
             event.Skip();
     });
     // A button let go over another window never reaches the pane: end its drag here.
