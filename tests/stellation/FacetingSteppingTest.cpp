@@ -125,9 +125,7 @@ TEST_F(FacetingSteppingTest, PlaneModeWalksThePlanesAndStartsAgainAfterTheLast)
     ASSERT_TRUE(f->GoToFirst());
     int planes = 1;
     EXPECT_EQ(f->mCurrentFace->mPlane, f->mFirstPlane);
-    EXPECT_EQ(scripted.services.statusText.rfind("Plane 0: Height 1, 4 vertices, ", 0), 0u)
-        << scripted.services.statusText;
-    EXPECT_NE(scripted.services.statusText.find("4-fold symmetry, reflexible"), std::string::npos);
+    EXPECT_EQ(scripted.services.statusText.rfind("Plane 0: Height ", 0), 0u) << scripted.services.statusText;
     while (f->StepNext())
     {
         ++planes;
@@ -142,27 +140,6 @@ TEST_F(FacetingSteppingTest, PlaneModeWalksThePlanesAndStartsAgainAfterTheLast)
     EXPECT_EQ(f->mCurrentFace->mPlane, f->mFirstPlane);
     ASSERT_TRUE(f->GoToLast());
     EXPECT_EQ(f->mCurrentFace->mPlane, f->mLastPlane);
-}
-
-TEST_F(FacetingSteppingTest, FacetModeFindsTheFacetOfTheDrawnPolygon)
-{
-    ScopedScriptedServices scripted;
-    GetFacetingSettings().stepMode = kFacetingStepFacets;
-    Faceting* f = Prepare("3.4.3.4");
-    ASSERT_NE(f, nullptr);
-    int count = 0;
-    for (bool ok = f->StepNext(); ok; ok = f->StepNext())
-    {
-        FacetingFace* shown = f->mCurrentFace;
-        // With the current facet forgotten, the polygon alone leads back to it.
-        f->mCurrentFace = nullptr;
-        bool notFound = false;
-        EXPECT_EQ(f->FindFaceOfPolygon(mModel->poly.mCurrentDrawnPolygon, &notFound), shown);
-        EXPECT_FALSE(notFound);
-        f->mCurrentFace = shown;
-        ++count;
-    }
-    EXPECT_EQ(count, f->mNumFaces);
 }
 
 TEST_F(FacetingSteppingTest, PlaneOfATriangleInNoCandidatePlaneIsTheFirstLower)
@@ -225,11 +202,5 @@ TEST_F(FacetingSteppingTest, ModelFacesGiveOnePolygonPerFaceType)
         f->UseModelFaces();
         const std::vector<Polygon3D*> drawn = ClosedPolygons(mModel->poly);
         EXPECT_EQ(int(drawn.size()), types);
-        for (const Polygon3D* p : drawn)
-        {
-            bool notFound = false;
-            EXPECT_NE(f->FindFaceOfPolygon(p, &notFound), nullptr);
-            EXPECT_FALSE(notFound);
-        }
     }
 }
