@@ -2,6 +2,11 @@
 
 #include "kernel/Paths.h"
 #include "kernel/Strings.h"
+#include "library/LibraryFileNames.h"
+#include "library/SceneFile.h"
+#include "library/SceneReader.h"
+#include "model/Poly.h"
+#include "model/PolyTemplate.h"
 #include "platform/FileSettingsStore.h"
 
 #include <cstdio>
@@ -24,6 +29,28 @@ bool ReadCountedLine(std::ifstream& in, std::string& line)
             return true;
     }
     return false;
+}
+
+// "8 cells, 24 faces, 32 edges, 16 vertices", cells and edges only when there are any.
+std::string CountsText(int cells, int faces, int edges, int verts)
+{
+    char buffer[160];
+    std::string text;
+    if (cells > 0)
+    {
+        std::snprintf(buffer, sizeof buffer, "%d cells, ", cells);
+        text += buffer;
+    }
+    std::snprintf(buffer, sizeof buffer, "%d faces, ", faces);
+    text += buffer;
+    if (edges > 0)
+    {
+        std::snprintf(buffer, sizeof buffer, "%d edges, ", edges);
+        text += buffer;
+    }
+    std::snprintf(buffer, sizeof buffer, "%d vertices", verts);
+    text += buffer;
+    return text;
 }
 }  // namespace
 
@@ -58,9 +85,23 @@ bool ModelFileInfoText(const char* path, std::string& text)
     }
     if (IsModelFileName(path))
     {
-        // Model files of our own are described once the program can read them.
-        text.clear();
-        return false;
+        // Only the header is read: the scene's name and its counts.
+        SceneFileInfo info;
+        Poly poly;
+        PolyTemplate templ;
+        if (!ReadSceneFile(path, &poly, &templ, kSceneHeaderOnly | kSceneNoMessages, &info, nullptr, nullptr))
+        {
+            text = "Can't read this model file";
+            return false;
+        }
+        std::string name = info.baseName;
+        if (IsBlank(name))
+        {
+            name = GetFileNamePart(path);
+            StripModelFileExtension(name);
+        }
+        text = name + "\n" + CountsText(info.numCells, info.numFaces, info.numEdges, info.numVerts);
+        return true;
     }
     if (!HasExtension(path, ".off"))
     {
@@ -80,22 +121,7 @@ bool ModelFileInfoText(const char* path, std::string& text)
         text = "Can't read the numbers of faces and vertices in this .off file";
         return false;
     }
-    char buffer[160];
-    text.clear();
-    if (cells > 0)
-    {
-        std::snprintf(buffer, sizeof buffer, "%d cells, ", cells);
-        text += buffer;
-    }
-    std::snprintf(buffer, sizeof buffer, "%d faces, ", faces);
-    text += buffer;
-    if (edges > 0)
-    {
-        std::snprintf(buffer, sizeof buffer, "%d edges, ", edges);
-        text += buffer;
-    }
-    std::snprintf(buffer, sizeof buffer, "%d vertices", verts);
-    text += buffer;
+    text = CountsText(cells, faces, edges, verts);
     return true;
 }
 

@@ -12,9 +12,9 @@ inline constexpr char kModelFileFilter[] = "*.orva";
 bool IsModelFileName(const char* path);
 
 // The preview text of the file dialogs for the path: a prompt for a folder or a path that does not
-// exist or names no model file, and for a ".off" file its counts ("6 faces, 12 edges, 8 vertices",
-// with cells and edges only when positive). True when the text describes the file; a file of our
-// own gets no text yet.
+// exist or names no model file; for a ".off" file its counts ("6 faces, 12 edges, 8 vertices", with
+// cells and edges only when positive); for a model file of our own the scene's name (else the file's)
+// and below it the counts its header gives. True when the text describes the file.
 bool ModelFileInfoText(const char* path, std::string& text);
 
 // The open dialog's filter.

@@ -75,8 +75,12 @@ public:
     // step). False, after telling the user, when neither gives a model.
     bool OpenModelByName(const char* text);
     // Next (step 1) or Previous (step -1) Polyhedron: through the search results when there are
-    // any, else through the Waterman polyhedra when one is shown, else through the library.
+    // any, else through the model files of the folder when the model came from a file, else through
+    // the Waterman polyhedra when one is shown, else through the library.
     void StepModel(int step);
+    // The next or previous model file of the current file's folder that opens, in natural order and
+    // wrapping round, each other file tried once; false when none opened.
+    bool StepThroughFolder(int step);
     void OnNextPolyhedron(wxCommandEvent& event);
     void OnPreviousPolyhedron(wxCommandEvent& event);
     // Poly > Try to Make Faces Regular.

@@ -32,6 +32,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -268,6 +269,12 @@ void CPolyDoc::StepModel(int step)
         return;
     }
 
+    if (!IsBlank(GetFilePath()))
+    {
+        StepThroughFolder(step);
+        return;
+    }
+
     const Poly& poly = GetCurrentRecord()->mPoly;
     int root = 0;
     int centre = 0;
@@ -288,6 +295,56 @@ void CPolyDoc::StepModel(int step)
     const LibraryEntry* entry = StepLibraryEntry(from, GetCurrentTemplate(), step);
     if (entry && !OpenLibraryModel(entry, false, false))
         mUnbuiltEntry = entry;
+}
+
+bool CPolyDoc::StepThroughFolder(int step)
+{
+    const std::string current = GetFilePath();
+    const std::string folder = GetFolderPart(current.c_str());
+    const std::string name = GetFileNamePart(current.c_str());
+    // The folder goes into the pattern: the working directory stays where it is.
+    const std::vector<std::string> files = ListFiles((folder + "*.orva").c_str(), 1);
+    const int count = int(files.size());
+    if (count == 0 || (count == 1 && CompareNatural(files[0].c_str(), name.c_str()) == 0))
+    {
+        SetFirstViewMessage("There are no other .ORVA files in this folder");
+        return false;
+    }
+    // Next starts after the last file at or before the current name, Previous before the first at or
+    // after it; the current file itself is not tried again.
+    int position = step > 0 ? -1 : count;
+    if (step > 0)
+    {
+        for (int i = 0; i < count; ++i)
+            if (CompareNatural(files[size_t(i)].c_str(), name.c_str()) <= 0)
+                position = i;
+    }
+    else
+    {
+        for (int i = count - 1; i >= 0; --i)
+            if (CompareNatural(files[size_t(i)].c_str(), name.c_str()) >= 0)
+                position = i;
+    }
+    bool wrapped = false;
+    for (int tries = 0; tries < count; ++tries)
+    {
+        position += step > 0 ? 1 : -1;
+        if (position >= count || position < 0)
+        {
+            position = position >= count ? 0 : count - 1;
+            wrapped = true;
+        }
+        const std::string& file = files[size_t(position)];
+        if (CompareNatural(file.c_str(), name.c_str()) == 0)
+            continue;
+        if (!OpenModelFile(folder + file, kOpenPathOnly))
+            continue;
+        if (wrapped && !FirstViewHasMessage())
+            SetFirstViewMessage(step > 0 ? "Wrapped from last to first file in folder"
+                                         : "Wrapped from first to last file in folder");
+        return true;
+    }
+    return false;
 }
 
 void CPolyDoc::OnNextPolyhedron(wxCommandEvent& /*event*/)
@@ -346,6 +403,11 @@ bool CPolyDoc::OnOpenDocument(const std::string& path)
 bool CPolyDoc::AskOpenModelFile()
 {
     std::string path;
+    const FileDialogInfoScope info([](const std::string& selected) {
+        std::string text;
+        ModelFileInfoText(selected.c_str(), text);
+        return text;
+    });
     if (!AskOpenFile("Open Model", path, "orva", kModelFileOpenFilter, &gBrowseOrva))
         return false;
     return OnOpenDocument(path);

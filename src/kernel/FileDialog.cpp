@@ -61,6 +61,26 @@ bool ApplyFilterExtension(std::string& name, const char* filter, int index, char
     return true;
 }
 
+namespace
+{
+std::function<std::string(const std::string& path)>& FileInfoCallback()
+{
+    static std::function<std::string(const std::string& path)> callback;
+    return callback;
+}
+}  // namespace
+
+FileDialogInfoScope::FileDialogInfoScope(std::function<std::string(const std::string& path)> describe)
+    : mPrevious(std::move(FileInfoCallback()))
+{
+    FileInfoCallback() = std::move(describe);
+}
+
+FileDialogInfoScope::~FileDialogInfoScope()
+{
+    FileInfoCallback() = std::move(mPrevious);
+}
+
 bool DoFileDialog(const char* title, std::string& path, int kind, const char* extension, const char* filter,
                   BrowseFolder* remembered, int* filterIndex)
 {
@@ -99,6 +119,7 @@ bool DoFileDialog(const char* title, std::string& path, int kind, const char* ex
         request.folder = remembered->GetPath();
     request.filter = filterText;
     request.filterIndex = filterIndex && *filterIndex > 0 ? *filterIndex : 1;
+    request.describe = FileInfoCallback();
 
     if (!Services().FileDialog(request))
         return false;

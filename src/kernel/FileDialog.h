@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 class BrowseFolder;
@@ -21,3 +22,17 @@ bool AskSaveFile(const char* title, std::string& path, const char* extension, co
 // separator and ";"-separated "*.ext" patterns) unless it already has one of the entry's extensions
 // (case ignored) or the entry takes "*.*". True when the name changed.
 bool ApplyFilterExtension(std::string& name, const char* filter, int index, char separator);
+
+// While one lives, the open and save dialogs show two lines about the file the user has selected,
+// from describe (a model file's name and counts, for File > Open and the OFF export).
+class FileDialogInfoScope
+{
+public:
+    explicit FileDialogInfoScope(std::function<std::string(const std::string& path)> describe);
+    ~FileDialogInfoScope();
+    FileDialogInfoScope(const FileDialogInfoScope&) = delete;
+    FileDialogInfoScope& operator=(const FileDialogInfoScope&) = delete;
+
+private:
+    std::function<std::string(const std::string& path)> mPrevious;
+};

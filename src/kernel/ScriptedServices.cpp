@@ -190,6 +190,8 @@ bool ScriptedServices::FileDialog(FileDialogRequest& request)
     if (!ok)
         return false;
     request.path = chosen;
+    if (request.describe)
+        lastFileInfo = request.describe(chosen);
     if (nextFilterIndex > 0)
         request.filterIndex = nextFilterIndex;
     nextFilterIndex = 0;

@@ -65,6 +65,8 @@ public:
     bool FileDialog(FileDialogRequest& request) override;
     // The last file dialog as it was asked for.
     FileDialogRequest lastFileDialog;
+    // What the last file dialog with an information panel showed for the file chosen.
+    std::string lastFileInfo;
     // Without a scripted answer the chooser takes the colour it was opened on.
     bool ChooseColor(uint32_t& color) override;
     // The colours the chooser was opened on, in order.

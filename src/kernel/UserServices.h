@@ -116,6 +116,9 @@ struct FileDialogRequest
     std::string filter;
     int filterIndex = 1;            // 1-based; receives the entry in force when the user pressed OK
     std::string path;               // receives the chosen file
+    // When set, the dialog shows the text it gives for the selected file ("" while none is) in two
+    // lines below the file list.
+    std::function<std::string(const std::string& path)> describe;
 };
 
 // What the progress window shows.

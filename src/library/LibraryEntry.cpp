@@ -2,6 +2,7 @@
 
 #include "kernel/Messages.h"
 #include "kernel/Strings.h"
+#include "library/SceneFile.h"
 #include "library/SpringFamilyDesc.h"
 #include "library/StoredSpringDescs.h"
 #include "model/Poly.h"
@@ -278,11 +279,7 @@ std::unique_ptr<SimplePoly> LibraryEntry::CreatePoly(const LibraryEntry* entry, 
     if (!entry)
         return nullptr;
     if (entry->mFlags & kFileEntry)
-    {
-        ErrorMessage("\"%s\" cannot be read: reading model files is not available in this version.",
-                     entry->mName ? entry->mName : "");
-        return nullptr;
-    }
+        return entry->mName ? ReadModelSimplePoly(entry->mName, dual) : nullptr;
     PolyTemplate templ;
     Poly poly;
     if (!poly.CreateFromLibraryEntry(&templ, entry, false))

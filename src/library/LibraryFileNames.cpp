@@ -4,7 +4,11 @@
 #include "kernel/Strings.h"
 #include "polytope4d/Polytope4DOptions.h"
 
+#include <strings.h>
+
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 
 namespace
 {
@@ -63,4 +67,59 @@ const char* GetLibraryFileDisplayName(const char* path)
     if (GetAutoGeneratePolychora() && ComparePrefixNoCase(name, kVertexFigurePrefix) == 0)
         name += std::char_traits<char>::length(kVertexFigurePrefix);
     return name;
+}
+
+namespace
+{
+void TrimTrailingSpace(std::string& text)
+{
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+}
+}  // namespace
+
+std::string StripModelFileName(const char* source, bool keepExtension, const char* prefix)
+{
+    if (!source)
+        return std::string();
+    const size_t skip = prefix ? std::strlen(prefix) : 0;
+    std::string name = std::strlen(source) > skip ? std::string(source + skip) : std::string();
+    bool wasModelFile = false;
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos)
+    {
+        wasModelFile = strcasecmp(name.c_str() + dot, ".orva") == 0;
+        name.erase(dot);
+    }
+    TrimTrailingSpace(name);
+    if (!name.empty() && name.back() == ')')
+    {
+        size_t i = name.size() - 1;
+        while (i > 0)
+        {
+            const char c = name[i - 1];
+            if (c == ';' || c == '/' || std::isdigit(static_cast<unsigned char>(c)) ||
+                std::isspace(static_cast<unsigned char>(c)))
+                --i;
+            else
+                break;
+        }
+        // i - 1 is the first character that is not part of the note.
+        if (i > 1 && name[i - 1] == '(')
+        {
+            name.erase(i - 1);
+            TrimTrailingSpace(name);
+        }
+    }
+    if (keepExtension && wasModelFile)
+        name += ".orva";
+    return name;
+}
+
+bool IsModelFileWithPrefix(const char* path, const char* prefix)
+{
+    if (!path || !prefix)
+        return false;
+    const std::string name = GetFileNamePart(path);
+    return strncasecmp(name.c_str(), prefix, std::strlen(prefix)) == 0;
 }

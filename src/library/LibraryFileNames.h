@@ -21,3 +21,10 @@ void AddModelFileExtension(std::string& path);
 // The file-name part of the path; while polychora are generated from vertex-figure files, without a
 // leading "verf-of-" (any case).
 const char* GetLibraryFileDisplayName(const char* path);
+
+// The file name after the prefix's length, without its extension and without a closing
+// "(...)" of digits, ';', '/' and spaces (the note of a variant, as in "Cube (5/2; 3)"); with
+// keepExtension a ".orva" extension (any case) stays. "verf-of-Cube (3).orva" gives "Cube".
+std::string StripModelFileName(const char* source, bool keepExtension, const char* prefix);
+// Whether the path's file name begins with the prefix, ignoring case.
+bool IsModelFileWithPrefix(const char* path, const char* prefix);

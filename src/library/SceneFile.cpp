@@ -14,6 +14,8 @@
 #include "library/SceneTokens.h"
 #include "library/SceneWriter.h"
 #include "model/Poly.h"
+#include "model/PolyTemplate.h"
+#include "model/SimplePoly.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -393,4 +395,16 @@ bool WriteSceneFile(const char* path, int mode, Poly* poly, int options)
         return false;
     }
     return true;
+}
+
+std::unique_ptr<SimplePoly> ReadModelSimplePoly(const char* path, bool dual)
+{
+    if (!path)
+        return nullptr;
+    // A record of its own: the document's model is never touched.
+    Poly poly;
+    PolyTemplate templ;
+    if (!ReadSceneFile(path, &poly, &templ, kSceneModelOnly | kSceneKeepSettings, nullptr, nullptr, nullptr))
+        return nullptr;
+    return poly.CreateSimplePoly(dual ? Poly::kConvertDual : Poly::kConvertBase, nullptr, nullptr);
 }

@@ -8,6 +8,7 @@
 
 class Poly;
 class PolyTemplate;
+class SimplePoly;
 struct MemBlock;
 struct SceneFileInfo;
 
@@ -44,6 +45,9 @@ inline constexpr int kSceneSetPath = 0x10;
 inline constexpr int kSceneAddToRecentFiles = 0x20;
 // The library's current search result is the same after the read.
 inline constexpr int kSceneKeepSearch = 0x40;
+// What the file sets of the program's settings (the cross-section, the nets, printing) is undone after
+// the read: a model read for another use than becoming the current model.
+inline constexpr int kSceneKeepSettings = 0x80;
 
 // Options > Keep Layout when Opening Files (off at start): reading a model file leaves the panes'
 // types, cameras, layout and motions as they are.
@@ -102,6 +106,11 @@ bool WriteSceneToBuffer(const char* path, Poly* poly, int options, MemBlock& blo
 // a message shown was an error or, shown as a box, a warning. info (may be null) receives the header.
 bool ReadSceneFile(const char* path, Poly* poly, PolyTemplate* templ, int options, SceneFileInfo* info,
                    const MemBlock* block, bool* failed);
+
+// The model of a model file as a plain model the caller owns (with dual, its dual side), read apart
+// from the document: the current model, the panes, the undo list and the settings stay as they are.
+// Null, after telling the user, when the file cannot be read.
+std::unique_ptr<SimplePoly> ReadModelSimplePoly(const char* path, bool dual);
 
 // Saves the scene to a model file in ASCII (kIoAscii) or BINARY (kIoBinary). The scene goes to a
 // new file beside the path, which replaces the old file only once it is complete: a save that fails

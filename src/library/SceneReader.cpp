@@ -202,7 +202,7 @@ bool SceneReader::Read()
         PostProcess();
     mStreams.CloseBlock();
     const bool succeeded = mOk && !mCancelled && mErrors == 0;
-    if (!succeeded)
+    if (!succeeded || (mOptions & kSceneKeepSettings))
         saved.Restore();
     if (!headerOnly)
         mHost.EndSceneRead(succeeded);

@@ -348,6 +348,22 @@ public:
     // The unique edges of the visible faces (or of the edge records), for the caller to free.
     VertexPair* CollectEdges() const;
     bool HasImages() const;
+
+    // ---- 3D exports (library/SimplePolyExport.cpp) ----
+    // Each writes the faces that are neither Temp nor Hidden, in the place they stand (the export
+    // command turns and sizes the model as its pane shows it first), with every coordinate and
+    // normal component within 1e-7 of zero written as 0, and answers whether the files were written;
+    // a file that cannot be opened gives false without a message. DXF and STL take triangles: of
+    // any other face the first three corners go out, and the first one is reported once.
+    // DXF R12: a layer of 3DFACEs per face colour, with kExport3DEdges the edges as LINEs in a
+    // layer "Edges" of their own.
+    bool ExportDxf(const char* path, const char* title, const VertexPair* edges) const;
+    // ASCII STL, a solid named after the title.
+    bool ExportStl(const char* path, const char* title) const;
+    // Wavefront OBJ with a material per face colour in the MTL file, which is written first.
+    bool ExportObj(const char* objPath, const char* mtlPath, const char* title) const;
+    // OFF with the faces' colours.
+    bool ExportOff(const char* path, const char* title) const;
     // Faces lying in one place as polygons: mode 1 keeps one of each stack, mode 0 removes them in
     // pairs, merging their vertices; removed elements get mark. False only when the user cancelled.
     bool RemoveAllCoincidentFaces(int mode, bool ask, uint32_t mark);

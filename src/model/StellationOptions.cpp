@@ -3,6 +3,7 @@
 namespace
 {
 int gStellationOptions = 0;
+int gStellationCriterion = 0;
 }
 
 int GetStellationOptions()
@@ -13,4 +14,14 @@ int GetStellationOptions()
 void StoreStellationOptions(int bits)
 {
     gStellationOptions = bits;
+}
+
+int GetStellationCriterion()
+{
+    return gStellationCriterion;
+}
+
+void StoreStellationCriterion(int criterion)
+{
+    gStellationCriterion = criterion;
 }

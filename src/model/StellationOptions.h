@@ -16,3 +16,14 @@ inline bool IsReflexibilityMaintained()
 {
     return (GetStellationOptions() & kCriteriaReflexible) != 0;
 }
+
+// The global stellation criterion: how stepping goes through the stellations.
+inline constexpr int kCriterionMainline = 0;
+inline constexpr int kCriterionPrimary = 1;
+inline constexpr int kCriterionMonoacral = 2;
+inline constexpr int kCriterionFullySupported = 3;
+inline constexpr int kCriterionMiller = 4;
+inline constexpr int kCriterionMillerSlow = 5;
+
+int GetStellationCriterion();
+void StoreStellationCriterion(int criterion);

@@ -96,7 +96,14 @@ void AddRegionTriangles(const FaceVert& element, SimplePoly& simplePoly, int& ne
         return;
     const DiagramOutline& outline = type->mOutline;
     const Transform3D frame = element.GetLocalFrame(false);
-    const Vec3D normal = element.GetNormal();
+    // The record keeps the element's own axis with its reversal flags, as a whole face does, and
+    // each triangle winds the way the element's corners do: a reader that turns the corners back
+    // for Reversed and the normal for ReverseNorm treats both alike, and its corners then go round
+    // the normal it writes.
+    const Vec3D normal = element.mZAxis;
+    Vec3D cornersAround = normal;
+    if (element.GetArea() < 0.0)
+        Vec3Negate(cornersAround);
     for (int k = 0; k < outline.mLoopTypeCount; ++k)
     {
         const LoopType& region = loopTypes[k];
@@ -120,11 +127,20 @@ void AddRegionTriangles(const FaceVert& element, SimplePoly& simplePoly, int& ne
                 if (SimpleVert* v = simplePoly.FindOrCreateVert(corner, nextVert))
                     record->SetVert(c, v);
             }
+            if (record->GetVert(0) && record->GetVert(1) && record->GetVert(2) &&
+                Vec3Dot(record->GetAreaVector(), cornersAround) < 0.0)
+            {
+                SimpleElem* second = record->mList[1];
+                record->mList[1] = record->mList[2];
+                record->mList[2] = second;
+            }
             // A reversed element's triangles say so as its whole face does, so that every reader
             // turns both the same way.
             record->mFlags |= SimpleElem::kNormalOriented;
             if (element.mFlags & FaceVert::kReverseNorm)
                 record->mFlags |= SimpleElem::kReverseNorm;
+            if (element.mFlags & FaceVert::kReversed)
+                record->mFlags |= SimpleElem::kReversed;
             if (region.mOpacity == 0.0f)
                 record->mFlags |= SimpleElem::kHidden;
             record->mNormal = normal;
@@ -418,7 +434,8 @@ std::unique_ptr<SimplePoly> Poly::CreateSimplePoly(uint32_t flags, CompoundPart*
                 record.mFlags |= SimpleElem::kReversed;
             if (e->mFlags & FaceVert::kHemi)
                 record.mFlags |= SimpleElem::kPlaneThroughCentre | SimpleElem::kNormalOriented;
-            record.mNormal = e->mNumSides == 0 && !(e->mFlags & FaceVert::kHemi) ? e->mCentre : e->GetNormal();
+            // The element's own axis: ReverseNorm, carried over, says which way it faces.
+            record.mNormal = e->mNumSides == 0 && !(e->mFlags & FaceVert::kHemi) ? e->mCentre : e->mZAxis;
             CopyElementHeader(*e, record, *faces, faceIndex, FaceRecord, *simplePoly);
             record.mRots = e->GetNumRots();
             if (e == selected)

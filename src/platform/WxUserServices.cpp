@@ -12,7 +12,12 @@
 #include <wx/msgdlg.h>
 #include <wx/evtloop.h>
 #include <wx/filedlg.h>
+#include <wx/filedlgcustomize.h>
 #include <wx/utils.h>
+
+#include <functional>
+#include <optional>
+#include <string>
 
 namespace
 {
@@ -114,6 +119,39 @@ int WxUserServices::ShowTable(TableRequest& request)
     return RunTableDialog(DialogOwner(), request);
 }
 
+namespace
+{
+// The two lines about the selected file below the dialog's file list.
+class FileInfoHook : public wxFileDialogCustomizeHook
+{
+public:
+    FileInfoHook(wxFileDialog& dialog, std::function<std::string(const std::string&)> describe)
+        : mDialog(dialog), mDescribe(std::move(describe))
+    {
+    }
+
+    void AddCustomControls(wxFileDialogCustomize& customizer) override
+    {
+        mFirst = customizer.AddStaticText(wxString());
+        mSecond = customizer.AddStaticText(wxString());
+    }
+
+    void UpdateCustomControls() override
+    {
+        const std::string text = mDescribe(mDialog.GetCurrentlySelectedFilename().utf8_string());
+        const size_t cut = text.find('\n');
+        mFirst->SetLabelText(wxString::FromUTF8(text.substr(0, cut)));
+        mSecond->SetLabelText(cut == std::string::npos ? wxString() : wxString::FromUTF8(text.substr(cut + 1)));
+    }
+
+private:
+    wxFileDialog& mDialog;
+    std::function<std::string(const std::string&)> mDescribe;
+    wxFileDialogStaticText* mFirst = nullptr;
+    wxFileDialogStaticText* mSecond = nullptr;
+};
+}  // namespace
+
 bool WxUserServices::FileDialog(FileDialogRequest& request)
 {
     // The dialog takes "description|patterns" pairs without the old closing "||".
@@ -125,10 +163,17 @@ bool WxUserServices::FileDialog(FileDialogRequest& request)
         style |= wxFD_FILE_MUST_EXIST;
     if (request.confirmOverwrite)
         style |= wxFD_OVERWRITE_PROMPT;
+    // The hook outlives the dialog that calls it.
+    std::optional<FileInfoHook> hook;
     wxFileDialog dialog(DialogOwner(), wxString::FromUTF8(request.title), wxString::FromUTF8(request.folder),
                         wxString::FromUTF8(request.name), wildcard, style);
     if (request.filterIndex > 0)
         dialog.SetFilterIndex(request.filterIndex - 1);
+    if (request.describe)
+    {
+        hook.emplace(dialog, request.describe);
+        dialog.SetCustomizeHook(*hook);
+    }
     dialog.CentreOnParent();
     if (dialog.ShowModal() != wxID_OK)
         return false;

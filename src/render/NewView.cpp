@@ -766,6 +766,8 @@ void NewView::OnChildMouse(wxMouseEvent& event)
 
 void NewView::OnChildKey(wxKeyEvent& event)
 {
+    if (event.GetEventType() == wxEVT_KEY_DOWN && OnPaneKey(event.GetKeyCode(), event.ControlDown()))
+        return;
     int bit = 0;
     switch (event.GetKeyCode())
     {

@@ -191,6 +191,8 @@ protected:
     // Mouse handlers of the drawing child; derived views call these first (button down) or last.
     virtual void OnMouseButtonDown(int button, int flags, int x, int y);
     virtual void OnMouseButtonUp(int button, int flags, int x, int y);
+    // A key pressed in the pane (wx key code); true when the pane acted on it.
+    virtual bool OnPaneKey(int /*keyCode*/, bool /*ctrl*/) { return false; }
     virtual void OnMouseDoubleClick(int button, int flags, int x, int y);
     virtual void OnMouseMove(int flags, int x, int y);
 

@@ -98,6 +98,7 @@ void Stellation::ResetEnumeration()
     mMaxCellSoFar = nullptr;
     mNumStellations = BigUInt();
     mNumChirals = BigUInt();
+    mCountInterrupted = false;
     mNumMillerExceptions = BigUInt();
     mMaxNumCells = -1;
     mTimeTaken = mStartSubTime = mEndSubTime = mEndTime = Duration();

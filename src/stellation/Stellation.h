@@ -165,6 +165,33 @@ public:
     void ClearCellFlag(uint32_t bit);
     bool MatchesFlag(uint32_t bit) const;
 
+    // ---- Stepping under the stellation criterion (StellationStepping.cpp) ----
+    // Brings the stellation to one the criterion accepts when stepping is not ready; true when that
+    // changed the stellation.
+    bool InitStepping();
+    void GoToCore();
+    // Every cell; with valid then the last stellation the criterion accepts.
+    bool GoToFinal(bool valid);
+    // False after a wrap, or when the criterion cannot step this side.
+    bool NextByCriteria();
+    bool PreviousByCriteria();
+    // Steps from the core to the wrap, counting into mNumStellations and mNumChirals under a
+    // progress level. A cancel keeps the counters and the next run resumes; false then.
+    bool CountStellations();
+
+    // The cell is included and supported, and every other included cell is supported and has an
+    // included cell above it.
+    bool IsMonoacral(StellationCell* cell) const;
+    // Marks with kCellVisited the cells reached from the cell through cells of that inclusion.
+    void FloodFill(StellationCell* cell, bool included);
+    bool IsConnected();
+    // The outside reaches every excluded cell.
+    bool HasNoInaccessibleCells();
+    // Includes the excluded cells the outside does not reach; true when there were any.
+    bool FillInaccessibleCells();
+    // Includes the mirror partner of every included cell.
+    void IncludeMirrorsOfIncluded();
+
     // ---- Kit parts of the side's polyhedron (once until the next reset) ----
     void CountKitParts();
     int GetNumKitPanels();
@@ -228,6 +255,7 @@ public:
     StellationCell* mMaxCellSoFar = nullptr;
     BigUInt mNumStellations;
     BigUInt mNumChirals;
+    bool mCountInterrupted = false;  // a cancelled count stopped at a stellation it counted
     BigUInt mNumMillerExceptions;
     int32_t mMaxNumCells = -1;
     Duration mTimeTaken;

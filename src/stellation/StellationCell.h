@@ -56,6 +56,16 @@ public:
     // recorded for undo, fits and the Model Info tree).
     static void ApplyInclusion(StellationCell* cell, bool on);
 
+    // Every lower neighbour is included or lies across a face through the centre.
+    bool IsSupported() const;
+    // An included neighbour above the cell, across a face not through the centre.
+    bool HasIncludedUpperNeighbour() const;
+    // Includes the cell and, recursively, what it rests on; false for the outer cell and when
+    // some support is unsupportable, the cell then excluded.
+    static bool IncludeWithSupport(StellationCell* cell);
+    // Excludes the cell and, recursively, the cells below it that nothing else rests on.
+    static void ExcludeWithDependants(StellationCell* cell);
+
     Stellation* mStellation;
     int32_t mIndex;
     // Facets 0..mNumLower-1 lie below the cell (it is their cell above); the rest above it.

@@ -15,6 +15,17 @@ public:
     // known from the two first cells.
     StellationCellLayer(StellationCell* firstCell, StellationCellLayer*& first, StellationCellLayer*& last);
 
+    // The cells that may join a fully supported stellation at this layer, given the layers below:
+    // each pair of mirror candidates first, second of the pair before its partner.
+    void CollectCandidates();
+    // Counts the candidates up (or down) by one as a binary number, first candidate lowest; false
+    // when the count overflowed to all excluded (or underflowed to all included).
+    bool NextCombination();
+    bool PrevCombination();
+    bool HasIncludedCandidate() const;
+    bool HasCandidates() const { return mFirstCandidate != nullptr; }
+    void ClearCandidates();
+
     int32_t mNumber = 0;
     int32_t mNumCellTypes = 0;  // set when the next layer starts
     StellationCell* mFirstCell;

@@ -35,6 +35,7 @@
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
 #include "ui/ScaleMenu.h"
+#include "ui/StellationCommands.h"
 #include "ui/StellationPlanesDialog.h"
 #include "ui/UndoSettingsDialog.h"
 #include "ui/TorusDialog.h"
@@ -101,6 +102,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     BindEscapeCommands(this);
     BindScaleCommands(this);
     BindFacetingCommands(this);
+    BindStellationCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();
         if (!doc)

@@ -13,6 +13,7 @@
 #include "render/NewView.h"
 #include "ui/CommandPictures.h"
 #include "ui/Commands.h"
+#include "ui/ToolBarDropDowns.h"
 
 #include <wx/artprov.h>
 
@@ -91,7 +92,7 @@ void CMainFrame::CreateToolBars()
     for (int b = 0; b < kNumMainToolBars; ++b)
     {
         const MainToolBarDesign& design = kDesigns[b];
-        auto* bar = new CToolBarEx(this, wxID_ANY, this);
+        auto* bar = new MainWindowToolBar(this, this);
         bar->SetToolBitmapSize(wxSize(16, 16));
         for (int id : design.buttons)
         {

@@ -6,6 +6,7 @@
 #include "kernel/Messages.h"
 #include "kernel/RenderSettings.h"
 #include "kernel/ViewTypes.h"
+#include "platform/CommandIds.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
@@ -94,6 +95,7 @@ CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
     BindSelectionCommands();
     BindStellationCommands();
     BindMemoryCommands();
+    BindViewMenuCommands();
     SetViewType(kViewTypePoly, false);
 }
 
@@ -138,6 +140,10 @@ bool CPolyView::OnTitleButton(int /*index*/, int kind, int flags)
         if (mViewType == kViewTypeFacetPreview || mViewType == kViewTypeFacetDiagram)
             return false;
         return ConvertViewToBaseModel(kind == kTitleMakeBase4D ? flags | int(Poly::kConvertKeepPolytope) : flags);
+    case kTitlePreviousStellation:
+    case kTitleNextStellation:
+        StepStellation(kind == kTitleNextStellation ? kCmdNextStellation : kCmdPreviousStellation);
+        return true;
     default:
         // The other buttons act through commands that come with their menus.
         return false;

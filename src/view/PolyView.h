@@ -7,6 +7,7 @@
 #include "view/Picking.h"
 #include "view/ViewThrows.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,7 @@ class Model3D;
 class Poly;
 class SimplePoly;
 class Stellation;
+struct VertexPair;
 
 // The model pane: one per pane of the main window, each showing the document's model in one of the
 // 25 view types (kernel/ViewTypes.h). It keeps the state that belongs to the pane (its type, its
@@ -47,6 +49,29 @@ public:
     const char* CheckViewAvailable() const;
     // The explosion scale moves the faces in this view now.
     bool ExplosionApplies() const;
+
+    // ---- The View menu (PolyViewViewMenu.cpp) ----
+    // Turns the camera to look along the direction (towards the viewer), another symmetry axis up;
+    // the eye keeps its distance. stopThrows stops the rotating throws first (the commands do).
+    void LookAlong(const Vec3D& direction, bool stopThrows);
+    // Turns the camera so that the direction points straight down, another symmetry axis right.
+    void SitOn(const Vec3D& direction, bool stopThrows);
+    // Along the first axis of the class; false (nothing done) without that class.
+    bool LookDownAxis(int axisClass, bool stopThrows);
+    bool SitOnAxis(int axisClass, bool stopThrows);
+    // The point the selected axis, edge, face or vertex stands for when orienting; false for none.
+    bool GetSelectedItemPoint(Vec3D& out) const;
+    // Base and dual swap in the base, dual and stellation types; in the others toggle flips the
+    // side the model shows.
+    void ToggleDualView(bool toggle);
+    // Every other pane swaps its type; the model's side flips once, by this one.
+    void DualAllViews();
+    void SetDefaultOrientation();
+    // Asks for the angle (the last one of the axis offered); false on cancel.
+    bool RotateAroundAxis(int axis);
+    void ToggleOrthogonal();
+    // Locked panes follow the camera, and for a 4D model the 4D rotation and projection too.
+    bool SyncOtherViews() override;
 
     // ---- Titles and names ----
     void UpdateTitle() override;
@@ -81,6 +106,26 @@ public:
     // File > Export Metric Data...: the shown side's mesh as a text report, to a file the user picks.
     // False when there is no mesh or the user cancels.
     bool ExportMetricData();
+    // The 3D export formats of the File menu, by the code the export options know them by.
+    static constexpr int kExportVrml = 0;
+    static constexpr int kExportPovRay = 1;
+    static constexpr int kExportDxf = 2;
+    static constexpr int kExportObj = 3;
+    static constexpr int kExportOff = 4;
+    static constexpr int kExportStl = 5;
+    // File > 3D Export...: what the pane shows, turned as it shows it and sized in the current unit,
+    // to a file the user picks. False when the user cancels, the pane has nothing to export (the
+    // conversion has said why) or the file cannot be written (said here).
+    bool Export3D(int format);
+    // What the pane shows as a plain model for a 3D export, made with the triangulation of the
+    // export options (request adds its own bits, kConvertTriangulate...), faces of mirrored parts
+    // turned back, rotated into the pane's view and sized by the model scale; edges, when given,
+    // receives the edges by vertex index. Null when the pane's model cannot be converted.
+    std::unique_ptr<SimplePoly> PrepareExport3D(uint32_t request, VertexPair** edges) const;
+    // The name an export of this pane starts from, without a folder: the model file's name, else the
+    // model's, abbreviated; then what the pane's type adds, and the extension.
+    std::string DefaultExportFileName(const char* extension, bool useRemembered) const;
+    std::string ViewTypeFileSuffix() const;
     // The shown side's selected face type.
     FaceType* GetSelectedFaceType() const;
     // Height of labels on the model for the font options.
@@ -138,6 +183,7 @@ public:
     void DefineTitleButtons();
     // A title-bar button of that kind was clicked; true when it changed the model.
     bool OnTitleButton(int index, int kind, int flags) override;
+    bool OnPaneKey(int keyCode, bool ctrl) override;
 
     // Per-view display switches.
     bool mShowSymmetryAxes = false;
@@ -169,6 +215,8 @@ protected:
 private:
     void BindExportCommands();
     void BindMemoryCommands();
+    void BindViewMenuCommands();
+    void StopRotatingThrows();
     // An augmentation preview in this view that adds the slot's model stops.
     void CancelPreviewOfSlot(int slot);
     // The model as this view shows it, kept where it is when it comes back; null when it cannot be made.
@@ -279,6 +327,9 @@ public:
 
 private:
     void BindStellationCommands();
+    // One stepping command on the stellation the pane shows, as one undo step.
+    void StepStellation(int command);
+    void FillInaccessibleCells();
 };
 
 // "Select All Cells Above" and the axis text of the class in the model's group.
@@ -286,6 +337,11 @@ std::string GetCellsAboveAxisMenuText(const Poly* poly, int axisClass);
 // The pane shows one side of a model with a symmetry group, which for class 2 has three axis
 // classes.
 bool CanSelectCellsAboveAxis(const CPolyView& view, int axisClass);
+
+// The view type a View menu command chooses; kViewTypeNone for another command.
+int ViewTypeOfCommand(int command);
+// The menu text of an axis class of the current model's group: "Look Down 5-fold Axis".
+std::string GetAxisMenuText(const char* name, int axisClass);
 
 // The type's name, or "Unknown view type" after an internal error for a code that is no type.
 const char* GetViewTypeName(int code);

@@ -2,27 +2,102 @@
 
 #include "view/PolyView.h"
 
+#include "document/ModelFileNames.h"
 #include "document/PolyApp.h"
 #include "document/PolyDoc.h"
 #include "kernel/FileDialog.h"
+#include "kernel/Mat3.h"
 #include "kernel/Messages.h"
 #include "kernel/Paths.h"
+#include "kernel/SceneParameters.h"
 #include "kernel/Strings.h"
+#include "kernel/UnitSettings.h"
+#include "kernel/ViewTypes.h"
+#include "library/Export3DOptions.h"
+#include "library/ExportFileNames.h"
+#include "library/LibraryEntry.h"
 #include "library/LibraryFileNames.h"
 #include "mesh/Model3D.h"
+#include "model/Poly.h"
+#include "model/SimplePoly.h"
+#include "operations/VertexPair.h"
 #include "platform/CommandIds.h"
 #include "stellation/Stellation.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace
 {
 constexpr char kTextFileFilter[] = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
+
+struct Export3DFormat
+{
+    int format;
+    int command;
+    const char* extension;
+    const char* caption;
+    const char* filter;
+    uint32_t request;  // the triangulation the writer needs whatever the options say
+};
+
+// The formats built so far; VRML and POV-Ray come with their writers.
+constexpr Export3DFormat kExport3DFormats[] = {
+    {CPolyView::kExportDxf, kCmdExportDxf, "dxf", "Export to DXF format", "DXF Files (*.dxf)|*.dxf|All Files (*.*)|*.*||",
+     uint32_t(SimplePoly::kTriangulateAll)},
+    {CPolyView::kExportObj, kCmdExportObj, "obj", "Export to Alias|Wavefront format",
+     "Wavefront Files (*.obj)|*.obj|All Files (*.*)|*.*||", 0},
+    {CPolyView::kExportOff, kCmdExportOff, "off", "Export to OFF format", "OFF Files (*.off)|*.off|All Files (*.*)|*.*||",
+     0},
+    {CPolyView::kExportStl, kCmdExportStl, "stl", "Export to STL format", "STL Files (*.stl)|*.stl|All Files (*.*)|*.*||",
+     uint32_t(SimplePoly::kTriangulateAll)},
+};
+
+const Export3DFormat* FindFormat(int format)
+{
+    for (const Export3DFormat& f : kExport3DFormats)
+        if (f.format == format)
+            return &f;
+    return nullptr;
+}
+
+// The conversion's triangulation bit for the export options' choice.
+uint32_t TriangulationRequest(uint32_t options)
+{
+    if (options & kExport3DTriangulateHoles)
+        return 0x80;
+    if (options & kExport3DTriangulateNonConvex)
+        return 0x40;
+    return 0x20;
+}
+
+// A face of a mirrored part runs the other way round: its corners are put back in order, the first
+// kept in place.
+void TurnMirroredFaces(SimplePoly& poly)
+{
+    for (int f = 0; f < poly.mNumFaces; ++f)
+    {
+        SimpleFace& face = poly.mFaces[f];
+        if (!(face.mFlags & SimpleElem::kReversed) || face.mNum < 3)
+            continue;
+        for (int i = 1; i < (face.mNum + 1) / 2; ++i)
+            std::swap(face.mList[i], face.mList[face.mNum - i]);
+    }
+}
 }  // namespace
 
 void CPolyView::BindExportCommands()
 {
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { ExportMetricData(); }, kCmdExportMetricData);
+    for (const Export3DFormat& f : kExport3DFormats)
+    {
+        const int format = f.format;
+        Bind(wxEVT_MENU, [this, format](wxCommandEvent&) { Export3D(format); }, f.command);
+        // A faceting diagram is a picture of facets, not a solid.
+        Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(mViewType != kViewTypeFacetDiagram); },
+             f.command);
+    }
 }
 
 Model3D* CPolyView::GetStellationModel3D(bool withNets) const
@@ -55,4 +130,140 @@ bool CPolyView::ExportMetricData()
         return false;
     model->ExportMetricData(path.c_str(), GetStellationName().c_str());
     return true;
+}
+
+std::string CPolyView::ViewTypeFileSuffix() const
+{
+    const Poly* poly = GetCurrentPoly();
+    const SceneParameters& scene = GetSceneParameters();
+    return ::ViewTypeFileSuffix(mViewType, scene.morphRatio, scene.sliceRatio, poly && (poly->mFlags & Poly::kIs4D));
+}
+
+std::string CPolyView::DefaultExportFileName(const char* extension, bool /*useRemembered*/) const
+{
+    // No export remembers a name of its own yet: the model file's name comes first.
+    std::string name;
+    const CPolyDoc* doc = GetPolyDoc();
+    const std::string source = doc ? doc->GetFilePath() : std::string();
+    if (!IsBlank(source))
+    {
+        name = GetFileNamePart(source.c_str());
+        name.resize(size_t(GetExtension(name.c_str()) - name.c_str()));
+    }
+    else
+    {
+        const Poly* poly = GetCurrentPoly();
+        const LibraryEntry* entry = poly ? poly->mLibraryEntry : nullptr;
+        const std::string baseName = entry && entry->mCategory == LibraryEntry::kCategoryJohnson
+                                         ? LibraryEntry::GetSymbol(entry)
+                                         : GetModelName(false, false);
+        if (!ShowsDual())
+            name = baseName;
+        else
+        {
+            name = GetDualName(false, false);
+            if (name.empty())
+                name = "D-" + baseName;
+        }
+        ToSemicolonNames(name);
+        AbbreviateModelName(name);
+    }
+    return name + ViewTypeFileSuffix() + "." + extension;
+}
+
+std::unique_ptr<SimplePoly> CPolyView::PrepareExport3D(uint32_t request, VertexPair** edges) const
+{
+    Poly* poly = GetCurrentPoly();
+    if (edges)
+        *edges = nullptr;
+    if (!poly)
+        return nullptr;
+    const uint32_t flags =
+        request | Poly::kConvertNoHolesWarning | Poly::kConvertFolded | TriangulationRequest(gExport3DOptions);
+    bool fromModel = false;
+    std::unique_ptr<SimplePoly> simplePoly = poly->CreateSimplePolyFromView(
+        flags, edges, &fromModel, static_cast<NewView*>(const_cast<CPolyView*>(this)));
+    if (!simplePoly)
+        return nullptr;
+    // The model's own conversions triangulate as asked; any other result is triangulated here.
+    if (!fromModel)
+    {
+        simplePoly = SimplePoly::CopyTriangulated(simplePoly.get(), int(flags), edges);
+        if (!simplePoly)
+            return nullptr;
+    }
+    TurnMirroredFaces(*simplePoly);
+
+    // Into the pane's view, x to the right, y up, z towards the viewer, in the current unit.
+    double matrix[9];
+    GetViewRotationMatrix(matrix, nullptr, false);
+    Mat3 turn;
+    turn.SetRows(Vec3D{matrix[0], matrix[3], matrix[6]}, Vec3D{matrix[1], matrix[4], matrix[7]},
+                 Vec3D{matrix[2], matrix[5], matrix[8]});
+    simplePoly->Rotate(turn);
+    simplePoly->Scale(GetUnitSettings().GetScale());
+    return simplePoly;
+}
+
+bool CPolyView::Export3D(int format)
+{
+    const Export3DFormat* f = FindFormat(format);
+    if (!f)
+    {
+        InternalError("CPolyView::Export3D(): no writer for format %d", format);
+        return false;
+    }
+    std::string path = DefaultExportFileName(f->extension, false);
+    std::string materialPath;
+    // The OFF dialog tells what an existing file holds before it is replaced.
+    std::optional<FileDialogInfoScope> info;
+    if (format == kExportOff)
+        info.emplace([](const std::string& selected) {
+            std::string text;
+            ModelFileInfoText(selected.c_str(), text);
+            return text;
+        });
+    for (;;)
+    {
+        if (!AskSaveFile(f->caption, path, f->extension, f->filter, &gBrowseExport))
+            return false;
+        if (format != kExportObj)
+            break;
+        materialPath = WithExtension(path.c_str(), "mtl");
+        if (!PathExists(materialPath.c_str()) ||
+            AskYesNo("Material file '%s' exists.  Overwrite?", materialPath.c_str()))
+            break;
+    }
+
+    VertexPair* edges = nullptr;
+    std::unique_ptr<SimplePoly> simplePoly =
+        PrepareExport3D(f->request, format == kExportDxf ? &edges : nullptr);
+    if (!simplePoly)
+    {
+        FreeVertexPairs(edges);
+        return false;
+    }
+    const std::string title = GetExportTitle();
+    bool written = false;
+    switch (format)
+    {
+    case kExportDxf:
+        written = simplePoly->ExportDxf(path.c_str(), title.c_str(), edges);
+        break;
+    case kExportObj:
+        written = simplePoly->ExportObj(path.c_str(), materialPath.c_str(), title.c_str());
+        break;
+    case kExportOff:
+        written = simplePoly->ExportOff(path.c_str(), title.c_str());
+        break;
+    case kExportStl:
+        written = simplePoly->ExportStl(path.c_str(), title.c_str());
+        break;
+    default:
+        break;
+    }
+    FreeVertexPairs(edges);
+    if (!written)
+        ErrorMessage("Couldn't write '%s'.", path.c_str());
+    return written;
 }

@@ -1,5 +1,8 @@
 // The Stellation menu commands that change the cells of the stellation a pane shows.
 
+#include "kernel/Messages.h"
+#include "kernel/Shell.h"
+#include "kernel/UndoKinds.h"
 #include "kernel/ViewTypes.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
@@ -15,6 +18,17 @@
 namespace
 {
 constexpr int kAxisCommands[3] = {kCmdCellsAboveAxis0, kCmdCellsAboveAxis1, kCmdCellsAboveAxis2};
+
+// Some pane shows the stellation of that side.
+bool HasStellationView(bool dual)
+{
+    Shell& shell = GetShell();
+    const int wanted = dual ? kViewTypeDualStellation : kViewTypeUniStellation;
+    for (void* view = shell.NextView(nullptr); view; view = shell.NextView(view))
+        if (shell.ViewTypeCode(view) == wanted)
+            return true;
+    return false;
+}
 
 bool ShowsOneSide(int viewType)
 {
@@ -68,8 +82,97 @@ void CPolyView::SelectUnsupportableCells()
     NewView::InvalidateAll(false, true);
 }
 
+void CPolyView::StepStellation(int command)
+{
+    Stellation* stellation = GetStellationUpTo(kStellationBuilt);
+    if (!stellation)
+        return;
+    Shell& shell = GetShell();
+    shell.AddUndo(stellation->IsDual() ? kUndoDualStellationChange : kUndoStellationChange, false);
+    switch (command)
+    {
+    case kCmdStellationCore:
+        stellation->GoToCore();
+        break;
+    case kCmdOriginalPolyhedron:
+        stellation->ResetToOriginal();
+        break;
+    case kCmdFinalStellation:
+        stellation->GoToFinal(false);
+        break;
+    case kCmdFinalValidStellation:
+        stellation->GoToFinal(true);
+        break;
+    case kCmdNextStellation:
+        stellation->NextByCriteria();
+        break;
+    case kCmdPreviousStellation:
+        stellation->PreviousByCriteria();
+        break;
+    default:
+        break;
+    }
+    shell.CloseUndo();
+    NewView::InvalidateAll(false, true);
+    if (!HasStellationView(stellation->IsDual()))
+        InfoMessage("Stellation changed, but there are no stellation views\nopen, so you won't be able to see it.\n\n"
+                    "Use \"%s\"\n(or the matching toolbar button) to see it.",
+                    stellation->IsDual() ? "Dual Stellation" : "Base Stellation");
+}
+
+bool CPolyView::OnPaneKey(int keyCode, bool ctrl)
+{
+    // Other panes give these keys other meanings as their features come.
+    const Poly* poly = GetCurrentPoly();
+    if (!poly || IsModel4D(poly))
+        return false;
+    switch (keyCode)
+    {
+    case WXK_UP:
+        StepStellation(kCmdNextStellation);
+        return true;
+    case WXK_DOWN:
+        StepStellation(kCmdPreviousStellation);
+        return true;
+    case WXK_HOME:
+        StepStellation(ctrl ? kCmdStellationCore : kCmdOriginalPolyhedron);
+        return true;
+    case WXK_END:
+        StepStellation(ctrl ? kCmdFinalValidStellation : kCmdFinalStellation);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CPolyView::FillInaccessibleCells()
+{
+    Stellation* stellation = GetStellationUpTo(kStellationBuilt);
+    if (!stellation)
+        return;
+    if (stellation->HasNoInaccessibleCells())
+    {
+        InfoMessage("Nothing to fill: all parts are accessible already.");
+        return;
+    }
+    Shell& shell = GetShell();
+    shell.AddUndo(stellation->IsDual() ? kUndoDualStellationChange : kUndoStellationChange, false);
+    stellation->FillInaccessibleCells();
+    shell.CloseUndo();
+    NewView::InvalidateAll(false, true);
+}
+
+namespace
+{
+constexpr int kStepCommands[] = {kCmdStellationCore,  kCmdOriginalPolyhedron, kCmdFinalStellation,
+                                 kCmdFinalValidStellation, kCmdNextStellation, kCmdPreviousStellation};
+}  // namespace
+
 void CPolyView::BindStellationCommands()
 {
+    for (int command : kStepCommands)
+        Bind(wxEVT_MENU, [this, command](wxCommandEvent&) { StepStellation(command); }, command);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { FillInaccessibleCells(); }, kCmdFillInaccessibleCells);
     for (int axis = 0; axis < 3; ++axis)
     {
         Bind(wxEVT_MENU, [this, axis](wxCommandEvent&) { SelectCellsAboveAxis(axis); }, kAxisCommands[axis]);

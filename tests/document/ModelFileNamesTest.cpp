@@ -2,6 +2,12 @@
 
 #include "document/ModelFileNames.h"
 
+#include "kernel/TokenFile.h"
+#include "library/LibraryLookup.h"
+#include "library/SceneFile.h"
+#include "model/Poly.h"
+#include "model/PolyTemplate.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -74,6 +80,29 @@ TEST_F(ModelFileInfoTextTest, AnOffFileShowsItsCounts)
         EXPECT_TRUE(ModelFileInfoText(Write(c.name, c.contents).c_str(), text));
         EXPECT_EQ(text, c.text);
     }
+}
+
+TEST_F(ModelFileInfoTextTest, AModelFileShowsItsNameAndCounts)
+{
+    PolyTemplate templ;
+    Poly cube;
+    ASSERT_TRUE(cube.CreateFromLibraryEntry(&templ, FindLibraryEntry("Cube", nullptr, false), false));
+    const std::string path = (mFolder / "saved cube.orva").string();
+    ASSERT_TRUE(WriteSceneFile(path.c_str(), kIoBinary, &cube, 0));
+    std::string text;
+    EXPECT_TRUE(ModelFileInfoText(path.c_str(), text));
+    EXPECT_EQ(text, "Cube\n6 faces, 12 edges, 8 vertices");
+
+    // A scene without a name is named by its file.
+    cube.SetBaseName("");
+    cube.SetFromLibraryEntry(nullptr);
+    const std::string unnamed = (mFolder / "my model.orva").string();
+    ASSERT_TRUE(WriteSceneFile(unnamed.c_str(), kIoAscii, &cube, 0));
+    EXPECT_TRUE(ModelFileInfoText(unnamed.c_str(), text));
+    EXPECT_EQ(text.substr(text.find('\n')), "\n6 faces, 12 edges, 8 vertices");
+
+    EXPECT_FALSE(ModelFileInfoText(Write("broken.orva", "nothing like a model").c_str(), text));
+    EXPECT_EQ(text, "Can't read this model file");
 }
 
 TEST_F(ModelFileInfoTextTest, OtherPathsGetAPrompt)

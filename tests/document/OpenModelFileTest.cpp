@@ -22,10 +22,12 @@
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
 #include "model/SimplePoly.h"
+#include "render/OpenGLView.h"
 #include "support/RecordingShell.h"
 #include "support/WxTestApp.h"
 
 #include <gtest/gtest.h>
+#include <wx/frame.h>
 
 #include <filesystem>
 #include <fstream>
@@ -278,4 +280,131 @@ TEST_F(OpenModelFileTest, TheDefaultSceneOpensWithoutBecomingTheDocumentsFile)
     EXPECT_TRUE(mDoc->GetPathName().empty());
     EXPECT_EQ(GetRecentFileList().Count(), 0);
     EXPECT_EQ(mDoc->GetFileForm(), -1);
+}
+
+namespace
+{
+// A folder of model files and one pane whose message line the stepping writes to.
+class FolderSteppingTest : public OpenModelFileTest
+{
+protected:
+    void SetUp() override
+    {
+        OpenModelFileTest::SetUp();
+        if (IsSkipped())
+            return;
+        mFrame = new wxFrame(nullptr, wxID_ANY, "folder stepping test");
+        mPane = new OpenGLView(mFrame);
+        mStepFolder = mFolder + "/step";
+        std::filesystem::create_directories(mStepFolder);
+    }
+    void TearDown() override
+    {
+        if (mFrame)
+        {
+            // Gone before the next test, whose pane must be the first.
+            mFrame->Destroy();
+            PumpEventsUntil([] { return NewView::GetFirstView() == nullptr; }, 50);
+        }
+        OpenModelFileTest::TearDown();
+    }
+
+    // The library model written as a file of the folder.
+    std::string Save(const char* file, const char* model) const
+    {
+        PolyTemplate templ;
+        Poly poly;
+        EXPECT_TRUE(poly.CreateFromLibraryEntry(&templ, FindLibraryEntry(model, nullptr, false), false));
+        const std::string path = mStepFolder + "/" + file;
+        EXPECT_TRUE(WriteSceneFile(path.c_str(), kIoBinary, &poly, 0));
+        return path;
+    }
+    std::string Damaged(const char* file) const
+    {
+        const std::string path = mStepFolder + "/" + file;
+        std::ofstream(path, std::ios::binary) << "Orvane BINARY 8.10 this is not a scene";
+        return path;
+    }
+    std::string FileShown() const { return GetFileNamePart(mDoc->GetFilePath().c_str()); }
+    std::string Message() const { return mPane->GetMessage(); }
+    void ClearMessage() { NewView::SetMessage(mPane, "%s", ""); }
+
+    wxFrame* mFrame = nullptr;
+    OpenGLView* mPane = nullptr;
+    std::string mStepFolder;
+};
+}  // namespace
+
+TEST_F(FolderSteppingTest, NextAndPreviousGoThroughTheFolderInNaturalOrderAndWrap)
+{
+    Save("a.orva", "Cube");
+    Save("b.orva", "Octahedron");
+    const std::string c = Save("c.orva", "Tetrahedron");
+    ASSERT_TRUE(mDoc->OpenModelFile(c, 0));
+    const int recent = GetRecentFileList().Count();
+
+    ClearMessage();
+    mDoc->StepModel(1);
+    EXPECT_EQ(FileShown(), "a.orva");
+    EXPECT_EQ(Current().mFaces.mCount, 6);
+    EXPECT_EQ(Message(), "Wrapped from last to first file in folder");
+
+    ClearMessage();
+    mDoc->StepModel(1);
+    EXPECT_EQ(FileShown(), "b.orva");
+    EXPECT_EQ(Message(), "");
+
+    ClearMessage();
+    mDoc->StepModel(-1);
+    mDoc->StepModel(-1);
+    EXPECT_EQ(FileShown(), "c.orva");
+    EXPECT_EQ(Current().mFaces.mCount, 4);
+    EXPECT_EQ(Message(), "Wrapped from first to last file in folder");
+    EXPECT_EQ(GetRecentFileList().Count(), recent) << "stepping adds nothing to the recent files";
+    EXPECT_EQ(Messages(), 0);
+}
+
+TEST_F(FolderSteppingTest, NumbersInNamesSortByValue)
+{
+    const std::string a2 = Save("a2.orva", "Cube");
+    Save("a10.orva", "Octahedron");
+    ASSERT_TRUE(mDoc->OpenModelFile(a2, 0));
+    mDoc->StepModel(1);
+    EXPECT_EQ(FileShown(), "a10.orva");
+    mDoc->StepModel(1);
+    EXPECT_EQ(FileShown(), "a2.orva");
+}
+
+TEST_F(FolderSteppingTest, AFolderWithNoOtherFileSaysSo)
+{
+    const std::string only = Save("only.orva", "Cube");
+    std::ofstream(mStepFolder + "/notes.txt") << "not a model file";
+    ASSERT_TRUE(mDoc->OpenModelFile(only, 0));
+    ClearUndoList();
+    mDoc->StepModel(1);
+    EXPECT_EQ(Message(), "There are no other .ORVA files in this folder");
+    EXPECT_EQ(FileShown(), "only.orva");
+    EXPECT_EQ(GetUndoStepCount(), 0);
+}
+
+TEST_F(FolderSteppingTest, DamagedFilesArePassedOverAndEachIsTriedOnce)
+{
+    const std::string a = Save("a.orva", "Cube");
+    Damaged("b.orva");
+    Save("c.orva", "Octahedron");
+    ASSERT_TRUE(mDoc->OpenModelFile(a, 0));
+    mDoc->StepModel(1);
+    EXPECT_EQ(FileShown(), "c.orva") << "b.orva cannot be read";
+    EXPECT_EQ(Messages(), 1);
+
+    // Only damaged files besides the current one: the model stays, each was tried once.
+    std::filesystem::remove(mStepFolder + "/a.orva");
+    Damaged("d.orva");
+    mServices.services.Clear();
+    ClearUndoList();
+    mDoc->StepModel(1);
+    EXPECT_EQ(FileShown(), "c.orva");
+    EXPECT_EQ(Current().mFaces.mCount, 8);
+    EXPECT_EQ(Messages(), 2) << "b.orva and d.orva, once each";
+    EXPECT_EQ(GetUndoStepCount(), 0);
 }

@@ -196,6 +196,30 @@ TEST_F(LibraryEntryTest, ModelFileNames)
         EXPECT_EQ(path, c.stripped) << c.path;
     }
 
+    const struct
+    {
+        const char* source;
+        bool keep;
+        const char* prefix;
+        const char* name;
+    } kStripNames[] = {
+        {"verf-of-Cube (3).orva", false, "verf-of-", "Cube"},
+        {"verf-of-Cube (3).orva", true, "verf-of-", "Cube.orva"},
+        {"VERF-OF-Cube.ORVA", true, "verf-of-", "Cube.orva"},
+        {"Rhombicuboctahedron (5/2; 3)", false, "", "Rhombicuboctahedron"},
+        {"Great (x)", false, "", "Great (x)"},
+        {")", false, "", ")"},
+        {"(3)", false, "", "(3)"},
+        {"Cube (3).off", true, "", "Cube"},
+        {"cell-of-", false, "cell-of-", ""},
+        {"ab", false, "cell-of-", ""},
+    };
+    for (const auto& c : kStripNames)
+        EXPECT_EQ(StripModelFileName(c.source, c.keep, c.prefix), c.name) << c.source;
+    EXPECT_TRUE(IsModelFileWithPrefix("/models/VERF-of-600-cell.orva", "verf-of-"));
+    EXPECT_FALSE(IsModelFileWithPrefix("/verf-of-models/600-cell.orva", "verf-of-"));
+    EXPECT_FALSE(IsModelFileWithPrefix("verf-o", "verf-of-"));
+
     std::string path = "Cube";
     AddModelFileExtension(path);
     EXPECT_EQ(path, "Cube.orva");

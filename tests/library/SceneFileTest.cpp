@@ -35,9 +35,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -696,3 +698,76 @@ TEST_F(SceneFileTest, FacesWithoutCornersKeepTheirPlanesInAscii)
     EXPECT_NEAR(std::strtod(words[3].c_str(), nullptr), empty->mCentre.z, 1e-12);
     EXPECT_GT(Vec3Length(empty->mCentre), 1e-3);
 }
+
+namespace
+{
+std::vector<Vec3D> SortedPositions(const SimplePoly& model)
+{
+    std::vector<Vec3D> points;
+    for (int i = 0; i < model.mNumVerts; ++i)
+        points.push_back(model.mVerts[i].mPos);
+    std::sort(points.begin(), points.end(), [](const Vec3D& a, const Vec3D& b) {
+        return a.x != b.x ? a.x < b.x : a.y != b.y ? a.y < b.y : a.z < b.z;
+    });
+    return points;
+}
+
+// A model file read for another use than becoming the model: the file's settings stay out.
+TEST_F(SceneFileTest, AModelFileReadAsidePlainModelLeavesTheSettingsAlone)
+{
+    Poly cube;
+    PolyTemplate templ;
+    BuildLibraryModel(cube, templ, "4.4.4");
+    std::unique_ptr<SimplePoly> saved = cube.CreateSimplePoly(Poly::kConvertBase, nullptr, nullptr);
+    ASSERT_TRUE(saved);
+    GetUnitSettings().mNetSpacing = 1234;
+    GetUnitSettings().mColorPagesMode = kSingleColorPages;
+    GetSceneParameters().sliceMatrix.At(0, 3) = 0.25;
+    const std::string path = Path("cube.orva");
+    ASSERT_TRUE(WriteSceneFile(path.c_str(), kIoBinary, &cube, 0))
+        << (mScripted.services.LastCall() ? mScripted.services.LastCall()->text : std::string());
+
+    // Other settings in force when it is read.
+    GetUnitSettings().mNetSpacing = 99;
+    GetUnitSettings().mColorPagesMode = kMultiColorPages;
+    GetSceneParameters().sliceMatrix.At(0, 3) = 0.0;
+    const double scale = GetUnitSettings().GetScale();
+
+    std::unique_ptr<SimplePoly> base = ReadModelSimplePoly(path.c_str(), false);
+    ASSERT_TRUE(base);
+    EXPECT_EQ(base->mNumVerts, 8);
+    EXPECT_EQ(base->mNumFaces, 6);
+    const std::vector<Vec3D> expected = SortedPositions(*saved);
+    const std::vector<Vec3D> read = SortedPositions(*base);
+    ASSERT_EQ(read.size(), expected.size());
+    for (size_t i = 0; i < read.size(); ++i)
+        EXPECT_LT(Vec3Distance(read[i], expected[i]), 1e-12) << i;
+    std::unique_ptr<SimplePoly> dual = ReadModelSimplePoly(path.c_str(), true);
+    ASSERT_TRUE(dual);
+    EXPECT_EQ(dual->mNumVerts, 6);
+    EXPECT_EQ(dual->mNumFaces, 8);
+
+    EXPECT_EQ(GetUnitSettings().mNetSpacing, 99);
+    EXPECT_EQ(GetUnitSettings().mColorPagesMode, kMultiColorPages);
+    EXPECT_EQ(GetSceneParameters().sliceMatrix.At(0, 3), 0.0);
+    EXPECT_EQ(GetUnitSettings().GetScale(), scale);
+    EXPECT_EQ(mScripted.services.CountCalls("MessageBox"), 0);
+
+    // A library entry held in the file gives the same model.
+    LibraryEntry* entry = CreateFileEntry(path.c_str());
+    std::unique_ptr<SimplePoly> fromEntry = LibraryEntry::CreatePoly(entry, true);
+    entry->FreeStrings();
+    delete entry;
+    ASSERT_TRUE(fromEntry);
+    EXPECT_EQ(fromEntry->mNumVerts, 6);
+    EXPECT_EQ(fromEntry->mNumFaces, 8);
+
+    // Missing and damaged files give nothing, after one message each.
+    EXPECT_EQ(ReadModelSimplePoly(Path("missing.orva").c_str(), false), nullptr);
+    const std::string damaged = Path("damaged.orva");
+    std::ofstream(damaged, std::ios::binary) << "Orvane BINARY 8.10 not a scene";
+    EXPECT_EQ(ReadModelSimplePoly(damaged.c_str(), false), nullptr);
+    EXPECT_EQ(mScripted.services.CountCalls("MessageBox"), 2);
+    EXPECT_EQ(GetUnitSettings().mNetSpacing, 99);
+}
+}  // namespace

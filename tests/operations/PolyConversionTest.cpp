@@ -120,15 +120,16 @@ TEST(PolyConversionTest, TheBaseSideOfACube)
         ASSERT_EQ(face.mNum, 4);
         for (int k = 0; k < 4; ++k)
             EXPECT_EQ(face.GetVert(k)->GetIndex(), cube.faces[size_t(f)][size_t(k)]);
-        EXPECT_EQ(face.mNormal.x, poly.GetNthFace(f)->GetNormal().x);
-        EXPECT_EQ(face.mNormal.z, poly.GetNthFace(f)->GetNormal().z);
+        EXPECT_EQ(face.mNormal.x, poly.GetNthFace(f)->mZAxis.x);
+        EXPECT_EQ(face.mNormal.z, poly.GetNthFace(f)->mZAxis.z);
     }
     const SimpleFace& marked = sp->mFaces[3];
     EXPECT_TRUE(marked.mFlags & SimpleElem::kHidden);
     EXPECT_TRUE(marked.mFlags & SimpleElem::kReverseNorm);
     EXPECT_EQ(marked.mColor, 0x8000ffu);
     EXPECT_EQ(marked.mOpacity, 0.5f);
-    EXPECT_EQ(marked.mNormal.y, -1.0);  // the reversed normal of the face at y = +1
+    // The face's own axis; the flag turns it, as ReverseNorm turns the element's.
+    EXPECT_EQ(marked.mNormal.y, 1.0);
     EXPECT_EQ(sp->mVerts[6].mText, "corner");
     EXPECT_EQ(sp->mSelectedFace, &sp->mFaces[2]);
 

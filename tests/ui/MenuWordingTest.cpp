@@ -229,7 +229,7 @@ TEST_F(MenuWordingTest, APopupOfCommandsTakesTheirTextsMarksAndRules)
 {
     const bool inertia = MouseThrowsEnabled();
     std::unique_ptr<wxMenu> menu(
-        BuildCommandMenu(GetCommandTable(), {0, kCmdAllowMouseInertia, 0, 0, kCmdViewFace, kCmdUndoSettings, 0}));
+        BuildCommandMenu(GetCommandTable(), {0, kCmdAllowMouseInertia, 0, 0, kCmdSubdivideInwards, kCmdUndoSettings, 0}));
     ASSERT_EQ(menu->GetMenuItemCount(), 4u);  // the stray separators are gone
     EXPECT_EQ(menu->FindItemByPosition(0)->GetItemLabel(), "Allow &Mouse Inertia");
     EXPECT_TRUE(menu->FindItemByPosition(0)->IsCheckable());
@@ -241,7 +241,7 @@ TEST_F(MenuWordingTest, APopupOfCommandsTakesTheirTextsMarksAndRules)
         menu->UpdateUI(mFrame);
         EXPECT_TRUE(menu->FindItem(kCmdAllowMouseInertia)->IsEnabled());
         EXPECT_EQ(menu->FindItem(kCmdAllowMouseInertia)->IsChecked(), on);
-        EXPECT_FALSE(menu->FindItem(kCmdViewFace)->IsEnabled());  // waits for its feature
+        EXPECT_FALSE(menu->FindItem(kCmdSubdivideInwards)->IsEnabled());  // waits for its feature
         EXPECT_TRUE(menu->FindItem(kCmdUndoSettings)->IsEnabled());
     }
     EnableMouseThrows(inertia);
