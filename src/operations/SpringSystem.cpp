@@ -401,9 +401,9 @@ void SpringSystem::SetStartPositions()
             }
         }
         if (nextVertexNode())
-            ErrorMessage("Number of vertices in spring specification\nis greater than original number of verices.");
+            ErrorMessage("The spring description has more vertices\nthan the model it was made from.");
         else if (verticesLeft)
-            ErrorMessage("Number of vertices in spring specification\nis less than original number of verices.");
+            ErrorMessage("The spring description has fewer vertices\nthan the model it was made from.");
         NormaliseEdgeLength();
         return;
     }

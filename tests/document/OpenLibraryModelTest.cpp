@@ -13,6 +13,7 @@
 #include "library/LibrarySearchResult.h"
 #include "model/CreatePoly.h"
 #include "model/SimplePoly.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/WxTestApp.h"
 
 #include <gtest/gtest.h>
@@ -33,10 +34,7 @@ protected:
         mSaved = GetDocumentSettings();
         GetDocumentSettings().enableTransitions = false;
         ClearUndoList();
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         mDoc = std::make_unique<CPolyDoc>();
     }
     void TearDown() override

@@ -23,6 +23,7 @@
 #include "model/PolyTemplate.h"
 #include "model/SimplePoly.h"
 #include "render/OpenGLView.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 #include "support/WxTestApp.h"
 
@@ -57,10 +58,7 @@ protected:
             mOccasions[i] = GetTransitionOccasions()[i];
         GetDocumentSettings().enableTransitions = false;
         ClearUndoList();
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         std::string temp;
         ASSERT_TRUE(GetTempFolder(temp));
         mFolder = temp + "/opening";

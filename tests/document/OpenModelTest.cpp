@@ -19,6 +19,7 @@
 #include "model/SimplePoly.h"
 #include "operations/WatermanPoly.h"
 #include "render/OpenGLView.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/QhullReference.h"
 #include "support/RecordingShell.h"
 #include "support/WxTestApp.h"
@@ -92,10 +93,7 @@ protected:
         GetDocumentSettings().enableTransitions = false;
         ClearUndoList();
         ClearSearchResults();
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         mFrame = new wxFrame(nullptr, wxID_ANY, "open model test");
         wxTheApp->SetTopWindow(mFrame);
         mPane = new SidePane(mFrame, kViewTypePoly);

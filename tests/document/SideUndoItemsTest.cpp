@@ -24,6 +24,7 @@
 #include "model/StellationOptions.h"
 #include "model/SymDescriptor.h"
 #include "model/SymGroup.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 #include "support/WxTestApp.h"
 
@@ -106,10 +107,7 @@ protected:
         mSavedOptions = GetStellationOptions();
         GetDocumentSettings().enableTransitions = false;
         ClearUndoList();
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         mDoc = std::make_unique<CPolyDoc>();
         ASSERT_TRUE(mDoc->OpenLibraryModel(FindLibraryEntry("Cube", nullptr, false)));
         ClearUndoList();

@@ -25,6 +25,7 @@
 #include "stellation/Stellation.h"
 #include "stellation/StellationCell.h"
 #include "stellation/StellationSurface.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 #include "support/WxTestApp.h"
 
@@ -105,10 +106,7 @@ protected:
         StoreStellationOptions(0);
         GetDocumentSettings().enableTransitions = false;
         ClearUndoList();
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         mDoc = std::make_unique<CPolyDoc>();
         ASSERT_TRUE(mDoc->OpenLibraryModel(FindLibraryEntry("Icosahedron", nullptr, false)));
         ClearUndoList();

@@ -28,5 +28,5 @@ std::vector<Vec4D> Verts600Cell();
 PolytopeSpec4D TriangleSpec4D(const std::vector<Vec4D>& verts, double edge, bool withCells);
 // The tesseract with corners (+-half)^4 as its 24 squares, with its 8 cubes when asked.
 PolytopeSpec4D TesseractSpec(double half, bool withCells);
-// Builds the spec into the polytope (vertices and faces appended; cells too when the spec has them).
+// Appends the described vertices and faces to the polytope, and its cells when it lists any.
 void AddSpec(Polytope4D& p, const PolytopeSpec4D& spec);

@@ -19,6 +19,7 @@
 #include "model/SymGroup.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 
 #include <wx/menu.h>
@@ -62,10 +63,7 @@ protected:
             return;
         mSaved = GetDocumentSettings();
         GetDocumentSettings().enableTransitions = false;
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         std::unique_ptr<SimplePoly> box = MakeBox();
         ASSERT_TRUE(SetModelFromSimplePoly(box.get(), -1, false, false));
         ClearUndoList();

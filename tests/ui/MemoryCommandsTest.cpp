@@ -20,6 +20,7 @@
 #include "platform/CommandIds.h"
 #include "polytope4d/Polytope4D.h"
 #include "render/ViewSnapshot.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 
 #include <wx/menu.h>
@@ -41,10 +42,7 @@ protected:
         mSaved = GetDocumentSettings();
         mSavedScale = GetUnitSettings().GetScale();
         GetDocumentSettings().enableTransitions = false;
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         ClearMemorySlots();
         Open("Cube");
         ClearUndoList();

@@ -22,6 +22,7 @@
 #include "model/Poly.h"
 #include "model/SimplePoly.h"
 #include "platform/CommandIds.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 
 #include <wx/menu.h>
@@ -48,10 +49,7 @@ protected:
         GetDocumentSettings().enableTransitions = false;
         KeepLayoutWhenOpening() = false;
         ClearUndoList();
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         std::string temp;
         ASSERT_TRUE(GetTempFolder(temp));
         mFolder = temp + "/open-commands";

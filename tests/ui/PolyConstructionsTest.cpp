@@ -22,6 +22,7 @@
 #include "platform/DialogDriver.h"
 #include "ui/CreateBlockDialog.h"
 #include "ui/TorusDialog.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 #include "ui/ZonohedrifyDialog.h"
 
@@ -47,10 +48,7 @@ protected:
         mSaved = GetDocumentSettings();
         mSavedScale = GetUnitSettings().GetScale();
         GetDocumentSettings().enableTransitions = false;
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("Cube", nullptr, false)));
         ClearUndoList();
         mServices.services.Clear();

@@ -19,6 +19,7 @@
 #include "model/SimplePoly.h"
 #include "platform/CommandIds.h"
 #include "platform/DialogDriver.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 #include "ui/StretchDialog.h"
 
@@ -49,10 +50,7 @@ protected:
         mSavedUnits = GetUnitSettings();
         mSavedChoices = RememberedStretchChoices();
         GetDocumentSettings().enableTransitions = false;
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("Cube", nullptr, false)));
         ClearUndoList();
         GetUnitSettings().SetScale(1.0, false);

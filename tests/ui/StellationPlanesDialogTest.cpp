@@ -26,6 +26,7 @@
 #include "platform/DialogDriver.h"
 #include "stellation/Stellation.h"
 #include "stellation/StellationPlanes.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 #include "ui/StellationPlanesDialog.h"
 
@@ -57,10 +58,7 @@ protected:
         mSaved = GetDocumentSettings();
         mSavedScale = GetUnitSettings().GetScale();
         GetDocumentSettings().enableTransitions = false;
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         ClearPlaneClipboard();
         Open("Cube");
     }

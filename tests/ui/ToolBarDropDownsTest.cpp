@@ -16,6 +16,7 @@
 #include "platform/CommandIds.h"
 #include "platform/ToolBarEx.h"
 #include "ui/ToolBarDropDowns.h"
+#include "support/ModelUndoByCopy.h"
 
 #include <wx/menu.h>
 
@@ -37,10 +38,7 @@ protected:
         mSaved = GetDocumentSettings();
         GetDocumentSettings().enableTransitions = false;
         ClearUndoList();
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
         ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("Cube", nullptr, false), false, false));
         ClearUndoList();
     }

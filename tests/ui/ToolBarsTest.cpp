@@ -18,6 +18,7 @@
 #include "platform/ToolBarEx.h"
 #include "ui/CommandPictures.h"
 #include "ui/MainToolBars.h"
+#include "support/ModelUndoByCopy.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/menu.h>
@@ -40,10 +41,7 @@ protected:
         GetDocumentSettings().enableTransitions = false;
         ClearUndoList();
         // Undo steps keep the whole model, as the program does.
-        WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-            std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-            return copy && CreatePoly(copy.get(), &poly, true, true);
-        });
+        InstallModelUndoByCopy();
     }
     void TearDown() override
     {

@@ -12,6 +12,7 @@
 #include "model/FaceVert.h"
 #include "view/Picking.h"
 #include "view/TitleButtons.h"
+#include "support/ModelUndoByCopy.h"
 
 #include <cmath>
 #include <limits>
@@ -280,10 +281,7 @@ TEST_F(PickingTest, IdentificationNamesWhatIsUnderThePoint)
 TEST_F(PickingTest, TheMakeBaseButtonOfTheDualPaneMakesTheDualTheModel)
 {
     // Undo builds the stored model again, as the program arranges at start-up.
-    WholeModelUndo::SetModelFunctions(nullptr, [](const SimplePoly& stored, Poly& poly) {
-        std::unique_ptr<SimplePoly> copy = SimplePoly::Clone(const_cast<SimplePoly*>(&stored));
-        return copy && CreatePoly(copy.get(), &poly, true, true);
-    });
+    InstallModelUndoByCopy();
     ClearUndoList();
     Poly* poly = OpenModel("3.3.3.3.3");
     ASSERT_NE(poly, nullptr);
