@@ -62,18 +62,25 @@ bool Faceting::PrepareStepping(bool* changed)
     if (mode == kFacetingStepEdges || mCurrentFace)
         return true;
     Polygon3D* drawn = mPoly ? mPoly->mCurrentDrawnPolygon : nullptr;
-    if (mode == kFacetingStepPlanes)
+    if (mode == kFacetingStepPlanes || mode == kFacetingStepFacets)
     {
         bool notFound = false;
-        FacetPlane* plane = FindPlaneOfPolygon(drawn, &notFound, nullptr);
-        mCurrentFace = plane ? plane->mFirstFace : nullptr;
-        *changed = notFound;
-    }
-    else if (mode == kFacetingStepFacets)
-    {
-        bool notFound = false;
-        mCurrentFace = FindFaceOfPolygon(drawn, &notFound);
-        *changed = notFound;
+        FacetingFace* found = nullptr;
+        if (mode == kFacetingStepPlanes)
+        {
+            FacetPlane* plane = FindPlaneOfPolygon(drawn, &notFound, nullptr);
+            found = plane ? plane->mFirstFace : nullptr;
+        }
+        else
+        {
+            found = FindFaceOfPolygon(drawn, &notFound);
+        }
+        mCurrentFace = found;
+        // A drawn polygon that is no candidate gives way to the nearest candidate at once. Reporting
+        // a change without showing one would leave the same polygon to be matched again at the next
+        // step, and stepping would never move on.
+        if (notFound && found)
+            *changed = ShowPlane(found);
     }
     else if (mNumFacets == 0 && SyncWithModelFacets())
     {
@@ -312,7 +319,7 @@ FacetingFace* Faceting::FindFaceOfPolygon(const Polygon3D* polygon, bool* notFou
     if (!plane)
     {
         if (notFound)
-            *notFound = true;
+            *notFound = planeNotFound;
         return nullptr;
     }
     if (planeNotFound)

@@ -204,3 +204,65 @@ TEST_F(FacetingSteppingTest, ModelFacesGiveOnePolygonPerFaceType)
         EXPECT_EQ(int(drawn.size()), types);
     }
 }
+
+TEST_F(FacetingSteppingTest, FacetModeVisitsEveryFacetOnceFromAnEmptyPolygon)
+{
+    for (const char* config : {"4.4.4", "5.5.5", "3.4.3.4", "3.6.6"})
+    {
+        SCOPED_TRACE(config);
+        ScopedScriptedServices scripted;
+        GetFacetingSettings().stepMode = kFacetingStepFacets;
+        Faceting* f = Prepare(config);
+        ASSERT_NE(f, nullptr);
+        // Each step must show the next facet: the count of steps bounds the loop, so a step that
+        // shows nothing and moves nowhere fails here instead of spinning.
+        int shown = 0;
+        for (int step = 0; step <= f->mNumFaces && f->StepNext(); ++step)
+        {
+            ASSERT_NE(f->mCurrentFace, nullptr) << "step " << step;
+            EXPECT_EQ(f->mCurrentFace->GetGlobalIndex(), shown);
+            EXPECT_EQ(RingCount(mModel->poly.mCurrentDrawnPolygon), f->mCurrentFace->GetNumSides());
+            EXPECT_EQ(scripted.services.statusText, f->mCurrentFace->Describe());
+            ++shown;
+        }
+        EXPECT_EQ(shown, f->mNumFaces);
+        EXPECT_EQ(RingCount(mModel->poly.mCurrentDrawnPolygon), 0);
+        // And again from the start, backwards from nothing to the last facet.
+        ASSERT_TRUE(f->StepPrevious());
+        EXPECT_EQ(f->mCurrentFace, f->GetLastFace());
+    }
+}
+
+TEST_F(FacetingSteppingTest, DrawnPolygonInNoCandidatePlaneGivesWayToACandidate)
+{
+    // A triangle across the cube's body diagonal, in no plane of its vertices, then one close to
+    // the centre, below every candidate plane.
+    const Vec3D crossing[3] = {{0.3, 0.0, 0.0}, {0.0, 0.3, 0.0}, {0.0, 0.0, 0.3}};
+    const Vec3D central[3] = {{0.01, 0.0, 0.0}, {0.0, 0.01, 0.0}, {0.0, 0.0, 0.01}};
+    for (const int mode : {kFacetingStepPlanes, kFacetingStepFacets})
+    {
+        for (const Vec3D* points : {crossing, central})
+        {
+            SCOPED_TRACE(mode);
+            ScopedScriptedServices scripted;
+            GetFacetingSettings().stepMode = mode;
+            Faceting* f = Prepare("4.4.4");
+            ASSERT_NE(f, nullptr);
+            Polygon3D* polygon = mModel->poly.mCurrentDrawnPolygon;
+            for (int k = 0; k < 3; ++k)
+                AddRingVert(0.0, 0.0, nullptr, &points[k], polygon->mRing);
+            polygon->Prepare();
+            // The first step replaces the triangle by a candidate; the next one moves on from it,
+            // to the following candidate or, after the last, to nothing.
+            ASSERT_TRUE(f->StepNext());
+            const FacetingFace* first = f->mCurrentFace;
+            ASSERT_NE(first, nullptr);
+            EXPECT_EQ(RingCount(polygon), first->GetNumSides());
+            const FacetingFace* expected =
+                mode == kFacetingStepFacets ? first->GetNext()
+                                            : (first->mPlane->next ? first->mPlane->next->mFirstFace : nullptr);
+            EXPECT_EQ(f->StepNext(), expected != nullptr);
+            EXPECT_EQ(f->mCurrentFace, expected);
+        }
+    }
+}
