@@ -99,7 +99,6 @@ constexpr const char* kPrimaryStellations = "primary stellations";
 constexpr const char* kMillersRules = "stellations under Miller's rules";
 constexpr const char* kStellationCells = "changing the cells of a stellation";
 constexpr const char* kDisplayOptions = "the Display and Options menus";
-constexpr const char* kFacetingSteps = "stepping through facetings";
 constexpr const char* k4DProjection = "the 4D projection";
 constexpr const char* k4DConstructions = "new polytopes from old";
 constexpr const char* k4DStepPrism = "the 4D step prism";
@@ -601,8 +600,7 @@ const CommandInfo kCommands[] = {
      "Show the lines between the cells on the faces", {.modelKinds = k3D, .ownerUpdates = true, .checkable = true},
      "Show Cell Lines", "cell-lines", kDisplayOptions},
     {kCmdCreateFacetedPolyhedron, kMenuFaceting, "Create &Faceted Polyhedron\tCtrl+Shift+F",
-     "Make a model from the facets drawn, repeated by the symmetry", {.modelKinds = k3D}, nullptr, nullptr,
-     kFacetingSteps},
+     "Make a model from the facets drawn, repeated by the symmetry", {.modelKinds = k3D}},
     {kCmdStepFacetings, kMenuFacetingUpDownArrowsInFacetingView, "Step Through &Facetings",
      "The arrow keys step through whole facetings", {.ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdStepFacetingEdges, kMenuFacetingUpDownArrowsInFacetingView, "Step Through &Edges",

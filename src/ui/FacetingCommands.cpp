@@ -7,6 +7,7 @@
 #include "kernel/ViewTypes.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
+#include "operations/FacetedPolyhedron.h"
 #include "platform/CommandIds.h"
 #include "render/NewView.h"
 #include "stellation/Faceting.h"
@@ -204,6 +205,7 @@ void BindFacetingCommands(wxEvtHandler* frame)
     frame->Bind(
         wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Check(GetFacetingSettings().hideVertices); },
         kCmdHideFacetingVertices);
+    frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { CreateFacetedPolyhedron(); }, kCmdCreateFacetedPolyhedron);
     frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { DeleteAllFacets(); }, kCmdDeleteAllFacets);
     frame->Bind(
         wxEVT_UPDATE_UI,
