@@ -7,7 +7,7 @@
 #include "kernel/ViewTypes.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
-#include "operations/FacetedPolyhedron.h"
+#include "model/FacetedPolyhedron.h"
 #include "platform/CommandIds.h"
 #include "render/NewView.h"
 #include "stellation/Faceting.h"

@@ -1,19 +1,25 @@
-#include "OperationTestModels.h"
+#include "SolidModels.h"
+#include "SolidPoints.h"
 
 #include "kernel/Polygon3D.h"
 #include "kernel/RingVert.h"
 #include "kernel/ScriptedServices.h"
 #include "kernel/UserServices.h"
+#include "kernel/UnitSettings.h"
+#include "model/CreatePoly.h"
 #include "model/FaceVert.h"
 #include "model/Poly.h"
 #include "model/SimplePoly.h"
 #include "model/StellationOptions.h"
-#include "operations/FacetedPolyhedron.h"
+#include "model/FacetedPolyhedron.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
+#include <utility>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,16 +29,61 @@
 
 namespace
 {
+// Vertices, edges by the sides of the faces, and faces by their corners; whether every edge lies
+// between exactly two faces.
+struct ModelCounts
+{
+    int v = 0;
+    int e = 0;
+    int f = 0;
+    std::map<int, int> faceSizes;
+    bool closed = true;
+};
+
+ModelCounts CountModel(const SimplePoly& model)
+{
+    ModelCounts counts;
+    std::map<std::pair<int, int>, int> uses;
+    for (int f = 0; f < model.mNumFaces; ++f)
+    {
+        const SimpleFace& face = model.mFaces[f];
+        ++counts.faceSizes[face.mNum];
+        for (int k = 0; k < face.mNum; ++k)
+        {
+            const int a = face.GetVert(k)->GetIndex();
+            const int b = face.GetVert((k + 1) % face.mNum)->GetIndex();
+            ++uses[{std::min(a, b), std::max(a, b)}];
+        }
+    }
+    for (const auto& use : uses)
+        counts.closed = counts.closed && use.second == 2;
+    counts.v = model.mNumVerts;
+    counts.e = int(uses.size());
+    counts.f = model.mNumFaces;
+    return counts;
+}
+
 class FacetedPolyhedronTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { mOptions = GetStellationOptions(); }
-    void TearDown() override { StoreStellationOptions(mOptions); }
+    void SetUp() override
+    {
+        mOptions = GetStellationOptions();
+        mScale = GetUnitSettings().GetScale();
+    }
+    void TearDown() override
+    {
+        StoreStellationOptions(mOptions);
+        GetUnitSettings().SetScale(mScale, false);
+    }
 
     // The solid as an analysed model, with its names, and its vertex positions.
     void Build(const char* solid, const char* name, const char* dualName)
     {
-        ASSERT_TRUE(BuildAnalysedPoly(mPoly, NamedSolid(solid)));
+        static const std::vector<KnownSolid> solids = PlatonicAndArchimedeanSolids();
+        std::unique_ptr<SimplePoly> model = MakeModel(ConvexSolid(FindSolid(solids, solid).points));
+        // Analysed as the program does: symmetry, face types, edges.
+        ASSERT_TRUE(model && CreatePoly(model.get(), &mPoly, false, true));
         mPoly.SetBaseName(name);
         mPoly.SetDualName(dualName);
         mVerts.clear();
@@ -81,13 +132,13 @@ protected:
         mPoly.CloseDrawnPolygon(false, false);
     }
 
-    ScopedModelScale mScale;
     Poly mPoly;
     std::vector<Vec3D> mVerts;
     double mEdge = 0.0;
 
 private:
     int mOptions = 0;
+    double mScale = 1.0;
 };
 
 std::vector<Vec3D> Pick(const std::vector<Vec3D>& ring, std::initializer_list<int> order)
@@ -248,4 +299,37 @@ TEST_F(FacetedPolyhedronTest, NoFacetsIsAnErrorThatSaysWhereToDrawThem)
         EXPECT_EQ(CreateSimpleFacetedPolyhedron(mPoly, kFacetedQuiet, nullptr), nullptr);
         EXPECT_TRUE(scripted.services.calls.empty());
     }
+}
+
+TEST_F(FacetedPolyhedronTest, PreviewFollowsTheDrawnFacets)
+{
+    ScopedScriptedServices scripted;
+    Build("icosahedron", "Icosahedron", "Dodecahedron");
+    mPoly.UpdateFacetedPoly();
+    EXPECT_EQ(mPoly.mFacetedModel, nullptr);
+
+    const std::vector<Vec3D> ring = AtDistance(mVerts[0], mEdge);
+    AddFacet(Pick(ring, {0, 1, 2, 3, 4}));
+    mPoly.mCurrentFacet = 40;
+    mPoly.UpdateFacetedPoly();
+    ASSERT_NE(mPoly.mFacetedModel, nullptr);
+    EXPECT_EQ(mPoly.mFacetedModel->mNumFaces, 12);
+    EXPECT_EQ(ListCount(mPoly.mFirstFacetedFace), 12);
+    ASSERT_EQ(mPoly.mFacetTable.size(), 12u);
+    for (const FacetTableEntry& e : mPoly.mFacetTable)
+        EXPECT_EQ(e.mPolygon, mPoly.mFirstDrawnPolygon);
+    EXPECT_EQ(mPoly.mCurrentFacet, 11);
+
+    // Another facet: built again, quietly, with the partial polygon left out.
+    AddFacet(Pick(ring, {0, 2, 4, 1, 3}));
+    AddPoints(Pick(ring, {0, 1}));
+    mPoly.UpdateFacetedPoly();
+    ASSERT_NE(mPoly.mFacetedModel, nullptr);
+    EXPECT_EQ(mPoly.mFacetedModel->mNumFaces, 24);
+    EXPECT_TRUE(scripted.services.calls.empty());
+    mPoly.ClearDrawnPolygons(false);
+    mPoly.UpdateFacetedPoly();
+    EXPECT_EQ(mPoly.mFacetedModel, nullptr);
+    EXPECT_EQ(mPoly.mFirstFacetedFace, nullptr);
+    EXPECT_EQ(mPoly.mCurrentFacet, -1);
 }

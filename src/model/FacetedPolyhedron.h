@@ -19,7 +19,7 @@ inline constexpr uint32_t kFacetedNoCheckPreview = 0x200;  // the same, for the 
 // placed it there.
 struct FacetRecord
 {
-    const Polygon3D* mPolygon = nullptr;
+    Polygon3D* mPolygon = nullptr;
     Mat3 mOperation;
 };
 

@@ -1,4 +1,4 @@
-#include "operations/FacetedPolyhedron.h"
+#include "model/FacetedPolyhedron.h"
 
 #include "kernel/ColorRGB.h"
 #include "kernel/GrowableArray.h"
@@ -113,8 +113,8 @@ std::unique_ptr<SimplePoly> CreateSimpleFacetedPolyhedron(Poly& poly, uint32_t f
                                                           std::vector<FacetRecord>* records)
 {
     const bool quiet = (flags & kFacetedQuiet) != 0;
-    std::vector<const Polygon3D*> facets;
-    for (const Polygon3D* p = poly.mFirstDrawnPolygon; p && p != poly.mCurrentDrawnPolygon; p = p->mNext)
+    std::vector<Polygon3D*> facets;
+    for (Polygon3D* p = poly.mFirstDrawnPolygon; p && p != poly.mCurrentDrawnPolygon; p = p->mNext)
         facets.push_back(p);
     if (Polygon3D* open = poly.mCurrentDrawnPolygon; open && open->mRing && !quiet &&
         AskYesNo("You were in the middle of creating a facet.\nWould you like to include this partially "
@@ -150,7 +150,7 @@ std::unique_ptr<SimplePoly> CreateSimpleFacetedPolyhedron(Poly& poly, uint32_t f
     };
     bool allModelVerts = true;
     bool allDualVerts = true;
-    for (const Polygon3D* facet : facets)
+    for (Polygon3D* facet : facets)
     {
         const std::vector<Vec3D> corners = Corners(*facet);
         for (const Vec3D& c : corners)
