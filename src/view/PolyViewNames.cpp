@@ -233,7 +233,7 @@ const char* CPolyView::GetPlaceholderText() const
         return "";
     const bool drawsModel = mViewType == kViewTypePoly || mViewType == kViewTypeDual || mViewType == kViewTypePolyAndDual ||
                             mViewType == kViewTypeUniStellation || mViewType == kViewTypeDualStellation ||
-                            mViewType == kViewTypeCompound;
+                            mViewType == kViewTypeCompound || mViewType == kViewTypeFacetPreview;
     if (drawsModel)
         return "";
     if (ViewTypeHasAll(mViewType, kViewFamilyMorph))
