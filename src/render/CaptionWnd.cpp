@@ -48,7 +48,7 @@ void CaptionWnd::OnPaint(wxPaintEvent& /*event*/)
         const wxString title = wxString::FromUTF8(mView->GetTitle());
         const int textHeight = dc.GetCharHeight();
         dc.SetClippingRegion(rect);
-        dc.DrawText(title, rect.x + 4, rect.y + (rect.height - textHeight) / 2);
+        dc.DrawText(title, rect.x + 4 + GetTitleIndent(), rect.y + (rect.height - textHeight) / 2);
         dc.DestroyClippingRegion();
     }
     // Right to left.
@@ -67,6 +67,7 @@ void CaptionWnd::OnPaint(wxPaintEvent& /*event*/)
             dc.DestroyClippingRegion();
         }
     }
+    PaintIndent(dc, size);
 }
 
 void CaptionWnd::OnMouse(wxMouseEvent& event)
@@ -98,6 +99,8 @@ void CaptionWnd::OnMouse(wxMouseEvent& event)
         return;
     }
     mView->Activate(true);
+    if ((type == wxEVT_LEFT_DOWN || type == wxEVT_RIGHT_DOWN) && OnCaptionPress(point))
+        return;
     if (type != wxEVT_LEFT_DOWN && type != wxEVT_LEFT_DCLICK)
     {
         event.Skip();

@@ -489,6 +489,15 @@ void NewView::SetFullScreen(bool on)
             SetSize(mFullScreenFrame->GetClientSize());
             event.Skip();
         });
+        mFullScreenFrame->Bind(wxEVT_ACTIVATE, [](wxActivateEvent& event) {
+            event.Skip();
+            // Which window took the focus is known only once the switch is over.
+            if (!event.GetActive())
+                wxTheApp->CallAfter([]() {
+                    if (!IsProgramActive())
+                        ExitFullScreen();
+                });
+        });
         mFullScreen = true;
         mFullScreenFrame->Show();
         SetSize(mFullScreenFrame->GetClientSize());
@@ -516,6 +525,31 @@ void NewView::SetFullScreen(bool on)
     }
     LayoutPanes();
     Invalidate(this, true);
+}
+
+namespace
+{
+bool AnyTopLevelWindowActive()
+{
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* top = dynamic_cast<wxTopLevelWindow*>(window); top && top->IsActive())
+            return true;
+    return false;
+}
+
+NewView::ProgramActiveCheck gProgramActiveCheck = &AnyTopLevelWindowActive;
+}  // namespace
+
+NewView::ProgramActiveCheck NewView::SetProgramActiveCheck(ProgramActiveCheck check)
+{
+    const ProgramActiveCheck before = gProgramActiveCheck;
+    gProgramActiveCheck = check ? check : &AnyTopLevelWindowActive;
+    return before;
+}
+
+bool NewView::IsProgramActive()
+{
+    return gProgramActiveCheck();
 }
 
 void NewView::ExitFullScreen()

@@ -134,6 +134,12 @@ public:
     bool IsFullScreen() const { return mFullScreen; }
     static NewView* GetFullScreenView() { return sFullScreenView; }
     static void ExitFullScreen();
+    // Full screen ends when a window of another program takes the focus; switching to the
+    // program's own windows (its dialogs, the main window) keeps it. The question whether one of
+    // them is active can be replaced (tests).
+    using ProgramActiveCheck = bool (*)();
+    static ProgramActiveCheck SetProgramActiveCheck(ProgramActiveCheck check);
+    static bool IsProgramActive();
 
     // The drawing size: the client area less the caption strip and the scroll bars shown.
     int GetWidth() const { return mWidth; }

@@ -14,6 +14,7 @@
 #include "ui/CommandPictures.h"
 #include "ui/Commands.h"
 #include "ui/ToolBarDropDowns.h"
+#include "view/PolyCaptionWnd.h"
 
 #include <wx/artprov.h>
 
@@ -130,6 +131,13 @@ void CMainFrame::CreateToolBars()
         Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateShowToolBar, this, design.showCommand);
     }
     SetGeomagEdgeStyleButton(0);
+    ViewTypeMenuSource source;
+    source.picture = [](int index) {
+        const std::vector<std::string>& names = GetViewTypePictureNames();
+        return index >= 0 && size_t(index) < names.size() ? GetCommandPicture(names[size_t(index)]) : wxBitmapBundle();
+    };
+    source.menu = []() { return BuildCommandMenu(GetCommandTable(), kDesigns[kViewToolBar].buttons); };
+    SetViewTypeMenuSource(source);
 }
 
 void CMainFrame::DockToolBar(int bar)

@@ -16,7 +16,10 @@ class Model3D;
 class Poly;
 class SimplePoly;
 class Stellation;
+struct ExportOrientation3D;
+class wxMenu;
 struct VertexPair;
+struct ViewSnapshot;
 
 // The model pane: one per pane of the main window, each showing the document's model in one of the
 // 25 view types (kernel/ViewTypes.h). It keeps the state that belongs to the pane (its type, its
@@ -61,12 +64,31 @@ public:
     bool SitOnAxis(int axisClass, bool stopThrows);
     // The point the selected axis, edge, face or vertex stands for when orienting; false for none.
     bool GetSelectedItemPoint(Vec3D& out) const;
+    // Of a 4D model in a 3D pane: the selected vertex, the selected edge's midpoint, the selected
+    // face's centre or the current cell's, turned by the pane's 4D rotation. unturned (may be null)
+    // gets the normalised point before the turn.
+    bool GetSelectedItemPoint4D(Vec3D& out, Vec4D* unturned) const;
     // Base and dual swap in the base, dual and stellation types; in the others toggle flips the
     // side the model shows.
     void ToggleDualView(bool toggle);
     // Every other pane swaps its type; the model's side flips once, by this one.
     void DualAllViews();
     void SetDefaultOrientation();
+    // The menu of view types over the caption's picture; the chosen type comes to this pane.
+    void ShowViewTypeMenu();
+    // That menu, the pane's own type checked; null when the window gave no source for it.
+    wxMenu* BuildViewTypeMenu() const;
+    // What choosing a command in that menu does: the command comes to this pane.
+    void RunViewTypeMenuChoice(int command);
+    void SetDefaultAxes();
+    // Turns the view for a picture export by the export orientation code (0 puts back the saved
+    // camera, 1 default, 2-4 look down and 6-8 sit on axis classes 0-2, 5 and 9 look at and sit on
+    // the selected item). Throws keep running.
+    void ApplyExportOrientation(int code, const ViewSnapshot& saved);
+    // Around a 3D export: the camera goes into the store and the view turns as the options ask;
+    // the restore puts back only a filled store.
+    void OrientForExport3D(const ExportOrientation3D& options, ViewSnapshot& store);
+    void RestoreAfterExport3D(ViewSnapshot& store);
     // Asks for the angle (the last one of the axis offered); false on cancel.
     bool RotateAroundAxis(int axis);
     void ToggleOrthogonal();
@@ -237,6 +259,10 @@ private:
     void DrawVertexSpheres(Poly& poly, bool dual);
     void DrawEdgeCylinders(Poly& poly, bool dual);
     void FitView(int mode);
+    // The tight fit: false when the pane shows nothing it can collect points from.
+    bool FitTight();
+    // Feeds the points the pane shows into the fit record; false when there were none.
+    bool CollectFitPoints(FitBounds& record) const;
 
     int mViewType = -1;
     int mPendingFit = 0;

@@ -212,9 +212,11 @@ void CPolyView::PrepareForDraw()
     mPendingFit = 0;
 }
 
-void CPolyView::FitView(int /*mode*/)
+void CPolyView::FitView(int mode)
 {
     if (!Is3D())
+        return;
+    if (mode == 3 && FitTight())
         return;
     double radius = GetViewRadius(1);
     if (ExplosionApplies() && std::fabs(mExplosion) > 1.0)

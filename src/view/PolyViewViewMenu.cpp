@@ -11,12 +11,20 @@
 #include "model/Poly.h"
 #include "model/SymGroup.h"
 #include "platform/CommandIds.h"
+#include "platform/MenuPictureChecks.h"
+#include "polytope4d/Element4D.h"
+#include "polytope4d/Polytope4D.h"
+#include "render/ViewSnapshot.h"
 #include "view/PaneHelpers.h"
+#include "view/PolyCaptionWnd.h"
 #include "view/ViewOrientation.h"
 
 #include <wx/event.h>
+#include <wx/menu.h>
+#include <wx/toplevel.h>
 
 #include <cmath>
+#include <memory>
 
 namespace
 {
@@ -160,9 +168,10 @@ bool CPolyView::SitOnAxis(int axisClass, bool stopThrows)
 bool CPolyView::GetSelectedItemPoint(Vec3D& out) const
 {
     Poly* poly = GetCurrentPoly();
-    // The 4D branches wait for 4D models that can be opened.
-    if (!poly || IsModel4D(poly))
+    if (!poly)
         return false;
+    if (IsModel4D(poly))
+        return GetSelectedItemPoint4D(out, nullptr);
     if (poly->GetSymGroup())
         if (const SymAxis* axis = SymGroup::SelectedAxis())
         {
@@ -198,6 +207,42 @@ bool CPolyView::GetSelectedItemPoint(Vec3D& out) const
         return false;
     out = element->mPoint;
     return true;
+}
+
+bool CPolyView::GetSelectedItemPoint4D(Vec3D& out, Vec4D* unturned) const
+{
+    Poly* poly = GetCurrentPoly();
+    Polytope4D* polytope = poly ? poly->mPolytope.get() : nullptr;
+    // The flat panes of one 4D element centre on it as they draw it, which they do not yet.
+    if (!polytope || !ViewTypeHasAll(mViewType, kViewFamily3D))
+        return false;
+    const Selection4D& selection = GetSelection4D();
+    Vec4D point;
+    if (selection.mVert)
+        point = selection.mVert->mPos;
+    else if (selection.mEdge && selection.mEdge->mVerts[0] && selection.mEdge->mVerts[1])
+    {
+        Vec4Add(point, selection.mEdge->mVerts[0]->mPos, selection.mEdge->mVerts[1]->mPos);
+        Vec4Scale(point, 0.5);
+    }
+    else if (selection.mFace)
+        selection.mFace->GetCentre(point);
+    else if (const Cell4D* cell = polytope->GetCurrentCell(true))
+        point = cell->mCentre;
+    else
+        return false;
+    if (unturned)
+    {
+        *unturned = point;
+        const double length = Vec4Length(point);
+        if (length > 0.0)
+            Vec4Div(*unturned, length);
+    }
+    Vec4D turned;
+    mRotation4D.Transform(turned, point);
+    out = Vec3D{turned.x, turned.y, turned.z};
+    constexpr double kZero = 1e-7;
+    return std::fabs(out.x) > kZero || std::fabs(out.y) > kZero || std::fabs(out.z) > kZero;
 }
 
 void CPolyView::ToggleDualView(bool toggle)
@@ -237,14 +282,134 @@ void CPolyView::DualAllViews()
     ToggleDualView(true);
 }
 
-void CPolyView::SetDefaultOrientation()
+void CPolyView::SetDefaultAxes()
 {
-    StopRotatingThrows();
     Transform3D camera;
     camera.m.SetColumns(Vec3D{1, 0, 0}, Vec3D{0, 1, 0}, Vec3D{0, 0, 1});
     camera.t = Vec3D{0, 0, Vec3Length(GetEye())};
     SetCameraTransform(camera);
+}
+
+void CPolyView::SetDefaultOrientation()
+{
+    StopRotatingThrows();
+    SetDefaultAxes();
     RequestFit(1);
+}
+
+wxMenu* CPolyView::BuildViewTypeMenu() const
+{
+    const ViewTypeMenuSource& source = GetViewTypeMenuSource();
+    wxMenu* menu = source.menu ? source.menu() : nullptr;
+    if (!menu)
+        return nullptr;
+    for (const ViewTypeCommand& c : kViewTypeCommands)
+        if (c.code == mViewType)
+            if (wxMenuItem* item = menu->FindItem(c.command))
+            {
+                if (IsPictureCheckItem(item))
+                    SetPictureCheckItemChecked(item, true);
+                else if (item->IsCheckable())
+                    item->Check(true);
+            }
+    return menu;
+}
+
+void CPolyView::ShowViewTypeMenu()
+{
+    std::unique_ptr<wxMenu> menu(BuildViewTypeMenu());
+    wxWindow* top = wxGetTopLevelParent(this);
+    auto* caption = dynamic_cast<PolyCaptionWnd*>(GetCaptionWnd());
+    if (!menu || !top || !caption)
+        return;
+    // Shown through the main window, whose update rules grey and mark the items; below the
+    // picture, so that the pointer stays over the caption.
+    const wxRect icon = caption->GetIconRect();
+    const wxPoint at = top->ScreenToClient(caption->ClientToScreen(wxPoint(icon.GetLeft(), icon.GetBottom() + 1)));
+    const int chosen = top->GetPopupMenuSelectionFromUser(*menu, at);
+    if (chosen != wxID_NONE)
+        RunViewTypeMenuChoice(chosen);
+}
+
+void CPolyView::RunViewTypeMenuChoice(int command)
+{
+    // The main window sends a command to the active pane: this one.
+    Activate(true);
+    wxCommandEvent event(wxEVT_MENU, command);
+    if (wxWindow* top = wxGetTopLevelParent(this))
+    {
+        event.SetEventObject(top);
+        top->ProcessWindowEvent(event);
+    }
+}
+
+void CPolyView::ApplyExportOrientation(int code, const ViewSnapshot& saved)
+{
+    Vec3D point;
+    switch (code)
+    {
+    case 0:
+        saved.Restore(*this);
+        break;
+    case 1:
+        SetDefaultAxes();
+        FitView(1);
+        break;
+    case 5:
+        if (GetSelectedItemPoint(point))
+            LookAlong(point, false);
+        break;
+    case 9:
+        if (GetSelectedItemPoint(point))
+            SitOn(point, false);
+        break;
+    default:
+        if (code >= 2 && code <= 4)
+            LookDownAxis(ExportOrientationAxis(code), false);
+        else if (code >= 6 && code <= 8)
+            SitOnAxis(ExportOrientationAxis(code), false);
+        break;
+    }
+}
+
+void CPolyView::OrientForExport3D(const ExportOrientation3D& options, ViewSnapshot& store)
+{
+    // The whole camera is kept, not only eye and axes: the default fit of an orthogonal view
+    // changes its height too.
+    store.Save(*this);
+    Vec3D point;
+    switch (options.orientation)
+    {
+    case 1:
+        SetDefaultAxes();
+        FitView(1);
+        break;
+    case 2:
+        LookDownAxis(options.lookDownClass, false);
+        break;
+    case 3:
+        SitOnAxis(options.sitOnClass, false);
+        break;
+    case 4:
+        if (GetSelectedItemPoint(point))
+            LookAlong(point, false);
+        break;
+    case 5:
+        if (GetSelectedItemPoint(point))
+            SitOn(point, false);
+        break;
+    default:
+        break;
+    }
+}
+
+void CPolyView::RestoreAfterExport3D(ViewSnapshot& store)
+{
+    if (!store.valid)
+        return;
+    store.Restore(*this);
+    store.valid = false;
+    NewView::Invalidate(this, true);
 }
 
 bool CPolyView::RotateAroundAxis(int axis)

@@ -13,6 +13,15 @@ Vec3D ChooseUpVector(const Vec3D& d, const SymGroup* group);
 // give 2; -1 for the others.
 int ExportOrientationAxis(int code);
 
+// What the Export Options dialog asks the 3D exports to turn the view to: orientation 0 current, 1
+// default, 2 look down and 3 sit on the given axis classes, 4 look at and 5 sit on the selected item.
+struct ExportOrientation3D
+{
+    int orientation = 0;
+    int lookDownClass = 0;
+    int sitOnClass = 0;
+};
+
 // The angles the Rotate Around X/Y/Z Axis prompts offer: the last one accepted for each axis, 90
 // at start, for the run.
 float& RememberedRotateAngle(int axis);

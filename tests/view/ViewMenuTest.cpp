@@ -1,13 +1,26 @@
 // The View menu on the model panes: view types and their marks, base and dual, the axis and
 // selection orientations, the typed rotations, the fits and the orthogonal projection.
 
+#include "kernel/Mat4.h"
+#include "kernel/Tolerance.h"
 #include "model/FaceVert.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
 #include "model/SymGroup.h"
 #include "platform/CommandIds.h"
+#include "platform/MenuPictureChecks.h"
+#include "polytope4d/Element4D.h"
+#include "polytope4d/Polytope4D.h"
+#include "polytope4d/Prisms4D.h"
+#include "render/ViewSnapshot.h"
 #include "view/PaneFixture.h"
+#include "view/PolyCaptionWnd.h"
 #include "view/ViewOrientation.h"
 
+#include <wx/menu.h>
+
 #include <cmath>
+#include <memory>
 #include <string>
 
 namespace
@@ -303,5 +316,241 @@ TEST_F(ViewMenuTest, FullScreenGoesAndComesBack)
     Pump();
     RunCommand(kCmdFullScreen);
     EXPECT_FALSE(pane->IsFullScreen());
+    Pump();
+}
+
+TEST_F(ViewMenuTest, TightFitComesAsCloseAsTheCubeAsTurnedNowAllows)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    CPolyView* pane = Pane(0);
+    pane->Activate(true);
+    DrawAndRead(pane);
+    // Face on, the unit-circumradius cube's half side a = 1/sqrt(3) is all an orthogonal camera
+    // needs vertically; the rotation-proof fit needs the whole circumradius.
+    const double a = 1.0 / std::sqrt(3.0);
+    const double margin = pane->GetMarkerMargin();
+    pane->SetOrthogonal(true);
+    RunCommand(kCmdFitView);
+    DrawAndRead(pane);
+    ASSERT_GT(pane->GetWidth(), pane->GetHeight());
+    EXPECT_NEAR(pane->GetHalfHeight(), 1.0 + margin, 1e-5);
+    RunCommand(kCmdTightFitView);
+    DrawAndRead(pane);
+    EXPECT_NEAR(pane->GetHalfHeight(), a + margin, 1e-5);
+
+    // In perspective the nearest top corners (a, a, a) touch the top of the view cone, widened by
+    // the marker margin.
+    pane->SetOrthogonal(false);
+    RunCommand(kCmdFitView);
+    DrawAndRead(pane);
+    const double sphereDistance = Vec3Length(pane->GetEye());
+    RunCommand(kCmdTightFitView);
+    DrawAndRead(pane);
+    const double distance = Vec3Length(pane->GetEye());
+    EXPECT_LT(distance, sphereDistance);
+    const double halfAngle = pane->GetVerticalFOV() * kPi / 360.0;
+    EXPECT_NEAR(distance, a / std::tan(halfAngle) + a + margin / std::sin(halfAngle), 1e-4);
+    ExpectVecNear(pane->GetBackward(), Vec3D{0, 0, 1}, 1e-12);
+}
+
+TEST_F(ViewMenuTest, ExportOrientationsTurnTheViewAndTheRestoreGivesTheCameraBack)
+{
+    Poly* poly = OpenModel("Cube");
+    ASSERT_NE(poly, nullptr);
+    const SymGroup* group = poly->GetSymGroup();
+    ASSERT_NE(group, nullptr);
+    CPolyView* pane = Pane(0);
+    pane->Activate(true);
+    DrawAndRead(pane);
+    pane->SetOrthogonal(true);
+    pane->RotateView(0, 30.0);
+    pane->RotateView(1, 20.0);
+    const float halfHeight = pane->GetHalfHeight();
+    Vec3D up = pane->GetUp();
+
+    struct Case
+    {
+        int orientation;
+        int axisClass;
+    };
+    for (const Case c : {Case{2, 0}, Case{3, 1}, Case{1, 0}})
+    {
+        SCOPED_TRACE(c.orientation);
+        const Vec3D eye = pane->GetEye(), right = pane->GetRight();
+        up = pane->GetUp();
+        ExportOrientation3D options;
+        options.orientation = c.orientation;
+        options.lookDownClass = options.sitOnClass = c.axisClass;
+        ViewSnapshot store;
+        pane->OrientForExport3D(options, store);
+        Vec3D dir = group->mAxisSets[size_t(c.axisClass)].mAxes[0].mDir;
+        Vec3Normalize(dir);
+        if (c.orientation == 2)
+            ExpectVecNear(pane->GetBackward(), dir, 1e-12);
+        else if (c.orientation == 3)
+        {
+            Vec3D down;
+            Vec3Scale(down, pane->GetUp(), -1.0);
+            ExpectVecNear(down, dir, 1e-12);
+        }
+        else
+        {
+            ExpectVecNear(pane->GetBackward(), Vec3D{0, 0, 1}, 0.0);
+            // The default fit happens at once, not at the next frame.
+            EXPECT_NEAR(pane->GetHalfHeight(), 1.0 + pane->GetMarkerMargin(), 1e-5);
+        }
+        pane->RestoreAfterExport3D(store);
+        ExpectVecNear(pane->GetEye(), eye, 0.0);
+        ExpectVecNear(pane->GetRight(), right, 0.0);
+        ExpectVecNear(pane->GetUp(), up, 0.0);
+        EXPECT_EQ(pane->GetHalfHeight(), halfHeight);
+        // An emptied store restores nothing a second time.
+        pane->RotateView(2, 10.0);
+        const Vec3D turned = pane->GetRight();
+        pane->RestoreAfterExport3D(store);
+        ExpectVecNear(pane->GetRight(), turned, 0.0);
+        pane->RotateView(2, -10.0);
+    }
+
+    // The picture codes: 6 sits on class 0, 0 puts the saved camera back.
+    ViewSnapshot saved;
+    saved.Save(*pane);
+    pane->ApplyExportOrientation(6, saved);
+    Vec3D dir = group->mAxisSets[0].mAxes[0].mDir;
+    Vec3Normalize(dir);
+    Vec3D down;
+    Vec3Scale(down, pane->GetUp(), -1.0);
+    ExpectVecNear(down, dir, 1e-12);
+    pane->ApplyExportOrientation(0, saved);
+    ExpectVecNear(pane->GetUp(), up, 0.0);
+}
+
+TEST_F(ViewMenuTest, TheSelectedPointOfA4DModelIsTheSelectedElementTurnedByThePaneRotation)
+{
+    Poly* cube = OpenModel("Cube");
+    ASSERT_NE(cube, nullptr);
+    SetModelFromPolytope4D(-1, Create4DPrism(cube, 0), Poly::kKeepScale, "Tesseract", nullptr);
+    Poly* poly = GetCurrentPoly();
+    ASSERT_NE(poly, nullptr);
+    ASSERT_NE(poly->mPolytope, nullptr);
+    Polytope4D& tesseract = *poly->mPolytope;
+    ASSERT_EQ(tesseract.mNumVerts, 16);
+    CPolyView* pane = Pane(0);
+    Selection4D& selection = GetSelection4D();
+    selection = Selection4D();
+    Vert4D* vert = tesseract.GetVert(0);
+    selection.mVert = vert;
+    Vec3D point;
+    Vec4D unturned;
+    ASSERT_TRUE(pane->GetSelectedItemPoint4D(point, &unturned));
+    ExpectVecNear(point, Vec3D{vert->mPos.x, vert->mPos.y, vert->mPos.z}, 1e-12);
+    EXPECT_NEAR(Vec4Length(unturned), 1.0, 1e-12);
+
+    // A quarter turn in the x-w plane brings w into x.
+    Mat4 turn;
+    turn.At(0, 0) = 0.0;
+    turn.At(0, 3) = 1.0;
+    turn.At(3, 0) = -1.0;
+    turn.At(3, 3) = 0.0;
+    pane->SetRotation4D(turn);
+    ASSERT_TRUE(pane->GetSelectedItemPoint(point));
+    ExpectVecNear(point, Vec3D{vert->mPos.w, vert->mPos.y, vert->mPos.z}, 1e-12);
+
+    // An edge gives its midpoint; with nothing selected the current cell's centre.
+    selection.mVert = nullptr;
+    Edge4D* edge = tesseract.GetEdge(0);
+    ASSERT_NE(edge, nullptr);
+    selection.mEdge = edge;
+    pane->SetRotation4D(Mat4());
+    ASSERT_TRUE(pane->GetSelectedItemPoint(point));
+    ExpectVecNear(point,
+                  Vec3D{(edge->mVerts[0]->mPos.x + edge->mVerts[1]->mPos.x) / 2,
+                        (edge->mVerts[0]->mPos.y + edge->mVerts[1]->mPos.y) / 2,
+                        (edge->mVerts[0]->mPos.z + edge->mVerts[1]->mPos.z) / 2},
+                  1e-12);
+    selection = Selection4D();
+    const Cell4D* cell = tesseract.GetCurrentCell(true);
+    ASSERT_NE(cell, nullptr);
+    const Vec3D centre{cell->mCentre.x, cell->mCentre.y, cell->mCentre.z};
+    ASSERT_GT(Vec3Length(centre), 1e-7);
+    ASSERT_TRUE(pane->GetSelectedItemPoint(point));
+    ExpectVecNear(point, centre, 1e-12);
+
+    // A cap cell lies on the w axis and projects onto the centre: no direction to look along.
+    for (int i = 0; i < tesseract.mNumCells; ++i)
+    {
+        Cell4D* c = tesseract.GetCell(i);
+        if (std::fabs(c->mCentre.x) + std::fabs(c->mCentre.y) + std::fabs(c->mCentre.z) < 1e-9)
+            selection.mCell = c;
+    }
+    ASSERT_NE(selection.mCell, nullptr);
+    EXPECT_FALSE(pane->GetSelectedItemPoint(point));
+    selection = Selection4D();
+}
+
+TEST_F(ViewMenuTest, TheCaptionPictureOpensTheViewTypesWithThePaneTypeCheckedAndItsChoiceComesToThePane)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    mFrame->SetLayout(kLayout2);
+    Pump();
+    CPolyView* pane = Pane(1);
+    ASSERT_NE(pane, nullptr);
+    auto* caption = dynamic_cast<PolyCaptionWnd*>(pane->GetCaptionWnd());
+    ASSERT_NE(caption, nullptr);
+    const wxRect icon = caption->GetIconRect();
+    EXPECT_TRUE(wxRect(wxPoint(0, 0), caption->GetClientSize()).Contains(icon));
+    EXPECT_EQ(icon.GetWidth(), 16);
+
+    pane->SetViewType(kViewTypeStelFace, false);
+    std::unique_ptr<wxMenu> menu(pane->BuildViewTypeMenu());
+    ASSERT_NE(menu, nullptr);
+    int checked = 0, items = 0;
+    for (const wxMenuItem* item : menu->GetMenuItems())
+    {
+        if (item->IsSeparator())
+            continue;
+        ++items;
+        EXPECT_NE(ViewTypeOfCommand(item->GetId()), kViewTypeNone) << item->GetItemLabelText();
+        if (item->IsCheckable() ? item->IsChecked() : IsPictureCheckItemChecked(item))
+        {
+            ++checked;
+            EXPECT_EQ(item->GetId(), kCmdViewStellationFace);
+        }
+    }
+    EXPECT_EQ(items, 23);
+    EXPECT_EQ(checked, 1);
+
+    // The choice reaches this pane even when another was active.
+    Pane(0)->Activate(true);
+    pane->RunViewTypeMenuChoice(kCmdViewDualPolyhedron);
+    EXPECT_EQ(pane->GetViewType(), kViewTypeDual);
+    EXPECT_EQ(Pane(0)->GetViewType(), kViewTypePoly);
+}
+
+TEST_F(ViewMenuTest, FullScreenEndsWhenAnotherProgramTakesTheFocusButNotForTheProgramsOwnWindows)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    CPolyView* pane = Pane(0);
+    pane->Activate(true);
+    RunCommand(kCmdFullScreen);
+    ASSERT_TRUE(pane->IsFullScreen());
+    Pump();
+    wxWindow* screen = pane->GetParent();
+    ASSERT_NE(screen, nullptr);
+    const auto deactivate = [&]() {
+        wxActivateEvent event(wxEVT_ACTIVATE, false);
+        event.SetEventObject(screen);
+        screen->ProcessWindowEvent(event);
+        Pump();
+    };
+
+    const NewView::ProgramActiveCheck before = NewView::SetProgramActiveCheck([]() { return true; });
+    deactivate();
+    EXPECT_TRUE(pane->IsFullScreen());
+
+    NewView::SetProgramActiveCheck([]() { return false; });
+    deactivate();
+    EXPECT_FALSE(pane->IsFullScreen());
+    NewView::SetProgramActiveCheck(before);
     Pump();
 }
