@@ -5,6 +5,7 @@
 #include "kernel/UnitSettings.h"
 #include "model/FaceVert.h"
 #include "model/Poly.h"
+#include "model/StellationOptions.h"
 #include "stellation/FaceType.h"
 #include "stellation/Faceting.h"
 #include "stellation/FacetingEdge.h"
@@ -14,6 +15,7 @@
 #include "stellation/FacetPlaneVert.h"
 #include "stellation/Stellation.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -377,9 +379,58 @@ bool Faceting::SyncWithModelFacets()
         FindNext();
         return true;
     }
-    // Rebuilding the search state from drawn facets is not done: the drawn facets stay as they are
-    // and the next search starts from the beginning.
-    return false;
+    // Every drawn facet up to symmetry, each candidate once.
+    std::vector<FacetingFace*> matched;
+    bool mismatch = false;
+    for (const Polygon3D* p = mPoly->mFirstDrawnPolygon; p && p != mPoly->mCurrentDrawnPolygon; p = p->mNext)
+    {
+        bool notFound = false;
+        FacetingFace* face = FindFaceOfPolygon(p, &notFound);
+        if (!face || notFound)
+            mismatch = true;
+        else if (!(face->mFlags & kFacetingFaceMark))
+        {
+            face->mFlags |= kFacetingFaceMark;
+            matched.push_back(face);
+        }
+    }
+    if (GetFacetingSettings().criterion != kFacetingIsohedral)
+    {
+        // Replaying the general search over the drawn facets is not done: the drawn facets stay as
+        // they are and the next search starts from the beginning.
+        for (FacetingFace* f : matched)
+            f->mFlags &= ~kFacetingFaceMark;
+        return false;
+    }
+
+    // The isohedral search resumes from its first facet alone: rebuild just that.
+    Reset(true, true);
+    FacetingFace* s = nullptr;
+    for (FacetingFace* f = GetFirstFace(); f && !s; f = f->GetNext())
+    {
+        if (f->mFlags & kFacetingFaceMark)
+            s = f;
+    }
+    if (s && matched.size() == 1 && (s->mFlags & kFacetingFaceChiralSecond) && s->mMirror)
+        s = s->mMirror;
+    if (s && CanAddFaceWithMirror(s, 0))
+    {
+        AddFaceWithMirror(s);
+        FacetingFace* mirror = s->GetMirror();
+        if (!IsReflexibilityMaintained() && mirror && mirror != s && (mirror->mFlags & kFacetingFaceMark) &&
+            CanAddFace(mirror, 0))
+            AddFace(mirror);
+    }
+    for (FacetingFace* f : matched)
+        f->mFlags &= ~kFacetingFaceMark;
+    for (const FacetingFace* f = mFirstFacet; f; f = f->mNextFacet)
+    {
+        if (std::find(matched.begin(), matched.end(), f) == matched.end())
+            mismatch = true;
+    }
+    if (mNumOpenEdges > 0 || !mFirstFacet)
+        FindNext();
+    return mismatch || int(matched.size()) != mNumFacets;
 }
 
 bool Faceting::SetFromDrawnFacets()

@@ -266,3 +266,43 @@ TEST_F(FacetingSteppingTest, DrawnPolygonInNoCandidatePlaneGivesWayToACandidate)
         }
     }
 }
+
+TEST_F(FacetingSteppingTest, IsohedralFacetingsResumeFromTheDrawnFacets)
+{
+    GetFacetingSettings().criterion = kFacetingIsohedral;
+    for (const bool reflexible : {false, true})
+    {
+        StoreStellationOptions(reflexible ? kCriteriaReflexible : 0);
+        for (const char* config : {"4.4.4", "5.5.5", "3.4.3.4"})
+        {
+            SCOPED_TRACE(std::string(config) + (reflexible ? ", reflexible" : ""));
+            ScopedScriptedServices scripted;
+            // The facetings in the order the search finds them, uninterrupted.
+            Faceting* f = Prepare(config);
+            ASSERT_NE(f, nullptr);
+            std::vector<std::vector<FacetingFace*>> expected;
+            for (int i = 0; i < 40 && f->FindNext(); ++i)
+            {
+                expected.emplace_back();
+                for (FacetingFace* x = f->mFirstFacet; x; x = x->mNextFacet)
+                    expected.back().push_back(x);
+            }
+            ASSERT_GE(expected.size(), 1u);
+            // The same, each time shown as drawn facets and rebuilt from them after the search state
+            // was lost.
+            f->Reset(true, false);
+            for (size_t i = 0; i < expected.size(); ++i)
+            {
+                SCOPED_TRACE(i);
+                ASSERT_TRUE(f->FindNext());
+                f->ShowCurrent();
+                f->Reset(true, false);
+                EXPECT_FALSE(f->SyncWithModelFacets());
+                std::vector<FacetingFace*> rebuilt;
+                for (FacetingFace* x = f->mFirstFacet; x; x = x->mNextFacet)
+                    rebuilt.push_back(x);
+                EXPECT_EQ(rebuilt, expected[i]);
+            }
+        }
+    }
+}
