@@ -103,6 +103,12 @@ void AppShell::EdgeColorsChanged()
         NewView::InvalidateAll(false, true);
 }
 
+void AppShell::CheckVertexColorVisible()
+{
+    if (gViewHooks.checkVertexColorVisible)
+        gViewHooks.checkVertexColorVisible();
+}
+
 void AppShell::ResetMorphOutlines()
 {
     Poly* poly = GetCurrentPoly();

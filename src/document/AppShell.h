@@ -14,6 +14,7 @@ struct ViewShellHooks
     void (*invalidateModelDisplay)(Poly* poly, bool dual, bool rebuildNets) = nullptr;
     void (*faceColorsChanged)(Poly* poly, bool rebuildNets) = nullptr;
     void (*edgeColorsChanged)() = nullptr;
+    void (*checkVertexColorVisible)() = nullptr;
     void (*modelDimensionChanged)(bool entering4D) = nullptr;
     bool (*viewModelNames)(void* view, std::string& name, std::string& dualName) = nullptr;
 };
@@ -48,6 +49,7 @@ public:
     void InvalidateModelDisplay(Poly* poly, bool dual, bool rebuildNets) override;
     void FaceColorsChanged(Poly* poly, bool rebuildNets) override;
     void EdgeColorsChanged() override;
+    void CheckVertexColorVisible() override;
     void ResetMorphOutlines() override;
     void* ActiveView() override;
     void RequestViewFit(void* view, int mode) override;

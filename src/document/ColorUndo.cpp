@@ -5,6 +5,7 @@
 #include "model/Edge.h"
 #include "model/FaceVert.h"
 #include "model/ModelRecord.h"
+#include "polytope4d/Polytope4D.h"
 
 #include <utility>
 
@@ -16,6 +17,21 @@ void Exchange(ColorRGB& color, uint32_t& packed)
     ColorFromRGB(color, packed);
     packed = current;
 }
+
+// Every element colour of a 4D model: the polytope's, then its dual's when built, each kind's list
+// in turn.
+template <class Visit>
+void ForEachElement4D(Polytope4D* polytope, Visit visit)
+{
+    for (Polytope4D* p : {polytope, polytope->GetDualIfBuilt()})
+    {
+        if (!p)
+            continue;
+        for (Element4D* list : {p->mFirstVert, p->mFirstEdge, p->mFirstFace, p->mFirstCell})
+            for (Element4D* e = list; e; e = e->next)
+                visit(*e);
+    }
+}
 }  // namespace
 
 ColorUndo::ColorUndo() : UndoItem(kUndoColorChange) {}
@@ -23,14 +39,19 @@ ColorUndo::ColorUndo() : UndoItem(kUndoColorChange) {}
 ColorUndo* ColorUndo::Capture()
 {
     Poly* poly = GetCurrentPoly();
-    if (!poly || poly->mPolytope)
+    if (!poly)
         return nullptr;
     auto* item = new ColorUndo();
-    for (ElemList* list : {static_cast<ElemList*>(&poly->mFaces), static_cast<ElemList*>(&poly->mVerts)})
-        for (FaceVert* e = list->mFirst; e; e = e->mNext)
-            item->mColors.push_back({ColorToRGB(e->mColor), ColorToRGB(e->mBackColor)});
-    for (int i = 0; i < poly->mNumEdges; ++i)
-        item->mColors.push_back({ColorToRGB(poly->mEdges[i].mColor), 0});
+    if (poly->mPolytope)
+        ForEachElement4D(poly->mPolytope.get(), [item](Element4D& e) { item->mColors.push_back({e.mColor, 0}); });
+    else
+    {
+        for (ElemList* list : {static_cast<ElemList*>(&poly->mFaces), static_cast<ElemList*>(&poly->mVerts)})
+            for (FaceVert* e = list->mFirst; e; e = e->mNext)
+                item->mColors.push_back({ColorToRGB(e->mColor), ColorToRGB(e->mBackColor)});
+        for (int i = 0; i < poly->mNumEdges; ++i)
+            item->mColors.push_back({ColorToRGB(poly->mEdges[i].mColor), 0});
+    }
     if (item->mColors.empty())
     {
         delete item;
@@ -42,8 +63,19 @@ ColorUndo* ColorUndo::Capture()
 bool ColorUndo::Apply(bool /*undo*/)
 {
     Poly* poly = GetCurrentPoly();
-    if (!poly || poly->mPolytope || mColors.empty())
+    if (!poly || mColors.empty())
         return false;
+    if (poly->mPolytope)
+    {
+        size_t k = 0;
+        ForEachElement4D(poly->mPolytope.get(), [this, &k](Element4D& e) {
+            if (k < mColors.size())
+                std::swap(e.mColor, mColors[k++].front);
+        });
+        GetShell().InvalidateModelDisplay(poly, false, false);
+        GetShell().InvalidateModelDisplay(poly, true, false);
+        return true;
+    }
     // A model rebuilt since has other elements: only as many as were stored are exchanged.
     size_t k = 0;
     for (ElemList* list : {static_cast<ElemList*>(&poly->mFaces), static_cast<ElemList*>(&poly->mVerts)})

@@ -6,13 +6,13 @@
 #include <vector>
 
 // Every element colour of the current model before a colour change, packed: for each face, then
-// each vertex, its front and back colour, then each edge's colour. Applying it exchanges the stored
-// colours with the model's, so colours come back to the nearest 1/255 step.
+// each vertex, its front and back colour, then each edge's colour; for a 4D model the colour of
+// every element of the polytope and of its dual when built. Applying it exchanges the stored colours
+// with the model's, so colours come back to the nearest 1/255 step.
 class ColorUndo : public UndoItem
 {
 public:
-    // Null without a model, for a model without elements, and for a 4D model (its colours live
-    // in the polytope and are not recorded yet).
+    // Null without a model and for a model without elements.
     static ColorUndo* Capture();
 
     int32_t GetSize() const override { return int32_t(mColors.size()) * 8 + 28; }

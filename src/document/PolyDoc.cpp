@@ -3,6 +3,7 @@
 #include "document/ModelViewState.h"
 #include "document/PolyApp.h"
 #include "document/RecentFileList.h"
+#include "document/ToolbarBoxes.h"
 #include "kernel/Paths.h"
 #include "kernel/Shell.h"
 #include "kernel/Strings.h"
@@ -69,6 +70,7 @@ CPolyDoc::CPolyDoc()
 {
     gLivingDocument = this;
     BindUndoCommands();
+    BindColorCommands();
     BindOpenCommands();
     BindSaveCommands();
     SetDocumentModelRecords(&mRecords);
@@ -174,6 +176,7 @@ void CPolyDoc::UpdateTitle()
         name = poly.mLibraryEntry->mName;
     mTitle = MakeDocumentTitle(GetFilePath(), poly.GetName(), name);
     SetMainWindowTitle(mTitle);
+    ShowCurrentInToolbarBoxes();
     GetShell().InfoNeedsUpdate(15);
 }
 
@@ -181,6 +184,7 @@ void CPolyDoc::ModelChanged(bool keepPath)
 {
     if (!keepPath)
         SetPathName(nullptr, false);
+    ShowCurrentInToolbarBoxes();
     for (void* v = GetShell().NextView(nullptr); v; v = GetShell().NextView(v))
     {
         GetShell().UpdateViewTitle(v);
@@ -215,7 +219,7 @@ bool IsCurrentRecordLast()
 
 void RefreshDocument(int flags)
 {
-    CPolyDoc* doc = CPolyApp::GetDocument();
+    CPolyDoc* doc = GetPolyDoc();
     if (!doc)
         return;
     if (!(flags & 1))

@@ -4,6 +4,7 @@
 
 #include <wx/event.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -156,8 +157,23 @@ public:
     void OnUpdateUndo(wxUpdateUIEvent& event);
     void OnUpdateRedo(wxUpdateUIEvent& event);
 
+    // ---- Colour commands (Color menu) ----
+    // Each opens the colour chooser where it needs one; a cancelled chooser changes nothing and
+    // leaves no undo step. Replace Face (or Back-Face) Color Throughout: the selected vertex's or
+    // edge's colour, else the shown face's colour throughout, asking before two colour groups merge.
+    void ReplaceColorThroughout(bool back);
+    // Set Face-Type, Single Face and All Face Colors (Poly::kColorScope...), or their back forms.
+    void SetElementColors(int scope, bool back);
+    void TakeColorFromNeighbours();
+    void ColorCompoundPart();
+    // Every pane, and panes made later, get the chosen background colour.
+    void SetBackgroundColor();
+    // The face colour scheme as the menu item of the scheme bit changes it, as one undo step.
+    void ChangeFaceColorScheme(uint32_t bit);
+
 private:
     void BindUndoCommands();
+    void BindColorCommands();
     void BindOpenCommands();
     void BindSaveCommands();
     // Appends a record for the incoming model and makes it current; the panes keep their state.

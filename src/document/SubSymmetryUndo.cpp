@@ -1,5 +1,6 @@
 #include "document/SubSymmetryUndo.h"
 
+#include "document/ToolbarBoxes.h"
 #include "kernel/Shell.h"
 #include "kernel/UndoKinds.h"
 #include "model/ModelRecord.h"
@@ -45,6 +46,8 @@ bool SubSymmetryUndo::Apply(bool /*undo*/)
         Poly::sRecolourOnSymmetryChange = false;
     const bool applied = poly->SetSymmetry(rot, refl);
     Poly::sRecolourOnSymmetryChange = recolour;
+    if (applied)
+        ShowSymmetryInToolbarBoxes(poly->mSubgroupChoice[0], poly->mSubgroupChoice[1]);
     GetShell().InvalidateAllViews(false, 1);
     return applied;
 }

@@ -72,6 +72,8 @@ public:
     virtual void InvalidateModelDisplay(Poly* /*poly*/, bool /*dual*/, bool /*rebuildNets*/) {}
     virtual void FaceColorsChanged(Poly* /*poly*/, bool /*rebuildNets*/) {}
     virtual void EdgeColorsChanged() {}
+    // A vertex colour changed: a view says when the change cannot be seen.
+    virtual void CheckVertexColorVisible() {}
     // The dual-morph ratio changed: the current model's face outlines of the morph are made again.
     virtual void ResetMorphOutlines() {}
 

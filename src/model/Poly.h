@@ -441,6 +441,32 @@ public:
     // The default edge colour when it is the old one, and every edge in the old colour.
     void ReplaceEdgeColor(uint32_t newColor, uint32_t oldColor);
     void SetDefaultEdgeColor(const ColorRGB& color, const ColorRGB* oldColor);
+    // ---- Colour edits of the Color menu (PolyColorEdits.cpp) ----
+    // Colours are compared exactly. Each edit that changes colours is one undo step.
+    // Some face or vertex has the colour as its colour or back colour.
+    bool HasElementColor(const ColorRGB& color) const;
+    // Every face and vertex whose colour is the old one takes the new one, and so does every back
+    // colour that is the old one; with backOnly only back colours change.
+    void ReplaceFaceColor(const ColorRGB& oldColor, const ColorRGB& newColor, bool backOnly);
+    // What SetElementColor reaches besides the element.
+    static constexpr int kColorScopeSingle = 0;
+    static constexpr int kColorScopeType = 1;  // the element's type, its mirror type with withMirror
+    static constexpr int kColorScopeAll = 2;   // the element's whole list (every edge for an edge)
+    // The element (face, vertex or edge) and what the scope adds take the colour. Faces and
+    // vertices take it as back colour too, but a single one only when its back colour was its
+    // colour; with back only back colours change. False, with nothing changed, for a null element,
+    // the back of an edge, and the back of a single face through the centre (the user is told).
+    bool SetElementColor(PolyElement* element, int scope, const ColorRGB& color, bool back, bool withMirror);
+    // False, after telling the user, for a face through the centre: its two sides are one.
+    static bool MayChangeBackColor(const FaceVert* face);
+    // The faces of the start's list in the start's colour take, pass after pass, the colours of
+    // neighbours of other colours. Neighbours of two colours ask once which one to take (outermost,
+    // innermost, or leave the face); the answer serves the later conflicts. Answers the number of
+    // faces recoloured.
+    int TakeColorFromNeighbours(FaceVert* start);
+    // Every face and vertex of the element's connected part takes the colour, front and back.
+    void SetPartColor(FaceVert* start, const ColorRGB& color);
+
     // 0 to 5; other values are ignored.
     static void SetStellationDiagramColorScheme(int scheme);
     // 0 highlights the selected face, 1 shows its stellation diagram; other values are ignored.

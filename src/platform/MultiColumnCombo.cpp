@@ -208,14 +208,16 @@ void MultiColumnCombo::DrawRow(wxDC& dc, const wxRect& rect, int row, bool selec
     }
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     dc.SetTextForeground(first);
-    dc.DrawText(wxString::FromUTF8(item.columns[0]), rect.x + 2, rect.y + 1);
+    // Centred in a closed combo taller than a row.
+    const int y = rect.y + std::max(1, (rect.height - dc.GetCharHeight()) / 2);
+    dc.DrawText(wxString::FromUTF8(item.columns[0]), rect.x + 2, y);
     const int positions[2] = {mColumn2Pos, mColumn3Pos};
     const wxColour colors[2] = {kColumn2, kColumn3};
     for (int c = 1; c < 3; ++c)
         if (!item.columns[c].empty())
         {
             dc.SetTextForeground(selected ? kSelectedColumns23 : colors[c - 1]);
-            dc.DrawText(wxString::FromUTF8(item.columns[c]), rect.x + positions[c - 1], rect.y + 1);
+            dc.DrawText(wxString::FromUTF8(item.columns[c]), rect.x + positions[c - 1], y);
         }
     dc.SetFont(oldFont);
 }

@@ -37,6 +37,7 @@
 #include "ui/ScaleMenu.h"
 #include "ui/StellationCommands.h"
 #include "ui/StellationPlanesDialog.h"
+#include "ui/ToolBarCombos.h"
 #include "ui/UndoSettingsDialog.h"
 #include "ui/TorusDialog.h"
 #include "ui/WatermanDialog.h"
@@ -118,7 +119,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     Bind(wxEVT_MENU_HIGHLIGHT, &CMainFrame::OnMenuHighlight, this);
     // Letter keys of menu items while a pane has the focus; never while a text box takes the typing.
     Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
-        if (dynamic_cast<wxTextEntry*>(wxWindow::FindFocus()) ||
+        if (dynamic_cast<wxTextEntry*>(wxWindow::FindFocus()) || IsToolBarListOpen() ||
             (!HandleFacetingStepKey(event) && !RunPlainMenuAccelerator(*this, event)))
             event.Skip();
     });

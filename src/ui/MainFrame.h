@@ -50,6 +50,10 @@ public:
     // and redraws every view.
     void SetGeomagEdgeStyleButton(int style);
     CToolBarEx* GetToolBar(int bar) const { return mToolBars[size_t(bar)]; }
+    // The Option toolbar's symmetry boxes: select the subgroup pair and apply it to the model
+    // (refill forces the lists to be filled again), or show the current model's group.
+    void SetSymmetry(int rotational, int reflective, bool refill);
+    void UpdateSymmetryCombos();
     // Docks, floats, shows and hides the toolbars.
     wxAuiManager& GetDockManager() { return mDock; }
     // A stored docking state names only panes this window has.
@@ -63,7 +67,8 @@ public:
     bool Destroy() override;
 
 private:
-    void CreateToolBars();
+    // False when a toolbar's combo box cannot be made.
+    bool CreateToolBars();
     void DockToolBar(int bar);
     void DockBeside(int bar, int neighbour);
     void OnShowToolBar(wxCommandEvent& event);

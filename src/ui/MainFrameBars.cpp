@@ -5,14 +5,19 @@
 #include "ui/MainToolBars.h"
 
 #include "document/PolyApp.h"
+#include "document/ToolbarBoxes.h"
 #include "kernel/Registry.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
+#include "platform/MainWindow.h"
 #include "platform/ToolBarEx.h"
 #include "platform/ToolBarUtils.h"
 #include "render/NewView.h"
 #include "ui/CommandPictures.h"
 #include "ui/Commands.h"
+#include "ui/ToolBarCombos.h"
 #include "ui/ToolBarDropDowns.h"
 #include "view/PolyCaptionWnd.h"
 
@@ -87,19 +92,28 @@ int GetGeomagEdgeStyle()
     return gGeomagEdgeStyle;
 }
 
-void CMainFrame::CreateToolBars()
+bool CMainFrame::CreateToolBars()
 {
     const CommandTable& table = GetCommandTable();
     for (int b = 0; b < kNumMainToolBars; ++b)
     {
         const MainToolBarDesign& design = kDesigns[b];
-        auto* bar = new MainWindowToolBar(this, this);
+        MainWindowToolBar* bar = b == kMainToolBar     ? new MainToolBar(this, this)
+                                 : b == kOptionToolBar ? new OptionToolBar(this, this)
+                                                       : new MainWindowToolBar(this, this);
         bar->SetToolBitmapSize(wxSize(16, 16));
+        if (!bar->AddCombos())
+            return false;
         for (int id : design.buttons)
         {
             if (id == 0)
             {
                 bar->AddSeparator();
+                continue;
+            }
+            if (id == kComboPlace)
+            {
+                bar->AddNextCombo();
                 continue;
             }
             const CommandInfo* command = id == kComboPlace ? nullptr : table.Find(id);
@@ -138,6 +152,41 @@ void CMainFrame::CreateToolBars()
     };
     source.menu = []() { return BuildCommandMenu(GetCommandTable(), kDesigns[kViewToolBar].buttons); };
     SetViewTypeMenuSource(source);
+
+    ToolbarBoxesHooks boxes;
+    boxes.showCurrent = []() {
+        auto* frame = dynamic_cast<CMainFrame*>(GetMainFrame());
+        if (!frame)
+            return;
+        if (auto* bar = dynamic_cast<MainToolBar*>(frame->GetToolBar(kMainToolBar)))
+        {
+            bar->ShowCurrentCategory();
+            bar->ShowCurrentModel();
+        }
+        frame->UpdateSymmetryCombos();
+    };
+    boxes.showSymmetry = [](int rotational, int reflective) {
+        auto* frame = dynamic_cast<CMainFrame*>(GetMainFrame());
+        if (auto* bar = frame ? dynamic_cast<OptionToolBar*>(frame->GetToolBar(kOptionToolBar)) : nullptr)
+            bar->ShowSymmetry(rotational, reflective);
+    };
+    SetToolbarBoxesHooks(boxes);
+    return true;
+}
+
+void CMainFrame::SetSymmetry(int rotational, int reflective, bool refill)
+{
+    if (auto* bar = dynamic_cast<OptionToolBar*>(GetToolBar(kOptionToolBar)))
+        bar->SetSymmetry(rotational, reflective, refill);
+}
+
+void CMainFrame::UpdateSymmetryCombos()
+{
+    auto* bar = dynamic_cast<OptionToolBar*>(GetToolBar(kOptionToolBar));
+    const Poly* poly = GetCurrentPoly();
+    if (!bar || !poly)
+        return;
+    bar->ShowSymmetry(poly->mSubgroupChoice[0], poly->mSubgroupChoice[1]);
 }
 
 void CMainFrame::DockToolBar(int bar)

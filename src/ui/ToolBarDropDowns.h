@@ -14,6 +14,10 @@ class MainWindowToolBar : public CToolBarEx
 public:
     MainWindowToolBar(wxWindow* parent, wxWindow* target) : CToolBarEx(parent, wxID_ANY, target) {}
     void OnDropDown(int command) override;
+    // Makes the bar's combo boxes; false when one cannot be made.
+    virtual bool AddCombos() { return true; }
+    // Puts the next of them on the bar, where the design has a combo place.
+    virtual void AddNextCombo() {}
 };
 
 // The commands of a button's drop-down menu (0 for a separator); empty when the button has none or

@@ -2,9 +2,11 @@
 
 #include "kernel/RenderSettings.h"
 #include "kernel/Shell.h"
+#include "library/SceneHost.h"
 #include "mesh/Model3D.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/Poly.h"
+#include "platform/CommandIds.h"
 #include "render/NewView.h"
 #include "stellation/Stellation.h"
 
@@ -63,4 +65,29 @@ void WarnIfRainbowMode()
                         "Warning: this change will have no visible effect in\n'Rainbow Color Mode'.  Please return "
                         "to normal mode by\nhitting Shift+R or selecting '%s'\nfrom the menu.",
                         kRainbowMenuPath);
+}
+
+std::string CommandMenuPath(int command, const char* fallback)
+{
+    std::string path = GetSceneHost().GetCommandMenuText(command + kCommandIdBase);
+    return path.empty() ? std::string(fallback) : path;
+}
+
+void CheckVertexColorVisible()
+{
+    const ElementDisplayOptions& options = GetElementDisplayOptions();
+    const bool ownSpheres = DrawSpheresAtVerts() && options.mSphereMaterial != 1;
+    if (options.mColorVertsSameAsDualFace && !ownSpheres)
+        return;
+    std::string text = "Warning: this change will have no visible effect:\n";
+    if (!options.mColorVertsSameAsDualFace)
+        text += "  - To change colors of individual vertices, you must\n     enable '" +
+                CommandMenuPath(kCmdVertexColorsFromDualFaces, "Color->Vertex Colors->Color Vertices Same as Dual Face") +
+                "'\n";
+    if (ownSpheres)
+        text += "  - To set the color of individual spheres at vertices, use\n     '" +
+                CommandMenuPath(kCmdSphereCylinderOptions,
+                                "Display->Vertex & Edge Options->Sphere and Cylinder Options...") +
+                "'\n     and set \"Sphere material\" to \"Same color as points\".";
+    NewView::SetMessage(NewView::GetActiveView(), "%s", text.c_str());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 class Poly;
 
 // What follows a change of colours or of what a side of the model shows: the side's display data is
@@ -15,3 +17,9 @@ void FaceColorsChanged(Poly* poly, bool rebuildNets);
 void EdgeColorsChanged();
 // In rainbow colour mode colour changes show nothing: the active pane says so.
 void WarnIfRainbowMode();
+// After a vertex colour changed: the active pane says why the change cannot be seen, when vertices
+// are drawn in the default colour or as spheres of a material of their own.
+void CheckVertexColorVisible();
+// The menu path of a command as the menu bar shows it ("Color->Rainbow Color Mode"); the fallback
+// while there is no menu bar.
+std::string CommandMenuPath(int command, const char* fallback);

@@ -78,6 +78,7 @@ void InstallViewShellHooks()
     };
     hooks.faceColorsChanged = [](Poly* poly, bool rebuildNets) { FaceColorsChanged(poly, rebuildNets); };
     hooks.edgeColorsChanged = [] { EdgeColorsChanged(); };
+    hooks.checkVertexColorVisible = [] { CheckVertexColorVisible(); };
     hooks.modelDimensionChanged = [](bool entering4D) { ModelDimensionChanged(entering4D); };
     hooks.viewModelNames = [](void* view, std::string& name, std::string& dualName) {
         return ViewModelNames(static_cast<NewView*>(view), name, dualName);
@@ -94,6 +95,7 @@ CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
     InitGLSelection(kNumPickKinds);
     BindSelectionCommands();
     BindStellationCommands();
+    BindColorCommands();
     BindMemoryCommands();
     BindViewMenuCommands();
     SetViewType(kViewTypePoly, false);

@@ -353,6 +353,22 @@ public:
 
 private:
     void BindStellationCommands();
+
+    // ---- Color menu (PolyViewColors.cpp) ----
+public:
+    // The pane shows one side of the model: base only, dual only, or the side the document shows.
+    bool ShowsOneSide() const;
+    // Color as a Compound colours the model's own parts; stellations, nets and 4D models have
+    // parts of their own meshes, which it does not colour yet.
+    bool CanColorAsCompound() const;
+
+private:
+    void BindColorCommands();
+    // Default Vertex Color..., Default Edge Color...: the chooser, then the hint when the change
+    // cannot be seen in the panes.
+    void ChooseDefaultVertexColor();
+    void ChooseDefaultEdgeColor();
+    void SetEdgeColoring(int mode);
     // One stepping command on the stellation the pane shows, as one undo step.
     void StepStellation(int command);
     void FillInaccessibleCells();

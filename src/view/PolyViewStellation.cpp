@@ -122,6 +122,14 @@ void CPolyView::StepStellation(int command)
 
 bool CPolyView::OnPaneKey(int keyCode, bool ctrl)
 {
+    // The menu cannot take Tab as its key: the pane sends its command through the main window.
+    if (keyCode == WXK_TAB && !ctrl)
+    {
+        wxCommandEvent toggle(wxEVT_MENU, kCmdToggleSingleColor);
+        wxWindow* frame = wxGetTopLevelParent(this);
+        toggle.SetEventObject(frame);
+        return frame && frame->GetEventHandler()->ProcessEvent(toggle);
+    }
     // Other panes give these keys other meanings as their features come.
     const Poly* poly = GetCurrentPoly();
     if (!poly || IsModel4D(poly))
