@@ -333,3 +333,37 @@ TEST_F(FacetedPolyhedronTest, PreviewFollowsTheDrawnFacets)
     EXPECT_EQ(mPoly.mFirstFacetedFace, nullptr);
     EXPECT_EQ(mPoly.mCurrentFacet, -1);
 }
+
+TEST_F(FacetedPolyhedronTest, MirrorImagesOfAChiralFacetComeOnlyWithReflexibilityAndInAColourOfTheirOwn)
+{
+    ScopedScriptedServices scripted;
+    Build("cuboctahedron", "Cuboctahedron", "Rhombic Dodecahedron");
+    // A triangle with sides e, e sqrt 2 and e sqrt 3: no mirror of the group can fix all three
+    // corners, as its plane misses the centre.
+    std::vector<Vec3D> triangle;
+    const Vec3D& a = mVerts[0];
+    for (const Vec3D& b : AtDistance(a, mEdge))
+    {
+        for (const Vec3D& c : AtDistance(b, mEdge * std::sqrt(2.0)))
+        {
+            if (triangle.empty() && std::fabs(Distance(a, c) - mEdge * std::sqrt(3.0)) < 1e-6)
+                triangle = {a, b, c};
+        }
+    }
+    ASSERT_EQ(triangle.size(), 3u);
+    AddFacet(triangle);
+    for (const auto& [reflexible, faces] : {std::pair{false, 24}, std::pair{true, 48}})
+    {
+        SCOPED_TRACE(reflexible);
+        StoreStellationOptions(reflexible ? kCriteriaReflexible : 0);
+        std::unique_ptr<SimplePoly> model = CreateSimpleFacetedPolyhedron(mPoly, kFacetedQuiet, nullptr);
+        ASSERT_NE(model, nullptr);
+        EXPECT_EQ(model->mNumFaces, faces);
+        std::map<uint32_t, int> byColor;
+        for (int f = 0; f < model->mNumFaces; ++f)
+            ++byColor[model->mFaces[f].mColor];
+        ASSERT_EQ(byColor.size(), size_t(faces / 24));
+        for (const auto& [color, count] : byColor)
+            EXPECT_EQ(count, 24) << std::hex << color;
+    }
+}
