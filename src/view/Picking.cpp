@@ -6,6 +6,7 @@
 #include "model/SymAxisSet.h"
 #include "model/SymGroup.h"
 
+#include <cmath>
 #include <cstdio>
 #include <limits>
 
@@ -281,4 +282,59 @@ bool DualIsInfinite(const Poly& poly)
         if (f->mFlags & FaceVert::kHemi)
             return true;
     return false;
+}
+
+bool RayMeetsPolygon(const FaceVert& element, double scale, const Vec3D& origin, const Vec3D& direction,
+                     Vec3D& meet)
+{
+    const int n = element.mNumSides;
+    if (n < 3 || !element.mNeighbours)
+        return false;
+    std::vector<Vec3D> corners(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+    {
+        const FaceVert* corner = element.mNeighbours[size_t(i)];
+        if (!corner)
+            return false;
+        Vec3Scale(corners[size_t(i)], corner->mPoint, scale);
+    }
+    // Newell's normal holds for star polygons too.
+    Vec3D normal{0, 0, 0};
+    for (int i = 0; i < n; ++i)
+    {
+        const Vec3D& a = corners[size_t(i)];
+        const Vec3D& b = corners[size_t((i + 1) % n)];
+        normal.x += (a.y - b.y) * (a.z + b.z);
+        normal.y += (a.z - b.z) * (a.x + b.x);
+        normal.z += (a.x - b.x) * (a.y + b.y);
+    }
+    const double normalLength = Vec3Length(normal);
+    const double directionLength = Vec3Length(direction);
+    const double along = Vec3Dot(normal, direction);
+    if (normalLength == 0.0 || directionLength == 0.0 || std::fabs(along) < 1e-9 * normalLength * directionLength)
+        return false;
+    Vec3D toPlane;
+    Vec3Sub(toPlane, corners[0], origin);
+    const double t = Vec3Dot(normal, toPlane) / along;
+    Vec3D hit;
+    Vec3AddScaled(hit, origin, t, direction);
+    // The winding number about the hit point, on the two axes where the normal is smallest.
+    const int drop = std::fabs(normal.x) > std::fabs(normal.y) ? (std::fabs(normal.x) > std::fabs(normal.z) ? 0 : 2)
+                                                               : (std::fabs(normal.y) > std::fabs(normal.z) ? 1 : 2);
+    const auto u = [drop](const Vec3D& p) { return drop == 0 ? p.y : p.x; };
+    const auto v = [drop](const Vec3D& p) { return drop == 2 ? p.y : p.z; };
+    int winding = 0;
+    for (int i = 0; i < n; ++i)
+    {
+        const Vec3D& a = corners[size_t(i)];
+        const Vec3D& b = corners[size_t((i + 1) % n)];
+        const double ay = v(a) - v(hit), by = v(b) - v(hit);
+        const double cross = (u(a) - u(hit)) * by - (u(b) - u(hit)) * ay;
+        if (ay <= 0.0 && by > 0.0 && cross > 0.0)
+            ++winding;
+        else if (ay > 0.0 && by <= 0.0 && cross < 0.0)
+            --winding;
+    }
+    meet = hit;
+    return winding != 0;
 }

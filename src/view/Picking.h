@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class FaceVert;
 class Poly;
 class PolyElement;
 
@@ -77,6 +78,11 @@ struct PickResult
 // The face (kinds 0 and 4) or vertex (kinds 1 and 5) of the model named by a hit (4 and 5 take the
 // index modulo the list's count); null for any other kind or an index out of range.
 PolyElement* HitToPolyElement(const Poly& poly, const GLHit& hit);
+// Whether the ray meets the polygon through the element's corners (its neighbours' points, times
+// the scale), inside by the nonzero winding rule; where it does goes to meet. A polygon seen edge-on
+// is never met.
+bool RayMeetsPolygon(const FaceVert& element, double scale, const Vec3D& origin, const Vec3D& direction,
+                     Vec3D& meet);
 // The element of a 3D kind: faces and vertices as above, edges (19, 20) and the vertices drawn as
 // points (28 the base's, 29 the dual's, which are faces of the base); null otherwise.
 PolyElement* HitToElement(const Poly& poly, int kind, int index);

@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <memory>
 
 namespace
@@ -135,6 +136,35 @@ int CPolyView::PickAt(const PickRequest& request, PickResult* result)
         face->mFlags &= ~FaceVert::kHidden;
     options.mShowVerts = showVerts;
 
+    // The selection box is a pixel wide: a face it grazes, or sees nearly edge-on, is hit at its
+    // nearest point in the box, which can lie in front of the face really under the point. In a
+    // precise pick the faces the pick ray meets take the depth where it meets them, and the faces
+    // it only grazes (at an edge or a corner, or edge-on) come after them in their own order.
+    if (precise && poly && !poly->mPolytope && Is3D() && !ExplosionApplies() &&
+        poly->mTransitionProgress >= 1.0 && (mViewType == kViewTypePoly || mViewType == kViewTypeDual))
+    {
+        constexpr unsigned kFar = std::numeric_limits<unsigned>::max();
+        Vec3D origin, direction;
+        GetPickRay(origin, direction, request.x, request.y);
+        for (GLHit& hit : out.hits)
+        {
+            const int kind = GetGLSelectionItemType(hit.code);
+            if (kind != kPickBaseFace && kind != kPickDualFace)
+                continue;
+            const PolyElement* element = HitToPolyElement(*poly, hit);
+            const FaceVert* face = element ? element->AsFaceVert() : nullptr;
+            if (!face)
+                continue;
+            Vec3D meet, window;
+            if (RayMeetsPolygon(*face, poly->mDisplayScale, origin, direction, meet))
+            {
+                ProjectToWindow(window, meet);
+                hit.depth = unsigned(std::clamp(window.z, 0.0, 1.0) * double(kFar - 1024));
+            }
+            else
+                hit.depth = kFar - 1024 + (hit.depth >> 23);
+        }
+    }
     OrderPickHits(poly, out.hits);
     if (!out.hits.empty())
     {
