@@ -43,9 +43,11 @@ static void BM_StellationStepping(benchmark::State& state, const char* config, b
 }
 
 BENCHMARK_CAPTURE(BM_StellationStepping, IcosahedronMainline, "3.3.3.3.3", false, kCriterionMainline);
+BENCHMARK_CAPTURE(BM_StellationStepping, IcosahedronPrimary, "3.3.3.3.3", false, kCriterionPrimary);
 BENCHMARK_CAPTURE(BM_StellationStepping, IcosahedronMonoacral, "3.3.3.3.3", false, kCriterionMonoacral);
 BENCHMARK_CAPTURE(BM_StellationStepping, IcosahedronFullySupported, "3.3.3.3.3", false, kCriterionFullySupported);
 BENCHMARK_CAPTURE(BM_StellationStepping, TriacontahedronMainline, "3.5.3.5", true, kCriterionMainline);
+BENCHMARK_CAPTURE(BM_StellationStepping, TriacontahedronPrimary, "3.5.3.5", true, kCriterionPrimary);
 BENCHMARK_CAPTURE(BM_StellationStepping, TriacontahedronMonoacral, "3.5.3.5", true, kCriterionMonoacral);
 BENCHMARK_CAPTURE(BM_StellationStepping, TriacontahedronFullySupported, "3.5.3.5", true,
                   kCriterionFullySupported);

@@ -1,5 +1,7 @@
 #include "stellation/Stellation.h"
 
+#include "stellation/MillerSearch.h"
+
 #include "kernel/LinkNode.h"
 #include "kernel/Tolerance.h"
 #include "kernel/WaitCursor.h"
@@ -42,6 +44,7 @@ void Stellation::Free(bool dropFaceTypes)
     ScopedWaitCursor wait;
     mModel3D.reset();
     ClearStepping();
+    mMillerGraph.reset();
     ListDeleteAll(mFirstLayer, mLastLayer);
     ListDeleteAll(mFirstCell, mLastCell);
     // Reset frees the face types' diagrams, or the types themselves when asked to.
@@ -76,6 +79,7 @@ void Stellation::Reset(bool dropFaceTypes)
         }
     }
     ClearStepping();
+    mMillerGraph.reset();
     ListDeleteAll(mFirstLayer, mLastLayer);
     ListDeleteAll(mFirstCell, mLastCell);
     mNumIncludedCells = 0;

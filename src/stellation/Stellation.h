@@ -22,6 +22,8 @@ class Model3D;
 class Poly;
 class StellationCell;
 class StellationCellLayer;
+class StellationFacet;
+class MillerGraph;
 
 // Values of Stellation::mState.
 inline constexpr int kStellationNotBuilt = 0;
@@ -191,6 +193,19 @@ public:
     bool FillInaccessibleCells();
     // Includes the mirror partner of every included cell.
     void IncludeMirrorsOfIncluded();
+    // Keeps the included cells that the cell's flood reaches, unless the rest is exactly the mirror
+    // image of that part (a compound of a chiral part and its mirror image).
+    void KeepConnectedPart(StellationCell* cell);
+
+    // ---- Primary stellations (StellationPrimary.cpp) ----
+    // No facet of a smaller index is its mirror image or lies across a non-mirror edge of it.
+    static bool IsLowestAround(StellationFacet* facet);
+    // Shows the stellation whose face is the facet's patch of the diagram, bounded by lines in
+    // mirror planes; false when the patch reaches the rim of the diagram.
+    bool ShowPrimaryStellation(StellationFacet* facet);
+    StellationFacet* FindLowestUsedFacet() const;
+    // Reflexible, with one face type or two that are each other's mirror image.
+    bool CanHavePrimaryStellations() const;
 
     // ---- Kit parts of the side's polyhedron (once until the next reset) ----
     void CountKitParts();
@@ -251,6 +266,7 @@ public:
     bool mMillerLimitReached = false;
     std::vector<MillerStackEntry> mMillerStack;
     StellationCell* mMillerLimitCell = nullptr;
+    std::unique_ptr<MillerGraph> mMillerGraph;  // the records' adjacency while a search runs
     StellationCell* mHighestIncludedCell = nullptr;
     StellationCell* mMaxCellSoFar = nullptr;
     BigUInt mNumStellations;
@@ -273,6 +289,19 @@ public:
 
 private:
     void ClearStepping();
+    bool IsPrimaryCandidate(StellationFacet* facet);
+    // The next (or previous) primary stellation from the shown one; false past the end.
+    bool StepPrimary(bool forward);
+    bool InitPrimary();
+    // Miller's rules (StellationMiller.cpp).
+    void StartMillerSearch();
+    bool InitMillerStepping();
+    // False after the last stellation.
+    bool NextMiller();
+    // The part with its mirror image, counted as an exception; the next step goes on from the part.
+    void ShowCompound(const std::vector<char>& part);
+    // The shown stellation's cells to the trace, in runs.
+    void TraceMillerStellation() const;
     void ApplyOriginalInclusion();
     // Includes exactly the cells whose flags hold all bits of want and none of unwanted, inside
     // an undo step.

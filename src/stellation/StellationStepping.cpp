@@ -1,6 +1,7 @@
 // Stepping through the stellations that the global criterion accepts, and counting them.
 
 #include "kernel/Progress.h"
+#include "kernel/Shell.h"
 #include "model/StellationOptions.h"
 #include "stellation/Stellation.h"
 #include "stellation/StellationCell.h"
@@ -47,8 +48,7 @@ bool IsSecondOfPair(const StellationCell* cell)
 // The criteria whose stepping is built here.
 bool CanStep(int criterion)
 {
-    return criterion == kCriterionMainline || criterion == kCriterionMonoacral ||
-           criterion == kCriterionFullySupported;
+    return criterion >= kCriterionMainline && criterion <= kCriterionMillerSlow;
 }
 }  // namespace
 
@@ -90,6 +90,17 @@ bool Stellation::InitStepping()
                 break;
         }
         break;
+    case kCriterionPrimary:
+        if (!InitPrimary())
+        {
+            // Nothing found: the stellation goes back to what it was.
+            for (StellationCell* cell = mFirstCell; cell && cell != mLastCell; cell = cell->next)
+                StellationCell::ApplyInclusion(cell, (cell->mFlags & kCellDeadPocket) != 0);
+            mSteppingReady = false;
+            ClearCellFlag(kCellDeadPocket);
+            return false;
+        }
+        break;
     case kCriterionMonoacral:
         if (IsMonoacral(mStepCell))
             break;
@@ -116,6 +127,10 @@ bool Stellation::InitStepping()
             if (!layer->HasIncludedCandidate())
                 break;
         }
+        break;
+    case kCriterionMiller:
+    case kCriterionMillerSlow:
+        InitMillerStepping();
         break;
     default:
         break;
@@ -162,11 +177,16 @@ void Stellation::GoToCore()
             mStepLayer = mFirstLayer->next;
         }
         break;
-    case kCriterionMonoacral:
+    case kCriterionPrimary:
+        // The core need not be primary: the search finds the first one from it.
+        mSteppingReady = false;
+        InitStepping();
+        break;
+    case kCriterionMiller:
+    case kCriterionMillerSlow:
+        StartMillerSearch();
         break;
     default:
-        // Criteria without stepping here prepare again at the next step.
-        mSteppingReady = false;
         break;
     }
 }
@@ -207,6 +227,10 @@ bool Stellation::NextByCriteria()
         mStepCell = LastCellOf(*this, next);
         break;
     }
+    case kCriterionPrimary:
+        wrap = !StepPrimary(true);
+        mSteppingReady = true;
+        break;
     case kCriterionMonoacral:
         ExcludeAll(*this, true);
         for (;;)
@@ -241,6 +265,10 @@ bool Stellation::NextByCriteria()
             mStepLayer = mStepLayer->next;
             mStepLayer->CollectCandidates();
         }
+        break;
+    case kCriterionMiller:
+    case kCriterionMillerSlow:
+        wrap = !NextMiller();
         break;
     default:
         return false;
@@ -279,6 +307,10 @@ bool Stellation::PreviousByCriteria()
         mStepCell = LastCellOf(*this, layer->prev);
         break;
     }
+    case kCriterionPrimary:
+        wrap = !StepPrimary(false);
+        mSteppingReady = true;
+        break;
     case kCriterionMonoacral:
         ExcludeAll(*this, true);
         for (;;)
@@ -329,6 +361,16 @@ bool Stellation::PreviousByCriteria()
         }
         break;
     }
+    case kCriterionMiller:
+    case kCriterionMillerSlow:
+    {
+        Shell& shell = GetShell();
+        shell.SetViewMessage(shell.ActiveView(),
+                             "Sorry, going to the previous stellation when\nusing Miller's rules has not been "
+                             "implemented.\n\nIf you want to go back to a stellation you just\npassed, try using "
+                             "Ctrl+Z to undo instead.");
+        return true;
+    }
     default:
         return false;
     }
@@ -345,6 +387,7 @@ bool Stellation::CountStellations()
     if (!mFirstCell || !mLastCell || !CanStep(GetStellationCriterion()))
         return false;
     ProgressScope progress;
+    const bool miller = GetStellationCriterion() >= kCriterionMiller;
     // A run that was cancelled counted the stellation it stopped at.
     bool resuming = mCountInterrupted && mSteppingReady;
     mCountInterrupted = false;
@@ -352,6 +395,7 @@ bool Stellation::CountStellations()
     {
         mNumStellations = BigUInt();
         mNumChirals = BigUInt();
+        mNumMillerExceptions = BigUInt();
         GoToCore();
         if (!mSteppingReady && !InitStepping() && !mSteppingReady)
             return false;
@@ -362,10 +406,14 @@ bool Stellation::CountStellations()
             resuming = false;
         else
         {
+            // A compound with its mirror image that Miller's rules show counts too; the search
+            // counts those in mNumMillerExceptions as well.
             mNumStellations.AddWord(1);
             if (mNumUnmatchedChiralCells > 0)
                 mNumChirals.AddWord(1);
         }
+        if (miller)
+            TraceMillerStellation();
         if (!ShowProgress(kProgressKeepAlive))
         {
             mCountInterrupted = true;

@@ -154,6 +154,32 @@ bool Stellation::FillInaccessibleCells()
     return !holes.empty();
 }
 
+void Stellation::KeepConnectedPart(StellationCell* cell)
+{
+    if (!cell || !cell->IsIncluded())
+        return;
+    FloodFill(cell, true);
+    mMillerCounted = false;
+    std::vector<StellationCell*> cut;
+    bool mirrorCompound = mNumUnmatchedChiralCells == 0 && mNumIncludedCells % 2 == 0;
+    for (StellationCell* c = mFirstCell; c; c = c->next)
+    {
+        if (!c->IsIncluded())
+            continue;
+        const bool reached = (c->mFlags & kCellVisited) != 0;
+        if (!reached)
+            cut.push_back(c);
+        const StellationCell* partner = c->GetMirror();
+        if (partner == c || reached == ((partner->mFlags & kCellVisited) != 0))
+            mirrorCompound = false;
+    }
+    ClearCellFlag(kCellVisited);
+    if (mirrorCompound)
+        return;
+    for (StellationCell* c : cut)
+        StellationCell::SetIncluded(c, false);
+}
+
 void Stellation::IncludeMirrorsOfIncluded()
 {
     for (StellationCell* cell = mFirstCell; cell && cell != mLastCell; cell = cell->next)

@@ -95,8 +95,6 @@ constexpr const char* kPolyConstructions = "the Poly menu's constructions";
 constexpr const char* kAugmentation = "augmentation";
 constexpr const char* kModelsOnFaces = "models put on faces or vertices";
 constexpr const char* kVariations = "variations of a model";
-constexpr const char* kPrimaryStellations = "primary stellations";
-constexpr const char* kMillersRules = "stellations under Miller's rules";
 constexpr const char* kStellationCells = "changing the cells of a stellation";
 constexpr const char* kDisplayOptions = "the Display and Options menus";
 constexpr const char* k4DProjection = "the 4D projection";
@@ -559,8 +557,7 @@ const CommandInfo kCommands[] = {
      {.modelKinds = k3D, .ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdCriteriaPrimary, kMenuStellationStellationCriteria, "&Primary",
      "Step through the primary stellations",
-     {.modelKinds = k3D, .ownerUpdates = true, .checkable = true, .radio = true}, nullptr, nullptr,
-     kPrimaryStellations},
+     {.modelKinds = k3D, .ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdCriteriaMonoacral, kMenuStellationStellationCriteria, "M&onoacral (Single Supported Peak)",
      "Step through the stellations with a single supported peak",
      {.modelKinds = k3D, .ownerUpdates = true, .checkable = true, .radio = true}},
@@ -569,7 +566,7 @@ const CommandInfo kCommands[] = {
      {.modelKinds = k3D, .ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdCriteriaMillersRules, kMenuStellationStellationCriteria, "Miller's &Rules (eg \"The 59 Icosahedra\")",
      "Step through the stellations that keep Miller's rules",
-     {.modelKinds = k3D, .ownerUpdates = true, .checkable = true, .radio = true}, nullptr, nullptr, kMillersRules},
+     {.modelKinds = k3D, .ownerUpdates = true, .checkable = true, .radio = true}},
     {0, kMenuStellationStellationCriteria, nullptr, nullptr, {}},
     {kCmdFullSupportAllCells, kMenuStellationStellationCriteria, "Full Support Requires &All Cells Around Core",
      "Count a stellation as fully supported only when every cell around the core is in it",

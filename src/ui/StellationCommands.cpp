@@ -18,8 +18,10 @@ const struct
     int criterion;
 } kCriterionCommands[] = {
     {kCmdCriteriaMainline, kCriterionMainline},
+    {kCmdCriteriaPrimary, kCriterionPrimary},
     {kCmdCriteriaMonoacral, kCriterionMonoacral},
     {kCmdCriteriaFullySupported, kCriterionFullySupported},
+    {kCmdCriteriaMillersRules, kCriterionMiller},
 };
 
 void ToggleReflexibility()

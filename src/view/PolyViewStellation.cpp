@@ -19,14 +19,23 @@ namespace
 {
 constexpr int kAxisCommands[3] = {kCmdCellsAboveAxis0, kCmdCellsAboveAxis1, kCmdCellsAboveAxis2};
 
-// Some pane shows the stellation of that side.
-bool HasStellationView(bool dual)
+// Some pane shows the change: the stellation of that side, any other stellation view, or a model
+// view that draws the selected face as its stellation diagram.
+bool IsStellationVisible(bool dual)
 {
     Shell& shell = GetShell();
     const int wanted = dual ? kViewTypeDualStellation : kViewTypeUniStellation;
+    const int other = dual ? kViewTypeUniStellation : kViewTypeDualStellation;
+    const Poly* poly = GetCurrentPoly();
+    const bool diagramOnFace = poly && poly->GetSelectedFaceDisplay(0) == 1;
     for (void* view = shell.NextView(nullptr); view; view = shell.NextView(view))
-        if (shell.ViewTypeCode(view) == wanted)
+    {
+        const int code = shell.ViewTypeCode(view);
+        if (code == wanted || (code != other && ViewTypeHasAll(code, kViewFamilyStellation)))
             return true;
+        if (diagramOnFace && (code == kViewTypePoly || code == kViewTypeDual || code == kViewTypePolyAndDual))
+            return true;
+    }
     return false;
 }
 
@@ -84,7 +93,15 @@ void CPolyView::SelectUnsupportableCells()
 
 void CPolyView::StepStellation(int command)
 {
-    Stellation* stellation = GetStellationUpTo(kStellationBuilt);
+    if (!ShowsOneSide())
+        return;
+    // Original Polyhedron only resets a stellation that exists.
+    Stellation* stellation = command == kCmdOriginalPolyhedron ? GetStellationUpTo(kStellationNotBuilt)
+                                                               : GetStellationUpTo(kStellationBuilt);
+    const bool clearsMessage = command == kCmdFinalValidStellation || command == kCmdNextStellation ||
+                               command == kCmdPreviousStellation;
+    if (clearsMessage)
+        NewView::ClearMessage(this);
     if (!stellation)
         return;
     Shell& shell = GetShell();
@@ -113,11 +130,12 @@ void CPolyView::StepStellation(int command)
         break;
     }
     shell.CloseUndo();
-    NewView::InvalidateAll(false, true);
-    if (!HasStellationView(stellation->IsDual()))
-        InfoMessage("Stellation changed, but there are no stellation views\nopen, so you won't be able to see it.\n\n"
-                    "Use \"%s\"\n(or the matching toolbar button) to see it.",
-                    stellation->IsDual() ? "Dual Stellation" : "Base Stellation");
+    if (!IsStellationVisible(stellation->IsDual()))
+        NewView::SetMessage(this,
+                            "Stellation changed, but there are no stellation views\nopen, so you won't be able to "
+                            "see it.\n\nUse \"%s\"\n(or the matching toolbar button) to see it.",
+                            stellation->IsDual() ? "Dual Stellation" : "Base Stellation");
+    NewView::InvalidateAll(clearsMessage, true);
 }
 
 bool CPolyView::OnPaneKey(int keyCode, bool ctrl)
@@ -158,16 +176,13 @@ void CPolyView::FillInaccessibleCells()
     Stellation* stellation = GetStellationUpTo(kStellationBuilt);
     if (!stellation)
         return;
-    if (stellation->HasNoInaccessibleCells())
-    {
-        InfoMessage("Nothing to fill: all parts are accessible already.");
-        return;
-    }
     Shell& shell = GetShell();
     shell.AddUndo(stellation->IsDual() ? kUndoDualStellationChange : kUndoStellationChange, false);
-    stellation->FillInaccessibleCells();
+    const bool filled = stellation->FillInaccessibleCells();
     shell.CloseUndo();
-    NewView::InvalidateAll(false, true);
+    if (!filled)
+        NewView::SetMessage(this, "Nothing to fill: all parts are accessible already.");
+    NewView::InvalidateAll(true, true);
 }
 
 namespace

@@ -1,6 +1,7 @@
 #include "DiagramChecks.h"
 
 #include "kernel/ScriptedServices.h"
+#include "library/WenningerStellation.h"
 #include "model/StellationOptions.h"
 #include "stellation/StellationCell.h"
 #include "stellation/StellationCellLayer.h"
@@ -222,4 +223,85 @@ TEST_F(StellationStepping, IncludingMirrorsMatchesEveryChiralCell)
     st->IncludeMirrorsOfIncluded();
     EXPECT_EQ(st->mNumUnmatchedChiralCells, 0);
     EXPECT_TRUE(chiral->next->IsIncluded());
+}
+
+TEST_F(StellationStepping, PrimaryStellationsAreWholePatchesBetweenMirrorLines)
+{
+    StoreStellationCriterion(kCriterionPrimary);
+    ScopedScriptedServices scripted;
+    {
+        // Every line of the dodecahedron's diagram lies in a mirror plane: each region is a patch,
+        // and the primary stellations are the four of the mainline.
+        auto model = BuildModel("5.5.5");
+        ASSERT_NE(model, nullptr);
+        Stellation* st = Build(*model);
+        ASSERT_TRUE(st->IsBuilt());
+        st->GoToCore();
+        for (int k = 0; k < 4; ++k)
+        {
+            EXPECT_TRUE(IsLayersUpTo(st, k));
+            EXPECT_EQ(st->NextByCriteria(), k < 3);
+        }
+        EXPECT_TRUE(IsLayersUpTo(st, 0));
+    }
+    // The icosahedron's are the icosahedron and six of its published stellations (Wenninger's
+    // 26, 23, 32, 34, 28 and 33, as the table of their cells gives them), in the order of their
+    // lowest facets; Previous goes back through them.
+    auto model = BuildModel("3.3.3.3.3");
+    ASSERT_NE(model, nullptr);
+    Stellation* st = Build(*model);
+    ASSERT_TRUE(st->IsBuilt());
+    std::vector<std::vector<bool>> expected;
+    for (int w : {0, 26, 23, 32, 34, 28, 33})
+    {
+        std::vector<bool> cells(size_t(st->GetNumCellRecords()) + 1, false);
+        if (w == 0)
+            cells[0] = true;
+        else
+            ApplyStellationRuns(GetWenningerStellationRuns(w), st->GetNumCellRecords(),
+                                [&cells](int cell, bool on) { cells[size_t(cell)] = on; });
+        expected.push_back(cells);
+    }
+    st->GoToCore();
+    for (size_t k = 0; k < expected.size(); ++k)
+    {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(Inclusion(st), expected[k]);
+        EXPECT_EQ(st->NextByCriteria(), k + 1 < expected.size());
+    }
+    EXPECT_EQ(Inclusion(st), expected[0]);
+    EXPECT_FALSE(st->PreviousByCriteria());
+    for (size_t k = expected.size(); k-- > 0;)
+    {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(Inclusion(st), expected[k]);
+        EXPECT_EQ(st->PreviousByCriteria(), k > 0);
+    }
+    EXPECT_EQ(InternalErrors(scripted.services), "");
+}
+
+TEST_F(StellationStepping, KeepingTheConnectedPartSparesACompoundWithItsMirrorImage)
+{
+    StoreStellationOptions(0);
+    ScopedScriptedServices scripted;
+    auto model = BuildModel("3.3.3.3.3");
+    ASSERT_NE(model, nullptr);
+    Stellation* st = Build(*model);
+    ASSERT_TRUE(st->IsBuilt());
+    // The core and the separate cells of Wenninger's 29: the part with cell 9 stays.
+    for (StellationCell* c = st->mFirstCell; c; c = c->next)
+        StellationCell::SetIncluded(c, c->mIndex == 0 || c->mIndex == 9);
+    ASSERT_FALSE(st->IsConnected());
+    st->KeepConnectedPart(st->FindCell(9));
+    EXPECT_FALSE(st->FindCell(0)->IsIncluded());
+    EXPECT_TRUE(st->FindCell(9)->IsIncluded());
+    // The chiral pair apart from each other: a compound of mirror images, kept whole.
+    for (StellationCell* c = st->mFirstCell; c; c = c->next)
+        StellationCell::SetIncluded(c, c->mIndex == 6 || c->mIndex == 7);
+    ASSERT_FALSE(st->IsConnected());
+    st->KeepConnectedPart(st->FindCell(7));
+    EXPECT_TRUE(st->FindCell(6)->IsIncluded());
+    EXPECT_TRUE(st->FindCell(7)->IsIncluded());
+    for (const StellationCell* c = st->mFirstCell; c; c = c->next)
+        EXPECT_FALSE(c->mFlags & kCellVisited);
 }
