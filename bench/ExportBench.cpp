@@ -1,3 +1,6 @@
+#include "library/Export3DOptions.h"
+#include "library/Export3DScene.h"
+#include "model/ElementDisplayOptions.h"
 #include "model/SimplePoly.h"
 #include "operations/VertexPair.h"
 
@@ -89,4 +92,38 @@ void BM_ExportOff(benchmark::State& state)
     std::remove(path.c_str());
 }
 BENCHMARK(BM_ExportOff)->Unit(benchmark::kMillisecond);
+void BM_ExportVrml(benchmark::State& state)
+{
+    std::unique_ptr<SimplePoly> sheet = ColouredSheet();
+    VertexPair* edges = sheet->CollectEdges();
+    const std::string path = BenchPath("wrl");
+    // Spheres at the vertices and cylinders along the edges: the largest world.
+    const uint32_t options = gExport3DOptions;
+    const bool spheresAndCylinders = GetElementDisplayOptions().mSpheresAndCylinders;
+    gExport3DOptions |= kExport3DVerts | kExport3DEdges;
+    GetElementDisplayOptions().mSpheresAndCylinders = true;
+    Export3DScene scene;
+    scene.sphereLength = 0.1;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sheet->ExportVrml(path.c_str(), "Sheet", edges, scene));
+    gExport3DOptions = options;
+    GetElementDisplayOptions().mSpheresAndCylinders = spheresAndCylinders;
+    FreeVertexPairs(edges);
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_ExportVrml)->Unit(benchmark::kMillisecond);
+
+void BM_ExportPov(benchmark::State& state)
+{
+    std::unique_ptr<SimplePoly> sheet = ColouredSheet();
+    VertexPair* edges = sheet->CollectEdges();
+    const std::string include = BenchPath("inc");
+    const std::string scene = BenchPath("pov");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(sheet->ExportPov(include.c_str(), scene.c_str(), "Sheet", edges, Export3DScene()));
+    FreeVertexPairs(edges);
+    std::remove(include.c_str());
+    std::remove(scene.c_str());
+}
+BENCHMARK(BM_ExportPov)->Unit(benchmark::kMillisecond);
 }  // namespace

@@ -72,6 +72,12 @@ void AppShell::UpdateAllViewButtons()
         gViewHooks.updateAllViewButtons();
 }
 
+void AppShell::UpdatePivotOfLastActiveView()
+{
+    if (gViewHooks.updatePivotOfActiveView)
+        gViewHooks.updatePivotOfActiveView();
+}
+
 void AppShell::UpdateGeomagAvailability()
 {
     if (gViewHooks.updateGeomagAvailability)

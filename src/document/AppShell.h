@@ -17,6 +17,7 @@ struct ViewShellHooks
     void (*checkVertexColorVisible)() = nullptr;
     void (*modelDimensionChanged)(bool entering4D) = nullptr;
     bool (*viewModelNames)(void* view, std::string& name, std::string& dualName) = nullptr;
+    void (*updatePivotOfActiveView)() = nullptr;
 };
 void SetViewShellHooks(const ViewShellHooks& hooks);
 
@@ -33,9 +34,8 @@ public:
 
 // The program's side of the shell: core code's redraw marks and view messages reach the views; the
 // Model Info marks are kept here for the tree to take when it rebuilds.
-// Left to the shell's silent default until what they act on exists:
-// - UpdatePivotOfLastActiveView waits for a pane's pivot point and the point of its selected item;
-// - ApplySphereCylinderSettings waits for the sphere and cylinder options dialog.
+// Left to the shell's silent default until what it acts on exists: ApplySphereCylinderSettings
+// waits for the sphere and cylinder options dialog.
 class AppShell : public Shell
 {
 public:
@@ -58,6 +58,7 @@ public:
     int ViewTypeCode(void* view) override;
     void ModelDimensionChanged(bool entering4D) override;
     bool ViewModelNames(void* view, std::string& name, std::string& dualName) override;
+    void UpdatePivotOfLastActiveView() override;
     // A model pane takes the type and sets its title; false for a view that is no model pane or a
     // code that is no view type. Flags other than 0 keep the pane's camera.
     bool SetViewType(void* view, int type, int flags) override;

@@ -177,7 +177,8 @@ bool CPolyApp::IdleStep(double time)
     const bool throwing = InvalidateMouseThrowTargets();
     if (throwing)
         SetMouseThrowStepPending(true);
-    CPolyDoc* doc = GetDocument();
+    // A document made without the application object (a test's) moves as the program's does.
+    CPolyDoc* doc = GetDocument() ? GetDocument() : GetPolyDoc();
     const bool moving = doc && doc->AdvanceTransitions(time);
     if (moving)
         NewView::InvalidateAll(false, true);

@@ -73,6 +73,7 @@ CPolyDoc::CPolyDoc()
     BindColorCommands();
     BindOpenCommands();
     BindSaveCommands();
+    BindNetCommands();
     SetDocumentModelRecords(&mRecords);
     SwitchModelRecord(mRecords.NewRecord(), kKeepPaths, nullptr);
 }

@@ -171,7 +171,18 @@ public:
     // The face colour scheme as the menu item of the scheme bit changes it, as one undo step.
     void ChangeFaceColorScheme(uint32_t bit);
 
+    // ---- Net options (Nets menu) ----
+    // Makes the nets again on each side whose mesh has nets, and redraws the net panes (every pane
+    // while edges are being cut); false when no side had nets.
+    bool RebuildNets();
+    // "Maximum number of faces allowed per net:"; a value below 1 is taken as 1.
+    void PromptMaxFacesPerNet();
+    void SetCoincEdgeMethod(int method);
+    // 0 allow mixing, 1 one colour per net or page, 2 automatic.
+    void SetColorMixing(int mode);
+
 private:
+    void BindNetCommands();
     void BindUndoCommands();
     void BindColorCommands();
     void BindOpenCommands();

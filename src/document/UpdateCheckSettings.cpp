@@ -21,6 +21,7 @@ void ReadUpdateCheckSettings(RegKey* key)
     UpdateCheckSettings& s = GetUpdateCheckSettings();
     RegReadString(key, ValueName("LatestKnownVersion").c_str(), s.latestKnownVersion);
     RegReadInt(key, ValueName("LastCheckDay").c_str(), s.lastCheckDay);
+    RegReadString(key, ValueName("WebSite").c_str(), s.siteAddress);
 }
 
 void WriteUpdateCheckSettings(RegKey* key)
@@ -28,4 +29,5 @@ void WriteUpdateCheckSettings(RegKey* key)
     const UpdateCheckSettings& s = GetUpdateCheckSettings();
     RegWriteString(key, ValueName("LatestKnownVersion").c_str(), s.latestKnownVersion.c_str());
     RegWriteInt(key, ValueName("LastCheckDay").c_str(), s.lastCheckDay);
+    RegWriteString(key, ValueName("WebSite").c_str(), s.siteAddress.c_str());
 }

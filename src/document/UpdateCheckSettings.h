@@ -10,11 +10,15 @@ struct UpdateCheckSettings
 {
     std::string latestKnownVersion;
     int lastCheckDay = -1;
+    // The maker's web site: the version page and the Help menu's pages lie on it. Empty turns the
+    // automatic check off.
+    std::string siteAddress = "https://www.orvane.org";
 };
 
 UpdateCheckSettings& GetUpdateCheckSettings();
 
-// The program's name in the value names: "LatestKnownVersion OrvaneMax", "LastCheckDay OrvaneMax".
+// The program's name in the value names: "LatestKnownVersion OrvaneMax", "LastCheckDay OrvaneMax",
+// "WebSite OrvaneMax".
 inline constexpr char kUpdateCheckProgramName[] = "OrvaneMax";
 
 void ReadUpdateCheckSettings(RegKey* key);

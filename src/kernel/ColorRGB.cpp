@@ -1,5 +1,6 @@
 #include "kernel/ColorRGB.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -48,4 +49,24 @@ bool ColorSame(const ColorRGB& a, const ColorRGB& b)
 {
     return std::fabs(a.r - b.r) <= kSameColorTol && std::fabs(a.g - b.g) <= kSameColorTol &&
            std::fabs(a.b - b.b) <= kSameColorTol;
+}
+
+ColorRGB LimitBrightColour(const ColorRGB& c)
+{
+    constexpr float kLimit = 0.8f;
+    if (c.r <= kLimit || c.g <= kLimit)
+        return c;
+    const float s = kLimit / std::max(c.r, c.g);
+    return ColorRGB{c.r * s, c.g * s, c.b * s};
+}
+
+ColorRGB DiagramBackColour(const ColorRGB& front, const ColorRGB& back)
+{
+    if (back.r != front.r || back.g != front.g || back.b != front.b)
+        return LimitBrightColour(back);
+    ColorRGB inverse{1.0f - front.r, 1.0f - front.g, 1.0f - front.b};
+    const float largest = std::max(inverse.r, std::max(inverse.g, inverse.b));
+    if (largest > 0.0f)
+        inverse = ColorRGB{inverse.r / largest, inverse.g / largest, inverse.b / largest};
+    return LimitBrightColour(inverse);
 }

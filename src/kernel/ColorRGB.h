@@ -28,3 +28,11 @@ void ColorLerpClamped(ColorRGB& out, const ColorRGB& a, const ColorRGB& b, float
 
 // Two colours count as one when every channel agrees within 1/512, bounds included.
 bool ColorSame(const ColorRGB& a, const ColorRGB& b);
+
+// Keeps a colour legible on the diagrams' light lines: when red and green both exceed 0.8, all three
+// channels are scaled so that the larger of the two becomes 0.8.
+ColorRGB LimitBrightColour(const ColorRGB& c);
+
+// The back colour a diagram shows: the back colour, or the front colour's inverse divided by its
+// largest channel when the two are the same; both limited as above.
+ColorRGB DiagramBackColour(const ColorRGB& front, const ColorRGB& back);

@@ -269,3 +269,10 @@ UnitSettings& GetUnitSettings()
     static UnitSettings settings(true);
     return settings;
 }
+
+int ToggleEdgeletNumbers(int edgeData)
+{
+    if (edgeData & kNetEdgeletNumbers)
+        return edgeData & ~(kNetEdgeDataKinds | kNetEdgeletNumbers);
+    return (edgeData & ~kNetEdgeDataKinds) | kNetEdgeletNumbers;
+}

@@ -41,7 +41,13 @@ inline constexpr int kNetEdgeTypeNames = 0x4;
 inline constexpr int kNetEdgeLengths = 0x8;
 inline constexpr int kNetEdgeDihedrals = 0x10;
 inline constexpr int kNetEdgeMitres = 0x20;
+inline constexpr int kNetEdgeletNumbers = 0x40;
 inline constexpr int kNetFaceAngles = 0x80;
+inline constexpr int kNetEdgeDataKinds = 0x3F;
+
+// The edge-data word after choosing Show Edgelet Numbers: switching them on drops the edge-data
+// kinds, switching them off leaves no edge data; the face angles stay as they are.
+int ToggleEdgeletNumbers(int edgeData);
 
 // The undo kind of a change of the model scale.
 inline constexpr int kUndoKindScale = 26;

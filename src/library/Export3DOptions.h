@@ -17,3 +17,9 @@ inline constexpr uint32_t kExport3DCylinderCaps = 0x100;
 inline uint32_t gExport3DOptions = 0x11A;
 inline int gExport3DCylinderSegments = 24;   // 3 to 9999
 inline int gExport3DSphereSubdivisions = 4;  // 1, 2, 4 or 8
+// How the pane is turned for the file (x to the right, y up and z towards the viewer): 0 as it is,
+// 1 the default orientation, 2 looking down and 3 sitting on an axis of the class below, 4 looking
+// at and 5 sitting on the selected face, edge, vertex or axis.
+inline int gExport3DOrientation = 0;
+inline int gExport3DLookDownClass = 0;
+inline int gExport3DSitOnClass = 0;

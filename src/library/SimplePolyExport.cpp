@@ -13,6 +13,7 @@
 #include "kernel/UnitSettings.h"
 #include "kernel/WaitCursor.h"
 #include "library/Export3DOptions.h"
+#include "library/ExportWriting.h"
 #include "library/FileHeaderComment.h"
 #include "model/ElementDisplayOptions.h"
 #include "operations/VertexPair.h"
@@ -33,34 +34,6 @@ using E = SimpleElem;
 
 constexpr uint32_t kNotWritten = E::kTemp | E::kHidden;
 
-struct FileCloser
-{
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// Closes the file and tells whether everything reached it.
-bool Finish(File& file)
-{
-    const bool ok = !std::ferror(file.get());
-    return std::fclose(file.release()) == 0 && ok;
-}
-
-double Zeroed(double v)
-{
-    return std::fabs(v) <= kTol ? 0.0 : v;
-}
-
-Vec3D Zeroed(const Vec3D& v)
-{
-    return Vec3D{Zeroed(v.x), Zeroed(v.y), Zeroed(v.z)};
-}
-
-bool IsWritten(const SimpleFace& face)
-{
-    return !(face.mFlags & kNotWritten);
-}
-
 // The face's unit normal as written: its own (from the corners when none was computed), turned
 // round for a face whose normal is marked reversed.
 Vec3D WrittenNormal(const SimpleFace& face)
@@ -73,61 +46,13 @@ Vec3D WrittenNormal(const SimpleFace& face)
     }
     if (face.mFlags & E::kReverseNorm)
         n = Vec3D{-n.x, -n.y, -n.z};
-    return Zeroed(n);
+    return ExportZeroed(n);
 }
 
 Vec3D CornerPos(const SimpleFace& face, int k)
 {
     const SimpleVert* v = k < face.mNum ? face.GetVert(k) : nullptr;
-    return v ? Zeroed(v->mPos) : Vec3D{};
-}
-
-// The face colours, and for every face the place of its colour in that list (-1 for a face not
-// written).
-struct FaceColors
-{
-    GrowableArray<ColorRGB> colors;
-    std::vector<int> faceColor;
-};
-
-bool CollectFaceColors(const SimplePoly& poly, FaceColors& out)
-{
-    poly.CollectColors(out.colors);
-    if (!out.colors.items)
-        return false;
-    std::unordered_map<uint32_t, int> byPacked;
-    for (uint32_t i = 0; i < out.colors.count; ++i)
-        byPacked.emplace(ColorToRGB(out.colors.items[i]), int(i));
-    out.faceColor.assign(size_t(std::max(poly.mNumFaces, 0)), -1);
-    for (int f = 0; f < poly.mNumFaces; ++f)
-    {
-        const SimpleFace& face = poly.mFaces[f];
-        if (!IsWritten(face))
-            continue;
-        const auto it = byPacked.find(face.mColor & 0xffffff);
-        if (it != byPacked.end())
-            out.faceColor[size_t(f)] = it->second;
-    }
-    return true;
-}
-
-// The faces of each colour in face order, colour after colour.
-std::vector<std::vector<int>> FacesByColor(const FaceColors& fc)
-{
-    std::vector<std::vector<int>> lists(fc.colors.count);
-    for (size_t f = 0; f < fc.faceColor.size(); ++f)
-        if (fc.faceColor[f] >= 0)
-            lists[size_t(fc.faceColor[f])].push_back(int(f));
-    return lists;
-}
-
-// Reports the first face of another size than a triangle, once per export.
-void CheckTriangle(const SimpleFace& face, const char* writer, bool& reported)
-{
-    if (face.mNum == 3 || reported)
-        return;
-    reported = true;
-    InternalError("%s: face has %d sides, must have 3", writer, face.mNum);
+    return v ? ExportZeroed(v->mPos) : Vec3D{};
 }
 
 int ColorByte(float c)
@@ -182,7 +107,7 @@ int CountEdges(const SimplePoly& poly)
         if (i >= 0 && j >= 0)
             pairs.insert(uint64_t(uint32_t(std::min(i, j))) << 32 | uint32_t(std::max(i, j)));
     };
-    auto written = [](const SimpleFace* face) { return face && IsWritten(*face); };
+    auto written = [](const SimpleFace* face) { return face && IsWrittenFace(*face); };
     if (!poly.mEdges || poly.mNumEdges <= 0)
     {
         for (int f = 0; f < poly.mNumFaces; ++f)
@@ -210,10 +135,10 @@ int CountEdges(const SimplePoly& poly)
 bool SimplePoly::ExportDxf(const char* path, const char* title, const VertexPair* edges) const
 {
     ScopedWaitCursor wait;
-    FaceColors fc;
-    if (!CollectFaceColors(*this, fc))
+    ExportFaceColors fc;
+    if (!CollectExportFaceColors(*this, fc))
         return false;
-    File file(std::fopen(path, "w"));
+    ExportFile file(std::fopen(path, "w"));
     if (!file)
         return false;
     std::FILE* f = file.get();
@@ -244,13 +169,13 @@ bool SimplePoly::ExportDxf(const char* path, const char* title, const VertexPair
                f);
 
     bool reported = false;
-    const std::vector<std::vector<int>> lists = FacesByColor(fc);
+    const std::vector<std::vector<int>> lists = ExportFacesByColor(fc);
     for (size_t i = 0; i < lists.size(); ++i)
     {
         for (const int index : lists[i])
         {
             const SimpleFace& face = mFaces[index];
-            CheckTriangle(face, "ExportDxf", reported);
+            CheckExportTriangle(face, "ExportDxf", reported);
             std::fprintf(f, "0\n3DFACE\n8\nLayer%zu\n62\n%d\n", i + 1, colorIndex[i]);
             // The fourth corner repeats the third: a triangle.
             for (int k = 0; k < 4; ++k)
@@ -266,18 +191,18 @@ bool SimplePoly::ExportDxf(const char* path, const char* title, const VertexPair
             ColorRGB color;
             ColorFromRGB(color, uint32_t(pair->mValue));
             std::fprintf(f, "0\nLINE\n8\nEdges\n62\n%d\n", NearestAciColor(color));
-            WriteDxfPoint(f, 10, Zeroed(mVerts[pair->mLow].mPos));
-            WriteDxfPoint(f, 11, Zeroed(mVerts[pair->mHigh].mPos));
+            WriteDxfPoint(f, 10, ExportZeroed(mVerts[pair->mLow].mPos));
+            WriteDxfPoint(f, 11, ExportZeroed(mVerts[pair->mHigh].mPos));
         }
     }
     std::fputs("0\nENDSEC\n0\nEOF\n", f);
-    return Finish(file);
+    return FinishExportFile(file);
 }
 
 bool SimplePoly::ExportStl(const char* path, const char* title) const
 {
     ScopedWaitCursor wait;
-    File file(std::fopen(path, "w"));
+    ExportFile file(std::fopen(path, "w"));
     if (!file)
         return false;
     std::FILE* f = file.get();
@@ -287,9 +212,9 @@ bool SimplePoly::ExportStl(const char* path, const char* title) const
     for (int i = 0; i < mNumFaces; ++i)
     {
         const SimpleFace& face = mFaces[i];
-        if (!IsWritten(face))
+        if (!IsWrittenFace(face))
             continue;
-        CheckTriangle(face, "ExportStl", reported);
+        CheckExportTriangle(face, "ExportStl", reported);
         const Vec3D n = WrittenNormal(face);
         std::fprintf(f, " facet normal %.8f %.8f %.8f\n  outer loop\n", n.x, n.y, n.z);
         for (int k = 0; k < 3; ++k)
@@ -300,17 +225,17 @@ bool SimplePoly::ExportStl(const char* path, const char* title) const
         std::fputs("  endloop\n endfacet\n", f);
     }
     std::fprintf(f, "endsolid %s\n", name.c_str());
-    return Finish(file);
+    return FinishExportFile(file);
 }
 
 bool SimplePoly::ExportObj(const char* objPath, const char* mtlPath, const char* title) const
 {
     ScopedWaitCursor wait;
-    File mtl(std::fopen(mtlPath, "w"));
+    ExportFile mtl(std::fopen(mtlPath, "w"));
     if (!mtl)
         return false;
-    FaceColors fc;
-    if (!CollectFaceColors(*this, fc))
+    ExportFaceColors fc;
+    if (!CollectExportFaceColors(*this, fc))
         return false;
     std::fputs(FormatFileHeaderComment("# ", title, nullptr).c_str(), mtl.get());
     std::fputs("\n", mtl.get());
@@ -320,10 +245,10 @@ bool SimplePoly::ExportObj(const char* objPath, const char* mtlPath, const char*
         std::fprintf(mtl.get(), "newmtl Material_%u\n\tKa %.2f %.2f %.2f\n\tKd %.2f %.2f %.2f\n\tKs 1 1 1\n", i, c.r, c.g,
                      c.b, c.r, c.g, c.b);
     }
-    if (!Finish(mtl))
+    if (!FinishExportFile(mtl))
         return false;
 
-    File file(std::fopen(objPath, "w"));
+    ExportFile file(std::fopen(objPath, "w"));
     if (!file)
         return false;
     std::FILE* f = file.get();
@@ -332,7 +257,7 @@ bool SimplePoly::ExportObj(const char* objPath, const char* mtlPath, const char*
     const std::string base = ObjGroupBaseName(objPath);
     for (int i = 0; i < mNumVerts; ++i)
     {
-        const Vec3D p = Zeroed(mVerts[i].mPos);
+        const Vec3D p = ExportZeroed(mVerts[i].mPos);
         std::fprintf(f, "v % .17f % .17f % .17f\n", p.x, p.y, p.z);
     }
     // Normals go one to a written face, in face order.
@@ -341,13 +266,13 @@ bool SimplePoly::ExportObj(const char* objPath, const char* mtlPath, const char*
     for (int i = 0; i < mNumFaces; ++i)
     {
         const SimpleFace& face = mFaces[i];
-        if (!IsWritten(face))
+        if (!IsWrittenFace(face))
             continue;
         normalNumber[size_t(i)] = ++numNormals;
         const Vec3D n = WrittenNormal(face);
         std::fprintf(f, "vn % .13f % .13f % .13f\n", n.x, n.y, n.z);
     }
-    const std::vector<std::vector<int>> lists = FacesByColor(fc);
+    const std::vector<std::vector<int>> lists = ExportFacesByColor(fc);
     for (size_t i = 0; i < lists.size(); ++i)
     {
         const ColorRGB& c = fc.colors.items[i];
@@ -362,13 +287,13 @@ bool SimplePoly::ExportObj(const char* objPath, const char* mtlPath, const char*
             std::fputs("\n", f);
         }
     }
-    return Finish(file);
+    return FinishExportFile(file);
 }
 
 bool SimplePoly::ExportOff(const char* path, const char* title) const
 {
     ScopedWaitCursor wait;
-    File file(std::fopen(path, "w"));
+    ExportFile file(std::fopen(path, "w"));
     if (!file)
         return false;
     std::FILE* f = file.get();
@@ -377,18 +302,18 @@ bool SimplePoly::ExportOff(const char* path, const char* title) const
     std::fprintf(f, "%d %d %d\n", mNumVerts, CountFacesWithout(this, kNotWritten), CountEdges(*this));
     for (int i = 0; i < mNumVerts; ++i)
     {
-        const Vec3D p = Zeroed(mVerts[i].mPos);
+        const Vec3D p = ExportZeroed(mVerts[i].mPos);
         std::fprintf(f, "% .17f % .17f % .17f\n", p.x, p.y, p.z);
     }
     for (int i = 0; i < mNumFaces; ++i)
     {
         const SimpleFace& face = mFaces[i];
-        if (!IsWritten(face))
+        if (!IsWrittenFace(face))
             continue;
         std::fprintf(f, "%d", face.mNum);
         for (int k = 0; k < face.mNum; ++k)
             std::fprintf(f, " %d", SimpleVert::GetIndex(face.GetVert(k)));
         std::fprintf(f, " \t%u %u %u\n", face.mColor & 0xff, face.mColor >> 8 & 0xff, face.mColor >> 16 & 0xff);
     }
-    return Finish(file);
+    return FinishExportFile(file);
 }

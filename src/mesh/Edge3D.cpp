@@ -141,22 +141,3 @@ double Edge3D::GetEffectiveDihedral() const
 {
     return mCoincEdge && GetCoincMethod() == kCoincUnconnected ? mCoincAngle : mDihedral;
 }
-
-Edge3D* Edge3D::GetNeighInNet() const
-{
-    if (!mCoincEdge)
-        return mNeigh;
-    const int method = GetCoincMethod();
-    switch (method)
-    {
-    case kCoincUnconnected:
-        return mCoincEdge;
-    case kCoincNoInternalSupport:
-    case kCoincTongueInGroove:
-    case kCoincInternalSupport:
-        return mNeigh;
-    default:
-        InternalError("GetNeighInNet: Unknown coinc edge method 0x%x", unsigned(method));
-        return nullptr;
-    }
-}

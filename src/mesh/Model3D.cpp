@@ -6,6 +6,7 @@
 #include "kernel/WaitCursor.h"
 #include "mesh/Edge3D.h"
 #include "mesh/Face3D.h"
+#include "mesh/Net.h"
 #include "model/ElemList.h"
 #include "model/FaceVert.h"
 #include "stellation/SegVert.h"
@@ -67,6 +68,7 @@ void Model3D::Clear()
     if (ElemList* list = mStellation ? mStellation->GetFaceList() : nullptr)
         for (FaceVert* e = list->mFirst; e; e = e->mNext)
             e->mFace3D = nullptr;
+    DeleteNets(false);
     mSelectedFace = nullptr;
     mSelectedEdge = nullptr;
     mVerts.reset();

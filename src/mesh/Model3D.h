@@ -155,6 +155,31 @@ public:
     std::vector<uint32_t> GetNetColors() const;
     Net* FindNetByColor(uint32_t color) const;
 
+    // Every facelet into exactly one net, from scratch: edge marking, coplanar groups, growth,
+    // combining, merging, the user facets' nets, layout, connection numbers, types sorted by size.
+    // The first net of the first type becomes current.
+    void CreateNets();
+    // The steps of CreateNets from edge marking to merging.
+    void BuildNets();
+    // Frees every net type; with clearFacelets the facelets forget their nets too.
+    void DeleteNets(bool clearFacelets);
+    // Gives each cut pair of edges one number, in outline order net by net; others keep -1.
+    void NumberConnections();
+    // Exactly one type holding exactly one net.
+    bool HasSingleNet() const;
+    int GetNumNetTypes() const;
+    // The first net of the next (or previous) type becomes current, wrapping round.
+    void StepCurrentNet(bool forward);
+
+    // Pipeline steps, public for the net code.
+    void GroupCoplanarFacelets();
+    void MergeNetTypes();
+    void AddExtraFaceNets();
+    void SetNetBBoxRadii();
+    void CopyNetLayouts();
+    void CalcNetCentres();
+    void SortNetTypes();
+
     Poly* mPoly;
     Stellation* mStellation;
     Face3DType* mFaceTypes = nullptr;  // owned

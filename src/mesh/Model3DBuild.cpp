@@ -25,7 +25,12 @@ uint32_t PlaceFlags(const Vec3D& p, SymGroup* group)
 {
     if (Vec3IsZero(p, kTol))
         return kVert3DCentre;
-    SymAxisSet* set = group ? group->FindAxisByDir(p) : nullptr;
+    // Axes are looked up by unit direction; the far end of a one-sided axis is on the axis too.
+    Vec3D dir = p;
+    Vec3Normalize(dir);
+    SymAxisSet* set = group ? group->FindAxisByDir(dir) : nullptr;
+    if (!set && group)
+        set = group->FindAxisByAbsDir(dir);
     if (!set)
         return 0;
     const int k = group->GetAxisSetIndex(set);

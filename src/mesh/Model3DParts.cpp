@@ -179,14 +179,3 @@ void Model3D::LinkFaceletRegions()
         }
     }
 }
-
-std::vector<uint32_t> Model3D::GetNetColors() const
-{
-    // Nets are not made yet: there are no net colours to offer.
-    return {};
-}
-
-Net* Model3D::FindNetByColor(uint32_t /*color*/) const
-{
-    return nullptr;
-}

@@ -44,6 +44,8 @@ struct ElementDisplayOptions
     // Options > Show Coplanar Vertex Figures, Show Dual Face on Vertex Figure.
     bool mShowCoplanarVertexFigures = true;
     bool mShowDualFaceOnVertexFigure = true;
+    // Options > Label Vertex Figure Faces with (kVertexFigureLabel...).
+    int mVertexFigureLabels = 1;
     // Selection > Mouse Selection Mode (kMouseMode...).
     int mMouseMode = 0;
     // The label bits of Options > Diagnostic Mode (kDiagnostic...).
@@ -70,6 +72,29 @@ inline constexpr int kDiagnosticVertexNumbers = 0x4;
 inline constexpr int kDiagnosticVertexTypeNumbers = 0x8;
 inline constexpr int kDiagnosticEdgeNumbers = 0x10;
 inline constexpr int kDiagnosticEdgeTypeNumbers = 0x20;
+inline constexpr int kDiagnosticCellBelowNumbers = 0x80;
+inline constexpr int kDiagnosticCellAboveNumbers = 0x100;
+inline constexpr int kDiagnosticRegionTypeNumbers = 0x200;
+inline constexpr int kDiagnosticRegionNumbers = 0x400;
+inline constexpr int kDiagnosticRegionPointers = 0x800;
+inline constexpr int kDiagnosticDiagramVertexNumbers = 0x2000;
+inline constexpr int kDiagnosticDiagramVertexCoords = 0x4000;
+inline constexpr int kDiagnosticFaceletNumbers = 0x8000;
+inline constexpr int kDiagnosticFaceletTypeNumbers = 0x10000;
+// Labels of one group exclude each other; the element numbers are free.
+inline constexpr int kDiagnosticRegionGroup = 0xF80;
+inline constexpr int kDiagnosticDiagramVertexGroup = 0x6000;
+inline constexpr int kDiagnosticFaceletGroup = 0x18000;
+
+// The mask after choosing the label bits: a set of free bits all on goes off, else all come on; a
+// bit of a group toggles and clears the rest of its group.
+int ToggleDiagnosticBits(int mask, int bits);
+
+// What the faces of vertex figures are labelled with.
+inline constexpr int kVertexFigureLabelNothing = 0;
+inline constexpr int kVertexFigureLabelSides = 1;
+inline constexpr int kVertexFigureLabelFaceIndices = 2;
+inline constexpr int kVertexFigureLabelAroundVertex = 3;
 
 inline int GetMouseMode()
 {

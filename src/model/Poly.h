@@ -394,6 +394,9 @@ public:
                       int& pass);
     // The selected face of the shown side, highlighted over the model.
     void DrawSelectedFace(int kind, double scale, double explodeScale);
+    // Selected-face display 1: the face type's stellation diagram in the face's plane, in place of
+    // the face and its coplanar partners (built with its cells when needed).
+    void DrawSelectedFaceDiagram(FaceVert* face, double scale, double explodeScale);
     // The drawn positions of one side's finite, visible vertices (once per face around each when
     // exploded), with the vertex of each; and the two ends of each drawn edge with the edge.
     void CollectVertexPoints(bool dual, double scale, double explodeScale, std::vector<Vec3D>& points,

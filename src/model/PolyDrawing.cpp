@@ -323,11 +323,36 @@ void Poly::DrawSelectedFace(int kind, double scale, double explodeScale)
     FaceVert* face = mSelectedFace;
     if (!face || (face->mFlags & (FaceVert::kHidden | FaceVert::kInf)))
         return;
-    // The stellation diagram in the face's plane comes with the stellation views.
     if (GetSelectedFaceDisplay(kind) == 1)
+    {
+        DrawSelectedFaceDiagram(face, scale * mDisplayScale, explodeScale);
         return;
+    }
     ElemList* list = face->IsVert() ? static_cast<ElemList*>(&mVerts) : &mFaces;
     DrawFaceList(list, kind, scale * mDisplayScale, explodeScale, face);
+}
+
+void Poly::DrawSelectedFaceDiagram(FaceVert* face, double scale, double explodeScale)
+{
+    // The first member of the coplanar ring whose type owns the diagram draws it for the ring.
+    FaceVert* member = face;
+    do
+    {
+        const FaceType* type = member->mFaceType;
+        if (type && !type->IsCoplanarCopy() && type->mFirstRegion)
+            break;
+        member = member->mNextCoplanar;
+    } while (member && member != face);
+    if (!member || !member->mFaceType || member->mFaceType->IsCoplanarCopy())
+        return;
+    FaceType* type = member->mFaceType;
+    // The colours tell front from back only once the cells are known.
+    if (type->mStellation && !type->mStellation->IsBuilt())
+        CreateStellation(type->mStellation, kStellationBuilt);
+    SceneDrawer& drawer = CurrentSceneDrawer();
+    const bool lighting = drawer.SetLighting(false);
+    type->DrawDiagramOnFace(member, ExplodeOffset(member, explodeScale), scale, 0);
+    drawer.SetLighting(lighting);
 }
 
 int Poly::GetSelectedFaceDisplay(int kind) const

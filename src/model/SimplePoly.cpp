@@ -212,6 +212,7 @@ void SimpleVert::CopyFrom(const SimpleVert& other, bool withPosition)
 {
     mUserData[0] = other.mUserData[0];
     mUserData[1] = other.mUserData[1];
+    mSizeFactor = other.mSizeFactor;
     // The header first: a vertex at infinity must enter the search tree as one.
     CopyHeaderFrom(other);
     if (withPosition)
@@ -618,6 +619,7 @@ bool SimplePoly::GrowVerts(int newNumVerts)
         to.mText = std::move(from.mText);
         to.mUserData[0] = from.mUserData[0];
         to.mUserData[1] = from.mUserData[1];
+        to.mSizeFactor = from.mSizeFactor;
         to.mNextOfType = remap(static_cast<SimpleVert*>(from.mNextOfType), &to);
         to.mNextCoincident = remap(from.mNextCoincident, &to);
         if (from.mFlags & SimpleElem::kInTree)

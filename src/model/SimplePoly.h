@@ -18,6 +18,7 @@ class SimplePoly;
 class SimpleVert;
 class SymGroup;
 struct ColorRGB;
+struct Export3DScene;
 struct Mat3;
 struct PlacementTarget;
 struct VertexPair;
@@ -123,6 +124,9 @@ public:
 
     Vec3D mPos;
     double mUserData[2] = {0.0, 0.0};   // symmetry detection's scratch
+    // How large the exporters draw the vertex's sphere and its edges' cylinders, relative to their
+    // usual size (a 4D projection's perspective); 0 for the usual size.
+    double mSizeFactor = 0.0;
     SimpleVert* mNextCoincident;        // ring of the vertices at one place
     SimpleVert* mNextInCell = nullptr;  // next vertex of its cell of the owner's search tree
 };
@@ -364,6 +368,15 @@ public:
     bool ExportObj(const char* objPath, const char* mtlPath, const char* title) const;
     // OFF with the faces' colours.
     bool ExportOff(const char* path, const char* title) const;
+    // (library/SimplePolyExportScenes.cpp) A VRML 2.0 world in metres: the faces, spheres at the
+    // vertices with kExport3DVerts, and with kExport3DEdges the edges as cylinders (with
+    // "SpheresAndCylinders") or lines, and four viewpoints from the scene's camera.
+    bool ExportVrml(const char* path, const char* title, const VertexPair* edges, const Export3DScene& scene) const;
+    // A POV-Ray include file declaring the faces, vertex spheres and edge cylinders, and, unless
+    // scenePath is null, the scene that renders them on a checkered floor as the pane shows them.
+    // A scene file that cannot be written is reported here (reported, when given, says so).
+    bool ExportPov(const char* includePath, const char* scenePath, const char* title, const VertexPair* edges,
+                   const Export3DScene& scene, bool* reported = nullptr) const;
     // Faces lying in one place as polygons: mode 1 keeps one of each stack, mode 0 removes them in
     // pairs, merging their vertices; removed elements get mark. False only when the user cancelled.
     bool RemoveAllCoincidentFaces(int mode, bool ask, uint32_t mark);

@@ -4,12 +4,13 @@
 #include <string>
 
 // The one way the program hands a link to the desktop: the rich texts, link labels, the Model Info
-// tree's links, the Help pages and the manual all open through OpenLink.
+// tree's links, the Help pages, the manual and the exported files to be viewed all open through
+// OpenLink.
 
 enum class LinkKind
 {
     kAddress,      // from a model file, a rich text or the update server: only http, https and mailto
-    kProgramFile,  // a local file the program names itself (the manual)
+    kProgramFile,  // a local file the program names itself (the manual) or has just written (an export)
 };
 
 // True for an http, https or mailto address (scheme compared without case).

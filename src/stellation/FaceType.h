@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kernel/ColorRGB.h"
 #include "kernel/DiagramOutline.h"
 #include "kernel/Vec2D.h"
 #include "kernel/Vec3D.h"
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 class FaceDiagram;
 class FaceVert;
@@ -18,8 +20,20 @@ class StellationFacet;
 class StellationLine;
 class StellationRegion;
 struct SymAxis;
+struct Transform3D;
 class SymAxisSet;
 class SymGroup;
+
+// Flags of FaceType::DrawDiagram and DrawDiagramFacets: 0 is the normal drawing of a view.
+inline constexpr int kDiagramFaded = 0x1;        // unused facets faded towards grey, all opaque
+inline constexpr int kDiagramVerts = 0x2;        // the vertices as pickable points first
+inline constexpr int kDiagramVertsOnly = 0x4;    // nothing but the vertices
+
+// The selection names of the diagram drawing.
+inline constexpr int kPickItemDiagramFacet = 2;
+inline constexpr int kPickItemFaceFacet = 4;
+inline constexpr int kPickItemVertFacet = 5;
+inline constexpr int kPickItemDiagramVert = 33;
 
 // Bits of FaceType::mFlags.
 inline constexpr uint32_t kFaceTypeReflexible = 0x1;       // a mirror line lies in the type's plane
@@ -210,6 +224,30 @@ public:
     StellationEdge* FindEdgeAt(double x, double y) const;
     // The used facets from the outermost ring in, and by number within a ring.
     void SortUsedFacets();
+
+    // ---- Drawing (FaceTypeDrawing.cpp), through the current scene drawer ----
+    // The frame takes diagram points (x, y, 0) into the scene.
+    // The whole diagram: its facets coloured by the stellation diagram colour scheme, then its lines.
+    void DrawDiagram(const Transform3D& frame, int flags);
+    // The diagram in the plane of a face of the type, moved by offset, then scaled.
+    void DrawDiagramOnFace(const FaceVert* face, const Vec3D& offset, double scale, int flags);
+    void DrawDiagramFacets(const Transform3D& frame, int flags);
+    // Every line between its two ends; with "Show Original Edges" the original face's edges again
+    // at four times the width.
+    void DrawDiagramLines(const Transform3D& frame);
+    // The facets of the current stellation in the plane of the face, those seen from the side the
+    // face shows to the viewer; named for picking by face and facet.
+    void DrawUsedFacetsOnFace(const FaceVert* face, const Vec3D& offset);
+    // With "Show Cell Lines", the edges between the regions of the used facets that are not edges of
+    // the stellation's surface, each segment once; nothing while the stellation is not built.
+    void DrawCellLines(const FaceVert* face, const Vec3D& offset, double scale);
+    // The diagram's vertices, and the vertices of the used facets' regions, for a fit.
+    void CollectDiagramPoints(std::vector<Vec2D>& points) const;
+    void CollectUsedFacetPoints(std::vector<Vec2D>& points) const;
+    // The colour a facet takes under the scheme (0..5) before any fading; the previous facet's colour
+    // is what scheme 3 keeps for the second of a mirror pair. False: not drawn (scheme 1 hides
+    // internal facets and facets off the surface).
+    bool GetFacetColour(const StellationFacet* facet, int scheme, const ColorRGB& previous, ColorRGB& out) const;
 
     FaceType* mNextFaceType = nullptr;
 

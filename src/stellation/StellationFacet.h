@@ -10,6 +10,7 @@ class FaceType;
 class StellationCell;
 class StellationEdge;
 class StellationRegion;
+struct Transform3D;
 
 // Bits of StellationFacet::mFlags.
 inline constexpr uint32_t kFacetUsed = 0x1;      // on the surface of the current stellation
@@ -59,6 +60,8 @@ public:
 
     // "type-index" for messages ("type-?" without an index, "NULL" for none).
     static std::string GetLabel(const StellationFacet* facet);
+    // Every region of the facet filled through the frame (diagram points (x, y, 0) into the scene).
+    void DrawGL(const Transform3D& frame) const;
 
     FaceType* mFaceType;
     int32_t mIndex;

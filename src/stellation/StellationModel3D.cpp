@@ -2,6 +2,7 @@
 
 #include "stellation/Stellation.h"
 
+#include "kernel/Polygon3D.h"
 #include "kernel/WaitCursor.h"
 #include "mesh/Edge3D.h"
 #include "mesh/Face3D.h"
@@ -54,7 +55,6 @@ bool Stellation::UsesFaceMesh() const
 Model3D* Stellation::GetModel3D(bool withNets)
 {
     ScopedWaitCursor wait;
-    (void)withNets;  // nets are not made yet
     if (!mModel3D && mFirstFaceType && mPoly && !IsModelBuildSuspended() && !IsComplexityWarningOpen() &&
         !IsUnderConstruction())
     {
@@ -72,6 +72,14 @@ Model3D* Stellation::GetModel3D(bool withNets)
                     mModel3D = Model3D::CreateFromStellation(this, numVerts);
             }
         }
+    }
+    if (mModel3D && withNets && !Model3D::HasNets(mModel3D.get()))
+    {
+        // The closed user facets get nets of their own; the one being drawn is not a facet yet.
+        for (Polygon3D* p = mPoly ? mPoly->mFirstDrawnPolygon : nullptr; p; p = p->mNext)
+            if (p != mPoly->mCurrentDrawnPolygon)
+                mModel3D->AddUserFacet(p);
+        mModel3D->CreateNets();
     }
     return mModel3D.get();
 }

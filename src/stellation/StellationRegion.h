@@ -2,11 +2,14 @@
 
 #include "kernel/LinkNode.h"
 #include "kernel/Vec2D.h"
+#include "kernel/Vec3D.h"
 
 #include <cstdint>
+#include <vector>
 
 class StellationEdge;
 class StellationFacet;
+struct Transform3D;
 
 // Bits of StellationRegion::mFlags.
 inline constexpr uint32_t kRegionVisited = 0x1;  // the mark of region walks
@@ -29,6 +32,15 @@ public:
     Vec2D GetCentroid() const;
     // Edges whose other side has no region.
     bool HasOpenEdge() const { return GetNumOpenEdges() > 0; }
+    // The region filled through the frame: a fan, the regions of a line arrangement being convex.
+    void DrawGL(const Transform3D& frame) const;
+    // The edges of this region and of every region reachable across edges that are no surface edge
+    // of the current stellation (and have a twin: MarkAllUsedSegVerts marks the surface first), each
+    // region once, as lines through the frame,
+    // handed to out as pairs of ends. Marks the regions visited; ClearVisited clears the marks over
+    // the same flood.
+    void CollectEdgesFlood(const Transform3D& frame, std::vector<Vec3D>& out);
+    void ClearVisited();
     int GetNumOpenEdges() const;
 
     StellationFacet* mFacet = nullptr;

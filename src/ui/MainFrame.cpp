@@ -29,9 +29,14 @@
 #include "ui/CommandPictures.h"
 #include "ui/Commands.h"
 #include "ui/CreateBlockDialog.h"
+#include "ui/DisplayCommands.h"
 #include "ui/EscapeCommands.h"
+#include "ui/ExportOptionsDialog.h"
+#include "ui/HelpCommands.h"
 #include "ui/FacetingCommands.h"
+#include "ui/LiveDialog.h"
 #include "ui/MenuWording.h"
+#include "ui/OptionsCommands.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
 #include "ui/ScaleMenu.h"
@@ -104,6 +109,9 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     BindScaleCommands(this);
     BindFacetingCommands(this);
     BindStellationCommands(this);
+    BindDisplayCommands(this);
+    BindOptionsCommands(this);
+    BindHelpCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();
         if (!doc)
@@ -145,6 +153,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         kCmdChooseLayout);
     UpdateRecentFileMenu();
     SetRecentFilesChangedHook([this] { UpdateRecentFileMenu(); });
+    SetExportOptionsAsker(AskExportOptions);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
@@ -172,6 +181,7 @@ CMainFrame::~CMainFrame()
     wxUpdateUIEvent::SetUpdateInterval(0);
     mDock.UnInit();
     SetRecentFilesChangedHook(nullptr);
+    SetExportOptionsAsker(nullptr);
     if (&GetSceneHost() == &mSceneHost)
         SetSceneHost(mPreviousSceneHost);
 }
@@ -276,6 +286,8 @@ bool CMainFrame::CloseApplication()
     if (mClosing)
         return false;
     mClosing = true;
+    // The commands that opened live dialogs resume once this handler returns.
+    LiveDialog::EndAll(wxID_CANCEL);
     CPolyApp::SaveSettings();
     CloseViewModule();
     ClearUndoList();

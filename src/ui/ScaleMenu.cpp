@@ -3,6 +3,7 @@
 #include "kernel/Shell.h"
 #include "kernel/Tolerance.h"
 #include "kernel/UnitSettings.h"
+#include "mesh/Model3D.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "operations/PickedPoints.h"
@@ -77,6 +78,22 @@ void ScaleByStellationRadius()
     ScaleToMeasure(GetStellationRadiusMeasure(*poly, view->GetStellation(), dual));
 }
 
+// The shortest edge of the nets of the side the pane shows, its nets made when needed.
+void ScaleByShortestEdge()
+{
+    const CPolyView* view = ActivePolyView();
+    Model3D* mesh = view ? view->GetStellationModel3D(true) : nullptr;
+    if (!mesh)
+        return;
+    ScaleMeasure measure;
+    measure.value = mesh->GetShortestEdgeLength();
+    if (measure.value <= 0.0)
+        return;
+    measure.prompt = "Enter length of shortest edge\n  (Note: this refers to edges that will be\n  part of the "
+                     "nets, and not necessarily\n  true edges of the original model)";
+    ScaleToMeasure(measure);
+}
+
 bool HasMeasuredDistance()
 {
     const double distance = GetMeasuredDistance();
@@ -118,6 +135,7 @@ void BindScaleCommands(wxWindow* frame)
     frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { ScaleByInradius(false); }, kCmdScaleBaseInradius);
     frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { ScaleByInradius(true); }, kCmdScaleDualInradius);
     frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { ScaleByStellationRadius(); }, kCmdScaleStellationRadius);
+    frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { ScaleByShortestEdge(); }, kCmdScaleShortestEdge);
     frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { ScaleByMeasuredDistance(); }, kCmdScaleMeasuredDistance);
     frame->Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(HasMeasuredDistance()); },
                 kCmdScaleMeasuredDistance);

@@ -64,6 +64,11 @@ void SetDropDownChooser(DropDownChooser chooser)
     gChooser = std::move(chooser);
 }
 
+const DropDownChooser& GetDropDownChooser()
+{
+    return gChooser;
+}
+
 std::vector<int> GetDropDownCommands(int command, bool model4D)
 {
     switch (command)

@@ -31,3 +31,4 @@ int RunUndoHistorySteps(bool undoSide, int count);
 // chosen id (wxID_NONE for none). Null restores the tracking.
 using DropDownChooser = std::function<int(wxMenu& menu, int command)>;
 void SetDropDownChooser(DropDownChooser chooser);
+const DropDownChooser& GetDropDownChooser();

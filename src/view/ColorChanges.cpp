@@ -2,6 +2,7 @@
 
 #include "kernel/RenderSettings.h"
 #include "kernel/Shell.h"
+#include "kernel/ViewTypes.h"
 #include "library/SceneHost.h"
 #include "mesh/Model3D.h"
 #include "model/ElementDisplayOptions.h"
@@ -26,8 +27,12 @@ void InvalidateModelDisplay(Poly* poly, bool dual, bool rebuildNets)
         poly->mFlags |= Poly::kRecolorFaceDiagrams | Poly::kRecolorMorphDiagrams | Poly::kRecolorSection;
         Stellation* side = dual ? poly->GetVertStellation() : poly->GetFaceStellation();
         Model3D* mesh = side ? side->PeekModel3D() : nullptr;
-        // Nets are laid out by the mesh when it has them; none is laid out yet, so nothing to redo.
-        (void)rebuildNets;
+        // Colours can cut nets (one colour per net): a mesh with nets makes them again.
+        if (rebuildNets && Model3D::HasNets(mesh))
+        {
+            mesh->CreateNets();
+            shell.InvalidateViewsOfType(kViewFamilyNet, 0);
+        }
         if (IsKitStyle())
         {
             poly->mFlags &= dual ? ~(Poly::kDualKitYes | Poly::kDualKitNo) : ~(Poly::kKitYes | Poly::kKitNo);

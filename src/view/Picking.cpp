@@ -231,6 +231,12 @@ void OrderPickHits(const Poly* poly, std::vector<GLHit>& hits)
     }
 }
 
+bool PicksDiagramPointsOnly(int selectionMode)
+{
+    const unsigned mask = unsigned(selectionMode);
+    return (mask & kCatDiagramPoints) && !(mask & kCatFacets);
+}
+
 std::string IdentifyText(const Poly& poly, int kind, int index)
 {
     char text[160];
@@ -239,6 +245,24 @@ std::string IdentifyText(const Poly& poly, int kind, int index)
     case kPickBaseFace:
     case kPickDualFace:
         std::snprintf(text, sizeof text, "%s-face %d,", kind == kPickBaseFace ? "base" : "dual", index + 1);
+        return text;
+    case kPickDiagramFacet:
+    case kPickDualDiagramFacet:
+        std::snprintf(text, sizeof text, "facet %d,", index);
+        return text;
+    case kPickFaceFacet:
+    case kPickDualFaceFacet:
+    {
+        // The index counts the faces of the list once per facet.
+        const int count = kind == kPickFaceFacet ? poly.mFaces.mCount : poly.mVerts.mCount;
+        if (count <= 0)
+            break;
+        std::snprintf(text, sizeof text, "%s-face %d, facet %d,", kind == kPickFaceFacet ? "base" : "dual",
+                      index % count + 1, index / count);
+        return text;
+    }
+    case kPickStellationCell:
+        std::snprintf(text, sizeof text, "stellation cell %d,", index);
         return text;
     case kPickBaseEdge:
     case kPickDualEdge:

@@ -48,6 +48,10 @@ inline constexpr int kPickFacetPlanes = 11;
 inline constexpr int kPick4DFaces = 12;
 inline constexpr int kPick4DEdges = 13;
 
+// A pick under the selection mode (the request's mask) takes the diagram's vertices and not its
+// facets: the diagram then draws nothing else.
+bool PicksDiagramPointsOnly(int selectionMode);
+
 // The categories of item a request takes; 0 for a request that is none.
 unsigned PickRequestMask(int request);
 // The category bit of an item kind: a hit counts for a request when the two share a bit.

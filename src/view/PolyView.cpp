@@ -83,6 +83,11 @@ void InstallViewShellHooks()
     hooks.viewModelNames = [](void* view, std::string& name, std::string& dualName) {
         return ViewModelNames(static_cast<NewView*>(view), name, dualName);
     };
+    hooks.updatePivotOfActiveView = [] {
+        if (auto* view = dynamic_cast<CPolyView*>(NewView::GetActiveView()))
+            if (!view->GetPivotThrow().IsMoving())
+                view->UpdatePivot();
+    };
     SetViewShellHooks(hooks);
     SetIdleDragHook(&CPolyView::RepeatPaintingAtIdle);
 }
@@ -96,8 +101,10 @@ CPolyView::CPolyView(wxWindow* parent, wxWindowID id) : OpenGLView(parent, id)
     BindSelectionCommands();
     BindStellationCommands();
     BindColorCommands();
+    BindNetCommands();
     BindMemoryCommands();
     BindViewMenuCommands();
+    BindDisplayCommands();
     SetViewType(kViewTypePoly, false);
 }
 
@@ -145,6 +152,13 @@ bool CPolyView::OnTitleButton(int /*index*/, int kind, int flags)
     case kTitlePreviousStellation:
     case kTitleNextStellation:
         StepStellation(kind == kTitleNextStellation ? kCmdNextStellation : kCmdPreviousStellation);
+        return true;
+    case kTitlePreviousElement:
+    case kTitleNextElement:
+        // In the net panes these step through the net types; elsewhere they come with their menus.
+        if (!ViewTypeHasAll(mViewType, kViewFamilyNet))
+            return false;
+        StepNet(kind == kTitleNextElement);
         return true;
     default:
         // The other buttons act through commands that come with their menus.

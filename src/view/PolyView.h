@@ -12,10 +12,13 @@
 #include <string>
 
 class FaceType;
+class FaceVert;
 class Model3D;
 class Poly;
 class SimplePoly;
 class Stellation;
+class StellationCell;
+struct Export3DScene;
 struct ExportOrientation3D;
 class wxMenu;
 struct VertexPair;
@@ -95,6 +98,12 @@ public:
     // Locked panes follow the camera, and for a 4D model the 4D rotation and projection too.
     bool SyncOtherViews() override;
 
+    // ---- The Display and Options menus (PolyViewDisplay.cpp) ----
+    // The pivot throw turns about the direction of the selected item and the 4D turn-through throw
+    // turns that direction; every pane takes them while the 3D panes are locked together. Nothing
+    // changes without a selected item.
+    void UpdatePivot();
+
     // ---- Titles and names ----
     void UpdateTitle() override;
     // The pane's title: the prefix of its type and the shown model's name, or the type's name alone.
@@ -147,6 +156,12 @@ public:
     // The name an export of this pane starts from, without a folder: the model file's name, else the
     // model's, abbreviated; then what the pane's type adds, and the extension.
     std::string DefaultExportFileName(const char* extension, bool useRemembered) const;
+    // What the VRML and POV-Ray writers take from the pane: background, camera (turned and sized
+    // as the written model) and sphere radius.
+    Export3DScene GetExport3DScene() const;
+    // The radius the exported vertex spheres are drawn with, in model lengths; the cylinders'
+    // radius is "CylinderRad" times this.
+    double GetSphereScaleLength() const;
     std::string ViewTypeFileSuffix() const;
     // The shown side's selected face type.
     FaceType* GetSelectedFaceType() const;
@@ -238,6 +253,7 @@ private:
     void BindExportCommands();
     void BindMemoryCommands();
     void BindViewMenuCommands();
+    void BindDisplayCommands();
     void StopRotatingThrows();
     // An augmentation preview in this view that adds the slot's model stops.
     void CancelPreviewOfSlot(int slot);
@@ -344,6 +360,36 @@ private:
     bool ConvertViewToBaseModel(int flags);
     void BindSelectionCommands();
 
+    // ---- The flat diagrams (PolyViewDiagrams.cpp) ----
+public:
+    // The Face, Face of Stellation, Stellation Diagram and Cell Diagram types.
+    static bool DrawsDiagram(int type);
+    // The selected face of the shown side's stellation once it is built to needed, when its type
+    // has a stellation diagram; null otherwise.
+    FaceVert* GetDiagramFace(int needed) const;
+    // The flat extent of the pane's diagram (y up), with a margin; false while there is none yet.
+    bool GetDiagramExtent(double& left, double& bottom, double& right, double& top) const;
+    // The caption the last drawing of a face diagram made ("Face type ..."); empty for none.
+    const std::string& GetDiagramCaption() const { return mDiagramCaption; }
+    // A click on a cell: request 6 (kPickCellLayer) takes out every layer from the cell's up when it
+    // is in, else puts in every layer up to it; request 5 includes it with its support or excludes
+    // it with what rests on it; any other request toggles the cell. One undo step, and the status
+    // bar names the cell and its layer.
+    void ToggleCell(StellationCell* cell, int request);
+    // A click on a facet of a diagram: the cell above it (request 4) or below it, as above.
+    void ToggleFacetCell(int facetIndex, int request);
+
+private:
+    bool FitDiagram();
+    void DrawDiagramView();
+    void DrawFaceView();
+    void DrawStellationFaceView();
+    void DrawStellationDiagramView();
+    void DrawCellDiagram();
+    // The caption of the face views.
+    void DrawFaceDiagram(FaceVert* face);
+    std::string mDiagramCaption;
+
     // ---- Stellation menu (PolyViewStellation.cpp) ----
 public:
     // The shown stellation, built when needed, includes exactly its cells on axes of the class (or
@@ -372,6 +418,16 @@ private:
     // One stepping command on the stellation the pane shows, as one undo step.
     void StepStellation(int command);
     void FillInaccessibleCells();
+
+    // ---- Nets (PolyViewNets.cpp) ----
+public:
+    // Nets > Next Net and Previous Net: the first net of the next (previous) net type of the mesh
+    // the pane shows, wrapping round; the net panes are redrawn. False when the mesh has no nets.
+    bool StepNet(bool forward);
+
+private:
+    void BindNetCommands();
+    mutable std::string mNetInfoLine;  // what GetPlaceholderText answers for an Unfolded Net pane
 };
 
 // "Select All Cells Above" and the axis text of the class in the model's group.
@@ -384,6 +440,12 @@ bool CanSelectCellsAboveAxis(const CPolyView& view, int axisClass);
 int ViewTypeOfCommand(int command);
 // The menu text of an axis class of the current model's group: "Look Down 5-fold Axis".
 std::string GetAxisMenuText(const char* name, int axisClass);
+
+// The first step of every 3D export: the export options for the format (CPolyView::kExportVrml
+// ...), given whether the pane shows a stellation; false when the user cancelled. The main window
+// installs its dialog; without one (null) the options stay as they are. Answers the one it replaced.
+using ExportOptionsAsker = bool (*)(wxWindow* parent, int format, bool stellation);
+ExportOptionsAsker SetExportOptionsAsker(ExportOptionsAsker asker);
 
 // The type's name, or "Unknown view type" after an internal error for a code that is no type.
 const char* GetViewTypeName(int code);

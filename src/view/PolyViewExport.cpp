@@ -14,15 +14,22 @@
 #include "kernel/UnitSettings.h"
 #include "kernel/ViewTypes.h"
 #include "library/Export3DOptions.h"
+#include "library/Export3DScene.h"
 #include "library/ExportFileNames.h"
+#include "library/FlatExportGeometry.h"
 #include "library/LibraryEntry.h"
 #include "library/LibraryFileNames.h"
 #include "mesh/Model3D.h"
+#include "model/ElementDisplayOptions.h"
 #include "model/Poly.h"
 #include "model/SimplePoly.h"
 #include "operations/VertexPair.h"
 #include "platform/CommandIds.h"
+#include "platform/OpenLink.h"
+#include "render/KitStyle.h"
+#include "render/ViewSnapshot.h"
 #include "stellation/Stellation.h"
+#include "view/ViewOrientation.h"
 
 #include <optional>
 #include <string>
@@ -42,10 +49,13 @@ struct Export3DFormat
     uint32_t request;  // the triangulation the writer needs whatever the options say
 };
 
-// The formats built so far; VRML and POV-Ray come with their writers.
 constexpr Export3DFormat kExport3DFormats[] = {
     {CPolyView::kExportDxf, kCmdExportDxf, "dxf", "Export to DXF format", "DXF Files (*.dxf)|*.dxf|All Files (*.*)|*.*||",
      uint32_t(SimplePoly::kTriangulateAll)},
+    {CPolyView::kExportVrml, kCmdExportVrml, "wrl", "Export to VRML format",
+     "VRML Files (*.wrl)|*.wrl|All Files (*.*)|*.*||", 0},
+    {CPolyView::kExportPovRay, kCmdExportPovRay, "pov", "Export to POV-Ray format",
+     "POV-Ray Files (*.pov)|*.pov|All Files (*.*)|*.*||", uint32_t(SimplePoly::kTriangulateAll)},
     {CPolyView::kExportObj, kCmdExportObj, "obj", "Export to Alias|Wavefront format",
      "Wavefront Files (*.obj)|*.obj|All Files (*.*)|*.*||", 0},
     {CPolyView::kExportOff, kCmdExportOff, "off", "Export to OFF format", "OFF Files (*.off)|*.off|All Files (*.*)|*.*||",
@@ -53,6 +63,8 @@ constexpr Export3DFormat kExport3DFormats[] = {
     {CPolyView::kExportStl, kCmdExportStl, "stl", "Export to STL format", "STL Files (*.stl)|*.stl|All Files (*.*)|*.*||",
      uint32_t(SimplePoly::kTriangulateAll)},
 };
+
+ExportOptionsAsker gExportOptionsAsker = nullptr;
 
 const Export3DFormat* FindFormat(int format)
 {
@@ -178,6 +190,14 @@ std::unique_ptr<SimplePoly> CPolyView::PrepareExport3D(uint32_t request, VertexP
         *edges = nullptr;
     if (!poly)
         return nullptr;
+    // Flat cylinders need the edges whether or not the caller does.
+    struct OwnEdges
+    {
+        VertexPair* list = nullptr;
+        ~OwnEdges() { FreeVertexPairs(list); }
+    } own;
+    if (!edges && (gExport3DOptions & kExport3DFlatCylinders))
+        edges = &own.list;
     const uint32_t flags =
         request | Poly::kConvertNoHolesWarning | Poly::kConvertFolded | TriangulationRequest(gExport3DOptions);
     bool fromModel = false;
@@ -193,6 +213,18 @@ std::unique_ptr<SimplePoly> CPolyView::PrepareExport3D(uint32_t request, VertexP
             return nullptr;
     }
     TurnMirroredFaces(*simplePoly);
+
+    // Edges and vertices as plain geometry, as large as the pane draws its rods and balls.
+    const int numModelVerts = simplePoly->mNumVerts;
+    const double sphereRadius = GetVertexSphereRadius(true);
+    if (edges && *edges && (gExport3DOptions & kExport3DFlatCylinders) &&
+        !AddFlatEdgeCylinders(*simplePoly, *edges, sphereRadius * GetElementDisplayOptions().mCylinderRad,
+                              gExport3DCylinderSegments, (gExport3DOptions & kExport3DCylinderCaps) != 0,
+                              (flags & SimplePoly::kTriangulateAll) != 0))
+        return nullptr;
+    if ((gExport3DOptions & kExport3DFlatSpheres) &&
+        !AddFlatVertexSpheres(*simplePoly, numModelVerts, sphereRadius, gExport3DSphereSubdivisions))
+        return nullptr;
 
     // Into the pane's view, x to the right, y up, z towards the viewer, in the current unit.
     double matrix[9];
@@ -213,8 +245,11 @@ bool CPolyView::Export3D(int format)
         InternalError("CPolyView::Export3D(): no writer for format %d", format);
         return false;
     }
+    if (gExportOptionsAsker && !gExportOptionsAsker(this, format, ViewTypeHasAll(mViewType, kViewFamilyStellation)))
+        return false;
     std::string path = DefaultExportFileName(f->extension, false);
-    std::string materialPath;
+    // The OBJ material file or the POV-Ray include file beside the chosen one.
+    std::string companionPath;
     // The OFF dialog tells what an existing file holds before it is replaced.
     std::optional<FileDialogInfoScope> info;
     if (format == kExportOff)
@@ -227,17 +262,37 @@ bool CPolyView::Export3D(int format)
     {
         if (!AskSaveFile(f->caption, path, f->extension, f->filter, &gBrowseExport))
             return false;
-        if (format != kExportObj)
-            break;
-        materialPath = WithExtension(path.c_str(), "mtl");
-        if (!PathExists(materialPath.c_str()) ||
-            AskYesNo("Material file '%s' exists.  Overwrite?", materialPath.c_str()))
+        if (format == kExportObj)
+        {
+            companionPath = WithExtension(path.c_str(), "mtl");
+            if (!PathExists(companionPath.c_str()) ||
+                AskYesNo("Material file '%s' exists.  Overwrite?", companionPath.c_str()))
+                break;
+        }
+        else if (format == kExportPovRay)
+        {
+            companionPath = WithExtension(path.c_str(), "inc");
+            if (!PathExists(companionPath.c_str()) ||
+                AskYesNo("POV included file '%s' exists.  Overwrite?", companionPath.c_str()))
+                break;
+        }
+        else
             break;
     }
 
+    // The pane turns as the options ask while the file is written, and back afterwards, whatever
+    // happens.
+    struct Turned
+    {
+        CPolyView& view;
+        ViewSnapshot store;
+        ~Turned() { view.RestoreAfterExport3D(store); }
+    } turned{*this, {}};
+    OrientForExport3D(ExportOrientation3D{gExport3DOrientation, gExport3DLookDownClass, gExport3DSitOnClass},
+                      turned.store);
+
     VertexPair* edges = nullptr;
-    std::unique_ptr<SimplePoly> simplePoly =
-        PrepareExport3D(f->request, format == kExportDxf ? &edges : nullptr);
+    std::unique_ptr<SimplePoly> simplePoly = PrepareExport3D(f->request, &edges);
     if (!simplePoly)
     {
         FreeVertexPairs(edges);
@@ -245,13 +300,21 @@ bool CPolyView::Export3D(int format)
     }
     const std::string title = GetExportTitle();
     bool written = false;
+    bool reported = false;
     switch (format)
     {
+    case kExportVrml:
+        written = simplePoly->ExportVrml(path.c_str(), title.c_str(), edges, GetExport3DScene());
+        break;
+    case kExportPovRay:
+        written = simplePoly->ExportPov(companionPath.c_str(), path.c_str(), title.c_str(), edges, GetExport3DScene(),
+                                        &reported);
+        break;
     case kExportDxf:
         written = simplePoly->ExportDxf(path.c_str(), title.c_str(), edges);
         break;
     case kExportObj:
-        written = simplePoly->ExportObj(path.c_str(), materialPath.c_str(), title.c_str());
+        written = simplePoly->ExportObj(path.c_str(), companionPath.c_str(), title.c_str());
         break;
     case kExportOff:
         written = simplePoly->ExportOff(path.c_str(), title.c_str());
@@ -264,6 +327,60 @@ bool CPolyView::Export3D(int format)
     }
     FreeVertexPairs(edges);
     if (!written)
-        ErrorMessage("Couldn't write '%s'.", path.c_str());
-    return written;
+    {
+        // The POV-Ray scene is written after its include file, which is the one that failed here.
+        if (!reported)
+            ErrorMessage("Couldn't write '%s'.", (format == kExportPovRay ? companionPath : path).c_str());
+        return false;
+    }
+    if ((format == kExportVrml || format == kExportPovRay) && (gExport3DOptions & kExport3DLaunch) &&
+        !OpenLink(path, LinkKind::kProgramFile))
+    {
+        if (format == kExportVrml)
+            ErrorMessage("Couldn't launch '%s'.  Make sure you have a VRML\nviewer installed and that it is associated "
+                         "with\n.wrl files.",
+                         path.c_str());
+        else
+            ErrorMessage("Couldn't launch '%s'.  Make sure POV-Ray is\ninstalled and associated with .pov files.",
+                         path.c_str());
+    }
+    return true;
+}
+
+ExportOptionsAsker SetExportOptionsAsker(ExportOptionsAsker asker)
+{
+    const ExportOptionsAsker previous = gExportOptionsAsker;
+    gExportOptionsAsker = asker;
+    return previous;
+}
+
+double CPolyView::GetSphereScaleLength() const
+{
+    return GetVertexSphereRadius(true);
+}
+
+Export3DScene CPolyView::GetExport3DScene() const
+{
+    Export3DScene scene;
+    scene.hasView = true;
+    scene.background = GetBackgroundColor();
+    // The camera goes where the model goes: into the pane's view, sized by the model scale.
+    double m[9];
+    GetViewRotationMatrix(m, nullptr, true);
+    const auto turn = [&m](const Vec3D& p) {
+        return Vec3D{m[0] * p.x + m[3] * p.y + m[6] * p.z, m[1] * p.x + m[4] * p.y + m[7] * p.z,
+                     m[2] * p.x + m[5] * p.y + m[8] * p.z};
+    };
+    Vec3D backward = GetBackward();
+    Vec3Normalize(backward);
+    scene.eye = turn(GetEye());
+    scene.viewVector = turn(backward);
+    scene.verticalFov = GetVerticalFOV();
+    scene.width = GetWidth();
+    scene.height = GetHeight();
+    // The user's own spheres, not the kit's.
+    const bool kitSuspended = SuspendKitStyle();
+    scene.sphereLength = GetSphereScaleLength() * GetUnitSettings().GetScale();
+    ResumeKitStyle(kitSuspended);
+    return scene;
 }

@@ -2,6 +2,7 @@
 #include "kernel/Messages.h"
 #include "kernel/ViewTypes.h"
 #include "library/LibraryEntry.h"
+#include "mesh/Net.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
@@ -228,13 +229,24 @@ void CPolyView::UpdateTitle()
 const char* CPolyView::GetPlaceholderText() const
 {
     if (ViewTypeHasAll(mViewType, kViewFamilyNet))
-        return "No nets.";
+    {
+        // The Unfolded Net pane makes the nets of its side and names the current one; the flat
+        // drawing of the net itself is not there yet.
+        const Poly* poly = GetCurrentPoly();
+        if (mViewType != kViewTypeNet2D || !poly || (poly->mFlags & Poly::kIs4D))
+            return "No nets.";
+        mNetInfoLine = NetInfoLine(GetStellationModel3D(true));
+        return mNetInfoLine.c_str();
+    }
     if (mViewType == kViewTypeMorphViaSnub)
         return "";
     const bool drawsModel = mViewType == kViewTypePoly || mViewType == kViewTypeDual || mViewType == kViewTypePolyAndDual ||
                             mViewType == kViewTypeUniStellation || mViewType == kViewTypeDualStellation ||
                             mViewType == kViewTypeCompound || mViewType == kViewTypeFacetPreview;
     if (drawsModel)
+        return "";
+    // The 4D face view is drawn in 3D, which comes with the 4D panes.
+    if (DrawsDiagram(mViewType) && !IsModel4D(GetCurrentPoly()))
         return "";
     if (ViewTypeHasAll(mViewType, kViewFamilyMorph))
         return "Dual morphs are not available yet.";

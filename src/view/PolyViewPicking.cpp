@@ -187,7 +187,7 @@ int CPolyView::PickAt(const PickRequest& request, PickResult* result)
     return out.kind;
 }
 
-void CPolyView::ApplyPickDefault(int /*request*/, const PickResult& picked)
+void CPolyView::ApplyPickDefault(int request, const PickResult& picked)
 {
     Poly* poly = GetCurrentPoly();
     if (!poly)
@@ -211,6 +211,13 @@ void CPolyView::ApplyPickDefault(int /*request*/, const PickResult& picked)
         if (picked.element)
             poly->SelectElement(picked.element, false);
         break;
+    case kPickDiagramFacet:
+        ToggleFacetCell(picked.index, request);
+        return;
+    case kPickStellationCell:
+        if (Stellation* stellation = GetStellationUpTo(kStellationBuilt))
+            ToggleCell(stellation->FindCell(picked.index), request);
+        return;
     case kPickAxis:
         if (SymGroup* group = poly->GetSymGroup())
             group->SelectAxis(picked.index);

@@ -11,6 +11,7 @@
 #include "mesh/Face3DType.h"
 #include "mesh/Model3D.h"
 #include "mesh/Vert3D.h"
+#include "model/ColorSchemes.h"
 #include "model/DrawnPolygon.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/FaceVert.h"
@@ -200,6 +201,12 @@ void CPolyView::PrepareForDraw()
     if (mViewType < 0 || !mPendingFit)
         return;
     // The diagrams and nets fit their own extents once they exist; until then the fit waits.
+    if (DrawsDiagram(mViewType) && !Is3D())
+    {
+        if (FitDiagram())
+            mPendingFit = 0;
+        return;
+    }
     if (!ViewTypeHasAll(mViewType, kViewFamily3D) && !(IsCurrentRecordLast() && ViewTypeHasAll(mViewType, kViewFamily4D)))
     {
         if (ViewTypeHasAll(mViewType, kViewFamilyDiagram) || ViewTypeHasAll(mViewType, kViewFamilyNet))
@@ -411,6 +418,8 @@ void CPolyView::DrawSceneTexts()
 {
     const float* color = GetRenderSettings().sceneTextColor;
     char text[256];
+    if (DrawsDiagram(mViewType) && !mDiagramCaption.empty())
+        DrawViewText(0, mDiagramCaption.c_str(), color, 0, 0, 0.5f);
     if (ViewTypeHasAll(mViewType, kViewFamilyMorph))
     {
         std::snprintf(text, sizeof text, "Morphing: %.1f%%", GetSceneParameters().morphRatio * 100.0);
@@ -467,6 +476,11 @@ void CPolyView::OnGLDraw()
     }
     if (ViewTypeHasAll(mViewType, kViewFamily3D) && !model4D)
         DrawModelMarks(*poly);
+    // A selected face shown as its stellation diagram needs its side's stellation before the faces
+    // are drawn, which leave out the face's ring then.
+    if (SelectedFaceDisplay() == 1 && poly->mSelectedFace && IsModelType(mViewType) && !model4D)
+        poly->CreateStellation(poly->mSelectedFace->IsVert() ? poly->GetVertStellation() : poly->GetFaceStellation(),
+                               kStellationBuilt);
 
     bool baseDrawn = false;
     bool dualDrawn = false;
@@ -496,6 +510,12 @@ void CPolyView::OnGLDraw()
         break;
     case kViewTypeFacetPreview:
         poly->DrawFacetingPreview(x);
+        break;
+    case kViewTypeFace:
+    case kViewTypeStelFace:
+    case kViewTypeStelDiagram:
+    case kViewTypeCellDiagram:
+        DrawDiagramView();
         break;
     default:
         if (GetViewTypeName(mViewType, false) == nullptr)

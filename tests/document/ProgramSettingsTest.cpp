@@ -136,6 +136,7 @@ struct StoredDefault
 const StoredDefault kDefaults[] = {
     {"LatestKnownVersion OrvaneMax", 0, ""},
     {"LastCheckDay OrvaneMax", 0xFFFFFFFFu, nullptr},
+    {"WebSite OrvaneMax", 0, "https://www.orvane.org"},
     {"DistUnits", 1, nullptr},
     {"AngleUnits", 0, nullptr},
     {"Version", 5004, nullptr},
@@ -410,6 +411,7 @@ TEST_F(ProgramSettingsTest, WhatIsWrittenIsReadBack)
     ShowMessagesSetting() = 0x5;
     GetUpdateCheckSettings().latestKnownVersion = "5.5";
     GetUpdateCheckSettings().lastCheckDay = 1234;
+    GetUpdateCheckSettings().siteAddress = "http://127.0.0.1:8080/site";
     ExportSettings& e = GetExportSettings();
     e.folders = {"/exports/one", "/exports/two"};
     e.width = 640;
@@ -453,6 +455,7 @@ TEST_F(ProgramSettingsTest, WhatIsWrittenIsReadBack)
     EXPECT_EQ(ShowMessagesSetting(), 0x5u);
     EXPECT_EQ(GetUpdateCheckSettings().latestKnownVersion, "5.5");
     EXPECT_EQ(GetUpdateCheckSettings().lastCheckDay, 1234);
+    EXPECT_EQ(GetUpdateCheckSettings().siteAddress, "http://127.0.0.1:8080/site");
     EXPECT_EQ(GetExportSettings().folders, exporting.folders);
     EXPECT_EQ(GetExportSettings().width, 640);
     EXPECT_EQ(GetExportSettings().aspect, "4/3");

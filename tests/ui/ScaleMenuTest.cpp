@@ -184,13 +184,13 @@ TEST_F(ScaleMenuTest, UnitsKeepThePhysicalSizeAndMarkTheChoice)
     EXPECT_EQ(GetUndoStepCount(), 0);
 }
 
-TEST_F(ScaleMenuTest, MeasuresWaitingForNetsAndMeasurementAreGreyed)
+TEST_F(ScaleMenuTest, MeasuresWaitingForPrintingAndMeasurementAreGreyed)
 {
     wxMenuBar* bar = mFrame->GetMenuBar();
     bar->UpdateMenus();
-    for (int id : {kCmdFitNetsToPages, kCmdScaleShortestEdge, kCmdScaleMeasuredDistance})
+    for (int id : {kCmdFitNetsToPages, kCmdScaleMeasuredDistance})
         EXPECT_FALSE(bar->FindItem(id)->IsEnabled()) << id;
-    for (int id : {kCmdScaleBaseRadius, kCmdScaleEdgeLength, kCmdScaleBaseInradius, kCmdScaleDualVolume,
+    for (int id : {kCmdScaleBaseRadius, kCmdScaleEdgeLength, kCmdScaleShortestEdge, kCmdScaleBaseInradius, kCmdScaleDualVolume,
                    kCmdScaleStellationRadius, kCmdStretch, kCmdUnitsCentimetres, kCmdAnglesDms})
         EXPECT_TRUE(bar->FindItem(id)->IsEnabled()) << id;
 }

@@ -114,12 +114,16 @@ protected:
     {
         PaneFixture::SetUp();
         mOptions = gExport3DOptions;
+        // The options are set by each test: no dialog asks for them.
+        mAsker = SetExportOptionsAsker(nullptr);
         mUnitScale = GetUnitSettings().GetScale();
     }
 
     void TearDown() override
     {
         gExport3DOptions = mOptions;
+        gExport3DOrientation = 0;
+        SetExportOptionsAsker(mAsker);
         if (GetUnitSettings().GetScale() != mUnitScale)
             GetUnitSettings().SetScale(mUnitScale, false);
         for (const std::string& path : mFiles)
@@ -156,6 +160,7 @@ protected:
     }
 
     uint32_t mOptions = 0;
+    ExportOptionsAsker mAsker = nullptr;
     double mUnitScale = 1.0;
     std::vector<std::string> mFiles;
 };

@@ -193,7 +193,7 @@ TEST_F(PolyViewTest, ViewsThatCannotDrawYetSayWhyInsteadOfDrawing)
         bool empty;
     };
     const Case kCases[] = {{kViewTypePoly, true},        {kViewTypePolyAndDual, true}, {kViewTypeMorphViaSnub, true},
-                           {kViewTypeNet2D, false},      {kViewTypeStelDiagram, false}, {kViewTypeMorphSizing, false},
+                           {kViewTypeNet2D, false},      {kViewTypeVertexFigure, false}, {kViewTypeMorphSizing, false},
                            {kViewTypeFacetPreview, true},  {kViewTypeFacetDiagram, false}};
     for (const Case& c : kCases)
     {
