@@ -4,6 +4,7 @@
 // item that records it. Core code passes them to the shell's AddUndo.
 inline constexpr int kUndoCreateNewModel = 0;
 inline constexpr int kUndoOpenBuiltInModel = 1;
+inline constexpr int kUndoFaceting = 4;
 inline constexpr int kUndoRetrieveFromMemory = 5;
 inline constexpr int kUndoAddFromMemory = 6;
 inline constexpr int kUndoStellationPlanes = 13;

@@ -84,6 +84,8 @@ void Poly::Init()
     mFacetingDirty = false;
     mFacetedModel.reset();
     mFacetTable.clear();
+    FreePolygon3DList(mFirstFacetedFace);
+    mLastFacetedFace = nullptr;
     mCurrentFacet = -1;
     mFacetedGroup.reset();
     for (Vec3D& v : mFacetedState)
@@ -114,6 +116,8 @@ void Poly::Clear(bool keepMembers)
     mAugmenter.Clear();
     mFacetedModel.reset();
     mFacetTable.clear();
+    FreePolygon3DList(mFirstFacetedFace);
+    mLastFacetedFace = nullptr;
     mFacetedGroup.reset();
     mDiagramPools.FreeAll();
     mDiagramWorkPools[0].FreeAll();

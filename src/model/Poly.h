@@ -112,6 +112,9 @@ public:
     void FreeEdges();
     void ResetElementEdges();
 
+    // Adds a picked point to the polygon being drawn. The last point again, or the one before it,
+    // removes the last point instead; a point off the polygon's plane changes nothing and says so.
+    void AddFacetVertex(const Vec3D& point);
     // Drawn polygons (the user's facets). The current polygon, when it encloses an area, is kept
     // and a new empty one started; without an area it is emptied.
     void CloseDrawnPolygon(bool resetFacetings, bool withUndo);
@@ -374,6 +377,11 @@ public:
     // mesh is built when missing, and nothing is drawn while none can be built.
     void DrawStellationView(double scale, double explodeScale);
     void DrawDualStellationView(double scale, double explodeScale);
+    // The faceted polyhedron of the drawn facets, built again (quietly) when the facets changed;
+    // null without facets. The current faceted face stays below the new face count.
+    void UpdateFacetedPoly();
+    // The Faceting Preview pane's model: the faceted polyhedron with its problem edges marked.
+    void DrawFacetingPreview(double explodeScale);
     // The shown side as the compound pane draws it: kind 0 while its stellation is the original
     // polyhedron, else kind 8; answers the kind it used.
     int DrawCompoundView(double scale, double explodeScale);
@@ -556,7 +564,9 @@ public:
     Polygon3D* mCurrentDrawnPolygon = nullptr;  // the last, being entered
     bool mFacetingDirty = false;
     std::unique_ptr<SimplePoly> mFacetedModel;
-    std::vector<FacetTableEntry> mFacetTable;
+    std::vector<FacetTableEntry> mFacetTable;  // by face of mFacetedModel
+    Polygon3D* mFirstFacetedFace = nullptr;     // owned list, one polygon per face of mFacetedModel
+    Polygon3D* mLastFacetedFace = nullptr;
     int32_t mCurrentFacet = -1;
     std::unique_ptr<SymGroup> mFacetedGroup;
     Vec3D mFacetedState[3];

@@ -2,6 +2,8 @@
 #include "kernel/RingList.h"
 #include "kernel/RingVert.h"
 #include "kernel/Shell.h"
+#include "kernel/StatusText.h"
+#include "kernel/Tolerance.h"
 #include "model/Poly.h"
 
 #include <algorithm>
@@ -18,6 +20,40 @@ void ResetFacetings(Poly& poly)
         stellation.mFaceting.Clear();
 }
 }  // namespace
+
+void Poly::AddFacetVertex(const Vec3D& point)
+{
+    Polygon3D* polygon = mCurrentDrawnPolygon;
+    if (!polygon)
+        return;
+    // Clicking the last point again, or the one before it, takes the last point back.
+    const RingVert* last = polygon->mRing ? polygon->mRing->prev : nullptr;
+    const bool again = last && (Vec3Equal(last->pos, point, kTol) ||
+                                (last != polygon->mRing && Vec3Equal(last->prev->pos, point, kTol)));
+    if (again)
+    {
+        polygon->RemoveLastVert();
+    }
+    else if (!polygon->IsInPlane(point))
+    {
+        static constexpr char kText[] = "Vertex not coplanar with existing polygon";
+        Shell& shell = GetShell();
+        shell.SetViewMessage(shell.ActiveView(), kText);
+        SetStatusText("%s", kText);
+        return;
+    }
+    else
+    {
+        AddRingVert(0.0, 0.0, nullptr, &point, polygon->mRing);
+    }
+    polygon->Prepare();
+    for (Stellation& stellation : mStellations)
+    {
+        stellation.mFaceting.mCurrentFace = nullptr;
+        stellation.mFaceting.mCurrentEdge = nullptr;
+    }
+    GetShell().InvalidateAllViews(false, 0);
+}
 
 void Poly::CloseDrawnPolygon(bool resetFacetings, bool withUndo)
 {

@@ -16,6 +16,7 @@ class FacetingEdge;
 class FacetingFace;
 class FacetPlane;
 class Poly;
+class Polygon3D;
 class SymGroup;
 struct FaceUse;
 struct Vec3D;
@@ -131,6 +132,35 @@ public:
     FacetingFace* GetFirstFace() const;
     FacetingFace* GetLastFace() const;
 
+    // ---- Stepping (the arrow keys of the faceting panes) ----
+
+    // Up: by the step mode, the next faceting, edge, plane or facet. False when nothing could be
+    // prepared or found; true, doing nothing else, when preparing changed what is shown.
+    bool StepNext();
+    // Down: the same backwards.
+    bool StepPrevious();
+    bool GoToFirst();
+    bool GoToLast();
+    // The drawn facets become the model's own faces, one per face type.
+    void UseModelFaces();
+    // The edge or facet becomes the polygon being drawn and the current one; false for none.
+    bool ShowEdge(FacetingEdge* edge);
+    bool ShowPlane(FacetingFace* face);
+    // The status-bar text of the current edge, plane or facet; empty when stepping facetings.
+    std::string DescribeCurrent() const;
+    // Prepares the faceting and finds the current plane or facet from the polygon being drawn;
+    // changed says whether what is shown must change first.
+    bool PrepareStepping(bool* changed);
+    // The candidate plane holding the polygon (up to symmetry). Not in any: notFound, and the first
+    // plane of lower height. matrix receives the rotation that maps the polygon's plane onto it.
+    FacetPlane* FindPlaneOfPolygon(const Polygon3D* polygon, bool* notFound, Mat3* matrix) const;
+    // The candidate facet the polygon is a copy of; with none, notFound and a facet of its plane.
+    FacetingFace* FindFaceOfPolygon(const Polygon3D* polygon, bool* notFound) const;
+    // Rebuilds the current faceting from the drawn facets; true when what is shown must change.
+    bool SyncWithModelFacets();
+    // The same, for a model file's drawn facets.
+    bool SetFromDrawnFacets();
+
     Poly* mPoly;
     FaceType* mVertexTypes = nullptr;
     int32_t mNumVertexTypes = 0;  // not counting coplanar copies
@@ -209,3 +239,9 @@ Faceting* GetCurrentFacetingCleared();
 // The Faceting of the side the current model shows (the dual's while the dual is shown); null
 // without a current model.
 Faceting* GetCurrentFaceting();
+
+// Stores the arrow keys' step mode and describes the current element under it.
+void SetFacetingStepMode(int mode);
+// The polygon being drawn has points and is a drawn facet: in the faceting mouse mode, or while
+// the arrows step through edges, planes or facets.
+bool FacetsExist(const Poly* poly, bool facetingMouseMode);

@@ -95,7 +95,6 @@ constexpr const char* kModelsOnFaces = "models put on faces or vertices";
 constexpr const char* kVariations = "variations of a model";
 constexpr const char* kStellationCells = "changing the cells of a stellation";
 constexpr const char* kCellLines = "cell lines on the model's faces";
-constexpr const char* kFacetingSteps = "stepping through facetings";
 constexpr const char* k4DConstructions = "new polytopes from old";
 constexpr const char* k4DStepPrism = "the 4D step prism";
 constexpr const char* kPolychoraFromFigures = "polychora from vertex figures";
@@ -591,20 +590,15 @@ const CommandInfo kCommands[] = {
      "Show the lines between the cells on the faces", {.modelKinds = k3D, .ownerUpdates = true, .checkable = true},
      "Show Cell Lines", "cell-lines", kCellLines},
     {kCmdCreateFacetedPolyhedron, kMenuFaceting, "Create &Faceted Polyhedron\tCtrl+Shift+F",
-     "Make a model from the facets drawn, repeated by the symmetry", {.modelKinds = k3D}, nullptr, nullptr,
-     kFacetingSteps},
+     "Make a model from the facets drawn, repeated by the symmetry", {.modelKinds = k3D}},
     {kCmdStepFacetings, kMenuFacetingUpDownArrowsInFacetingView, "Step Through &Facetings",
-     "The arrow keys step through whole facetings", {.ownerUpdates = true, .checkable = true, .radio = true}, nullptr,
-     nullptr, kFacetingSteps},
+     "The arrow keys step through whole facetings", {.ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdStepFacetingEdges, kMenuFacetingUpDownArrowsInFacetingView, "Step Through &Edges",
-     "The arrow keys step through the candidate edges", {.ownerUpdates = true, .checkable = true, .radio = true},
-     nullptr, nullptr, kFacetingSteps},
+     "The arrow keys step through the candidate edges", {.ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdStepFacetingPlanes, kMenuFacetingUpDownArrowsInFacetingView, "Step Through &Planes",
-     "The arrow keys step through the candidate planes", {.ownerUpdates = true, .checkable = true, .radio = true},
-     nullptr, nullptr, kFacetingSteps},
+     "The arrow keys step through the candidate planes", {.ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdStepFacets, kMenuFacetingUpDownArrowsInFacetingView, "Step Through F&acets",
-     "The arrow keys step through the candidate facets", {.ownerUpdates = true, .checkable = true, .radio = true},
-     nullptr, nullptr, kFacetingSteps},
+     "The arrow keys step through the candidate facets", {.ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdFacetingIsohedral, kMenuFacetingFacetingCriteria, "&Isohedral",
      "Accept only facetings whose facets are all alike", {.ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdFacetingTidyAndDuals, kMenuFacetingFacetingCriteria, "Tidy Facetings && &Duals",
@@ -624,15 +618,13 @@ const CommandInfo kCommands[] = {
     {kCmdOnlySpikyFacetings, kMenuFaceting, "Only Accept &Spiky Facetings",
      "Accept only facetings with spikes", {.ownerUpdates = true, .checkable = true}},
     {kCmdHideFacetingDiagram, kMenuFacetingFacetingDiagramOptions, "Hide &Diagram when Facets Exist",
-     "Hide the faceting diagram while facets are drawn", {.ownerUpdates = true, .checkable = true}, nullptr, nullptr,
-     kFacetingSteps},
+     "Hide the faceting diagram while facets are drawn", {.ownerUpdates = true, .checkable = true}},
     {kCmdHideFacetingVertices, kMenuFacetingFacetingDiagramOptions, "Hide &Vertices when Facets Exist",
-     "Hide the vertices of the faceting diagram while facets are drawn", {.ownerUpdates = true, .checkable = true},
-     nullptr, nullptr, kFacetingSteps},
+     "Hide the vertices of the faceting diagram while facets are drawn", {.ownerUpdates = true, .checkable = true}},
     {kCmdEnumerateFacetings, kMenuFaceting, "&Enumerate Facetings...",
      "Count every faceting that meets the criteria", {}},
     {kCmdDeleteAllFacets, kMenuFaceting, "De&lete All Facets",
-     "Remove every facet drawn", {.ownerUpdates = true}, nullptr, nullptr, kFacetingSteps},
+     "Remove every facet drawn", {.ownerUpdates = true}},
     {kCmdProjection4DPerspective, kMenu4DProjectionType, "&Perspective",
      "Project this pane's 4D model in perspective",
      {.modelKinds = k4D, .ownerUpdates = true, .checkable = true, .radio = true}, nullptr, nullptr},

@@ -128,7 +128,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     // Letter keys of menu items while a pane has the focus; never while a text box takes the typing.
     Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
         if (dynamic_cast<wxTextEntry*>(wxWindow::FindFocus()) || IsToolBarListOpen() ||
-            !RunPlainMenuAccelerator(*this, event))
+            (!HandleFacetingStepKey(event) && !RunPlainMenuAccelerator(*this, event)))
             event.Skip();
     });
     // A button let go over another window never reaches the pane: end its drag here.

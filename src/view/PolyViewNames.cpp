@@ -242,7 +242,7 @@ const char* CPolyView::GetPlaceholderText() const
         return "";
     const bool drawsModel = mViewType == kViewTypePoly || mViewType == kViewTypeDual || mViewType == kViewTypePolyAndDual ||
                             mViewType == kViewTypeUniStellation || mViewType == kViewTypeDualStellation ||
-                            mViewType == kViewTypeCompound;
+                            mViewType == kViewTypeCompound || mViewType == kViewTypeFacetPreview;
     if (drawsModel)
         return "";
     // The 4D face view is drawn in 3D, which comes with the 4D panes.

@@ -442,6 +442,21 @@ bool CPolyView::PickingPress(int code, int x, int y)
     case 4:
         IdentifyAt(x, y);
         return true;
+    case 11:
+    {
+        // Faceting mode: the vertex under the point joins the facet being drawn.
+        request.kind = kPickVertsAndEdges;
+        PickResult picked;
+        const int kind = PickAt(request, &picked);
+        if (poly && picked.element && (kind == kPickBaseVert || kind == kPickDualVert))
+            poly->AddFacetVertex(picked.element->AsFaceVert()->mPoint);
+        return true;
+    }
+    case 12:
+        // Faceting mode: the facet being drawn is accepted.
+        if (poly)
+            poly->CloseDrawnPolygon(true, true);
+        return true;
     case 13:
     {
         PaintLikeSelected(x, y, (GetModifierState() & kCtrl) != 0);

@@ -15,9 +15,11 @@
 #include "model/DrawnPolygon.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/FaceVert.h"
+#include "model/FacetedPolyhedron.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "model/SectionPolygon.h"
+#include "model/SimplePoly.h"
 #include "model/SymGroup.h"
 #include "stellation/Stellation.h"
 #include "render/BackgroundImageSettings.h"
@@ -47,6 +49,36 @@ TransitionMotionHook gTransitionMotion = nullptr;
 constexpr bool kFaceDrawingStencilsLines = false;
 
 constexpr int kDottedStipple = 0x5555;
+
+// What the Faceting Preview says above the faceted polyhedron: whether it closes, what its
+// coloured edges mean, or how to start without facets.
+std::string FacetingLegend(Poly& poly)
+{
+    poly.UpdateFacetedPoly();
+    const SimplePoly* faceted = poly.mFacetedModel.get();
+    if (!faceted)
+    {
+        char text[512];
+        std::snprintf(text, sizeof text,
+                      "No facets have been defined yet.\nHit the up-arrow key to find facetings,\nor use "
+                      "\"%.256s\"\nor the matching toolbar button to create your own.",
+                      kFacetingModeMenuText);
+        return text;
+    }
+    const uint32_t flags = faceted->mFlags;
+    std::string legend;
+    if (!(flags & (SimplePoly::kDrewSingleEdges | SimplePoly::kDrewOddEdges)))
+        legend += "Faceting is complete!\n";
+    if (flags & SimplePoly::kDrewSingleEdges)
+        legend += "Green edges: Only one face, needs another.\n";
+    if (flags & SimplePoly::kDrewOddEdges)
+        legend += "Orange edges: Odd number of faces > 2\n";
+    if (flags & SimplePoly::kDrewEvenEdges)
+        legend += "Red edges: Even number of faces > 2\n";
+    if (flags & SimplePoly::kDrewCoplanarEdges)
+        legend += "Purple edges: Two coplanar faces meet";
+    return legend;
+}
 
 // The panes that draw the mesh of a stellation.
 bool IsStellationType(int type)
@@ -393,6 +425,11 @@ void CPolyView::DrawSceneTexts()
         std::snprintf(text, sizeof text, "Morphing: %.1f%%", GetSceneParameters().morphRatio * 100.0);
         DrawViewText(0, text, color, 0, 0, 0.5f);
     }
+    else if (mViewType == kViewTypeFacetPreview)
+    {
+        const std::string legend = FacetingLegend(*GetCurrentPoly());
+        DrawViewText(0, legend.c_str(), color, 0, 0, 0.4f);
+    }
     else if (mViewType == kViewTypeSlice)
     {
         std::snprintf(text, sizeof text, "%.6f", GetSceneParameters().sliceRatio);
@@ -470,6 +507,9 @@ void CPolyView::OnGLDraw()
         break;
     case kViewTypeCompound:
         poly->DrawCompoundView(1.0, x);
+        break;
+    case kViewTypeFacetPreview:
+        poly->DrawFacetingPreview(x);
         break;
     case kViewTypeFace:
     case kViewTypeStelFace:

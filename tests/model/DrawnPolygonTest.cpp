@@ -2,6 +2,7 @@
 
 #include "kernel/RecordingSceneDrawer.h"
 #include "kernel/RingVert.h"
+#include "kernel/ScriptedServices.h"
 #include "kernel/Shell.h"
 #include "model/Poly.h"
 #include "model/SymGroup.h"
@@ -205,4 +206,38 @@ TEST(DrawnPolygonTest, RemovingAPolygonTakesItsFacetsAlong)
     EXPECT_EQ(poly.mCurrentDrawnPolygon->mRing, nullptr);
     EXPECT_TRUE(poly.mFacetTable.empty());
     EXPECT_EQ(poly.mCurrentFacet, -1);
+}
+
+TEST(DrawnPolygonTest, ClickedPointsBuildTheFacetAndClickingBackRemovesThem)
+{
+    RecordingShell shell;
+    ScopedShell scope(&shell);
+    ScopedScriptedServices scripted;
+    Poly poly;
+    poly.Init();
+    Polygon3D* polygon = poly.mCurrentDrawnPolygon;
+    const Vec3D a{0, 0, 1}, b{1, 0, 1}, c{1, 1, 1}, d{0, 1, 1};
+    for (const Vec3D& p : {a, b, c, d})
+        poly.AddFacetVertex(p);
+    EXPECT_EQ(RingCount(polygon->mRing), 4);
+    EXPECT_GT(polygon->mTriangulation.indexCount, 0);
+
+    // The last point again, then the one before the last: each takes the last point back.
+    poly.AddFacetVertex(d);
+    EXPECT_EQ(RingCount(polygon->mRing), 3);
+    EXPECT_TRUE(Vec3Equal(polygon->mRing->prev->pos, c, 1e-12));
+    poly.AddFacetVertex(b);
+    EXPECT_EQ(RingCount(polygon->mRing), 2);
+    EXPECT_TRUE(Vec3Equal(polygon->mRing->prev->pos, b, 1e-12));
+
+    // Off the plane of a polygon with an area: said, and nothing changes.
+    poly.AddFacetVertex(c);
+    ASSERT_EQ(RingCount(polygon->mRing), 3);
+    poly.AddFacetVertex(Vec3D{0.5, 0.5, 2});
+    EXPECT_EQ(RingCount(polygon->mRing), 3);
+    EXPECT_EQ(scripted.services.statusText, "Vertex not coplanar with existing polygon");
+    // Two points span no plane: any third point is taken.
+    poly.AddFacetVertex(c);
+    poly.AddFacetVertex(Vec3D{0.5, 0.5, 2});
+    EXPECT_EQ(RingCount(polygon->mRing), 3);
 }

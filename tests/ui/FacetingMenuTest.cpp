@@ -3,7 +3,11 @@
 
 #include "MainFrameFixture.h"
 
+#include "document/AppShell.h"
 #include "document/DocumentSettings.h"
+#include "document/UndoList.h"
+#include "support/ModelUndoByCopy.h"
+#include "support/RecordingShell.h"
 #include "kernel/Polygon3D.h"
 #include "kernel/ScriptedServices.h"
 #include "library/LibraryLookup.h"
@@ -14,6 +18,7 @@
 #include "stellation/Faceting.h"
 #include "stellation/FacetingSettings.h"
 #include "stellation/Stellation.h"
+#include "ui/FacetingCommands.h"
 
 #include <wx/menu.h>
 
@@ -34,10 +39,13 @@ protected:
         mSavedOptions = GetStellationOptions();
         GetDocumentSettings().enableTransitions = false;
         GetFacetingSettings() = FacetingSettings();
+        InstallModelUndoByCopy();
         ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("Cube", nullptr, false), false, false));
     }
     void TearDown() override
     {
+        ClearUndoList();
+        WholeModelUndo::SetModelFunctions(nullptr, nullptr);
         if (!IsSkipped())
         {
             GetDocumentSettings() = mSavedSettings;
@@ -56,6 +64,8 @@ protected:
     }
 
     ScopedScriptedServices mServices;
+    AppShell mShell;
+    ScopedShell mShellScope{&mShell};
     DocumentSettings mSavedSettings;
     int mSavedOptions = 0;
 };
@@ -146,3 +156,50 @@ TEST_F(FacetingMenuTest, EnumerateFacetingsReportsTheCountsAndShowsTheLastFaceti
     EXPECT_GT(ListCount(Current().mFirstDrawnPolygon), 1);
     EXPECT_TRUE(GetCurrentFaceting()->mTotalCount.IsZero());
 }
+
+TEST_F(FacetingMenuTest, ShownFacetingBecomesTheModelAndUndoBringsTheModelBack)
+{
+    ASSERT_TRUE(mDocument->OpenLibraryModel(FindLibraryEntry("Dodecahedron", nullptr, false), false, false));
+    ClearUndoList();
+    EXPECT_FALSE(Item(kCmdDeleteAllFacets)->IsEnabled());
+    RunCommand(kCmdFacetingIsohedral);
+    // The first isohedral faceting is the dodecahedron itself, the second the compound of five
+    // cubes: one square facet.
+    RunFacetingStep(FacetingStep::Next);
+    RunFacetingStep(FacetingStep::Next);
+    const int facets = ListCount(Current().mFirstDrawnPolygon) - 1;
+    ASSERT_EQ(facets, 1);
+    EXPECT_TRUE(Item(kCmdCreateFacetedPolyhedron)->IsEnabled());
+
+    // Five cubes on the dodecahedron's 20 vertices: 30 squares and 60 edges, each cube with its own
+    // eight corners.
+    EXPECT_EQ(GetUndoStepCount(), 2);
+    RunCommand(kCmdCreateFacetedPolyhedron);
+    EXPECT_EQ(GetUndoStepCount(), 3);
+    EXPECT_EQ(UndoMenuText(false), "&Undo Faceting");
+    EXPECT_EQ(Current().mVerts.mCount, 40);
+    EXPECT_EQ(Current().mFaces.mCount, 30);
+    EXPECT_EQ(Current().mNumEdges, 60);
+    EXPECT_EQ(std::string(Current().GetBaseName()).rfind("Faceted ", 0), 0u) << Current().GetBaseName();
+    UndoList::Undo();
+    EXPECT_EQ(Current().mVerts.mCount, 20);
+    EXPECT_EQ(Current().mFaces.mCount, 12);
+    EXPECT_EQ(ListCount(Current().mFirstDrawnPolygon) - 1, facets);
+
+    // Delete All Facets is one step, and undoing it brings the facets back.
+    ASSERT_TRUE(Item(kCmdDeleteAllFacets)->IsEnabled());
+    RunCommand(kCmdDeleteAllFacets);
+    EXPECT_EQ(ListCount(Current().mFirstDrawnPolygon), 1);
+    UndoList::Undo();
+    EXPECT_EQ(ListCount(Current().mFirstDrawnPolygon) - 1, facets);
+}
+
+TEST_F(FacetingMenuTest, CreateFacetedPolyhedronWithoutFacetsSaysHowToDrawThem)
+{
+    RunCommand(kCmdCreateFacetedPolyhedron);
+    const ScriptedServices::Call* error = mServices.services.LastCall("MessageBox");
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->text.rfind("Before creating a faceted polyhedron", 0), 0u);
+    EXPECT_EQ(Current().mFaces.mCount, 6);
+}
+

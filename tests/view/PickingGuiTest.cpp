@@ -5,7 +5,11 @@
 #include "PaneFixture.h"
 #include "document/UndoList.h"
 #include "kernel/Transform3D.h"
+#include "kernel/Polygon3D.h"
+#include "kernel/RingVert.h"
+#include "model/ElementDisplayOptions.h"
 #include "model/FaceVert.h"
+#include "model/Poly.h"
 #include "platform/CommandIds.h"
 #include "view/Picking.h"
 
@@ -216,4 +220,30 @@ TEST_F(PickingGuiTest, TheModeItemsAndSelectNoneFollowTheirState)
     EXPECT_TRUE(check.GetChecked());
     RunCommand(kCmdModeSelect);
     EXPECT_EQ(GetMouseMode(), kMouseModeSelect);
+}
+
+TEST_F(PickingGuiTest, FacetingModeDrawsAFacetThroughTheVerticesClicked)
+{
+    Poly* poly = OpenModel("3.3.3.3.3");
+    ASSERT_NE(poly, nullptr);
+    CPolyView::SetMouseMode(kMouseModeFaceting);
+    const FaceVert* face = poly->mFaces.GetNth(5);
+    LookAt(face->mCentre);
+    const Polygon3D* drawn = poly->mCurrentDrawnPolygon;
+    const auto points = [&] { return RingCount(drawn->mRing); };
+    for (int k = 0; k < 3; ++k)
+    {
+        const wxPoint corner = ClientPixel(*poly, face->mNeighbours[size_t(k)]->mPoint);
+        ClickWith(WXK_SHIFT, corner, wxMOUSE_BTN_LEFT, [&] { return points() == k + 1; });
+    }
+    ASSERT_EQ(points(), 3);
+    // The last corner again takes it back; then it goes in once more.
+    const wxPoint last = ClientPixel(*poly, face->mNeighbours[2]->mPoint);
+    ClickWith(WXK_SHIFT, last, wxMOUSE_BTN_LEFT, [&] { return points() == 2; });
+    ClickWith(WXK_SHIFT, last, wxMOUSE_BTN_LEFT, [&] { return points() == 3; });
+    // Shift+right-click accepts the facet: it joins the list and a new polygon is begun.
+    ClickWith(WXK_SHIFT, ClientPixel(*poly, face->mCentre), wxMOUSE_BTN_RIGHT,
+              [&] { return ListCount(poly->mFirstDrawnPolygon) == 2; });
+    EXPECT_EQ(poly->mFirstDrawnPolygon, drawn);
+    EXPECT_EQ(poly->mCurrentDrawnPolygon->mRing, nullptr);
 }

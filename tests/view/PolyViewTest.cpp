@@ -194,7 +194,7 @@ TEST_F(PolyViewTest, ViewsThatCannotDrawYetSayWhyInsteadOfDrawing)
     };
     const Case kCases[] = {{kViewTypePoly, true},        {kViewTypePolyAndDual, true}, {kViewTypeMorphViaSnub, true},
                            {kViewTypeNet2D, false},      {kViewTypeVertexFigure, false}, {kViewTypeMorphSizing, false},
-                           {kViewTypeFacetPreview, false}};
+                           {kViewTypeFacetPreview, true},  {kViewTypeFacetDiagram, false}};
     for (const Case& c : kCases)
     {
         SCOPED_TRACE(c.code);
