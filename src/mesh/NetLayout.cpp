@@ -3,44 +3,17 @@
 #include "mesh/Net.h"
 
 #include "kernel/Messages.h"
+#include "kernel/Tolerance.h"
 #include "kernel/UnitSettings.h"
 #include "mesh/Edge3D.h"
 #include "mesh/Face3D.h"
 #include "mesh/Face3DType.h"
 #include "mesh/Model3D.h"
+#include "mesh/NetWalkGuard.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
-
-namespace
-{
-constexpr double kTol = 1e-7;
-
-// The walk limit doubles each time it is passed; a remembered edge met again means a cycle that
-// never comes back to the start.
-class CycleGuard
-{
-public:
-    bool Stuck(const Edge3D* current)
-    {
-        if (current == mRemembered)
-            return true;
-        if (++mCount > mLimit)
-        {
-            mLimit *= 2;
-            mCount = 0;
-            mRemembered = current;
-        }
-        return false;
-    }
-
-private:
-    const Edge3D* mRemembered = nullptr;
-    int mCount = 0;
-    int mLimit = 20;
-};
-}  // namespace
 
 void NetType::SetBBoxRadii()
 {
@@ -88,7 +61,7 @@ void NetType::SetBBoxRadii()
         return -(dx * (x.y - p.y) - dy * (x.x - p.x)) / length;
     };
     {
-        CycleGuard outer;
+        NetWalkGuard outer;
         Edge3D* p = mHullStart;
         do
         {
@@ -105,7 +78,7 @@ void NetType::SetBBoxRadii()
             }
             Edge3D* c = next;
             Edge3D* x = next;
-            CycleGuard inner;
+            NetWalkGuard inner;
             bool stuck = false;
             while (!(x->mFlags & kEdge3DHullCorner))
             {
@@ -129,7 +102,7 @@ void NetType::SetBBoxRadii()
     // The hull points in outline order.
     std::vector<Vec2D> hull;
     {
-        CycleGuard guard;
+        NetWalkGuard guard;
         Edge3D* e = mHullStart;
         do
         {

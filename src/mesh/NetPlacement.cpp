@@ -4,43 +4,20 @@
 
 #include "kernel/Intersect2D.h"
 #include "kernel/Messages.h"
+#include "kernel/Tolerance.h"
 #include "mesh/Edge3D.h"
 #include "mesh/Face3D.h"
 #include "mesh/Face3DType.h"
+#include "mesh/NetWalkGuard.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace
 {
-constexpr double kPi = 3.141592653589793;
 constexpr double kSegmentTol = 1e-6;
 constexpr double kShortTol = 1e-7;
 constexpr int kConflict = 12;
-
-// Guards an outline walk against cycling: the limit doubles and the current edge is remembered
-// each time the count passes it; meeting the remembered edge again means the walk is stuck.
-class WalkGuard
-{
-public:
-    bool Stuck(const Edge3D* current)
-    {
-        if (current == mRemembered)
-            return true;
-        if (++mCount > mLimit)
-        {
-            mLimit *= 2;
-            mCount = 0;
-            mRemembered = current;
-        }
-        return false;
-    }
-
-private:
-    const Edge3D* mRemembered = nullptr;
-    int mCount = 0;
-    int mLimit = 20;
-};
 
 Vec2D Unit(const Vec2D& from, const Vec2D& to, double& length)
 {
@@ -165,7 +142,7 @@ bool CalcUnfoldedFacePos2D(Edge3D* e, Edge3D* n, bool check, MeetingList* list)
     bool ok = true;
     for (Edge3D* s = n->GetNext(); ok && s && s != n; s = s->GetNext())
     {
-        WalkGuard guard;
+        NetWalkGuard guard;
         Edge3D* o = e;
         do
         {

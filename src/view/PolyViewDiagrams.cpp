@@ -55,6 +55,18 @@ FaceType* DiagramTypeOf(FaceVert* face)
     return type && type->mCoplanarSource ? type->mCoplanarSource : type;
 }
 
+// Line pieces (pairs of ends) in the default edge colour.
+void DrawLinesInEdgeColour(SceneDrawer& drawer, const std::vector<Vec3D>& ends)
+{
+    if (ends.empty())
+        return;
+    const ColorRGB& c = GetElementDisplayOptions().mDefaultEdgeColor;
+    std::vector<float> colours;
+    for (size_t i = 0; i < ends.size() / 2; ++i)
+        colours.insert(colours.end(), {c.r, c.g, c.b, 1.0f});
+    drawer.DrawLines(ends.data(), colours.data(), int(ends.size() / 2));
+}
+
 void FillRect(SceneDrawer& drawer, double left, double top, double right, double bottom)
 {
     // Cell diagram units grow downwards; the pane's grow upwards.
@@ -224,12 +236,7 @@ void CPolyView::DrawFaceView()
                 break;
         }
     }
-    const ColorRGB& c = GetElementDisplayOptions().mDefaultEdgeColor;
-    std::vector<float> colours;
-    for (size_t i = 0; i < ends.size() / 2; ++i)
-        colours.insert(colours.end(), {c.r, c.g, c.b, 1.0f});
-    if (!ends.empty())
-        DrawLines(ends.data(), colours.data(), int(ends.size() / 2));
+    DrawLinesInEdgeColour(*this, ends);
     SetLighting(lighting);
     DrawFaceDiagram(face);
 }
@@ -288,12 +295,7 @@ void CPolyView::DrawStellationFaceView()
                     break;
             }
         }
-    const ColorRGB& c = GetElementDisplayOptions().mDefaultEdgeColor;
-    std::vector<float> colours;
-    for (size_t i = 0; i < edges.size() / 2; ++i)
-        colours.insert(colours.end(), {c.r, c.g, c.b, 1.0f});
-    if (!edges.empty())
-        DrawLines(edges.data(), colours.data(), int(edges.size() / 2));
+    DrawLinesInEdgeColour(*this, edges);
     DrawFaceDiagram(face);
 }
 
