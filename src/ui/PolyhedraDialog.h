@@ -39,6 +39,8 @@ public:
     void RunSearch();
     void OnFindOne();
     void OnLocateResult();
+    // A click that selected a row.
+    void OnListSelect();
     // The shown list: 0 the search results, a category, below 0 a library folder.
     void ShowCategory(int category);
     LibraryEntry* GetSelectedEntry();
@@ -88,7 +90,6 @@ private:
     void ResortList();
     void FreeFileEntries();
     void OnTreeSelect(const wxTreeItemId& item);
-    void OnListSelect();
     void OnDoubleClick();
 
     std::string mCommentsText;
