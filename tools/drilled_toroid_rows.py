@@ -244,11 +244,50 @@ def _tunnel_row(tool, kind, outer, inner, mouth_sides, end_sides, make_pieces, n
     return row
 
 
+def _tunnels_at(outer, inner, normals, mouth_sides, end_sides, make_pieces, note):
+    """Tunnels at the chosen faces only, each placed on its own."""
+    tunnels = [place_tunnel(outer, inner, n, make_pieces, mouth_sides, end_sides) for n in normals]
+    return drilled(outer, inner, tunnels, note)
+
+
 def square_drilled_truncated_cuboctahedron(tool):
     """K4 / 12P4 (E4): a cube from each square of the truncated cuboctahedron in to the facing
     square of a rhombicuboctahedron in the middle."""
     return _tunnel_row(tool, "octahedral", truncated_cuboctahedron(), rhombicuboctahedron(), 4, 4, _prism_down(4),
                        "K4 drilled by twelve cubes meeting on a rhombicuboctahedron")
+
+
+def four_square_drilled_truncated_cuboctahedron():
+    """K4 / 4P4 (E4): cubes from the four squares of the truncated cuboctahedron round one 4-fold
+    axis in to the rhombicuboctahedron in the middle; its other faces stay as the cavity's walls."""
+    outer = truncated_cuboctahedron()
+    ring = [n for n in _face_normals(outer, 4) if abs(n[2]) < 1e-9]
+    return _tunnels_at(outer, rhombicuboctahedron(), ring, 4, 4, _prism_down(4),
+                       "K4 drilled by four cubes round an axis, meeting on a rhombicuboctahedron")
+
+
+def bilunabirotunda():
+    """J91 with its squares facing +-x, centred on the origin: the lunes' triangles meet at
+    (0, 0, +-PHI/2), the pentagons' far corners lie at +-1/2 in x and +-PHI^2/2 in y."""
+    return ([np.array([sx * PHI / 2, sy / 2, sz / 2]) for sx in (1, -1) for sy in (1, -1) for sz in (1, -1)]
+            + [np.array([0.0, 0.0, s * PHI / 2]) for s in (1, -1)]
+            + [np.array([sx / 2, sy * PHI ** 2 / 2, 0.0]) for sx in (1, -1) for sy in (1, -1)])
+
+
+def drilled_rhombicosidodecahedron():
+    """E5 / 6 J91 (P4): a bilunabirotunda from each of the six squares of the rhombicosidodecahedron
+    on the coordinate axes in to a face of a cube in the middle. Each lies with its pentagons on the
+    solid's pentagons, so they go too; its wide side turns on from axis to axis (x to y, y to z, z
+    to x), as the solid's pentagons lie (turned the other way they would cross)."""
+    cube = [np.array([sx, sy, sz]) / 2 for sx in (1, -1) for sy in (1, -1) for sz in (1, -1)]
+    total = Sum().add(rhombicosidodecahedron()).drill(cube)
+    axes = np.eye(3)
+    for k in range(3):
+        axis, wide = axes[k], axes[(k + 1) % 3]
+        for sign in (1, -1):
+            frame = np.column_stack([sign * axis, wide, np.cross(sign * axis, wide)])
+            total.drill([frame @ (p + np.array([(1 + PHI) / 2, 0.0, 0.0])) for p in bilunabirotunda()])
+    return total.row("E5 drilled by six bilunabirotundae meeting on a cube")
 
 
 def hexagon_drilled_truncated_cuboctahedron(tool):
@@ -288,7 +327,7 @@ def cupola_drilled_truncated_icosidodecahedron(tool):
 
 
 # The genus of each row: its tunnels less one (they meet in the middle).
-GENUS = {226: 11, 227: 7, 228: 5, 236: 11, 239: 11, 240: 11}
+GENUS = {226: 11, 227: 7, 228: 5, 229: 3, 235: 5, 236: 11, 239: 11, 240: 11}
 
 
 def rows(tool):
@@ -302,7 +341,10 @@ def rows(tool):
         239: rotunda_drilled_truncated_icosidodecahedron,
         240: cupola_drilled_truncated_icosidodecahedron,
     }
-    return {position: (lambda make=make: make(tool)) for position, make in makers.items()}
+    built = {position: (lambda make=make: make(tool)) for position, make in makers.items()}
+    built[229] = four_square_drilled_truncated_cuboctahedron
+    built[235] = drilled_rhombicosidodecahedron
+    return built
 
 
 if __name__ == "__main__":
