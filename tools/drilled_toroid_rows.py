@@ -266,6 +266,22 @@ def four_square_drilled_truncated_cuboctahedron():
                        "K4 drilled by four cubes round an axis, meeting on a rhombicuboctahedron")
 
 
+def two_hole_drilled_truncated_cuboctahedron():
+    """K4 / 2 (4P4 (Q4)): twice four cubes joined by a square cupola. The cupolae are the two caps
+    of the rhombicuboctahedron in the middle (octagons at z = +-1/2, squares on the z axis); from
+    each cap's four slanted squares a cube runs out to a square of the truncated cuboctahedron. The
+    octagonal prism between the caps stays solid, so the two cavities each have four tunnels."""
+    outer, inner = truncated_cuboctahedron(), rhombicuboctahedron()
+    total = Sum().add(outer)
+    for sign in (1, -1):
+        cap = [p for p in inner if sign * p[2] > 0.25]
+        total.drill(cap)
+        for n in _face_normals(outer, 4):
+            if sign * n[2] > 1e-9:
+                total.drill(place_tunnel(outer, inner, n, _prism_down(4), 4, 4)[0])
+    return total.row("K4 drilled by two cupolae, the caps of a rhombicuboctahedron, and four cubes from each")
+
+
 def bilunabirotunda():
     """J91 with its squares facing +-x, centred on the origin: the lunes' triangles meet at
     (0, 0, +-PHI/2), the pentagons' far corners lie at +-1/2 in x and +-PHI^2/2 in y."""
@@ -327,7 +343,7 @@ def cupola_drilled_truncated_icosidodecahedron(tool):
 
 
 # The genus of each row: its tunnels less one (they meet in the middle).
-GENUS = {226: 11, 227: 7, 228: 5, 229: 3, 235: 5, 236: 11, 239: 11, 240: 11}
+GENUS = {226: 11, 227: 7, 228: 5, 229: 3, 231: 6, 235: 5, 236: 11, 239: 11, 240: 11}
 
 
 def rows(tool):
@@ -343,6 +359,7 @@ def rows(tool):
     }
     built = {position: (lambda make=make: make(tool)) for position, make in makers.items()}
     built[229] = four_square_drilled_truncated_cuboctahedron
+    built[231] = two_hole_drilled_truncated_cuboctahedron
     built[235] = drilled_rhombicosidodecahedron
     return built
 

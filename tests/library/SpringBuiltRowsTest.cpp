@@ -37,7 +37,7 @@ constexpr int kLastToroid = 240;
 
 // Spring-built rows that have no stored data yet: refused with a message and passed over by
 // stepping. Each leaves this list when its data lands.
-const std::set<int> kWaiting = {198, 213, 214, 215, 230, 231, 232, 233, 234, 237, 238};
+const std::set<int> kWaiting = {198, 213, 214, 215, 230, 232, 233, 234, 237, 238};
 
 // The symmetry groups of the Johnson solids as published.
 struct GroupRow

@@ -62,6 +62,8 @@ const Toroid kRows[] = {
     {228, "K4 / 6Q4 (E4)", 88, 168, 72, 5, {{3, 32}, {4, 48}, {6, 8}}, "Oh"},
     // Tunnels at the four squares round one 4-fold axis only: E4's other faces stay as walls.
     {229, "K4 / 4P4 (E4)", 60, 136, 72, 3, {{3, 8}, {4, 38}, {6, 8}, {8, 6}}, "D4h"},
+    // Two cavities, E4's caps, each with four tunnels: K4 keeps its four squares round the axis.
+    {231, "K4 / 2 (4P4 (Q4))", 62, 144, 72, 6, {{3, 8}, {4, 38}, {6, 8}, {8, 8}}, "D4h"},
     // E5 keeps its triangles, pentagons and 24 squares; each J91 leaves its four pentagons, its
     // triangles meeting those of the next. The J91s turn from axis to axis: the pyritohedral group.
     {235, "E5 / 6 J91 (P4)", 80, 168, 80, 5, {{3, 20}, {4, 24}, {5, 36}}, "Th"},
@@ -71,7 +73,7 @@ const Toroid kRows[] = {
 };
 
 // The rows of the table without data yet: refused, and passed over by stepping.
-const std::set<int> kWithoutData = {213, 214, 215, 230, 231, 232, 233, 234, 237, 238};
+const std::set<int> kWithoutData = {213, 214, 215, 230, 232, 233, 234, 237, 238};
 
 // The row that stepping reaches from the toroid at this position: the next with data, or the
 // pyramids after the last toroid.
