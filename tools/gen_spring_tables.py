@@ -19,8 +19,13 @@ and the positions record is the file's vertices in order. Rows without a file ge
   seeded random start. Each of these rows prints its relaxation report: the force left, the
   shortest and longest edge and the largest angle error of the faces that should be regular.
 
+- The Stewart toroids without public data are built exactly from unit-edge pieces (toroid_rows.py,
+  and drilled_toroid_rows.py for those drilled through Archimedean solids, which repeats a tunnel
+  over the program's own groups as the helper orvane_sym_group prints them) and stored as built,
+  after their checks.
+
 Usage (from the project's root, after a build; needs python3-numpy and python3-scipy):
-    tools/gen_spring_tables.py --relax-tool build/bin/orvane_relax_desc
+    tools/gen_spring_tables.py --relax-tool build/bin/orvane_relax_desc [--sym-tool build/bin/orvane_sym_group]
 
 It writes src/library/StoredSpringDescs.cpp and src/library/StoredSpringPositions.cpp. The build
 never runs it.
@@ -35,6 +40,7 @@ import subprocess
 import sys
 import tempfile
 
+import drilled_toroid_rows
 import near_miss_rows
 import toroid_rows
 
@@ -239,7 +245,7 @@ def authored_row(position, name, row, tool):
 def exact_row(position, name, row, index_row):
     """The description and positions of a row built exactly, after its checks."""
     counts = (int(index_row["F_expected"]), int(index_row["E_expected"]), int(index_row["V_expected"]))
-    genus = toroid_rows.GENUS[position]
+    genus = {**toroid_rows.GENUS, **drilled_toroid_rows.GENUS}[position]
     problems = toroid_rows.check(row, counts, genus, position in toroid_rows.CROSSING)
     if problems:
         sys.exit(f"{position} {name}: " + "; ".join(problems[:5]))
@@ -257,6 +263,8 @@ def main():
     parser.add_argument("--data", default=os.path.join(root, "resources", "polyhedra"))
     parser.add_argument("--out", default=os.path.join(root, "src", "library"))
     parser.add_argument("--relax-tool", help="without it the relaxed rows get empty records (a first build)")
+    parser.add_argument("--sym-tool", default=os.path.join(root, "build", "bin", "orvane_sym_group"),
+                        help="orvane_sym_group of the build, which gives the groups of the drilled toroids")
     args = parser.parse_args()
 
     rows = {}
@@ -269,7 +277,9 @@ def main():
             files[int(name.split("-")[0])] = os.path.join(args.data, name)
 
     authored = near_miss_rows.rows()
-    toroids = toroid_rows.rows()
+    if not os.access(args.sym_tool, os.X_OK):
+        sys.exit(f"{args.sym_tool}: not found; build the program first or give --sym-tool")
+    toroids = {**toroid_rows.rows(), **drilled_toroid_rows.rows(args.sym_tool)}
     texts = []
     records = []
     for position in range(FIRST_POSITION, LAST_POSITION + 1):
