@@ -3,7 +3,10 @@
 #include "kernel/Prompt.h"
 #include "kernel/RenderSettings.h"
 #include "kernel/ViewTypes.h"
+#include "model/ColorSchemes.h"
 #include "model/ElementDisplayOptions.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 #include "platform/MenuPictureChecks.h"
@@ -21,6 +24,7 @@
 #include <wx/window.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -58,6 +62,19 @@ void ToggleSpheresAndCylinders()
                             "The effect of changing this option won't be apparent unless you use\n\"%s\" or\n\"%s\".",
                             GetCommandMenuText(kCmdShowVertices).c_str(), GetCommandMenuText(kCmdShowEdges).c_str());
     NewView::InvalidateAll(false, true);
+}
+
+constexpr int kStereoCommands[] = {kCmdStereoOff,    kCmdStereoParallel, kCmdStereoCrossEyed,
+                                   kCmdStereoRedCyan, kCmdStereoRedBlue,  kCmdStereoRedGreen};
+
+void SetSelectedFaceDisplay(int mode)
+{
+    const Poly* poly = GetCurrentPoly();
+    Poly::SetSelectedFaceDisplay(mode);
+    if (poly && !poly->mSelectedFace)
+        NewView::SetMessage(NewView::GetActiveView(), "%s",
+                            "You must select a face to see the effect of this option.\n"
+                            "Use Shift+Left-click to select a face.");
 }
 
 void PromptDrawingSize(const char* prompt, float& size)
@@ -152,6 +169,26 @@ void ShowKitEdgeStyleMenuAtButton(wxWindow* frame)
 
 void BindDisplayCommands(wxEvtHandler* handler)
 {
+    const int faceDisplayCommands[] = {kCmdSelectedFaceHighlight, kCmdSelectedFaceDiagram};
+    for (int mode = 0; mode < 2; ++mode)
+    {
+        handler->Bind(wxEVT_MENU, [mode](wxCommandEvent&) { SetSelectedFaceDisplay(mode); },
+                      faceDisplayCommands[mode]);
+        handler->Bind(
+            wxEVT_UPDATE_UI,
+            [mode](wxUpdateUIEvent& event) {
+                const Poly* poly = GetCurrentPoly();
+                event.Enable(poly && !(poly->mFlags & Poly::kIs4D));
+                event.Check(SelectedFaceDisplay() == mode);
+            },
+            faceDisplayCommands[mode]);
+    }
+    for (int mode = 0; mode < int(std::size(kStereoCommands)); ++mode)
+    {
+        handler->Bind(wxEVT_MENU, [mode](wxCommandEvent&) { SetStereoDisplay(mode); }, kStereoCommands[mode]);
+        handler->Bind(wxEVT_UPDATE_UI, [mode](wxUpdateUIEvent& event) { event.Check(GetStereoMode() == mode); },
+                      kStereoCommands[mode]);
+    }
     for (const DisplaySwitch& s : kDisplaySwitches)
     {
         bool& (*flag)() = s.flag;
