@@ -182,6 +182,10 @@ public:
     // pane says so.
     void SelectNextFaceType(int step, bool allTypes, bool vertices);
 
+    // Poly > Go to Variation: a chiral model becomes its mirror image as it is shown, as one undo
+    // step; false, with nothing changed, for any other model or when it cannot be made.
+    bool GoToVariation();
+
     // ---- Net options (Nets menu) ----
     // Makes the nets again on each side whose mesh has nets, and redraws the net panes (every pane
     // while edges are being cut); false when no side had nets.

@@ -6,10 +6,15 @@
 #include "kernel/Messages.h"
 #include "kernel/Shell.h"
 #include "kernel/UserServices.h"
+#include "kernel/Mat3.h"
+#include "kernel/UndoKinds.h"
+#include "model/CreatePoly.h"
 #include "model/FaceVert.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "model/PolyElement.h"
+#include "model/SimplePoly.h"
+#include "model/SymGroup.h"
 #include "platform/CommandIds.h"
 #include "polytope4d/Polytope4D.h"
 #include "render/NewView.h"
@@ -38,7 +43,28 @@ bool SelectionIsShownFaceOrNone(Poly& poly)
     PolyElement* selected = poly.mSelectedElement;
     return !selected || PolyElement::IsFaceInView(selected, poly.mShowDual);
 }
+// A 3D model whose full group has no reflections.
+bool IsChiral(const Poly* poly)
+{
+    const SymGroup* group = Is3D(poly) ? poly->GetSymGroup() : nullptr;
+    Mat3 reflection;
+    return group && !group->GetReflectionMatrix(reflection);
+}
 }  // namespace
+
+bool CPolyDoc::GoToVariation()
+{
+    Poly* poly = GetCurrentPoly();
+    // The pseudo version of a reflexible model waits for stepping through the vertex matching's
+    // branches; only the mirror image is made.
+    if (!IsChiral(poly))
+        return false;
+    std::unique_ptr<SimplePoly> copy = poly->CreateSimplePolyFromView(0, nullptr, nullptr, nullptr);
+    if (!copy)
+        return false;
+    copy->MirrorImage(poly->GetSymGroup());
+    return SetModelFromSimplePoly(copy.get(), kUndoGoToVariation, true, true);
+}
 
 void CPolyDoc::ShowHide(int group)
 {
@@ -141,6 +167,15 @@ void CPolyDoc::BindDisplayCommands()
                 event.Enable(PolyElement::IsVertInView(poly->mSelectedElement, poly->mShowDual));
         },
         kCmdShowHideAroundVertex);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { GoToVariation(); }, kCmdGoToVariation);
+    Bind(
+        wxEVT_UPDATE_UI,
+        [](wxUpdateUIEvent& event) {
+            const bool chiral = IsChiral(GetCurrentPoly());
+            event.SetText(chiral ? "Create Mirror Image" : "Mirror Image/Pseudo Version");
+            event.Enable(chiral);
+        },
+        kCmdGoToVariation);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { SelectNextFaceType(1, false, false); }, kCmdSelectNextFaceType);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { SelectNextFaceType(-1, false, false); }, kCmdSelectPreviousFaceType);
 }

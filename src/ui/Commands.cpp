@@ -92,7 +92,6 @@ constexpr const char* kModelInfo = "the Model Info bar";
 constexpr const char* kPolyConstructions = "the Poly menu's constructions";
 constexpr const char* kAugmentation = "augmentation";
 constexpr const char* kModelsOnFaces = "models put on faces or vertices";
-constexpr const char* kVariations = "variations of a model";
 constexpr const char* kStellationCells = "changing the cells of a stellation";
 constexpr const char* kCellLines = "cell lines on the model's faces";
 constexpr const char* k4DConstructions = "new polytopes from old";
@@ -526,8 +525,7 @@ const CommandInfo kCommands[] = {
     {kCmdMakeFacesRegular, kMenuPoly, "Try to Make Faces &Regular",
      "Move the vertices until every face is a regular polygon with edges of one length", {.modelKinds = k3D}},
     {kCmdGoToVariation, kMenuPoly, "Go to Var&iation",
-     "Make the mirror image or the pseudo version of the model", {.ownerUpdates = true}, nullptr, nullptr,
-     kVariations},
+     "Make the mirror image or the pseudo version of the model", {.ownerUpdates = true}},
     // The arrow keys and Home and End are the panes' own: what they do depends on the pane.
     {kCmdNextStellation, kMenuStellation, "&Next Stellation\tUp",
      "Step to the next stellation under the chosen criteria", {.viewFamilies = kSides, .modelKinds = k3D},

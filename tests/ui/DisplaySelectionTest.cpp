@@ -7,6 +7,7 @@
 #include "document/DocumentSettings.h"
 #include "document/ShowHide.h"
 #include "document/UndoList.h"
+#include "document/WholeModelUndo.h"
 #include "kernel/RenderSettings.h"
 #include "kernel/SceneParameters.h"
 #include "kernel/ScriptedServices.h"
@@ -21,6 +22,7 @@
 #include "render/GLLight.h"
 #include "render/OpenGLView.h"
 #include "stellation/FaceType.h"
+#include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 #include "ui/EscapeCommands.h"
 #include "view/PolyView.h"
@@ -48,6 +50,7 @@ protected:
         mSavedViewOptions = GetViewDisplayOptions();
         mSavedFaceDisplay = SelectedFaceDisplay();
         GetDocumentSettings().enableTransitions = false;
+        InstallModelUndoByCopy();
         Open("Cuboctahedron");
         Panes()[0]->Activate(false);
     }
@@ -64,6 +67,7 @@ protected:
             SelectedFaceDisplay() = mSavedFaceDisplay;
         }
         ClearUndoList();
+        WholeModelUndo::SetModelFunctions(nullptr, nullptr);
         MainFrameFixture::TearDown();
     }
 
@@ -400,5 +404,63 @@ TEST_F(DisplaySelectionTest, AutomaticDirectionGoesBackToTheModelsAxis)
     GetSectionFrame(u, v, n);
     const double largest = std::max({std::fabs(n.x), std::fabs(n.y), std::fabs(n.z)});
     EXPECT_NEAR(largest, 1.0, 1e-9);
+}
+}  // namespace
+
+namespace
+{
+std::vector<Vec3D> VertexPoints(const Poly& poly)
+{
+    std::vector<Vec3D> points;
+    for (const FaceVert* v = poly.mVerts.mFirst; v; v = v->mNext)
+        points.push_back(v->mPoint);
+    return points;
+}
+
+// Every point of a has a point of b within 1e-9, and the counts agree.
+bool SamePointSet(const std::vector<Vec3D>& a, const std::vector<Vec3D>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (const Vec3D& p : a)
+    {
+        bool found = false;
+        for (const Vec3D& q : b)
+            found = found || (std::fabs(p.x - q.x) < 1e-9 && std::fabs(p.y - q.y) < 1e-9 && std::fabs(p.z - q.z) < 1e-9);
+        if (!found)
+            return false;
+    }
+    return true;
+}
+
+TEST_F(DisplaySelectionTest, GoToVariationMirrorsAChiralModelInOneStep)
+{
+    Open("Snub Cube");
+    EXPECT_EQ(Item(kCmdGoToVariation)->GetItemLabelText(), "Create Mirror Image");
+    ASSERT_TRUE(Item(kCmdGoToVariation)->IsEnabled());
+    const std::vector<Vec3D> before = VertexPoints(Current());
+    std::vector<Vec3D> mirrored = before;
+    for (Vec3D& p : mirrored)
+        p.x = -p.x;
+    // The snub cube is not its own mirror image.
+    ASSERT_FALSE(SamePointSet(before, mirrored));
+    const int steps = GetUndoStepCount();
+    RunCommand(kCmdGoToVariation);
+    mDocument->FinishAllTransitions();
+    EXPECT_EQ(GetUndoStepCount(), steps + 1);
+    EXPECT_NE(UndoMenuText(false).find("Go To Variation"), std::string::npos) << UndoMenuText(false);
+    EXPECT_EQ(Current().mFaces.mCount, 38);
+    EXPECT_EQ(Current().mVerts.mCount, 24);
+    EXPECT_TRUE(SamePointSet(VertexPoints(Current()), mirrored));
+    RunCommand(kCmdGoToVariation);
+    mDocument->FinishAllTransitions();
+    EXPECT_TRUE(SamePointSet(VertexPoints(Current()), before));
+}
+
+TEST_F(DisplaySelectionTest, GoToVariationIsGreyedForAReflexibleModel)
+{
+    Open("Rhombicuboctahedron");
+    EXPECT_FALSE(Item(kCmdGoToVariation)->IsEnabled());
+    EXPECT_EQ(Item(kCmdGoToVariation)->GetItemLabelText(), "Mirror Image/Pseudo Version");
 }
 }  // namespace
