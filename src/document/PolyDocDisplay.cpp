@@ -172,7 +172,7 @@ void CPolyDoc::BindDisplayCommands()
         wxEVT_UPDATE_UI,
         [](wxUpdateUIEvent& event) {
             const bool chiral = IsChiral(GetCurrentPoly());
-            event.SetText(chiral ? "Create Mirror Image" : "Mirror Image/Pseudo Version");
+            event.SetText(chiral ? "Create Mirror &Image" : "Mirror &Image/Pseudo Version");
             event.Enable(chiral);
         },
         kCmdGoToVariation);
