@@ -102,7 +102,6 @@ constexpr const char* kNetPanes = "the net panes";
 constexpr const char* kGlueTabs = "glue tabs";
 constexpr const char* kEdgeLabels = "edge labels and vertex angles";
 constexpr const char* kColorMenu = "the Color menu";
-constexpr const char* kSelectByIndex = "the Select by Index dialog";
 constexpr const char* kSectionViews = "the cross-section panes";
 constexpr const char* kKitStyle = "the ball-and-rod kit style";
 constexpr const char* kRenderMesh = "the display mesh and the stencil";
@@ -1151,11 +1150,11 @@ const CommandInfo kCommands[] = {
      "Show Stellation Diagram for the selected face", "selected-face-diagram"},
     {0, kMenuSelection, nullptr, nullptr, {}},
     {kCmdSelectFaceByIndex, kMenuSelection, "Select &Face by Index...\tCtrl+F",
-     "Select a face by its number", {.wording = kWordingFaceCell}, nullptr, nullptr, kSelectByIndex},
+     "Select a face by its number", {.wording = kWordingFaceCell}},
     {kCmdSelectEdgeByIndex, kMenuSelection, "Select &Edge by Index...\tCtrl+E",
-     "Select an edge by its number", {}, nullptr, nullptr, kSelectByIndex},
+     "Select an edge by its number", {}},
     {kCmdSelectVertexByIndex, kMenuSelection, "Select &Vertex by Index...\tCtrl+V",
-     "Select a vertex by its number", {}, nullptr, nullptr, kSelectByIndex},
+     "Select a vertex by its number", {}},
     {kCmdSelectNextFaceType, kMenuSelection, "Select &Next Face Type\tShift+Right",
      "Select a face of the next type", {.wording = kWordingFaceCell}},
     {kCmdSelectPreviousFaceType, kMenuSelection, "Select &Previous Face Type\tShift+Left",

@@ -14,6 +14,7 @@
 #include "stellation/StellationSettings.h"
 #include "ui/Commands.h"
 #include "ui/MainFrame.h"
+#include "ui/SelectByIndexDialog.h"
 #include "ui/ToolBarDropDowns.h"
 #include "view/PolyView.h"
 #include "view/ViewDisplayOptions.h"
@@ -169,6 +170,19 @@ void ShowKitEdgeStyleMenuAtButton(wxWindow* frame)
 
 void BindDisplayCommands(wxEvtHandler* handler)
 {
+    const struct
+    {
+        int command;
+        int kind;
+    } kIndexCommands[] = {{kCmdSelectFaceByIndex, kIndexCell}, {kCmdSelectEdgeByIndex, kIndexEdge},
+                          {kCmdSelectVertexByIndex, kIndexVertex}};
+    for (const auto& c : kIndexCommands)
+    {
+        const int kind = c.kind;
+        handler->Bind(
+            wxEVT_MENU, [handler, kind](wxCommandEvent&) { SelectByIndex(dynamic_cast<wxWindow*>(handler), kind); },
+            c.command);
+    }
     const int faceDisplayCommands[] = {kCmdSelectedFaceHighlight, kCmdSelectedFaceDiagram};
     for (int mode = 0; mode < 2; ++mode)
     {

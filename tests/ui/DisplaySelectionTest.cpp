@@ -14,6 +14,7 @@
 #include "library/LibraryLookup.h"
 #include "model/ColorSchemes.h"
 #include "model/ElementDisplayOptions.h"
+#include "model/Edge.h"
 #include "model/FaceVert.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
@@ -25,11 +26,14 @@
 #include "support/ModelUndoByCopy.h"
 #include "support/RecordingShell.h"
 #include "ui/EscapeCommands.h"
+#include "ui/SelectByIndexDialog.h"
 #include "view/PolyView.h"
 #include "view/SectionDisplay.h"
 #include "view/ViewDisplayOptions.h"
 
 #include <wx/menu.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
 
 #include <cmath>
 #include <string>
@@ -462,5 +466,57 @@ TEST_F(DisplaySelectionTest, GoToVariationIsGreyedForAReflexibleModel)
     Open("Rhombicuboctahedron");
     EXPECT_FALSE(Item(kCmdGoToVariation)->IsEnabled());
     EXPECT_EQ(Item(kCmdGoToVariation)->GetItemLabelText(), "Mirror Image/Pseudo Version");
+}
+}  // namespace
+
+namespace
+{
+TEST_F(DisplaySelectionTest, SelectByIndexDialogShowsTheRangesOfTheModelAsShown)
+{
+    Current().ClearSelection();
+    {
+        SelectByIndexDialog dialog(mFrame, CountIndexedElements(Current()), kIndexFace, false);
+        EXPECT_FALSE(dialog.KindButton(kIndexCell)->IsShown());
+        EXPECT_EQ(dialog.KindButton(kIndexFace)->GetLabel(), "Select face (1-14)");
+        EXPECT_EQ(dialog.KindButton(kIndexEdge)->GetLabel(), "Select edge (1-24)");
+        EXPECT_EQ(dialog.KindButton(kIndexVertex)->GetLabel(), "Select vertex (1-12)");
+        // No edge is selected: its number reads 0. A typed number stays when the kind changes.
+        dialog.ChooseKind(kIndexEdge);
+        EXPECT_EQ(dialog.IndexBox()->GetValue(), "0");
+        dialog.IndexBox()->SetValue("5");
+        dialog.ChooseKind(kIndexVertex);
+        EXPECT_EQ(dialog.IndexBox()->GetValue(), "5");
+        dialog.IndexBox()->SetValue("0");
+        EXPECT_FALSE(dialog.Commit());
+        const ScriptedServices::Call* call = mServices.services.LastCall("MessageBox");
+        ASSERT_NE(call, nullptr);
+        EXPECT_EQ(call->text, "There is no vertex with index 0");
+        dialog.IndexBox()->SetValue("12");
+        EXPECT_TRUE(dialog.Commit());
+        EXPECT_EQ(dialog.GetIndex(), 12);
+        EXPECT_EQ(dialog.GetKind(), kIndexVertex);
+    }
+    // With the dual shown its faces are the base's twelve vertices.
+    Current().SetShowDual(true);
+    SelectByIndexDialog dual(mFrame, CountIndexedElements(Current()), kIndexFace, false);
+    EXPECT_EQ(dual.KindButton(kIndexFace)->GetLabel(), "Select face (1-12)");
+    EXPECT_EQ(dual.KindButton(kIndexVertex)->GetLabel(), "Select vertex (1-14)");
+    Current().SetShowDual(false);
+}
+
+TEST_F(DisplaySelectionTest, SelectByIndexSelectsTheNumberedElement)
+{
+    ASSERT_TRUE(SelectElementByIndex(Current(), kIndexFace, 3));
+    EXPECT_EQ(FaceVert::GetNumber(Current().GetSelectedFace()), 3);
+    EXPECT_TRUE(Current().GetSelectedFace()->IsFace());
+    ASSERT_TRUE(SelectElementByIndex(Current(), kIndexEdge, 7));
+    ASSERT_NE(Current().GetSelectedEdge(), nullptr);
+    EXPECT_EQ(Edge::GetNumber(Current().GetSelectedEdge(), &Current()), 7);
+    // The dialog opens on the selected edge's number.
+    SelectByIndexDialog dialog(mFrame, CountIndexedElements(Current()), kIndexEdge, false);
+    EXPECT_EQ(dialog.IndexBox()->GetValue(), "7");
+    ASSERT_TRUE(SelectElementByIndex(Current(), kIndexVertex, 12));
+    EXPECT_TRUE(PolyElement::IsVertInView(Current().mSelectedElement, false));
+    EXPECT_FALSE(SelectElementByIndex(Current(), kIndexVertex, 13));
 }
 }  // namespace
