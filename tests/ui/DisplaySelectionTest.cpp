@@ -36,6 +36,7 @@
 #include <wx/textctrl.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -518,5 +519,58 @@ TEST_F(DisplaySelectionTest, SelectByIndexSelectsTheNumberedElement)
     ASSERT_TRUE(SelectElementByIndex(Current(), kIndexVertex, 12));
     EXPECT_TRUE(PolyElement::IsVertInView(Current().mSelectedElement, false));
     EXPECT_FALSE(SelectElementByIndex(Current(), kIndexVertex, 13));
+}
+}  // namespace
+
+namespace
+{
+TEST_F(DisplaySelectionTest, FacesAroundACoincidentVertexAskFirst)
+{
+    // Two vertices far apart are made one coincidence ring: the command treats them as one place.
+    FaceVert* vert = Current().mVerts.mFirst;
+    FaceVert* other = nullptr;
+    for (FaceVert* v = vert->mNext; v && !other; v = v->mNext)
+    {
+        bool sharesFace = false;
+        for (int i = 0; i < v->mNumSides; ++i)
+            sharesFace = sharesFace || vert->HasNeighbour(v->mNeighbours[i]);
+        if (!sharesFace)
+            other = v;
+    }
+    ASSERT_NE(other, nullptr);
+    FaceVert* const savedVert = vert->mNextCoplanar;
+    FaceVert* const savedOther = other->mNextCoplanar;
+    vert->mNextCoplanar = other;
+    other->mNextCoplanar = vert;
+    Current().SelectElement(vert, true);
+    const auto hiddenCount = [this] {
+        int n = 0;
+        for (bool h : FaceMarks())
+            n += h;
+        return n;
+    };
+
+    mServices.services.PushAnswer(kIdCancel);
+    RunCommand(kCmdShowHideAroundVertex);
+    const ScriptedServices::Call* call = mServices.services.LastCall("MessageBox");
+    ASSERT_NE(call, nullptr);
+    char expected[160];
+    std::snprintf(expected, sizeof expected,
+                  "This vertex (index %d) is coincident with 1 other\n(index %d).\nShow/hide faces around those too?",
+                  FaceVert::GetNumber(vert), FaceVert::GetNumber(other));
+    EXPECT_EQ(call->text, expected);
+    EXPECT_EQ(hiddenCount(), 0);
+
+    mServices.services.PushAnswer(kIdNo);
+    RunCommand(kCmdShowHideAroundVertex);
+    EXPECT_EQ(hiddenCount(), 4);
+    RunCommand(kCmdShowHideAroundVertex);  // the default answer, Yes: both vertices' faces
+    EXPECT_EQ(hiddenCount(), 0);  // some of the group were hidden: all are shown
+    mServices.services.PushAnswer(kIdYes);
+    RunCommand(kCmdShowHideAroundVertex);
+    EXPECT_EQ(hiddenCount(), 8);
+
+    vert->mNextCoplanar = savedVert;
+    other->mNextCoplanar = savedOther;
 }
 }  // namespace
