@@ -171,6 +171,21 @@ public:
     // The face colour scheme as the menu item of the scheme bit changes it, as one undo step.
     void ChangeFaceColorScheme(uint32_t bit);
 
+    // ---- Showing, hiding and stepping types (Display and Selection menus) ----
+    // A ShowHideGroup (document/ShowHide.h) of the current model; the stellation diagrams follow.
+    void ShowHide(int group);
+    // The faces around the selected vertex; with coincident vertices the user is asked whether
+    // theirs count too (Cancel changes nothing).
+    void ShowHideFacesAroundVertex();
+    // Selects the first element of the next (step 1) or previous (step -1) type; allTypes counts
+    // coplanar copies as types of their own, vertices steps vertex types. With one type the active
+    // pane says so.
+    void SelectNextFaceType(int step, bool allTypes, bool vertices);
+
+    // Poly > Go to Variation: a chiral model becomes its mirror image as it is shown, as one undo
+    // step; false, with nothing changed, for any other model or when it cannot be made.
+    bool GoToVariation();
+
     // ---- Net options (Nets menu) ----
     // Makes the nets again on each side whose mesh has nets, and redraws the net panes (every pane
     // while edges are being cut); false when no side had nets.
@@ -183,6 +198,7 @@ public:
 
 private:
     void BindNetCommands();
+    void BindDisplayCommands();
     void BindUndoCommands();
     void BindColorCommands();
     void BindOpenCommands();

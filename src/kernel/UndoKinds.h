@@ -16,6 +16,7 @@ inline constexpr int kUndoCreateBlock = 20;
 inline constexpr int kUndoNonUniformScale = 21;
 inline constexpr int kUndoConvertToBaseModel = 22;
 inline constexpr int kUndoCreateSpringModel = 23;
+inline constexpr int kUndoGoToVariation = 25;
 inline constexpr int kUndoScaleChange = 26;
 inline constexpr int kUndoColorChange = 27;
 inline constexpr int kUndoFacetingChange = 28;

@@ -3,7 +3,10 @@
 #include "kernel/Prompt.h"
 #include "kernel/RenderSettings.h"
 #include "kernel/ViewTypes.h"
+#include "model/ColorSchemes.h"
 #include "model/ElementDisplayOptions.h"
+#include "model/ModelRecord.h"
+#include "model/Poly.h"
 #include "platform/CommandIds.h"
 #include "platform/CommandTable.h"
 #include "platform/MenuPictureChecks.h"
@@ -11,6 +14,7 @@
 #include "stellation/StellationSettings.h"
 #include "ui/Commands.h"
 #include "ui/MainFrame.h"
+#include "ui/SelectByIndexDialog.h"
 #include "ui/ToolBarDropDowns.h"
 #include "view/PolyView.h"
 #include "view/ViewDisplayOptions.h"
@@ -21,6 +25,7 @@
 #include <wx/window.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -58,6 +63,19 @@ void ToggleSpheresAndCylinders()
                             "The effect of changing this option won't be apparent unless you use\n\"%s\" or\n\"%s\".",
                             GetCommandMenuText(kCmdShowVertices).c_str(), GetCommandMenuText(kCmdShowEdges).c_str());
     NewView::InvalidateAll(false, true);
+}
+
+constexpr int kStereoCommands[] = {kCmdStereoOff,    kCmdStereoParallel, kCmdStereoCrossEyed,
+                                   kCmdStereoRedCyan, kCmdStereoRedBlue,  kCmdStereoRedGreen};
+
+void SetSelectedFaceDisplay(int mode)
+{
+    const Poly* poly = GetCurrentPoly();
+    Poly::SetSelectedFaceDisplay(mode);
+    if (poly && !poly->mSelectedFace)
+        NewView::SetMessage(NewView::GetActiveView(), "%s",
+                            "You must select a face to see the effect of this option.\n"
+                            "Use Shift+Left-click to select a face.");
 }
 
 void PromptDrawingSize(const char* prompt, float& size)
@@ -152,6 +170,39 @@ void ShowKitEdgeStyleMenuAtButton(wxWindow* frame)
 
 void BindDisplayCommands(wxEvtHandler* handler)
 {
+    const struct
+    {
+        int command;
+        int kind;
+    } kIndexCommands[] = {{kCmdSelectFaceByIndex, kIndexCell}, {kCmdSelectEdgeByIndex, kIndexEdge},
+                          {kCmdSelectVertexByIndex, kIndexVertex}};
+    for (const auto& c : kIndexCommands)
+    {
+        const int kind = c.kind;
+        handler->Bind(
+            wxEVT_MENU, [handler, kind](wxCommandEvent&) { SelectByIndex(dynamic_cast<wxWindow*>(handler), kind); },
+            c.command);
+    }
+    const int faceDisplayCommands[] = {kCmdSelectedFaceHighlight, kCmdSelectedFaceDiagram};
+    for (int mode = 0; mode < 2; ++mode)
+    {
+        handler->Bind(wxEVT_MENU, [mode](wxCommandEvent&) { SetSelectedFaceDisplay(mode); },
+                      faceDisplayCommands[mode]);
+        handler->Bind(
+            wxEVT_UPDATE_UI,
+            [mode](wxUpdateUIEvent& event) {
+                const Poly* poly = GetCurrentPoly();
+                event.Enable(poly && !(poly->mFlags & Poly::kIs4D));
+                event.Check(SelectedFaceDisplay() == mode);
+            },
+            faceDisplayCommands[mode]);
+    }
+    for (int mode = 0; mode < int(std::size(kStereoCommands)); ++mode)
+    {
+        handler->Bind(wxEVT_MENU, [mode](wxCommandEvent&) { SetStereoDisplay(mode); }, kStereoCommands[mode]);
+        handler->Bind(wxEVT_UPDATE_UI, [mode](wxUpdateUIEvent& event) { event.Check(GetStereoMode() == mode); },
+                      kStereoCommands[mode]);
+    }
     for (const DisplaySwitch& s : kDisplaySwitches)
     {
         bool& (*flag)() = s.flag;

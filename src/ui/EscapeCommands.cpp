@@ -42,7 +42,7 @@ bool RunEscapeKey()
     }
     if (GetStereoMode() != 0)
     {
-        SetStereoModeInAllViews(0);
+        SetStereoDisplay(0);
         return true;
     }
     return false;

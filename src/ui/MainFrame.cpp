@@ -25,6 +25,7 @@
 #include "platform/MainWindow.h"
 #include "platform/MenuKeys.h"
 #include "render/NewView.h"
+#include "kernel/RenderSettings.h"
 #include "render/OpenGLView.h"
 #include "render/TranslucentQueue.h"
 #include "ui/ChooseLayoutDialog.h"
@@ -39,6 +40,7 @@
 #include "ui/LiveDialog.h"
 #include "ui/MenuWording.h"
 #include "ui/OptionsCommands.h"
+#include "ui/SectionCommands.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
 #include "ui/ScaleMenu.h"
@@ -114,6 +116,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     BindStellationCommands(this);
     BindDisplayCommands(this);
     BindOptionsCommands(this);
+    BindSectionCommands(this);
     BindHelpCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();
@@ -322,6 +325,13 @@ void SetStereoModeInAllViews(int mode)
     for (NewView* v = NewView::GetFirstView(); v; v = v->next)
         if (auto* gl = dynamic_cast<OpenGLView*>(v))
             gl->SetStereoMode(mode);
+}
+
+void SetStereoDisplay(int mode)
+{
+    SetStereoModeInAllViews(mode);
+    OpenGLView::SetRenderFlags(RenderSettings::kStereoGlasses, mode >= 3);
+    OpenGLView::SetRainbowColorMode((GetRenderFlags() & RenderSettings::kRainbowColors) != 0);
 }
 
 std::string CMainFrame::GetMessageString(int command)

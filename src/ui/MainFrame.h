@@ -97,6 +97,9 @@ private:
 int GetStereoMode();
 // A mode 0..8 for every view.
 void SetStereoModeInAllViews(int mode);
+// Display > 3D Stereo Display: mode 0 off, 1 parallel-eyed, 2 cross-eyed, 3 to 5 red with cyan,
+// blue or green glasses. Coloured glasses draw with white lights, so the light set is chosen again.
+void SetStereoDisplay(int mode);
 // The kit's edge style the Choose Geomag Edge Style button shows, 0 (Yellow) to 10.
 int GetGeomagEdgeStyle();
 // Where a command lives in the main window's menu ("File->Exit"); empty when it is not there.

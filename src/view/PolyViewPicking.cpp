@@ -24,6 +24,7 @@
 #include "polytope4d/Polytope4D.h"
 #include "stellation/Stellation.h"
 #include "view/ColorChanges.h"
+#include "view/PaneHelpers.h"
 #include "view/PolyView.h"
 #include "view/TitleButtons.h"
 
@@ -550,7 +551,16 @@ void CPolyView::BindSelectionCommands()
     {
         const int mode = m.mode;
         Bind(wxEVT_MENU, [mode](wxCommandEvent&) { CPolyView::SetMouseMode(mode); }, m.command);
-        Bind(wxEVT_UPDATE_UI, [mode](wxUpdateUIEvent& event) { event.Check(::GetMouseMode() == mode); }, m.command);
+        Bind(
+            wxEVT_UPDATE_UI,
+            [mode](wxUpdateUIEvent& event) {
+                // 4D Tumble Mode does not outlive the 4D model: the next update after a 3D model
+                // arrives sets selection mode.
+                if (mode == kMouseMode4DTumble && ::GetMouseMode() == mode && !IsModel4D(GetCurrentPoly()))
+                    CPolyView::SetMouseMode(kMouseModeSelect);
+                event.Check(::GetMouseMode() == mode);
+            },
+            m.command);
     }
     Bind(
         wxEVT_MENU,

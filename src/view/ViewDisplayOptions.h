@@ -9,6 +9,8 @@ struct ViewDisplayOptions
     // Section > Show Cross-Section in Model Views: 0 never, 1 while a Cross-Section pane is open,
     // 2 always.
     int sectionDisplayMode = 0;
+    // Section > Cross-Section Direction > Automatic: the section follows the model's own direction.
+    bool autoSectionDirection = true;
 };
 
 ViewDisplayOptions& GetViewDisplayOptions();
