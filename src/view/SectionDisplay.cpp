@@ -2,13 +2,9 @@
 
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
-#include "model/SectionPolygon.h"
 
 void InvalidateModelCrossSection()
 {
     if (Poly* poly = GetCurrentPoly())
-    {
-        delete poly->mSectionPolygons;
-        poly->mSectionPolygons = nullptr;
-    }
+        poly->InvalidateCrossSection();
 }
