@@ -1,6 +1,6 @@
 #pragma once
 
-// The Section menu's switches for the 2D cross-section, program-wide and kept between runs. At
+// The Section menu's switches for the 2D cross-section, program-wide for the run. At
 // least one of fill and edges is on: the setters keep it so.
 struct SectionSettings
 {

@@ -30,6 +30,7 @@
 #include "ui/Commands.h"
 #include "ui/CreateBlockDialog.h"
 #include "ui/DisplayCommands.h"
+#include "ui/SectionSwitches.h"
 #include "ui/EscapeCommands.h"
 #include "ui/ExportOptionsDialog.h"
 #include "ui/HelpCommands.h"
@@ -110,6 +111,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     BindFacetingCommands(this);
     BindStellationCommands(this);
     BindDisplayCommands(this);
+    BindSectionSwitches(this);
     BindOptionsCommands(this);
     BindHelpCommands(this);
     SetFinishTransitionsHook([]() {
