@@ -20,6 +20,9 @@ class Cell4D;
 class CompoundPart;
 class Face;
 class FaceImage;
+class FitPointSink;
+struct OutlineFeeder2D;
+struct Transform3D;
 class FaceVert;
 class Model3D;
 class PointList;
@@ -416,6 +419,34 @@ public:
     int GetSelectedFaceDisplay(int kind) const;
     bool IsInSelectedFaceRing(const FaceVert* face) const;
 
+    // ---- The 2D cross-section of the shown side (PolyCrossSection.cpp) ----
+    static constexpr uint32_t kSectionValid = 0x10000;
+    // The extremes of n . p over the shown side's finite vertices (9.99999e99 and -9.99999e99 for
+    // none) and the plane's place between them: max - depth (max - min).
+    double GetCrossSectionRange(double& min, double& max) const;
+    // The plane n . x + d = 0 at the current depth, and its in-plane axes.
+    void GetCrossSectionFrame(Vec3D& n, double& d, Vec3D& u, Vec3D& v) const;
+    // The loops are traced again when next needed.
+    void InvalidateCrossSection();
+    // The section direction down the first axis of the group's first axis class, when it has one.
+    void UpdateCrossSectionDirection();
+    // Traces the loops where the plane cuts the shown side's faces, and fills them with fill on.
+    // True when a section exists afterwards; a section built for another plane is built again.
+    bool CreateCrossSection2D();
+    // Keeps a traced loop (points in model space, each with the face its next segment crosses) as
+    // the first loop, in the plane's 2D axes, and feeds it to the fill unless cancelled (feeder
+    // null: no fill). A cancel sets cancelled, drops the fill and tells the user how to avoid it.
+    void AddSectionLoop(const std::vector<Vec3D>& points, const std::vector<FaceVert*>& faces, int startFace,
+                        int numFaces, const Vec3D& u, const Vec3D& v, OutlineFeeder2D* feeder, bool& cancelled);
+    // Every loop point, as (x, y, 0), into the sink.
+    void ExtendFitBoundsBySection(FitPointSink& sink);
+    // The fill and the loops through the mapping: its m columns are the images of the 2D x and y
+    // axes, its t the origin's image.
+    void DrawCrossSection2D(const Transform3D& mapping);
+    // The Cross-Section pane of a 3D model: the section flat in the pane, with the vertices near
+    // the plane as discs when asked for.
+    void DrawCrossSectionView(double viewRadius);
+
     // ---- Colour schemes ----
     // Changes the face scheme word (mask -1 toggles the code's bits, else the mask's bits become
     // the code's) and recolours both sides, as one undo step; the code kFaceColorAsCompound colours
@@ -558,7 +589,12 @@ public:
     DiagramWorkPools mDiagramWorkPools[3];
     DiagramOutline mOutline;             // feeds outlines into face diagrams and cross-sections
     LoopTypeHolder mSectionLoopTypes;    // the region classes of the cross-section
-    SectionPolygon* mSectionPolygons = nullptr;  // owned chain
+    SectionPolygon* mSectionPolygons = nullptr;  // owned chain: the loops of the cross-section
+    // The plane and side the loops were traced for.
+    Vec3D mSectionNormal;
+    Vec3D mSectionU;
+    double mSectionOffset = 0.0;
+    bool mSectionDual = false;
     Augmenter mAugmenter;
     Polygon3D* mFirstDrawnPolygon = nullptr;  // owned list
     Polygon3D* mCurrentDrawnPolygon = nullptr;  // the last, being entered

@@ -101,7 +101,6 @@ constexpr const char* kNetPanes = "the net panes";
 constexpr const char* kGlueTabs = "glue tabs";
 constexpr const char* kEdgeLabels = "edge labels and vertex angles";
 constexpr const char* kColorMenu = "the Color menu";
-constexpr const char* kSectionViews = "the cross-section panes";
 constexpr const char* kKitStyle = "the ball-and-rod kit style";
 constexpr const char* kRenderMesh = "the display mesh and the stencil";
 constexpr const char* kLiveDialogs = "the sphere, cylinder and polygon-filling dialogs";
@@ -1197,14 +1196,11 @@ const CommandInfo kCommands[] = {
     {kCmdSectionInModelsAlways, kMenuSectionShowCrossSectionInModelViews, "&Always",
      "Show the cross-section in the model panes", {.ownerUpdates = true, .checkable = true, .radio = true}},
     {kCmdShowVerticesNearSlice, kMenuSection, "Show &Vertices Near Slice Plane",
-     "Show the vertices close to the cross-section", {.ownerUpdates = true, .checkable = true}, nullptr, nullptr,
-     kSectionViews},
+     "Show the vertices close to the cross-section", {.ownerUpdates = true, .checkable = true}},
     {kCmdFillSection, kMenuSection, "&Fill 2D Cross-Section",
-     "Fill the inside of the cross-section", {.modelKinds = k3D, .ownerUpdates = true, .checkable = true}, nullptr,
-     nullptr, kSectionViews},
+     "Fill the inside of the cross-section", {.modelKinds = k3D, .ownerUpdates = true, .checkable = true}},
     {kCmdShowSectionEdges, kMenuSection, "Show 2D Cross-Section &Edges",
-     "Show the outline of the cross-section", {.modelKinds = k3D, .ownerUpdates = true, .checkable = true}, nullptr,
-     nullptr, kSectionViews},
+     "Show the outline of the cross-section", {.modelKinds = k3D, .ownerUpdates = true, .checkable = true}},
     {kCmdFitNetsToPages, kMenuScale, "Fit &Nets to Pages",
      "Scale the model so that every net fits a printed page", {.modelKinds = k3D}, nullptr, nullptr, kPrinting},
     {0, kMenuScale, nullptr, nullptr, {}},

@@ -33,6 +33,7 @@
 #include "ui/Commands.h"
 #include "ui/CreateBlockDialog.h"
 #include "ui/DisplayCommands.h"
+#include "ui/SectionSwitches.h"
 #include "ui/EscapeCommands.h"
 #include "ui/ExportOptionsDialog.h"
 #include "ui/HelpCommands.h"
@@ -115,6 +116,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     BindFacetingCommands(this);
     BindStellationCommands(this);
     BindDisplayCommands(this);
+    BindSectionSwitches(this);
     BindOptionsCommands(this);
     BindSectionCommands(this);
     BindHelpCommands(this);

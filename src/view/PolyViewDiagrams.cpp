@@ -1,3 +1,4 @@
+#include "kernel/FitPointSink.h"
 // The flat diagram panes: the Face, the Face of Stellation, the Stellation Diagram and the Cell
 // Diagram, their extents for the fit and their captions, and the clicks that include or exclude
 // cells.
@@ -112,6 +113,18 @@ bool CPolyView::GetDiagramExtent(double& left, double& bottom, double& right, do
         if (FaceVert* face = GetDiagramFace(kStellationBuilt))
             DiagramTypeOf(face)->CollectDiagramPoints(points);
         break;
+    case kViewTypeSlice:
+        if (Poly* poly = GetCurrentPoly(); poly && !IsModel4D(poly))
+        {
+            struct Sink : FitPointSink
+            {
+                std::vector<Vec2D>* points;
+                void ExtendFit(const Vec3D& p) override { points->push_back(Vec2D{p.x, p.y}); }
+            } sink;
+            sink.points = &points;
+            poly->ExtendFitBoundsBySection(sink);
+        }
+        break;
     case kViewTypeFace:
         if (FaceVert* face = GetDiagramFace(kStellationBuilt))
             for (const StellationFacet* f = DiagramTypeOf(face)->mFacets; f; f = f->next)
@@ -160,7 +173,7 @@ bool CPolyView::FitDiagram()
 bool CPolyView::DrawsDiagram(int type)
 {
     return type == kViewTypeFace || type == kViewTypeStelFace || type == kViewTypeStelDiagram ||
-           type == kViewTypeCellDiagram;
+           type == kViewTypeCellDiagram || type == kViewTypeSlice;
 }
 
 void CPolyView::DrawDiagramView()
@@ -179,6 +192,10 @@ void CPolyView::DrawDiagramView()
         break;
     case kViewTypeCellDiagram:
         DrawCellDiagram();
+        break;
+    case kViewTypeSlice:
+        if (Poly* poly = GetCurrentPoly(); poly && !IsModel4D(poly))
+            poly->DrawCrossSectionView(GetViewRadius(1));
         break;
     default:
         break;

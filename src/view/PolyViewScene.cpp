@@ -159,24 +159,6 @@ void DrawStellationMeshMarks(Poly& poly, bool dual, bool stellationPane)
     drawer.SetLighting(lighting);
 }
 
-// Where the section plane lies along n: the depth between the shown side's lowest and highest
-// vertex, 0 at the highest.
-double SectionPlaneOffset(const Poly& poly, const Vec3D& n)
-{
-    double lowest = 9.99999e99, highest = -9.99999e99;
-    const ElemList& verts = poly.mShowDual ? static_cast<const ElemList&>(poly.mFaces) : poly.mVerts;
-    for (const FaceVert* p = verts.mFirst; p; p = p->mNext)
-    {
-        if (p->mFlags & FaceVert::kInf)
-            continue;
-        const double d = Vec3Dot(n, p->mPoint);
-        lowest = std::min(lowest, d);
-        highest = std::max(highest, d);
-    }
-    if (highest < lowest)
-        return 0.0;
-    return highest - GetSceneParameters().sliceRatio * (highest - lowest);
-}
 }  // namespace
 
 void SetTransitionMotionHook(TransitionMotionHook hook)
@@ -517,6 +499,10 @@ void CPolyView::OnGLDraw()
     case kViewTypeCellDiagram:
         DrawDiagramView();
         break;
+    case kViewTypeSlice:
+        if (!model4D)
+            DrawDiagramView();
+        break;
     default:
         if (GetViewTypeName(mViewType, false) == nullptr)
             InternalError("Illegal view type in OnGLDraw (0x%x).", unsigned(mViewType));
@@ -663,12 +649,13 @@ void CPolyView::DrawVertsAndEdges(Poly& poly)
 
 void CPolyView::DrawSectionPlane(Poly& poly)
 {
-    if (!IsModelType(mViewType) || !ShowsSectionInModel(this) || IsModel4D(&poly) || !poly.mSectionPolygons)
+    if (!IsModelType(mViewType) || !ShowsSectionInModel(this) || IsModel4D(&poly) || !poly.CreateCrossSection2D())
         return;
     Vec3D u, v, n;
-    GetSectionFrame(u, v, n);
+    double d = 0.0;
+    poly.GetCrossSectionFrame(n, d, u, v);
     Vec3D origin;
-    Vec3Scale(origin, n, SectionPlaneOffset(poly, n));
+    Vec3Scale(origin, n, -d);
     const double scale = poly.mDisplayScale;
     const auto drawOutline = [&] {
         for (const SectionPolygon* p = poly.mSectionPolygons; p; p = p->mNext)

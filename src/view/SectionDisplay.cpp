@@ -27,10 +27,7 @@ void SectionMoved()
 void InvalidateModelCrossSection()
 {
     if (Poly* poly = GetCurrentPoly())
-    {
-        delete poly->mSectionPolygons;
-        poly->mSectionPolygons = nullptr;
-    }
+        poly->InvalidateCrossSection();
 }
 
 void SetCrossSectionDirection3D(const Vec3D& direction)

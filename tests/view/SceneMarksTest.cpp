@@ -42,7 +42,6 @@ protected:
 const unsigned char kGreen[3] = {0, 255, 0};
 const unsigned char kBlack[3] = {0, 0, 0};
 const unsigned char kYellow[3] = {255, 255, 0};
-const unsigned char kMagenta[3] = {255, 0, 255};
 
 Vec3D Scaled(const Vec3D& v, double s)
 {
@@ -125,15 +124,18 @@ TEST_F(SceneMarksTest, TheSectionOutlineShowsDottedThroughTheModelPanesThatShowI
 {
     Poly* poly = OpenModel("4.4.4");
     ASSERT_NE(poly, nullptr);
-    // The section of the cube across z = 0 in its own frame, as the section code leaves it.
-    auto* square = new SectionPolygon(4);
-    const double h = 0.3;
-    square->mPoints[0] = Vec3D{-h, -h, 0};
-    square->mPoints[1] = Vec3D{h, -h, 0};
-    square->mPoints[2] = Vec3D{h, h, 0};
-    square->mPoints[3] = Vec3D{-h, h, 0};
-    square->mColor = ColorRGB{1.0f, 0.0f, 1.0f};
-    poly->mSectionPolygons = square;
+    // The section of the cube across z passes its four side faces: red across x, blue across y, so
+    // that the outline takes their mean, purple.
+    double h = 0.0;
+    for (FaceVert* f = poly->mFaces.mFirst; f; f = f->mNext)
+    {
+        if (std::fabs(f->mZAxis.z) > 0.5)
+            continue;
+        f->mColor = f->mBackColor = std::fabs(f->mZAxis.x) > 0.5 ? ColorRGB{1.0f, 0.0f, 0.0f} : ColorRGB{0.0f, 0.0f, 1.0f};
+        h = std::max(h, std::fabs(Vec3Dot(f->mCentre, f->mZAxis)));
+    }
+    poly->mFlags |= Poly::kRecolorFaceDiagrams;
+    const unsigned char kPurple[3] = {128, 0, 128};
     CPolyView* pane = Pane(0);
     LookFrom(pane, Vec3D{0.1, 0.2, 1.0}, Vec3D{1.0, 0.0, -0.1});
 
@@ -143,11 +145,11 @@ TEST_F(SceneMarksTest, TheSectionOutlineShowsDottedThroughTheModelPanesThatShowI
     GetSceneParameters().sliceRatio = 0.5;
     const Vec3D onSide{h, 0.0, 0.0};
     Frame frame = DrawAndRead(pane);
-    EXPECT_FALSE(IsColor(frame, pane, onSide, kMagenta, 2)) << "not shown in the model views";
+    EXPECT_FALSE(IsColor(frame, pane, onSide, kPurple, 2)) << "not shown in the model views";
 
     GetViewDisplayOptions().sectionDisplayMode = 2;
     frame = DrawAndRead(pane);
-    EXPECT_TRUE(IsColor(frame, pane, onSide, kMagenta, 2)) << "dotted through the faces in front";
+    EXPECT_TRUE(IsColor(frame, pane, onSide, kPurple, 2)) << "dotted through the faces in front";
 
     // A depth of 1 takes the plane to the cube's lowest vertex along z.
     GetSceneParameters().sliceRatio = 1.0;
@@ -155,8 +157,8 @@ TEST_F(SceneMarksTest, TheSectionOutlineShowsDottedThroughTheModelPanesThatShowI
     for (const FaceVert* v = poly->mVerts.mFirst; v; v = v->mNext)
         lowest = std::min(lowest, v->mPoint.z);
     frame = DrawAndRead(pane);
-    EXPECT_TRUE(IsColor(frame, pane, Vec3D{h, 0.0, lowest}, kMagenta, 2));
-    EXPECT_FALSE(IsColor(frame, pane, onSide, kMagenta, 1));
+    EXPECT_TRUE(IsColor(frame, pane, Vec3D{h, 0.0, lowest}, kPurple, 2));
+    EXPECT_FALSE(IsColor(frame, pane, onSide, kPurple, 1));
 }
 
 TEST_F(SceneMarksTest, AMessageOfAvailabilityIsAllThePaneShows)
