@@ -50,7 +50,7 @@ TEST_F(LibraryBrowsingTest, StepWrapsOnceAndPassesFamilyRows)
         {"back from the first 4D row over the family", 264, -1, 262},
         {"a long step wraps", 270, 10, 6},
         {"no entry, forward", -1, 1, 0},
-        {"no entry, backward", -1, -1, 273},
+        {"no entry, backward: one short of the last row", -1, -1, 272},
     };
     for (const Case& c : cases)
     {
