@@ -26,8 +26,8 @@ bool Unit(Vec4D& v)
     const double length = Vec4Length(v);
     if (length < kDirTol)
         return false;
+    // Not snapped to zero: over a long growth the snapped bits would add up to a vertex's tolerance.
     Vec4Div(v, length);
-    Lists4D::SnapToZero(v);
     return true;
 }
 
@@ -278,7 +278,6 @@ int VertexFigureGrowth::MatchVertexFigureAt(Vert4D* vert)
                     Vec4ScaleTo(axis, a, o[k]);
                     Vec4AddScaledTo(axis, x[k], b);
                     Vec4AddScaledTo(axis, side * y[k], c);
-                    Lists4D::SnapToZero(axis);
                 }
                 if (!FitVertexFigurePlacement(vert, *placement, false))
                     continue;

@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <numbers>
+#include <set>
 #include <string>
 
 namespace
@@ -191,6 +192,62 @@ std::vector<std::string> FindOptions(const std::vector<double>& lengths, double 
             options.push_back(text);
         }
     return options;
+}
+// Kinds of the figure's vertices and faces that no symmetry of the figure can tell apart: colours
+// refined from the edge lengths around each (the figure's own types need not be set, and would keep
+// mirror images apart).
+void SetFigureKinds(VertexFigureTemplate& templ, const std::vector<double>& lengths)
+{
+    const auto lengthIndex = [&](double b) {
+        for (size_t i = 0; i < lengths.size(); ++i)
+        {
+            if (WithinTol(lengths[i], b, kTol))
+                return int(i);
+        }
+        return -1;
+    };
+    const auto renumber = [](std::vector<std::vector<int>>& keys, auto assign) {
+        std::vector<std::vector<int>> sorted = keys;
+        std::sort(sorted.begin(), sorted.end());
+        sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+        for (size_t i = 0; i < keys.size(); ++i)
+            assign(i, int(std::lower_bound(sorted.begin(), sorted.end(), keys[i]) - sorted.begin()));
+    };
+    const auto vertIndex = [&](const TemplateVertex* v) { return size_t(v - templ.mVerts.data()); };
+    std::vector<int> colours(templ.mVerts.size(), 0);
+    for (size_t round = 0; round <= templ.mVerts.size(); ++round)
+    {
+        std::vector<std::vector<int>> keys(templ.mVerts.size());
+        for (size_t i = 0; i < templ.mVerts.size(); ++i)
+        {
+            std::vector<int> around;
+            for (const TemplateEdge* e : templ.mVerts[i].mEdges)
+                around.push_back(lengthIndex(e->mLengthSq) * 100000 + colours[vertIndex(e->GetOtherEnd(&templ.mVerts[i]))]);
+            std::sort(around.begin(), around.end());
+            keys[i] = {colours[i]};
+            keys[i].insert(keys[i].end(), around.begin(), around.end());
+        }
+        std::vector<int> next(colours.size());
+        renumber(keys, [&](size_t i, int c) { next[i] = c; });
+        const bool stable = std::set<int>(next.begin(), next.end()).size() == std::set<int>(colours.begin(), colours.end()).size();
+        colours = std::move(next);
+        if (stable && round > 0)
+            break;
+    }
+    for (size_t i = 0; i < templ.mVerts.size(); ++i)
+        templ.mVerts[i].mType = colours[i];
+    std::vector<std::vector<int>> faceKeys(templ.mFaces.size());
+    for (size_t i = 0; i < templ.mFaces.size(); ++i)
+    {
+        for (const TemplateEdge* e : templ.mFaces[i].mEdges)
+        {
+            const int a = colours[vertIndex(e->mEnds[0])];
+            const int b = colours[vertIndex(e->mEnds[1])];
+            faceKeys[i].push_back((lengthIndex(e->mLengthSq) * 1000 + std::min(a, b)) * 1000 + std::max(a, b));
+        }
+        std::sort(faceKeys[i].begin(), faceKeys[i].end());
+    }
+    renumber(faceKeys, [&](size_t i, int c) { templ.mFaces[i].mType = c; });
 }
 }  // namespace
 
@@ -404,6 +461,7 @@ std::unique_ptr<Polytope4D> CreatePolychoronFromVertexFigure(Poly* figure, const
         const double distSq = rho * rho - e.mRadius * e.mRadius;
         e.mPlaneDistance = distSq <= kTol ? 0.0 : std::sqrt(distSq);
     }
+    SetFigureKinds(templ, lengths);
     AssignFaceClasses(templ.mEdges);
 
     auto polytope = std::make_unique<Polytope4D>();
