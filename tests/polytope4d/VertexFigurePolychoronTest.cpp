@@ -2,10 +2,13 @@
 #include "kernel/Progress.h"
 #include "kernel/ScriptedServices.h"
 #include "library/LibraryEntry.h"
+#include "model/CreatePoly.h"
 #include "model/ElemList.h"
 #include "model/FaceVert.h"
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
+#include "model/SimplePoly.h"
+#include "operations/ParametricSolids.h"
 #include "polytope4d/Element4D.h"
 #include "polytope4d/Polytope4D.h"
 #include "polytope4d/VertexFigurePolychoron.h"
@@ -332,4 +335,33 @@ TEST(VertexFigurePolychoronTest, ACancelledGrowthLeavesAFinishedOpenPolytope)
     EXPECT_TRUE(p->mFlags & Polytope4D::kNotClosed);
     EXPECT_GT(p->mNumCells, 20);
     EXPECT_LT(p->mNumCells, 600);
+}
+
+TEST(VertexFigurePolychoronTest, FiguresWithoutSymmetryGrowTheOmnitruncatedPolychora)
+{
+    // The irregular tetrahedra of the six polygons around a vertex, in the builder's edge order.
+    struct Case
+    {
+        const char* name;
+        int polygons[6];
+        Counts counts;
+    };
+    const Case cases[] = {
+        {"omnitruncated 5-cell", {4, 6, 6, 4, 4, 6}, {120, 240, 150, 30}},
+        {"omnitruncated tesseract", {4, 6, 8, 4, 4, 6}, {384, 768, 464, 80}},
+    };
+    const int ones[6] = {1, 1, 1, 1, 1, 1};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        ScopedScriptedServices scripted;
+        std::unique_ptr<SimplePoly> tet = CreateIrregularTetFromRatios(c.polygons, ones);
+        ASSERT_NE(tet, nullptr);
+        Poly figure;
+        ASSERT_TRUE(CreatePoly(tet.get(), &figure, true, false));
+        std::unique_ptr<Polytope4D> p = CreatePolychoronFromVertexFigure(&figure, "(4;1)", kPolychoronUseNameHint);
+        ExpectCounts(p.get(), c.counts);
+        EXPECT_EQ(scripted.services.CountCalls("MessageBox"), 0);
+        EXPECT_EQ(scripted.services.CountCalls("Question"), 0);
+    }
 }
