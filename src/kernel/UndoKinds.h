@@ -26,6 +26,7 @@ inline constexpr int kUndoSubSymmetry = 31;
 inline constexpr int kUndoReflexibilityChange = 32;
 inline constexpr int kUndoFileOpen = 33;
 inline constexpr int kUndoOpenTourItem = 34;
+inline constexpr int kUndoUniformPolychoron = 38;
 inline constexpr int kUndo4DPrism = 39;
 inline constexpr int kUndoApplyImage = 44;
 inline constexpr int kUndoImageSwap = 45;

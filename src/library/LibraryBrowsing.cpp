@@ -68,11 +68,9 @@ LibraryEntry* StepLibraryEntry(const LibraryEntry* entry, const PolyTemplate* te
         else if (position >= count)
             position -= count;
         LibraryEntry& row = table[size_t(position)];
-        // Families ask for a parameter, and the rows still without coordinates cannot be built; nor can the
-        // 4D rows, until a pane shows 4D models.
+        // Families ask for a parameter, and the rows still without coordinates cannot be built.
         const bool noData = (row.mFlags & LibraryEntry::kSpringBuilt) && !LibraryEntry::HasSpringData(&row);
-        const bool fourD = row.mCategory == LibraryEntry::kCategory4D;
-        if (!(row.mFlags & LibraryEntry::kParametricFamily) && !noData && !fourD)
+        if (!(row.mFlags & LibraryEntry::kParametricFamily) && !noData)
             return &row;
         step = std::clamp(step, -1, 1);
     }

@@ -4,14 +4,18 @@
 
 #include "kernel/Messages.h"
 #include "library/LibraryEntry.h"
+#include "library/LibraryVertexFigure.h"
 #include "model/CreatePoly.h"
 #include "model/PolyTemplate.h"
 #include "model/SimplePoly.h"
 #include "model/TemplateMatching.h"
 #include "operations/ParametricSolids.h"
+#include "polytope4d/Polytope4D.h"
+#include "polytope4d/VertexFigurePolychoron.h"
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace
 {
@@ -40,7 +44,27 @@ bool Poly::CreateFromLibraryEntry(PolyTemplate* templ, const LibraryEntry* entry
         return true;
     }
     if (entry->mCategory == LibraryEntry::kCategory4D)
-        return ReportNotBuildable(*entry, "4D polytopes");
+    {
+        std::string faceDesc;
+        std::unique_ptr<SimplePoly> figure = CreateLibraryVertexFigure(*entry, faceDesc);
+        if (!figure)
+            return false;
+        std::unique_ptr<Polytope4D> polytope;
+        {
+            auto scratch = std::make_unique<Poly>();
+            if (::CreatePoly(figure.get(), scratch.get(), true, false))
+            {
+                figure.reset();
+                polytope = CreatePolychoronFromVertexFigure(scratch.get(), faceDesc.c_str(),
+                                                            kPolychoronUseNameHint | kPolychoronNoteNameHint);
+            }
+        }
+        if (!polytope)
+            return false;
+        SetPolytope4D(std::move(polytope), kKeepColors);
+        SetFromLibraryEntry(entry);
+        return true;
+    }
     if (entry->mCategory == LibraryEntry::kCategoryPrisms)
     {
         int n = 0;

@@ -94,7 +94,6 @@ constexpr const char* kStellationCells = "changing the cells of a stellation";
 constexpr const char* kCellLines = "cell lines on the model's faces";
 constexpr const char* k4DConstructions = "new polytopes from old";
 constexpr const char* k4DStepPrism = "the 4D step prism";
-constexpr const char* kPolychoraFromFigures = "polychora from vertex figures";
 constexpr const char* k4DMeasuring = "measuring in 4D";
 constexpr const char* k4DSections = "the 4D cross-section directions";
 constexpr const char* kNetPanes = "the net panes";
@@ -666,11 +665,11 @@ const CommandInfo kCommands[] = {
      "Make the 4D prism of the polyhedron", {.modelKinds = k3D}, nullptr, nullptr},
     {kCmdCreatePolychoron, kMenu4D, "Create Uniform Polychoron from 3D Vertex Fi&gure\tU",
      "Make the uniform polychoron that has this polyhedron as its vertex figure", {.modelKinds = k3D}, nullptr,
-     nullptr, kPolychoraFromFigures},
+     nullptr},
     // Always greyed: the item shows the switch but does not change it.
     {kCmdAutoGeneratePolychora, kMenu4D, "Auto-Generate Polychora from Vertex Figure Fi&les",
      "Build a polychoron when a vertex-figure file is opened",
-     {.modelKinds = kNever, .ownerUpdates = true, .checkable = true}, nullptr, nullptr, kPolychoraFromFigures},
+     {.modelKinds = kNever, .ownerUpdates = true, .checkable = true}, nullptr, nullptr},
     // The nets of cells of a 4D polytope are not made yet.
     {kCmdNextNet, kMenuNets, "&Next Net\tPgDn", "Show the next kind of net", {.modelKinds = k3D}},
     {kCmdPreviousNet, kMenuNets, "&Previous Net\tPgUp", "Show the previous kind of net", {.modelKinds = k3D}},

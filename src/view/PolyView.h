@@ -387,6 +387,8 @@ public:
     static void SetAutoProjectionDirection(Polytope4D* polytope);
     // 4D > Create 4D Prism on Current Polyhedron, as one undo step; false when nothing was made.
     bool Create4DPrismOfModel();
+    // The uniform polychoron with the current polyhedron as its vertex figure becomes the model.
+    bool CreatePolychoronOfModel();
     static void InstallHooks4D();
     // Ctrl+drag in 4D Tumble Mode: the picked cell (62) or vertex (63), else the current one, is
     // the direction the pane turns through.

@@ -15,6 +15,7 @@
 #include "polytope4d/Polytope4DOptions.h"
 #include "polytope4d/Prisms4D.h"
 #include "polytope4d/Projection4D.h"
+#include "polytope4d/VertexFigurePolychoron.h"
 #include "render/NewView.h"
 #include "view/ElementMaterial.h"
 #include "view/PaneHelpers.h"
@@ -188,6 +189,20 @@ bool CPolyView::Create4DPrismOfModel()
     return true;
 }
 
+bool CPolyView::CreatePolychoronOfModel()
+{
+    Poly* poly = GetCurrentPoly();
+    if (!poly || poly->mPolytope)
+        return false;
+    std::unique_ptr<Polytope4D> polytope = CreatePolychoronFromVertexFigure(poly, nullptr, 0);
+    if (!polytope)
+        return false;
+    const std::string name = "Polychoron with " + GetShownModelName(false, false) + " Vertex Figure";
+    // The cells keep the colours of the figure's faces; the panes turn to the new polytope.
+    SetModelFromPolytope4D(kUndoUniformPolychoron, std::move(polytope), Poly::kKeepColors, name.c_str(), nullptr);
+    return true;
+}
+
 void CPolyView::Bind4DCommands()
 {
     for (const auto& p : kProjectionTypes)
@@ -232,6 +247,9 @@ void CPolyView::Bind4DCommands()
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Check(GetCellHidingMode4D() == kCellHidingFront); },
          kCmdHideFrontCells);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { Create4DPrismOfModel(); }, kCmdCreate4DPrism);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { CreatePolychoronOfModel(); }, kCmdCreatePolychoron);
+    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Check(GetAutoGeneratePolychora()); },
+         kCmdAutoGeneratePolychora);
 }
 
 void CPolyView::Draw4DSelection(Poly& poly)

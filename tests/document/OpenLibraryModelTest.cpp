@@ -145,7 +145,7 @@ namespace
 {
 // Next Polyhedron through the whole library comes back to where it started; a row that cannot be
 // built yet leaves the model in place, and the next step goes on past it. Spring-built rows without
-// coordinates and the 4D rows, which no pane shows yet, are never stepped to.
+// coordinates are never stepped to; the 4D rows are.
 TEST_F(OpenLibraryModelTest, AFullCycleOfNextVisitsEveryRowButTheFamiliesAndComesBack)
 {
     ASSERT_TRUE(mDoc->OpenLibraryModel(FindLibraryEntry("3.3.3.3.3", nullptr, false)));
@@ -158,7 +158,7 @@ TEST_F(OpenLibraryModelTest, AFullCycleOfNextVisitsEveryRowButTheFamiliesAndCome
         const LibraryEntry* before = Current().mLibraryEntry;
         mDoc->StepModel(1);
         ++steps;
-        ASSERT_GT(Current().mFaces.mCount, 0) << "every step ends with a model";
+        ASSERT_TRUE(Current().mFaces.mCount > 0 || Current().mPolytope) << "every step ends with a model";
         if (Current().mLibraryEntry != before)
         {
             ++built;
@@ -168,8 +168,7 @@ TEST_F(OpenLibraryModelTest, AFullCycleOfNextVisitsEveryRowButTheFamiliesAndCome
             break;
     }
     EXPECT_EQ(Current().mLibraryEntry, start);
-    EXPECT_EQ(lastBuiltStep, 274 - 6 - 10 - 10)
-        << "every row but the six families, the ten 4D rows and the ten rows without data, once";
+    EXPECT_EQ(lastBuiltStep, 274 - 6 - 10) << "every row but the six families and the ten rows without data, once";
     EXPECT_GT(built, 0);
 }
 }  // namespace

@@ -36,8 +36,8 @@ TEST_F(LibraryBrowsingTest, StepWrapsOnceAndPassesFamilyRows)
         int step;
         int to;
     };
-    // 96 and 97 are family rows; 262 is the last row that opens: 263 is a family and 264-273 are the 4D rows,
-    // which cannot open yet.
+    // 96 and 97 are family rows; 263 is a family and 264-273 are the 4D rows, the last of which wraps to the
+    // first row.
     const Case cases[] = {
         {"next after the Decagonal Antiprism passes both families", 95, 1, 98},
         {"a long step that lands on a family then goes one by one", 92, 4, 98},
@@ -45,10 +45,12 @@ TEST_F(LibraryBrowsingTest, StepWrapsOnceAndPassesFamilyRows)
         {"a long step back onto a family", 100, -3, 95},
         {"from a family row itself", 96, 1, 98},
         {"last row wraps to the first", 273, 1, 0},
-        {"first row wraps to the last that opens", 0, -1, 262},
+        {"first row wraps to the last 4D row", 0, -1, 273},
+        {"from the last 3D row over the family to the 4D rows", 262, 1, 264},
+        {"back from the first 4D row over the family", 264, -1, 262},
         {"a long step wraps", 270, 10, 6},
         {"no entry, forward", -1, 1, 0},
-        {"no entry, backward", -1, -1, 262},
+        {"no entry, backward: one short of the last row", -1, -1, 272},
     };
     for (const Case& c : cases)
     {

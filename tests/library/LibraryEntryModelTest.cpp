@@ -39,7 +39,6 @@ TEST_F(LibraryEntryModelTest, RowsWithoutABuilderSayWhyAndLeaveTheModelAlone)
          "\"Dodecagonal-faced Polyhedron\" cannot be built yet: the coordinates of this model are not available in this "
          "version."},
         {"toroid without data", 213, nullptr},
-        {"4D polytope", 264, nullptr},
     };
     for (const Case& c : cases)
     {

@@ -161,6 +161,31 @@ TEST_F(Polytope4DPaneTest, ThePrismOfTheCubeIsTheTesseractAndUndoGivesTheCubeBac
     EXPECT_EQ(cube->mVerts.mCount, 8);
 }
 
+TEST_F(Polytope4DPaneTest, TheCubeAsVertexFigureGivesThe24CellAndUndoGivesTheCubeBack)
+{
+    RunCommand(kCmdUndo);
+    mDocument->FinishAllTransitions();
+    ASSERT_EQ(GetCurrentPoly()->mPolytope, nullptr);
+    RunCommand(kCmdCreatePolychoron);
+    mDocument->FinishAllTransitions();
+    Pump();
+    Polytope4D* p = Polytope();
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->mNumVerts, 24);
+    EXPECT_EQ(p->mNumEdges, 96);
+    EXPECT_EQ(p->mNumFaces, 96);
+    EXPECT_EQ(p->mNumCells, 24);
+    EXPECT_STREQ(GetCurrentPoly()->GetBaseName(), "Polychoron with Cube Vertex Figure");
+    EXPECT_EQ(mScripted.services.CountCalls("Question"), 0) << "the cube's edges fit triangles only";
+
+    RunCommand(kCmdUndo);
+    mDocument->FinishAllTransitions();
+    Poly* cube = GetCurrentPoly();
+    ASSERT_NE(cube, nullptr);
+    EXPECT_EQ(cube->mPolytope, nullptr);
+    EXPECT_EQ(cube->mFaces.mCount, 6);
+}
+
 TEST_F(Polytope4DPaneTest, HidingModesAndTheShrinkChangeThePicture)
 {
     ASSERT_NE(Polytope(), nullptr);
