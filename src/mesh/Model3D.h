@@ -12,6 +12,7 @@
 class Edge3D;
 class Face3D;
 class FaceVert;
+class FitPointSink;
 class Net;
 class NetType;
 class PointList;
@@ -170,6 +171,11 @@ public:
     int GetNumNetTypes() const;
     // The first net of the next (or previous) type becomes current, wrapping round.
     void StepCurrentNet(bool forward);
+
+    // Folds every net to the scene's fold ratio, unless already placed for it.
+    void PlaceNetsFolded();
+    // Places the nets and feeds the Folding Net pane's fit with the nets it shows.
+    void ExtendFoldedFitBounds(FitPointSink& sink);
 
     // Pipeline steps, public for the net code.
     void GroupCoplanarFacelets();
