@@ -59,6 +59,8 @@ public:
                                const Vec3D& zAxis, double length, const ColorRGB* color) = 0;
     // A line with an arrow head at each end.
     virtual void DrawDoubleArrow(const Vec3D& from, const Vec3D& to, double headSize) = 0;
+    // The dash pattern of the lines drawn after it (16 bits, 0 solid).
+    virtual void SetLineStipple(int /*pattern*/) {}
     // Width of the lines drawn after it, in pixels; answers the width it replaces.
     virtual float SetLineWidth(float width) = 0;
     // One batch of separate segments: segment i runs from ends[2i] to ends[2i + 1] in the colour
@@ -80,6 +82,8 @@ public:
     // Both answer the previous state.
     virtual bool SetPolygonOffsetFill(bool on) { return on; }
     virtual bool SetDepthTest(bool on) { return on; }
+    // Bitmap text at a point of the scene, line under line.
+    virtual void DrawRasterText(const char* /*text*/, const Vec3D& /*point*/) {}
     // Bitmap text at a point of a 2D diagram; flags 1 centres it.
     virtual void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) = 0;
 
