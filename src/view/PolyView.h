@@ -470,10 +470,15 @@ public:
     // Nets > Next Net and Previous Net: the first net of the next (previous) net type of the mesh
     // the pane shows, wrapping round; the net panes are redrawn. False when the mesh has no nets.
     bool StepNet(bool forward);
+    // The Unfolded Net pane: the current net flat; the Folding Net pane: the nets shown, folding.
+    void DrawUnfoldedNet();
+    void DrawFoldingNet();
+    // An Unfolded Net pane in the kit style whose mesh the kit can build, on a side with images.
+    bool IsGeomagNetView() const;
 
 private:
     void BindNetCommands();
-    mutable std::string mNetInfoLine;  // what GetPlaceholderText answers for an Unfolded Net pane
+    mutable std::string mNetInfoLine;  // the Unfolded Net pane's line about its current net
 };
 
 // "Select All Cells Above" and the axis text of the class in the model's group.

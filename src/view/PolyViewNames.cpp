@@ -230,13 +230,9 @@ const char* CPolyView::GetPlaceholderText() const
 {
     if (ViewTypeHasAll(mViewType, kViewFamilyNet))
     {
-        // The Unfolded Net pane makes the nets of its side and names the current one; the flat
-        // drawing of the net itself is not there yet.
+        // The nets of a 4D polytope's cells are not made yet.
         const Poly* poly = GetCurrentPoly();
-        if (mViewType != kViewTypeNet2D || !poly || (poly->mFlags & Poly::kIs4D))
-            return "No nets.";
-        mNetInfoLine = NetInfoLine(GetStellationModel3D(true));
-        return mNetInfoLine.c_str();
+        return !poly || (poly->mFlags & Poly::kIs4D) ? "No nets." : "";
     }
     if (mViewType == kViewTypeMorphViaSnub)
         return "";

@@ -201,7 +201,7 @@ void CPolyView::PrepareForDraw()
     if (mViewType < 0 || !mPendingFit)
         return;
     // The diagrams and nets fit their own extents once they exist; until then the fit waits.
-    if (DrawsDiagram(mViewType) && !Is3D())
+    if ((DrawsDiagram(mViewType) || mViewType == kViewTypeNet2D) && !Is3D())
     {
         if (FitDiagram())
             mPendingFit = 0;
@@ -430,6 +430,8 @@ void CPolyView::DrawSceneTexts()
         const std::string legend = FacetingLegend(*GetCurrentPoly());
         DrawViewText(0, legend.c_str(), color, 0, 0, 0.4f);
     }
+    else if (mViewType == kViewTypeNet2D && !IsModel4D(GetCurrentPoly()) && !mNetInfoLine.empty())
+        DrawViewText(0, mNetInfoLine.c_str(), color, 0, 0, 0.4f);
     else if (mViewType == kViewTypeSlice)
     {
         std::snprintf(text, sizeof text, "%.6f", GetSceneParameters().sliceRatio);
@@ -516,6 +518,14 @@ void CPolyView::OnGLDraw()
     case kViewTypeStelDiagram:
     case kViewTypeCellDiagram:
         DrawDiagramView();
+        break;
+    case kViewTypeNet2D:
+        if (!model4D)
+            DrawUnfoldedNet();
+        break;
+    case kViewTypeNet3D:
+        if (!model4D)
+            DrawFoldingNet();
         break;
     default:
         if (GetViewTypeName(mViewType, false) == nullptr)
