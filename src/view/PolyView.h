@@ -354,6 +354,9 @@ public:
     // The drag that sizes the faces at infinity of an infinite dual (on the pane's message line
     // when the dual is finite).
     void SizeInfiniteFaces(float dx, float dy);
+    // Cut/Uncut Edges: cuts or joins the edge under the point (with wholeClass every edge of its
+    // class) and makes the nets again; false when no edge of the nets is there.
+    bool CutEdgeAt(int x, int y, bool wholeClass);
 
 private:
     void ApplyPickDefault(int request, const PickResult& picked);
@@ -473,6 +476,8 @@ public:
     // The Unfolded Net pane: the current net flat; the Folding Net pane: the nets shown, folding.
     void DrawUnfoldedNet();
     void DrawFoldingNet();
+    // "Net type %d of %d.  Need %d %s of this net." of the pane's side, or "No nets.".
+    const std::string& GetNetInfoLine() const;
     // An Unfolded Net pane in the kit style whose mesh the kit can build, on a side with images.
     bool IsGeomagNetView() const;
 

@@ -2,6 +2,7 @@
 #include "kernel/Messages.h"
 #include "kernel/ViewTypes.h"
 #include "library/LibraryEntry.h"
+#include "mesh/Model3D.h"
 #include "mesh/Net.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
@@ -230,9 +231,12 @@ const char* CPolyView::GetPlaceholderText() const
 {
     if (ViewTypeHasAll(mViewType, kViewFamilyNet))
     {
-        // The nets of a 4D polytope's cells are not made yet.
+        // The panes make the nets of their side; a 4D polytope's nets of cells are not made yet.
         const Poly* poly = GetCurrentPoly();
-        return !poly || (poly->mFlags & Poly::kIs4D) ? "No nets." : "";
+        if (!poly || (poly->mFlags & Poly::kIs4D))
+            return "No nets.";
+        const Model3D* mesh = GetStellationModel3D(true);
+        return Model3D::HasNets(mesh) && mesh->mNetTypes ? "" : "No nets.";
     }
     if (mViewType == kViewTypeMorphViaSnub)
         return "";

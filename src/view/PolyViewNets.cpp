@@ -31,6 +31,12 @@ void CPolyView::DrawUnfoldedNet()
         mesh->mCurrentNet->DrawUnfolded();
 }
 
+const std::string& CPolyView::GetNetInfoLine() const
+{
+    mNetInfoLine = NetInfoLine(GetStellationModel3D(true));
+    return mNetInfoLine;
+}
+
 void CPolyView::DrawFoldingNet()
 {
     Model3D* mesh = GetStellationModel3D(true);

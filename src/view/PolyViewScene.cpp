@@ -626,6 +626,18 @@ void CPolyView::DrawModelMarks(Poly& poly)
         }
         else
             DrawStellationMeshMarks(poly, dual, stellationPane);
+        // Cutting edges: the mesh's forced and user cuts, and every edge to be picked.
+        if (::GetMouseMode() == kMouseModeCutEdges && single && mViewType != kViewTypePolyAndDual && !IsModel4D(&poly))
+        {
+            Stellation* side = dual ? poly.GetVertStellation() : poly.GetFaceStellation();
+            if (Model3D* mesh = side ? side->GetModel3D(true) : nullptr)
+            {
+                if (IsPicking())
+                    mesh->DrawEdges(mExplosion);
+                else
+                    mesh->DrawCutEdges(mExplosion);
+            }
+        }
     }
 }
 

@@ -127,10 +127,10 @@ TEST_F(NetCommandsTest, NextNetWrapsRoundTheTypesAndThePaneNamesTheCurrentNet)
     auto line = [](int type, int need) {
         return "Net type " + std::to_string(type) + " of 2.  Need " + std::to_string(need) + " copies of this net.";
     };
-    EXPECT_EQ(net->GetPlaceholderText(), line(1, copies[0]));
+    EXPECT_EQ(net->GetNetInfoLine(), line(1, copies[0]));
     RunCommand(kCmdNextNet);
     EXPECT_EQ(mesh->mCurrentNet, second->GetFirstNet());
-    EXPECT_EQ(net->GetPlaceholderText(), line(2, copies[1]));
+    EXPECT_EQ(net->GetNetInfoLine(), line(2, copies[1]));
     RunCommand(kCmdNextNet);
     EXPECT_EQ(mesh->mCurrentNet, first->GetFirstNet());
     RunCommand(kCmdPreviousNet);
