@@ -82,10 +82,8 @@ constexpr const char* kMenuHelp = "&Help";
 
 // Features still to come. A command that names one stays greyed until its feature lands; the
 // change that brings the feature removes the name from the command and binds its handler.
-constexpr const char* kChooser = "the \"Polyhedra\" chooser";
 constexpr const char* kImageExport = "pictures and videos of a pane";
 constexpr const char* kPrinting = "printing";
-constexpr const char* kUpdateCheck = "the update check";
 constexpr const char* kNamesAndTextLists = "model names, comments, text lists and their menu rows";
 constexpr const char* kElementTexts = "texts on faces, edges and vertices";
 constexpr const char* kModelInfo = "the Model Info bar";
@@ -130,7 +128,7 @@ const CommandInfo kCommands[] = {
      "Save the scene as the default scene", {.modelKinds = k3D}},
     {0, kMenuFile, nullptr, nullptr, {}},
     {kCmdPolyhedronList, kMenuFile, "Pol&yhedron List...\tCtrl+N",
-     "Open list of polyhedra", {}, "Polyhedron List", "polyhedron-list", kChooser},
+     "Open list of polyhedra", {}, "Polyhedron List", "polyhedron-list"},
     {0, kMenuFile, nullptr, nullptr, {}},
     {kCmdExportDxf, kMenuFile3DExport, "Export &DXF...",
      "Export the pane's model in DXF format", {.modelKinds = k3D, .ownerUpdates = true}},
@@ -1406,7 +1404,7 @@ const CommandInfo kCommands[] = {
      "Find the companion app in the phone's app store", {}},
     {0, kMenuHelp, nullptr, nullptr, {}},
     {kCmdCheckForUpdates, kMenuHelp, "Check for Software &Updates Now...",
-     "Ask whether a newer version of the program exists", {}, nullptr, nullptr, kUpdateCheck},
+     "Ask whether a newer version of the program exists", {}, nullptr, nullptr},
     {0, kMenuHelp, nullptr, nullptr, {}},
     {kCmdHelpAbout, kMenuHelp, "&About OrvaneMax...",
      "Show the program's version and where it comes from", {}},

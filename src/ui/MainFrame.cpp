@@ -1,5 +1,7 @@
 #include "ui/MainFrame.h"
 
+#include "document/UpdateCheckWorker.h"
+
 #include "render/NewView.h"
 
 #include "document/ModelViewState.h"
@@ -45,6 +47,7 @@
 #include "ui/ToolBarCombos.h"
 #include "ui/UndoSettingsDialog.h"
 #include "ui/TorusDialog.h"
+#include "ui/PolyhedraDialog.h"
 #include "ui/WatermanDialog.h"
 #include "ui/ZonohedrifyDialog.h"
 
@@ -137,6 +140,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         event.Skip();
     });
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunWatermanCommand(this); }, kCmdCreateWatermanPolyhedron);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunPolyhedronListCommand(this); }, kCmdPolyhedronList);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunTorusCommand(this); }, kCmdCreateTorus);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunCreateBlockCommand(this); }, kCmdCreateBlock);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunZonohedrifyCommand(this); }, kCmdZonohedrify);
@@ -288,6 +292,9 @@ bool CMainFrame::CloseApplication()
     mClosing = true;
     // The commands that opened live dialogs resume once this handler returns.
     LiveDialog::EndAll(wxID_CANCEL);
+    // A finished update check is told before its day and version are written with the settings.
+    if (IsUpdateCheckDone())
+        ReportUpdateCheck(GetMenuBar());
     CPolyApp::SaveSettings();
     CloseViewModule();
     ClearUndoList();
