@@ -194,6 +194,7 @@ TEST_F(NetCommandsTest, TheFoldingPaneShowsPolyhedronArrowsForAllNetsAndNetArrow
         RunCommand(c.command);
         EXPECT_EQ(GetNetsShownInFoldingView(), c.shown);
         // The pane's buttons follow the choice when they are made.
+        folding->SetViewType(kViewTypePoly, true);
         folding->SetViewType(kViewTypeNet3D, false);
         bool arrows = false, otherArrows = false;
         const int other = c.button == kTitleNextElement ? kTitleNextPolyhedron : kTitleNextElement;
