@@ -95,6 +95,7 @@ public:
     // Recorded with x, y, z and the text.
     void DrawRasterText(const char* text, const Vec3D& point) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
+    Vec3D GetEyePosition() const override { return eye; }
     void SetGLSelectionItem(int itemType, int index) override;
     void ClearGLSelectionItem() override;
     bool AddTriangle(const Vec3D corners[3], const Vec3D& normal, const float rgba[4], unsigned flags, double scale,

@@ -88,6 +88,8 @@ public:
     virtual void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) = 0;
 
     virtual bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) = 0;
+    // Where the eye is, in the model's coordinates.
+    virtual Vec3D GetEyePosition() const { return Vec3D{0.0, 0.0, 1e6}; }
 
     // Names what is drawn next for picking: item type and index come back from a pick.
     virtual void SetGLSelectionItem(int itemType, int index) = 0;

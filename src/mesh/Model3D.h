@@ -128,6 +128,12 @@ public:
     void DrawFoldedNets();
     // The mesh's edges once each, and only the cut ones in the cut colours, in a model pane.
     void DrawEdges(double explosion);
+    // Every facelet in the model placement, farthest first, the exploded ones moved out by their
+    // element's centroid.
+    void DrawFaces(double explosion);
+    // Orders facelets for drawing from the eye: by distance, farthest first, then one pass that
+    // moves a facelet lying behind an earlier one's plane before it.
+    static void SortFacesForDrawing(std::vector<Face3D*>& faces, const Vec3D& eye);
     void DrawCutEdges(double explosion);
 
     // ---- Edge lengths and the construction kit ----

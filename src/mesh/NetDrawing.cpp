@@ -23,6 +23,8 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -422,4 +424,83 @@ void Model3D::DrawEdges(double explosion)
 void Model3D::DrawCutEdges(double explosion)
 {
     DrawEdgesOrCuts(explosion, true);
+}
+
+// ---- Facelets back to front ----
+
+void Model3D::SortFacesForDrawing(std::vector<Face3D*>& faces, const Vec3D& eye)
+{
+    std::vector<std::pair<double, Face3D*>> byDistance;
+    byDistance.reserve(faces.size());
+    for (Face3D* f : faces)
+    {
+        Vec3D d;
+        Vec3Sub(d, f->GetCentroid(), eye);
+        byDistance.emplace_back(Vec3LengthSq(d), f);
+    }
+    std::stable_sort(byDistance.begin(), byDistance.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (size_t i = 0; i < faces.size(); ++i)
+        faces[i] = byDistance[i].second;
+
+    // One pass, no retries: it improves the distance order rather than making an exact one.
+    const size_t n = faces.size();
+    for (size_t i = 0; i + 1 < n;)
+    {
+        Face3D* a = faces[i];
+        const Vec3D cA = a->GetCentroid();
+        const double eyeA = a->GetDistance(eye);
+        size_t next = i + 1;
+        for (size_t j = i + 1; j < n; ++j)
+        {
+            Face3D* b = faces[j];
+            const Vec3D cB = b->GetCentroid();
+            const double sA = eyeA * a->GetDistance(cB);
+            const double sB = b->GetDistance(eye) * b->GetDistance(cA);
+            if (sA > kTol && sB < kTol)
+                break;
+            if (sA >= -kTol)
+                continue;
+            // b lies behind a's plane: it goes before a, unless a facelet between them must stay
+            // behind b.
+            bool blocked = false;
+            for (size_t k = j; k > i && !blocked; --k)
+            {
+                const Face3D* d = faces[k];
+                blocked = sB < -kTol && d->GetDistance(eye) * d->GetDistance(cB) > kTol;
+            }
+            if (!blocked)
+            {
+                std::rotate(faces.begin() + std::ptrdiff_t(i), faces.begin() + std::ptrdiff_t(j),
+                            faces.begin() + std::ptrdiff_t(j) + 1);
+                next = i + 2;
+            }
+            break;
+        }
+        i = next;
+    }
+}
+
+void Model3D::DrawFaces(double explosion)
+{
+    std::vector<Face3D*> faces;
+    const bool leaveRing = mPoly && mPoly->GetSelectedFaceDisplay(0) == 1;
+    for (Face3DType* type = mFaceTypes; type; type = type->mNext)
+        for (int i = 0; i < type->mNumFaces; ++i)
+        {
+            Face3D* f = &type->mFaces[size_t(i)];
+            if (leaveRing && f->mElement && mPoly->IsInSelectedFaceRing(f->mElement))
+                continue;
+            faces.push_back(f);
+        }
+    SceneDrawer& drawer = CurrentSceneDrawer();
+    SortFacesForDrawing(faces, drawer.GetEyePosition());
+    const double scale = mPoly ? mPoly->mDisplayScale : 1.0;
+    for (Face3D* f : faces)
+    {
+        Vec3D d{0, 0, 0};
+        if (explosion != 1.0 && f->mElement)
+            Vec3Scale(d, f->mElement->mCentroid, explosion - 1.0);
+        f->Draw(kFaceDrawModel, d, scale, nullptr);
+    }
 }

@@ -307,3 +307,56 @@ TEST_F(NetDrawingTest, SelectingFaceletsAndEdgesNamesThem)
     EXPECT_EQ(bare.mesh->mCurrentNet, nullptr);
     EXPECT_EQ(bare.mesh->mSelectedFace, bare.mesh->GetFace(0));
 }
+
+TEST_F(NetDrawingTest, TheFaceOrderCorrectsADistanceSortThatPutsAHiddenFaceLast)
+{
+    // The flat octagonal prism seen from just above its top, near a side: the hidden side face is
+    // nearer than the top by centroid, so the distance sort alone would draw it over the top.
+    Built b = Build("Octagonal Prism", false);
+    Face3D *top = nullptr, *bottom = nullptr, *side = nullptr;
+    for (int i = 0; i < b.mesh->GetNumFaces(); ++i)
+    {
+        Face3D* f = b.mesh->GetFace(i);
+        if (f->mType->mNumSides == 8)
+            (top ? bottom : top) = f;
+        else if (!side)
+            side = f;
+    }
+    ASSERT_TRUE(top && side && bottom);
+    const Vec3D axis = top->GetNormal();
+    const double t = Vec3Dot(top->GetCentroid(), axis);
+    Vec3D s = side->GetCentroid();
+    Vec3AddScaled(s, s, -Vec3Dot(s, axis), axis);
+    Vec3D eye;
+    Vec3Scale(eye, s, 0.95);
+    Vec3AddScaled(eye, eye, 1.1 * t, axis);
+    ASSERT_TRUE(top->GetDistance(eye) > 0 && side->GetDistance(eye) < 0);
+    ASSERT_LT(Vec3Distance(eye, side->GetCentroid()), Vec3Distance(eye, top->GetCentroid()));
+    std::vector<Face3D*> faces{top, side, bottom};
+    Model3D::SortFacesForDrawing(faces, eye);
+    EXPECT_EQ(faces, (std::vector<Face3D*>{bottom, side, top}));
+
+    // The whole model through the scene drawer: every facelet once, in the sorted order (each
+    // triangle carries its facelet's normal).
+    RecordingSceneDrawer drawer;
+    drawer.eye = eye;
+    {
+        ScopedSceneDrawer scope(&drawer);
+        b.mesh->DrawFaces(1.0);
+    }
+    std::vector<Face3D*> all;
+    for (int i = 0; i < b.mesh->GetNumFaces(); ++i)
+        all.push_back(b.mesh->GetFace(i));
+    Model3D::SortFacesForDrawing(all, eye);
+    std::vector<Vec3D> normals;
+    for (const Face3D* f : all)
+        for (int k = 0; k < f->mType->mNumSides - 2; ++k)
+            normals.push_back(f->GetNormal());
+    std::vector<Vec3D> drawn;
+    for (const auto& call : drawer.calls)
+        if (call.name == "AddTriangle")
+            drawn.push_back(Vec3D{call.values[9], call.values[10], call.values[11]});
+    ASSERT_EQ(drawn.size(), normals.size());
+    for (size_t k = 0; k < drawn.size(); ++k)
+        EXPECT_LT(Vec3Distance(drawn[k], normals[k]), 1e-12) << k;
+}
