@@ -12,6 +12,10 @@ class LibrarySearchResult;
 class NewView;
 struct LibraryEntry;
 
+// Nets > Show Edge Data: choosing the kind shown clears it, another kind replaces it, 0 clears
+// it; the face-angle bit stays.
+void ChooseNetEdgeData(int bit);
+
 // The one document: the models as a list of model records, the current one being the model the
 // user works on (during a transition the outgoing records stay before the newest), with the model's
 // file path and the main window's title kept in step. Created at start-up by the application,

@@ -7,7 +7,9 @@
 #include "kernel/Shell.h"
 #include "kernel/UnitSettings.h"
 #include "kernel/ViewTypes.h"
+#include "mesh/Edge3D.h"
 #include "mesh/Model3D.h"
+#include "mesh/Net.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
@@ -38,7 +40,41 @@ const struct
     {kCmdColorMixingOnePerNet, kSingleColorPages},
     {kCmdColorMixingAllow, kMultiColorPages},
 };
+const struct
+{
+    int command;
+    int shown;
+} kShownCommands[] = {
+    {kCmdFoldingAllNets, kNetsShownAll},
+    {kCmdFoldingOneNetType, kNetsShownOneType},
+    {kCmdFoldingOneNet, kNetsShownOne},
+};
+
+const struct
+{
+    int command;
+    int bit;
+} kEdgeDataCommands[] = {
+    {kCmdEdgeDataConnectionIds, kNetEdgeConnectionIds}, {kCmdEdgeDataNames, kNetEdgeNames},
+    {kCmdEdgeDataTypeNames, kNetEdgeTypeNames},         {kCmdEdgeDataLengths, kNetEdgeLengths},
+    {kCmdEdgeDataDihedralAngles, kNetEdgeDihedrals},    {kCmdEdgeDataMitreAngles, kNetEdgeMitres},
+};
+
+bool Is3DModel()
+{
+    const Poly* poly = GetCurrentPoly();
+    return poly && !(poly->mFlags & Poly::kIs4D);
+}
 }  // namespace
+
+void ChooseNetEdgeData(int bit)
+{
+    int& data = GetUnitSettings().mNetEdgeData;
+    const bool wasSet = bit && (data & bit);
+    data &= ~kNetEdgeDataKinds;
+    if (!wasSet)
+        data |= bit;
+}
 
 bool CPolyDoc::RebuildNets()
 {
@@ -92,6 +128,73 @@ void CPolyDoc::SetColorMixing(int mode)
 
 void CPolyDoc::BindNetCommands()
 {
+    for (const auto& c : kShownCommands)
+    {
+        const int shown = c.shown;
+        Bind(
+            wxEVT_MENU,
+            [shown](wxCommandEvent&) {
+                SetNetsShownInFoldingView(shown);
+                // The folding pane's arrows step through models or through nets as it shows.
+                GetShell().UpdateAllViewButtons();
+                GetShell().InvalidateViewsOfType(kViewTypeNet3D, 0);
+            },
+            c.command);
+        Bind(
+            wxEVT_UPDATE_UI, [shown](wxUpdateUIEvent& event) { event.Check(GetNetsShownInFoldingView() == shown); },
+            c.command);
+    }
+    for (const auto& c : kEdgeDataCommands)
+    {
+        const int bit = c.bit;
+        Bind(
+            wxEVT_MENU,
+            [bit](wxCommandEvent&) {
+                ChooseNetEdgeData(bit);
+                GetShell().InvalidateAllViews(false, 0);
+            },
+            c.command);
+        Bind(
+            wxEVT_UPDATE_UI,
+            [bit](wxUpdateUIEvent& event) { event.Check((GetUnitSettings().mNetEdgeData & bit) != 0); }, c.command);
+    }
+    Bind(
+        wxEVT_MENU,
+        [](wxCommandEvent&) {
+            ChooseNetEdgeData(0);
+            GetShell().InvalidateAllViews(false, 0);
+        },
+        kCmdEdgeDataNone);
+    Bind(
+        wxEVT_UPDATE_UI,
+        [](wxUpdateUIEvent& event) { event.Check(!(GetUnitSettings().mNetEdgeData & kNetEdgeDataKinds)); },
+        kCmdEdgeDataNone);
+    Bind(
+        wxEVT_MENU,
+        [](wxCommandEvent&) {
+            GetUnitSettings().mNetEdgeData ^= kNetFaceAngles;
+            GetShell().InvalidateAllViews(false, 0);
+        },
+        kCmdShowFaceAngles);
+    Bind(
+        wxEVT_UPDATE_UI,
+        [](wxUpdateUIEvent& event) { event.Check((GetUnitSettings().mNetEdgeData & kNetFaceAngles) != 0); },
+        kCmdShowFaceAngles);
+    Bind(
+        wxEVT_MENU,
+        [](wxCommandEvent&) {
+            Model3D* mesh = GetCurrentModel3D();
+            if (mesh && mesh->mSelectedEdge)
+                mesh->SelectEdge(mesh->mSelectedEdge->GetNeighInNet(false));
+        },
+        kCmdSelectNeighbouringEdge);
+    Bind(
+        wxEVT_UPDATE_UI,
+        [](wxUpdateUIEvent& event) {
+            const Model3D* mesh = Is3DModel() ? GetCurrentModel3D() : nullptr;
+            event.Enable(mesh && mesh->mSelectedEdge);
+        },
+        kCmdSelectNeighbouringEdge);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { PromptMaxFacesPerNet(); }, kCmdMaximumFacesPerNet);
     for (const auto& c : kMethodCommands)
     {

@@ -259,6 +259,17 @@ void RecordingSceneDrawer::DrawPoints(const Vec3D* points, const float* rgba, in
                          rgba[4 * i + 3]});
 }
 
+void RecordingSceneDrawer::DrawRasterText(const char* text, const Vec3D& point)
+{
+    Record("DrawRasterText", {point.x, point.y, point.z}, text);
+}
+
+void RecordingSceneDrawer::SetLineStipple(int pattern)
+{
+    Record("SetLineStipple", {double(pattern)});
+    lineStipple = pattern;
+}
+
 bool RecordingSceneDrawer::SetPolygonOffsetFill(bool on)
 {
     Record("SetPolygonOffsetFill", {on ? 1.0 : 0.0});

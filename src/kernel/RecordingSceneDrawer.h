@@ -44,6 +44,7 @@ public:
     float material[4] = {1, 1, 1, 1};
     int blendMode = 0;
     float lineWidth = 1.0f;
+    int lineStipple = 0;
     float pointSize = 1.0f;
     bool depth = true;
     bool depthTest = true;
@@ -73,6 +74,8 @@ public:
                        const Vec3D& zAxis, double length, const ColorRGB* color) override;
     void DrawDoubleArrow(const Vec3D& from, const Vec3D& to, double headSize) override;
     float SetLineWidth(float width) override;
+    // Recorded with the pattern.
+    void SetLineStipple(int pattern) override;
     // Recorded as one "DrawLines" call with the count, then one "Line" call per segment: its two ends
     // and its colour after the view's rules (x0, y0, z0, x1, y1, z1, r, g, b, a).
     void DrawLines(const Vec3D* ends, const float* rgba, int count) override;
@@ -89,7 +92,10 @@ public:
     bool SetPolygonOffsetFill(bool on) override;
     bool SetDepthTest(bool on) override;
     void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) override;
+    // Recorded with x, y, z and the text.
+    void DrawRasterText(const char* text, const Vec3D& point) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
+    Vec3D GetEyePosition() const override { return eye; }
     void SetGLSelectionItem(int itemType, int index) override;
     void ClearGLSelectionItem() override;
     bool AddTriangle(const Vec3D corners[3], const Vec3D& normal, const float rgba[4], unsigned flags, double scale,

@@ -59,6 +59,8 @@ public:
                                const Vec3D& zAxis, double length, const ColorRGB* color) = 0;
     // A line with an arrow head at each end.
     virtual void DrawDoubleArrow(const Vec3D& from, const Vec3D& to, double headSize) = 0;
+    // The dash pattern of the lines drawn after it (16 bits, 0 solid).
+    virtual void SetLineStipple(int /*pattern*/) {}
     // Width of the lines drawn after it, in pixels; answers the width it replaces.
     virtual float SetLineWidth(float width) = 0;
     // One batch of separate segments: segment i runs from ends[2i] to ends[2i + 1] in the colour
@@ -80,10 +82,14 @@ public:
     // Both answer the previous state.
     virtual bool SetPolygonOffsetFill(bool on) { return on; }
     virtual bool SetDepthTest(bool on) { return on; }
+    // Bitmap text at a point of the scene, line under line.
+    virtual void DrawRasterText(const char* /*text*/, const Vec3D& /*point*/) {}
     // Bitmap text at a point of a 2D diagram; flags 1 centres it.
     virtual void DrawTextAtPoint(const char* text, const Vec2D& point, int flags) = 0;
 
     virtual bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) = 0;
+    // Where the eye is, in the model's coordinates.
+    virtual Vec3D GetEyePosition() const { return Vec3D{0.0, 0.0, 1e6}; }
 
     // Names what is drawn next for picking: item type and index come back from a pick.
     virtual void SetGLSelectionItem(int itemType, int index) = 0;

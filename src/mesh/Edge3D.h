@@ -9,6 +9,7 @@
 #include <vector>
 
 class Face3D;
+struct Transform3D;
 class Model3D;
 class NetTab;
 class Vert3D;
@@ -90,6 +91,9 @@ public:
     bool IsInCoincRingOf(const Edge3D* other) const;
     // The text written on the edge in nets; false when the edge carries none.
     bool GetLabel(std::string& text) const;
+    // Hangs the facelet joined across this edge on it, folded by a, when it is not placed yet:
+    // answers it (marked as placed) with its placement, or null.
+    Face3D* FoldPlace(double a, const Transform3D& placement, Transform3D& childPlacement);
     // The user's cut: cuts or joins this edge (or its whole class) and builds the nets again.
     void ToggleCut(bool wholeClass);
     // The edge of the coincident ring to draw: the first whose two facelets face the viewer, else

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kernel/ColorRGB.h"
+#include "kernel/Vec2D.h"
 #include "kernel/Transform3D.h"
 #include "kernel/Vec3D.h"
 
@@ -9,6 +10,7 @@
 
 class Edge3D;
 class Face3DType;
+class Model3D;
 class FaceImage;
 class FaceVert;
 class Net;
@@ -22,6 +24,16 @@ inline constexpr uint32_t kFace3DMirrorCopy = 0x2;
 inline constexpr uint32_t kFace3DNetRoot = 0x4;
 inline constexpr uint32_t kFace3DFlipped = 0x8;  // exactly one of reversed and mirror copy
 inline constexpr uint32_t kFace3DWholeFace = 0x40;
+
+// The placements a facelet is drawn in.
+inline constexpr int kFaceDrawFolded = 0;
+inline constexpr int kFaceDrawNet = 1;
+inline constexpr int kFaceDrawModel = 2;
+
+// While on, selected facelets draw as the white half-transparent highlight; answers the previous.
+bool SetFaceletHighlight(bool on);
+// The interior angle at q1 of a flat outline running q0, q1, q2 (negative at a reflex corner).
+double FaceAngleAt(const Vec2D& q0, const Vec2D& q1, const Vec2D& q2);
 
 // One facelet of a Model3D, in its type's facelet array: a piece of the surface lying in the plane
 // of one element of the Poly (a face, or a vertex on the dual side).
@@ -58,6 +70,20 @@ public:
     // (point - first corner) . normal, in the model and in the folded placement.
     double GetDistance(const Vec3D& point) const;
     double GetFoldedDistance(const Vec3D& point) const;
+    // ---- Drawing (through the scene drawer) ----
+
+    // The surface in a placement: colours, texts and selection from representative (null: itself);
+    // offset moves the model placement. A hidden element's facelet shows only in the flat net.
+    void Draw(int mode, const Vec3D& offset, double scale, const Face3D* representative) const;
+    // Edges as lines and vertices as points in the flat or folded placement.
+    void DrawEdgesAndVerts(int mode, Model3D* model, double scale);
+    // Numbers, edge labels, face angles and edges in the folding pane.
+    void DrawFoldedExtras(Model3D* model);
+    bool IsSelected() const;
+    // Where a sphere about the centre of the given radius cuts the element's plane: 1 with the
+    // circle's centre and radius, 0 when it misses (a sphere just touching the plane misses).
+    int SphereCircle(double radius, Vec3D& centre, double& circleRadius) const;
+
     // Place among the facelet's edges of the edge, or of the first edge starting at the vertex; -1
     // when absent.
     int FindEdge(const Edge3D* edge) const;

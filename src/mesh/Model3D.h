@@ -12,6 +12,7 @@
 class Edge3D;
 class Face3D;
 class FaceVert;
+class FitPointSink;
 class Net;
 class NetType;
 class PointList;
@@ -112,8 +113,28 @@ public:
     // False for none.
     static bool HasNets(const Model3D* model) { return model && (model->mFlags & kModel3DHasNets); }
 
-    // Null clears the selection.
-    void SelectEdge(Edge3D* edge) { mSelectedEdge = edge; }
+    // ---- Selection and drawing ----
+
+    // Selects the facelet (null: none), making its net current and naming it in the status bar.
+    void SelectFacelet(Face3D* face);
+    // Selects the edge (null: none), making its net current and describing it in the status bar.
+    void SelectEdge(Edge3D* edge);
+    // Whether the edge's facelet is in what the net panes show: mode 1 the flat pane's current
+    // net, mode 0 the folding pane's choice of nets, other modes every net.
+    bool IsEdgeInShownNet(const Edge3D* edge, int mode) const;
+    // The selected edge in white and its net partner in blue: mode 0 folded, 1 flat.
+    void DrawSelectedEdge(int mode);
+    // The Folding Net pane: the nets shown, folded to the scene's fold ratio.
+    void DrawFoldedNets();
+    // The mesh's edges once each, and only the cut ones in the cut colours, in a model pane.
+    void DrawEdges(double explosion);
+    // Every facelet in the model placement, farthest first, the exploded ones moved out by their
+    // element's centroid.
+    void DrawFaces(double explosion);
+    // Orders facelets for drawing from the eye: by distance, farthest first, then one pass that
+    // moves a facelet lying behind an earlier one's plane before it.
+    static void SortFacesForDrawing(std::vector<Face3D*>& faces, const Vec3D& eye);
+    void DrawCutEdges(double explosion);
 
     // ---- Edge lengths and the construction kit ----
 
@@ -171,6 +192,11 @@ public:
     // The first net of the next (or previous) type becomes current, wrapping round.
     void StepCurrentNet(bool forward);
 
+    // Folds every net to the scene's fold ratio, unless already placed for it.
+    void PlaceNetsFolded();
+    // Places the nets and feeds the Folding Net pane's fit with the nets it shows.
+    void ExtendFoldedFitBounds(FitPointSink& sink);
+
     // Pipeline steps, public for the net code.
     void GroupCoplanarFacelets();
     void MergeNetTypes();
@@ -202,6 +228,7 @@ public:
     double mFoldAmount = -1.0;  // never placed
 
 private:
+    void DrawEdgesOrCuts(double explosion, bool cutsOnly);
     void SetKitReason(const char* reason);
     // Builders' steps.
     bool CreateVertsFromPoly(Stellation* otherSide, int capacity);

@@ -12,6 +12,7 @@ class Edge3D;
 class Face3D;
 class Face3DType;
 class Model3D;
+class FitPointSink;
 class NetType;
 
 // Edges found lying on their partner in the flat net during one trial placement; the caller
@@ -22,6 +23,13 @@ using MeetingList = std::vector<Edge3D*>;
 inline constexpr uint32_t kNetVisited = 0x1;
 inline constexpr uint32_t kNetConnectChecked = 0x2;
 inline constexpr uint32_t kNetEmptied = 0x4;
+
+// Which nets the Folding Net pane shows ("Nets Shown in Folding View").
+inline constexpr int kNetsShownAll = 0;
+inline constexpr int kNetsShownOneType = 1;
+inline constexpr int kNetsShownOne = 2;
+int GetNetsShownInFoldingView();
+void SetNetsShownInFoldingView(int shown);
 
 // Bits of NetType::mFlags.
 inline constexpr uint32_t kNetTypeMergeable = 0x1;
@@ -66,6 +74,18 @@ public:
     // Whether the merge group joins start to another copy of its type, or to a type of one net.
     bool CheckConnect(const Net* start);
 
+    // Folding: a is how far the facelets have folded (0 flat, 1 as in the model), b how far the net
+    // has come back from its thrown-out place (0 pushed out by its centre, 1 home).
+    void PlaceFolded(double a, double b);
+    // Every triangle corner of the net, folded or flat; nothing for a user facet's net.
+    void ExtendFitBounds(FitPointSink& sink, bool folded) const;
+    // The Unfolded Net pane: this copy drawn flat on its type's first net's layout.
+    void DrawUnfolded();
+    // The Folding Net pane: this net at its folded placement.
+    void DrawFolded(Model3D* model);
+    // Sphere intersections and cell lines of every facelet.
+    void DrawOverlays(bool folded);
+
     NetType* mNetType = nullptr;
     uint32_t mFlags = 0;
     Face3D* mFirstFace = nullptr;  // the root, never moved by unfolding
@@ -102,6 +122,8 @@ public:
     bool Spread();
     // Joins up to n copies of an asymmetric net into one symmetric net (at most one combination).
     void TryToCombineNets(int n);
+    void PlaceFolded(double a, double b);
+    void DrawFolded(Model3D* model);
     // Merging candidates: small types joined to their neighbours only across convex folds.
     void MarkMergeable();
     // The first net turned so that its smallest bounding rectangle is upright and centred.

@@ -269,7 +269,7 @@ public:
     bool SetDepthMask(bool on);
     int SetBlendMode(int mode) override;
     int GetBlendMode() const { return mBlendMode; }
-    void SetLineStipple(int pattern);
+    void SetLineStipple(int pattern) override;
     int GetLineStipple() const { return mLineStipple; }
     void SetColor3f(float r, float g, float b) override;
     void SetColor4f(float r, float g, float b, float a) override;
@@ -334,8 +334,10 @@ public:
     void DrawPoints(const Vec3D* points, int count) override;
     void DrawPoints(const Vec3D* points, const float* rgba, int count, float size) override;
     bool SetPolygonOffsetFill(bool on) override;
+    void DrawRasterText(const char* text, const Vec3D& point) override;
     bool SetDepthTest(bool on) override;
     bool IsFacingViewer(const Vec3D& point, const Vec3D& normal) override;
+    Vec3D GetEyePosition() const override { return mCurrentEyePos; }
     void SetGLSelectionItem(int itemType, int index) override;
     void ClearGLSelectionItem() override;
     bool AddTriangle(const Vec3D corners[3], const Vec3D& normal, const float rgba[4], unsigned flags, double scale,

@@ -447,3 +447,8 @@ void OpenGLView::DrawDoubleArrow(const Vec3D& from, const Vec3D& to, double head
 {
     DrawDoubleArrow3D(from, to, headSize);
 }
+
+void OpenGLView::DrawRasterText(const char* text, const Vec3D& point)
+{
+    ::DrawRasterText(text, point);
+}

@@ -3,6 +3,7 @@
 #include "document/AppShell.h"
 #include "document/PolyApp.h"
 #include "document/PolyDoc.h"
+#include "mesh/Net.h"
 #include "kernel/Messages.h"
 #include "kernel/RenderSettings.h"
 #include "kernel/ViewTypes.h"
@@ -125,8 +126,7 @@ void CPolyView::DefineTitleButtons()
     state.mouseMode = ::GetMouseMode();
     state.model4D = IsModel4D(poly);
     state.augmentationPreview = poly && poly->mAugmenter.mPreviewView == static_cast<const NewView*>(this);
-    // Which nets the folding view shows is a net option still to come: all of them until then.
-    state.netsShownInFoldingView = 0;
+    state.netsShownInFoldingView = GetNetsShownInFoldingView();
     const std::vector<TitleButtonChoice> buttons = ChooseTitleButtons(state);
     SetButtonCount(int(buttons.size()));
     for (size_t i = 0; i < buttons.size(); ++i)

@@ -354,6 +354,9 @@ public:
     // The drag that sizes the faces at infinity of an infinite dual (on the pane's message line
     // when the dual is finite).
     void SizeInfiniteFaces(float dx, float dy);
+    // Cut/Uncut Edges: cuts or joins the edge under the point (with wholeClass every edge of its
+    // class) and makes the nets again; false when no edge of the nets is there.
+    bool CutEdgeAt(int x, int y, bool wholeClass);
 
 private:
     void ApplyPickDefault(int request, const PickResult& picked);
@@ -472,10 +475,17 @@ public:
     // Nets > Next Net and Previous Net: the first net of the next (previous) net type of the mesh
     // the pane shows, wrapping round; the net panes are redrawn. False when the mesh has no nets.
     bool StepNet(bool forward);
+    // The Unfolded Net pane: the current net flat; the Folding Net pane: the nets shown, folding.
+    void DrawUnfoldedNet();
+    void DrawFoldingNet();
+    // "Net type %d of %d.  Need %d %s of this net." of the pane's side, or "No nets.".
+    const std::string& GetNetInfoLine() const;
+    // An Unfolded Net pane in the kit style whose mesh the kit can build, on a side with images.
+    bool IsGeomagNetView() const;
 
 private:
     void BindNetCommands();
-    mutable std::string mNetInfoLine;  // what GetPlaceholderText answers for an Unfolded Net pane
+    mutable std::string mNetInfoLine;  // the Unfolded Net pane's line about its current net
 };
 
 // "Select All Cells Above" and the axis text of the class in the model's group.

@@ -11,6 +11,8 @@
 #include "kernel/Transform3D.h"
 #include "kernel/UndoKinds.h"
 #include "kernel/ViewTypes.h"
+#include "mesh/Model3D.h"
+#include "mesh/Net.h"
 #include "model/ElemList.h"
 #include "model/ElementDisplayOptions.h"
 #include "model/FaceVert.h"
@@ -136,6 +138,19 @@ bool CPolyView::GetDiagramExtent(double& left, double& bottom, double& right, do
                             e = e->mNext == region->mEdge ? nullptr : e->mNext;
                         }
         break;
+    case kViewTypeNet2D:
+    {
+        // The current net's layout is centred on the origin.
+        const Model3D* mesh = GetStellationModel3D(true);
+        if (!Model3D::HasNets(mesh) || !mesh->mCurrentNet || !mesh->mCurrentNet->mNetType)
+            return false;
+        const double r = mesh->mCurrentNet->mNetType->GetRadius();
+        if (r <= 0.0)
+            return false;
+        left = bottom = -r;
+        right = top = r;
+        return true;
+    }
     default:
         return false;
     }

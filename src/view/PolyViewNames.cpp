@@ -2,6 +2,7 @@
 #include "kernel/Messages.h"
 #include "kernel/ViewTypes.h"
 #include "library/LibraryEntry.h"
+#include "mesh/Model3D.h"
 #include "mesh/Net.h"
 #include "model/ModelRecord.h"
 #include "model/Poly.h"
@@ -230,13 +231,12 @@ const char* CPolyView::GetPlaceholderText() const
 {
     if (ViewTypeHasAll(mViewType, kViewFamilyNet))
     {
-        // The Unfolded Net pane makes the nets of its side and names the current one; the flat
-        // drawing of the net itself is not there yet.
+        // The panes make the nets of their side; a 4D polytope's nets of cells are not made yet.
         const Poly* poly = GetCurrentPoly();
-        if (mViewType != kViewTypeNet2D || !poly || (poly->mFlags & Poly::kIs4D))
+        if (!poly || (poly->mFlags & Poly::kIs4D))
             return "No nets.";
-        mNetInfoLine = NetInfoLine(GetStellationModel3D(true));
-        return mNetInfoLine.c_str();
+        const Model3D* mesh = GetStellationModel3D(true);
+        return Model3D::HasNets(mesh) && mesh->mNetTypes ? "" : "No nets.";
     }
     if (mViewType == kViewTypeMorphViaSnub)
         return "";

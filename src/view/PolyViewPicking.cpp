@@ -9,6 +9,7 @@
 #include "kernel/UndoKinds.h"
 #include "kernel/ViewTypes.h"
 #include "mesh/Face3D.h"
+#include "mesh/Edge3D.h"
 #include "mesh/Model3D.h"
 #include "model/ColorSchemes.h"
 #include "model/CreatePoly.h"
@@ -487,6 +488,12 @@ bool CPolyView::PickingPress(int code, int x, int y)
         request.kind = kPickCellLayer;
         PickAt(request, nullptr);
         return true;
+    case 5:
+    case 6:
+        // Cut/Uncut Edges: a whole class of edges, or one edge and its partner.
+        if (!poly || !poly->mPolytope)
+            CutEdgeAt(x, y, code == 5);
+        return true;
     case 55:
     {
         // Nets and 4D models pick their edges with their own drawing.
@@ -505,6 +512,25 @@ bool CPolyView::PickingPress(int code, int x, int y)
     default:
         return false;
     }
+}
+
+bool CPolyView::CutEdgeAt(int x, int y, bool wholeClass)
+{
+    Model3D* mesh = GetStellationModel3D(true);
+    if (!Model3D::HasNets(mesh))
+        return false;
+    PickRequest request;
+    request.kind = kPickMeshEdges;
+    request.x = x;
+    request.y = y;
+    PickResult picked;
+    Edge3D* edge = PickAt(request, &picked) == kPickNetEdge ? mesh->GetEdge(picked.index) : nullptr;
+    if (!edge)
+        return false;
+    // The nets are made again round the cut.
+    edge->ToggleCut(wholeClass);
+    NewView::InvalidateAll(false, true);
+    return true;
 }
 
 // ---- The faces at infinity of the dual ----

@@ -183,7 +183,7 @@ void CPolyView::PrepareForDraw()
     if (mViewType < 0 || !mPendingFit)
         return;
     // The diagrams and nets fit their own extents once they exist; until then the fit waits.
-    if (DrawsDiagram(mViewType) && !Is3D())
+    if ((DrawsDiagram(mViewType) || mViewType == kViewTypeNet2D) && !Is3D())
     {
         if (FitDiagram())
             mPendingFit = 0;
@@ -412,6 +412,8 @@ void CPolyView::DrawSceneTexts()
         const std::string legend = FacetingLegend(*GetCurrentPoly());
         DrawViewText(0, legend.c_str(), color, 0, 0, 0.4f);
     }
+    else if (mViewType == kViewTypeNet2D && !IsModel4D(GetCurrentPoly()) && !mNetInfoLine.empty())
+        DrawViewText(0, mNetInfoLine.c_str(), color, 0, 0, 0.4f);
     else if (mViewType == kViewTypeSlice)
     {
         std::snprintf(text, sizeof text, "%.6f", GetSceneParameters().sliceRatio);
@@ -502,6 +504,14 @@ void CPolyView::OnGLDraw()
     case kViewTypeSlice:
         if (!model4D)
             DrawDiagramView();
+        break;
+    case kViewTypeNet2D:
+        if (!model4D)
+            DrawUnfoldedNet();
+        break;
+    case kViewTypeNet3D:
+        if (!model4D)
+            DrawFoldingNet();
         break;
     default:
         if (GetViewTypeName(mViewType, false) == nullptr)
@@ -602,6 +612,18 @@ void CPolyView::DrawModelMarks(Poly& poly)
         }
         else
             DrawStellationMeshMarks(poly, dual, stellationPane);
+        // Cutting edges: the mesh's forced and user cuts, and every edge to be picked.
+        if (::GetMouseMode() == kMouseModeCutEdges && single && mViewType != kViewTypePolyAndDual && !IsModel4D(&poly))
+        {
+            Stellation* side = dual ? poly.GetVertStellation() : poly.GetFaceStellation();
+            if (Model3D* mesh = side ? side->GetModel3D(true) : nullptr)
+            {
+                if (IsPicking())
+                    mesh->DrawEdges(mExplosion);
+                else
+                    mesh->DrawCutEdges(mExplosion);
+            }
+        }
     }
 }
 

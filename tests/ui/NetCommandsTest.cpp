@@ -9,6 +9,8 @@
 #include "kernel/UnitSettings.h"
 #include "kernel/ViewTypes.h"
 #include "library/LibraryLookup.h"
+#include "mesh/Edge3D.h"
+#include "mesh/Face3D.h"
 #include "mesh/Model3D.h"
 #include "mesh/Net.h"
 #include "model/ModelRecord.h"
@@ -127,10 +129,10 @@ TEST_F(NetCommandsTest, NextNetWrapsRoundTheTypesAndThePaneNamesTheCurrentNet)
     auto line = [](int type, int need) {
         return "Net type " + std::to_string(type) + " of 2.  Need " + std::to_string(need) + " copies of this net.";
     };
-    EXPECT_EQ(net->GetPlaceholderText(), line(1, copies[0]));
+    EXPECT_EQ(net->GetNetInfoLine(), line(1, copies[0]));
     RunCommand(kCmdNextNet);
     EXPECT_EQ(mesh->mCurrentNet, second->GetFirstNet());
-    EXPECT_EQ(net->GetPlaceholderText(), line(2, copies[1]));
+    EXPECT_EQ(net->GetNetInfoLine(), line(2, copies[1]));
     RunCommand(kCmdNextNet);
     EXPECT_EQ(mesh->mCurrentNet, first->GetFirstNet());
     RunCommand(kCmdPreviousNet);
@@ -150,4 +152,79 @@ TEST_F(NetCommandsTest, ShortestEdgeLengthScalesByTheNetsShortestEdge)
     ASSERT_TRUE(mesh && Model3D::HasNets(mesh));
     ASSERT_EQ(mServices.services.promptStarts.size(), 1u);
     EXPECT_NEAR(GetUnitSettings().GetScale() * mesh->GetShortestEdgeLength(), 6.0, 1e-9);
+}
+
+TEST_F(NetCommandsTest, EdgeDataIsOneKindAtATimeAndFaceAnglesStandBesideIt)
+{
+    Open("Cube");
+    wxMenuBar* bar = mFrame->GetMenuBar();
+    GetUnitSettings().mNetEdgeData = 0;
+    RunCommand(kCmdEdgeDataLengths);
+    EXPECT_EQ(GetUnitSettings().mNetEdgeData, kNetEdgeLengths);
+    RunCommand(kCmdEdgeDataLengths);
+    EXPECT_EQ(GetUnitSettings().mNetEdgeData, 0) << "choosing the kind shown again shows none";
+    RunCommand(kCmdEdgeDataLengths);
+    RunCommand(kCmdEdgeDataNames);
+    EXPECT_EQ(GetUnitSettings().mNetEdgeData, kNetEdgeNames);
+    RunCommand(kCmdShowFaceAngles);
+    EXPECT_EQ(GetUnitSettings().mNetEdgeData, kNetEdgeNames | kNetFaceAngles);
+    RunCommand(kCmdEdgeDataNone);
+    EXPECT_EQ(GetUnitSettings().mNetEdgeData, kNetFaceAngles);
+    bar->UpdateMenus();
+    EXPECT_TRUE(bar->FindItem(kCmdEdgeDataNone)->IsChecked());
+    EXPECT_TRUE(bar->FindItem(kCmdShowFaceAngles)->IsChecked());
+    EXPECT_FALSE(bar->FindItem(kCmdEdgeDataNames)->IsChecked());
+}
+
+TEST_F(NetCommandsTest, TheFoldingPaneShowsPolyhedronArrowsForAllNetsAndNetArrowsOtherwise)
+{
+    Open("Cube");
+    ModelPane* folding = Panes()[1];
+    folding->SetViewType(kViewTypeNet3D, true);
+    const int before = GetNetsShownInFoldingView();
+    struct Case { int command; int shown; int button; } const kCases[] = {
+        {kCmdFoldingOneNet, kNetsShownOne, kTitleNextElement},
+        {kCmdFoldingOneNetType, kNetsShownOneType, kTitleNextElement},
+        {kCmdFoldingAllNets, kNetsShownAll, kTitleNextPolyhedron},
+    };
+    wxMenuBar* bar = mFrame->GetMenuBar();
+    for (const Case& c : kCases)
+    {
+        SCOPED_TRACE(c.shown);
+        RunCommand(c.command);
+        EXPECT_EQ(GetNetsShownInFoldingView(), c.shown);
+        // The pane's buttons follow the choice when they are made.
+        folding->SetViewType(kViewTypePoly, true);
+        folding->SetViewType(kViewTypeNet3D, false);
+        bool arrows = false, otherArrows = false;
+        const int other = c.button == kTitleNextElement ? kTitleNextPolyhedron : kTitleNextElement;
+        for (int i = 0; i < folding->GetButtonCount(); ++i)
+        {
+            arrows = arrows || folding->GetButton(i).command == c.button;
+            otherArrows = otherArrows || folding->GetButton(i).command == other;
+        }
+        EXPECT_TRUE(arrows);
+        EXPECT_FALSE(otherArrows);
+        bar->UpdateMenus();
+        EXPECT_TRUE(bar->FindItem(c.command)->IsChecked());
+    }
+    SetNetsShownInFoldingView(before);
+}
+
+TEST_F(NetCommandsTest, SelectNeighbouringEdgeSelectsThePartnerInTheNet)
+{
+    Open("Cube");
+    Model3D* mesh = Base()->GetModel3D(true);
+    ASSERT_TRUE(mesh);
+    wxMenuBar* bar = mFrame->GetMenuBar();
+    bar->UpdateMenus();
+    EXPECT_FALSE(bar->FindItem(kCmdSelectNeighbouringEdge)->IsEnabled());
+    Edge3D* e = &mesh->GetFace(0)->mEdges[0];
+    mesh->SelectEdge(e);
+    bar->UpdateMenus();
+    ASSERT_TRUE(bar->FindItem(kCmdSelectNeighbouringEdge)->IsEnabled());
+    RunCommand(kCmdSelectNeighbouringEdge);
+    EXPECT_EQ(mesh->mSelectedEdge, e->GetNeighInNet(false));
+    RunCommand(kCmdSelectNeighbouringEdge);
+    EXPECT_EQ(mesh->mSelectedEdge, e);
 }
