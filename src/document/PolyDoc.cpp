@@ -74,6 +74,7 @@ CPolyDoc::CPolyDoc()
     BindOpenCommands();
     BindSaveCommands();
     BindNetCommands();
+    BindTextCommands();
     SetDocumentModelRecords(&mRecords);
     SwitchModelRecord(mRecords.NewRecord(), kKeepPaths, nullptr);
 }

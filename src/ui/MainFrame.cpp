@@ -22,6 +22,7 @@
 #include "platform/IconMenu.h"
 #include "platform/MainWindow.h"
 #include "platform/MenuKeys.h"
+#include "render/FontCache.h"
 #include "render/NewView.h"
 #include "render/OpenGLView.h"
 #include "render/TranslucentQueue.h"
@@ -299,6 +300,14 @@ bool CMainFrame::CloseApplication()
     GetSharedDiagramPools().FreeAll();
     ClearMemorySlots();
     ClearSearchResults();
+    {
+        // The fonts' textures live in the views' shared context.
+        auto* view = dynamic_cast<OpenGLView*>(NewView::GetFirstView());
+        const bool current = view && view->PreOpenGL();
+        FreeFontCache();
+        if (current)
+            view->PostOpenGL();
+    }
     const bool closed = NewFrame::CloseApplication();
     mClosing = false;
     return closed;

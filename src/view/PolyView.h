@@ -235,7 +235,7 @@ protected:
     void ApplyModelTransform() override;
     void DrawBackground() override;
     void DrawScene() override;
-    void PrepareTextures() override {}
+    void PrepareTextures() override;
 
     // The memory slots (0..8) as the Edit menu's commands use them; false where nothing changed.
     void PutInMemory(int slot);
@@ -359,6 +359,9 @@ private:
     void ApplyPickDefault(int request, const PickResult& picked);
     // A 4D hit's default: its element is selected (a whole face selects one of its cells).
     void Select4DHit(int request, const PickResult& picked);
+    // A click on a link of a text: a "shape:" link opens that library model, a model file opens as
+    // one, anything else goes to the desktop.
+    void FollowTextLink(int index);
     // The picking presses of a 4D model: 3 vertex or edge, 55 edge, 64 face, 65 edge.
     void Pick4DPress(int code, int x, int y);
     // The actions of the press that pick.

@@ -22,6 +22,7 @@
 #include "platform/CommandIds.h"
 #include "polytope4d/Element4D.h"
 #include "polytope4d/Polytope4D.h"
+#include "render/HtmlText.h"
 #include "stellation/Stellation.h"
 #include "view/ColorChanges.h"
 #include "view/PolyView.h"
@@ -103,6 +104,7 @@ int CPolyView::PickAt(const PickRequest& request, PickResult* result)
     for (;;)
     {
         std::vector<GLHit> pass;
+        ClearHtmlLinks(int(PickKindCategory(kPickLabel)), kPickLabel);
         if (DoSelection(pass, int(mask), request.x, request.y, !precise))
             out.overflow = true;
         bool added = false;
@@ -247,6 +249,9 @@ void CPolyView::ApplyPickDefault(int request, const PickResult& picked)
         if (picked.element)
             poly->SelectNextCoincident(picked.element->AsFaceVert());
         break;
+    case kPickLabel:
+        FollowTextLink(picked.index);
+        return;
     default:
         if (poly->mPolytope && Is4DPickKind(picked.kind))
             Select4DHit(request, picked);
