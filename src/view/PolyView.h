@@ -354,14 +354,14 @@ public:
     // The drag that sizes the faces at infinity of an infinite dual (on the pane's message line
     // when the dual is finite).
     void SizeInfiniteFaces(float dx, float dy);
+    // A click on a link of a text: a "shape:" link opens that library model, a model file opens as
+    // one, anything else goes to the desktop.
+    void FollowTextLink(int index);
 
 private:
     void ApplyPickDefault(int request, const PickResult& picked);
     // A 4D hit's default: its element is selected (a whole face selects one of its cells).
     void Select4DHit(int request, const PickResult& picked);
-    // A click on a link of a text: a "shape:" link opens that library model, a model file opens as
-    // one, anything else goes to the desktop.
-    void FollowTextLink(int index);
     // The picking presses of a 4D model: 3 vertex or edge, 55 edge, 64 face, 65 edge.
     void Pick4DPress(int code, int x, int y);
     // The actions of the press that pick.

@@ -101,10 +101,11 @@ int CPolyView::PickAt(const PickRequest& request, PickResult* result)
     // Layer by layer: the faces hit are hidden for the next pass, and shown again at the end.
     std::vector<FaceVert*> hidden;
     std::vector<Element4D*> hidden4D;
+    // Links are named in drawing order over all passes, so a name's index is its place in the list.
+    ClearHtmlLinks(int(PickKindCategory(kPickLabel)), kPickLabel);
     for (;;)
     {
         std::vector<GLHit> pass;
-        ClearHtmlLinks(int(PickKindCategory(kPickLabel)), kPickLabel);
         if (DoSelection(pass, int(mask), request.x, request.y, !precise))
             out.overflow = true;
         bool added = false;
