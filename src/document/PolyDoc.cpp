@@ -75,6 +75,7 @@ CPolyDoc::CPolyDoc()
     BindSaveCommands();
     BindNetCommands();
     BindDisplayCommands();
+    BindTextCommands();
     SetDocumentModelRecords(&mRecords);
     SwitchModelRecord(mRecords.NewRecord(), kKeepPaths, nullptr);
 }

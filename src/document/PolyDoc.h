@@ -199,6 +199,9 @@ public:
     void SetCoincEdgeMethod(int method);
     // 0 allow mixing, 1 one colour per net or page, 2 automatic.
     void SetColorMixing(int mode);
+    // Edit > Text for Face/Edge/Vertex...: the text of the selected element, asked for; false when
+    // there is no element or the prompt was cancelled.
+    bool EditElementText();
 
 private:
     void BindNetCommands();
@@ -207,6 +210,8 @@ private:
     void BindColorCommands();
     void BindOpenCommands();
     void BindSaveCommands();
+    void BindTextCommands();
+    void OnEditElementText(wxCommandEvent& event);
     // Appends a record for the incoming model and makes it current; the panes keep their state.
     // With keepPaths the document's path texts stay as they are (a model replaced in place).
     Poly* AppendIncomingRecord(ModelRecord* old, bool keepPaths);

@@ -179,7 +179,7 @@ int Poly::DrawDualModel(double scale, double explodeScale)
     return 0;
 }
 
-void Poly::DrawSide(ElemList* faces, ElemList* /*others*/, double scale, double explodeScale)
+void Poly::DrawSide(ElemList* faces, ElemList* others, double scale, double explodeScale)
 {
     if (mFlags & kIs4D)
     {
@@ -192,6 +192,10 @@ void Poly::DrawSide(ElemList* faces, ElemList* /*others*/, double scale, double 
         return;
     }
     DrawFaceList(faces, 0, scale * mDisplayScale, explodeScale, nullptr);
+    if (faces)
+        faces->DrawTextsOnFaces(scale * mDisplayScale, explodeScale);
+    if (others)
+        others->DrawTextLabels(this, scale * mDisplayScale, explodeScale);
 }
 
 void Poly::DrawStellationView(double scale, double explodeScale)

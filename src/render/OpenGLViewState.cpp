@@ -5,6 +5,7 @@
 #include "render/OpenGLView.h"
 
 #include "kernel/RenderSettings.h"
+#include "render/FontCache.h"
 #include "render/GLSelection.h"
 #include "render/TranslucentQueue.h"
 
@@ -287,8 +288,7 @@ void OpenGLView::DisableTexture()
 
 void OpenGLView::ApplyFontTextureState()
 {
-    // The raster font draws pixels, not textured quads.
-    glDisable(GL_TEXTURE_2D);
+    ::ApplyFontTextureState();
 }
 
 void OpenGLView::SetGLSelectionItem(int itemType, int index)

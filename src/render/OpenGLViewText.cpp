@@ -6,6 +6,7 @@
 #include "kernel/SineTable.h"
 #include "render/DrawPrimitives.h"
 #include "render/RasterText.h"
+#include "render/SceneText.h"
 
 #include <GL/gl.h>
 
@@ -18,31 +19,6 @@ namespace
 int Nint(double v)
 {
     return int(std::lround(v));
-}
-
-// Markup of scene labels, dropped until scene fonts show it.
-std::string PlainLabel(const char* text)
-{
-    std::string out;
-    for (const char* p = text; *p; ++p)
-    {
-        if (*p == '<')
-        {
-            const char* end = std::strchr(p, '>');
-            if (end)
-            {
-                p = end;
-                continue;
-            }
-        }
-        if (*p == ':' && std::strncmp(p, ":<in>", 5) == 0)
-        {
-            p += 4;
-            continue;
-        }
-        out += *p;
-    }
-    return out;
 }
 
 // Moves the raster position by whole pixels.
@@ -402,23 +378,10 @@ void OpenGLView::DrawCircle3D(const Vec3D& centre, const Vec3D& normal, double r
     ::DrawCircle3D(centre, normal, radius, segments, filled, startAxis);
 }
 
-void OpenGLView::DrawSceneText(uint32_t /*settings*/, const Vec3D& anchor, double /*size*/, const char* text,
-                               int /*flags*/, const Vec3D& normal, const Vec3D* /*direction*/)
+void OpenGLView::DrawSceneText(uint32_t settings, const Vec3D& anchor, double size, const char* text, int flags,
+                               const Vec3D& normal, const Vec3D* direction)
 {
-    if (!text || !*text)
-        return;
-    // Until scene fonts place and size labels, a label is raster text lifted off its element.
-    Vec3D at = anchor;
-    double lift = GetTextOffset();
-    if (GetTextOffsetMode() == 1)
-    {
-        const double length = Vec3Length(normal);
-        lift = length > 0.0 ? lift / length : 0.0;
-    }
-    Vec3AddScaledTo(at, lift, normal);
-    const float* c = GetRenderSettings().sceneTextColor;
-    SetColor4f(c[0], c[1], c[2], c[3]);
-    DrawRasterText(PlainLabel(text).c_str(), at);
+    ::DrawSceneText(*this, settings, anchor, size, -1.0f, text, flags, &normal, direction);
 }
 
 void OpenGLView::DrawAxisTriad(const char* text, const Vec3D& point, const Vec3D& xAxis, const Vec3D& yAxis,

@@ -167,7 +167,7 @@ const CommandInfo kCommands[] = {
      "Write comments about the model", {}, nullptr, nullptr, kNamesAndTextLists},
     {0, kMenuEdit, nullptr, nullptr, {}},
     {kCmdEditElementText, kMenuEdit, "&Text for Face/Edge/Vertex...\tCtrl+T",
-     "Put a text on the selected face, edge or vertex", {}, nullptr, nullptr, kElementTexts},
+     "Put a text on the selected face, edge or vertex", {}},
     {kCmdEditRemoveText, kMenuEdit, "Remove Te&xt...",
      "Remove texts from faces, edges or vertices", {}, nullptr, nullptr, kNamesAndTextLists},
     {kCmdLoadTextListFaces, kMenuEditLoadTextList, "On to &Faces...",

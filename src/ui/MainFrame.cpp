@@ -24,6 +24,7 @@
 #include "platform/IconMenu.h"
 #include "platform/MainWindow.h"
 #include "platform/MenuKeys.h"
+#include "render/FontCache.h"
 #include "render/NewView.h"
 #include "kernel/RenderSettings.h"
 #include "render/OpenGLView.h"
@@ -311,6 +312,14 @@ bool CMainFrame::CloseApplication()
     GetSharedDiagramPools().FreeAll();
     ClearMemorySlots();
     ClearSearchResults();
+    {
+        // The fonts' textures live in the views' shared context.
+        auto* view = dynamic_cast<OpenGLView*>(NewView::GetFirstView());
+        const bool current = view && view->PreOpenGL();
+        FreeFontCache();
+        if (current)
+            view->PostOpenGL();
+    }
     const bool closed = NewFrame::CloseApplication();
     mClosing = false;
     return closed;

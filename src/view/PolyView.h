@@ -235,7 +235,7 @@ protected:
     void ApplyModelTransform() override;
     void DrawBackground() override;
     void DrawScene() override;
-    void PrepareTextures() override {}
+    void PrepareTextures() override;
 
     // The memory slots (0..8) as the Edit menu's commands use them; false where nothing changed.
     void PutInMemory(int slot);
@@ -357,6 +357,9 @@ public:
     // Cut/Uncut Edges: cuts or joins the edge under the point (with wholeClass every edge of its
     // class) and makes the nets again; false when no edge of the nets is there.
     bool CutEdgeAt(int x, int y, bool wholeClass);
+    // A click on a link of a text: a "shape:" link opens that library model, a model file opens as
+    // one, anything else goes to the desktop.
+    void FollowTextLink(int index);
 
 private:
     void ApplyPickDefault(int request, const PickResult& picked);

@@ -23,6 +23,7 @@
 #include "platform/CommandIds.h"
 #include "polytope4d/Element4D.h"
 #include "polytope4d/Polytope4D.h"
+#include "render/HtmlText.h"
 #include "stellation/Stellation.h"
 #include "view/ColorChanges.h"
 #include "view/PaneHelpers.h"
@@ -102,6 +103,8 @@ int CPolyView::PickAt(const PickRequest& request, PickResult* result)
     // Layer by layer: the faces hit are hidden for the next pass, and shown again at the end.
     std::vector<FaceVert*> hidden;
     std::vector<Element4D*> hidden4D;
+    // Links are named in drawing order over all passes, so a name's index is its place in the list.
+    ClearHtmlLinks(int(PickKindCategory(kPickLabel)), kPickLabel);
     for (;;)
     {
         std::vector<GLHit> pass;
@@ -249,6 +252,9 @@ void CPolyView::ApplyPickDefault(int request, const PickResult& picked)
         if (picked.element)
             poly->SelectNextCoincident(picked.element->AsFaceVert());
         break;
+    case kPickLabel:
+        FollowTextLink(picked.index);
+        return;
     default:
         if (poly->mPolytope && Is4DPickKind(picked.kind))
             Select4DHit(request, picked);

@@ -23,6 +23,7 @@
 #include "model/SymGroup.h"
 #include "stellation/Stellation.h"
 #include "render/BackgroundImageSettings.h"
+#include "render/FontCache.h"
 #include "render/GLContextState.h"
 #include "render/KitStyle.h"
 #include "render/TranslucentQueue.h"
@@ -178,8 +179,21 @@ bool KeepsStencilForDraw(const StencilDrawState& s)
     return true;
 }
 
+void CPolyView::PrepareTextures()
+{
+    // Until a scene font is set up, text starts on the default face at a size for model units.
+    if (!GetFirstFontCacheEntry())
+    {
+        SetDefaultFontFace(GetDefaultFontFace().c_str());
+        SetFontResolution(48);
+        SetGlobalFontSize(0.05f);
+    }
+}
+
 void CPolyView::PrepareForDraw()
 {
+    if (const Poly* poly = GetCurrentPoly())
+        SetTextScaleMultiplier(float(poly->mDisplayScale));
     if (mViewType < 0 || !mPendingFit)
         return;
     // The diagrams and nets fit their own extents once they exist; until then the fit waits.
