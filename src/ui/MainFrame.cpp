@@ -36,6 +36,7 @@
 #include "ui/FacetingCommands.h"
 #include "ui/LiveDialog.h"
 #include "ui/MenuWording.h"
+#include "ui/ImageCommands.h"
 #include "ui/OptionsCommands.h"
 #include "ui/ModelPane.h"
 #include "ui/PaneLayout.h"
@@ -111,6 +112,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     BindStellationCommands(this);
     BindDisplayCommands(this);
     BindOptionsCommands(this);
+    BindImageCommands(this);
     BindHelpCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();

@@ -235,7 +235,8 @@ protected:
     void ApplyModelTransform() override;
     void DrawBackground() override;
     void DrawScene() override;
-    void PrepareTextures() override {}
+    // A new context: the background image waiting from the settings, and any texture missing.
+    void PrepareTextures() override;
 
     // The memory slots (0..8) as the Edit menu's commands use them; false where nothing changed.
     void PutInMemory(int slot);
