@@ -233,3 +233,13 @@ TEST(ImageFileTest, NearestRescaleKeepsWholePixels)
     FreeImage_Unload(half);
     FreeImage_Unload(image);
 }
+
+TEST(ImageFileTest, TheProgramsOwnPicturesLoad)
+{
+    // The dialog help pictures sit in images/ beside the program.
+    FIBITMAP* picture = LoadImageResource("clamp.png");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(FreeImage_GetWidth(picture), 160u);
+    FreeImage_Unload(picture);
+    EXPECT_EQ(LoadImageResource("no-such-picture.png"), nullptr);
+}

@@ -69,6 +69,7 @@ TEST_F(ImageOptionsDialogTest, WhatTheHoverReadIsKeptAfterCancel)
         dialog.GetRadio(kImageGroupBoundary, 1)->SetValue(true);
         dialog.HoverRadio(kImageGroupBoundary, 1);
         EXPECT_EQ(dialog.GetPictureName(), "clamp.png");
+
         // Cancel: the dialog goes without OK.
     }
     EXPECT_EQ(GetImageOptions().boundary, 1);
