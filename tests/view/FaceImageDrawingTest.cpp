@@ -10,6 +10,7 @@
 #include "ui/ImageCommands.h"
 #include "ui/ImageOptionsDialog.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -245,6 +246,83 @@ TEST_F(FaceImageDrawingTest, TheBackgroundImageFromAFileFillsItsQuad)
     EXPECT_TRUE(SetBackgroundImage(std::string()));
     EXPECT_TRUE(GetBackgroundImageSettings().currentPath.empty());
     EXPECT_FALSE(HasBackgroundImage());
+    std::filesystem::remove(path);
+}
+
+TEST_F(FaceImageDrawingTest, ASphericalImageShowsNoSeam)
+{
+    Poly* poly = OpenModel("Icosahedron");
+    ASSERT_NE(poly, nullptr);
+    GetElementDisplayOptions().mShowEdges = false;
+    GetElementDisplayOptions().mShowVerts = false;
+    CPolyView* pane = Pane(0);
+    NewView::SetBackgroundColor(pane, ColorRGB{0.0f, 0.0f, 0.0f});
+    // The seam of a spherical image runs down the model's back: look at it from there.
+    pane->LookAlong(Vec3D{0, 0, -1}, true);
+    const Frame model = DrawAndRead(pane);
+
+    // Eight columns of longitude in colours of a Gray code, so that a blend of two neighbours reads
+    // as one of them: column c has the colour bits of c ^ (c >> 1).
+    const std::string path = (std::filesystem::temp_directory_path() / "orvane-globe.png").string();
+    FIBITMAP* image = FreeImage_Allocate(256, 128, 24);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 256; ++x)
+        {
+            const int code = (x / 32) ^ ((x / 32) >> 1);
+            BYTE* p = FreeImage_GetScanLine(image, y) + x * 3;
+            p[FI_RGBA_RED] = BYTE(code & 1 ? 255 : 0);
+            p[FI_RGBA_GREEN] = BYTE(code & 2 ? 255 : 0);
+            p[FI_RGBA_BLUE] = BYTE(code & 4 ? 255 : 0);
+        }
+    FreeImage_Save(FIF_PNG, image, path.c_str(), 0);
+    FreeImage_Unload(image);
+    poly->GetShownStellation()->mSelectedFace = poly->mFaces.mFirst;
+    ImageOptions& o = GetImageOptions();
+    o.projection = 3;
+    o.boundary = 2;  // repeat
+    o.coloring = 1;
+    ASSERT_TRUE(ReadImageList(0, path));
+    FaceImage* globe = poly->mFaces.mFirst->mImage.Get();
+    poly->ApplyImageToFaces(globe, poly->mFaces.mFirst, Poly::kImageScopeAllFaces);
+    // Turned off the icosahedron's edges, so that the seam crosses the middle of faces.
+    globe->mUOffset = 0.03;
+    poly->GetShownStellation()->mSelectedFace = nullptr;
+    const Frame frame = DrawAndRead(pane);
+
+    // Along the middle row the columns follow one another one way round, across the seam too.
+    int cx = 0, cy = 0;
+    ProjectToPixel(pane, Vec3D{0, 0, 0}, cx, cy);
+    static const int kColumnOfCode[8] = {0, 1, 3, 2, 7, 6, 4, 5};
+    std::vector<int> columns;
+    for (int x = 0; x < frame.width; ++x)
+    {
+        if (!model.Covered(x, cy))
+            continue;
+        const unsigned char* p = frame.At(x, cy);
+        const int top = std::max({int(p[0]), int(p[1]), int(p[2])});
+        int code = 0;
+        if (top > 40)
+            for (int k = 0; k < 3; ++k)
+                code |= (p[k] * 2 > top ? 1 : 0) << k;
+        const int column = kColumnOfCode[code];
+        if (columns.empty() || columns.back() != column)
+            columns.push_back(column);
+    }
+    ASSERT_GE(columns.size(), 3u);
+    int forward = 0, backward = 0;
+    for (size_t i = 1; i < columns.size(); ++i)
+    {
+        const int step = (columns[i] - columns[i - 1] + 8) % 8;
+        forward += step == 1;
+        backward += step == 7;
+        EXPECT_TRUE(step == 1 || step == 7) << "column " << columns[i - 1] << " then " << columns[i];
+    }
+    EXPECT_TRUE(forward == 0 || backward == 0) << forward << " steps one way, " << backward << " the other";
+    // The seam lies between the last column and the first.
+    const bool crossesSeam = std::adjacent_find(columns.begin(), columns.end(), [](int a, int b) {
+                                 return (a == 7 && b == 0) || (a == 0 && b == 7);
+                             }) != columns.end();
+    EXPECT_TRUE(crossesSeam);
     std::filesystem::remove(path);
 }
 
