@@ -192,21 +192,6 @@ int CountAllQueuedTriangles()
     return TheQueue().allCount;
 }
 
-void DrawTexturedTriangle(const Vec3D corners[3], const Vec3D& normal, const float rgba[4], FaceImage* /*image*/,
-                          const FaceTexMapping* /*mapping*/, const Vec3D* /*texPoints*/, int /*depth*/)
-{
-    // Images are drawn once textures can be prepared; until then the face shows its colour.
-    if (OpenGLView* view = OpenGLView::GetCurrentGLView())
-        view->SetMaterialColorAlpha(ColorRGB{rgba[0], rgba[1], rgba[2]}, rgba[3]);
-    else
-        glColor4fv(rgba);
-    glNormal3d(normal.x, normal.y, normal.z);
-    glBegin(GL_TRIANGLES);
-    for (int i = 0; i < 3; ++i)
-        glVertex3d(corners[i].x, corners[i].y, corners[i].z);
-    glEnd();
-}
-
 void SetOutputTriangleQuality()
 {
     TheQueue().maxDepth = 6;

@@ -41,6 +41,7 @@
 #include "ui/FacetingCommands.h"
 #include "ui/LiveDialog.h"
 #include "ui/MenuWording.h"
+#include "ui/ImageCommands.h"
 #include "ui/OptionsCommands.h"
 #include "ui/SectionCommands.h"
 #include "ui/ModelPane.h"
@@ -120,6 +121,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     BindSectionSwitches(this);
     BindOptionsCommands(this);
     BindSectionCommands(this);
+    BindImageCommands(this);
     BindHelpCommands(this);
     SetFinishTransitionsHook([]() {
         CPolyDoc* doc = GetPolyDoc();

@@ -1,7 +1,11 @@
 #include "view/BackgroundImage.h"
 
+#include "kernel/Strings.h"
 #include "kernel/Tolerance.h"
+#include "render/BackgroundImageSettings.h"
+#include "render/ImageFile.h"
 #include "render/OpenGLView.h"
+#include "render/TextureImage.h"
 
 #include <GL/gl.h>
 
@@ -67,15 +71,70 @@ double BackgroundStereoShift(double viewRadius, double cameraDistance, double ey
            (tanHalf * cameraDistance);
 }
 
+namespace
+{
+TextureImage* gBackground = nullptr;  // one reference and one use held
+}  // namespace
+
 BackgroundTexture& GetBackgroundTexture()
 {
     static BackgroundTexture texture;
+    if (const TextureImage* t = gBackground)
+    {
+        texture.name = t->mNames[0];
+        texture.imageWidth = t->mImageWidth;
+        texture.imageHeight = t->mImageHeight;
+        texture.textureWidth = t->mTextureWidth;
+        texture.textureHeight = t->mTextureHeight;
+        texture.texelsWide = t->mTexelsWide;
+        texture.texelsHigh = t->mTexelsHigh;
+        const ImageMargins m = GetCenteringMargins(t->mTexelsWide, t->mTexelsHigh, t->mTextureWidth, t->mTextureHeight);
+        texture.marginLeft = m.left;
+        texture.marginBottom = m.bottom;
+    }
     return texture;
+}
+
+bool HasBackgroundImage()
+{
+    return gBackground != nullptr || GetBackgroundTexture().name != 0;
+}
+
+bool SetBackgroundImage(const std::string& path)
+{
+    TextureImage* t = nullptr;
+    if (!IsBlank(path))
+    {
+        t = TextureImage::New(path, GL_CLAMP, GL_CLAMP, nullptr, false);
+        if (!t)
+            return false;
+        if (!t->Use())
+        {
+            t->Unuse();
+            TextureImage::Release(t);
+            return false;
+        }
+    }
+    ReleaseBackgroundTexture();
+    gBackground = t;
+    BackgroundImageSettings& settings = GetBackgroundImageSettings();
+    settings.currentPath = t ? t->mPath : std::string();
+    settings.pendingPath.clear();
+    NewView::InvalidateAll(false, false);
+    return true;
 }
 
 void ReleaseBackgroundTexture()
 {
     BackgroundTexture& texture = GetBackgroundTexture();
+    if (TextureImage* t = gBackground)
+    {
+        gBackground = nullptr;
+        t->Unuse();
+        TextureImage::Release(t);
+        texture = BackgroundTexture();
+        return;
+    }
     if (texture.name)
         if (OpenGLView* view = dynamic_cast<OpenGLView*>(NewView::GetFirstView()); view && view->PreOpenGL())
         {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 // The background image of the model panes: where its quad goes in a viewport for each fit mode,
 // and the GL texture that holds it. The panes draw it behind the scene, and again over it while it
 // is set to show through.
@@ -37,12 +39,22 @@ double BackgroundStereoShift(double viewRadius, double cameraDistance, double ey
 struct BackgroundTexture
 {
     unsigned name = 0;
-    int imageWidth = 0;
+    int imageWidth = 0;  // the file's pixels, which the fit modes measure
     int imageHeight = 0;
     int textureWidth = 0;
     int textureHeight = 0;
+    int texelsWide = 0;  // the image inside its texture, after rescaling; 0: the image's own sizes
+    int texelsHigh = 0;
+    int marginLeft = 0;  // where it sits in the texture
+    int marginBottom = 0;
 };
 
+// The texture of the image shown, brought up to date with its file.
 BackgroundTexture& GetBackgroundTexture();
 // Deletes the texture (with a view's context current) and forgets it.
 void ReleaseBackgroundTexture();
+
+// Image > Load Background Image...: the image of the file, clamped, behind every pane; a blank path
+// removes it. False, with nothing changed, when the file cannot be shown.
+bool SetBackgroundImage(const std::string& path);
+bool HasBackgroundImage();

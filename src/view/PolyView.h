@@ -235,6 +235,8 @@ protected:
     void ApplyModelTransform() override;
     void DrawBackground() override;
     void DrawScene() override;
+    // A new context: the scene font set up, the background image waiting from the settings, and any
+    // texture missing.
     void PrepareTextures() override;
 
     // The memory slots (0..8) as the Edit menu's commands use them; false where nothing changed.

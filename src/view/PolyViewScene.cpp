@@ -24,6 +24,7 @@
 #include "stellation/Stellation.h"
 #include "render/BackgroundImageSettings.h"
 #include "render/FontCache.h"
+#include "render/TextureImage.h"
 #include "render/GLContextState.h"
 #include "render/KitStyle.h"
 #include "render/TranslucentQueue.h"
@@ -188,6 +189,16 @@ void CPolyView::PrepareTextures()
         SetFontResolution(48);
         SetGlobalFontSize(0.05f);
     }
+    BackgroundImageSettings& settings = GetBackgroundImageSettings();
+    if (!settings.pendingPath.empty())
+    {
+        const std::string path = settings.pendingPath;
+        // A picture that went away since the last run is dropped quietly.
+        if (!SetBackgroundImage(path))
+            settings.pendingPath.clear();
+    }
+    if (TextureImage::GetFirst())
+        TextureImage::PrepareAll(true, false);
 }
 
 void CPolyView::PrepareForDraw()
@@ -298,6 +309,7 @@ bool CPolyView::IsFacingViewerF(const Vec3F& point, const Vec3F& normal, bool us
     return OpenGLView::IsFacingViewerF(point, normal, useMatrix || moving);
 }
 
+
 void CPolyView::DrawBackground()
 {
     const BackgroundTexture& texture = GetBackgroundTexture();
@@ -327,19 +339,23 @@ void CPolyView::DrawBackground()
     const GLint wrap = clamp > 0 ? GLint(clamp) : GLint(GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-    // Only the image's own pixels of its texture.
-    const double s = double(texture.imageWidth) / texture.textureWidth;
-    const double t = double(texture.imageHeight) / texture.textureHeight;
+    // Only the image's own texels of its texture.
+    const int wide = texture.texelsWide > 0 ? texture.texelsWide : texture.imageWidth;
+    const int high = texture.texelsHigh > 0 ? texture.texelsHigh : texture.imageHeight;
+    const double s0 = double(texture.marginLeft) / texture.textureWidth;
+    const double t0 = double(texture.marginBottom) / texture.textureHeight;
+    const double s = s0 + double(wide) / texture.textureWidth;
+    const double t = t0 + double(high) / texture.textureHeight;
     const double left = q.centreX - q.halfWidth, right = q.centreX + q.halfWidth;
     const double bottom = q.centreY - q.halfHeight, top = q.centreY + q.halfHeight;
     glBegin(GL_QUADS);
-    glTexCoord2d(0.0, 0.0);
+    glTexCoord2d(s0, t0);
     glVertex2d(left, bottom);
-    glTexCoord2d(s, 0.0);
+    glTexCoord2d(s, t0);
     glVertex2d(right, bottom);
     glTexCoord2d(s, t);
     glVertex2d(right, top);
-    glTexCoord2d(0.0, t);
+    glTexCoord2d(s0, t);
     glVertex2d(left, top);
     glEnd();
     DisableTexture();
