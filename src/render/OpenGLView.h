@@ -13,6 +13,7 @@
 #include <vector>
 
 class GLCanvasWindow;
+class OffscreenBitmap;
 class RasterFont;
 
 // What one zoom-to-fit pass collects: the slopes and extra radii of the camera's view cone (3D
@@ -103,6 +104,20 @@ public:
     void SetViewIndex(int n) override;
 
     GLCanvasWindow* GetCanvas() const { return mCanvas; }
+    // Draws the view into the bitmap at w x h times the over-sampling s (OffscreenBitmap::Render);
+    // views with context-bound resources of their own set them aside around it.
+    virtual bool RenderOffscreen(OffscreenBitmap& bitmap, int w, int h, int s);
+    // Output settings of a picture export: the pixel aspect multiplies the aspect ratio, and the
+    // fits leave the border pixels free at each side. 1 and 0 outside exports.
+    void SetPixelAspect(float aspect) { mPixelAspect = aspect > 0.0f ? aspect : 1.0f; }
+    float GetPixelAspect() const { return mPixelAspect; }
+    void SetFitBorders(int horizontal, int vertical)
+    {
+        mFitBorderX = horizontal;
+        mFitBorderY = vertical;
+    }
+    int GetFitBorderX() const { return mFitBorderX; }
+    int GetFitBorderY() const { return mFitBorderY; }
     bool Is3D() const { return m3D; }
     int GetOverSampling() const { return mOverSampling; }
     bool IsOffscreen() const { return mOffscreen; }
@@ -390,9 +405,11 @@ protected:
 
 private:
     friend class OpenGLViewCanvas;
+    friend class OffscreenBitmap;
     friend struct ViewSnapshot;
     void DrawFrame();
     void DrawEye();
+    double FitFraction(bool horizontal) const;
     void OpenedContext(bool fresh);
     void InitOpenGLState();
     void ApplyLighting();
@@ -430,6 +447,8 @@ private:
     float mNear = 0.1f;
     float mFar = 4000.0f;
     float mPixelAspect = 1.0f;
+    int mFitBorderX = 0;
+    int mFitBorderY = 0;
     bool mOrthogonal = false;
     float mAspect = 1.0f;
     int mStereoMode = kStereoOff;
