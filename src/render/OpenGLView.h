@@ -122,6 +122,8 @@ public:
     int GetOverSampling() const { return mOverSampling; }
     bool IsOffscreen() const { return mOffscreen; }
 
+    // The program-wide switch that lets views write their texts (an export may hide them).
+    static bool& ViewTextsEnabled();
     // Sets or clears bits of the program's render flags word (1 rainbow colours, 2 stereo glasses).
     static void SetRenderFlags(int flags, bool on);
     static void SetRainbowColorMode(bool on);
@@ -316,7 +318,8 @@ public:
     // A text at a window pixel with a box of the inverse colour behind it; flags 1 centres it
     // horizontally on x, 2 vertically on y.
     ViewTextBox DrawTextBox(const char* text, double x, double y, const float color[3], int flags, float alpha);
-    // A text block at a standard place: 0 top, 1 third line, 2 bottom, 3 middle.
+    // A text block at a standard place: 0 top, 1 third line, 2 bottom, 3 middle. Nothing while the
+    // view texts are off.
     ViewTextBox DrawViewText(int kind, const char* text, const float color[3], int dx, int dy, float alpha);
     void DrawClippedLine2D(const Vec2D& p, const Vec2D& q);
     void DrawArrowHead3D(const Vec3D& from, const Vec3D& tip, double size);

@@ -102,6 +102,7 @@ void TurnMirroredFaces(SimplePoly& poly)
 void CPolyView::BindExportCommands()
 {
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { ExportMetricData(); }, kCmdExportMetricData);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ExportImage(); }, kCmdExportImage);
     for (const Export3DFormat& f : kExport3DFormats)
     {
         const int format = f.format;
