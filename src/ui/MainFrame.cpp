@@ -31,6 +31,7 @@
 #include "ui/CreateBlockDialog.h"
 #include "ui/DisplayCommands.h"
 #include "ui/EscapeCommands.h"
+#include "ui/ExportImageDialog.h"
 #include "ui/ExportOptionsDialog.h"
 #include "ui/HelpCommands.h"
 #include "ui/FacetingCommands.h"
@@ -154,6 +155,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     UpdateRecentFileMenu();
     SetRecentFilesChangedHook([this] { UpdateRecentFileMenu(); });
     SetExportOptionsAsker(AskExportOptions);
+    SetExportImageAsker(AskExportImage);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
@@ -182,6 +184,7 @@ CMainFrame::~CMainFrame()
     mDock.UnInit();
     SetRecentFilesChangedHook(nullptr);
     SetExportOptionsAsker(nullptr);
+    SetExportImageAsker(nullptr);
     if (&GetSceneHost() == &mSceneHost)
         SetSceneHost(mPreviousSceneHost);
 }

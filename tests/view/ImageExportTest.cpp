@@ -6,10 +6,17 @@
 #include "platform/CommandIds.h"
 #include "render/ImageExportFiles.h"
 #include "support/ExternalReaders.h"
+#include "ui/ExportImageDialog.h"
 #include "view/ImageExportFields.h"
 #include "view/ImageExportRenderer.h"
 #include "view/PaneFixture.h"
 
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
+#include <wx/textctrl.h>
+
+// After wx: FreeImage's header defines names that wx takes for a Windows build.
 #include <FreeImage.h>
 
 #include <cmath>
@@ -391,3 +398,55 @@ TEST_F(ImageExportTest, TheMenuItemActsOnThePane)
     EXPECT_EQ(picture.h, 20);
 }
 
+
+TEST_F(ImageExportTest, DialogPresetsTimingAviNamesAndChecks)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    ImageExportFields fields;
+    fields.fileName = "cube.png";
+    fields.imageType = GetExportFilterIndex("x.png") + 1;
+    fields.numFrames = 100;
+    fields.fps = 25.0f;
+    ImageExportRenderer renderer(*Pane(0), fields);
+    ExportImageDialog dialog(mFrame, *Pane(0), fields, renderer);
+
+    // PAL SD: its size, pixel aspect and frame rate; 4 s at 25 fps are 100 frames.
+    dialog.Length()->ChangeValue("4");
+    dialog.ChoosePreset(9);
+    EXPECT_EQ(dialog.Width()->GetValue(), "720");
+    EXPECT_EQ(dialog.Height()->GetValue(), "576");
+    EXPECT_EQ(dialog.Aspect()->GetValue(), "128/117");
+    EXPECT_EQ(dialog.FrameRate()->GetValue(), "25");
+    EXPECT_EQ(dialog.Frames()->GetValue(), "100");
+
+    // A frame rate of 0 becomes the smallest one: one frame of 1000 s.
+    dialog.FrameRate()->SetValue("0");
+    EXPECT_EQ(dialog.Frames()->GetValue(), "1");
+    EXPECT_EQ(dialog.Length()->GetValue(), "1000");
+
+    // An AVI name: an animation without the box, which is shown greyed; the compressor list holds
+    // "<No compression>" alone and stays greyed, for nothing can encode video here.
+    dialog.FileName()->SetValue("turn.avi");
+    EXPECT_EQ(dialog.Animation()->GetLabel(), "Export video (AVI)");
+    EXPECT_FALSE(dialog.Animation()->IsEnabled());
+    EXPECT_EQ(dialog.Compressor()->GetCount(), 1u);
+    EXPECT_FALSE(dialog.Compressor()->IsEnabled());
+    EXPECT_FALSE(dialog.Tour()->IsEnabled());
+    dialog.FileName()->SetValue("turn.gif");
+    EXPECT_EQ(dialog.Animation()->GetLabel(), "Export animated GIF");
+    EXPECT_EQ(dialog.FileType()->GetStringSelection(), "GIF");
+
+    // OK refuses borders of 49.5 % with the list of faults, and accepts 49 %.
+    dialog.Folder()->SetValue(wxString::FromUTF8(gAnswer.folder));
+    dialog.Borders()->ChangeValue("49.5");
+    mScripted.services.calls.clear();
+    EXPECT_FALSE(dialog.Accept());
+    ASSERT_EQ(mScripted.services.CountCalls("MessageBox"), 1);
+    EXPECT_EQ(mScripted.services.LastCall()->text,
+              "The following fields were filled out incorrectly:\n\n  - Borders around fit must be less than 50%");
+    dialog.Borders()->ChangeValue("49");
+    ASSERT_TRUE(dialog.Accept());
+    EXPECT_EQ(GetExportSettings().imageType, 5);
+    ASSERT_FALSE(GetExportSettings().folders.empty());
+    EXPECT_EQ(GetExportSettings().folders.front(), gAnswer.folder);
+}
