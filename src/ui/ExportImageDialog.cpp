@@ -148,10 +148,10 @@ ExportImageDialog::ExportImageDialog(wxWindow* parent, CPolyView& view, ImageExp
     // Quality and orientation.
     auto* quality = new wxStaticBoxSizer(wxHORIZONTAL, this, "Quality");
     quality->Add(new wxStaticText(this, wxID_ANY, "Over-sampling"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
-    mOverSample = new wxSpinCtrl(this, wxID_ANY, "", wxDefaultPosition, wxSize(70, -1), wxSP_ARROW_KEYS, 1, 3, 2);
+    mOverSample = new wxSpinCtrl(this, wxID_ANY, "", wxDefaultPosition, wxSize(110, -1), wxSP_ARROW_KEYS, 1, 3, 2);
     quality->Add(mOverSample, 0, wxRIGHT, 12);
     quality->Add(new wxStaticText(this, wxID_ANY, "JPeg Quality"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
-    mJpegQuality = new wxSpinCtrl(this, wxID_ANY, "", wxDefaultPosition, wxSize(80, -1), wxSP_ARROW_KEYS, 0, 100, 95);
+    mJpegQuality = new wxSpinCtrl(this, wxID_ANY, "", wxDefaultPosition, wxSize(120, -1), wxSP_ARROW_KEYS, 0, 100, 95);
     quality->Add(mJpegQuality, 0, wxRIGHT, 12);
     quality->Add(new wxStaticText(this, wxID_ANY, "Orientation"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
     mOrientation = new wxChoice(this, wxID_ANY);
