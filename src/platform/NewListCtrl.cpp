@@ -29,6 +29,7 @@ struct SortEntry
     wxUIntPtr record;
     std::string key;
     std::string tie;
+    bool selected = false;
 };
 
 struct SortOrder
@@ -386,12 +387,19 @@ void NewListCtrl::SortByColumn(int column, bool ascending)
         entry.record = GetItemData(row);
         entry.key = CellText(row, column).utf8_string();
         entry.tie = CellText(row, tie).utf8_string();
+        entry.selected = GetItemState(row, wxLIST_STATE_SELECTED) != 0;
         SetItemData(row, reinterpret_cast<wxUIntPtr>(&entry));
     }
     const SortOrder order{ColumnKind(column), ascending, ColumnKind(tie), tieAscending};
     SortItems(CompareEntries, reinterpret_cast<wxIntPtr>(&order));
+    // The generic list keeps its selection by place, not by row: the selected rows are marked
+    // again where the sort has put them.
     for (int row = 0; row < count; ++row)
-        SetItemData(row, reinterpret_cast<const SortEntry*>(GetItemData(row))->record);
+    {
+        const auto* entry = reinterpret_cast<const SortEntry*>(GetItemData(row));
+        SetItemData(row, entry->record);
+        SetItemState(row, entry->selected ? wxLIST_STATE_SELECTED : 0, wxLIST_STATE_SELECTED);
+    }
 
     const int selected = FirstSelected();
     if (selected >= 0)

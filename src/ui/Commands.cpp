@@ -82,7 +82,6 @@ constexpr const char* kMenuHelp = "&Help";
 
 // Features still to come. A command that names one stays greyed until its feature lands; the
 // change that brings the feature removes the name from the command and binds its handler.
-constexpr const char* kChooser = "the \"Polyhedra\" chooser";
 constexpr const char* kPrinting = "printing";
 constexpr const char* kUpdateCheck = "the update check";
 constexpr const char* kNamesAndTextLists = "model names, comments, text lists and their menu rows";
@@ -130,7 +129,7 @@ const CommandInfo kCommands[] = {
      "Save the scene as the default scene", {.modelKinds = k3D}},
     {0, kMenuFile, nullptr, nullptr, {}},
     {kCmdPolyhedronList, kMenuFile, "Pol&yhedron List...\tCtrl+N",
-     "Open list of polyhedra", {}, "Polyhedron List", "polyhedron-list", kChooser},
+     "Open list of polyhedra", {}, "Polyhedron List", "polyhedron-list"},
     {0, kMenuFile, nullptr, nullptr, {}},
     {kCmdExportDxf, kMenuFile3DExport, "Export &DXF...",
      "Export the pane's model in DXF format", {.modelKinds = k3D, .ownerUpdates = true}},

@@ -46,6 +46,7 @@
 #include "ui/ToolBarCombos.h"
 #include "ui/UndoSettingsDialog.h"
 #include "ui/TorusDialog.h"
+#include "ui/PolyhedraDialog.h"
 #include "ui/WatermanDialog.h"
 #include "ui/ZonohedrifyDialog.h"
 
@@ -138,6 +139,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
         event.Skip();
     });
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunWatermanCommand(this); }, kCmdCreateWatermanPolyhedron);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunPolyhedronListCommand(this); }, kCmdPolyhedronList);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunTorusCommand(this); }, kCmdCreateTorus);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunCreateBlockCommand(this); }, kCmdCreateBlock);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { RunZonohedrifyCommand(this); }, kCmdZonohedrify);
