@@ -409,6 +409,7 @@ protected:
 private:
     friend class OpenGLViewCanvas;
     friend class OffscreenBitmap;
+    friend struct CameraSnapshot;
     friend struct ViewSnapshot;
     void DrawFrame();
     void DrawEye();

@@ -2,6 +2,7 @@
 
 #include "document/ExportSettings.h"
 #include "document/PolyApp.h"
+#include "document/PolyDoc.h"
 #include "kernel/FileDialog.h"
 #include "kernel/Messages.h"
 #include "kernel/Paths.h"
@@ -303,6 +304,8 @@ void ExportImageDialog::FillFromFields()
             mFolder->Append(Utf8(folder));
     const char* remembered = gBrowseExport.GetPath();
     mFolder->SetValue(Utf8(remembered ? remembered : mFields.folder));
+    // Filling the name counts as a change: it is remembered even when the user keeps it.
+    mNameChanged = true;
     mPresets->SetSelection(0);
     mSameSize->SetValue(mFields.sameSizeAsView);
     mWidth->ChangeValue(wxString::Format("%d", mFields.width));
@@ -534,6 +537,18 @@ bool ExportImageDialog::Accept()
 
 void ExportImageDialog::StoreSettings()
 {
+    // The next default name puts in the suffix of its own pane.
+    if (mNameChanged)
+        if (CPolyDoc* doc = GetPolyDoc())
+        {
+            std::string name = mFields.fileName;
+            const size_t dot = name.rfind('.');
+            const std::string suffix = mView.ViewTypeFileSuffix();
+            const size_t stem = dot == std::string::npos ? name.size() : dot;
+            if (!suffix.empty() && stem >= suffix.size() && name.compare(stem - suffix.size(), suffix.size(), suffix) == 0)
+                name.erase(stem - suffix.size(), suffix.size());
+            doc->SetExportName(name);
+        }
     ExportSettings& settings = GetExportSettings();
     mFields.Store(settings);
     // The folder heads the history, once.

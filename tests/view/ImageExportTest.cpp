@@ -4,6 +4,7 @@
 #include "document/ExportSettings.h"
 #include "kernel/ProgramClock.h"
 #include "platform/CommandIds.h"
+#include "platform/OpenLink.h"
 #include "render/ImageExportFiles.h"
 #include "support/ExternalReaders.h"
 #include "ui/ExportImageDialog.h"
@@ -391,11 +392,22 @@ TEST_F(ImageExportTest, TheMenuItemActsOnThePane)
     gAnswer.imageType = GetExportFilterIndex("x.bmp") + 1;
     gAnswer.width = 30;
     gAnswer.height = 20;
+    gAnswer.openAfter = true;
+    std::vector<std::string> opened;
+    const LinkOpener previous = SetLinkOpener([&](const std::string& target, LinkKind kind) {
+        EXPECT_EQ(kind, LinkKind::kProgramFile);
+        opened.push_back(target);
+        return true;
+    });
     wxCommandEvent event(wxEVT_MENU, kCmdExportImage);
     mFrame->ProcessWindowEvent(event);
+    SetLinkOpener(previous);
     const Picture picture = ReadPicture(gAnswer.folder + "/menu.bmp");
     EXPECT_EQ(picture.w, 30);
     EXPECT_EQ(picture.h, 20);
+    // "Open after exporting" hands the written file to the desktop.
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], gAnswer.folder + "/menu.bmp");
 }
 
 
@@ -449,4 +461,31 @@ TEST_F(ImageExportTest, DialogPresetsTimingAviNamesAndChecks)
     EXPECT_EQ(GetExportSettings().imageType, 5);
     ASSERT_FALSE(GetExportSettings().folders.empty());
     EXPECT_EQ(GetExportSettings().folders.front(), gAnswer.folder);
+}
+
+TEST_F(ImageExportTest, TheRememberedNameDropsThePaneSuffix)
+{
+    ASSERT_NE(OpenModel("Cube"), nullptr);
+    CPolyView* pane = Pane(0);
+    mDocument->SetExportName("");
+    pane->SetViewType(kViewTypeVertexFigure, true);
+    {
+        ImageExportFields fields;
+        fields.Load(GetExportSettings());
+        fields.fileName = "My Poly-Verf.gif";
+        ImageExportRenderer renderer(*pane, fields);
+        ExportImageDialog dialog(mFrame, *pane, fields, renderer);
+        dialog.Folder()->SetValue(wxString::FromUTF8(gAnswer.folder));
+        std::filesystem::remove(gAnswer.folder + "/My Poly-Verf.gif");
+        ASSERT_TRUE(dialog.Accept());
+    }
+    EXPECT_EQ(mDocument->GetExportName(), "My Poly.gif");
+    pane->SetViewType(kViewTypePoly, true);
+    EXPECT_EQ(pane->DefaultExportFileName("gif", true), "My Poly.gif");
+    pane->SetViewType(kViewTypeVertexFigure, true);
+    EXPECT_EQ(pane->DefaultExportFileName("gif", true), "My Poly-Verf.gif");
+    // Without asking for it the model's name comes first.
+    EXPECT_EQ(pane->DefaultExportFileName("gif", false), "Cube-Verf.gif");
+    mDocument->SetExportName("");
+    pane->SetViewType(kViewTypePoly, true);
 }
