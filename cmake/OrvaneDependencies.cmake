@@ -2,6 +2,7 @@
 # targets that link one see its include paths and definitions.
 
 find_package(Threads REQUIRED)
+find_package(CURL REQUIRED)
 
 find_package(wxWidgets 3.2 REQUIRED COMPONENTS gl aui richtext html xml adv core base)
 add_library(orvane_wx INTERFACE)

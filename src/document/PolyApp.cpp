@@ -1,10 +1,15 @@
 #include "document/PolyApp.h"
 
+#include "document/ProgramIdentity.h"
+#include "document/UpdateCheckWorker.h"
+
 #include "document/AppShell.h"
 #include "document/ModelFileNames.h"
 #include "document/PolyDoc.h"
+#include "document/ProgramIdentity.h"
 #include "document/RecentFileList.h"
 #include "document/UndoList.h"
+#include "document/UpdateCheckWorker.h"
 #include "document/WholeModelUndo.h"
 #include "kernel/MouseThrow.h"
 #include "kernel/Paths.h"
@@ -137,11 +142,14 @@ bool CPolyApp::OnInit()
         OpenGLView::SetRainbowColorMode(true);
     frame->Show();
     frame->Update();
+    // No extra query is sent with the version.
+    AutoUpdateCheck(UpdateCheckPageAddress("LatestOrvane.php"), kProgramName, nullptr, kProgramVersion);
     return true;
 }
 
 int CPolyApp::OnExit()
 {
+    GetHttpWorker().Stop();
     mDocument.reset();
     if (mSettings)
     {
@@ -188,6 +196,12 @@ bool CPolyApp::IdleStep(double time)
     if (Poly* poly = GetCurrentPoly())
         poly->UpdateFaceDiagramColors();
     NewView::RedrawAllNow();
+    // A finished update check is reported, but not in the middle of a drag.
+    if (IsUpdateCheckDone() && !wxGetMouseState().ButtonIsDown(wxMOUSE_BTN_ANY))
+    {
+        auto* frame = wxTheApp ? dynamic_cast<wxFrame*>(wxTheApp->GetTopWindow()) : nullptr;
+        ReportUpdateCheck(frame ? frame->GetMenuBar() : nullptr);
+    }
     return moving || throwing;
 }
 

@@ -83,7 +83,6 @@ constexpr const char* kMenuHelp = "&Help";
 // Features still to come. A command that names one stays greyed until its feature lands; the
 // change that brings the feature removes the name from the command and binds its handler.
 constexpr const char* kPrinting = "printing";
-constexpr const char* kUpdateCheck = "the update check";
 constexpr const char* kNamesAndTextLists = "model names, comments, text lists and their menu rows";
 constexpr const char* kElementTexts = "texts on faces, edges and vertices";
 constexpr const char* kModelInfo = "the Model Info bar";
@@ -1410,7 +1409,7 @@ const CommandInfo kCommands[] = {
      "Find the companion app in the phone's app store", {}},
     {0, kMenuHelp, nullptr, nullptr, {}},
     {kCmdCheckForUpdates, kMenuHelp, "Check for Software &Updates Now...",
-     "Ask whether a newer version of the program exists", {}, nullptr, nullptr, kUpdateCheck},
+     "Ask whether a newer version of the program exists", {}, nullptr, nullptr},
     {0, kMenuHelp, nullptr, nullptr, {}},
     {kCmdHelpAbout, kMenuHelp, "&About OrvaneMax...",
      "Show the program's version and where it comes from", {}},

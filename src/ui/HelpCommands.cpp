@@ -1,5 +1,7 @@
 #include "ui/HelpCommands.h"
 
+#include "document/UpdateCheckWorker.h"
+
 #include "document/UpdateCheckSettings.h"
 #include "kernel/Messages.h"
 #include "kernel/Paths.h"
@@ -94,4 +96,5 @@ void BindHelpCommands(wxWindow* frame)
     frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { OpenPage(HelpPage::kSocial); }, kCmdHelpSocialPage);
     frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { OpenPage(HelpPage::kCompanionApp); }, kCmdHelpCompanionApp);
     frame->Bind(wxEVT_MENU, [frame](wxCommandEvent&) { RunAboutDialog(frame); }, kCmdHelpAbout);
+    frame->Bind(wxEVT_MENU, [](wxCommandEvent&) { CheckForUpdatesNow(); }, kCmdCheckForUpdates);
 }

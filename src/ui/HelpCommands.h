@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/ProgramIdentity.h"
+
 #include <string>
 
 class wxWindow;
@@ -8,8 +10,6 @@ class wxWindow;
 // maker's web pages, and the About box.
 
 // The program's identity as the About box and the manual show it.
-inline constexpr char kProgramName[] = "OrvaneMax";
-inline constexpr char kProgramVersion[] = "5.4";
 inline constexpr char kProgramDate[] = "1st December 2026";
 inline constexpr char kManualFileName[] = "OrvaneMaxManual.html";
 

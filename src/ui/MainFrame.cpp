@@ -1,5 +1,7 @@
 #include "ui/MainFrame.h"
 
+#include "document/UpdateCheckWorker.h"
+
 #include "render/NewView.h"
 
 #include "document/ModelViewState.h"
@@ -293,6 +295,9 @@ bool CMainFrame::CloseApplication()
     mClosing = true;
     // The commands that opened live dialogs resume once this handler returns.
     LiveDialog::EndAll(wxID_CANCEL);
+    // A finished update check is told before its day and version are written with the settings.
+    if (IsUpdateCheckDone())
+        ReportUpdateCheck(GetMenuBar());
     CPolyApp::SaveSettings();
     CloseViewModule();
     ClearUndoList();

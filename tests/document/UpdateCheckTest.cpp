@@ -2,6 +2,7 @@
 
 #include "document/UpdateCheck.h"
 #include "document/UpdateCheckSettings.h"
+#include "document/UpdateCheckWorker.h"
 
 #include <gtest/gtest.h>
 
@@ -55,5 +56,17 @@ TEST(UpdateCheck, TheStoredLatestVersionDecides)
     EXPECT_TRUE(IsNewerVersionKnown("5.4"));
     EXPECT_FALSE(IsNewerVersionKnown("5.5"));
     settings = saved;
+}
+}  // namespace
+
+namespace
+{
+TEST(UpdateCheck, DayNumbersCountTheLeapDayAndQueriesAreEncoded)
+{
+    EXPECT_EQ(GetDayNumber(2024, 3, 1) - GetDayNumber(2024, 2, 28), 2);
+    EXPECT_EQ(GetDayNumber(2023, 3, 1) - GetDayNumber(2023, 2, 28), 1);
+    EXPECT_EQ(GetDayNumber(2025, 1, 1) - GetDayNumber(2024, 12, 31), 1);
+    EXPECT_EQ(EncodeQueryValue("5.4"), "5.4");
+    EXPECT_EQ(EncodeQueryValue("6.0 Beta/2&x_y-z"), "6.0+Beta%2f2%26x_y-z");
 }
 }  // namespace

@@ -112,7 +112,7 @@ TEST_F(ProgramSmoke, FirstFrameShowsTheFirstModelOnMidGrey)
     // The program makes its folders under the documents folder: keep them out of the real home.
     const int status = RunProgram({"ORVANE_FIRST_FRAME_PPM=" + frame, "XDG_CONFIG_HOME=" + mDir + "/config",
                                    "HOME=" + mDir,
-                                   "ORVANE_FATAL_ASSERTS=1"},
+                                   "ORVANE_FATAL_ASSERTS=1", "ORVANE_UPDATE_SITE="},
                                   std::chrono::seconds(60));
     ASSERT_EQ(status, 0) << "the program did not finish cleanly";
 
@@ -149,7 +149,7 @@ TEST_F(ProgramSmoke, StartUpOpensTheDefaultSceneWhenThereIsOne)
     }
     const std::string frame = mDir + "/first-frame.ppm";
     const int status = RunProgram({"ORVANE_FIRST_FRAME_PPM=" + frame, "XDG_CONFIG_HOME=" + mDir + "/config",
-                                   "HOME=" + mDir, "ORVANE_FATAL_ASSERTS=1"},
+                                   "HOME=" + mDir, "ORVANE_FATAL_ASSERTS=1", "ORVANE_UPDATE_SITE="},
                                   std::chrono::seconds(60));
     ASSERT_EQ(status, 0) << "the program did not finish cleanly";
     Image image;
