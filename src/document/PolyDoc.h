@@ -56,6 +56,10 @@ public:
     const std::string& GetOwnFilePath() const { return mOwnFilePath; }
     // The own file path when set, else the path name.
     const std::string& GetFilePath() const;
+    // The name the last picture export was given, without its pane's suffix: the next one starts
+    // from it. Kept for the run, per document.
+    const std::string& GetExportName() const { return mExportName; }
+    void SetExportName(const std::string& name) { mExportName = name; }
     // A null or blank path clears the path name; either way the own file path is cleared and the
     // title rebuilt. A path that is set may join the recent files.
     void SetPathName(const char* path, bool addToRecentFiles);
@@ -221,6 +225,7 @@ private:
     // The library row the last step tried and could not build.
     const LibraryEntry* mUnbuiltEntry = nullptr;
     std::string mPathName;
+    std::string mExportName;
     std::string mOwnFilePath;
     std::string mTitle;
     bool mModified = false;

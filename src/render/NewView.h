@@ -179,6 +179,13 @@ public:
 
     bool IsPrinting() const { return mPrinting; }
     void SetPrinting(bool on) { mPrinting = on; }
+    // The drawing size of a picture drawn off the screen; the window's own size comes back from
+    // the caller. Nothing else follows.
+    void SetDrawingSize(int w, int h)
+    {
+        mWidth = w;
+        mHeight = h;
+    }
 
 protected:
     // Paints the window now.

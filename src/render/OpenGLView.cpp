@@ -7,6 +7,7 @@
 #include "render/GLContextState.h"
 #include "render/GLLight.h"
 #include "render/GLSelection.h"
+#include "render/OffscreenBitmap.h"
 #include "render/RasterText.h"
 #include "render/TranslucentQueue.h"
 
@@ -279,6 +280,11 @@ void OpenGLView::RepaintNow()
         OnDraw();
     else
         NewView::RepaintNow();
+}
+
+bool OpenGLView::RenderOffscreen(OffscreenBitmap& bitmap, int w, int h, int s)
+{
+    return bitmap.Render(*this, w, h, s);
 }
 
 void OpenGLView::OnDraw()

@@ -13,6 +13,7 @@
 #include <vector>
 
 class GLCanvasWindow;
+class OffscreenBitmap;
 class RasterFont;
 
 // What one zoom-to-fit pass collects: the slopes and extra radii of the camera's view cone (3D
@@ -103,10 +104,26 @@ public:
     void SetViewIndex(int n) override;
 
     GLCanvasWindow* GetCanvas() const { return mCanvas; }
+    // Draws the view into the bitmap at w x h times the over-sampling s (OffscreenBitmap::Render);
+    // views with context-bound resources of their own set them aside around it.
+    virtual bool RenderOffscreen(OffscreenBitmap& bitmap, int w, int h, int s);
+    // Output settings of a picture export: the pixel aspect multiplies the aspect ratio, and the
+    // fits leave the border pixels free at each side. 1 and 0 outside exports.
+    void SetPixelAspect(float aspect) { mPixelAspect = aspect > 0.0f ? aspect : 1.0f; }
+    float GetPixelAspect() const { return mPixelAspect; }
+    void SetFitBorders(int horizontal, int vertical)
+    {
+        mFitBorderX = horizontal;
+        mFitBorderY = vertical;
+    }
+    int GetFitBorderX() const { return mFitBorderX; }
+    int GetFitBorderY() const { return mFitBorderY; }
     bool Is3D() const { return m3D; }
     int GetOverSampling() const { return mOverSampling; }
     bool IsOffscreen() const { return mOffscreen; }
 
+    // The program-wide switch that lets views write their texts (an export may hide them).
+    static bool& ViewTextsEnabled();
     // Sets or clears bits of the program's render flags word (1 rainbow colours, 2 stereo glasses).
     static void SetRenderFlags(int flags, bool on);
     static void SetRainbowColorMode(bool on);
@@ -301,7 +318,8 @@ public:
     // A text at a window pixel with a box of the inverse colour behind it; flags 1 centres it
     // horizontally on x, 2 vertically on y.
     ViewTextBox DrawTextBox(const char* text, double x, double y, const float color[3], int flags, float alpha);
-    // A text block at a standard place: 0 top, 1 third line, 2 bottom, 3 middle.
+    // A text block at a standard place: 0 top, 1 third line, 2 bottom, 3 middle. Nothing while the
+    // view texts are off.
     ViewTextBox DrawViewText(int kind, const char* text, const float color[3], int dx, int dy, float alpha);
     void DrawClippedLine2D(const Vec2D& p, const Vec2D& q);
     void DrawArrowHead3D(const Vec3D& from, const Vec3D& tip, double size);
@@ -392,9 +410,12 @@ protected:
 
 private:
     friend class OpenGLViewCanvas;
+    friend class OffscreenBitmap;
+    friend struct CameraSnapshot;
     friend struct ViewSnapshot;
     void DrawFrame();
     void DrawEye();
+    double FitFraction(bool horizontal) const;
     void OpenedContext(bool fresh);
     void InitOpenGLState();
     void ApplyLighting();
@@ -432,6 +453,8 @@ private:
     float mNear = 0.1f;
     float mFar = 4000.0f;
     float mPixelAspect = 1.0f;
+    int mFitBorderX = 0;
+    int mFitBorderY = 0;
     bool mOrthogonal = false;
     float mAspect = 1.0f;
     int mStereoMode = kStereoOff;

@@ -287,9 +287,20 @@ void OpenGLView::OnClientResized()
 
 // ---- Fitting ----
 
+// The part of the drawing width (or height) a fit may fill: all of it but the export's borders.
+double OpenGLView::FitFraction(bool horizontal) const
+{
+    const int size = horizontal ? GetWidth() : GetHeight();
+    const int border = horizontal ? mFitBorderX : mFitBorderY;
+    if (border <= 0 || size <= 0)
+        return 1.0;
+    return std::max(1.0 - 2.0 * border / size, 0.02);
+}
+
 void OpenGLView::FitSphere(const Vec3D* centre, double radius)
 {
     StopZoomThrow();
+    radius /= std::min(FitFraction(true), FitFraction(false));
     if (mOrthogonal)
     {
         mHalfHeight = float(GetWidth() < GetHeight() ? radius / mAspect : radius);
@@ -317,8 +328,8 @@ void OpenGLView::BeginFitBounds(FitBounds& record, double extraRadius, double an
         record.hExtraRadius = record.vExtraRadius = extraRadius;
     else
     {
-        record.vSlope = 1.0 / TanHalf(mFOV);
-        record.hSlope = record.vSlope / mAspect;
+        record.vSlope = 1.0 / (TanHalf(mFOV) * FitFraction(false));
+        record.hSlope = 1.0 / (TanHalf(mFOV) * mAspect * FitFraction(true));
         record.vExtraRadius = extraRadius / std::sin(mFOV * kDegToRad / 2.0);
         record.hExtraRadius = extraRadius / std::sin(std::atan(1.0 / record.hSlope));
     }
@@ -361,8 +372,9 @@ void OpenGLView::ApplyFitBounds(const FitBounds& record)
         if (record.minX > record.maxX || record.minY > record.maxY)
             return;
         const int bar = GetScrollBarThickness();
-        const double availableW = HasVerticalScrollBar() ? GetWidth() : GetWidth() - bar;
-        const double availableH = HasHorizontalScrollBar() ? GetHeight() : GetHeight() - bar;
+        const double availableW = (HasVerticalScrollBar() ? GetWidth() : GetWidth() - bar) - 2.0 * mFitBorderX;
+        const double availableH =
+            (HasHorizontalScrollBar() ? GetHeight() : GetHeight() - bar) - 2.0 * mFitBorderY;
         const double rangeX = record.maxX - record.minX;
         const double rangeY = record.maxY - record.minY;
         double f = std::fabs(availableH / rangeY);
@@ -389,7 +401,7 @@ void OpenGLView::ApplyFitBounds(const FitBounds& record)
         const double minY = record.minY - record.vExtraRadius, maxY = record.maxY + record.vExtraRadius;
         const double m = std::max(std::fabs(minX), std::fabs(maxX));
         const double o = std::max(std::fabs(minY), std::fabs(maxY));
-        mHalfHeight = float(std::max(o, m / mAspect));
+        mHalfHeight = float(std::max(o / FitFraction(false), m / (mAspect * FitFraction(true))));
     }
     else if (record.largestDistance > -9.99999e99)
         Vec3Scale(mEye, mBackward, record.largestDistance);

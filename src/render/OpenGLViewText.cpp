@@ -123,9 +123,17 @@ ViewTextBox OpenGLView::DrawTextBox(const char* text, double x, double y, const 
     return box;
 }
 
+bool& OpenGLView::ViewTextsEnabled()
+{
+    static bool enabled = true;
+    return enabled;
+}
+
 ViewTextBox OpenGLView::DrawViewText(int kind, const char* text, const float color[3], int dx, int dy,
                                      float alpha)
 {
+    if (!ViewTextsEnabled())
+        return ViewTextBox();
     const int w = mViewport[2], h = mViewport[3];
     const int textHeight = GetTextHeight();
     const int lines = CountTextLines(text);

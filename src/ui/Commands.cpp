@@ -82,7 +82,6 @@ constexpr const char* kMenuHelp = "&Help";
 
 // Features still to come. A command that names one stays greyed until its feature lands; the
 // change that brings the feature removes the name from the command and binds its handler.
-constexpr const char* kImageExport = "pictures and videos of a pane";
 constexpr const char* kPrinting = "printing";
 constexpr const char* kNamesAndTextLists = "model names, comments, text lists and their menu rows";
 constexpr const char* kElementTexts = "texts on faces, edges and vertices";
@@ -142,7 +141,7 @@ const CommandInfo kCommands[] = {
      "Write the lengths, areas and angles of the pane's model to a text file",
      {.viewFamilies = kSides, .modelKinds = k3D}},
     {kCmdExportImage, kMenuFile, "Export Image/Video...\tX",
-     "Save a picture or a video of the pane", {}, nullptr, nullptr, kImageExport},
+     "Save a picture or a video of the pane", {}},
     {0, kMenuFile, nullptr, nullptr, {}},
     {kCmdFilePrint, kMenuFile, "&Print (via Preview)...\tCtrl+P",
      "Print the pane after a preview", {}, "Print", "print", kPrinting},

@@ -36,6 +36,7 @@
 #include "ui/DisplayCommands.h"
 #include "ui/SectionSwitches.h"
 #include "ui/EscapeCommands.h"
+#include "ui/ExportImageDialog.h"
 #include "ui/ExportOptionsDialog.h"
 #include "ui/HelpCommands.h"
 #include "ui/FacetingCommands.h"
@@ -166,6 +167,7 @@ CMainFrame::CMainFrame(CPolyDoc* document, PaneFactory factory) : NewFrame(docum
     UpdateRecentFileMenu();
     SetRecentFilesChangedHook([this] { UpdateRecentFileMenu(); });
     SetExportOptionsAsker(AskExportOptions);
+    SetExportImageAsker(AskExportImage);
 
     if (!factory)
         factory = [](wxWindow* parent, wxWindowID id) -> NewView* { return new ModelPane(parent, id); };
@@ -194,6 +196,7 @@ CMainFrame::~CMainFrame()
     mDock.UnInit();
     SetRecentFilesChangedHook(nullptr);
     SetExportOptionsAsker(nullptr);
+    SetExportImageAsker(nullptr);
     if (&GetSceneHost() == &mSceneHost)
         SetSceneHost(mPreviousSceneHost);
 }

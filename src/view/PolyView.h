@@ -23,6 +23,8 @@ class Stellation;
 class StellationCell;
 struct Export3DScene;
 struct ExportOrientation3D;
+struct ImageExportFields;
+class ImageExportRenderer;
 class wxMenu;
 struct VertexPair;
 struct ViewSnapshot;
@@ -159,6 +161,14 @@ public:
     // The name an export of this pane starts from, without a folder: the model file's name, else the
     // model's, abbreviated; then what the pane's type adds, and the extension.
     std::string DefaultExportFileName(const char* extension, bool useRemembered) const;
+    // File > Export Image/Video...: the dialog (through the asker) over a frame renderer, then the
+    // still, numbered frames or animated GIF. False when nothing was written.
+    bool ExportImage();
+    // Puts the pane into the state of an export frame (orientation, turn, tilt, ratio, fit, frozen
+    // clock); the number of output frames it stands for.
+    int PrepareExportFrame(const ImageExportFields& fields, ImageExportRenderer& renderer, int frame);
+    // The end of an export or its preview: the clock runs again and the throws go on from now.
+    void EndImageExport();
     // What the VRML and POV-Ray writers take from the pane: background, camera (turned and sized
     // as the written model) and sphere radius.
     Export3DScene GetExport3DScene() const;
@@ -509,6 +519,10 @@ std::string GetAxisMenuText(const char* name, int axisClass);
 // installs its dialog; without one (null) the options stay as they are. Answers the one it replaced.
 using ExportOptionsAsker = bool (*)(wxWindow* parent, int format, bool stellation);
 ExportOptionsAsker SetExportOptionsAsker(ExportOptionsAsker asker);
+// The Exporting Image/Video dialog of File > Export Image/Video...: false on Cancel. The main window
+// installs its dialog; without one the fields as loaded are exported. Answers the one it replaced.
+using ExportImageAsker = bool (*)(CPolyView& view, ImageExportFields& fields, ImageExportRenderer& renderer);
+ExportImageAsker SetExportImageAsker(ExportImageAsker asker);
 
 // The type's name, or "Unknown view type" after an internal error for a code that is no type.
 const char* GetViewTypeName(int code);

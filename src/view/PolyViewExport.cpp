@@ -102,6 +102,7 @@ void TurnMirroredFaces(SimplePoly& poly)
 void CPolyView::BindExportCommands()
 {
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { ExportMetricData(); }, kCmdExportMetricData);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { ExportImage(); }, kCmdExportImage);
     for (const Export3DFormat& f : kExport3DFormats)
     {
         const int format = f.format;
@@ -151,12 +152,14 @@ std::string CPolyView::ViewTypeFileSuffix() const
     return ::ViewTypeFileSuffix(mViewType, scene.morphRatio, scene.sliceRatio, poly && (poly->mFlags & Poly::kIs4D));
 }
 
-std::string CPolyView::DefaultExportFileName(const char* extension, bool /*useRemembered*/) const
+std::string CPolyView::DefaultExportFileName(const char* extension, bool useRemembered) const
 {
-    // No export remembers a name of its own yet: the model file's name comes first.
+    // The name the last picture export was given, else the model file's, else the model's.
     std::string name;
     const CPolyDoc* doc = GetPolyDoc();
-    const std::string source = doc ? doc->GetFilePath() : std::string();
+    std::string source = doc ? doc->GetFilePath() : std::string();
+    if (useRemembered && doc && !IsBlank(doc->GetExportName()))
+        source = doc->GetExportName();
     if (!IsBlank(source))
     {
         name = GetFileNamePart(source.c_str());

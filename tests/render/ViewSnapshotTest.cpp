@@ -1,6 +1,7 @@
 // A view's camera and 2D area saved and put back.
 
 #include "RenderTestView.h"
+#include "render/CameraSnapshot.h"
 #include "render/ViewSnapshot.h"
 
 namespace
@@ -48,4 +49,33 @@ TEST_F(ViewSnapshotTest, RestoringPutsBackCameraProjectionAndArea)
     const Vec3D reset = view->GetEye();
     empty.Restore(*view);
     EXPECT_DOUBLE_EQ(view->GetEye().x, reset.x);
+}
+
+TEST_F(ViewSnapshotTest, CameraSnapshotPutsBackEyeAndAxesOnlyWithoutARedrawMark)
+{
+    TestView* view = mView;
+    view->RotateView(0, 40.0);
+    CameraSnapshot snapshot;
+    snapshot.Save(*view);
+    const Vec3D eye = view->GetEye(), up = view->GetUp(), back = view->GetBackward();
+    const float fov = view->GetVerticalFOV();
+
+    view->ResetCamera(false);
+    view->SetVerticalFOV(fov + 5.0f);
+    ASSERT_NE(view->GetUp().z, up.z);
+    NewView::ClearRedrawFlags(view);
+    snapshot.Restore(*view);
+    EXPECT_DOUBLE_EQ(view->GetEye().y, eye.y);
+    EXPECT_DOUBLE_EQ(view->GetUp().z, up.z);
+    EXPECT_DOUBLE_EQ(view->GetBackward().y, back.y);
+    // The field of view is no part of it, and the caller marks the view.
+    EXPECT_FLOAT_EQ(view->GetVerticalFOV(), fov + 5.0f);
+    EXPECT_EQ(view->GetRedrawMarks() & NewView::kRedraw, 0);
+
+    // An empty snapshot changes nothing.
+    CameraSnapshot empty;
+    view->ResetCamera(false);
+    const Vec3D reset = view->GetEye();
+    empty.Restore(*view);
+    EXPECT_DOUBLE_EQ(view->GetEye().z, reset.z);
 }
