@@ -22,41 +22,12 @@
 
 namespace
 {
-struct OffscreenScene
+std::unique_ptr<ViewBenchScene> MakeGeodesicScene()
 {
-    std::unique_ptr<CPolyDoc> document;
-    wxFrame* frame = nullptr;
-    CPolyView* pane = nullptr;
-
-    ~OffscreenScene()
-    {
-        if (frame)
-        {
-            frame->Destroy();
-            PumpViewBench(5);
-        }
-    }
-};
-
-std::unique_ptr<OffscreenScene> MakeGeodesicScene()
-{
-    auto scene = std::make_unique<OffscreenScene>();
-    scene->document = std::make_unique<CPolyDoc>();
-    Poly& poly = scene->document->GetCurrentRecord()->mPoly;
-    BuildPoly(poly, GeodesicSpec(32), false);
-    if (poly.mFaces.mCount != 20480)
-        return nullptr;
-    poly.UpdateFaceDiagramColors();
-    scene->frame = new wxFrame(nullptr, wxID_ANY, "offscreen", wxDefaultPosition, wxSize(600, 450));
-    auto* sizer = new wxBoxSizer(wxHORIZONTAL);
-    scene->pane = new CPolyView(scene->frame);
-    sizer->Add(scene->pane, 1, wxEXPAND);
-    scene->frame->SetSizer(sizer);
-    scene->frame->Show();
-    PumpViewBench(40);
-    scene->pane->RequestFit(1);
-    scene->pane->OnDraw();
-    return scene;
+    return MakeViewBenchScene("offscreen", 600, 450, [](Poly& poly) {
+        BuildPoly(poly, GeodesicSpec(32), false);
+        return poly.mFaces.mCount == 20480;
+    });
 }
 
 void BM_RenderOffscreen(benchmark::State& state)
@@ -67,7 +38,7 @@ void BM_RenderOffscreen(benchmark::State& state)
         return;
     }
     ScopedScriptedServices scripted;
-    std::unique_ptr<OffscreenScene> scene = MakeGeodesicScene();
+    std::unique_ptr<ViewBenchScene> scene = MakeGeodesicScene();
     if (!scene)
     {
         state.SkipWithError("model not built");

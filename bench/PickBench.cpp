@@ -19,42 +19,6 @@
 
 namespace
 {
-struct PickScene
-{
-    std::unique_ptr<CPolyDoc> document;
-    wxFrame* frame = nullptr;
-    CPolyView* pane = nullptr;
-
-    ~PickScene()
-    {
-        if (frame)
-        {
-            frame->Destroy();
-            PumpViewBench(5);
-        }
-    }
-};
-
-std::unique_ptr<PickScene> MakePickScene(const std::function<bool(Poly&)>& build)
-{
-    auto scene = std::make_unique<PickScene>();
-    scene->document = std::make_unique<CPolyDoc>();
-    Poly& poly = scene->document->GetCurrentRecord()->mPoly;
-    if (!build(poly))
-        return nullptr;
-    poly.UpdateFaceDiagramColors();
-    scene->frame = new wxFrame(nullptr, wxID_ANY, "picks", wxDefaultPosition, wxSize(600, 520));
-    auto* sizer = new wxBoxSizer(wxHORIZONTAL);
-    scene->pane = new CPolyView(scene->frame);
-    sizer->Add(scene->pane, 1, wxEXPAND);
-    scene->frame->SetSizer(sizer);
-    scene->frame->Show();
-    PumpViewBench(40);
-    scene->pane->RequestFit(1);
-    scene->pane->OnDraw();
-    return scene;
-}
-
 void BM_Pick(benchmark::State& state, const char* model)
 {
     if (!ViewBenchHasDisplay())
@@ -64,14 +28,14 @@ void BM_Pick(benchmark::State& state, const char* model)
     }
     ScopedScriptedServices scripted;
     PolyTemplate templ;
-    std::unique_ptr<PickScene> scene;
+    std::unique_ptr<ViewBenchScene> scene;
     if (std::strcmp(model, "geodesic") == 0)
-        scene = MakePickScene([](Poly& poly) {
+        scene = MakeViewBenchScene("picks", 600, 520, [](Poly& poly) {
             BuildPoly(poly, GeodesicSpec(32), false);
             return poly.mFaces.mCount == 20480;
         });
     else
-        scene = MakePickScene([&](Poly& poly) { return templ.Parse(model, false) && poly.PrepareFromTemplate(&templ, 0); });
+        scene = MakeViewBenchScene("picks", 600, 520, [&](Poly& poly) { return templ.Parse(model, false) && poly.PrepareFromTemplate(&templ, 0); });
     if (!scene)
     {
         state.SkipWithError("model not built");

@@ -1,9 +1,15 @@
 #include "ViewBenchModels.h"
 
+#include "document/PolyDoc.h"
 #include "kernel/ScriptedServices.h"
 #include "library/LibraryEntry.h"
+#include "model/ModelRecord.h"
 #include "model/Poly.h"
 #include "model/PolyTemplate.h"
+#include "view/PolyView.h"
+
+#include <wx/frame.h>
+#include <wx/sizer.h>
 
 #include <cmath>
 #include <cstring>
@@ -80,3 +86,35 @@ const char* LargestUniform()
     return largest;
 }
 
+
+ViewBenchScene::ViewBenchScene() = default;
+
+ViewBenchScene::~ViewBenchScene()
+{
+    if (frame)
+    {
+        frame->Destroy();
+        PumpViewBench(5);
+    }
+}
+
+std::unique_ptr<ViewBenchScene> MakeViewBenchScene(const char* title, int width, int height,
+                                                   const std::function<bool(Poly&)>& build)
+{
+    auto scene = std::make_unique<ViewBenchScene>();
+    scene->document = std::make_unique<CPolyDoc>();
+    Poly& poly = scene->document->GetCurrentRecord()->mPoly;
+    if (!build(poly))
+        return nullptr;
+    poly.UpdateFaceDiagramColors();
+    scene->frame = new wxFrame(nullptr, wxID_ANY, title, wxDefaultPosition, wxSize(width, height));
+    auto* sizer = new wxBoxSizer(wxHORIZONTAL);
+    scene->pane = new CPolyView(scene->frame);
+    sizer->Add(scene->pane, 1, wxEXPAND);
+    scene->frame->SetSizer(sizer);
+    scene->frame->Show();
+    PumpViewBench(40);
+    scene->pane->RequestFit(1);
+    scene->pane->OnDraw();
+    return scene;
+}
